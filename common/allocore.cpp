@@ -1,0 +1,105 @@
+// Global operator new/delete over malloc/free, with a failure hook and a live-allocation count.
+#include "common/allocore.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace allocore {
+namespace {
+
+std::atomic<int64_t> g_live{0};
+std::atomic<int64_t> g_requests{0};
+// Request number (1-based) at which failures start; 0 = never.
+std::atomic<int64_t> g_fail_at{0};
+std::atomic<bool> g_fail_sticky{false};
+
+// Counts the request and tells whether the failure hook wants it refused.
+bool InjectFailure() noexcept {
+  int64_t n = g_requests.fetch_add(1, std::memory_order_relaxed) + 1;
+  int64_t at = g_fail_at.load(std::memory_order_relaxed);
+  return at != 0 && (n == at || (n > at && g_fail_sticky.load(std::memory_order_relaxed)));
+}
+
+void* Allocate(std::size_t size) noexcept {
+  if (InjectFailure()) return nullptr;
+  void* p = std::malloc(size == 0 ? 1 : size);
+  if (p) g_live.fetch_add(1, std::memory_order_relaxed);
+  return p;
+}
+
+void Free(void* p) noexcept {
+  if (!p) return;
+  g_live.fetch_sub(1, std::memory_order_relaxed);
+  std::free(p);
+}
+
+void* AllocateOrThrow(std::size_t size) {
+  void* p = Allocate(size);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void* AllocateAligned(std::size_t size, std::align_val_t align) noexcept {
+  if (InjectFailure()) return nullptr;
+  std::size_t a = static_cast<std::size_t>(align);
+  if (a < sizeof(void*)) a = sizeof(void*);
+  std::size_t rounded = (size + a - 1) / a * a;
+  void* p = std::aligned_alloc(a, rounded == 0 ? a : rounded);
+  if (p) g_live.fetch_add(1, std::memory_order_relaxed);
+  return p;
+}
+
+}  // namespace
+
+void FailAfter(int64_t nth) {
+  g_fail_sticky = false;
+  g_fail_at = nth <= 0 ? 0 : g_requests.load() + nth;
+}
+
+void FailFrom(int64_t nth) {
+  g_fail_sticky = nth > 0;
+  g_fail_at = nth <= 0 ? 0 : g_requests.load() + nth;
+}
+
+int64_t LiveCount() { return g_live.load(); }
+int64_t RequestCount() { return g_requests.load(); }
+
+}  // namespace allocore
+
+using allocore::Allocate;
+using allocore::Free;
+
+void* operator new(std::size_t size) { return allocore::AllocateOrThrow(size); }
+void* operator new[](std::size_t size) { return allocore::AllocateOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+void operator delete(void* p) noexcept { Free(p); }
+void operator delete[](void* p) noexcept { Free(p); }
+void operator delete(void* p, std::size_t) noexcept { Free(p); }
+void operator delete[](void* p, std::size_t) noexcept { Free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
+
+void* operator new(std::size_t size, std::align_val_t a) {
+  void* p = allocore::AllocateAligned(size, a);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+void* operator new[](std::size_t size, std::align_val_t a) {
+  void* p = allocore::AllocateAligned(size, a);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return allocore::AllocateAligned(size, a);
+}
+void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return allocore::AllocateAligned(size, a);
+}
+void operator delete(void* p, std::align_val_t) noexcept { Free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { Free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Free(p); }

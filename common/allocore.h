@@ -1,0 +1,20 @@
+// The process's memory manager: every global operator new/delete form over malloc/free.
+// The std::nothrow forms return null when a request cannot be met; the plain forms throw
+// std::bad_alloc as the language requires. Tests can make an allocation fail on purpose and
+// can count the allocations that are still alive.
+#pragma once
+
+#include <cstdint>
+
+namespace allocore {
+
+// Makes the nth allocation from now fail (1 = the very next one); 0 disarms.
+void FailAfter(int64_t nth);
+// Makes every allocation from the nth one on fail, until disarmed with FailAfter(0).
+void FailFrom(int64_t nth);
+// Allocations made through the global operators since start-up that have not been freed.
+int64_t LiveCount();
+// Total allocation requests since start-up (failed ones included).
+int64_t RequestCount();
+
+}  // namespace allocore

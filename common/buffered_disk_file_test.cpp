@@ -1,0 +1,113 @@
+#include "common/buffered_disk_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/allocore.h"
+#include "common/platform/fault_disk.h"
+#include "common/temp_folder_test.h"
+
+namespace {
+
+std::string Pattern(int n) {
+  std::string s(n, 0);
+  for (int i = 0; i < n; ++i) s[i] = static_cast<char>((i * 7 + i / 256) & 0xFF);
+  return s;
+}
+
+struct Fixture {
+  TempFolder dir;
+  std::string path = dir / "data.bin";
+  std::string data = Pattern(100000);
+  Fixture() { WriteBytes(path, data); }
+};
+
+TEST(BufferedDiskFile, FourPiecesPerBlockRead) {
+  Fixture fx;
+  platform::ScopedFaultDisk disk;
+  BufferedDiskFileClass f(fx.path.c_str());
+  ASSERT_EQ(f.Open(1), 1);
+  std::string got;
+  char piece[4096];
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(f.Read(piece, 4096), 4096);
+    got.append(piece, 4096);
+  }
+  EXPECT_EQ(disk.reads, 2);
+  EXPECT_EQ(got, fx.data.substr(0, 8 * 4096));
+  // Larger than a block with nothing buffered: passed through in one call.
+  std::string big(20000, 0);
+  EXPECT_EQ(f.Read(big.data(), 20000), 20000);
+  EXPECT_EQ(disk.reads, 3);
+  EXPECT_EQ(big, fx.data.substr(8 * 4096, 20000));
+}
+
+TEST(BufferedDiskFile, TellIsTheLogicalPosition) {
+  Fixture fx;
+  BufferedDiskFileClass f(fx.path.c_str());
+  ASSERT_EQ(f.Open(1), 1);
+  char buf[10];
+  ASSERT_EQ(f.Read(buf, 10), 10);
+  EXPECT_EQ(f.Tell(), 10);
+  EXPECT_EQ(f.Seek(100, 1), 110);  // served from the buffer
+  ASSERT_EQ(f.Read(buf, 10), 10);
+  EXPECT_EQ(std::string(buf, 10), fx.data.substr(110, 10));
+  EXPECT_EQ(f.Seek(20000, 1), 20120);  // beyond the buffer
+  ASSERT_EQ(f.Read(buf, 10), 10);
+  EXPECT_EQ(std::string(buf, 10), fx.data.substr(20120, 10));
+  EXPECT_EQ(f.Seek(5, 0), 5);  // backward: the buffer is dropped
+  ASSERT_EQ(f.Read(buf, 10), 10);
+  EXPECT_EQ(std::string(buf, 10), fx.data.substr(5, 10));
+}
+
+TEST(BufferedDiskFile, ReadsAcrossBlockEndsAndFileEnd) {
+  Fixture fx;
+  BufferedDiskFileClass f(fx.path.c_str());
+  ASSERT_EQ(f.Open(1), 1);
+  std::string got;
+  char buf[3000];
+  int n;
+  while ((n = f.Read(buf, sizeof buf)) > 0) got.append(buf, n);
+  EXPECT_EQ(got, fx.data);
+}
+
+TEST(BufferedDiskFile, ReadOnAClosedFileOpensItForTheCall) {
+  Fixture fx;
+  BufferedDiskFileClass f(fx.path.c_str());
+  char buf[100];
+  ASSERT_EQ(f.Read(buf, 100), 100);
+  EXPECT_FALSE(f.IsOpen());
+  EXPECT_EQ(std::string(buf, 100), fx.data.substr(0, 100));
+}
+
+TEST(BufferedDiskFile, NoMemoryForTheBlockKeepsBytesAlreadyCopied) {
+  Fixture fx;
+  BufferedDiskFileClass f(fx.path.c_str());
+  ASSERT_EQ(f.Open(1), 1);
+  allocore::FailAfter(1);
+  char buf[100];
+  EXPECT_EQ(f.Read(buf, 100), 0);
+  allocore::FailAfter(0);
+  EXPECT_EQ(f.Tell(), 0);
+  ASSERT_EQ(f.Read(buf, 100), 100);
+  EXPECT_EQ(std::string(buf, 100), fx.data.substr(0, 100));
+}
+
+TEST(BufferedDiskFile, ShortAndFailingReads) {
+  Fixture fx;
+  platform::ScopedFaultDisk disk;
+  disk.max_read = 1000;
+  BufferedDiskFileClass f(fx.path.c_str());
+  ASSERT_EQ(f.Open(1), 1);
+  std::string got;
+  char buf[4096];
+  int n;
+  while ((n = f.Read(buf, sizeof buf)) > 0) got.append(buf, n);
+  EXPECT_EQ(got, fx.data);
+  f.Seek(0, 0);
+  disk.fail_read = disk.reads + 1;
+  EXPECT_EQ(f.Read(buf, 10), 0);
+}
+
+}  // namespace

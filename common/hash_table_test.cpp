@@ -1,0 +1,126 @@
+#include "common/hash_table.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/allocore.h"
+
+namespace {
+
+std::vector<std::string> Walk(HashTableClass<int>& table) {
+  std::vector<std::string> keys;
+  HashTableIteratorClass<int> it(table);
+  for (it.First(); !it.IsDone(); it.Next()) keys.push_back(it.Key());
+  return keys;
+}
+
+TEST(HashTable, KeyValues) {
+  EXPECT_EQ(HashKey("abc"), 143891u);
+  EXPECT_EQ(HashKey("abc") & 3, 3u);
+  EXPECT_EQ(HashKey("abcdefgh"), 1738513554u);
+  EXPECT_EQ(HashKey("abcdefgh") & 3, 2u);
+  EXPECT_EQ(HashKey("abcdefgh") & 7, 2u);
+  EXPECT_EQ(HashKey("a"), 97u);
+  EXPECT_EQ(HashKey(""), 0u);
+  EXPECT_EQ(HashKey("\xe9"), 4294967273u);
+  EXPECT_EQ(HashKey("abcdefgh"), HashKey("abcdwxyz"));
+}
+
+TEST(HashTable, EmptyTable) {
+  HashTableClass<int> t;
+  EXPECT_EQ(t.Find("x"), nullptr);
+  t.Remove("x");
+  t.RemoveAll();
+  EXPECT_TRUE(Walk(t).empty());
+  EXPECT_EQ(t.BucketCount(), 0u);
+}
+
+TEST(HashTable, GrowsByDoublingAndFindsCollidingKeys) {
+  HashTableClass<int> t;
+  const char* keys[] = {"k1", "k2", "k3", "k4", "k5", "k6", "k7", "k8", "k9"};
+  uint32_t expected[] = {4, 4, 4, 4, 8, 8, 8, 8, 16};
+  for (int i = 0; i < 9; ++i) {
+    ASSERT_TRUE(t.Insert(keys[i], i));
+    EXPECT_EQ(t.BucketCount(), expected[i]) << i;
+  }
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(*t.Find(keys[i]), i);
+  t.Insert("abcdefgh", 100);
+  t.Insert("abcdwxyz", 200);
+  EXPECT_EQ(*t.Find("abcdefgh"), 100);
+  EXPECT_EQ(*t.Find("abcdwxyz"), 200);
+  t.Insert("abc", 1);
+  EXPECT_EQ(t.Find("Abc"), nullptr);
+}
+
+TEST(HashTable, RemoveReusesTheEntryNext) {
+  HashTableClass<int> t;
+  t.Insert("one", 1);
+  t.Insert("two", 2);
+  t.Insert("three", 3);
+  int32_t before = t.FreeHead();
+  t.Remove("two");
+  EXPECT_EQ(t.Find("two"), nullptr);
+  int32_t freed = t.FreeHead();
+  EXPECT_NE(freed, before);
+  t.Insert("four", 4);
+  EXPECT_STREQ(t.EntryAt(freed).key, "four");
+  t.Remove("absent");
+  EXPECT_EQ(*t.Find("one"), 1);
+}
+
+TEST(HashTable, DuplicateKeysAndChainOrderAfterGrowth) {
+  HashTableClass<int> t;
+  t.Insert("dup", 1);
+  t.Insert("dup", 2);
+  EXPECT_EQ(*t.Find("dup"), 2);
+  // Both sit in one chain; growth pushes them onto the new chain in reverse.
+  t.Insert("x1", 0);
+  t.Insert("x2", 0);
+  t.Insert("x3", 0);
+  ASSERT_EQ(t.BucketCount(), 8u);
+  EXPECT_EQ(*t.Find("dup"), 1);
+}
+
+TEST(HashTable, WalkOrderIsBucketThenChain) {
+  HashTableClass<int> t;
+  // "a" = 97 -> bucket 1 of 4; "b" = 98 -> 2; "e" = 101 -> 1.
+  t.Insert("a", 1);
+  t.Insert("b", 2);
+  t.Insert("e", 3);
+  EXPECT_EQ(Walk(t), (std::vector<std::string>{"e", "a", "b"}));
+  t.RemoveAll();
+  EXPECT_TRUE(Walk(t).empty());
+  EXPECT_EQ(t.Find("a"), nullptr);
+  t.Insert("c", 9);
+  EXPECT_EQ(*t.Find("c"), 9);
+  EXPECT_EQ(t.BucketCount(), 4u);
+}
+
+TEST(HashTable, OutOfMemoryFailsTheInsertAndKeepsTheTable) {
+  int64_t live = allocore::LiveCount();
+  {
+    HashTableClass<int> t;
+    for (int i = 0; i < 4; ++i) t.Insert(("key" + std::to_string(i)).c_str(), i);
+    // Growth: the first allocation (heads) or the second (entries) fails.
+    for (int nth = 1; nth <= 2; ++nth) {
+      allocore::FailAfter(nth);
+      EXPECT_FALSE(t.Insert("new", 9));
+      allocore::FailAfter(0);
+      EXPECT_EQ(t.BucketCount(), 4u);
+    }
+    // The key copy fails after a successful growth.
+    allocore::FailAfter(3);
+    EXPECT_FALSE(t.Insert("a key longer than any before", 9));
+    allocore::FailAfter(0);
+    EXPECT_EQ(t.Find("a key longer than any before"), nullptr);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(*t.Find(("key" + std::to_string(i)).c_str()), i);
+    EXPECT_TRUE(t.Insert("new", 9));
+    EXPECT_EQ(*t.Find("new"), 9);
+    EXPECT_EQ(Walk(t).size(), 5u);
+  }
+  EXPECT_EQ(allocore::LiveCount(), live);
+}
+
+}  // namespace

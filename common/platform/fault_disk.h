@@ -1,0 +1,85 @@
+// FaultDisk: a disk for tests that passes every call to the system's disk but can fail the nth
+// open, read, write, sync, rename or close, and can cut reads short. Install it with
+// platform::SetDisk; ScopedFaultDisk does so for one scope.
+#pragma once
+
+#include <cerrno>
+
+#include "common/platform/platform.h"
+
+namespace platform {
+
+class FaultDisk : public DiskInterface {
+ public:
+  // Each counter: 0 = never fail; n = the nth call from now fails (and every later one when
+  // the matching sticky flag is set). error is the code the failure reports.
+  int fail_open = 0, fail_read = 0, fail_write = 0, fail_sync = 0, fail_rename = 0, fail_close = 0;
+  bool sticky = false;
+  int error = EIO;
+  // Largest number of bytes a single Read or Write call moves; 0 = no limit. A limited write
+  // reports the short count with error ENOSPC.
+  int max_read = 0;
+  int max_write = 0;
+  // Counts of calls seen.
+  int opens = 0, reads = 0, writes = 0, syncs = 0, renames = 0, closes = 0;
+
+  Handle Open(const char* path, int rights) override {
+    return Trip(fail_open, ++opens) ? kInvalidHandle : inner().Open(path, rights);
+  }
+  int Read(Handle h, void* buffer, int size) override {
+    if (Trip(fail_read, ++reads)) return -1;
+    if (max_read > 0 && size > max_read) size = max_read;
+    return inner().Read(h, buffer, size);
+  }
+  int Write(Handle h, const void* buffer, int size) override {
+    if (Trip(fail_write, ++writes)) return -1;
+    if (max_write > 0 && size > max_write) {
+      int n = inner().Write(h, buffer, max_write);
+      SetLastError(ENOSPC);
+      return n;
+    }
+    return inner().Write(h, buffer, size);
+  }
+  int64_t Seek(Handle h, int64_t offset, int origin) override { return inner().Seek(h, offset, origin); }
+  int64_t Size(Handle h) override { return inner().Size(h); }
+  bool Close(Handle h) override {
+    bool ok = inner().Close(h);
+    return Trip(fail_close, ++closes) ? false : ok;
+  }
+  bool Sync(Handle h) override { return Trip(fail_sync, ++syncs) ? false : inner().Sync(h); }
+  bool GetModified(Handle h, int64_t* s) override { return inner().GetModified(h, s); }
+  bool SetModified(Handle h, int64_t s) override { return inner().SetModified(h, s); }
+  bool SetMode(Handle h, uint32_t mode) override { return inner().SetMode(h, mode); }
+  bool Delete(const char* path) override { return inner().Delete(path); }
+  bool Rename(const char* from, const char* to) override {
+    return Trip(fail_rename, ++renames) ? false : inner().Rename(from, to);
+  }
+  bool Status(const char* path, FileStatus* s) override { return inner().Status(path, s); }
+  bool LinkStatus(const char* path, FileStatus* s) override { return inner().LinkStatus(path, s); }
+  bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
+    return inner().ListDirectory(path, entries);
+  }
+  Handle CreateUnique(const char* prefix, NarrowStringClass& path) override {
+    return Trip(fail_open, ++opens) ? kInvalidHandle : inner().CreateUnique(prefix, path);
+  }
+
+ private:
+  static DiskInterface& inner() { return SystemDisk(); }
+  bool Trip(int at, int seen) {
+    if (at <= 0 || (seen != at && !(sticky && seen > at))) return false;
+    SetLastError(error);
+    return true;
+  }
+};
+
+// Puts a FaultDisk in place for the lifetime of the object.
+class ScopedFaultDisk : public FaultDisk {
+ public:
+  ScopedFaultDisk() : previous(SetDisk(this)) {}
+  ~ScopedFaultDisk() override { SetDisk(previous); }
+
+ private:
+  DiskInterface* previous;
+};
+
+}  // namespace platform

@@ -1,0 +1,105 @@
+// The operating-system layer under the common library: files by handle, folders, file status,
+// error texts and the console. All disk access goes through one DiskInterface object, so tests
+// can put a fake or failing disk underneath (SetDisk). One implementation per system.
+//
+// Failures return -1 or false and leave the system's error code in LastError().
+#pragma once
+
+#include <cstdint>
+
+#include "common/array.h"
+#include "common/string_class.h"
+
+namespace platform {
+
+using Handle = intptr_t;
+constexpr Handle kInvalidHandle = -1;
+
+// Open rights: 0 read and write (open or create), 1 read an existing file, 2 write (create or
+// truncate).
+enum Rights { kReadWrite = 0, kRead = 1, kWrite = 2 };
+// Seek origins: from the start, the current position, the end.
+enum Origin { kBegin = 0, kCurrent = 1, kEnd = 2 };
+
+struct FileStatus {
+  bool exists = false;
+  bool is_directory = false;
+  bool is_link = false;  // the path itself is a symbolic link (only from LinkStatus)
+  int64_t size = 0;
+  int64_t modified = 0;  // seconds since 1970, UTC
+  uint32_t mode = 0;     // permission bits
+};
+
+struct DirEntry {
+  NarrowStringClass name;
+  bool is_directory = false;  // a real folder; a link to a folder is not one
+  bool is_link = false;       // a symbolic link (to anything)
+};
+
+class DiskInterface {
+ public:
+  virtual ~DiskInterface() = default;
+
+  virtual Handle Open(const char* path, int rights) = 0;
+  // Bytes read (0 at the end of the file), or -1.
+  virtual int Read(Handle h, void* buffer, int size) = 0;
+  // Bytes written, or -1.
+  virtual int Write(Handle h, const void* buffer, int size) = 0;
+  virtual int64_t Seek(Handle h, int64_t offset, int origin) = 0;
+  virtual int64_t Size(Handle h) = 0;
+  virtual bool Close(Handle h) = 0;
+  // Makes the written bytes durable.
+  virtual bool Sync(Handle h) = 0;
+  virtual bool GetModified(Handle h, int64_t* seconds) = 0;
+  // Sets last-access and last-write time.
+  virtual bool SetModified(Handle h, int64_t seconds) = 0;
+  virtual bool SetMode(Handle h, uint32_t mode) = 0;
+
+  virtual bool Delete(const char* path) = 0;
+  // Puts from in place of to, replacing it in one step.
+  virtual bool Rename(const char* from, const char* to) = 0;
+  // Status of what the path names, following links.
+  virtual bool Status(const char* path, FileStatus* status) = 0;
+  // Status of the path itself, not following a final link.
+  virtual bool LinkStatus(const char* path, FileStatus* status) = 0;
+  // Every entry of the folder except "." and "..", in the order the system lists them.
+  virtual bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) = 0;
+  // Creates a new empty file with a unique name starting with prefix, open for reading and
+  // writing and readable only by its owner; its name goes to path.
+  virtual Handle CreateUnique(const char* prefix, NarrowStringClass& path) = 0;
+};
+
+// The disk in use: the system's own unless a test has put another one in place.
+DiskInterface& Disk();
+// Installs disk (null restores the system's) and returns the one that was in use.
+DiskInterface* SetDisk(DiskInterface* disk);
+// The system's own disk, for fakes that wrap it.
+DiskInterface& SystemDisk();
+
+int LastError();
+void SetLastError(int code);
+// The system's message text for an error code.
+NarrowStringClass ErrorText(int code);
+
+// Error codes the common library reports itself.
+int ErrorNoName();       // an operation on a file without a name
+int ErrorBadHandle();    // a seek on a closed file
+int ErrorInvalid();      // an invalid argument
+int ErrorNoMemory();     // memory ran out
+int ErrorTooLarge();     // a size or position beyond 2^31 - 1
+int ErrorShortWrite();   // the system took fewer bytes than asked
+
+bool CurrentDirectory(NarrowStringClass& path);
+bool SetCurrentDirectory(const char* path);
+char PathSeparator();
+bool IsAbsolutePath(const char* path);
+// The permission bits new files get (after the process's mask).
+uint32_t DefaultFileMode();
+
+// Console.
+enum Stream { kStdin = 0, kStdout = 1, kStderr = 2 };
+bool IsTerminal(int stream);
+// Waits for one key press on the console and returns it.
+int ReadKey();
+
+}  // namespace platform

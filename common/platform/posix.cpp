@@ -1,0 +1,282 @@
+// POSIX implementation of the operating-system layer.
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "common/platform/platform.h"
+
+namespace platform {
+namespace {
+
+thread_local int t_last_error = 0;
+
+int Fail() {
+  t_last_error = errno;
+  return -1;
+}
+
+int Fd(Handle h) { return static_cast<int>(h); }
+
+void FillStatus(const struct stat& st, FileStatus* status) {
+  status->exists = true;
+  status->is_directory = S_ISDIR(st.st_mode);
+  status->is_link = S_ISLNK(st.st_mode);
+  status->size = st.st_size;
+  status->modified = st.st_mtim.tv_sec;
+  status->mode = st.st_mode & 07777;
+}
+
+class PosixDisk : public DiskInterface {
+ public:
+  Handle Open(const char* path, int rights) override {
+    int flags;
+    switch (rights) {
+      case kReadWrite: flags = O_RDWR | O_CREAT; break;
+      case kRead: flags = O_RDONLY; break;
+      case kWrite: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+      default:
+        t_last_error = EINVAL;
+        errno = EINVAL;
+        return kInvalidHandle;
+    }
+    int fd;
+    do {
+      fd = ::open(path, flags | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return Fail();
+    return fd;
+  }
+
+  int Read(Handle h, void* buffer, int size) override {
+    if (size < 0) {
+      t_last_error = EINVAL;
+      return -1;
+    }
+    ssize_t n;
+    do {
+      n = ::read(Fd(h), buffer, static_cast<size_t>(size));
+    } while (n < 0 && errno == EINTR);
+    return n < 0 ? Fail() : static_cast<int>(n);
+  }
+
+  int Write(Handle h, const void* buffer, int size) override {
+    if (size < 0) {
+      t_last_error = EINVAL;
+      return -1;
+    }
+    // The system may take a large write in pieces; keep going until all is written.
+    const char* p = static_cast<const char*>(buffer);
+    int done = 0;
+    while (done < size) {
+      ssize_t n = ::write(Fd(h), p + done, static_cast<size_t>(size - done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        Fail();
+        return done > 0 ? done : -1;
+      }
+      if (n == 0) {
+        t_last_error = EIO;
+        return done;
+      }
+      done += static_cast<int>(n);
+    }
+    return done;
+  }
+
+  int64_t Seek(Handle h, int64_t offset, int origin) override {
+    int whence = origin == kBegin ? SEEK_SET : origin == kCurrent ? SEEK_CUR : origin == kEnd ? SEEK_END : -1;
+    if (whence < 0) {
+      t_last_error = EINVAL;
+      return -1;
+    }
+    off_t r = ::lseek(Fd(h), offset, whence);
+    return r < 0 ? Fail() : r;
+  }
+
+  int64_t Size(Handle h) override {
+    struct stat st;
+    if (::fstat(Fd(h), &st) != 0) return Fail();
+    return st.st_size;
+  }
+
+  bool Close(Handle h) override { return ::close(Fd(h)) == 0 || (Fail(), false); }
+  bool Sync(Handle h) override { return ::fsync(Fd(h)) == 0 || (Fail(), false); }
+
+  bool GetModified(Handle h, int64_t* seconds) override {
+    struct stat st;
+    if (::fstat(Fd(h), &st) != 0) return Fail(), false;
+    *seconds = st.st_mtim.tv_sec;
+    return true;
+  }
+
+  bool SetModified(Handle h, int64_t seconds) override {
+    struct timespec times[2];
+    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(seconds);
+    times[0].tv_nsec = times[1].tv_nsec = 0;
+    return ::futimens(Fd(h), times) == 0 || (Fail(), false);
+  }
+
+  bool SetMode(Handle h, uint32_t mode) override {
+    return ::fchmod(Fd(h), static_cast<mode_t>(mode)) == 0 || (Fail(), false);
+  }
+
+  bool Delete(const char* path) override { return ::unlink(path) == 0 || (Fail(), false); }
+
+  bool Rename(const char* from, const char* to) override {
+    if (::rename(from, to) != 0) return Fail(), false;
+    SyncParentFolder(to);
+    return true;
+  }
+
+  bool Status(const char* path, FileStatus* status) override {
+    struct stat st;
+    *status = FileStatus();
+    if (::stat(path, &st) != 0) return Fail(), false;
+    FillStatus(st, status);
+    return true;
+  }
+
+  bool LinkStatus(const char* path, FileStatus* status) override {
+    struct stat st;
+    *status = FileStatus();
+    if (::lstat(path, &st) != 0) return Fail(), false;
+    FillStatus(st, status);
+    return true;
+  }
+
+  bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
+    DIR* dir = ::opendir(path);
+    if (!dir) return Fail(), false;
+    bool ok = true;
+    for (;;) {
+      errno = 0;
+      struct dirent* e = ::readdir(dir);
+      if (!e) {
+        if (errno != 0) ok = (Fail(), false);
+        break;
+      }
+      if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
+      DirEntry entry;
+      entry.name = e->d_name;
+      unsigned char type = e->d_type;
+      if (type == DT_UNKNOWN) {
+        // Some file systems do not fill in the type: ask for it.
+        struct stat st;
+        NarrowStringClass full(path);
+        full.Append('/');
+        full.Append(e->d_name);
+        if (::lstat(full, &st) == 0) type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+      }
+      entry.is_directory = type == DT_DIR;
+      entry.is_link = type == DT_LNK;
+      if (!entries.Add(entry)) {
+        t_last_error = ENOMEM;
+        ok = false;
+        break;
+      }
+    }
+    ::closedir(dir);
+    return ok;
+  }
+
+  Handle CreateUnique(const char* prefix, NarrowStringClass& path) override {
+    NarrowStringClass pattern(prefix);
+    pattern.Append("XXXXXX");
+    int fd = ::mkostemp(pattern.Chars(), O_CLOEXEC);
+    if (fd < 0) return Fail();
+    path = pattern.Chars();
+    return fd;
+  }
+
+ private:
+  // A rename is durable only once the folder holding the name is synced.
+  static void SyncParentFolder(const char* path) {
+    NarrowStringClass folder(path);
+    const char* slash = strrchr(folder, '/');
+    if (slash) {
+      folder.Chars()[slash == folder.Chars() ? 1 : slash - folder.Chars()] = 0;
+    } else {
+      folder = ".";
+    }
+    int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+      ::fsync(fd);
+      ::close(fd);
+    }
+  }
+};
+
+PosixDisk g_system_disk;
+DiskInterface* g_disk = &g_system_disk;
+
+}  // namespace
+
+DiskInterface& Disk() { return *g_disk; }
+DiskInterface& SystemDisk() { return g_system_disk; }
+DiskInterface* SetDisk(DiskInterface* disk) {
+  DiskInterface* old = g_disk;
+  g_disk = disk ? disk : &g_system_disk;
+  return old;
+}
+
+int LastError() { return t_last_error; }
+void SetLastError(int code) { t_last_error = code; }
+
+NarrowStringClass ErrorText(int code) {
+  char buffer[256];
+  const char* text = strerror_r(code, buffer, sizeof buffer);
+  return NarrowStringClass(text);
+}
+
+int ErrorNoName() { return ENOENT; }
+int ErrorBadHandle() { return EBADF; }
+int ErrorInvalid() { return EINVAL; }
+int ErrorNoMemory() { return ENOMEM; }
+int ErrorTooLarge() { return EFBIG; }
+int ErrorShortWrite() { return EIO; }
+
+bool CurrentDirectory(NarrowStringClass& path) {
+  char buffer[PATH_MAX];
+  if (!::getcwd(buffer, sizeof buffer)) return Fail(), false;
+  path = buffer;
+  return true;
+}
+
+bool SetCurrentDirectory(const char* path) { return ::chdir(path) == 0 || (Fail(), false); }
+char PathSeparator() { return '/'; }
+bool IsAbsolutePath(const char* path) { return path && path[0] == '/'; }
+
+uint32_t DefaultFileMode() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+bool IsTerminal(int stream) { return ::isatty(stream) == 1; }
+
+int ReadKey() {
+  struct termios old_state;
+  bool raw = ::tcgetattr(STDIN_FILENO, &old_state) == 0;
+  if (raw) {
+    struct termios state = old_state;
+    state.c_lflag &= ~(ICANON | ECHO);
+    state.c_cc[VMIN] = 1;
+    state.c_cc[VTIME] = 0;
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &state);
+  }
+  unsigned char c = 0;
+  ssize_t n = ::read(STDIN_FILENO, &c, 1);
+  if (raw) ::tcsetattr(STDIN_FILENO, TCSANOW, &old_state);
+  return n == 1 ? c : -1;
+}
+
+}  // namespace platform

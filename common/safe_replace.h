@@ -1,0 +1,42 @@
+// SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
+// and puts it in place of the old one only when it is complete and on disk. Until Commit
+// succeeds the old file stays as it was; a failed or abandoned replacement deletes the
+// temporary file. The new file keeps the permissions of the one it replaces.
+#pragma once
+
+#include "common/disk_file.h"
+#include "common/string_class.h"
+
+class SafeReplaceClass {
+ public:
+  explicit SafeReplaceClass(const char* target);
+  ~SafeReplaceClass();
+  SafeReplaceClass(const SafeReplaceClass&) = delete;
+  SafeReplaceClass& operator=(const SafeReplaceClass&) = delete;
+
+  // Creates the temporary file; File() then writes into it.
+  bool Begin();
+  ErrorKeepingFile<DiskFileClass>& File() { return file; }
+  // Flushes, closes and renames the temporary file over the target. False when any write
+  // failed or the system refuses; the target is then untouched.
+  bool Commit();
+  void Abort();
+
+  // Writes bytes as the whole new content of target in one step.
+  static bool WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error);
+
+  // "path: reason" for the failure, or empty.
+  const NarrowStringClass& ErrorMessage() const { return error; }
+  int ErrorCode() const { return error_code; }
+  const char* TempPath() const { return temp_path; }
+
+ private:
+  // Keeps the first failure as "target: reason"; always false.
+  bool Fail(int code);
+
+  NarrowStringClass target;
+  NarrowStringClass temp_path;
+  ErrorKeepingFile<DiskFileClass> file;
+  NarrowStringClass error;
+  int error_code = 0;
+};

@@ -1,0 +1,215 @@
+#include "common/string_class.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/allocore.h"
+#include "common/temp_string_pool.h"
+
+namespace {
+
+template <typename CharT>
+int SlotOf(const BasicStringClass<CharT>& s) {
+  return TempPoolSlotOf<CharT>(s.Chars() - 8 / sizeof(CharT));
+}
+
+TEST(StringClass, EmptyStringsShareOneZeroCharacter) {
+  NarrowStringClass a, b;
+  EXPECT_EQ(a.Length(), 0);
+  EXPECT_EQ(a.Capacity(), 0);
+  EXPECT_EQ(a.Chars(), b.Chars());
+  EXPECT_EQ(a.Chars()[0], 0);
+  UnicodeStringClass w;
+  EXPECT_EQ(w.Length(), 0);
+  EXPECT_EQ(w.Chars(), UnicodeStringClass().Chars());
+}
+
+TEST(StringClass, AssignNullKeepsContentAndGrowthIsExact) {
+  NarrowStringClass s("hello");
+  EXPECT_EQ(s.Capacity(), 6);
+  s.Assign(static_cast<const char*>(nullptr));
+  EXPECT_STREQ(s, "hello");
+  s.Append(" world");
+  EXPECT_EQ(s.Capacity(), 12);
+  EXPECT_EQ(s.Length(), 11);
+  s.Assign("hi");  // never shrinks
+  EXPECT_EQ(s.Capacity(), 12);
+  EXPECT_EQ(s.Length(), 2);
+  s.Append('!');
+  EXPECT_STREQ(s, "hi!");
+  EXPECT_EQ(s.Capacity(), 12);
+}
+
+TEST(StringClass, RawWritesAreCountedOnceByLength) {
+  NarrowStringClass s;
+  s.GrowRaw(20);
+  strcpy(s.Chars(), "abcdef");
+  EXPECT_EQ(s.Length(), 6);
+  // The count is cached: a change behind the class's back is not seen until the next reset.
+  s.Chars()[2] = 0;
+  EXPECT_EQ(s.Length(), 6);
+  s.GrowRaw(5);
+  EXPECT_EQ(s.Length(), 2);
+}
+
+TEST(StringClass, NineTemporariesUseEightSlotsThenTheHeap) {
+  NarrowStringClass* s[9];
+  for (int i = 0; i < 9; ++i) s[i] = new NarrowStringClass("0123456789", true);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(SlotOf(*s[i]), i);
+    EXPECT_EQ(s[i]->Capacity(), 248);
+  }
+  EXPECT_EQ(SlotOf(*s[8]), -1);
+  EXPECT_EQ(s[8]->Capacity(), 11);
+  EXPECT_EQ(CurrentTempStringPool().narrow_free_mask, 0u);
+  delete s[3];
+  NarrowStringClass again("x", true);
+  EXPECT_EQ(SlotOf(again), 3);
+  for (int i = 0; i < 9; ++i)
+    if (i != 3) delete s[i];
+  again.Release();
+  EXPECT_EQ(CurrentTempStringPool().narrow_free_mask, 0xFFu);
+}
+
+TEST(StringClass, PoolLimitsForBothWidths) {
+  NarrowStringClass a;
+  a.AcquireBuffer(247, true);
+  EXPECT_EQ(SlotOf(a), 0);
+  EXPECT_EQ(a.Capacity(), 248);
+  NarrowStringClass b;
+  b.AcquireBuffer(248, true);
+  EXPECT_EQ(SlotOf(b), -1);
+  EXPECT_EQ(b.Capacity(), 248);
+  UnicodeStringClass c, d;
+  c.AcquireBuffer(255, true);
+  d.AcquireBuffer(256, true);
+  EXPECT_EQ(SlotOf(c), 0);
+  EXPECT_EQ(c.Capacity(), 256);
+  EXPECT_EQ(SlotOf(d), -1);
+  EXPECT_EQ(d.Capacity(), 256);
+}
+
+TEST(StringClass, AcquireZero) {
+  NarrowStringClass a;
+  a.AcquireBuffer(0, true);
+  EXPECT_EQ(SlotOf(a), 0);
+  EXPECT_EQ(a.Capacity(), 248);
+  EXPECT_TRUE(a.IsEmpty());
+  NarrowStringClass b("abc");
+  b.AcquireBuffer(0, false);
+  EXPECT_EQ(b.Capacity(), 0);
+  EXPECT_EQ(b.Chars(), NarrowStringClass().Chars());
+  b.AcquireBuffer(-3, true);
+  EXPECT_EQ(b.Capacity(), 0);
+}
+
+TEST(StringClass, PooledStringMovesToHeapWhenItOutgrowsItsSlot) {
+  NarrowStringClass s("start", true);
+  ASSERT_EQ(SlotOf(s), 0);
+  std::string expect = "start";
+  while (expect.size() < 247) {
+    s.Append('x');
+    expect += 'x';
+  }
+  EXPECT_EQ(SlotOf(s), 0);
+  s.Append('y');
+  expect += 'y';
+  EXPECT_EQ(SlotOf(s), -1);
+  EXPECT_EQ(s.Capacity(), 249);
+  EXPECT_EQ(std::string(s), expect);
+  EXPECT_EQ(CurrentTempStringPool().narrow_free_mask, 0xFFu);
+}
+
+TEST(StringClass, AppendOfItsOwnText) {
+  NarrowStringClass s("abc");
+  s.Append(s.Chars());
+  EXPECT_STREQ(s, "abcabc");
+  s.Append(s);
+  EXPECT_STREQ(s, "abcabcabcabc");
+}
+
+TEST(StringClass, ConversionsFollowTheByteIsCodeRule) {
+  NarrowStringClass n("keep");
+  EXPECT_FALSE(n.FromWide(u""));
+  EXPECT_STREQ(n, "keep");
+  EXPECT_FALSE(n.FromWide(u"caf\u0101"));  // no narrow form
+  EXPECT_STREQ(n, "keep");
+  EXPECT_TRUE(n.FromWide(u"caf\u00e9"));
+  EXPECT_STREQ(n, "caf\xe9");
+  EXPECT_EQ(n.Length(), 4);
+
+  UnicodeStringClass w(u"old");
+  EXPECT_TRUE(w.FromNarrow(""));
+  EXPECT_TRUE(w.IsEmpty());
+  EXPECT_TRUE(w.FromNarrow("\xe9t\xe9"));
+  EXPECT_EQ(w, UnicodeStringClass(u"\u00e9t\u00e9"));
+  EXPECT_TRUE(w.IsSingleByte());
+  w.Append(u'\u20ac');
+  EXPECT_FALSE(w.IsSingleByte());
+  EXPECT_FALSE(w.FromNarrow(nullptr));
+}
+
+TEST(StringClass, CompareIsUnsignedBytewise) {
+  NarrowStringClass s("ab\xe9");
+  EXPECT_EQ(s.Compare("ab\xe9"), 0);
+  EXPECT_EQ(s.Compare("abz"), 1);  // 0xE9 > 'z' as unsigned
+  EXPECT_EQ(s.Compare("abc\xff"), 1);
+  EXPECT_EQ(s.Compare("ab\xe9x"), -1);
+  EXPECT_TRUE(s == "ab\xe9");
+  EXPECT_TRUE(s != "ab");
+}
+
+TEST(StringClass, WideEditing) {
+  UnicodeStringClass s(u"hello world");
+  UnicodeStringClass sub = s.Substring(6, 5);
+  EXPECT_EQ(sub, UnicodeStringClass(u"world"));
+  s.Erase(0, 0);
+  EXPECT_EQ(s, UnicodeStringClass(u"hello world"));
+  s.Erase(5, 6);
+  EXPECT_EQ(s, UnicodeStringClass(u"hello"));
+  EXPECT_EQ(s.Length(), 5);
+  UnicodeStringClass t(u"a\\tb");
+  t.Replace(1, 2, UnicodeStringClass(u"\t"));
+  EXPECT_EQ(t, UnicodeStringClass(u"a\tb"));
+  EXPECT_EQ(t.Capacity(), 5);
+  t.Replace(1, 1, UnicodeStringClass(u"-long-"));
+  EXPECT_EQ(t, UnicodeStringClass(u"a-long-b"));
+  EXPECT_EQ(t.Capacity(), 9);
+  UnicodeStringClass c = UnicodeStringClass::Concat(UnicodeStringClass(u"ab"), u"cd");
+  EXPECT_EQ(c, UnicodeStringClass(u"abcd"));
+  EXPECT_EQ(CurrentTempStringPool().wide_free_mask, 0xFu);
+}
+
+TEST(StringClass, FormatKeepsToTheWorkArea) {
+  NarrowStringClass s;
+  std::string long511(511, 'x');
+  EXPECT_EQ(s.Format("%s", long511.c_str()), 511);
+  EXPECT_EQ(s.Length(), 511);
+  std::string long600(600, 'y');
+  EXPECT_EQ(s.Format("%s", long600.c_str()), -1);
+  EXPECT_EQ(s.Length(), 511);
+  EXPECT_EQ(s.Format(nullptr), 0);
+  EXPECT_EQ(s.Length(), 511);
+  s.Format("ERROR %d: %s", 5, "Access denied");
+  EXPECT_STREQ(s, "ERROR 5: Access denied");
+
+  UnicodeStringClass w;
+  std::u16string wide600(600, u'z');
+  EXPECT_EQ(w.Format(u"%s", wide600.c_str()), -1);
+  EXPECT_EQ(w.Length(), 511);
+  w.Format(u"%s=%S %hs %d", u"k\u00e9", "n", "h", -7);
+  EXPECT_EQ(w, UnicodeStringClass(u"k\u00e9=n h -7"));
+}
+
+TEST(StringClass, TryAssignReportsOutOfMemoryAndKeepsTheString) {
+  NarrowStringClass s("ab");
+  allocore::FailAfter(1);
+  EXPECT_FALSE(s.TryAssign("a much longer text"));
+  allocore::FailAfter(0);
+  EXPECT_STREQ(s, "ab");
+  EXPECT_TRUE(s.TryAssign("a"));
+  EXPECT_STREQ(s, "a");
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// Plain-array text helpers shared by the string classes and their callers.
+#include "common/string_functions.h"
+
+#include <cctype>
+#include <cstring>
+#include <type_traits>
+
+namespace {
+
+template <typename CharT>
+int FoldAscii(CharT c) {
+  int v = static_cast<int>(static_cast<std::make_unsigned_t<CharT>>(c));
+  return (v >= 'A' && v <= 'Z') ? v + ('a' - 'A') : v;
+}
+
+template <typename CharT>
+int CompareNoCaseT(const CharT* a, const CharT* b, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    int ca = FoldAscii(a[i]);
+    int cb = FoldAscii(b[i]);
+    if (ca != cb) return ca < cb ? -1 : 1;
+    if (ca == 0) return 0;
+  }
+  return 0;
+}
+
+template <typename CharT>
+size_t LengthOf(const CharT* text) {
+  size_t n = 0;
+  while (text[n]) ++n;
+  return n;
+}
+
+template <typename CharT>
+const CharT* FindNoCaseT(const CharT* haystack, const CharT* needle) {
+  if (!haystack || !needle || !haystack[0]) return nullptr;
+  size_t n = LengthOf(needle);
+  for (const CharT* p = haystack; *p; ++p) {
+    if (CompareNoCaseT(p, needle, n) == 0) return p;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int WideLength(const char16_t* text) { return text ? static_cast<int>(LengthOf(text)) : 0; }
+
+int WideCompare(const char16_t* a, const char16_t* b) {
+  for (;; ++a, ++b) {
+    if (*a != *b) return *a < *b ? -1 : 1;
+    if (*a == 0) return 0;
+  }
+}
+
+int NarrowLengthOfWide(const char16_t* text) {
+  int n = 0;
+  for (; text[n]; ++n) {
+    if (text[n] > 0xFF) return -1;
+  }
+  return n;
+}
+
+char16_t* DupWideFromNarrow(const char* text) {
+  size_t n = text ? strlen(text) : 0;
+  char16_t* out = new char16_t[n + 1];
+  for (size_t i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(text[i]);
+  out[n] = 0;
+  return out;
+}
+
+char* DupNarrowFromWide(const char16_t* text) {
+  if (!text) {
+    char* out = new char[2];
+    out[0] = out[1] = 0;
+    return out;
+  }
+  size_t n = LengthOf(text);
+  char* out = new char[n + 1];
+  // A unit without a narrow form ends the conversion, as the C runtime stops there.
+  size_t i = 0;
+  for (; i < n && text[i] <= 0xFF; ++i) out[i] = static_cast<char>(text[i]);
+  out[i] = 0;
+  return out;
+}
+
+char* DupNarrow(const char* text) {
+  size_t n = text ? strlen(text) : 0;
+  char* out = new char[n + 1];
+  if (n) memcpy(out, text, n);
+  out[n] = 0;
+  return out;
+}
+
+char16_t* DupWide(const char16_t* text) {
+  size_t n = text ? LengthOf(text) : 0;
+  char16_t* out = new char16_t[n + 1];
+  if (n) memcpy(out, text, n * sizeof(char16_t));
+  out[n] = 0;
+  return out;
+}
+
+char* TrimControl(char* text) {
+  if (!text) return text;
+  auto is_control = [](char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    return u >= 1 && u <= 32;
+  };
+  size_t start = 0;
+  while (is_control(text[start])) ++start;
+  size_t n = strlen(text + start);
+  memmove(text, text + start, n + 1);
+  while (n > 0 && is_control(text[n - 1])) text[--n] = 0;
+  return text;
+}
+
+char* TrimTrailingSpace(char* text) {
+  if (!text) return text;
+  size_t n = strlen(text);
+  while (n > 0 && isspace(static_cast<unsigned char>(text[n - 1]))) --n;
+  text[n] = 0;
+  return text;
+}
+
+const char* FindNoCase(const char* haystack, const char* needle) { return FindNoCaseT(haystack, needle); }
+const char16_t* FindNoCase(const char16_t* haystack, const char16_t* needle) {
+  return FindNoCaseT(haystack, needle);
+}
+
+int CompareNoCase(const char* a, const char* b, size_t n) { return CompareNoCaseT(a, b, n); }
+int CompareNoCase(const char16_t* a, const char16_t* b, size_t n) { return CompareNoCaseT(a, b, n); }

@@ -1,0 +1,57 @@
+#include "common/string_functions.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+TEST(StringFunctions, TrimControl) {
+  char text[] = "\t  word \r\n";
+  EXPECT_STREQ(TrimControl(text), "word");
+  char keep[] = "\xa0word";
+  EXPECT_STREQ(TrimControl(keep), "\xa0word");
+  char all[] = " \t\x01";
+  EXPECT_STREQ(TrimControl(all), "");
+  EXPECT_EQ(TrimControl(nullptr), nullptr);
+}
+
+TEST(StringFunctions, TrimTrailingSpace) {
+  char text[] = "  a b \t\n";
+  EXPECT_STREQ(TrimTrailingSpace(text), "  a b");
+  char spaces[] = " \t ";
+  EXPECT_STREQ(TrimTrailingSpace(spaces), "");
+}
+
+TEST(StringFunctions, FindNoCase) {
+  const char* hay = "Hello World";
+  EXPECT_EQ(FindNoCase(hay, "WORLD"), hay + 6);
+  EXPECT_EQ(FindNoCase("", ""), nullptr);
+  EXPECT_EQ(FindNoCase(hay, ""), hay);
+  EXPECT_EQ(FindNoCase(hay, "worlds"), nullptr);
+  const char16_t* whay = u"Stra\u00dfe ENDE";
+  EXPECT_EQ(FindNoCase(whay, u"ende"), whay + 7);
+  // Only a-z fold: an accented capital does not match its small letter.
+  EXPECT_EQ(FindNoCase(u"\u00c9t\u00e9", u"\u00e9t"), nullptr);
+}
+
+TEST(StringFunctions, DuplicatesAndConversions) {
+  std::unique_ptr<char16_t[]> w(DupWideFromNarrow("a\xe9"));
+  EXPECT_EQ(w[0], u'a');
+  EXPECT_EQ(w[1], u'\u00e9');
+  EXPECT_EQ(w[2], 0);
+  std::unique_ptr<char[]> n(DupNarrowFromWide(u"x\u00ff"));
+  EXPECT_STREQ(n.get(), "x\xff");
+  std::unique_ptr<char[]> cut(DupNarrowFromWide(u"ab\u20acc"));
+  EXPECT_STREQ(cut.get(), "ab");
+  std::unique_ptr<char[]> none(DupNarrowFromWide(nullptr));
+  EXPECT_EQ(none[0], 0);
+  EXPECT_EQ(none[1], 0);
+  std::unique_ptr<char16_t[]> copy(DupWide(u"abc"));
+  EXPECT_EQ(WideCompare(copy.get(), u"abc"), 0);
+  EXPECT_EQ(WideLength(copy.get()), 3);
+  EXPECT_EQ(WideCompare(u"ab", u"abc"), -1);
+  EXPECT_EQ(NarrowLengthOfWide(u"a\u0100"), -1);
+}
+
+}  // namespace

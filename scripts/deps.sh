@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing.
+# Can be run or sourced. Does nothing (and touches no network) when every
+# package is already installed. Without root or a password-less sudo it
+# prints the apt-get line to run and fails.
+
+TX_DEPS_PACKAGES=(
+  build-essential cmake ninja-build g++ gcc clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
+  qt6-base-dev
+)
+
+tx_deps_missing() {
+  local pkg status
+  for pkg in "${TX_DEPS_PACKAGES[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    if [[ "$status" != *" installed" ]]; then
+      printf '%s\n' "$pkg"
+    fi
+  done
+}
+
+tx_deps_install() {
+  local missing
+  mapfile -t missing < <(tx_deps_missing)
+  if ((${#missing[@]} == 0)); then
+    return 0
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  if [[ "$(id -u)" -eq 0 ]]; then
+    echo "Installing missing packages: ${missing[*]}" >&2
+    apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"
+  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    echo "Installing missing packages with sudo: ${missing[*]}" >&2
+    sudo -n env DEBIAN_FRONTEND=noninteractive apt-get update &&
+      sudo -n env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  else
+    echo "Some required packages are missing; run this as root:" >&2
+    echo "apt-get install ${missing[*]}" >&2
+    return 1
+  fi
+}
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  tx_deps_install
+  exit $?
+else
+  tx_deps_install
+fi
