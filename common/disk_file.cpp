@@ -176,7 +176,8 @@ int DiskFileClass::Write(const void* buffer, int size) {
   }
   if (IsBiased()) {
     int64_t raw = Disk().Seek(handle, 0, platform::kCurrent);
-    if (raw > static_cast<int64_t>(bias_start) + bias_length) bias_length = static_cast<int>(raw - bias_start);
+    if (raw > static_cast<int64_t>(bias_start) + bias_length)
+      bias_length = static_cast<int>(raw - bias_start);
   }
   return n;
 }

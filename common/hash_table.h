@@ -21,7 +21,8 @@ inline uint32_t HashKey(const char* key) {
     return w + (w >> 5) + (w >> 10) + (w >> 20);
   }
   uint32_t h = 0;
-  for (size_t i = 0; i < n; ++i) h = h * 38 + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(key[i])));
+  for (size_t i = 0; i < n; ++i)
+    h = h * 38 + static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(key[i])));
   return h;
 }
 

@@ -16,7 +16,8 @@ bool SafeReplaceClass::Begin() {
   file.Attach(h);
   file.ClearError();
   platform::FileStatus old;
-  uint32_t mode = platform::Disk().Status(target, &old) && !old.is_directory ? old.mode : platform::DefaultFileMode();
+  uint32_t mode =
+      platform::Disk().Status(target, &old) && !old.is_directory ? old.mode : platform::DefaultFileMode();
   if (!platform::Disk().SetMode(h, mode)) {
     Fail(platform::LastError());
     Abort();
@@ -54,8 +55,7 @@ bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size
   SafeReplaceClass replace(target);
   bool ok = replace.Begin();
   if (ok && size > 0 && replace.File().Write(data, size) != size) {
-    ok = replace.Fail(replace.File().ErrorCode() ? replace.File().ErrorCode()
-                                                                     : platform::ErrorShortWrite());
+    ok = replace.Fail(replace.File().ErrorCode() ? replace.File().ErrorCode() : platform::ErrorShortWrite());
   }
   ok = ok && replace.Commit();
   if (!ok && error) *error = replace.ErrorMessage();

@@ -38,11 +38,21 @@ TEST(SafeReplace, EveryFailureLeavesTheOldFile) {
     WriteBytes(path, "old");
     platform::ScopedFaultDisk disk;
     switch (step) {
-      case 0: disk.fail_open = 1; break;
-      case 1: disk.fail_write = 1; break;
-      case 2: disk.max_write = 2; break;
-      case 3: disk.fail_sync = 1; break;
-      case 4: disk.fail_rename = 1; break;
+      case 0:
+        disk.fail_open = 1;
+        break;
+      case 1:
+        disk.fail_write = 1;
+        break;
+      case 2:
+        disk.max_write = 2;
+        break;
+      case 3:
+        disk.fail_sync = 1;
+        break;
+      case 4:
+        disk.fail_rename = 1;
+        break;
     }
     NarrowStringClass error;
     EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "new content", 11, &error)) << step;

@@ -198,9 +198,7 @@ class BasicStringClass {
 
   // Narrow only: conversion from a wide text (false and unchanged when it is null, empty, or
   // holds a unit above U+00FF).
-  bool FromWide(const char16_t* text)
-    requires(sizeof(CharT) == 1)
-  {
+  bool FromWide(const char16_t* text) requires(sizeof(CharT) == 1) {
     if (!text) return false;
     int m = NarrowLengthOfWide(text);
     if (m <= 0) return false;
@@ -213,9 +211,7 @@ class BasicStringClass {
 
   // Wide only: conversion from a narrow text, each byte b becoming U+00bb (false and unchanged
   // only for null).
-  bool FromNarrow(const char* text)
-    requires(sizeof(CharT) == 2)
-  {
+  bool FromNarrow(const char* text) requires(sizeof(CharT) == 2) {
     if (!text) return false;
     int m = static_cast<int>(strlen(text));
     GrowRaw(m + 1);
@@ -226,16 +222,12 @@ class BasicStringClass {
   }
 
   // Wide only.
-  bool IsSingleByte() const
-    requires(sizeof(CharT) == 2)
-  {
+  bool IsSingleByte() const requires(sizeof(CharT) == 2) {
     for (const CharT* p = chars_; *p; ++p)
       if (*p > 0xFF) return false;
     return true;
   }
-  BasicStringClass Substring(int start, int count) const
-    requires(sizeof(CharT) == 2)
-  {
+  BasicStringClass Substring(int start, int count) const requires(sizeof(CharT) == 2) {
     BasicStringClass local(count + 1, true);
     if (count > 0) {
       memcpy(local.chars_, chars_ + start, count * sizeof(CharT));
@@ -244,18 +236,14 @@ class BasicStringClass {
     }
     return BasicStringClass(local);
   }
-  void Erase(int start, int count)
-    requires(sizeof(CharT) == 2)
-  {
+  void Erase(int start, int count) requires(sizeof(CharT) == 2) {
     if (count <= 0) return;
     int len = Length();
     memmove(chars_ + start, chars_ + start + count, (len - start - count) * sizeof(CharT));
     chars_[len - count] = 0;
     header()->length = len - count;
   }
-  void Replace(int start, int count, const BasicStringClass& with)
-    requires(sizeof(CharT) == 2)
-  {
+  void Replace(int start, int count, const BasicStringClass& with) requires(sizeof(CharT) == 2) {
     int len = Length();
     int wlen = with.Length();
     int new_len = len - count + wlen;
@@ -265,9 +253,8 @@ class BasicStringClass {
     chars_[new_len] = 0;
     if (!IsEmptyValue()) header()->length = new_len;
   }
-  static BasicStringClass Concat(const BasicStringClass& string, const CharT* text)
-    requires(sizeof(CharT) == 2)
-  {
+  static BasicStringClass Concat(const BasicStringClass& string,
+                                 const CharT* text) requires(sizeof(CharT) == 2) {
     BasicStringClass temp(string, true);
     temp.Append(text);
     return BasicStringClass(temp);

@@ -162,23 +162,47 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
         if (is_signed) {
           long long v;
           switch (size) {
-            case Size::kLongLong: v = va_arg(args, long long); break;
-            case Size::kLong: v = va_arg(args, long); break;
-            case Size::kSizeT: v = static_cast<long long>(va_arg(args, size_t)); break;
-            case Size::kShort: v = static_cast<short>(va_arg(args, int)); break;
-            case Size::kChar: v = static_cast<signed char>(va_arg(args, int)); break;
-            default: v = va_arg(args, int); break;
+            case Size::kLongLong:
+              v = va_arg(args, long long);
+              break;
+            case Size::kLong:
+              v = va_arg(args, long);
+              break;
+            case Size::kSizeT:
+              v = static_cast<long long>(va_arg(args, size_t));
+              break;
+            case Size::kShort:
+              v = static_cast<short>(va_arg(args, int));
+              break;
+            case Size::kChar:
+              v = static_cast<signed char>(va_arg(args, int));
+              break;
+            default:
+              v = va_arg(args, int);
+              break;
           }
           n = snprintf(buf, sizeof buf, spec, v);
         } else {
           unsigned long long v;
           switch (size) {
-            case Size::kLongLong: v = va_arg(args, unsigned long long); break;
-            case Size::kLong: v = va_arg(args, unsigned long); break;
-            case Size::kSizeT: v = va_arg(args, size_t); break;
-            case Size::kShort: v = static_cast<unsigned short>(va_arg(args, unsigned)); break;
-            case Size::kChar: v = static_cast<unsigned char>(va_arg(args, unsigned)); break;
-            default: v = va_arg(args, unsigned); break;
+            case Size::kLongLong:
+              v = va_arg(args, unsigned long long);
+              break;
+            case Size::kLong:
+              v = va_arg(args, unsigned long);
+              break;
+            case Size::kSizeT:
+              v = va_arg(args, size_t);
+              break;
+            case Size::kShort:
+              v = static_cast<unsigned short>(va_arg(args, unsigned));
+              break;
+            case Size::kChar:
+              v = static_cast<unsigned char>(va_arg(args, unsigned));
+              break;
+            default:
+              v = va_arg(args, unsigned);
+              break;
           }
           n = snprintf(buf, sizeof buf, spec, v);
         }

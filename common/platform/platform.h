@@ -82,12 +82,12 @@ void SetLastError(int code);
 NarrowStringClass ErrorText(int code);
 
 // Error codes the common library reports itself.
-int ErrorNoName();       // an operation on a file without a name
-int ErrorBadHandle();    // a seek on a closed file
-int ErrorInvalid();      // an invalid argument
-int ErrorNoMemory();     // memory ran out
-int ErrorTooLarge();     // a size or position beyond 2^31 - 1
-int ErrorShortWrite();   // the system took fewer bytes than asked
+int ErrorNoName();      // an operation on a file without a name
+int ErrorBadHandle();   // a seek on a closed file
+int ErrorInvalid();     // an invalid argument
+int ErrorNoMemory();    // memory ran out
+int ErrorTooLarge();    // a size or position beyond 2^31 - 1
+int ErrorShortWrite();  // the system took fewer bytes than asked
 
 bool CurrentDirectory(NarrowStringClass& path);
 bool SetCurrentDirectory(const char* path);

@@ -40,9 +40,15 @@ class PosixDisk : public DiskInterface {
   Handle Open(const char* path, int rights) override {
     int flags;
     switch (rights) {
-      case kReadWrite: flags = O_RDWR | O_CREAT; break;
-      case kRead: flags = O_RDONLY; break;
-      case kWrite: flags = O_WRONLY | O_CREAT | O_TRUNC; break;
+      case kReadWrite:
+        flags = O_RDWR | O_CREAT;
+        break;
+      case kRead:
+        flags = O_RDONLY;
+        break;
+      case kWrite:
+        flags = O_WRONLY | O_CREAT | O_TRUNC;
+        break;
       default:
         t_last_error = EINVAL;
         errno = EINVAL;
@@ -174,7 +180,8 @@ class PosixDisk : public DiskInterface {
         NarrowStringClass full(path);
         full.Append('/');
         full.Append(e->d_name);
-        if (::lstat(full, &st) == 0) type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+        if (::lstat(full, &st) == 0)
+          type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
       }
       entry.is_directory = type == DT_DIR;
       entry.is_link = type == DT_LNK;
