@@ -24,7 +24,8 @@ enum Origin { kBegin = 0, kCurrent = 1, kEnd = 2 };
 struct FileStatus {
   bool exists = false;
   bool is_directory = false;
-  bool is_link = false;  // the path itself is a symbolic link (only from LinkStatus)
+  bool is_regular = false;  // a plain file: not a folder, pipe, socket or device
+  bool is_link = false;     // the path itself is a symbolic link (only from LinkStatus)
   int64_t size = 0;
   int64_t modified = 0;  // seconds since 1970, UTC
   uint32_t mode = 0;     // permission bits

@@ -29,6 +29,7 @@ int Fd(Handle h) { return static_cast<int>(h); }
 void FillStatus(const struct stat& st, FileStatus* status) {
   status->exists = true;
   status->is_directory = S_ISDIR(st.st_mode);
+  status->is_regular = S_ISREG(st.st_mode);
   status->is_link = S_ISLNK(st.st_mode);
   status->size = st.st_size;
   status->modified = st.st_mtim.tv_sec;

@@ -1,0 +1,93 @@
+// Command line, folder walk and archive writing of one bundlor run.
+#include "bundlor/bundlor_app.h"
+
+#include "bundlor/diagnostics.h"
+#include "bundlor/folder_walk.h"
+#include "bundlor/mix_writer.h"
+#include "common/platform/platform.h"
+
+namespace {
+
+constexpr int kExitDone = 0;
+constexpr int kExitUsage = 1;
+constexpr int kExitFailed = 2;
+
+const char* const kUsage[] = {
+    "bundlor tool to generate a corvane mix file from a folder full of files",
+    "usage:",
+    "bundlor folder filename",
+    "filename is the name of the mix file to create",
+    "folder is the path to the folder containing the files to add",
+    "The mix file will be created in the current folder unless filename is an absolute path",
+    "bundlor will put every file in the specified folder into the mix file, including those in subfolders",
+};
+
+// An absolute path stays as it is; any other is taken from the starting directory, which is
+// read the first time it is needed.
+bool Resolve(const char* path, NarrowStringClass& start, NarrowStringClass& resolved,
+             DiagnosticsClass& diagnostics) {
+  if (platform::IsAbsolutePath(path)) {
+    resolved = path;
+    return true;
+  }
+  if (start.IsEmpty() && !platform::CurrentDirectory(start)) {
+    diagnostics.Failure("cannot read the current folder", platform::ErrorText(platform::LastError()));
+    return false;
+  }
+  resolved = JoinPath(start, path);
+  return true;
+}
+
+// The failures that can be told before anything is read or written.
+bool CheckArguments(const char* folder, const char* archive, DiagnosticsClass& diagnostics) {
+  if (*folder == 0) diagnostics.Failure("the folder name is empty");
+  if (*archive == 0) diagnostics.Failure("the archive name is empty");
+  platform::FileStatus status;
+  if (*archive != 0 && platform::Disk().Status(archive, &status) && status.is_directory) {
+    diagnostics.Failure(archive, "is a folder, not an archive name");
+  }
+  return diagnostics.Failures() == 0;
+}
+
+void PackList(const FileListClass& list, MixWriterClass& writer, DiagnosticsClass& diagnostics) {
+  for (int i = 0; i < list.Count(); ++i) {
+    if (writer.AddFile(list[i].Name, list[i].Source)) continue;
+    diagnostics.Failure(writer.ErrorMessage());
+    if (!writer.IsOpen()) return;
+  }
+}
+
+}  // namespace
+
+int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  if (argc < 3) {
+    for (const char* line : kUsage) std::fprintf(out, "%s\n", line);
+    return kExitUsage;
+  }
+  DiagnosticsClass diagnostics(err);
+  if (!CheckArguments(argv[1], argv[2], diagnostics)) return kExitFailed;
+  NarrowStringClass start, folder, archive;
+  if (!Resolve(argv[1], start, folder, diagnostics) || !Resolve(argv[2], start, archive, diagnostics)) {
+    return kExitFailed;
+  }
+
+  FileListClass list;
+  WalkFolder(folder, list, diagnostics);
+  SortFileList(list);
+  WarnCrcTies(list, diagnostics);
+
+  MixWriterClass writer(archive);
+  if (!writer.IsOpen()) {
+    diagnostics.Failure(writer.ErrorMessage());
+    return kExitFailed;
+  }
+  PackList(list, writer, diagnostics);
+  if (diagnostics.Failures() == 0) {
+    if (writer.Finish()) return kExitDone;
+    diagnostics.Failure(writer.ErrorMessage());
+  }
+  writer.Abandon();
+  std::fprintf(err, "bundlor: %s: not written (%d failure%s)\n", archive.Chars(), diagnostics.Failures(),
+               diagnostics.Failures() == 1 ? "" : "s");
+  return kExitFailed;
+}

@@ -1,0 +1,11 @@
+// The bundlor program: "bundlor FOLDER ARCHIVE" packs every file below FOLDER, subfolders
+// included, into the mix archive ARCHIVE. Relative paths are taken from the current folder.
+// The usage text goes to out; failures and warnings go to err.
+//
+// Exit codes: 0 the archive was written; 1 usage shown; 2 a failure, the archive not written
+// (a file already under its name is left as it was).
+#pragma once
+
+#include <cstdio>
+
+int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err);

@@ -1,0 +1,184 @@
+#include "bundlor/bundlor_app.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bundlor/bundlor_test_util.h"
+#include "common/platform/fault_disk.h"
+
+namespace {
+
+struct Outcome {
+  int code = -1;
+  std::string out, err;
+};
+
+// Runs the built bundlor program in folder cwd with the given arguments.
+Outcome RunProgram(const std::string& cwd, const std::vector<std::string>& args) {
+  TempFolder capture;
+  std::string command = "cd '" + cwd + "' && '" BUNDLOR_PROGRAM "'";
+  for (const std::string& arg : args) command += " '" + arg + "'";
+  command += " >'" + (capture / "out") + "' 2>'" + (capture / "err") + "'";
+  int status = std::system(command.c_str());
+  Outcome outcome;
+  outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  outcome.out = ReadBytes(capture / "out");
+  outcome.err = ReadBytes(capture / "err");
+  return outcome;
+}
+
+// Runs bundlor in this process, so a test can put a failing disk underneath.
+Outcome RunHere(const std::string& folder, const std::string& archive) {
+  CapturedStream out, err;
+  const char* argv[] = {"bundlor", folder.c_str(), archive.c_str()};
+  Outcome outcome;
+  outcome.code = RunBundlor(3, argv, out.get(), err.get());
+  outcome.out = out.Text();
+  outcome.err = err.Text();
+  return outcome;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(BundlorProgram, FewerThanTwoArgumentsShowTheUsage) {
+  TempFolder dir;
+  const std::string usage =
+      "bundlor tool to generate a corvane mix file from a folder full of files\n"
+      "usage:\n"
+      "bundlor folder filename\n"
+      "filename is the name of the mix file to create\n"
+      "folder is the path to the folder containing the files to add\n"
+      "The mix file will be created in the current folder unless filename is an absolute path\n"
+      "bundlor will put every file in the specified folder into the mix file, including those in "
+      "subfolders\n";
+  for (auto args : {std::vector<std::string>{}, std::vector<std::string>{"folder"}}) {
+    Outcome outcome = RunProgram(dir.path(), args);
+    EXPECT_EQ(outcome.code, 1);
+    EXPECT_EQ(outcome.out, usage);
+    EXPECT_EQ(outcome.err, "");
+  }
+  EXPECT_TRUE(FilesIn(dir.path()).empty());
+}
+
+TEST(BundlorProgram, PacksARelativeFolderIntoARelativeArchive) {
+  TempFolder dir;
+  WriteBytes(dir / "tree/a.txt", "hello");
+  WriteBytes(dir / "tree/sub/b.bin", std::string(20, 'b'));
+  WriteBytes(dir / "tree/README", "upper");
+  WriteBytes(dir / "tree/readme", "lower");
+  std::filesystem::create_directories(dir / "tree/empty");
+  Outcome outcome = RunProgram(dir.path(), {"tree", "out.mix", "ignored"});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, "");
+  // Names sharing a CRC are only a warning.
+  EXPECT_EQ(outcome.err,
+            "bundlor: warning: README: has the same name CRC (77CD4175) as readme; a reader finds "
+            "only one of them\n");
+  ArchiveView view(dir / "out.mix");
+  ASSERT_TRUE(view.loaded) << view.reader.ErrorMessage().Chars();
+  ASSERT_EQ(view.reader.Count(), 4);
+  for (auto [name, content] : {std::pair<std::string, std::string>{"a.txt", "hello"},
+                               {"sub\\b.bin", std::string(20, 'b')},
+                               {"README", "upper"},
+                               {"readme", "lower"}}) {
+    int i = view.reader.Find(name.c_str());
+    ASSERT_GE(i, 0) << name;
+    EXPECT_EQ(view.Name(i), name);
+    EXPECT_EQ(view.Member(i), content);
+  }
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"out.mix", "tree"}));
+
+  // A second run over the unchanged folder gives the same bytes, and an absolute archive path
+  // is used as it is.
+  TempFolder elsewhere;
+  ASSERT_EQ(RunProgram(elsewhere.path(), {dir / "tree", dir / "again.mix"}).code, 0);
+  EXPECT_EQ(ReadBytes(dir / "again.mix"), view.bytes);
+  EXPECT_TRUE(FilesIn(elsewhere.path()).empty());
+}
+
+TEST(BundlorProgram, AFailedRunKeepsTheExistingArchive) {
+  TempFolder dir;
+  WriteBytes(dir / "tree/ok.txt", "fine");
+  std::string deep = std::string(200, 'd') + "/" + std::string(60, 'f');  // 261 bytes as a member name
+  WriteBytes(dir / ("tree/" + deep), "x");
+  WriteBytes(dir / "out.mix", "old archive");
+  Outcome outcome = RunProgram(dir.path(), {"tree", "out.mix"});
+  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(outcome.err,
+            "bundlor: " + (dir / ("tree/" + deep)) +
+                ": member name of 261 bytes is too long (the archive holds names of up to 254 bytes)\n"
+                "bundlor: " +
+                (dir / "out.mix") + ": not written (1 failure)\n");
+  EXPECT_EQ(ReadBytes(dir / "out.mix"), "old archive");
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"out.mix", "tree"}));
+}
+
+TEST(BundlorProgram, BadArgumentsFailBeforeAnythingIsWritten) {
+  TempFolder dir;
+  std::filesystem::create_directories(dir / "tree");
+  std::filesystem::create_directories(dir / "taken");
+  EXPECT_EQ(RunHere("", dir / "x.mix").err, "bundlor: the folder name is empty\n");
+  EXPECT_EQ(RunHere(dir / "tree", "").err, "bundlor: the archive name is empty\n");
+  Outcome outcome = RunHere(dir / "tree", dir / "taken");
+  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(outcome.err, "bundlor: " + (dir / "taken") + ": is a folder, not an archive name\n");
+  outcome = RunHere(dir / "missing", dir / "x.mix");
+  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(outcome.err, "bundlor: " + (dir / "missing") + ": No such file or directory\n" +
+                             "bundlor: " + (dir / "x.mix") + ": not written (1 failure)\n");
+  EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"taken", "tree"}));
+}
+
+TEST(BundlorProgram, UnreadableSourcesAndUnwritableArchivesFailTheRun) {
+  TempFolder dir;
+  WriteBytes(dir / "tree/a.txt", "a");
+  WriteBytes(dir / "tree/b.txt", "b");
+  std::string archive = dir / "out.mix";
+  {
+    platform::ScopedFaultDisk disk;
+    disk.fail_read = 1;  // the first source read
+    disk.sticky = true;
+    Outcome outcome = RunHere(dir / "tree", archive);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.err, "bundlor: " + (dir / "tree/a.txt") +
+                               ": Input/output error\nbundlor: " + (dir / "tree/b.txt") +
+                               ": Input/output error\nbundlor: " + archive + ": not written (2 failures)\n");
+  }
+  {
+    platform::ScopedFaultDisk disk;
+    disk.fail_write = 2;  // the first member's data
+    Outcome outcome = RunHere(dir / "tree", archive);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.err, "bundlor: " + archive + ": Input/output error\nbundlor: " + archive +
+                               ": not written (1 failure)\n");
+  }
+  {
+    platform::ScopedFaultDisk disk;
+    disk.fail_open = 1;  // the temporary archive
+    Outcome outcome = RunHere(dir / "tree", archive);
+    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.err, "bundlor: " + archive + ": Input/output error\n");
+  }
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"tree"});
+  if (geteuid() == 0) return;  // root reads files without read permission
+  chmod((dir / "tree/a.txt").c_str(), 0);
+  Outcome outcome = RunProgram(dir.path(), {"tree", "out.mix"});
+  EXPECT_EQ(outcome.code, 2);
+  EXPECT_NE(outcome.err.find((dir / "tree/a.txt") + ": Permission denied\n"), std::string::npos)
+      << outcome.err;
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"tree"});
+}
+
+}  // namespace

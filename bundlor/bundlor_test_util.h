@@ -1,0 +1,69 @@
+// Test helpers for bundlor: an archive file read back through MixReaderClass, a stream whose
+// text a test can read, and the bytes of little-endian words.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bundlor/mix_reader.h"
+#include "common/memory_file.h"
+#include "common/temp_folder_test.h"
+
+// The bytes of an archive file and the reader over them.
+class ArchiveView {
+ public:
+  explicit ArchiveView(const std::string& path)
+      : bytes(ReadBytes(path)), file(bytes.data(), static_cast<int>(bytes.size())) {
+    loaded = reader.Load(&file);
+  }
+  ArchiveView(const ArchiveView&) = delete;
+  ArchiveView& operator=(const ArchiveView&) = delete;
+
+  std::string Member(int i) {
+    std::string data(static_cast<size_t>(reader.Entry(i).Size), '\0');
+    EXPECT_TRUE(reader.ReadMember(i, data.data()));
+    return data;
+  }
+  std::string Name(int i) const { return reader.Entry(i).Name.Chars(); }
+
+  std::string bytes;
+  MemoryFileClass file;
+  MixReaderClass reader;
+  bool loaded = false;
+};
+
+// A stream backed by a temporary file; Text() returns what was written so far.
+class CapturedStream {
+ public:
+  CapturedStream() : stream(std::tmpfile()) {}
+  ~CapturedStream() { std::fclose(stream); }
+  CapturedStream(const CapturedStream&) = delete;
+  CapturedStream& operator=(const CapturedStream&) = delete;
+
+  std::FILE* get() const { return stream; }
+  std::string Text() const {
+    std::fflush(stream);
+    std::string text;
+    std::rewind(stream);
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) text.append(buffer, n);
+    std::fseek(stream, 0, SEEK_END);
+    return text;
+  }
+
+ private:
+  std::FILE* stream;
+};
+
+inline std::string LittleEndian(uint32_t value) {
+  std::string out(4, '\0');
+  for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
+  return out;
+}
+
+inline std::string MixHeader(uint32_t index_offset, uint32_t name_offset) {
+  return "MIX1" + LittleEndian(index_offset) + LittleEndian(name_offset) + LittleEndian(0);
+}

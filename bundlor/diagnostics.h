@@ -1,0 +1,24 @@
+// DiagnosticsClass: the failures and warnings of one bundlor run. Each is written to a stream as
+// it happens, one line each ("bundlor: path: reason", "bundlor: warning: path: reason"), and
+// counted, so the run can end with the right exit code.
+#pragma once
+
+#include <cstdio>
+
+class DiagnosticsClass {
+ public:
+  explicit DiagnosticsClass(std::FILE* stream) : stream(stream) {}
+
+  void Failure(const char* path, const char* reason);
+  // A message that already names its path.
+  void Failure(const char* message);
+  void Warning(const char* path, const char* reason);
+
+  int Failures() const { return failures; }
+  int Warnings() const { return warnings; }
+
+ private:
+  std::FILE* stream;
+  int failures = 0;
+  int warnings = 0;
+};

@@ -1,0 +1,33 @@
+// The file list of a bundlor run: every file below the packed folder with its member name, the
+// name's CRC and its path on disk, in the order the archive stores them.
+#pragma once
+
+#include <cstdint>
+
+#include "bundlor/diagnostics.h"
+#include "common/array.h"
+#include "common/string_class.h"
+
+struct FileListRecord {
+  NarrowStringClass Name;  // member name: the path below the folder, joined by backslashes
+  uint32_t CRC = 0;        // CrcTextNoCase of Name
+  NarrowStringClass Source;
+};
+
+using FileListClass = DynamicArrayClass<FileListRecord>;
+
+// folder and name joined by the system's folder separator (one, also after a folder ending in one).
+NarrowStringClass JoinPath(const char* folder, const char* name);
+
+// Adds every file below folder, subfolders included, to list. A symbolic link to a file counts
+// as that file; a link to a folder is not followed, and pipes, sockets and devices are not
+// packed (a warning each). A folder that cannot be listed and a link that leads nowhere are
+// failures; the walk goes on with the rest.
+void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics);
+
+// Puts the list in archive order: by CRC, then by name, so every run gives the same archive.
+void SortFileList(FileListClass& list);
+
+// Warns about every pair of names in the sorted list that share a CRC: a reader looking up
+// members by CRC finds only one of them.
+void WarnCrcTies(const FileListClass& list, DiagnosticsClass& diagnostics);

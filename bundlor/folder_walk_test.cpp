@@ -1,0 +1,135 @@
+#include "bundlor/folder_walk.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "bundlor/bundlor_test_util.h"
+#include "common/crc.h"
+
+namespace {
+
+// Walks and sorts folder; returns member name -> source path.
+std::map<std::string, std::string> Walk(const std::string& folder, CapturedStream& err, FileListClass& list) {
+  DiagnosticsClass diagnostics(err.get());
+  WalkFolder(folder.c_str(), list, diagnostics);
+  SortFileList(list);
+  WarnCrcTies(list, diagnostics);
+  std::map<std::string, std::string> names;
+  for (int i = 0; i < list.Count(); ++i) {
+    EXPECT_EQ(list[i].CRC, CrcTextNoCase(0, list[i].Name));
+    if (i > 0) {
+      EXPECT_TRUE(MixOrderBefore(list[i - 1].CRC, list[i - 1].Name, list[i].CRC, list[i].Name));
+    }
+    names[list[i].Name.Chars()] = list[i].Source.Chars();
+  }
+  return names;
+}
+
+TEST(FolderWalk, NamesAreRelativePathsJoinedByBackslashes) {
+  TempFolder dir;
+  WriteBytes(dir / "a.txt", "a");
+  WriteBytes(dir / "sub/b.bin", "b");
+  WriteBytes(dir / "sub/deeper/C.Dat", "c");
+  WriteBytes(dir / ".hidden", "h");
+  std::filesystem::create_directories(dir / "empty/emptier");
+  CapturedStream err;
+  FileListClass list;
+  auto names = Walk(dir.path(), err, list);
+  EXPECT_EQ(names, (std::map<std::string, std::string>{{"a.txt", dir / "a.txt"},
+                                                       {"sub\\b.bin", dir / "sub/b.bin"},
+                                                       {"sub\\deeper\\C.Dat", dir / "sub/deeper/C.Dat"},
+                                                       {".hidden", dir / ".hidden"}}));
+  // a.txt (0x968D9A34) sorts before sub\b.bin (0xB9D72A32).
+  EXPECT_EQ(CrcTextNoCase(0, "a.txt"), 0x968D9A34u);
+  EXPECT_EQ(CrcTextNoCase(0, "sub\\b.bin"), 0xB9D72A32u);
+  EXPECT_EQ(err.Text(), "");
+
+  // A folder given with a trailing separator gives the same paths.
+  FileListClass again;
+  EXPECT_EQ(Walk(dir.path() + "/", err, again), names);
+}
+
+TEST(FolderWalk, LinksToFoldersAreNotFollowedAndSpecialFilesNotPacked) {
+  TempFolder dir;
+  WriteBytes(dir / "sub/real.txt", "r");
+  std::filesystem::create_directory_symlink(dir.path(), dir / "sub/loop");  // would never end
+  std::filesystem::create_symlink(dir / "sub/real.txt", dir / "alias.txt");
+  std::filesystem::create_symlink(dir / "nowhere", dir / "dangling");
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);  // opening it would wait for a writer
+  CapturedStream err;
+  FileListClass list;
+  DiagnosticsClass diagnostics(err.get());
+  WalkFolder(dir.path().c_str(), list, diagnostics);
+  SortFileList(list);
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(std::string(list[0].Name) + " " + std::string(list[1].Name), "alias.txt sub\\real.txt");
+  EXPECT_EQ(diagnostics.Warnings(), 2);
+  EXPECT_EQ(diagnostics.Failures(), 1);
+  std::string text = err.Text();
+  EXPECT_NE(
+      text.find("bundlor: warning: " + (dir / "sub/loop") + ": symbolic link to a folder, not followed\n"),
+      std::string::npos)
+      << text;
+  EXPECT_NE(text.find("bundlor: warning: " + (dir / "pipe") + ": not a regular file, not packed\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("bundlor: " + (dir / "dangling") + ": No such file or directory\n"), std::string::npos);
+}
+
+TEST(FolderWalk, MissingFolderOrAFileIsAFailure) {
+  TempFolder dir;
+  WriteBytes(dir / "ok.txt", "x");
+  CapturedStream err;
+  {
+    FileListClass list;
+    DiagnosticsClass diagnostics(err.get());
+    WalkFolder((dir / "missing").c_str(), list, diagnostics);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(err.Text(), "bundlor: " + (dir / "missing") + ": No such file or directory\n");
+    WalkFolder((dir / "ok.txt").c_str(), list, diagnostics);
+    EXPECT_EQ(diagnostics.Failures(), 2);
+  }
+}
+
+TEST(FolderWalk, FoldersWithoutReadPermissionAreFailures) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads folders without read permission";
+  TempFolder dir;
+  WriteBytes(dir / "ok.txt", "x");
+  WriteBytes(dir / "locked/inside.txt", "x");
+  CapturedStream err;
+  chmod((dir / "locked").c_str(), 0);
+  FileListClass list;
+  DiagnosticsClass diagnostics(err.get());
+  WalkFolder(dir.path().c_str(), list, diagnostics);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(diagnostics.Failures(), 1);
+  EXPECT_NE(err.Text().find((dir / "locked") + ": Permission denied"), std::string::npos);
+  chmod((dir / "locked").c_str(), 0755);
+}
+
+TEST(FolderWalk, NamesSharingACrcAreWarnedAboutAndOrderedByName) {
+  // Two names found by search whose CRCs are equal, and two that differ only in letter case.
+  ASSERT_EQ(CrcTextNoCase(0, "t99991.bin"), CrcTextNoCase(0, "t27746260.bin"));
+  TempFolder dir;
+  for (const char* name : {"t99991.bin", "t27746260.bin", "Readme.TXT", "README.txt", "other"})
+    WriteBytes(dir / name, name);
+  CapturedStream err;
+  FileListClass list;
+  auto names = Walk(dir.path(), err, list);
+  EXPECT_EQ(names.size(), 5u);
+  std::string text = err.Text();
+  EXPECT_NE(
+      text.find("bundlor: warning: t27746260.bin: has the same name CRC (4A864E31) as t99991.bin; a reader "
+                "finds only one of them\n"),
+      std::string::npos)
+      << text;
+  EXPECT_NE(text.find("bundlor: warning: README.txt: has the same name CRC"), std::string::npos) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+}
+
+}  // namespace

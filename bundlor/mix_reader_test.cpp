@@ -1,0 +1,76 @@
+#include "bundlor/mix_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "bundlor/bundlor_test_util.h"
+#include "common/memory_file.h"
+
+namespace {
+
+// The 51-byte archive holding a.txt ("hello"), as the writer makes it.
+std::string OneMemberArchive() {
+  return MixHeader(24, 40) + "hello" + std::string(3, '\0') + LittleEndian(1) + LittleEndian(0x968D9A34) +
+         LittleEndian(16) + LittleEndian(5) + LittleEndian(1) + '\6' + std::string("a.txt", 6);
+}
+
+std::string LoadError(const std::string& bytes) {
+  MemoryFileClass file(bytes.data(), static_cast<int>(bytes.size()));
+  MixReaderClass reader;
+  if (reader.Load(&file)) return "";
+  EXPECT_EQ(reader.Count(), 0);
+  return reader.ErrorMessage().Chars();
+}
+
+TEST(MixReader, ReadsAWellFormedArchive) {
+  std::string bytes = OneMemberArchive();
+  MemoryFileClass file(bytes.data(), static_cast<int>(bytes.size()));
+  MixReaderClass reader;
+  ASSERT_TRUE(reader.Load(&file)) << reader.ErrorMessage().Chars();
+  ASSERT_EQ(reader.Count(), 1);
+  EXPECT_EQ(reader.Find("A.TXT"), 0);
+  EXPECT_EQ(reader.Find("b.txt"), -1);
+  char data[5];
+  ASSERT_TRUE(reader.ReadMember(0, data));
+  EXPECT_EQ(std::string(data, 5), "hello");
+  EXPECT_FALSE(reader.ReadMember(1, data));
+}
+
+TEST(MixReader, RejectsBrokenStructure) {
+  std::string good = OneMemberArchive();
+  auto with = [&](size_t at, const std::string& bytes) {
+    return good.substr(0, at) + bytes + good.substr(at + bytes.size());
+  };
+  EXPECT_EQ(LoadError(""), "too short for a mix archive");
+  EXPECT_EQ(LoadError(with(0, "MIX2")), "not a mix archive (no MIX1 at the start)");
+  EXPECT_EQ(LoadError(with(4, LittleEndian(8))), "the index offset lies outside the archive");
+  EXPECT_EQ(LoadError(with(4, LittleEndian(28))), "the index offset lies outside the archive");
+  EXPECT_EQ(LoadError(with(4, LittleEndian(0xFFFFFFF8))), "the index offset lies outside the archive");
+  EXPECT_EQ(LoadError(with(8, LittleEndian(44))), "the header's name offset does not follow the index");
+  EXPECT_EQ(LoadError(with(24, LittleEndian(0x15555555))), "the index runs past the end of the archive");
+  EXPECT_EQ(LoadError(with(40, LittleEndian(2))), "the name table's count differs from the index's");
+  EXPECT_EQ(LoadError(with(32, LittleEndian(20))), "a member lies outside the data area");
+  EXPECT_EQ(LoadError(with(32, LittleEndian(0xFFFFFFFF))), "a member lies outside the data area");
+  EXPECT_EQ(LoadError(with(32, LittleEndian(8))), "a member lies outside the data area");
+  EXPECT_EQ(LoadError(with(44, "\7")), "a name record is malformed");
+  EXPECT_EQ(LoadError(with(44, std::string(1, '\0'))), "a name record is malformed");
+  EXPECT_EQ(LoadError(with(46, std::string(1, '\0'))), "a name record is malformed");
+  EXPECT_EQ(LoadError(with(45, "b")), "a member's CRC does not match its name");
+  EXPECT_EQ(LoadError(good.substr(0, 50)), "a name record is malformed");
+}
+
+TEST(MixReader, RejectsAnIndexOutOfOrder) {
+  // Two empty members, "B" (CRC 0x4AD0CF31) and "A" (CRC 0xD3D99E8B), in the given order.
+  auto archive = [](const std::string& first, uint32_t first_crc, const std::string& second,
+                    uint32_t second_crc) {
+    return MixHeader(16, 44) + LittleEndian(2) + LittleEndian(first_crc) + LittleEndian(16) +
+           LittleEndian(0) + LittleEndian(second_crc) + LittleEndian(16) + LittleEndian(0) + LittleEndian(2) +
+           '\2' + first + '\0' + '\2' + second + '\0';
+  };
+  EXPECT_EQ(LoadError(archive("B", 0x4AD0CF31, "A", 0xD3D99E8B)), "");
+  EXPECT_EQ(LoadError(archive("A", 0xD3D99E8B, "B", 0x4AD0CF31)), "the index is not in CRC order");
+  EXPECT_EQ(LoadError(archive("a", 0xD3D99E8B, "A", 0xD3D99E8B)), "the index is not in CRC order");
+}
+
+}  // namespace

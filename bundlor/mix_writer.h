@@ -1,0 +1,63 @@
+// MixWriterClass: builds a mix archive (mix_format.h) in one pass. Members are streamed from
+// their source files through one copy block, so memory grows with the number of members, never
+// with their size. The archive is written under a temporary name beside its final one and put
+// in place only by a successful Finish: a failed build leaves no partial archive under the
+// final name and leaves a file already there untouched.
+#pragma once
+
+#include "bundlor/file_provider.h"
+#include "bundlor/mix_format.h"
+#include "common/array.h"
+#include "common/safe_replace.h"
+#include "common/string_class.h"
+
+class MixWriterClass {
+ public:
+  // Creates the temporary archive and writes the header; IsOpen tells whether that worked.
+  explicit MixWriterClass(const char* archive_path);
+  // Finishes the archive when nothing has finished or abandoned it yet.
+  ~MixWriterClass();
+  MixWriterClass(const MixWriterClass&) = delete;
+  MixWriterClass& operator=(const MixWriterClass&) = delete;
+
+  // True while the archive can take members: it was created and no write to it has failed.
+  bool IsOpen() const { return open; }
+
+  // Appends the file at source_path (an absolute path) under member_name; a null member_name
+  // stores the source path itself. False, with ErrorMessage, when the member cannot be added;
+  // the archive is then never put in place. When the archive itself fails, IsOpen turns false.
+  bool AddFile(const char* member_name, const char* source_path);
+
+  // Writes the index and name tables, patches the header and puts the archive in place. False,
+  // with ErrorMessage, when that fails or any earlier step failed; the temporary file is then
+  // deleted and the final name untouched.
+  bool Finish();
+
+  // Deletes the temporary archive; the final name stays untouched.
+  void Abandon();
+
+  int Count() const { return entries.Count(); }
+  // "path: reason" for the latest failure, or empty.
+  const NarrowStringClass& ErrorMessage() const { return error; }
+
+  // Bytes moved per read and write while copying a member.
+  static constexpr int kCopyBlockSize = 1 << 20;
+
+ private:
+  bool CopyMember(ProvidedFileClass* source, const char* member_name, const char* source_path);
+  bool WriteArchive(const void* data, int size);
+  bool WriteTables();
+  // Record a failure as "path: reason" and return false; FailArchive also abandons the archive.
+  bool FailMember(const char* path, const char* reason);
+  bool FailArchive(const char* reason);
+
+  DynamicArrayClass<MixIndexEntry> entries;
+  NarrowStringClass target;
+  SafeReplaceClass archive;
+  unsigned char* block = nullptr;
+  int64_t position = 0;
+  bool open = false;
+  bool failed = false;
+  bool finished = false;
+  NarrowStringClass error;
+};

@@ -1,0 +1,259 @@
+#include "bundlor/mix_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bundlor/bundlor_test_util.h"
+#include "bundlor/file_provider.h"
+#include "common/crc.h"
+#include "common/platform/fault_disk.h"
+
+namespace {
+
+int CountEntries(const std::string& folder) {
+  int n = 0;
+  for (auto& e : std::filesystem::directory_iterator(folder)) n += e.is_regular_file() ? 1 : 0;
+  return n;
+}
+
+// Reads through a disk that reports the end of every file at once.
+class EndOfFileDisk : public platform::ScopedFaultDisk {
+ public:
+  int Read(platform::Handle, void*, int) override { return 0; }
+};
+
+// Reports every open file as size bytes long.
+class SizedDisk : public platform::ScopedFaultDisk {
+ public:
+  int64_t Size(platform::Handle) override { return size; }
+  int64_t size = 0;
+};
+
+TEST(MixWriter, EmptyArchiveIs24Bytes) {
+  TempFolder dir;
+  MixWriterClass writer((dir / "e.mix").c_str());
+  ASSERT_TRUE(writer.IsOpen());
+  ASSERT_TRUE(writer.Finish());
+  EXPECT_EQ(ReadBytes(dir / "e.mix"), MixHeader(16, 20) + LittleEndian(0) + LittleEndian(0));
+}
+
+TEST(MixWriter, OneFiveByteMemberIs51Bytes) {
+  TempFolder dir;
+  WriteBytes(dir / "a.txt", "hello");
+  {
+    MixWriterClass writer((dir / "one.mix").c_str());
+    ASSERT_TRUE(writer.AddFile("a.txt", (dir / "a.txt").c_str()));
+  }  // destruction finishes the archive
+  std::string expected = MixHeader(24, 40) + "hello" + std::string(3, '\0') + LittleEndian(1) +
+                         LittleEndian(0x968D9A34) + LittleEndian(16) + LittleEndian(5) + LittleEndian(1) +
+                         '\6' + std::string("a.txt", 6);
+  EXPECT_EQ(ReadBytes(dir / "one.mix"), expected);
+  EXPECT_EQ(FileProviderClass::Instance().Outstanding(), 0);
+}
+
+TEST(MixWriter, LaysOutDataInAddedOrderAndTablesInCrcOrder) {
+  TempFolder dir;
+  // name, content: an empty member, one of exactly 8 bytes, odd sizes, and one larger than
+  // two copy blocks.
+  std::vector<std::pair<std::string, std::string>> members = {
+      {"zero", ""},
+      {"eight.bin", "12345678"},
+      {"sub\\thirteen", "thirteen byte"},
+      {"one", "1"},
+      {"big.dat", std::string(2 * MixWriterClass::kCopyBlockSize + 3, 'x')},
+      {"A.TXT", "upper"},
+      {"a.txt", "lower"},  // same CRC as A.TXT: the name decides the order
+  };
+  members[4].second.back() = 'y';  // the last copy block differs from the ones before
+  std::string archive = dir / "m.mix";
+  {
+    MixWriterClass writer(archive.c_str());
+    for (size_t i = 0; i < members.size(); ++i) {
+      std::string source = dir / ("src" + std::to_string(i));
+      WriteBytes(source, members[i].second);
+      ASSERT_TRUE(writer.AddFile(members[i].first.c_str(), source.c_str())) << writer.ErrorMessage().Chars();
+    }
+    ASSERT_TRUE(writer.Finish());
+    EXPECT_EQ(writer.Count(), static_cast<int>(members.size()));
+  }
+  ArchiveView view(archive);
+  ASSERT_TRUE(view.loaded) << view.reader.ErrorMessage().Chars();
+  const std::string& bytes = view.bytes;
+  EXPECT_EQ(bytes.substr(12, 4), LittleEndian(0));
+
+  // Data blocks follow one another from offset 16 in the order added, each padded with zeros to
+  // a multiple of 8; the index starts where the last block ends.
+  uint32_t expected_offset = 16;
+  for (auto& [name, content] : members) {
+    int i = view.reader.Find(name.c_str());
+    ASSERT_GE(i, 0) << name;
+    EXPECT_EQ(view.Name(i), name);
+    EXPECT_EQ(static_cast<uint32_t>(view.reader.Entry(i).Offset), expected_offset) << name;
+    EXPECT_EQ(view.Member(i), content) << name;
+    uint32_t end = expected_offset + static_cast<uint32_t>(content.size());
+    expected_offset = (end + 7) / 8 * 8;
+    EXPECT_EQ(bytes.substr(end, expected_offset - end), std::string(expected_offset - end, '\0')) << name;
+  }
+  EXPECT_EQ(static_cast<uint32_t>(view.reader.IndexOffset()), expected_offset);
+  EXPECT_EQ(view.reader.NameOffset(), view.reader.IndexOffset() + 4 + 12 * static_cast<int>(members.size()));
+
+  // Index and names in ascending CRC order, ties by name, read straight from the bytes.
+  size_t at = static_cast<size_t>(view.reader.NameOffset()) + 4;
+  for (int i = 0; i < view.reader.Count(); ++i) {
+    const std::string record = bytes.substr(static_cast<size_t>(view.reader.IndexOffset()) + 4 + 12 * i, 12);
+    std::string name = view.Name(i);
+    EXPECT_EQ(record.substr(0, 4), LittleEndian(CrcTextNoCase(0, name.c_str())));
+    EXPECT_EQ(static_cast<unsigned char>(bytes[at]), name.size() + 1);
+    EXPECT_EQ(bytes.substr(at + 1, name.size() + 1), std::string(name.c_str(), name.size() + 1));
+    at += name.size() + 2;
+    if (i > 0) {
+      EXPECT_TRUE(MixOrderBefore(view.reader.Entry(i - 1).CRC, view.Name(i - 1).c_str(),
+                                 view.reader.Entry(i).CRC, name.c_str()));
+    }
+  }
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_EQ(view.reader.Find("a.txt"), view.reader.Find("A.TXT") + 1);
+}
+
+TEST(MixWriter, NullMemberNameStoresTheSourcePath) {
+  TempFolder dir;
+  WriteBytes(dir / "x", "x");
+  std::string archive = dir / "n.mix";
+  {
+    MixWriterClass writer(archive.c_str());
+    ASSERT_TRUE(writer.AddFile(nullptr, (dir / "x").c_str()));
+  }
+  ArchiveView view(archive);
+  ASSERT_TRUE(view.loaded);
+  EXPECT_EQ(view.Name(0), dir / "x");
+}
+
+TEST(MixWriter, RefusedMembersFailTheArchive) {
+  TempFolder dir;
+  WriteBytes(dir / "f", "data");
+  std::string archive = dir / "r.mix";
+  WriteBytes(archive, "old");
+  std::string longest(kMixMaxNameLength, 'n');
+  struct Case {
+    std::string name, source, reason;
+  } cases[] = {
+      {longest + "n", dir / "f", "member name of 255 bytes is too long"},
+      {"rel", "f", "not an absolute path"},
+      {"missing", dir / "missing", "No such file or directory"},
+      {"folder", dir.path(), "Is a directory"},
+  };
+  for (const Case& c : cases) {
+    MixWriterClass writer(archive.c_str());
+    ASSERT_TRUE(writer.AddFile(longest.c_str(), (dir / "f").c_str()));  // 254 bytes still fit
+    EXPECT_FALSE(writer.AddFile(c.name.c_str(), c.source.c_str())) << c.name;
+    EXPECT_EQ(std::string(writer.ErrorMessage()).rfind(c.source + ": " + c.reason, 0), 0u)
+        << writer.ErrorMessage().Chars();
+    EXPECT_TRUE(writer.IsOpen());  // the archive itself is fine and takes further members
+    EXPECT_TRUE(writer.AddFile("later", (dir / "f").c_str()));
+    EXPECT_FALSE(writer.Finish());
+    EXPECT_EQ(ReadBytes(archive), "old");
+    EXPECT_EQ(CountEntries(dir.path()), 2);
+  }
+  EXPECT_EQ(FileProviderClass::Instance().Outstanding(), 0);
+}
+
+TEST(MixWriter, SourceReadFailuresAreReported) {
+  TempFolder dir;
+  std::string source = dir / "s", archive = dir / "s.mix";
+  WriteBytes(source, std::string(100000, 's'));
+  for (int platform::FaultDisk::*fault : {&platform::FaultDisk::fail_open, &platform::FaultDisk::fail_read}) {
+    MixWriterClass writer(archive.c_str());
+    platform::ScopedFaultDisk disk;
+    disk.*fault = 1;
+    EXPECT_FALSE(writer.AddFile("s", source.c_str()));
+    EXPECT_EQ(std::string(writer.ErrorMessage()), source + ": Input/output error");
+  }
+  {
+    MixWriterClass writer(archive.c_str());
+    EndOfFileDisk disk;
+    EXPECT_FALSE(writer.AddFile("s", source.c_str()));
+    EXPECT_EQ(std::string(writer.ErrorMessage()), source + ": the file ended after 0 of its 100000 bytes");
+  }
+  EXPECT_FALSE(std::filesystem::exists(archive));
+  {
+    platform::ScopedFaultDisk disk;
+    disk.max_read = 3000;  // short reads are only slow, not a failure
+    MixWriterClass writer(archive.c_str());
+    EXPECT_TRUE(writer.AddFile("s", source.c_str()));
+  }
+  ArchiveView view(archive);
+  ASSERT_TRUE(view.loaded);
+  EXPECT_EQ(view.Member(0), std::string(100000, 's'));
+  EXPECT_EQ(FileProviderClass::Instance().Outstanding(), 0);
+}
+
+TEST(MixWriter, SizesBeyond32BitPositionsAreRefused) {
+  TempFolder dir;
+  WriteBytes(dir / "s", "small");
+  std::string archive = dir / "big.mix";
+  SizedDisk disk;
+  disk.size = int64_t{1} << 31;  // a source too large for a 32-bit size
+  MixWriterClass writer(archive.c_str());
+  EXPECT_FALSE(writer.AddFile("s", (dir / "s").c_str()));
+  EXPECT_EQ(std::string(writer.ErrorMessage()), (dir / "s") + ": File too large");
+  disk.size = INT32_MAX - 8;  // fits alone, but not after the header
+  EXPECT_FALSE(writer.AddFile("s", (dir / "s").c_str()));
+  EXPECT_EQ(std::string(writer.ErrorMessage()), archive + ": the archive would grow beyond 2147483647 bytes");
+  EXPECT_FALSE(writer.IsOpen());
+  EXPECT_FALSE(std::filesystem::exists(archive));
+}
+
+TEST(MixWriter, ArchiveFailuresKeepTheOldArchive) {
+  TempFolder dir;
+  std::string source = dir / "s";
+  WriteBytes(source, "content");
+  std::string archive = dir / "a.mix";
+  using platform::FaultDisk;
+  struct Fault {
+    const char* what;
+    int FaultDisk::*setting;
+    int value;
+    bool opens, adds;
+  } faults[] = {
+      {"temporary archive not created", &FaultDisk::fail_open, 1, false, false},
+      {"member data not written", &FaultDisk::fail_write, 2, true, false},
+      {"disk full in the header", &FaultDisk::max_write, 4, false, false},
+      {"archive not synced", &FaultDisk::fail_sync, 1, true, true},
+      {"archive not renamed", &FaultDisk::fail_rename, 1, true, true},
+  };
+  for (const Fault& fault : faults) {
+    WriteBytes(archive, "old");
+    platform::ScopedFaultDisk disk;
+    disk.*fault.setting = fault.value;
+    MixWriterClass writer(archive.c_str());
+    EXPECT_EQ(writer.IsOpen(), fault.opens) << fault.what;
+    EXPECT_EQ(writer.AddFile("s", source.c_str()), fault.adds) << fault.what;
+    EXPECT_EQ(writer.IsOpen(), fault.adds) << fault.what;
+    EXPECT_FALSE(writer.Finish()) << fault.what;
+    EXPECT_EQ(std::string(writer.ErrorMessage()).rfind(archive + ": ", 0), 0u)
+        << writer.ErrorMessage().Chars();
+    EXPECT_EQ(ReadBytes(archive), "old") << fault.what;
+    EXPECT_EQ(CountEntries(dir.path()), 2) << fault.what;  // no temporary file left behind
+  }
+}
+
+TEST(MixWriter, UnwritableFolderIsReported) {
+  if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  TempFolder dir;
+  chmod(dir.path().c_str(), 0555);
+  std::string archive = dir / "a.mix";
+  MixWriterClass writer(archive.c_str());
+  EXPECT_FALSE(writer.IsOpen());
+  EXPECT_EQ(std::string(writer.ErrorMessage()), archive + ": Permission denied");
+  EXPECT_FALSE(writer.AddFile("x", "/dev/null"));
+  EXPECT_FALSE(writer.Finish());
+  chmod(dir.path().c_str(), 0755);
+}
+
+}  // namespace
