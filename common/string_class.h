@@ -116,6 +116,7 @@ class BasicStringClass {
   BasicStringClass& Assign(const CharT* text) {
     if (!text) return *this;
     int m = CountOf(text);
+    if (m == 0 && IsEmptyValue()) return *this;  // already the empty text; no buffer needed
     if (m + 1 > Capacity()) {
       Header* fresh = NewHeapBuffer(m + 1);
       memcpy(fresh + 1, text, (m + 1) * sizeof(CharT));
@@ -135,6 +136,7 @@ class BasicStringClass {
   bool TryAssign(const CharT* text) {
     if (!text) return true;
     int m = CountOf(text);
+    if (m == 0 && IsEmptyValue()) return true;
     if (m + 1 > Capacity()) {
       Header* fresh = NewHeapBuffer(m + 1, std::nothrow);
       if (!fresh) return false;
