@@ -50,14 +50,14 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
       continue;
     }
     const char16_t* start = p++;
-    // Rebuild the conversion as a narrow spec for snprintf where numbers need it.
-    char spec[32];
+    // Rebuild the conversion as a narrow pattern for snprintf where numbers need it.
+    char pattern[32];
     int sl = 0;
-    spec[sl++] = '%';
+    pattern[sl++] = '%';
     bool left = false;
     while (*p && strchr("-+ #0", static_cast<char>(*p)) && *p < 128) {
       if (*p == u'-') left = true;
-      if (sl < 20) spec[sl++] = static_cast<char>(*p);
+      if (sl < 20) pattern[sl++] = static_cast<char>(*p);
       ++p;
     }
     int width = -1;
@@ -66,7 +66,7 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
       if (width < 0) {
         left = true;
         width = -width;
-        spec[sl++] = '-';
+        pattern[sl++] = '-';
       }
       ++p;
     } else {
@@ -85,8 +85,8 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
       }
       if (precision > 4096) precision = 4096;
     }
-    if (width >= 0) sl += snprintf(spec + sl, sizeof spec - sl, "%d", width);
-    if (precision >= 0) sl += snprintf(spec + sl, sizeof spec - sl, ".%d", precision);
+    if (width >= 0) sl += snprintf(pattern + sl, sizeof pattern - sl, "%d", width);
+    if (precision >= 0) sl += snprintf(pattern + sl, sizeof pattern - sl, ".%d", precision);
     Size size = Size::kDefault;
     if (*p == u'h') {
       ++p;
@@ -156,9 +156,9 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
       case u'o': {
         bool is_signed = conv == u'd' || conv == u'i';
         const char* mod = "ll";
-        memcpy(spec + sl, mod, 2);
-        spec[sl + 2] = static_cast<char>(conv);
-        spec[sl + 3] = 0;
+        memcpy(pattern + sl, mod, 2);
+        pattern[sl + 2] = static_cast<char>(conv);
+        pattern[sl + 3] = 0;
         if (is_signed) {
           long long v;
           switch (size) {
@@ -181,7 +181,7 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
               v = va_arg(args, int);
               break;
           }
-          n = snprintf(buf, sizeof buf, spec, v);
+          n = snprintf(buf, sizeof buf, pattern, v);
         } else {
           unsigned long long v;
           switch (size) {
@@ -204,7 +204,7 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
               v = va_arg(args, unsigned);
               break;
           }
-          n = snprintf(buf, sizeof buf, spec, v);
+          n = snprintf(buf, sizeof buf, pattern, v);
         }
         break;
       }
@@ -214,14 +214,14 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
       case u'F':
       case u'g':
       case u'G': {
-        spec[sl] = static_cast<char>(conv);
-        spec[sl + 1] = 0;
+        pattern[sl] = static_cast<char>(conv);
+        pattern[sl + 1] = 0;
         if (size == Size::kLongDouble) {
-          memmove(spec + sl + 1, spec + sl, 2);
-          spec[sl] = 'L';
-          n = snprintf(buf, sizeof buf, spec, va_arg(args, long double));
+          memmove(pattern + sl + 1, pattern + sl, 2);
+          pattern[sl] = 'L';
+          n = snprintf(buf, sizeof buf, pattern, va_arg(args, long double));
         } else {
-          n = snprintf(buf, sizeof buf, spec, va_arg(args, double));
+          n = snprintf(buf, sizeof buf, pattern, va_arg(args, double));
         }
         break;
       }
