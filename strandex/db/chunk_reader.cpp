@@ -1,0 +1,172 @@
+// Chunk tree reader.
+#include "strandex/db/chunk_reader.h"
+
+#include <cstring>
+
+namespace {
+
+uint32_t GetU32(const unsigned char* in) {
+  return in[0] | (in[1] << 8) | (in[2] << 16) | (static_cast<uint32_t>(in[3]) << 24);
+}
+
+}  // namespace
+
+ChunkReaderClass::ChunkReaderClass(FileClass* file) : File(file) {
+  memset(PositionStack, 0, sizeof(PositionStack));
+  memset(static_cast<void*>(HeaderStack), 0, sizeof(HeaderStack));
+  memset(header_offsets, 0, sizeof(header_offsets));
+  int32_t at = File->Seek(0, 1);
+  int32_t size = File->Size();
+  position = at < 0 ? 0 : at;
+  file_size = at < 0 || size < 0 ? -1 : size;
+}
+
+const char* ChunkReaderClass::DamageText(ChunkDamage kind) {
+  switch (kind) {
+    case ChunkDamage::kNone:
+      return "no damage";
+    case ChunkDamage::kTruncatedHeader:
+      return "a chunk header is cut off";
+    case ChunkDamage::kChunkTooLong:
+      return "a chunk claims more bytes than its parent or the file holds";
+    case ChunkDamage::kMicroTooLong:
+      return "a field claims more bytes than its chunk holds";
+    case ChunkDamage::kTooDeep:
+      return "chunks are nested more than 256 deep";
+    case ChunkDamage::kReadFailed:
+      return "the file could not be read";
+  }
+  return "unknown damage";
+}
+
+void ChunkReaderClass::MarkDamaged(ChunkDamage kind) {
+  if (damage != ChunkDamage::kNone) return;
+  damage = kind;
+  damage_offset = position > INT32_MAX ? -1 : static_cast<int32_t>(position);
+}
+
+int64_t ChunkReaderClass::Room() {
+  if (StackIndex > 0) return CurrentChunkRemaining();
+  return file_size < 0 ? -1 : file_size - position;
+}
+
+uint32_t ChunkReaderClass::CurrentChunkID() const {
+  return StackIndex > 0 ? HeaderStack[StackIndex - 1].ChunkID : 0;
+}
+
+uint32_t ChunkReaderClass::CurrentChunkLength() const {
+  return StackIndex > 0 ? HeaderStack[StackIndex - 1].ChunkSize & kChunkSizeMask : 0;
+}
+
+uint32_t ChunkReaderClass::CurrentChunkRemaining() const {
+  return StackIndex > 0 ? CurrentChunkLength() - PositionStack[StackIndex - 1] : 0;
+}
+
+bool ChunkReaderClass::OpenChunk() {
+  if (InMicroChunk) CloseMicroChunk();
+  int64_t room = Room();
+  if (room == 0) return false;
+  if (room > 0 && room < kChunkHeaderBytes) {
+    MarkDamaged(ChunkDamage::kTruncatedHeader);
+    return false;
+  }
+  if (StackIndex >= kMaxChunkDepth) {
+    MarkDamaged(ChunkDamage::kTooDeep);
+    return false;
+  }
+  unsigned char bytes[kChunkHeaderBytes];
+  int n = File->Read(bytes, kChunkHeaderBytes);
+  if (n != kChunkHeaderBytes) {
+    // Without a known size, the end of the file at the top level is the normal end.
+    if (n > 0) File->Seek(static_cast<int>(position), 0);
+    if (n != 0 || room > 0 || StackIndex > 0) MarkDamaged(ChunkDamage::kTruncatedHeader);
+    return false;
+  }
+  ChunkHeader header{GetU32(bytes), GetU32(bytes + 4)};
+  header_offsets[StackIndex] = static_cast<int32_t>(position);
+  if (room > 0 && (header.ChunkSize & kChunkSizeMask) > room - kChunkHeaderBytes) {
+    MarkDamaged(ChunkDamage::kChunkTooLong);
+    header.ChunkSize =
+        (header.ChunkSize & kChunkHasSubChunks) | static_cast<uint32_t>(room - kChunkHeaderBytes);
+  }
+  position += kChunkHeaderBytes;
+  HeaderStack[StackIndex] = header;
+  PositionStack[StackIndex] = 0;
+  ++StackIndex;
+  return true;
+}
+
+bool ChunkReaderClass::CloseChunk() {
+  if (StackIndex <= 0) return false;
+  if (InMicroChunk) CloseMicroChunk();
+  int top = StackIndex - 1;
+  uint32_t size = HeaderStack[top].ChunkSize & kChunkSizeMask;
+  uint32_t consumed = PositionStack[top];
+  if (consumed < size) {
+    position += size - consumed;
+    if (File->Seek(static_cast<int>(size - consumed), 1) != position) MarkDamaged(ChunkDamage::kReadFailed);
+  }
+  StackIndex = top;
+  if (top > 0) PositionStack[top - 1] += size + kChunkHeaderBytes;
+  return true;
+}
+
+uint32_t ChunkReaderClass::Read(void* buffer, uint32_t length) {
+  if (StackIndex <= 0 || length > CurrentChunkRemaining()) return 0;
+  if (InMicroChunk && length > static_cast<uint32_t>(MCHeader.ChunkSize - MicroChunkPosition)) return 0;
+  if (length == 0) return 0;
+  int n = File->Read(buffer, static_cast<int>(length));
+  if (n != static_cast<int>(length)) {
+    MarkDamaged(ChunkDamage::kReadFailed);
+    if (n > 0) File->Seek(static_cast<int>(position), 0);
+    return 0;
+  }
+  position += length;
+  PositionStack[StackIndex - 1] += length;
+  if (InMicroChunk) MicroChunkPosition += static_cast<int32_t>(length);
+  return length;
+}
+
+bool ChunkReaderClass::OpenMicroChunk() {
+  if (InMicroChunk) CloseMicroChunk();
+  uint32_t room = CurrentChunkRemaining();
+  if (StackIndex <= 0 || room == 0) return false;
+  unsigned char bytes[kMicroChunkHeaderBytes];
+  if (room < kMicroChunkHeaderBytes) {
+    MarkDamaged(ChunkDamage::kTruncatedHeader);
+    return false;
+  }
+  if (Read(bytes, kMicroChunkHeaderBytes) != kMicroChunkHeaderBytes) return false;
+  MCHeader = MicroChunkHeader{bytes[0], bytes[1]};
+  room -= kMicroChunkHeaderBytes;
+  if (MCHeader.ChunkSize > room) {
+    position -= kMicroChunkHeaderBytes;
+    MarkDamaged(ChunkDamage::kMicroTooLong);
+    position += kMicroChunkHeaderBytes;
+    MCHeader.ChunkSize = static_cast<uint8_t>(room);
+  }
+  MicroChunkPosition = 0;
+  InMicroChunk = true;
+  return true;
+}
+
+bool ChunkReaderClass::CloseMicroChunk() {
+  if (!InMicroChunk) return false;
+  InMicroChunk = false;
+  if (StackIndex <= 0) return true;
+  if (MicroChunkPosition < MCHeader.ChunkSize) {
+    uint32_t rest = static_cast<uint32_t>(MCHeader.ChunkSize - MicroChunkPosition);
+    position += rest;
+    if (File->Seek(static_cast<int>(rest), 1) != position) MarkDamaged(ChunkDamage::kReadFailed);
+    PositionStack[StackIndex - 1] += rest;
+  }
+  return true;
+}
+
+void ChunkReaderClass::NotePassedChunk() {
+  if (StackIndex <= 0) return;
+  if (passed_count < kPassedChunksKept) {
+    passed[passed_count] = PassedChunk{CurrentChunkID(), header_offsets[StackIndex - 1]};
+  }
+  ++passed_count;
+}

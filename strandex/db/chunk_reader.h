@@ -1,0 +1,91 @@
+// ChunkReaderClass: walks a tree of chunks on an open FileClass, keeping count of the bytes
+// consumed at every level so that it knows where each chunk ends and can pass over whatever a
+// loader does not read. The reader never opens, closes or owns the file.
+//
+// A damaged file never makes the reader read outside the chunk it is in: a chunk or micro chunk
+// that claims more bytes than its parent (or the file) has left is cut to what is left, a file
+// that ends inside a header or a chunk ends the walk, and nesting deeper than 256 chunks is
+// refused. Each of these marks the walk as damaged (IsDamaged), with the first damage kept.
+// Loaders also tell the reader about chunks they pass over without knowing them.
+#pragma once
+
+#include <cstdint>
+
+#include "common/file_class.h"
+#include "strandex/db/chunk_header.h"
+
+enum class ChunkDamage {
+  kNone,
+  kTruncatedHeader,  // the file or the parent chunk ends inside a chunk header
+  kChunkTooLong,     // a chunk claims more bytes than its parent or the file holds
+  kMicroTooLong,     // a micro chunk claims more bytes than its chunk holds
+  kTooDeep,          // more than 256 chunks open at once
+  kReadFailed,       // the file could not be read (or ended) where the chunk said it holds bytes
+};
+
+struct PassedChunk {
+  uint32_t ChunkID = 0;
+  int32_t Offset = -1;  // file offset of its header
+};
+
+class ChunkReaderClass {
+ public:
+  explicit ChunkReaderClass(FileClass* file);
+  ChunkReaderClass(const ChunkReaderClass&) = delete;
+  ChunkReaderClass& operator=(const ChunkReaderClass&) = delete;
+
+  bool OpenChunk();
+  bool CloseChunk();
+  uint32_t CurrentChunkID() const;
+  // Size of the innermost open chunk without bit 31 (after any cut for damage).
+  uint32_t CurrentChunkLength() const;
+  // Payload bytes of the innermost open chunk not yet consumed.
+  uint32_t CurrentChunkRemaining() const;
+
+  bool OpenMicroChunk();
+  bool CloseMicroChunk();
+  uint8_t CurrentMicroChunkID() const { return MCHeader.ChunkID; }
+  uint8_t CurrentMicroChunkLength() const { return MCHeader.ChunkSize; }
+
+  // Reads exactly length payload bytes of the innermost open chunk (and micro chunk): length, or
+  // 0 with nothing consumed when that many are not there.
+  uint32_t Read(void* buffer, uint32_t length);
+
+  int Depth() const { return StackIndex; }
+
+  // Damage seen so far, and where (file offset, -1 when unknown).
+  bool IsDamaged() const { return damage != ChunkDamage::kNone; }
+  ChunkDamage Damage() const { return damage; }
+  int32_t DamageOffset() const { return damage_offset; }
+  // A plain description of a kind of damage.
+  static const char* DamageText(ChunkDamage damage);
+
+  // Loaders call this for a chunk whose ID they do not handle; the first few are kept.
+  void NotePassedChunk();
+  int PassedChunkCount() const { return passed_count; }
+  static constexpr int kPassedChunksKept = 16;
+  const PassedChunk& GetPassedChunk(int i) const { return passed[i]; }
+  int PassedChunksKept() const { return passed_count < kPassedChunksKept ? passed_count : kPassedChunksKept; }
+
+ private:
+  void MarkDamaged(ChunkDamage kind);
+  int32_t Offset();
+  // Bytes the innermost open chunk (or, at the top level, the file) still holds; -1 unknown.
+  int64_t Room();
+
+  FileClass* File;
+  int StackIndex = 0;
+  uint32_t PositionStack[kMaxChunkDepth];
+  ChunkHeader HeaderStack[kMaxChunkDepth];
+  bool InMicroChunk = false;
+  int32_t MicroChunkPosition = 0;
+  MicroChunkHeader MCHeader;
+
+  int64_t file_size = -1;
+  int64_t position = 0;  // file offset, kept by the reader itself
+  int32_t header_offsets[kMaxChunkDepth];
+  ChunkDamage damage = ChunkDamage::kNone;
+  int32_t damage_offset = -1;
+  int passed_count = 0;
+  PassedChunk passed[kPassedChunksKept];
+};

@@ -1,0 +1,163 @@
+// Tests of the chunk writer and reader: size words, skipping, and damaged input.
+#include <gtest/gtest.h>
+
+#include "strandex/db/db_test_util.h"
+
+namespace {
+
+std::string Bytes(MemoryFileClass& f) {
+  return std::string(reinterpret_cast<const char*>(f.Data()), static_cast<size_t>(f.Size()));
+}
+
+TEST(ChunkWriter, SizeWords) {
+  MemoryFileClass f;
+  ChunkWriterClass w(&f);
+  ASSERT_TRUE(w.BeginChunk(1) && w.EndChunk());
+  EXPECT_EQ(Bytes(f), Chunk(1, ""));
+
+  MemoryFileClass g;
+  ChunkWriterClass w2(&g);
+  ASSERT_TRUE(w2.BeginChunk(2) && w2.BeginChunk(3));
+  EXPECT_EQ(w2.Write("abcd", 4), 4u);
+  ASSERT_TRUE(w2.EndChunk() && w2.EndChunk());
+  EXPECT_EQ(Bytes(g), U32(2) + U32(0x8000000C) + U32(3) + U32(4) + "abcd");
+
+  MemoryFileClass h;
+  ChunkWriterClass w3(&h);
+  ASSERT_TRUE(w3.BeginChunk(4) && w3.WriteMicroChunk(1, "1234", 4) && w3.WriteMicroChunk(2, "123456", 6) &&
+              w3.EndChunk());
+  EXPECT_EQ(Bytes(h), Chunk(4, Micro(1, "1234") + Micro(2, "123456")));
+  EXPECT_FALSE(w3.Failed());
+}
+
+TEST(ChunkWriter, RefusesWhatCannotBeReadBack) {
+  MemoryFileClass f;
+  ChunkWriterClass w(&f);
+  std::string big(256, 'x');
+  ASSERT_TRUE(w.BeginChunk(1));
+  EXPECT_TRUE(w.WriteMicroChunk(1, big.data(), 255));
+  EXPECT_FALSE(w.Failed());
+  EXPECT_FALSE(w.WriteMicroChunk(2, big.data(), 256));
+  EXPECT_TRUE(w.Failed());
+
+  // Payload written piece by piece into one micro chunk is held to 255 bytes too.
+  ChunkWriterClass w2(&f);
+  ASSERT_TRUE(w2.BeginChunk(1) && w2.BeginMicroChunk(1));
+  EXPECT_EQ(w2.Write(big.data(), 200), 200u);
+  EXPECT_EQ(w2.Write(big.data(), 56), 0u);
+  EXPECT_TRUE(w2.Failed());
+
+  ChunkWriterClass w3(&f);
+  EXPECT_FALSE(w3.EndChunk());
+  EXPECT_EQ(w3.Write("a", 1), 0u);
+  for (int i = 0; i < kMaxChunkDepth; ++i) ASSERT_TRUE(w3.BeginChunk(1));
+  EXPECT_FALSE(w3.BeginChunk(1));
+  EXPECT_TRUE(w3.Failed());
+}
+
+TEST(ChunkWriter, ShortWriteFails) {
+  char storage[10] = {};
+  MemoryFileClass borrowed(storage, sizeof storage);
+  ChunkWriterClass w(&borrowed);
+  EXPECT_FALSE(w.BeginChunk(1));
+  EXPECT_TRUE(w.Failed());
+}
+
+TEST(ChunkReader, SkipsWhatIsNotRead) {
+  std::string bytes = Chunk(9, Chunk(1, "0123456789") + Chunk(2, Micro(7, "xyz") + Micro(8, "ab")), true);
+  MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
+  ChunkReaderClass r(&f);
+  ASSERT_TRUE(r.OpenChunk());
+  EXPECT_EQ(r.CurrentChunkID(), 9u);
+  ASSERT_TRUE(r.OpenChunk());
+  EXPECT_EQ(r.CurrentChunkLength(), 10u);
+  char buf[8];
+  EXPECT_EQ(r.Read(buf, 4), 4u);
+  ASSERT_TRUE(r.CloseChunk());
+  EXPECT_EQ(r.CurrentChunkRemaining(), static_cast<uint32_t>(bytes.size() - 8 - 18));
+  ASSERT_TRUE(r.OpenChunk());
+  ASSERT_TRUE(r.OpenMicroChunk());
+  EXPECT_EQ(r.CurrentMicroChunkID(), 7);
+  ASSERT_TRUE(r.CloseMicroChunk());
+  ASSERT_TRUE(r.OpenMicroChunk());
+  EXPECT_EQ(r.CurrentMicroChunkID(), 8);
+  EXPECT_EQ(r.Read(buf, 3), 0u);  // only 2 bytes in the micro chunk
+  EXPECT_EQ(r.Read(buf, 2), 2u);
+  EXPECT_EQ(std::string(buf, 2), "ab");
+  ASSERT_TRUE(r.CloseMicroChunk());
+  EXPECT_FALSE(r.OpenMicroChunk());
+  ASSERT_TRUE(r.CloseChunk());
+  EXPECT_FALSE(r.OpenChunk());
+  ASSERT_TRUE(r.CloseChunk());
+  EXPECT_FALSE(r.OpenChunk());
+  EXPECT_FALSE(r.CloseChunk());
+  EXPECT_FALSE(r.IsDamaged());
+}
+
+TEST(ChunkReader, ReadNeverPassesTheChunkEnd) {
+  std::string bytes = Chunk(1, "abc") + Chunk(2, "defg");
+  MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
+  ChunkReaderClass r(&f);
+  char buf[4];
+  ASSERT_TRUE(r.OpenChunk());
+  EXPECT_EQ(r.Read(buf, 4), 0u);
+  EXPECT_EQ(r.CurrentChunkRemaining(), 3u);
+  ASSERT_TRUE(r.CloseChunk());
+  ASSERT_TRUE(r.OpenChunk());
+  EXPECT_EQ(r.CurrentChunkID(), 2u);
+  EXPECT_EQ(r.Read(buf, 4), 4u);
+}
+
+TEST(ChunkReader, ChildLongerThanParentIsCut) {
+  // The inner chunk claims 100 bytes; its parent holds 12 after it, then a sibling follows.
+  std::string bytes = Chunk(1, U32(2) + U32(100) + "0123", true) + Chunk(3, "zz");
+  MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
+  ChunkReaderClass r(&f);
+  ASSERT_TRUE(r.OpenChunk());
+  ASSERT_TRUE(r.OpenChunk());
+  EXPECT_TRUE(r.IsDamaged());
+  EXPECT_EQ(r.Damage(), ChunkDamage::kChunkTooLong);
+  EXPECT_EQ(r.DamageOffset(), 8);
+  EXPECT_EQ(r.CurrentChunkLength(), 4u);
+  char buf[8];
+  EXPECT_EQ(r.Read(buf, 5), 0u);
+  ASSERT_TRUE(r.CloseChunk());
+  ASSERT_TRUE(r.CloseChunk());
+  ASSERT_TRUE(r.OpenChunk());
+  EXPECT_EQ(r.CurrentChunkID(), 3u);
+}
+
+TEST(ChunkReader, DamageKinds) {
+  {
+    std::string bytes = Chunk(1, "ab") + "xyz";  // three stray bytes at the top level
+    MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
+    ChunkReaderClass r(&f);
+    ASSERT_TRUE(r.OpenChunk() && r.CloseChunk());
+    EXPECT_FALSE(r.OpenChunk());
+    EXPECT_EQ(r.Damage(), ChunkDamage::kTruncatedHeader);
+  }
+  {
+    std::string bytes = Chunk(1, Micro(1, "ab").substr(0, 1) + std::string{'\x09'} + "abc");
+    MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
+    ChunkReaderClass r(&f);
+    ASSERT_TRUE(r.OpenChunk() && r.OpenMicroChunk());
+    EXPECT_EQ(r.Damage(), ChunkDamage::kMicroTooLong);
+    EXPECT_EQ(r.CurrentMicroChunkLength(), 3);
+    ASSERT_TRUE(r.CloseMicroChunk());
+    EXPECT_EQ(r.CurrentChunkRemaining(), 0u);
+  }
+  {
+    std::string bytes;
+    for (int i = 0; i < 300; ++i) bytes += U32(7) + U32(0x80000000u | (299 - i) * 8);
+    MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
+    ChunkReaderClass r(&f);
+    int depth = 0;
+    while (r.OpenChunk()) ++depth;
+    EXPECT_EQ(depth, kMaxChunkDepth);
+    EXPECT_EQ(r.Damage(), ChunkDamage::kTooDeep);
+    while (r.CloseChunk()) {
+    }
+  }
+}
+
+}  // namespace

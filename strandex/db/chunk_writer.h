@@ -1,0 +1,51 @@
+// ChunkWriterClass: writes a tree of chunks (and micro chunks inside raw chunks) to an open
+// FileClass in one forward pass, seeking back only to patch each header with its final size.
+// The writer never opens, closes or owns the file. A file in memory (MemoryFileClass) makes the
+// patching cheap; the finished bytes are then written out in one piece.
+//
+// Nothing is written that could not be read back: a micro chunk payload beyond 255 bytes, more
+// than 256 open chunks, ending a chunk that was never begun, and a chunk beyond 2^31 - 1 bytes
+// are refused. Every refusal and every short write makes the operation concerned fail and is
+// remembered (Failed()).
+#pragma once
+
+#include <cstdint>
+
+#include "common/file_class.h"
+#include "strandex/db/chunk_header.h"
+
+class ChunkWriterClass {
+ public:
+  explicit ChunkWriterClass(FileClass* file);
+  ChunkWriterClass(const ChunkWriterClass&) = delete;
+  ChunkWriterClass& operator=(const ChunkWriterClass&) = delete;
+
+  bool BeginChunk(uint32_t id);
+  bool EndChunk();
+  bool BeginMicroChunk(uint8_t id);
+  bool EndMicroChunk();
+  // Payload bytes for the innermost open chunk (and the open micro chunk). Returns the number of
+  // bytes written: length, or 0 when the file took fewer or the write was refused.
+  uint32_t Write(const void* buffer, uint32_t length);
+
+  // A whole micro chunk: header, payload, patched header.
+  bool WriteMicroChunk(uint8_t id, const void* buffer, uint32_t length);
+  bool WriteMicroChunkInt(uint8_t id, int32_t value);
+
+  // True once any operation has failed; the bytes written are then not a valid tree.
+  bool Failed() const { return failed; }
+  int Depth() const { return StackIndex; }
+
+ private:
+  bool Fail();
+  bool WriteHeader(const ChunkHeader& header);
+
+  FileClass* File;
+  int StackIndex = 0;
+  int32_t PositionStack[kMaxChunkDepth];
+  ChunkHeader HeaderStack[kMaxChunkDepth];
+  bool InMicroChunk = false;
+  int32_t MicroChunkPosition = 0;
+  MicroChunkHeader MCHeader;
+  bool failed = false;
+};

@@ -1,0 +1,143 @@
+// Consistency checks over the database in memory.
+#include "strandex/db/database_check.h"
+
+#include "common/hash_table.h"
+#include "strandex/db/tdb_format.h"
+#include "strandex/db/translate_db.h"
+
+namespace {
+
+// Appends text in double quotes, bytes outside printable ASCII (and quote and backslash) as
+// escapes, so that every problem stays on one line.
+void AppendQuoted(NarrowStringClass& line, const char* text) {
+  static const char kHex[] = "0123456789abcdef";
+  line.Append('"');
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    if (*p >= 0x20 && *p < 0x7F && *p != '"' && *p != '\\') {
+      line.Append(static_cast<char>(*p));
+    } else {
+      char escape[5] = {'\\', 'x', kHex[*p >> 4], kHex[*p & 15], 0};
+      line.Append(escape);
+    }
+  }
+  line.Append('"');
+}
+
+void AppendNumber(NarrowStringClass& line, int n) {
+  NarrowStringClass number;
+  number.Format("%d", n);
+  line.Append(number);
+}
+
+// "string 1005 "IDS_X": " as the start of a line.
+NarrowStringClass StringLine(TDBStringClass* obj) {
+  NarrowStringClass line("string ");
+  AppendNumber(line, obj->GetID());
+  line.Append(' ');
+  AppendQuoted(line, obj->GetIDString());
+  line.Append(": ");
+  return line;
+}
+
+void AddProblem(DynamicArrayClass<NarrowStringClass>* problems, const NarrowStringClass& line) {
+  if (problems) problems->Add(line);
+}
+
+// One line when field is too long to be saved; start is the beginning of the line.
+int CheckLength(DynamicArrayClass<NarrowStringClass>* problems, const NarrowStringClass& field,
+                NarrowStringClass (*start)(void*), void* owner, const char* what) {
+  if (field.Length() <= tdb::kMaxFieldBytes) return 0;
+  NarrowStringClass line = start(owner);
+  line.Append(what);
+  line.Append(" is ");
+  AppendNumber(line, field.Length());
+  line.Append(" bytes long; at most 254 bytes can be saved");
+  AddProblem(problems, line);
+  return 1;
+}
+
+NarrowStringClass CategoryStart(void* owner) {
+  NarrowStringClass line("category ");
+  AppendNumber(line, static_cast<StringCategoryClass*>(owner)->ID);
+  line.Append(": ");
+  return line;
+}
+
+NarrowStringClass StringStart(void* owner) { return StringLine(static_cast<TDBStringClass*>(owner)); }
+
+}  // namespace
+
+bool IsCIdentifier(const char* text) {
+  auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+  if (!letter(text[0])) return false;
+  for (const char* p = text + 1; *p; ++p) {
+    if (!letter(*p) && !(*p >= '0' && *p <= '9')) return false;
+  }
+  return true;
+}
+
+int ListUnsaveableFields(DynamicArrayClass<NarrowStringClass>* problems) {
+  int found = 0;
+  for (int i = 0; i < TranslateDBClass::GetCategoryCount(); ++i) {
+    StringCategoryClass* cat = TranslateDBClass::GetCategory(i);
+    found += CheckLength(problems, cat->Name, CategoryStart, cat, "name");
+  }
+  for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
+    TDBStringClass* obj = TranslateDBClass::GetObject(i);
+    if (!obj) continue;
+    found += CheckLength(problems, obj->GetIDString(), StringStart, obj, "symbolic ID");
+    found += CheckLength(problems, obj->GetAnimationName(), StringStart, obj, "animation name");
+  }
+  return found;
+}
+
+int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
+  int found = 0;
+  for (int i = 0; i < TranslateDBClass::GetCategoryCount(); ++i) {
+    int id = TranslateDBClass::GetCategory(i)->ID;
+    if (TranslateDBClass::FindCategoryByID(id) == TranslateDBClass::GetCategory(i)) continue;
+    NarrowStringClass line("category ");
+    AppendNumber(line, id);
+    line.Append(": the ID is used by more than one category");
+    AddProblem(problems, line);
+    ++found;
+  }
+  // Lower-cased symbolic ID -> the lowest numeric ID that has it.
+  HashTableClass<int> seen;
+  for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
+    TDBStringClass* obj = TranslateDBClass::GetObject(i);
+    if (!obj) continue;
+    const char* idString = obj->GetIDString();
+    if (!idString[0]) {
+      AddProblem(problems, StringLine(obj).Append("the symbolic ID is empty"));
+      ++found;
+    } else if (!IsCIdentifier(idString)) {
+      AddProblem(problems, StringLine(obj).Append("the symbolic ID is not a valid C identifier"));
+      ++found;
+    }
+    if (idString[0]) {
+      NarrowStringClass key(idString);
+      for (char* p = key.Chars(); *p; ++p) {
+        if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
+      }
+      if (int* first = seen.Find(key)) {
+        NarrowStringClass line = StringLine(obj);
+        line.Append("the symbolic ID is also used by string ");
+        AppendNumber(line, *first);
+        AddProblem(problems, line);
+        ++found;
+      } else {
+        seen.Insert(key, obj->GetID());
+      }
+    }
+    if (!TranslateDBClass::FindCategoryByID(obj->GetCategoryID())) {
+      NarrowStringClass line = StringLine(obj);
+      line.Append("category ");
+      AppendNumber(line, obj->GetCategoryID());
+      line.Append(" does not exist");
+      AddProblem(problems, line);
+      ++found;
+    }
+  }
+  return found + ListUnsaveableFields(problems);
+}

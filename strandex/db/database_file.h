@@ -1,0 +1,38 @@
+// Saving and loading the whole database: SaveDatabase and LoadFile on the chunk layer, and the
+// same on a path for the programs (the editor's File commands and tdbtool). Saving to a path
+// writes a temporary file beside the target and puts it in place of the old one in one step, so
+// a failed save leaves the old file as it was.
+#pragma once
+
+#include "common/string_class.h"
+#include "strandex/db/chunk_reader.h"
+#include "strandex/db/chunk_writer.h"
+
+// Writes the database section as one top-level chunk. False when any part could not be written.
+bool SaveDatabase(ChunkWriterClass& writer);
+
+// What loading a file found, beyond the database now in memory.
+struct DatabaseLoadReport {
+  bool HasDatabase = false;  // the file held a database section
+  bool Damaged = false;      // the file could not be read whole (see the reader's damage)
+  NarrowStringClass Damage;  // what was wrong and where, when damaged
+  // Chunks passed over because nothing handles their ID: count, and one line per chunk for
+  // the first few ("chunk 0x00012345 at offset 96").
+  int PassedChunkCount = 0;
+  DynamicArrayClass<NarrowStringClass> PassedChunks;
+  // One line per numeric ID that had to change ("string ID 1005 occurs twice; ... now 1203").
+  DynamicArrayClass<NarrowStringClass> IDChanges;
+};
+
+// Checks that every field fits its place in the file. False with a message naming the first
+// string or category that does not.
+bool CheckDatabaseSaveable(NarrowStringClass* error);
+
+// Saves the database to path, replacing the file in one step. False with "path: reason" in
+// error (when given); the old file is then untouched.
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
+
+// Empties the database and loads path into it. False with "path: reason" when the file cannot
+// be opened or read or memory runs out. A damaged file still loads what could be read and
+// returns true; report (when given) says so.
+bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error);

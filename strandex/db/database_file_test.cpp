@@ -1,0 +1,308 @@
+// Tests of the .tdb format: the worked example, the size formulas, round trips, chunks that no
+// handler takes, damaged files, the refusals of the writer and saving to a path.
+#include <gtest/gtest.h>
+
+#include "common/allocore.h"
+#include "common/platform/fault_disk.h"
+#include "common/temp_folder_test.h"
+#include "strandex/db/db_test_util.h"
+#include "strandex/db/tdb_format.h"
+
+namespace {
+
+using DatabaseFile = DatabaseTest;
+
+std::string Envelope(uint32_t factory, const std::string& data) {
+  return Chunk(factory, Chunk(0x00100100, U32(77)) + Chunk(0x00100101, data, true), true);
+}
+std::string Database(const std::string& payload) { return Chunk(0x00090000, payload, true); }
+std::string Int(int32_t v) { return U32(static_cast<uint32_t>(v)); }
+
+TEST_F(DatabaseFile, WorkedExample) {
+  TranslateDBClass::Initialize();
+  std::string bytes = SaveToBytes();
+  const unsigned char expected[] = {
+      0x00, 0x00, 0x09, 0x00, 0x60, 0x00, 0x00, 0x80, 0x00, 0x12, 0x14, 0x07, 0x0C, 0x00, 0x00,
+      0x00, 0x01, 0x04, 0x00, 0x00, 0x00, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00, 0x00, 0x02, 0x12,
+      0x14, 0x07, 0x3C, 0x00, 0x00, 0x80, 0x02, 0x00, 0x09, 0x00, 0x34, 0x00, 0x00, 0x80, 0x00,
+      0x01, 0x10, 0x00, 0x04, 0x00, 0x00, 0x00, 0xEE, 0xEE, 0xEE, 0xEE, 0x01, 0x01, 0x10, 0x00,
+      0x20, 0x00, 0x00, 0x80, 0x23, 0x10, 0x22, 0x11, 0x00, 0x00, 0x00, 0x00, 0x22, 0x10, 0x22,
+      0x11, 0x10, 0x00, 0x00, 0x00, 0x01, 0x04, 0x01, 0x00, 0x00, 0x00, 0x02, 0x08, 'D',  'e',
+      'f',  'a',  'u',  'l',  't',  0x00, 0x01, 0x12, 0x14, 0x07, 0x00, 0x00, 0x00, 0x00};
+  ASSERT_EQ(bytes.size(), 104u);
+  for (size_t i = 0; i < 104; ++i) {
+    if (i >= 52 && i < 56) continue;  // the token
+    EXPECT_EQ(static_cast<unsigned char>(bytes[i]), expected[i]) << "offset " << i;
+  }
+}
+
+TEST_F(DatabaseFile, SizeFormulas) {
+  StringCategoryClass* cat = new StringCategoryClass;
+  cat->Name = "Menus and more";
+  TranslateDBClass::AddCategory(cat);
+  std::string one_category = SaveToBytes();
+  // Header, variables (8 + 12), categories header, the objects chunk as an empty header.
+  EXPECT_EQ(one_category.size(), 8u + 20 + 8 + (14 + 53) + 8);
+  EXPECT_EQ(one_category.substr(one_category.size() - 8), U32(0x07141201) + U32(0));
+
+  TDBStringClass* s = NewString(1000, "IDS_ABC", u"Hello");
+  s->SetAnimationName("wave");
+  s->SetText(2, u"\u00fcber");
+  TranslateDBClass::AddObject(s);
+  std::string with_string = SaveToBytes();
+  size_t a = 7, b = 4, e = 5;
+  size_t texts = (8 + 2 * (5 + 1)) + (8 + 2 * 1) + (8 + 2 * (4 + 1));
+  EXPECT_EQ(with_string.size() - one_category.size(), 8 + 12 + 8 + 8 + (a + b + 32) + (8 + e + 1) + texts);
+}
+
+TEST_F(DatabaseFile, RoundTripReproducesTheFile) {
+  TranslateDBClass::Initialize();
+  TranslateDBClass::AddCategoryNamed("Dialogs");
+  TranslateDBClass::SetVersion(12);
+  TDBStringClass* s = NewString(1005, "IDS_FIVE", u"Five", 2);
+  s->SetSoundID(33);
+  s->SetAnimationName("nod");
+  s->SetText(6, u"\u4e94 \U0001F600");
+  TranslateDBClass::AddObject(s);
+  TranslateDBClass::AddObject(NewString(1001, "IDS_ONE", u"One"));
+  TDBStringClass* bare = new TDBStringClass;  // no texts at all
+  bare->SetID(1002);
+  TranslateDBClass::AddObject(bare);
+  std::string first = SaveToBytes();
+
+  bool damaged = true;
+  ASSERT_TRUE(LoadFromBytes(first, &damaged));
+  EXPECT_FALSE(damaged);
+  EXPECT_EQ(TranslateDBClass::GetVersion(), 12);
+  ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 2);
+  EXPECT_TRUE(TranslateDBClass::GetCategory(1)->Name == "Dialogs");
+  TDBStringClass* five = TranslateDBClass::GetObject(5);
+  ASSERT_NE(five, nullptr);
+  EXPECT_EQ(five->GetSoundID(), 33);
+  EXPECT_EQ(five->GetCategoryID(), 2);
+  EXPECT_TRUE(five->GetAnimationName() == "nod");
+  EXPECT_EQ(five->GetTextCount(), 7);
+  EXPECT_TRUE(five->GetText(6) == u"\u4e94 \U0001F600");
+  EXPECT_EQ(TranslateDBClass::GetObject(2)->GetTextCount(), 1);  // text 0 made from EnglishText
+  EXPECT_EQ(TranslateDBClass::GetObject(3), nullptr);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_five"), five);
+
+  std::string second = SaveToBytes();
+  // The object written without texts comes back with text 0, one chunk of 10 bytes more.
+  EXPECT_EQ(second.size(), first.size() + 10);
+  bare = TranslateDBClass::GetObject(2);
+  EXPECT_EQ(WithoutTokens(SaveToBytes()), WithoutTokens(second));
+  ASSERT_TRUE(LoadFromBytes(second));
+  EXPECT_EQ(WithoutTokens(SaveToBytes()), WithoutTokens(second));
+}
+
+TEST_F(DatabaseFile, TokensDifferWithinAFile) {
+  TranslateDBClass::Initialize();
+  TranslateDBClass::AddObject(NewString(0, "A"));
+  TranslateDBClass::AddObject(NewString(0, "B"));
+  std::string bytes = SaveToBytes();
+  const std::string header = U32(0x00100100) + U32(4);
+  std::vector<std::string> tokens;
+  for (size_t at = bytes.find(header); at != std::string::npos; at = bytes.find(header, at + 1))
+    tokens.push_back(bytes.substr(at + 8, 4));
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_NE(tokens[0], tokens[1]);
+  EXPECT_NE(tokens[1], tokens[2]);
+  EXPECT_NE(tokens[0], tokens[2]);
+}
+
+TEST_F(DatabaseFile, UnknownChunksAndFieldsArePassedOver) {
+  std::string fields =
+      Chunk(0x06141108, Micro(0x01, Int(1200)) + Micro(0x42, "skip me") + Micro(0x05, Int(9)) +
+                            Micro(0x02, std::string("IDS_Q\0", 6)) + Micro(0x04, std::string("Narrow\0", 7)) +
+                            Micro(0x03, std::string("W\0i\0\0\0", 6)));
+  std::string object = Envelope(
+      0x00090001, Chunk(0x12345678, "??") + fields + Chunk(0x0614110B, std::string("T\0w\0o\0\0\0", 8)));
+  std::string bytes =
+      Chunk(0x00000101, "other section") +
+      Database(Chunk(0x07141200, Micro(0x09, "x") + Micro(0x01, Int(3)) + Micro(0x02, Int(1))) +
+               Chunk(0x07141201, object + Chunk(0x0DDBA11, "odd"), true) + Chunk(0x77777777, "", false));
+  MemoryFileClass memory(bytes.data(), static_cast<int>(bytes.size()));
+  ChunkReaderClass reader(&memory);
+  int sections = 0;
+  ASSERT_TRUE(LoadFile(reader, &sections));
+  EXPECT_EQ(sections, 1);
+  EXPECT_FALSE(reader.IsDamaged());
+  EXPECT_EQ(reader.PassedChunkCount(), 4);
+  EXPECT_EQ(reader.GetPassedChunk(0).ChunkID, 0x101u);
+  EXPECT_EQ(reader.GetPassedChunk(0).Offset, 0);
+  EXPECT_EQ(TranslateDBClass::GetVersion(), 3);
+  EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 1);
+  TDBStringClass* s = TranslateDBClass::GetObject(200);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetSoundID(), 9);
+  EXPECT_TRUE(s->GetIDString() == "IDS_Q");
+  EXPECT_TRUE(s->GetEnglishText() == "Narrow");
+  ASSERT_EQ(s->GetTextCount(), 2);  // the micro chunk text, then the chunk text
+  EXPECT_TRUE(s->GetText(0) == u"Wi");
+  EXPECT_TRUE(s->GetText(1) == u"Two");
+  // No categories in the file: one "Default" with ID 0.
+  ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 1);
+  EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 0);
+  EXPECT_TRUE(TranslateDBClass::GetCategory(0)->Name == "Default");
+}
+
+TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
+  // Strings without a terminator end with their payload; an odd UTF-16 byte is dropped; a
+  // category with ID 0 is numbered; an envelope without fields gets the next free ID.
+  std::string category = Envelope(0x00090002, Chunk(0x11221022, Micro(0x01, Int(0)) + Micro(0x02, "Open")));
+  std::string object =
+      Envelope(0x00090001, Chunk(0x0614110A, "NoNul") + Chunk(0x0614110B, std::string("A\0B\0C", 5)));
+  std::string bytes =
+      Database(Chunk(0x07141202, category + category, true) + Chunk(0x07141201, object, true));
+  ASSERT_TRUE(LoadFromBytes(bytes));
+  ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 2);
+  EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 1);
+  EXPECT_EQ(TranslateDBClass::GetCategory(1)->ID, 2);
+  EXPECT_TRUE(TranslateDBClass::GetCategory(1)->Name == "Open");
+  TDBStringClass* s = TranslateDBClass::GetObject(0);
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(s->GetEnglishText() == "NoNul");
+  EXPECT_TRUE(s->GetText(0) == u"AB");
+}
+
+TEST_F(DatabaseFile, DuplicateIDsInAFileAreKept) {
+  auto object = [](const char* name) {
+    std::string id = std::string(name) + '\0';
+    return Envelope(0x00090001, Chunk(0x06141108, Micro(0x01, Int(1000)) + Micro(0x02, id)));
+  };
+  std::string bytes = Database(Chunk(0x07141201, object("FIRST") + object("SECOND"), true));
+  ASSERT_TRUE(LoadFromBytes(bytes));
+  EXPECT_TRUE(TranslateDBClass::GetObject(0)->GetIDString() == "FIRST");
+  EXPECT_TRUE(TranslateDBClass::GetObject(1)->GetIDString() == "SECOND");
+  ASSERT_EQ(TranslateDBClass::GetIDChangeCount(), 1);
+  EXPECT_EQ(TranslateDBClass::GetIDChange(0).OldID, 1000);
+  EXPECT_EQ(TranslateDBClass::GetIDChange(0).NewID, 1001);
+}
+
+TEST_F(DatabaseFile, TruncationAtEveryByte) {
+  TranslateDBClass::Initialize();
+  TDBStringClass* s = NewString(1000, "IDS_A", u"Alpha");
+  s->SetText(1, u"Alfa");
+  TranslateDBClass::AddObject(s);
+  TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"Beta"));
+  std::string whole = SaveToBytes();
+  for (size_t n = 0; n < whole.size(); ++n) {
+    bool damaged = false;
+    ASSERT_TRUE(LoadFromBytes(whole.substr(0, n), &damaged)) << n;
+    EXPECT_EQ(damaged, n > 0) << n;
+    EXPECT_LE(TranslateDBClass::GetObjectCount(), 2) << n;
+  }
+  bool damaged = true;
+  ASSERT_TRUE(LoadFromBytes(whole, &damaged));
+  EXPECT_FALSE(damaged);
+}
+
+TEST_F(DatabaseFile, SaveRefusesOverlongFields) {
+  TempFolder folder;
+  std::string path = folder / "strings.tdb";
+  WriteBytes(path, "old contents");
+  TranslateDBClass::Initialize();
+  TranslateDBClass::AddObject(NewString(1000, std::string(255, 'X').c_str()));
+  NarrowStringClass error;
+  EXPECT_FALSE(SaveDatabaseFile(path.c_str(), &error));
+  EXPECT_NE(std::string(error.Chars()).find("string 1000"), std::string::npos) << error.Chars();
+  EXPECT_NE(std::string(error.Chars()).find("symbolic ID is 255 bytes long"), std::string::npos)
+      << error.Chars();
+  EXPECT_EQ(ReadBytes(path), "old contents");
+  // The chunk writer itself refuses the field as well.
+  MemoryFileClass memory;
+  ChunkWriterClass writer(&memory);
+  EXPECT_FALSE(SaveDatabase(writer));
+
+  TranslateDBClass::GetObject(0)->SetIDString(std::string(254, 'X').c_str());
+  TranslateDBClass::GetCategory(0)->Name = std::string(300, 'n').c_str();
+  EXPECT_FALSE(SaveDatabaseFile(path.c_str(), &error));
+  EXPECT_NE(std::string(error.Chars()).find("category 1: name is 300 bytes long"), std::string::npos);
+  TranslateDBClass::GetCategory(0)->Name = "Default";
+  TranslateDBClass::GetObject(0)->SetAnimationName(std::string(254, 'a').c_str());
+  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), &error)) << error.Chars();
+  DatabaseLoadReport report;
+  ASSERT_TRUE(LoadDatabaseFile(path.c_str(), &report, &error));
+  EXPECT_FALSE(report.Damaged);
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetAnimationName().Length(), 254);
+}
+
+TEST_F(DatabaseFile, FailedSaveLeavesTheOldFile) {
+  TempFolder folder;
+  std::string path = folder / "strings.tdb";
+  WriteBytes(path, "old contents");
+  TranslateDBClass::Initialize();
+  for (int step = 0; step < 3; ++step) {
+    platform::ScopedFaultDisk disk;
+    if (step == 0) disk.fail_write = 1;
+    if (step == 1) disk.fail_sync = 1;
+    if (step == 2) disk.fail_rename = 1;
+    NarrowStringClass error;
+    EXPECT_FALSE(SaveDatabaseFile(path.c_str(), &error));
+    EXPECT_EQ(std::string(error.Chars()).rfind(path + ": ", 0), 0u) << error.Chars();
+  }
+  EXPECT_EQ(ReadBytes(path), "old contents");
+  int files = 0;
+  for (auto& entry : std::filesystem::directory_iterator(folder.path())) files += entry.is_regular_file();
+  EXPECT_EQ(files, 1);
+  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
+  EXPECT_EQ(ReadBytes(path).size(), 104u);
+}
+
+TEST_F(DatabaseFile, LoadReport) {
+  TempFolder folder;
+  NarrowStringClass error;
+  DatabaseLoadReport report;
+  EXPECT_FALSE(LoadDatabaseFile((folder / "missing.tdb").c_str(), &report, &error));
+  EXPECT_EQ(std::string(error.Chars()).rfind(folder / "missing.tdb: ", 0), 0u);
+  EXPECT_FALSE(LoadDatabaseFile(folder.path().c_str(), &report, &error));  // a folder
+
+  TranslateDBClass::Initialize();
+  TranslateDBClass::AddObject(NewString(1000, "IDS_A", u"Alpha"));
+  std::string whole = SaveToBytes();
+  WriteBytes(folder / "cut.tdb", whole.substr(0, whole.size() - 3));
+  ASSERT_TRUE(LoadDatabaseFile((folder / "cut.tdb").c_str(), &report, &error));
+  EXPECT_TRUE(report.HasDatabase);
+  EXPECT_TRUE(report.Damaged);
+  EXPECT_NE(std::string(report.Damage.Chars()).find("offset 0"), std::string::npos) << report.Damage.Chars();
+
+  std::string dup = Envelope(0x00090001, Chunk(0x06141108, Micro(0x01, Int(1000))));
+  WriteBytes(folder / "dup.tdb", Chunk(0x4242, "x") + Database(Chunk(0x07141201, dup + dup, true)));
+  DatabaseLoadReport second;
+  ASSERT_TRUE(LoadDatabaseFile((folder / "dup.tdb").c_str(), &second, &error));
+  EXPECT_FALSE(second.Damaged);
+  EXPECT_EQ(second.PassedChunkCount, 1);
+  ASSERT_EQ(second.PassedChunks.Count(), 1);
+  EXPECT_STREQ(second.PassedChunks[0].Chars(), "chunk 0x00004242 at offset 0");
+  ASSERT_EQ(second.IDChanges.Count(), 1);
+  EXPECT_STREQ(second.IDChanges[0].Chars(),
+               "string ID 1000 occurs more than once; one of them now has ID 1001");
+
+  WriteBytes(folder / "empty.tdb", "");
+  DatabaseLoadReport third;
+  ASSERT_TRUE(LoadDatabaseFile((folder / "empty.tdb").c_str(), &third, &error));
+  EXPECT_FALSE(third.HasDatabase);
+  EXPECT_FALSE(third.Damaged);
+}
+
+TEST_F(DatabaseFile, OutOfMemoryWhileLoadingIsReported) {
+  // Categories load through allocations that report failure; every one of them is tried.
+  for (int i = 0; i < 3; ++i) TranslateDBClass::AddCategoryNamed("A category name longer than a pooled one");
+  std::string bytes = SaveToBytes();
+  int failures = 0;
+  for (int n = 1; n < 40; ++n) {
+    TranslateDBClass::ClearDatabase();
+    MemoryFileClass memory(bytes.data(), static_cast<int>(bytes.size()));
+    ChunkReaderClass reader(&memory);
+    allocore::FailAfter(n);
+    bool ok = LoadFile(reader);
+    allocore::FailAfter(0);
+    if (!ok) ++failures;
+  }
+  EXPECT_GT(failures, 3);
+  ASSERT_TRUE(LoadFromBytes(bytes));
+  EXPECT_EQ(TranslateDBClass::GetCategoryCount(), 3);
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// Registries of save sections and object factories, and the file loader over them.
+#include "strandex/db/save_registry.h"
+
+#include "strandex/db/tdb_format.h"
+
+constinit SaveSectionClass* SaveSectionClass::first = nullptr;
+constinit ObjectFactoryClass* ObjectFactoryClass::first = nullptr;
+constinit uint32_t ObjectFactoryClass::next_token = 1;
+
+namespace {
+
+// Unlinks item from a singly linked list held through Next-style members.
+template <typename T, typename NextOf>
+void Unlink(T*& head, T* item, NextOf next_of) {
+  for (T** link = &head; *link; link = &next_of(*link)) {
+    if (*link == item) {
+      *link = next_of(item);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+SaveSectionClass::SaveSectionClass() : next(first) { first = this; }
+
+SaveSectionClass::~SaveSectionClass() {
+  Unlink(first, this, [](SaveSectionClass* s) -> SaveSectionClass*& { return s->next; });
+}
+
+SaveSectionClass* SaveSectionClass::Find(uint32_t id) {
+  for (SaveSectionClass* s = first; s; s = s->next) {
+    if (s->GetChunkID() == id) return s;
+  }
+  return nullptr;
+}
+
+ObjectFactoryClass::ObjectFactoryClass() : next(first) { first = this; }
+
+ObjectFactoryClass::~ObjectFactoryClass() {
+  Unlink(first, this, [](ObjectFactoryClass* f) -> ObjectFactoryClass*& { return f->next; });
+}
+
+ObjectFactoryClass* ObjectFactoryClass::Find(uint32_t id) {
+  for (ObjectFactoryClass* f = first; f; f = f->next) {
+    if (f->GetChunkID() == id) return f;
+  }
+  return nullptr;
+}
+
+bool ObjectFactoryClass::Save(ChunkWriterClass& writer, StorableClass* object) {
+  uint32_t token = next_token++;
+  unsigned char bytes[4] = {static_cast<unsigned char>(token), static_cast<unsigned char>(token >> 8),
+                            static_cast<unsigned char>(token >> 16), static_cast<unsigned char>(token >> 24)};
+  return writer.BeginChunk(tdb::kEnvelopeToken) && writer.Write(bytes, 4) == 4 && writer.EndChunk() &&
+         writer.BeginChunk(tdb::kEnvelopeData) && object->Save(writer) && writer.EndChunk();
+}
+
+// The token is read and let go: nothing looks objects up by token.
+bool ObjectFactoryClass::LoadEnvelope(ChunkReaderClass& reader, StorableClass* record) {
+  if (!reader.OpenChunk()) return true;
+  unsigned char token[4];
+  reader.Read(token, 4);
+  reader.CloseChunk();
+  if (!reader.OpenChunk()) return true;
+  bool ok = record->Load(reader);
+  reader.CloseChunk();
+  if (ok) record->OnAfterLoad();
+  return ok;
+}
+
+bool SaveObject(ChunkWriterClass& writer, StorableClass* object) {
+  ObjectFactoryClass* factory = object->GetFactory();
+  return writer.BeginChunk(factory->GetChunkID()) && factory->Save(writer, object) && writer.EndChunk();
+}
+
+bool LoadFile(ChunkReaderClass& reader, int* sectionsLoaded) {
+  bool result = true;
+  int loaded = 0;
+  while (reader.OpenChunk()) {
+    SaveSectionClass* section = SaveSectionClass::Find(reader.CurrentChunkID());
+    if (!section) {
+      reader.NotePassedChunk();
+    } else if (result) {
+      section->OnPreLoad();
+      result = section->Load(reader);
+      ++loaded;
+    }
+    reader.CloseChunk();
+  }
+  if (sectionsLoaded) *sectionsLoaded = loaded;
+  return result;
+}

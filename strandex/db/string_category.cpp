@@ -1,0 +1,38 @@
+// Category record and its chunks in the .tdb file.
+#include "strandex/db/string_category.h"
+
+#include "strandex/db/chunk_reader.h"
+#include "strandex/db/chunk_writer.h"
+#include "strandex/db/payload.h"
+#include "strandex/db/tdb_format.h"
+
+ObjectFactoryClass* CategoryFactory();
+
+ObjectFactoryClass* StringCategoryClass::GetFactory() { return CategoryFactory(); }
+
+bool StringCategoryClass::Save(ChunkWriterClass& writer) {
+  return writer.BeginChunk(tdb::kCategoryEmpty) && writer.EndChunk() &&
+         writer.BeginChunk(tdb::kCategoryFields) && writer.WriteMicroChunkInt(tdb::kCategoryFieldID, ID) &&
+         writer.WriteMicroChunk(tdb::kCategoryFieldName, Name.Chars(), Name.Length() + 1) &&
+         writer.EndChunk();
+}
+
+bool StringCategoryClass::Load(ChunkReaderClass& reader) {
+  bool ok = true;
+  while (ok && reader.OpenChunk()) {
+    if (reader.CurrentChunkID() == tdb::kCategoryFields) {
+      while (ok && reader.OpenMicroChunk()) {
+        if (reader.CurrentMicroChunkID() == tdb::kCategoryFieldID) {
+          ReadIntPayload(reader, ID);
+        } else if (reader.CurrentMicroChunkID() == tdb::kCategoryFieldName) {
+          ok = ReadNarrowPayload(reader, reader.CurrentMicroChunkLength(), Name);
+        }
+        reader.CloseMicroChunk();
+      }
+    } else if (reader.CurrentChunkID() != tdb::kCategoryEmpty) {
+      reader.NotePassedChunk();
+    }
+    reader.CloseChunk();
+  }
+  return ok;
+}

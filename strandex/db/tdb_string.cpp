@@ -1,0 +1,168 @@
+// String object record: texts, setters and its chunks in the .tdb file.
+#include "strandex/db/tdb_string.h"
+
+#include <new>
+
+#include "strandex/db/chunk_reader.h"
+#include "strandex/db/chunk_writer.h"
+#include "strandex/db/payload.h"
+#include "strandex/db/tdb_format.h"
+#include "strandex/db/translate_db.h"
+
+ObjectFactoryClass* StringObjectFactory();
+
+namespace {
+
+const UnicodeStringClass kNoText;
+
+}  // namespace
+
+TDBStringClass::TDBStringClass() = default;
+
+TDBStringClass::TDBStringClass(const TDBStringClass& other)
+    : StorableClass(other),
+      EnglishText(other.EnglishText),
+      IDString(other.IDString),
+      ID(other.ID),
+      SoundID(other.SoundID),
+      CategoryID(other.CategoryID),
+      AnimationName(other.AnimationName),
+      Texts(other.Texts) {}
+
+TDBStringClass::~TDBStringClass() = default;
+
+ObjectFactoryClass* TDBStringClass::GetFactory() { return StringObjectFactory(); }
+
+TDBStringClass* TDBStringClass::Clone() { return new (std::nothrow) TDBStringClass(*this); }
+
+const UnicodeStringClass& TDBStringClass::GetCurrentText() {
+  return GetText(TranslateDBClass::GetCurrentLanguage());
+}
+
+const UnicodeStringClass& TDBStringClass::GetText(int language) {
+  if (Texts.Count() == 0) return kNoText;
+  if (language < 0 || language >= Texts.Count()) return Texts[0];
+  return Texts[language];
+}
+
+bool TDBStringClass::AppendText(const char16_t* text, int length) {
+  // A pooled temporary holds short texts, so storing one costs a single heap copy.
+  UnicodeStringClass temp(length + 1 < TempStringPool::kWideCapacity ? length + 1 : 0, true);
+  if (text && !temp.TryAssign(text)) return false;
+  return Texts.Add(temp);
+}
+
+bool TDBStringClass::SetText(int language, const char16_t* text) {
+  if (language < 0) return false;
+  while (language >= Texts.Count()) {
+    if (!AppendText(nullptr, 0)) return false;
+  }
+  if (text && !Texts[language].TryAssign(text)) return false;
+  if (language == 0 && text) EnglishText.FromWide(text);
+  return true;
+}
+
+bool TDBStringClass::SetEnglishText(const char* text) {
+  if (text && !EnglishText.TryAssign(text)) return false;
+  if (Texts.Count() == 0 && !AppendText(nullptr, 0)) return false;
+  if (text) Texts[0].FromNarrow(text);
+  return true;
+}
+
+bool TDBStringClass::SetIDString(const char* text) { return IDString.TryAssign(text); }
+
+bool TDBStringClass::SetAnimationName(const char* text) { return AnimationName.TryAssign(text); }
+
+bool TDBStringClass::HasText(int language) {
+  return language >= 0 && language < Texts.Count() && !Texts[language].IsEmpty();
+}
+
+bool TDBStringClass::Save(ChunkWriterClass& writer) {
+  bool ok = writer.BeginChunk(tdb::kStringEmpty) && writer.EndChunk();
+  ok = ok && writer.BeginChunk(tdb::kStringFields) && writer.WriteMicroChunkInt(tdb::kFieldID, ID) &&
+       writer.WriteMicroChunkInt(tdb::kFieldSoundID, SoundID) &&
+       writer.WriteMicroChunkInt(tdb::kFieldCategoryID, CategoryID) &&
+       writer.WriteMicroChunk(tdb::kFieldIDString, IDString.Chars(), IDString.Length() + 1) &&
+       writer.WriteMicroChunk(tdb::kFieldAnimation, AnimationName.Chars(), AnimationName.Length() + 1) &&
+       writer.EndChunk();
+  ok = ok && writer.BeginChunk(tdb::kStringEnglish) && WriteNarrowPayload(writer, EnglishText) &&
+       writer.EndChunk();
+  for (int i = 0; ok && i < Texts.Count(); ++i) {
+    ok = writer.BeginChunk(tdb::kStringText) && WriteWidePayload(writer, Texts[i]) && writer.EndChunk();
+  }
+  return ok;
+}
+
+// Reads the parts of a string object; a friend, so that texts are appended without a copy
+// through the setters.
+class TDBStringLoader {
+ public:
+  static bool LoadFields(TDBStringClass& s, ChunkReaderClass& reader) {
+    bool ok = true;
+    while (ok && reader.OpenMicroChunk()) {
+      uint32_t length = reader.CurrentMicroChunkLength();
+      switch (reader.CurrentMicroChunkID()) {
+        case tdb::kFieldID:
+          ReadIntPayload(reader, s.ID);
+          break;
+        case tdb::kFieldSoundID:
+          ReadIntPayload(reader, s.SoundID);
+          break;
+        case tdb::kFieldCategoryID:
+          ReadIntPayload(reader, s.CategoryID);
+          break;
+        case tdb::kFieldIDString:
+          ok = ReadNarrowPayload(reader, length, s.IDString);
+          break;
+        case tdb::kFieldAnimation:
+          ok = ReadNarrowPayload(reader, length, s.AnimationName);
+          break;
+        case tdb::kFieldEnglish:
+          ok = ReadNarrowPayload(reader, length, s.EnglishText);
+          break;
+        case tdb::kFieldText:
+          ok = LoadText(s, reader, length);
+          break;
+        default:
+          break;
+      }
+      reader.CloseMicroChunk();
+    }
+    return ok;
+  }
+
+  static bool LoadText(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length) {
+    UnicodeStringClass text(
+        length / 2 + 1 < TempStringPool::kWideCapacity ? static_cast<int>(length / 2 + 1) : 0, true);
+    return ReadWidePayload(reader, length, text) && s.Texts.Add(text);
+  }
+};
+
+bool TDBStringClass::Load(ChunkReaderClass& reader) {
+  bool ok = true;
+  while (ok && reader.OpenChunk()) {
+    uint32_t length = reader.CurrentChunkLength();
+    switch (reader.CurrentChunkID()) {
+      case tdb::kStringFields:
+        ok = TDBStringLoader::LoadFields(*this, reader);
+        break;
+      case tdb::kStringEnglish:
+        ok = ReadNarrowPayload(reader, length, EnglishText);
+        break;
+      case tdb::kStringText:
+        ok = TDBStringLoader::LoadText(*this, reader, length);
+        break;
+      case tdb::kStringEmpty:
+        break;
+      default:
+        reader.NotePassedChunk();
+        break;
+    }
+    reader.CloseChunk();
+  }
+  if (ok && Texts.Count() == 0) {
+    ok = AppendText(nullptr, 0);
+    if (ok) Texts[0].FromNarrow(EnglishText);
+  }
+  return ok;
+}

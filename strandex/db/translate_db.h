@@ -1,0 +1,105 @@
+// TranslateDBClass: the one string database of the process. A static class owning the table of
+// string objects (slot i holds the object whose ID is 1000 + i, or null), an index of the same
+// objects by lower-cased symbolic ID, the list of categories in tab order, the database version
+// and the current language. The database deletes every record it holds on remove, clear and
+// load; a record handed to AddObject or AddCategory belongs to it from then on (unless the call
+// returns false, when the caller keeps it).
+//
+// Every object keeps its place: an object whose ID is already taken (or is negative, or is
+// beyond kLastID) receives the first free ID instead, and each such change is recorded for the
+// caller to report (GetIDChange). IDs from 0 to 999 mean "no ID yet" and are assigned silently.
+#pragma once
+
+#include <cstdint>
+
+#include "common/array.h"
+#include "common/hash_table.h"
+#include "strandex/db/string_category.h"
+#include "strandex/db/tdb_string.h"
+
+class SaveSectionClass;
+
+struct IDChangeRecord {
+  int OldID;
+  int NewID;
+};
+
+class TranslateDBClass {
+ public:
+  static constexpr int kFirstID = 1000;
+  // The highest numeric ID the table takes.
+  static constexpr int kLastID = 9999999;
+
+  // Start-up: the object table grows by 1000 slots, and the category "Default" (ID 1) is added.
+  static void Initialize();
+
+  // Objects. index is always ID - 1000.
+  // False for null, or when memory runs out (the object then still belongs to the caller).
+  static bool AddObject(TDBStringClass* obj);
+  static bool RemoveObject(int index);
+  static TDBStringClass* GetObject(int index);
+  static int GetObjectCount();
+  static int GetNextFreeID();
+  static void ClearObjects();
+  static TDBStringClass* FindFirstInCategory(int categoryID);
+  static TDBStringClass* FindNextInCategory(TDBStringClass* obj, int categoryID);
+  // The first object whose symbolic ID equals text ignoring the case of A to Z, or null.
+  static TDBStringClass* FindObjectByIDString(const char* text);
+  // Moves obj (which must be in the table) to the slot of newID. False, with nothing changed,
+  // when obj is not in the table, newID is below 1000 or above kLastID, another object has it,
+  // or memory runs out. Changing to its own ID is true.
+  static bool ChangeObjectID(TDBStringClass* obj, int newID);
+  // Gives obj a new symbolic ID and updates the index when obj is in the table. False, with
+  // nothing changed, for a null text or when memory runs out.
+  static bool ChangeObjectIDString(TDBStringClass* obj, const char* text);
+  static void SetObjectGrowthStep(int step);
+
+  // Categories.
+  // False for null, or when memory runs out (the record then still belongs to the caller).
+  static bool AddCategory(StringCategoryClass* cat);
+  // False when memory runs out.
+  static bool AddCategoryNamed(const char* name);
+  // Removes the category at index; its string objects move to the first remaining category
+  // (they keep their category ID when none remains).
+  static bool RemoveCategory(int index);
+  static StringCategoryClass* GetCategory(int index);
+  static int GetCategoryCount();
+  // The first category with this ID, or null.
+  static StringCategoryClass* FindCategoryByID(int id);
+  static void ClearCategories();
+  static void ClearDatabase();
+
+  // Numbers that travel with the file.
+  static int GetVersion() { return Version; }
+  static int GetCurrentLanguage() { return CurrentLanguage; }
+  static void SetVersion(int version) { Version = version; }
+  static void SetCurrentLanguage(int language) { CurrentLanguage = language; }
+
+  // ID changes made by AddObject since the last ClearIDChanges, in order.
+  static int GetIDChangeCount();
+  static IDChangeRecord GetIDChange(int i);
+  static void ClearIDChanges();
+
+  // The save section through which the database is saved and loaded (chunk 0x90000).
+  static SaveSectionClass& Section();
+
+ private:
+  static bool ReserveSlot(int slot);
+  static bool IndexInsert(TDBStringClass* obj);
+  static void IndexRemove(const char* idString, TDBStringClass* obj);
+  static void RecordIDChange(int oldID, int newID);
+  // Appends a category without giving it an ID (the loader's "Default" keeps ID 0).
+  static bool AppendCategoryAsIs(StringCategoryClass* cat);
+  friend class DatabaseSectionClass;
+
+  static DynamicArrayClass<TDBStringClass*> Objects;
+  static HashTableClass<TDBStringClass*> IDStringIndex;
+  static DynamicArrayClass<StringCategoryClass*> Categories;
+  static int32_t Version;
+  static int32_t CurrentLanguage;
+  static DynamicArrayClass<IDChangeRecord> IDChanges;
+  // Every slot below it holds an object.
+  static int FreeSlotHint;
+  struct ExitCleanup;
+  static ExitCleanup exit_cleanup;
+};

@@ -1,0 +1,200 @@
+// Tests of the string database: IDs and slots, the symbolic-ID index, categories, the
+// consistency operations and running out of memory.
+#include <gtest/gtest.h>
+
+#include "common/allocore.h"
+#include "strandex/db/db_test_util.h"
+
+namespace {
+
+using TranslateDB = DatabaseTest;
+
+TEST_F(TranslateDB, NextFreeIDAndSlots) {
+  EXPECT_EQ(TranslateDBClass::GetNextFreeID(), 1000);
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(TranslateDBClass::AddObject(NewString(0, "S")));
+  EXPECT_EQ(TranslateDBClass::GetNextFreeID(), 1005);
+  ASSERT_TRUE(TranslateDBClass::RemoveObject(2));
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 5);
+  EXPECT_EQ(TranslateDBClass::GetObject(2), nullptr);
+  EXPECT_EQ(TranslateDBClass::GetNextFreeID(), 1002);
+  EXPECT_TRUE(TranslateDBClass::RemoveObject(2));   // an empty slot inside the table
+  EXPECT_FALSE(TranslateDBClass::RemoveObject(5));  // index equal to the count
+  EXPECT_FALSE(TranslateDBClass::RemoveObject(-1));
+  TDBStringClass* s = NewString(0, "T");
+  ASSERT_TRUE(TranslateDBClass::AddObject(s));
+  EXPECT_EQ(s->GetID(), 1002);
+  EXPECT_EQ(TranslateDBClass::GetObject(-1), nullptr);
+  EXPECT_EQ(TranslateDBClass::GetObject(5), nullptr);
+  EXPECT_FALSE(TranslateDBClass::AddObject(nullptr));
+}
+
+TEST_F(TranslateDB, FarIDGrowsTheTable) {
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(5000, "FAR")));
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 4001);
+  for (int i = 0; i < 4000; ++i) ASSERT_EQ(TranslateDBClass::GetObject(i), nullptr);
+  EXPECT_EQ(TranslateDBClass::GetNextFreeID(), 1000);
+}
+
+TEST_F(TranslateDB, DuplicateIDKeepsBothObjects) {
+  TDBStringClass* first = NewString(1001, "FIRST");
+  TDBStringClass* second = NewString(1001, "SECOND");
+  ASSERT_TRUE(TranslateDBClass::AddObject(first));
+  ASSERT_TRUE(TranslateDBClass::AddObject(second));
+  EXPECT_EQ(TranslateDBClass::GetObject(1), first);
+  EXPECT_EQ(first->GetID(), 1001);
+  EXPECT_EQ(second->GetID(), 1000);
+  EXPECT_EQ(TranslateDBClass::GetObject(0), second);
+  ASSERT_EQ(TranslateDBClass::GetIDChangeCount(), 1);
+  EXPECT_EQ(TranslateDBClass::GetIDChange(0).OldID, 1001);
+  EXPECT_EQ(TranslateDBClass::GetIDChange(0).NewID, 1000);
+
+  // Negative and too large IDs are changed and reported; 0 to 999 are assigned silently.
+  TDBStringClass* negative = NewString(-5, "NEG");
+  TDBStringClass* huge = NewString(TranslateDBClass::kLastID + 1, "HUGE");
+  ASSERT_TRUE(TranslateDBClass::AddObject(negative));
+  ASSERT_TRUE(TranslateDBClass::AddObject(huge));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(999, "LOW")));
+  EXPECT_EQ(negative->GetID(), 1002);
+  EXPECT_EQ(huge->GetID(), 1003);
+  EXPECT_EQ(TranslateDBClass::GetIDChangeCount(), 3);
+  EXPECT_EQ(TranslateDBClass::GetIDChange(2).OldID, TranslateDBClass::kLastID + 1);
+  TranslateDBClass::ClearIDChanges();
+  EXPECT_EQ(TranslateDBClass::GetIDChangeCount(), 0);
+}
+
+TEST_F(TranslateDB, FindInCategoryWalksSlotOrder) {
+  TranslateDBClass::AddObject(NewString(1003, "C", u"", 2));
+  TranslateDBClass::AddObject(NewString(1000, "A", u"", 2));
+  TranslateDBClass::AddObject(NewString(1001, "B", u"", 1));
+  TranslateDBClass::AddObject(NewString(1005, "D", u"", 2));
+  TranslateDBClass::RemoveObject(3);
+  TDBStringClass* s = TranslateDBClass::FindFirstInCategory(2);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetID(), 1000);
+  s = TranslateDBClass::FindNextInCategory(s, 2);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->GetID(), 1005);
+  EXPECT_EQ(TranslateDBClass::FindNextInCategory(s, 2), nullptr);
+  EXPECT_EQ(TranslateDBClass::FindFirstInCategory(9), nullptr);
+}
+
+TEST_F(TranslateDB, IndexFollowsAddRemoveAndChanges) {
+  TDBStringClass* a = NewString(1000, "IDS_Same");
+  TDBStringClass* b = NewString(1001, "ids_same");
+  TranslateDBClass::AddObject(a);
+  TranslateDBClass::AddObject(b);
+  EXPECT_NE(TranslateDBClass::FindObjectByIDString("IDS_SAME"), nullptr);
+  // Removing b leaves a's entry, whichever of the equal keys comes first.
+  TranslateDBClass::RemoveObject(1);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_same"), a);
+  ASSERT_TRUE(TranslateDBClass::ChangeObjectIDString(a, "IDS_Other"));
+  EXPECT_TRUE(a->GetIDString() == "IDS_Other");
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_same"), nullptr);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("IDS_OTHER"), a);
+  EXPECT_FALSE(TranslateDBClass::ChangeObjectIDString(a, nullptr));
+  TranslateDBClass::ClearObjects();
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_other"), nullptr);
+}
+
+TEST_F(TranslateDB, ChangeObjectIDMovesTheObject) {
+  TDBStringClass* a = NewString(1000, "A");
+  TDBStringClass* b = NewString(1001, "B");
+  TranslateDBClass::AddObject(a);
+  TranslateDBClass::AddObject(b);
+  EXPECT_FALSE(TranslateDBClass::ChangeObjectID(a, 1001));  // taken
+  EXPECT_FALSE(TranslateDBClass::ChangeObjectID(a, 999));
+  EXPECT_FALSE(TranslateDBClass::ChangeObjectID(a, TranslateDBClass::kLastID + 1));
+  TDBStringClass outside;
+  outside.SetID(1000);
+  EXPECT_FALSE(TranslateDBClass::ChangeObjectID(&outside, 1500));
+  EXPECT_TRUE(TranslateDBClass::ChangeObjectID(a, 1000));
+  ASSERT_TRUE(TranslateDBClass::ChangeObjectID(a, 2500));
+  EXPECT_EQ(a->GetID(), 2500);
+  EXPECT_EQ(TranslateDBClass::GetObject(1500), a);
+  EXPECT_EQ(TranslateDBClass::GetObject(0), nullptr);
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 1501);
+  EXPECT_EQ(TranslateDBClass::GetNextFreeID(), 1000);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("a"), a);
+}
+
+TEST_F(TranslateDB, CategoryIDs) {
+  StringCategoryClass* one = new StringCategoryClass;
+  ASSERT_TRUE(TranslateDBClass::AddCategory(one));
+  EXPECT_EQ(one->ID, 1);
+  StringCategoryClass* seven = new StringCategoryClass;
+  seven->ID = 7;
+  TranslateDBClass::AddCategory(seven);
+  TranslateDBClass::AddCategoryNamed("Menus");
+  EXPECT_EQ(TranslateDBClass::GetCategory(2)->ID, 8);
+  EXPECT_TRUE(TranslateDBClass::GetCategory(2)->Name == "Menus");
+  StringCategoryClass* again = new StringCategoryClass;
+  again->ID = 7;
+  TranslateDBClass::AddCategory(again);
+  EXPECT_EQ(again->ID, 7);
+  EXPECT_EQ(TranslateDBClass::GetCategoryCount(), 4);
+  EXPECT_EQ(TranslateDBClass::GetCategory(4), nullptr);
+  EXPECT_FALSE(TranslateDBClass::AddCategory(nullptr));
+  TranslateDBClass::AddCategoryNamed(nullptr);
+  EXPECT_TRUE(TranslateDBClass::GetCategory(4)->Name.IsEmpty());
+}
+
+TEST_F(TranslateDB, RemoveCategoryMovesItsStrings) {
+  TranslateDBClass::AddCategoryNamed("Default");
+  TranslateDBClass::AddCategoryNamed("Menus");
+  TranslateDBClass::AddCategoryNamed("Dialogs");
+  TranslateDBClass::AddObject(NewString(1000, "A", u"", 2));
+  TranslateDBClass::AddObject(NewString(1001, "B", u"", 3));
+  TranslateDBClass::AddObject(NewString(1002, "C", u"", 2));
+  ASSERT_TRUE(TranslateDBClass::RemoveCategory(1));
+  EXPECT_EQ(TranslateDBClass::GetCategoryCount(), 2);
+  EXPECT_TRUE(TranslateDBClass::GetCategory(1)->Name == "Dialogs");
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetCategoryID(), 1);
+  EXPECT_EQ(TranslateDBClass::GetObject(2)->GetCategoryID(), 1);
+  EXPECT_EQ(TranslateDBClass::GetObject(1)->GetCategoryID(), 3);
+  // The first category removed: its strings go to the new first one.
+  ASSERT_TRUE(TranslateDBClass::RemoveCategory(0));
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetCategoryID(), 3);
+  EXPECT_FALSE(TranslateDBClass::RemoveCategory(1));
+  // The last category: nothing to move to, the strings keep their category ID.
+  ASSERT_TRUE(TranslateDBClass::RemoveCategory(0));
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetCategoryID(), 3);
+}
+
+TEST_F(TranslateDB, ClearDatabaseKeepsTheNumbers) {
+  TranslateDBClass::SetVersion(4);
+  TranslateDBClass::Initialize();
+  TranslateDBClass::AddObject(NewString(0, "A"));
+  TranslateDBClass::ClearDatabase();
+  EXPECT_EQ(TranslateDBClass::GetCategoryCount(), 0);
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0);
+  EXPECT_EQ(TranslateDBClass::GetVersion(), 4);
+}
+
+TEST_F(TranslateDB, OutOfMemoryIsReported) {
+  TDBStringClass* s = NewString(0, "IDS_MEMORY");
+  for (int n = 1;; ++n) {
+    allocore::FailAfter(n);
+    bool ok = TranslateDBClass::AddObject(s);
+    allocore::FailAfter(0);
+    if (ok) break;
+    // A failed add leaves the table as it was; the object is still the caller's.
+    ASSERT_EQ(TranslateDBClass::GetObjectCount(), 0);
+    ASSERT_EQ(TranslateDBClass::FindObjectByIDString("ids_memory"), nullptr);
+    ASSERT_LT(n, 20);
+  }
+  EXPECT_EQ(TranslateDBClass::GetObject(0), s);
+
+  int categories = TranslateDBClass::GetCategoryCount();
+  allocore::FailAfter(1);
+  EXPECT_FALSE(TranslateDBClass::AddCategoryNamed("Menus"));
+  allocore::FailAfter(0);
+  EXPECT_EQ(TranslateDBClass::GetCategoryCount(), categories);
+
+  TDBStringClass* c = nullptr;
+  allocore::FailAfter(1);
+  c = s->Clone();
+  allocore::FailAfter(0);
+  EXPECT_EQ(c, nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// Write-back window over another file.
+#include "strandex/db/write_back_file.h"
+
+#include <climits>
+#include <cstring>
+#include <new>
+
+WriteBackFileClass::WriteBackFileClass(FileClass* target_in)
+    : target(target_in), window(new (std::nothrow) unsigned char[kWindowBytes]) {
+  if (!window) failed = true;
+}
+
+WriteBackFileClass::~WriteBackFileClass() { delete[] window; }
+
+bool WriteBackFileClass::WriteThrough(int at, const void* bytes, int length) {
+  if (target->Seek(at, 0) != at || target->Write(bytes, length) != length) failed = true;
+  return !failed;
+}
+
+bool WriteBackFileClass::Flush() {
+  if (window_length > 0 && !WriteThrough(window_start, window, window_length)) return false;
+  window_length = 0;
+  window_start = position;
+  return !failed;
+}
+
+int WriteBackFileClass::Seek(int offset, int origin) {
+  int64_t base = origin == 0 ? 0 : origin == 1 ? position : origin == 2 ? size : -1;
+  int64_t at = base + offset;
+  if (base < 0 || at < 0 || at > INT_MAX) return -1;
+  position = static_cast<int>(at);
+  return position;
+}
+
+int WriteBackFileClass::Write(const void* bytes, int length) {
+  if (length <= 0 || failed || static_cast<int64_t>(position) + length > INT_MAX) return 0;
+  bool inside = position >= window_start && position <= window_start + window_length &&
+                static_cast<int64_t>(position) + length <= static_cast<int64_t>(window_start) + kWindowBytes;
+  if (!inside) {
+    if (!Flush()) return 0;
+    if (length > kWindowBytes) {
+      if (!WriteThrough(position, bytes, length)) return 0;
+      position += length;
+      window_start = position;
+      if (position > size) size = position;
+      return length;
+    }
+  }
+  memcpy(window + (position - window_start), bytes, static_cast<size_t>(length));
+  position += length;
+  if (position - window_start > window_length) window_length = position - window_start;
+  if (position > size) size = position;
+  return length;
+}

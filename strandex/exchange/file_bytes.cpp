@@ -1,0 +1,49 @@
+// Building files in memory.
+#include "strandex/exchange/file_bytes.h"
+
+#include <climits>
+
+#include "common/platform/platform.h"
+#include "common/safe_replace.h"
+
+void ByteBuilder::Append(const void* bytes, size_t count) {
+  if (count == 0 || failed) return;
+  if (count > static_cast<size_t>(INT_MAX) ||
+      file.Write(bytes, static_cast<int>(count)) != static_cast<int>(count))
+    failed = true;
+}
+
+void ByteBuilder::Append(const char* text) {
+  size_t count = 0;
+  while (text[count]) ++count;
+  Append(text, count);
+}
+
+void ByteBuilder::AppendDecimal(int64_t value) {
+  char digits[24];
+  char* end = digits + sizeof digits;
+  char* p = end;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = '-';
+  Append(p, static_cast<size_t>(end - p));
+}
+
+bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
+  if (Failed()) {
+    SetFileError(error, path, platform::ErrorNoMemory());
+    return false;
+  }
+  return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error);
+}
+
+void SetFileError(NarrowStringClass* error, const char* path, int code) {
+  if (!error) return;
+  NarrowStringClass message(path);
+  message.Append(": ");
+  message.Append(platform::ErrorText(code));
+  *error = message;
+}

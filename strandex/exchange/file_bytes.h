@@ -1,0 +1,36 @@
+// Files built in memory, for the exchange formats: ByteBuilder collects the new content of a file
+// and puts it in place in one atomic step.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "common/memory_file.h"
+#include "common/string_class.h"
+
+class ByteBuilder {
+ public:
+  void Append(const void* bytes, size_t count);
+  void Append(const char* text);
+  void Append(char c) { Append(&c, 1); }
+  // Signed decimal, with a leading minus sign when negative.
+  void AppendDecimal(int64_t value);
+
+  int Size() { return file.Size(); }
+  const unsigned char* Data() const { return file.Data(); }
+  // True once an append could not be stored (memory ran out or the content passed 2^31 - 1
+  // bytes).
+  bool Failed() const { return failed || file.Failed(); }
+
+  // Replaces the file at path with the bytes (SafeReplaceClass). False with "path: reason" in
+  // error (when given) when an append failed or the file could not be written; the old file is
+  // then unchanged.
+  bool WriteTo(const char* path, NarrowStringClass* error);
+
+ private:
+  MemoryFileClass file;
+  bool failed = false;
+};
+
+// "path: reason" for an error code of the platform layer.
+void SetFileError(NarrowStringClass* error, const char* path, int code);

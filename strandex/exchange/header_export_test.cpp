@@ -1,0 +1,111 @@
+#include "strandex/exchange/header_export.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "common/temp_folder_test.h"
+#include "strandex/db/translate_db.h"
+#include "strandex/exchange/export_fault_test.h"
+
+namespace {
+
+class HeaderExport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TranslateDBClass::ClearDatabase();
+    TranslateDBClass::SetVersion(0);
+    TranslateDBClass::AddCategoryNamed("Default");
+  }
+  void TearDown() override { TranslateDBClass::ClearDatabase(); }
+
+  static void Add(int id, const char* id_string) {
+    auto* s = new TDBStringClass;
+    s->SetID(id);
+    s->SetIDString(id_string);
+    ASSERT_TRUE(TranslateDBClass::AddObject(s));
+  }
+
+  std::string Export() {
+    NarrowStringClass error;
+    EXPECT_TRUE(ExportCHeader(path.c_str(), &error)) << error.Chars();
+    return ReadBytes(path);
+  }
+
+  static std::string Expected(int version, const std::string& defines) {
+    return "#if defined(_MSC_VER)\r\n#pragma once\r\n#endif\r\n\r\n#ifndef __STRING_IDS_H\r\n"
+           "#define __STRING_IDS_H\r\n\r\n#define STRINGS_VER\t\t" +
+           std::to_string(version) + "\r\n\r\n// TRANSLATEDB: Begin ID Block\r\n" + defines +
+           "// TRANSLATEDB: End ID Block\r\n\r\n#endif //__STRING_IDS_H\r\n";
+  }
+
+  TempFolder dir;
+  std::string path = dir / "string_ids.h";
+};
+
+TEST_F(HeaderExport, EmptyDatabaseGivesThirteenLines) {
+  std::string header = Export();
+  EXPECT_EQ(header, Expected(0, ""));
+  size_t lines = 0;
+  for (size_t at = header.find("\r\n"); at != std::string::npos; at = header.find("\r\n", at + 2)) ++lines;
+  EXPECT_EQ(lines, 13u);
+}
+
+TEST_F(HeaderExport, DefinesFollowSlotOrderAndSkipEmptySlots) {
+  Add(1002, "IDS_B");
+  Add(1000, "IDS_A");
+  TranslateDBClass::SetVersion(-7);
+  EXPECT_EQ(Export(), Expected(-7, "#define IDS_A\t\t1000\r\n#define IDS_B\t\t1002\r\n"));
+  EXPECT_EQ(TranslateDBClass::GetVersion(), -7);
+}
+
+TEST_F(HeaderExport, SymbolicIDsAreWrittenAsStored) {
+  Add(1000, "has space");
+  Add(1001, "");
+  Add(1002, "lower_Case");
+  EXPECT_EQ(Export(),
+            Expected(0, "#define has space\t\t1000\r\n#define \t\t1001\r\n#define lower_Case\t\t1002\r\n"));
+}
+
+TEST_F(HeaderExport, LongLinesAreWrittenWhole) {
+  std::string name(600, 'X');
+  Add(1000, name.c_str());
+  EXPECT_EQ(Export(), Expected(0, "#define " + name + "\t\t1000\r\n"));
+}
+
+TEST_F(HeaderExport, ExportReplacesTheWholeFile) {
+  WriteBytes(path, std::string(5000, 'z'));
+  Add(1000, "IDS_A");
+  Export();
+  TranslateDBClass::ClearObjects();
+  EXPECT_EQ(Export(), Expected(0, ""));
+}
+
+TEST_F(HeaderExport, FailedWriteKeepsTheOldFileAndSaysWhy) {
+  Add(1000, "IDS_A");
+  ExpectFailedExportsKeepTheOldFile(path, ExportCHeader);
+}
+
+#ifdef TX_C_COMPILER
+TEST_F(HeaderExport, CompilesAsC) {
+  Add(1000, "IDS_OK");
+  Add(1001, "IDS_CANCEL");
+  Add(1234, "IDS_LAST");
+  TranslateDBClass::SetVersion(3);
+  Export();
+  std::string source = dir / "use.c";
+  WriteBytes(source,
+             "#include \"string_ids.h\"\n"
+             "#include \"string_ids.h\"\n"  // the include guard must hold
+             "typedef char ok[IDS_OK == 1000 ? 1 : -1];\n"
+             "typedef char cancel[IDS_CANCEL == 1001 ? 1 : -1];\n"
+             "typedef char last[IDS_LAST == 1234 ? 1 : -1];\n"
+             "typedef char ver[STRINGS_VER == 3 ? 1 : -1];\n");
+  std::string command = std::string("\"") + TX_C_COMPILER + "\" -fsyntax-only -Wall -Werror -I\"" +
+                        dir.path() + "\" \"" + source + "\"";
+  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+#endif
+
+}  // namespace

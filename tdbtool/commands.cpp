@@ -1,0 +1,113 @@
+// The commands of tdbtool over the string database, the .tdb file and the exchange formats.
+#include "tdbtool/commands.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "strandex/db/database_check.h"
+#include "strandex/db/database_file.h"
+#include "strandex/db/translate_db.h"
+#include "strandex/exchange/header_export.h"
+#include "strandex/exchange/text_table.h"
+#include "tdbtool/json_dump.h"
+
+namespace tdbtool {
+
+namespace {
+
+int Fail(const char* message) {
+  std::fprintf(stderr, "tdbtool: %s\n", message);
+  return kFailure;
+}
+
+int Fail(const std::string& path, const char* reason) { return Fail((path + ": " + reason).c_str()); }
+
+void Warn(const std::string& path, const char* message) {
+  std::fprintf(stderr, "tdbtool: warning: %s: %s\n", path.c_str(), message);
+}
+
+// Loads in; on success the database holds the file. Problems that do not stop the command are
+// warnings on standard error, or, when problems is given, lines added to it.
+int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<NarrowStringClass>* problems) {
+  DatabaseLoadReport report;
+  NarrowStringClass error;
+  if (!LoadDatabaseFile(in.c_str(), &report, &error)) return Fail(error.Chars());
+  if (!report.HasDatabase) return Fail(in, "the file holds no string database");
+  if (report.Damaged) {
+    std::string damage = std::string("the file is damaged: ") + report.Damage.Chars();
+    if (!options.salvage) return Fail(in, (damage + "; --salvage reads what is left").c_str());
+    Warn(in, (damage + "; reading what is left").c_str());
+  }
+  for (int i = 0; i < report.PassedChunks.Count(); ++i) {
+    Warn(in, (std::string("passed over unknown ") + report.PassedChunks[i].Chars()).c_str());
+  }
+  if (report.PassedChunkCount > report.PassedChunks.Count()) {
+    Warn(in, ("passed over " + std::to_string(report.PassedChunkCount - report.PassedChunks.Count()) +
+              " more unknown chunks")
+                 .c_str());
+  }
+  for (int i = 0; i < report.IDChanges.Count(); ++i) {
+    if (problems) {
+      problems->Add(report.IDChanges[i]);
+    } else {
+      Warn(in, report.IDChanges[i].Chars());
+    }
+  }
+  return kSuccess;
+}
+
+}  // namespace
+
+int NewDatabase(const std::string& out) {
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::SetVersion(0);
+  TranslateDBClass::SetCurrentLanguage(0);
+  if (!TranslateDBClass::AddCategoryNamed("Default")) return Fail(out, std::strerror(ENOMEM));
+  NarrowStringClass error;
+  if (!SaveDatabaseFile(out.c_str(), &error)) return Fail(error.Chars());
+  return kSuccess;
+}
+
+int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
+  if (int code = Load(in, options, nullptr)) return code;
+  if (!WriteDatabaseJson(output)) return Fail("standard output", std::strerror(errno ? errno : EIO));
+  return kSuccess;
+}
+
+int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {
+  if (int code = Load(in, options, nullptr)) return code;
+  NarrowStringClass error;
+  if (!ExportCHeader(out.c_str(), &error)) return Fail(error.Chars());
+  return kSuccess;
+}
+
+int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options) {
+  if (int code = Load(in, options, nullptr)) return code;
+  NarrowStringClass error;
+  if (!ExportTextTable(out.c_str(), &error)) return Fail(error.Chars());
+  return kSuccess;
+}
+
+int ImportTable(const std::string& in, const std::string& out) {
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::ClearIDChanges();
+  DynamicArrayClass<NarrowStringClass> warnings;
+  NarrowStringClass error;
+  if (!ImportTextTable(in.c_str(), &warnings, &error)) return Fail(error.Chars());
+  for (int i = 0; i < warnings.Count(); ++i) Warn(in, warnings[i].Chars());
+  if (!SaveDatabaseFile(out.c_str(), &error)) return Fail(error.Chars());
+  return kSuccess;
+}
+
+int Check(const std::string& in, const LoadOptions& options, std::FILE* output) {
+  DynamicArrayClass<NarrowStringClass> problems;
+  if (int code = Load(in, options, &problems)) return code;
+  ListDatabaseProblems(&problems);
+  for (int i = 0; i < problems.Count(); ++i) std::fprintf(output, "%s\n", problems[i].Chars());
+  if (std::fflush(output) != 0 || std::ferror(output)) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return problems.Count() > 0 ? kProblems : kSuccess;
+}
+
+}  // namespace tdbtool

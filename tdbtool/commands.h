@@ -1,0 +1,25 @@
+// The commands of tdbtool, each over the one string database of the process. Every command
+// returns the program's exit code: 0 success, 1 problems found (check), 2 a failure, after
+// writing a message that names the file and the reason to standard error.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace tdbtool {
+
+enum ExitCode { kSuccess = 0, kProblems = 1, kFailure = 2 };
+
+struct LoadOptions {
+  // Read what is left of a damaged file instead of refusing it.
+  bool salvage = false;
+};
+
+int NewDatabase(const std::string& out);
+int Dump(const std::string& in, const LoadOptions& options, std::FILE* output);
+int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options);
+int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options);
+int ImportTable(const std::string& in, const std::string& out);
+int Check(const std::string& in, const LoadOptions& options, std::FILE* output);
+
+}  // namespace tdbtool

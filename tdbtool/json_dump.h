@@ -1,0 +1,18 @@
+// The database as one JSON object, written piece by piece so that memory stays close to the
+// size of the database itself:
+//   {"version": N, "language": N,
+//    "categories": [{"id": N, "name": S}, ...],            in list order
+//    "strings": [{"id": N, "idString": S, "soundId": N, "categoryId": N, "animation": S,
+//                 "english": S, "texts": [S, ...]}, ...]}   in ascending ID order
+// Narrow fields are widened byte by byte (byte b is U+00bb); texts are UTF-16, with a lone
+// surrogate written as U+FFFD.
+#pragma once
+
+#include <cstdio>
+
+namespace tdbtool {
+
+// False when the output could not be written or memory ran out.
+bool WriteDatabaseJson(std::FILE* output);
+
+}  // namespace tdbtool

@@ -1,0 +1,73 @@
+// tdbtool: a command-line companion of the string editor for build pipelines. It creates,
+// dumps, checks and converts string databases (*.tdb) with the editor's own code.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <string>
+
+#include "strandex/db/translate_db.h"
+#include "tdbtool/commands.h"
+
+#ifndef TDBTOOL_VERSION
+#define TDBTOOL_VERSION "1.0.0"
+#endif
+
+int main(int argc, char** argv) {
+  CLI::App app{"Creates, dumps, checks and converts string databases (*.tdb).", "tdbtool"};
+  app.set_version_flag("--version", "tdbtool " TDBTOOL_VERSION);
+  app.require_subcommand(1);
+
+  std::string in, out;
+  tdbtool::LoadOptions options;
+  auto add_salvage = [&options](CLI::App* command) {
+    command->add_flag("--salvage", options.salvage,
+                      "Read what is left of a damaged database instead of refusing it");
+  };
+
+  CLI::App* cmd_new =
+      app.add_subcommand("new", "Write the database the editor starts with: category \"Default\", ID 1");
+  cmd_new->add_option("OUT.tdb", out, "Database to write")->required();
+
+  CLI::App* cmd_dump = app.add_subcommand("dump", "Write the whole database as JSON on standard output");
+  cmd_dump->add_option("IN.tdb", in, "Database to read")->required();
+  add_salvage(cmd_dump);
+
+  CLI::App* cmd_header =
+      app.add_subcommand("export-header", "Write the C header of the symbolic IDs (File, Export C Header)");
+  cmd_header->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_header->add_option("OUT.h", out, "Header to write")->required();
+  add_salvage(cmd_header);
+
+  CLI::App* cmd_export =
+      app.add_subcommand("export-table", "Write the UTF-8 text table (File, Export Table)");
+  cmd_export->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_export->add_option("OUT.txt", out, "Text table to write")->required();
+  add_salvage(cmd_export);
+
+  CLI::App* cmd_import =
+      app.add_subcommand("import-table", "Read a text table and save it as a database (File, Import Table)");
+  cmd_import->add_option("IN.txt", in, "Text table to read")->required();
+  cmd_import->add_option("OUT.tdb", out, "Database to write")->required();
+
+  CLI::App* cmd_check =
+      app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
+  cmd_check->add_option("IN.tdb", in, "Database to read")->required();
+  add_salvage(cmd_check);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return tdbtool::kFailure;
+  }
+
+  // The object table grows by 1000 slots at a time, as in the editor.
+  TranslateDBClass::SetObjectGrowthStep(1000);
+  if (cmd_new->parsed()) return tdbtool::NewDatabase(out);
+  if (cmd_dump->parsed()) return tdbtool::Dump(in, options, stdout);
+  if (cmd_header->parsed()) return tdbtool::ExportHeader(in, out, options);
+  if (cmd_export->parsed()) return tdbtool::ExportTable(in, out, options);
+  if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
+  return tdbtool::Check(in, options, stdout);
+}
