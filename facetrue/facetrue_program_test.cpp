@@ -1,0 +1,54 @@
+// facetrue run as a program.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/temp_folder_test.h"
+#include "facetrue/plane.h"
+#include "vxmlib/run_program_test.h"
+#include "vxmlib/vxm_builder_test.h"
+
+namespace {
+
+using namespace vxm_test;
+
+const std::string kFacetrue = FACETRUE_PATH;
+
+TEST(FacetrueProgram, NoPathEndsWith42AndPrintsNothing) {
+  ProgramResult result = RunProgram(kFacetrue, {});
+  EXPECT_EQ(result.exit_code, 42);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(FacetrueProgram, AFolderWithASubfolder) {
+  TempFolder dir;
+  std::string old_model = ModelBytes({SmallMesh("a", kOldMeshFormat)});
+  WriteBytes(dir / "one.vxm", old_model);
+  WriteBytes(dir / "two.vxm", old_model);
+  WriteBytes(dir / "sub/three.vxm", old_model);
+  // Standard input is an open pipe, not a terminal: the program must end without waiting.
+  ProgramResult result = RunProgram(kFacetrue, {dir.path()});
+  EXPECT_EQ(result.exit_code, 0);
+  std::string first = "Processed '" + (dir / "one.vxm") + "'\n",
+              second = "Processed '" + (dir / "two.vxm") + "'\n";
+  std::string last = "Processed '" + (dir / "sub/three.vxm") + "'\n";
+  EXPECT_TRUE(result.out == first + second + last || result.out == second + first + last) << result.out;
+  EXPECT_EQ(result.err, "");
+
+  // Everything is up to date now: no output at all.
+  ProgramResult again = RunProgram(kFacetrue, {dir.path(), dir / "missing"});
+  EXPECT_EQ(again.exit_code, 0);
+  EXPECT_EQ(again.out, "");
+}
+
+TEST(FacetrueProgram, ErrorsAreNotColouredWhenOutputIsNotATerminal) {
+  TempFolder dir;
+  WriteBytes(dir / "bad.vxm", "junk");
+  ProgramResult result = RunProgram(kFacetrue, {dir / "bad.vxm"});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "Unable to load '" + (dir / "bad.vxm") +
+                            "': not a model file: 4 bytes is too short for the header\n");
+}
+
+}  // namespace

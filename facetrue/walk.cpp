@@ -1,0 +1,96 @@
+// The walk over files and folders.
+#include "facetrue/walk.h"
+
+#include <cstring>
+#include <utility>
+
+#include "common/array.h"
+#include "common/platform/platform.h"
+#include "common/string_class.h"
+#include "common/string_functions.h"
+#include "facetrue/model_file.h"
+
+namespace {
+
+constexpr const char kModelSuffix[] = ".vxm";
+constexpr int kWorkListStep = 64;
+
+class WalkClass {
+ public:
+  explicit WalkClass(ConsoleClass& console) : console(console) { work.SetGrowthStep(kWorkListStep); }
+
+  void Push(const char* path) {
+    if (!work.Add(NarrowStringClass(path))) console.ErrorPrint("Unable to walk '%s': out of memory\n", path);
+  }
+
+  void Run() {
+    while (work.Count() > 0) {
+      int last = work.Count() - 1;
+      NarrowStringClass path(std::move(work[last]));
+      work.Delete(last);
+      Visit(path);
+    }
+  }
+
+ private:
+  void Visit(const char* path) {
+    platform::FileStatus status;
+    // A path that cannot be queried yields nothing, as an empty folder would.
+    if (!platform::Disk().Status(path, &status)) return;
+    if (status.is_directory) {
+      ListFolder(path);
+    } else if (MatchesModelPattern(path)) {
+      ProcessModelFile(path, console);
+    }
+  }
+
+  void ListFolder(const char* folder) {
+    DynamicArrayClass<platform::DirEntry> entries;
+    if (!platform::Disk().ListDirectory(folder, entries)) {
+      console.ErrorPrint("Unable to list '%s': %s\n", folder,
+                         platform::ErrorText(platform::LastError()).Chars());
+    }
+    for (int i = 0; i < entries.Count(); ++i) {
+      const platform::DirEntry& entry = entries[i];
+      NarrowStringClass path = Join(folder, entry.name);
+      if (entry.is_directory) {
+        Push(path);
+      } else if (MatchesModelPattern(entry.name) && !IsLinkToFolder(entry, path)) {
+        ProcessModelFile(path, console);
+      }
+    }
+  }
+
+  static bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
+    platform::FileStatus status;
+    return entry.is_link && platform::Disk().Status(path, &status) && status.is_directory;
+  }
+
+  static NarrowStringClass Join(const char* folder, const char* name) {
+    NarrowStringClass path(folder);
+    size_t length = strlen(folder);
+    if (length == 0 || folder[length - 1] != platform::PathSeparator())
+      path.Append(platform::PathSeparator());
+    path.Append(name);
+    return path;
+  }
+
+  ConsoleClass& console;
+  DynamicArrayClass<NarrowStringClass> work;
+};
+
+}  // namespace
+
+bool MatchesModelPattern(const char* name) {
+  size_t length = strlen(name);
+  size_t suffix = sizeof kModelSuffix - 1;
+  return length >= suffix && CompareNoCase(name + length - suffix, kModelSuffix, suffix) == 0;
+}
+
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console) {
+  if (count <= 0) return kNoPathExitCode;
+  WalkClass walk(console);
+  for (int i = 0; i < count; ++i) walk.Push(paths[i]);
+  walk.Run();
+  return 0;
+}

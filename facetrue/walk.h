@@ -1,0 +1,15 @@
+// The facetrue run: a last-in, first-out work list of paths. Arguments are taken from the last
+// to the first; a folder's model files are processed while it is listed and its subfolders
+// afterwards, the last-listed first. Symbolic links met inside folders are not followed into
+// folders, so the walk always ends.
+#pragma once
+
+#include "facetrue/console.h"
+
+constexpr int kNoPathExitCode = 42;
+
+// True when the name ends in ".vxm", in any case.
+bool MatchesModelPattern(const char* name);
+
+// Processes the paths; returns 42 when there are none (and does nothing), else 0.
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console);

@@ -1,0 +1,280 @@
+#include "facetrue/walk.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/platform/fault_disk.h"
+#include "common/temp_folder_test.h"
+#include "facetrue/capture_console_test.h"
+#include "facetrue/plane.h"
+#include "vxmlib/vxm_builder_test.h"
+
+namespace {
+
+using namespace vxm_test;
+
+// Lists folders in name order, ascending or descending, so the walk's order can be checked.
+class SortedDisk : public platform::ScopedFaultDisk {
+ public:
+  bool descending = false;
+  bool fail_listing = false;
+
+  bool ListDirectory(const char* path, DynamicArrayClass<platform::DirEntry>& entries) override {
+    if (fail_listing) {
+      platform::SetLastError(EACCES);
+      return false;
+    }
+    DynamicArrayClass<platform::DirEntry> found;
+    if (!FaultDisk::ListDirectory(path, found)) return false;
+    std::vector<std::string> names;
+    for (int i = 0; i < found.Count(); ++i) names.push_back(found[i].name.Chars());
+    std::sort(names.begin(), names.end());
+    if (descending) std::reverse(names.begin(), names.end());
+    for (const std::string& name : names) {
+      for (int i = 0; i < found.Count(); ++i) {
+        if (name == found[i].name.Chars()) entries.Add(found[i]);
+      }
+    }
+    return true;
+  }
+};
+
+std::string OldModel() { return ModelBytes({SmallMesh("a", kOldMeshFormat)}); }
+std::string NewModel() { return ModelBytes({SmallMesh("a", kNewMeshFormat)}); }
+
+int RunOn(const std::vector<std::string>& paths, CaptureConsole& console) {
+  std::vector<const char*> args;
+  for (const std::string& path : paths) args.push_back(path.c_str());
+  return RunFacetrue(static_cast<int>(args.size()), args.data(), console);
+}
+
+std::string Processed(const std::string& path) { return "Processed '" + path + "'\n"; }
+
+// Modification time in nanoseconds.
+int64_t ModifiedAt(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+void MakeOld(const std::string& path) {
+  struct timespec times[2] = {{978307200, 5}, {978307200, 5}};  // 2001-01-01
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+int CountEntries(const std::string& folder) {
+  int n = 0;
+  for (auto& entry : std::filesystem::directory_iterator(folder)) n += entry.exists() ? 1 : 0;
+  return n;
+}
+
+TEST(Walk, NoPathDoesNothing) {
+  CaptureConsole console;
+  EXPECT_EQ(RunFacetrue(0, nullptr, console), kNoPathExitCode);
+  EXPECT_EQ(console.text, "");
+  EXPECT_FALSE(console.Paused());
+}
+
+TEST(Walk, OrderOfProcessing) {
+  TempFolder dir;
+  for (const char* name : {"a.vxm", "m/b.vxm", "m/e.vxm", "m/x/c.vxm", "m/y/d.vxm", "f.vxm"}) {
+    WriteBytes(dir / name, "");
+  }
+  for (bool descending : {false, true}) {
+    for (const char* name : {"a.vxm", "m/b.vxm", "m/e.vxm", "m/x/c.vxm", "m/y/d.vxm", "f.vxm"}) {
+      WriteBytes(dir / name, OldModel());
+    }
+    SortedDisk disk;
+    disk.descending = descending;
+    CaptureConsole console;
+    EXPECT_EQ(RunOn({dir / "a.vxm", dir / "m", dir / "f.vxm"}, console), 0);
+    // Arguments last to first; a folder's models while it is listed, then its subfolders, the
+    // last listed first.
+    std::vector<const char*> order =
+        descending
+            ? std::vector<const char*>{"f.vxm", "m/e.vxm", "m/b.vxm", "m/x/c.vxm", "m/y/d.vxm", "a.vxm"}
+            : std::vector<const char*>{"f.vxm", "m/b.vxm", "m/e.vxm", "m/y/d.vxm", "m/x/c.vxm", "a.vxm"};
+    std::string expected;
+    for (const char* name : order) expected += Processed(dir / name);
+    EXPECT_EQ(console.text, expected) << descending;
+    EXPECT_TRUE(console.Paused());
+  }
+}
+
+TEST(Walk, RewritesOldModelsAndKeepsWhatItDoesNotUnderstand) {
+  TempFolder dir;
+  std::string path = dir / "ship.vxm";
+  std::string mesh = MeshHeader("hull", "ship", kOldMeshFormat, 3, 1) + Chunk("NOTE", "kept") +
+                     Chunk("VERT", Float(0) + Float(0) + Float(5) + Float(2) + Float(0) + Float(5) +
+                                       Float(0) + Float(2) + Float(5)) +
+                     Chunk("TRIS", Triangle(0, 1, 2, 42, {}, 0));
+  std::string before = FileHeader() + Chunk("INFO", "x") + Object(0, mesh) + Object(9, "other kind");
+  WriteBytes(path, before);
+  chmod(path.c_str(), 0640);
+  CaptureConsole console;
+  RunOn({path}, console);
+  EXPECT_EQ(console.text, Processed(path));
+
+  std::string new_mesh = MeshHeader("hull", "ship", kNewMeshFormat, 3, 1) + Chunk("NOTE", "kept") +
+                         Chunk("VERT", Float(0) + Float(0) + Float(5) + Float(2) + Float(0) + Float(5) +
+                                           Float(0) + Float(2) + Float(5)) +
+                         Chunk("TRIS", Triangle(0, 1, 2, 42, {0, 0, 1}, 5));
+  EXPECT_EQ(ReadBytes(path),
+            FileHeader() + Chunk("INFO", "x") + Object(0, new_mesh) + Object(9, "other kind"));
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(CountEntries(dir.path()), 1);  // no temporary file left behind
+}
+
+TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
+  TempFolder dir;
+  std::string current = dir / "current.vxm", unknown = dir / "unknown.vxm", damaged = dir / "damaged.vxm";
+  WriteBytes(current, NewModel());
+  WriteBytes(unknown, ModelBytes({SmallMesh("odd", 0x30000)}));
+  std::string damaged_bytes = OldModel();
+  damaged_bytes.resize(damaged_bytes.size() - 1);
+  WriteBytes(damaged, damaged_bytes);
+  for (const std::string& path : {current, unknown, damaged}) MakeOld(path);
+
+  CaptureConsole console;
+  RunOn({current, unknown, damaged}, console);
+  EXPECT_EQ(console.text, "Unable to load '" + damaged +
+                              "': chunk \"OBJC\" at byte 8 claims 140 bytes, but only 139 are left for it\n"
+                              "Unknown mesh format 30000 in 'q.odd'\n");
+  EXPECT_EQ(ReadBytes(current), NewModel());
+  EXPECT_EQ(ReadBytes(unknown), ModelBytes({SmallMesh("odd", 0x30000)}));
+  EXPECT_EQ(ReadBytes(damaged), damaged_bytes);
+  for (const std::string& path : {current, unknown, damaged})
+    EXPECT_EQ(ModifiedAt(path), 978307200000000005) << path;
+
+  // With nothing printed there is nothing to wait for.
+  CaptureConsole quiet;
+  RunOn({current}, quiet);
+  EXPECT_EQ(quiet.text, "");
+  EXPECT_FALSE(quiet.Paused());
+}
+
+TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
+  TempFolder dir;
+  std::string path = dir / "locked.vxm";
+  WriteBytes(path, OldModel());
+  chmod(path.c_str(), 0444);
+  CaptureConsole console(true);
+  RunOn({path}, console);
+  EXPECT_EQ(console.text, "\x1b[91mUnable to open '" + path + "'\n\x1b[39m");
+  EXPECT_TRUE(console.Paused());
+  EXPECT_EQ(ReadBytes(path), OldModel());
+}
+
+TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
+  TempFolder dir;
+  std::string path = dir / "m.vxm";
+  struct Fault {
+    const char* what;
+    int platform::FaultDisk::*counter;
+    int at;
+    std::string message;
+  } faults[] = {
+      {"read", &platform::FaultDisk::fail_read, 1,
+       "Unable to load '" + path + "': reading 8 bytes at byte 0 failed"},
+      {"create", &platform::FaultDisk::fail_open, 2, "Unable to save '" + path + "': Input/output error"},
+      {"write", &platform::FaultDisk::fail_write, 1, "Unable to save '" + path + "': Input/output error"},
+      {"short write", &platform::FaultDisk::max_write, 10,
+       "Unable to save '" + path + "': No space left on device"},
+      {"sync", &platform::FaultDisk::fail_sync, 1, "Unable to save '" + path + "': Input/output error"},
+      {"rename", &platform::FaultDisk::fail_rename, 1, "Unable to save '" + path + "': Input/output error"},
+  };
+  for (const Fault& fault : faults) {
+    WriteBytes(path, OldModel());
+    CaptureConsole console;
+    {
+      platform::ScopedFaultDisk disk;
+      disk.*fault.counter = fault.at;
+      RunOn({path}, console);
+    }
+    EXPECT_EQ(console.text, fault.message + "\n") << fault.what;
+    EXPECT_EQ(ReadBytes(path), OldModel()) << fault.what;
+    EXPECT_EQ(CountEntries(dir.path()), 1) << fault.what;
+  }
+}
+
+TEST(Walk, LinksToFoldersAreNotFollowed) {
+  TempFolder dir;
+  std::string root = dir / "root";
+  WriteBytes(root + "/a.vxm", OldModel());
+  WriteBytes(root + "/sub/b.vxm", OldModel());
+  WriteBytes(dir / "elsewhere/c.vxm", OldModel());
+  std::filesystem::create_directory_symlink("..", root + "/sub/up");
+  std::filesystem::create_directory_symlink(root, root + "/sub/loop.vxm");
+  std::filesystem::create_directory_symlink(dir / "elsewhere", root + "/away");
+  SortedDisk disk;
+  CaptureConsole console;
+  RunOn({root}, console);
+  EXPECT_EQ(console.text, Processed(root + "/a.vxm") + Processed(root + "/sub/b.vxm"));
+  EXPECT_EQ(ReadBytes(dir / "elsewhere/c.vxm"), OldModel());
+
+  // A link named on the command line is walked.
+  CaptureConsole linked;
+  RunOn({root + "/away"}, linked);
+  EXPECT_EQ(linked.text, Processed(root + "/away/c.vxm"));
+}
+
+TEST(Walk, ALinkToAModelUpdatesTheTargetAndStaysALink) {
+  TempFolder dir;
+  WriteBytes(dir / "target.vxm", OldModel());
+  std::filesystem::create_directory(dir / "models");
+  std::filesystem::create_symlink("../target.vxm", dir / "models/link.vxm");
+  CaptureConsole console;
+  RunOn({dir / "models"}, console);
+  EXPECT_EQ(console.text, Processed(dir / "models/link.vxm"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "models/link.vxm"));
+  EXPECT_NE(ReadBytes(dir / "target.vxm"), OldModel());
+  EXPECT_EQ(ReadBytes(dir / "target.vxm"), ReadBytes(dir / "models/link.vxm"));
+}
+
+TEST(Walk, PatternAndPaths) {
+  TempFolder dir;
+  WriteBytes(dir / "UPPER.VXM", OldModel());
+  WriteBytes(dir / "model.vxm.bak", OldModel());
+  WriteBytes(dir / "folder.vxm/inner.Vxm", OldModel());
+  WriteBytes(dir / "note.txt", "");
+  SortedDisk disk;
+  CaptureConsole console;
+  EXPECT_EQ(RunOn({dir / "missing", dir / "note.txt", dir.path() + "/"}, console), 0);
+  EXPECT_EQ(console.text, Processed(dir / "UPPER.VXM") + Processed(dir / "folder.vxm/inner.Vxm"));
+  EXPECT_EQ(ReadBytes(dir / "model.vxm.bak"), OldModel());
+
+  CaptureConsole nothing;
+  EXPECT_EQ(RunOn({dir / "missing"}, nothing), 0);
+  EXPECT_EQ(nothing.text, "");
+  EXPECT_FALSE(nothing.Paused());
+}
+
+TEST(Walk, AFolderThatCannotBeListedIsReported) {
+  TempFolder dir;
+  WriteBytes(dir / "a.vxm", OldModel());
+  SortedDisk disk;
+  disk.fail_listing = true;
+  CaptureConsole console;
+  RunOn({dir.path()}, console);
+  EXPECT_EQ(console.text, "Unable to list '" + dir.path() + "': Permission denied\n");
+}
+
+TEST(Walk, ModelPattern) {
+  EXPECT_TRUE(MatchesModelPattern("a.vxm"));
+  EXPECT_TRUE(MatchesModelPattern("dir/A.VxM"));
+  EXPECT_TRUE(MatchesModelPattern(".vxm"));
+  EXPECT_FALSE(MatchesModelPattern("vxm"));
+  EXPECT_FALSE(MatchesModelPattern("a.vxm~"));
+  EXPECT_FALSE(MatchesModelPattern("a_vxm"));
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+#include "vxmlib/obj_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const VXMMeshClass& MeshAt(const VXM& model, int index) {
+  return *static_cast<VXMMeshClass*>(model.objects[index]);
+}
+
+TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
+  const char* text =
+      "# two groups\n"
+      "v 0 0 0\n"
+      "v 1 0 0\r\n"
+      "v 1 1 0\n"
+      "v 0 1 0\n"
+      "vt 0 0\n"
+      "vn 0 0 1\n"
+      "o a_very_long_object_name\n"
+      "f 1/1/1 2/1/1 3/1/1 4/1/1\n"
+      "g empty\n"
+      "g tail  # comment\n"
+      "s off\n"
+      "f 2//1 -1//1 3\n"
+      "v 5 5 5\n"
+      "f -1 1/1 2\n";
+  ObjOptions options;
+  options.format = 0x1234;
+  options.qualifier = "a_qualifier_longer_than_15";
+  VXM model;
+  std::string error;
+  ASSERT_TRUE(ReadObj(text, options, model, &error)) << error;
+  ASSERT_EQ(model.objects.Count(), 2);
+
+  const VXMMeshClass& first = MeshAt(model, 0);
+  EXPECT_STREQ(first.name, "a_very_long_obj");
+  EXPECT_STREQ(first.qualifier, "a_qualifier_lon");
+  EXPECT_EQ(first.format, 0x1234u);
+  ASSERT_EQ(first.vertex_count, 4u);
+  ASSERT_EQ(first.triangle_count, 2u);  // the quad as a fan: 1 2 3, 1 3 4
+  EXPECT_EQ(first.triangles[1].vertex_index[0], 0u);
+  EXPECT_EQ(first.triangles[1].vertex_index[1], 2u);
+  EXPECT_EQ(first.triangles[1].vertex_index[2], 3u);
+  EXPECT_EQ(first.triangles[0].normal.z, 0.0f);
+  EXPECT_EQ(first.triangles[0].distance, 0.0f);
+
+  // "tail" uses vertices 2, 4, 3 and then 5, 1, 2: five vertices, in file order.
+  const VXMMeshClass& tail = MeshAt(model, 1);
+  EXPECT_STREQ(tail.name, "tail");
+  ASSERT_EQ(tail.vertex_count, 5u);
+  EXPECT_EQ(tail.vertices[4].x, 5.0f);
+  ASSERT_EQ(tail.triangle_count, 2u);
+  EXPECT_EQ(tail.triangles[0].vertex_index[0], 1u);
+  EXPECT_EQ(tail.triangles[0].vertex_index[1], 3u);
+  EXPECT_EQ(tail.triangles[0].vertex_index[2], 2u);
+  EXPECT_EQ(tail.triangles[1].vertex_index[0], 4u);
+  EXPECT_EQ(tail.triangles[1].vertex_index[1], 0u);
+}
+
+TEST(ObjReader, FacesBeforeAnyGroupFormTheDefaultMesh) {
+  VXM model;
+  std::string error;
+  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3", ObjOptions(), model, &error)) << error;
+  ASSERT_EQ(model.objects.Count(), 1);
+  EXPECT_STREQ(MeshAt(model, 0).name, "default");
+  EXPECT_EQ(MeshAt(model, 0).format, 0x50000u);
+}
+
+TEST(ObjReader, BadInputNamesTheLine) {
+  struct Case {
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {"v 1 2\n", "line 1: a vertex needs three numbers"},
+      {"v 0 0 0\nv 1 0 0\nf 1 2\n", "line 3: a face needs at least three corners"},
+      {"v 0 0 0\nf 1 0 1\n", "line 2: \"0\" is not a vertex number"},
+      {"v 0 0 0\nf 1 x 1\n", "line 2: \"x\" is not a vertex number"},
+      {"v 0 0 0\nf 1 -2 1\n", "line 2: vertex -2 lies before the first vertex"},
+      {"v 0 0 0\n\nf 1 2 3\nv 1 1 1\n", "line 3: vertex 3 does not exist (there are 2)"},
+  };
+  for (const Case& c : cases) {
+    VXM model;
+    std::string error;
+    EXPECT_FALSE(ReadObj(c.text, ObjOptions(), model, &error)) << c.text;
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// Little-endian words and whole reads and writes over a FileClass, for the model reader and writer.
+#pragma once
+
+#include <cstdint>
+
+#include "common/file_class.h"
+
+namespace vxm_io {
+
+inline uint32_t GetWord(const unsigned char* bytes) {
+  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+inline void PutWord(unsigned char* bytes, uint32_t value) {
+  bytes[0] = static_cast<unsigned char>(value);
+  bytes[1] = static_cast<unsigned char>(value >> 8);
+  bytes[2] = static_cast<unsigned char>(value >> 16);
+  bytes[3] = static_cast<unsigned char>(value >> 24);
+}
+
+// Reads exactly size bytes, calling Read as often as it takes; false when the file ends first.
+bool ReadAll(FileClass* file, void* buffer, uint32_t size);
+// Writes exactly size bytes; false when the file takes fewer.
+bool WriteAll(FileClass* file, const void* buffer, uint64_t size);
+bool WriteWord(FileClass* file, uint32_t value);
+// Chunk id and payload size; false when the size does not fit 32 bits or the write fell short.
+bool WriteChunkHeader(FileClass* file, uint32_t id, uint64_t size);
+
+}  // namespace vxm_io

@@ -1,0 +1,244 @@
+#include "vxmlib/vxm.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/allocore.h"
+#include "common/disk_file.h"
+#include "common/platform/fault_disk.h"
+#include "common/temp_folder_test.h"
+#include "vxmlib/vxm_builder_test.h"
+
+namespace {
+
+using namespace vxm_test;
+
+// A file written by hand, as its header and top-level chunks: a kept chunk before, between and
+// after the objects, a mesh with kept sub-chunks, and an object of kind 7.
+std::vector<std::string> HandWrittenPieces() {
+  std::string vertices =
+      Float(0) + Float(0) + Float(0) + Float(1) + Float(0) + Float(0) + Float(0) + Float(1) + Float(0);
+  std::string mesh = MeshHeader("hull", "ship", 0x50000, 3, 1) + Chunk("NOTE", "after the header") +
+                     Chunk("VERT", vertices) +
+                     Chunk("TRIS", Triangle(0, 1, 2, 99, {0.5f, 0.25f, 0.125f}, 3.5f)) +
+                     Chunk("UVS ", std::string("\x01\x02\x03", 3));
+  return {FileHeader(),
+          Chunk("INFO", "made by hand"),
+          Object(0, mesh),
+          Chunk("MID ", ""),
+          Object(7, std::string("opaque\0bytes", 12)),
+          Chunk("END ", "tail")};
+}
+
+std::string HandWrittenFile() {
+  std::string bytes;
+  for (const std::string& piece : HandWrittenPieces()) bytes += piece;
+  return bytes;
+}
+
+TEST(VXM, ReadsAFileWrittenByHand) {
+  VXM model;
+  ASSERT_TRUE(LoadFromBytes(model, HandWrittenFile())) << model.ErrorText();
+  ASSERT_EQ(model.objects.Count(), 2);
+  ASSERT_EQ(model.objects[0]->Kind(), 0u);
+  const VXMMeshClass& mesh = *static_cast<VXMMeshClass*>(model.objects[0]);
+  EXPECT_STREQ(mesh.name, "hull");
+  EXPECT_STREQ(mesh.qualifier, "ship");
+  EXPECT_EQ(mesh.format, 0x50000u);
+  ASSERT_EQ(mesh.vertex_count, 3u);
+  EXPECT_EQ(mesh.vertices[1].x, 1.0f);
+  EXPECT_EQ(mesh.vertices[2].y, 1.0f);
+  ASSERT_EQ(mesh.triangle_count, 1u);
+  EXPECT_EQ(mesh.triangles[0].vertex_index[2], 2u);
+  EXPECT_EQ(mesh.triangles[0].attribute, 99u);
+  EXPECT_EQ(mesh.triangles[0].normal.y, 0.25f);
+  EXPECT_EQ(mesh.triangles[0].distance, 3.5f);
+  EXPECT_EQ(model.objects[1]->Kind(), 7u);
+  EXPECT_EQ(model.kept.Count(), 3);
+  EXPECT_EQ(mesh.kept.Count(), 2);
+}
+
+TEST(VXM, WritesBackWhatItDoesNotUnderstandByteForByte) {
+  std::string original = HandWrittenFile();
+  VXM model;
+  ASSERT_TRUE(LoadFromBytes(model, original));
+  EXPECT_EQ(SaveToBytes(model), original);
+
+  // Changed planes are written; everything else stays as it was.
+  VXMMeshClass& mesh = *static_cast<VXMMeshClass*>(model.objects[0]);
+  mesh.format = 0x40002;
+  mesh.triangles[0].normal = {0, 0, 1};
+  mesh.triangles[0].distance = 0;
+  std::string saved = SaveToBytes(model);
+  ASSERT_EQ(saved.size(), original.size());
+  VXM again;
+  ASSERT_TRUE(LoadFromBytes(again, saved));
+  EXPECT_EQ(static_cast<VXMMeshClass*>(again.objects[0])->format, 0x40002u);
+  EXPECT_EQ(static_cast<VXMMeshClass*>(again.objects[0])->triangles[0].normal.z, 1.0f);
+  EXPECT_EQ(static_cast<VXMMeshClass*>(again.objects[0])->triangles[0].attribute, 99u);
+  EXPECT_EQ(SaveToBytes(again), saved);
+}
+
+TEST(VXM, SubChunksInAnotherOrderKeepTheirPlaceAmongTheInterpretedOnes) {
+  std::string mesh = MeshHeader("m", "", 0x40002, 3, 1) + Chunk("TRIS", Triangle(0, 1, 2, 0, {0, 0, 1}, 0)) +
+                     Chunk("XTRA", "x") + Chunk("VERT", std::string(36, '\0'));
+  VXM model;
+  ASSERT_TRUE(LoadFromBytes(model, FileHeader() + Object(0, mesh))) << model.ErrorText();
+  // Written in the order header, vertices, triangles; the kept chunk follows the second one.
+  std::string expected = MeshHeader("m", "", 0x40002, 3, 1) + Chunk("VERT", std::string(36, '\0')) +
+                         Chunk("XTRA", "x") + Chunk("TRIS", Triangle(0, 1, 2, 0, {0, 0, 1}, 0));
+  EXPECT_EQ(SaveToBytes(model), FileHeader() + Object(0, expected));
+}
+
+TEST(VXM, EmptyMeshesAndModels) {
+  VXM model;
+  ASSERT_TRUE(LoadFromBytes(model, FileHeader()));
+  EXPECT_EQ(model.objects.Count(), 0);
+  ASSERT_TRUE(LoadFromBytes(model, FileHeader() + Object(0, MeshHeader("", "", 0x50000, 0, 0))));
+  ASSERT_EQ(model.objects.Count(), 1);
+  EXPECT_EQ(static_cast<VXMMeshClass*>(model.objects[0])->triangle_count, 0u);
+}
+
+struct Damage {
+  const char* what;
+  std::string bytes;
+  const char* reason;
+};
+
+TEST(VXM, DamagedModelsGetNoObjectsAndSayWhy) {
+  std::string good_mesh = MeshHeader("m", "q", 0x50000, 3, 1) + Chunk("VERT", std::string(36, '\0'));
+  std::string tris = Chunk("TRIS", Triangle(0, 1, 2, 0, {}, 0));
+  std::string unterminated =
+      Chunk("MHDR", std::string(16, 'n') + std::string(16, '\0') + Word(0) + Word(0) + Word(0));
+  std::vector<Damage> cases = {
+      {"empty", "", "too short"},
+      {"magic", "VXMX" + Word(1), "does not start with \"VXMF\""},
+      {"version", "VXMF" + Word(2), "version 2 is not supported"},
+      {"stray bytes", FileHeader() + "abc", "3 stray bytes at byte 8"},
+      {"chunk past the end", FileHeader() + "OBJC" + Word(100) + Word(0), "claims 100 bytes, but only 4"},
+      {"no kind word", FileHeader() + Chunk("OBJC", "ab"), "too few for the kind word"},
+      {"mesh without header", FileHeader() + Object(0, Chunk("VERT", "")),
+       "must start with a 44-byte \"MHDR\""},
+      {"short header", FileHeader() + Object(0, Chunk("MHDR", std::string(40, '\0'))), "not 40 bytes"},
+      {"name", FileHeader() + Object(0, unterminated), "name has no terminating zero"},
+      {"vertex size",
+       FileHeader() + Object(0, MeshHeader("m", "", 0, 2, 0) + Chunk("VERT", std::string(12, 0))),
+       "\"VERT\" holds 12 bytes, but 2 records of 12 bytes need 24"},
+      {"two vertex chunks", FileHeader() + Object(0, good_mesh + Chunk("VERT", std::string(36, '\0')) + tris),
+       "a second \"VERT\""},
+      {"two headers", FileHeader() + Object(0, good_mesh + MeshHeader("m", "", 0, 0, 0)),
+       "a second \"MHDR\""},
+      {"no triangles", FileHeader() + Object(0, good_mesh), "no \"TRIS\" chunk for its 1 triangles"},
+      {"no vertices", FileHeader() + Object(0, MeshHeader("m", "", 0, 2, 0)),
+       "no \"VERT\" chunk for its 2 vertices"},
+      {"vertex index",
+       FileHeader() + Object(0, good_mesh + Chunk("TRIS", Triangle(0, 3, 2, 0, {}, 0))) +
+           Object(0, good_mesh),
+       "object 0: triangle 0 names vertex 3, but the mesh has 3 vertices"},
+      {"bad second object", FileHeader() + Object(0, good_mesh + tris) + Object(0, "x"),
+       "object 1: 1 stray bytes"},
+      {"stray bytes in a mesh", FileHeader() + Object(0, good_mesh + tris + "zz"), "2 stray bytes"},
+  };
+  for (const Damage& c : cases) {
+    VXM model;
+    // A model that held objects loses them when the next load fails.
+    ASSERT_TRUE(LoadFromBytes(model, HandWrittenFile()));
+    EXPECT_FALSE(LoadFromBytes(model, c.bytes)) << c.what;
+    EXPECT_EQ(model.objects.Count(), 0) << c.what;
+    EXPECT_EQ(model.kept.Count(), 0) << c.what;
+    EXPECT_NE(std::string(model.ErrorText()).find(c.reason), std::string::npos)
+        << c.what << ": " << model.ErrorText();
+  }
+}
+
+TEST(VXM, EveryTruncationInsideAChunkFails) {
+  std::string whole;
+  std::vector<size_t> ends;
+  for (const std::string& piece : HandWrittenPieces()) ends.push_back((whole += piece).size());
+  for (size_t length = 0; length < whole.size(); ++length) {
+    VXM model;
+    bool at_end_of_chunk = std::find(ends.begin(), ends.end(), length) != ends.end();
+    EXPECT_EQ(LoadFromBytes(model, whole.substr(0, length)), at_end_of_chunk) << length;
+    if (!at_end_of_chunk) {
+      EXPECT_EQ(model.objects.Count(), 0);
+    }
+  }
+}
+
+TEST(VXM, RunningOutOfMemoryFailsCleanly) {
+  std::string bytes = HandWrittenFile();
+  bool loaded = false;
+  for (int nth = 1; !loaded && nth < 100; ++nth) {
+    int64_t live = allocore::LiveCount();
+    {
+      VXM model;
+      MemoryFileClass file(bytes.data(), static_cast<int>(bytes.size()));
+      allocore::FailAfter(nth);
+      model.Load(&file);
+      allocore::FailAfter(0);
+      loaded = *model.ErrorText() == 0;
+      if (loaded) {
+        EXPECT_EQ(SaveToBytes(model), bytes);
+      } else {
+        EXPECT_EQ(model.objects.Count(), 0) << nth;
+      }
+    }
+    EXPECT_EQ(allocore::LiveCount(), live) << nth;
+  }
+  EXPECT_TRUE(loaded);
+}
+
+TEST(VXM, ReadsThroughShortReadsAndReportsFailedOnes) {
+  TempFolder dir;
+  std::string path = dir / "m.vxm";
+  WriteBytes(path, HandWrittenFile());
+  struct Case {
+    int platform::FaultDisk::*setting;
+    int value;
+    const char* error;
+    int objects;
+  } cases[] = {{&platform::FaultDisk::max_read, 5, "", 2},
+               {&platform::FaultDisk::fail_read, 3, "reading 12 bytes at byte 16 failed", 0}};
+  for (const Case& c : cases) {
+    platform::ScopedFaultDisk disk;
+    disk.*c.setting = c.value;
+    DiskFileClass file(path.c_str());
+    file.Open(1);
+    VXM model;
+    model.Load(&file);
+    EXPECT_STREQ(model.ErrorText(), c.error);
+    EXPECT_EQ(model.objects.Count(), c.objects);
+  }
+}
+
+TEST(VXM, ReportsAFailedSave) {
+  VXM model;
+  ASSERT_TRUE(LoadFromBytes(model, HandWrittenFile()));
+  char bytes[16] = {};
+  MemoryFileClass read_only(bytes, sizeof bytes);
+  model.Save(&read_only);
+  EXPECT_STREQ(model.ErrorText(), "writing the model failed");
+  EXPECT_EQ(model.objects.Count(), 2);
+  MemoryFileClass file;
+  model.Save(&file);
+  EXPECT_STREQ(model.ErrorText(), "");
+}
+
+TEST(VXM, SavesAtTheCurrentPositionAndLoadsFromIt) {
+  VXM model;
+  model.objects.Add(SmallMesh("a", 0x50000));
+  MemoryFileClass file;
+  file.Write("prefix", 6);
+  model.Save(&file);
+  file.Seek(6, 0);
+  VXM again;
+  again.Load(&file);
+  ASSERT_STREQ(again.ErrorText(), "");
+  ASSERT_EQ(again.objects.Count(), 1);
+  EXPECT_STREQ(static_cast<VXMMeshClass*>(again.objects[0])->name, "a");
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// vxmtool: makes models from Wavefront OBJ files and prints models as JSON.
+//
+//   vxmtool from-obj IN.obj OUT.vxm [--format HEX] [--qualifier TEXT]
+//   vxmtool dump IN.vxm
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "common/disk_file.h"
+#include "common/memory_file.h"
+#include "common/platform/platform.h"
+#include "common/safe_replace.h"
+#include "vxmlib/obj_reader.h"
+#include "vxmlib/vxm.h"
+#include "vxmlib/vxm_json.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+  fprintf(stderr, "vxmtool: %s\n", message.c_str());
+  return 1;
+}
+
+bool ParseHex(const std::string& text, uint32_t* value) {
+  const char* digits = text.c_str();
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) digits += 2;
+  if (*digits == 0 || *digits == '-' || *digits == '+') return false;
+  char* end = nullptr;
+  errno = 0;
+  unsigned long long number = strtoull(digits, &end, 16);
+  if (*end != 0 || errno == ERANGE || number > UINT32_MAX) return false;
+  *value = static_cast<uint32_t>(number);
+  return true;
+}
+
+int FromObj(const std::string& in, const std::string& out, const std::string& format,
+            const std::string& qualifier) {
+  ObjOptions options;
+  options.qualifier = qualifier;
+  if (!ParseHex(format, &options.format))
+    return Fail("--format: \"" + format + "\" is not a hexadecimal word");
+  std::ifstream stream(in, std::ios::binary);
+  if (!stream) return Fail(in + ": " + platform::ErrorText(errno).Chars());
+  std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  if (stream.bad()) return Fail(in + ": read failed");
+  VXM model;
+  std::string error;
+  if (!ReadObj(text, options, model, &error)) return Fail(in + ": " + error);
+  MemoryFileClass memory;
+  model.Save(&memory);
+  if (*model.ErrorText() || memory.Failed())
+    return Fail(out + ": " + (*model.ErrorText() ? model.ErrorText() : "out of memory"));
+  NarrowStringClass write_error;
+  if (!SafeReplaceClass::WriteWhole(out.c_str(), memory.Data(), memory.Size(), &write_error)) {
+    return Fail(write_error.Chars());
+  }
+  return 0;
+}
+
+int Dump(const std::string& in) {
+  platform::Handle handle = platform::Disk().Open(in.c_str(), platform::kRead);
+  if (handle == platform::kInvalidHandle)
+    return Fail(in + ": " + platform::ErrorText(platform::LastError()).Chars());
+  DiskFileClass file;
+  file.Attach(handle);
+  VXM model;
+  model.Load(&file);
+  if (*model.ErrorText()) return Fail(in + ": " + model.ErrorText());
+  std::string json = ModelToJson(model);
+  fwrite(json.data(), 1, json.size(), stdout);
+  if (fflush(stdout) != 0) return Fail(std::string("standard output: ") + platform::ErrorText(errno).Chars());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Makes and inspects model files (.vxm)."};
+  app.require_subcommand(1);
+
+  std::string obj_in, vxm_out, format = "50000", qualifier;
+  CLI::App* from_obj = app.add_subcommand("from-obj", "Make a model from a Wavefront OBJ file");
+  from_obj->add_option("IN.obj", obj_in, "OBJ file to read")->required();
+  from_obj->add_option("OUT.vxm", vxm_out, "model file to write")->required();
+  from_obj->add_option("--format", format, "format word of every mesh, hexadecimal")->capture_default_str();
+  from_obj->add_option("--qualifier", qualifier, "qualifier of every mesh (up to 15 characters)");
+
+  std::string dump_in;
+  CLI::App* dump = app.add_subcommand("dump", "Print a model as JSON");
+  dump->add_option("IN.vxm", dump_in, "model file to read")->required();
+
+  CLI11_PARSE(app, argc, argv);
+  if (from_obj->parsed()) return FromObj(obj_in, vxm_out, format, qualifier);
+  return Dump(dump_in);
+}
