@@ -8,7 +8,7 @@
 #include "strandex/db/database_check.h"
 #include "strandex/db/save_registry.h"
 #include "strandex/db/translate_db.h"
-#include "strandex/db/write_back_file.h"
+#include "common/write_back_file.h"
 
 namespace {
 

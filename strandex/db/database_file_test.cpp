@@ -5,6 +5,7 @@
 #include "common/allocore.h"
 #include "common/platform/fault_disk.h"
 #include "common/temp_folder_test.h"
+#include "common/write_back_file.h"
 #include "strandex/db/db_test_util.h"
 #include "strandex/db/tdb_format.h"
 
@@ -303,6 +304,25 @@ TEST_F(DatabaseFile, OutOfMemoryWhileLoadingIsReported) {
   EXPECT_GT(failures, 3);
   ASSERT_TRUE(LoadFromBytes(bytes));
   EXPECT_EQ(TranslateDBClass::GetCategoryCount(), 3);
+}
+
+// A database larger than the write-back window saves to the same bytes as in memory.
+using LargeSave = DatabaseTest;
+
+TEST_F(LargeSave, SameBytesAsInMemory) {
+  TranslateDBClass::Initialize();
+  for (int i = 0; i < 8000; ++i) {
+    TDBStringClass* s =
+        NewString(0, ("IDS_" + std::to_string(i)).c_str(), u"Some English text for the window");
+    s->SetText(3, u"\u00e9t\u00e9 \u4e2d\u6587 and a little more text");
+    TranslateDBClass::AddObject(s);
+  }
+  std::string memory = SaveToBytes();
+  ASSERT_GT(memory.size(), 2u * WriteBackFileClass::kWindowBytes);
+  TempFolder folder;
+  NarrowStringClass error;
+  ASSERT_TRUE(SaveDatabaseFile((folder / "big.tdb").c_str(), &error)) << error.Chars();
+  EXPECT_TRUE(ReadBytes(folder / "big.tdb") == memory);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Write-back window over another file.
-#include "strandex/db/write_back_file.h"
+#include "common/write_back_file.h"
 
 #include <climits>
 #include <cstring>

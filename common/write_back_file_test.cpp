@@ -1,11 +1,12 @@
 // Tests of the write-back window: any mix of writes and seeks gives the bytes a file in memory
-// gives, and a database larger than the window saves to the same bytes as in memory.
-#include "strandex/db/write_back_file.h"
+// gives.
+#include "common/write_back_file.h"
 
 #include <gtest/gtest.h>
 
-#include "common/temp_folder_test.h"
-#include "strandex/db/db_test_util.h"
+#include <string>
+
+#include "common/memory_file.h"
 
 namespace {
 
@@ -53,24 +54,6 @@ TEST(WriteBackFile, RefusedWritesFail) {
   EXPECT_FALSE(window.Flush());
   EXPECT_TRUE(window.Failed());
   EXPECT_EQ(window.Write("abc", 3), 0);
-}
-
-using LargeSave = DatabaseTest;
-
-TEST_F(LargeSave, SameBytesAsInMemory) {
-  TranslateDBClass::Initialize();
-  for (int i = 0; i < 8000; ++i) {
-    TDBStringClass* s =
-        NewString(0, ("IDS_" + std::to_string(i)).c_str(), u"Some English text for the window");
-    s->SetText(3, u"\u00e9t\u00e9 \u4e2d\u6587 and a little more text");
-    TranslateDBClass::AddObject(s);
-  }
-  std::string memory = SaveToBytes();
-  ASSERT_GT(memory.size(), 2u * WriteBackFileClass::kWindowBytes);
-  TempFolder folder;
-  NarrowStringClass error;
-  ASSERT_TRUE(SaveDatabaseFile((folder / "big.tdb").c_str(), &error)) << error.Chars();
-  EXPECT_TRUE(ReadBytes(folder / "big.tdb") == memory);
 }
 
 }  // namespace
