@@ -16,8 +16,11 @@ bool SafeReplaceClass::Begin() {
   file.Attach(h);
   file.ClearError();
   platform::FileStatus old;
-  uint32_t mode =
-      platform::Disk().Status(target, &old) && !old.is_directory ? old.mode : platform::DefaultFileMode();
+  bool replacing = platform::Disk().Status(target, &old) && !old.is_directory;
+  // The new file takes the old one's owner where the system allows it (a user may not give a
+  // file away; the file then stays the user's).
+  if (replacing) platform::Disk().SetOwner(h, old.owner, old.group);
+  uint32_t mode = replacing ? old.mode : platform::DefaultFileMode();
   if (!platform::Disk().SetMode(h, mode)) {
     Fail(platform::LastError());
     Abort();

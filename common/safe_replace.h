@@ -1,7 +1,8 @@
 // SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
 // and puts it in place of the old one only when it is complete and on disk. Until Commit
 // succeeds the old file stays as it was; a failed or abandoned replacement deletes the
-// temporary file. The new file keeps the permissions of the one it replaces.
+// temporary file. The new file keeps the permissions (and, where allowed, the owner) of the one it
+// replaces. A file with several hard links becomes a new file under this one name.
 #pragma once
 
 #include "common/disk_file.h"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -29,6 +30,13 @@ TEST(SafeReplace, ReplacesAndKeepsPermissions) {
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(CountFiles(dir.path()), 1);
+  // Only root can give a file to another user: then the owner is kept too.
+  if (geteuid() == 0 && chown(path.c_str(), 65534, 65534) == 0) {
+    ASSERT_TRUE(SafeReplaceClass::WriteWhole(path.c_str(), "newer", 5, &error));
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+  }
 }
 
 TEST(SafeReplace, EveryFailureLeavesTheOldFile) {

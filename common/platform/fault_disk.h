@@ -50,6 +50,9 @@ class FaultDisk : public DiskInterface {
   bool GetModified(Handle h, int64_t* s) override { return inner().GetModified(h, s); }
   bool SetModified(Handle h, int64_t s) override { return inner().SetModified(h, s); }
   bool SetMode(Handle h, uint32_t mode) override { return inner().SetMode(h, mode); }
+  bool SetOwner(Handle h, uint32_t owner, uint32_t group) override {
+    return inner().SetOwner(h, owner, group);
+  }
   bool Delete(const char* path) override { return inner().Delete(path); }
   bool Rename(const char* from, const char* to) override {
     return Trip(fail_rename, ++renames) ? false : inner().Rename(from, to);

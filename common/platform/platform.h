@@ -29,6 +29,8 @@ struct FileStatus {
   int64_t size = 0;
   int64_t modified = 0;  // seconds since 1970, UTC
   uint32_t mode = 0;     // permission bits
+  uint32_t owner = 0;    // user and group that own the file
+  uint32_t group = 0;
 };
 
 struct DirEntry {
@@ -55,6 +57,7 @@ class DiskInterface {
   // Sets last-access and last-write time.
   virtual bool SetModified(Handle h, int64_t seconds) = 0;
   virtual bool SetMode(Handle h, uint32_t mode) = 0;
+  virtual bool SetOwner(Handle h, uint32_t owner, uint32_t group) = 0;
 
   virtual bool Delete(const char* path) = 0;
   // Puts from in place of to, replacing it in one step.

@@ -34,6 +34,8 @@ void FillStatus(const struct stat& st, FileStatus* status) {
   status->size = st.st_size;
   status->modified = st.st_mtim.tv_sec;
   status->mode = st.st_mode & 07777;
+  status->owner = st.st_uid;
+  status->group = st.st_gid;
 }
 
 class PosixDisk : public DiskInterface {
@@ -134,6 +136,10 @@ class PosixDisk : public DiskInterface {
 
   bool SetMode(Handle h, uint32_t mode) override {
     return ::fchmod(Fd(h), static_cast<mode_t>(mode)) == 0 || (Fail(), false);
+  }
+
+  bool SetOwner(Handle h, uint32_t owner, uint32_t group) override {
+    return ::fchown(Fd(h), static_cast<uid_t>(owner), static_cast<gid_t>(group)) == 0 || (Fail(), false);
   }
 
   bool Delete(const char* path) override { return ::unlink(path) == 0 || (Fail(), false); }
