@@ -1,9 +1,6 @@
 // One model file, from open to replacement.
 #include "facetrue/model_file.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "common/disk_file.h"
 #include "common/memory_file.h"
 #include "common/platform/platform.h"
@@ -32,14 +29,7 @@ bool ReplacementTarget(const char* path, NarrowStringClass& target) {
     target = path;
     return true;
   }
-  std::error_code error;
-  std::filesystem::path resolved = std::filesystem::canonical(path, error);
-  if (error) {
-    platform::SetLastError(error.value());
-    return false;
-  }
-  target = resolved.c_str();
-  return true;
+  return platform::Disk().ResolvePath(path, target);
 }
 
 // Writes the model's bytes in place of the file; on failure the file is as it was.

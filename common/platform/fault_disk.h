@@ -59,6 +59,9 @@ class FaultDisk : public DiskInterface {
   }
   bool Status(const char* path, FileStatus* s) override { return inner().Status(path, s); }
   bool LinkStatus(const char* path, FileStatus* s) override { return inner().LinkStatus(path, s); }
+  bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
+    return inner().ResolvePath(path, resolved);
+  }
   bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
     return inner().ListDirectory(path, entries);
   }

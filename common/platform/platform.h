@@ -66,6 +66,8 @@ class DiskInterface {
   virtual bool Status(const char* path, FileStatus* status) = 0;
   // Status of the path itself, not following a final link.
   virtual bool LinkStatus(const char* path, FileStatus* status) = 0;
+  // The absolute path with every symbolic link resolved; the path must exist.
+  virtual bool ResolvePath(const char* path, NarrowStringClass& resolved) = 0;
   // Every entry of the folder except "." and "..", in the order the system lists them.
   virtual bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) = 0;
   // Creates a new empty file with a unique name starting with prefix, open for reading and

@@ -166,6 +166,14 @@ class PosixDisk : public DiskInterface {
     return true;
   }
 
+  bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
+    char* full = ::realpath(path, nullptr);
+    if (!full) return Fail(), false;
+    resolved = full;
+    ::free(full);
+    return true;
+  }
+
   bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
     DIR* dir = ::opendir(path);
     if (!dir) return Fail(), false;
