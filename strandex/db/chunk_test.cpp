@@ -5,29 +5,28 @@
 
 namespace {
 
-std::string Bytes(MemoryFileClass& f) {
+// The bytes a writer makes through write, which must succeed.
+template <typename Write>
+std::string Written(Write write) {
+  MemoryFileClass f;
+  ChunkWriterClass w(&f);
+  EXPECT_TRUE(write(w));
+  EXPECT_FALSE(w.Failed());
   return std::string(reinterpret_cast<const char*>(f.Data()), static_cast<size_t>(f.Size()));
 }
 
 TEST(ChunkWriter, SizeWords) {
-  MemoryFileClass f;
-  ChunkWriterClass w(&f);
-  ASSERT_TRUE(w.BeginChunk(1) && w.EndChunk());
-  EXPECT_EQ(Bytes(f), Chunk(1, ""));
-
-  MemoryFileClass g;
-  ChunkWriterClass w2(&g);
-  ASSERT_TRUE(w2.BeginChunk(2) && w2.BeginChunk(3));
-  EXPECT_EQ(w2.Write("abcd", 4), 4u);
-  ASSERT_TRUE(w2.EndChunk() && w2.EndChunk());
-  EXPECT_EQ(Bytes(g), U32(2) + U32(0x8000000C) + U32(3) + U32(4) + "abcd");
-
-  MemoryFileClass h;
-  ChunkWriterClass w3(&h);
-  ASSERT_TRUE(w3.BeginChunk(4) && w3.WriteMicroChunk(1, "1234", 4) && w3.WriteMicroChunk(2, "123456", 6) &&
-              w3.EndChunk());
-  EXPECT_EQ(Bytes(h), Chunk(4, Micro(1, "1234") + Micro(2, "123456")));
-  EXPECT_FALSE(w3.Failed());
+  EXPECT_EQ(Written([](ChunkWriterClass& w) { return w.BeginChunk(1) && w.EndChunk(); }), Chunk(1, ""));
+  EXPECT_EQ(Written([](ChunkWriterClass& w) {
+              return w.BeginChunk(2) && w.BeginChunk(3) && w.Write("abcd", 4) == 4 && w.EndChunk() &&
+                     w.EndChunk();
+            }),
+            U32(2) + U32(0x8000000C) + U32(3) + U32(4) + "abcd");
+  EXPECT_EQ(Written([](ChunkWriterClass& w) {
+              return w.BeginChunk(4) && w.WriteMicroChunk(1, "1234", 4) &&
+                     w.WriteMicroChunk(2, "123456", 6) && w.EndChunk();
+            }),
+            Chunk(4, Micro(1, "1234") + Micro(2, "123456")));
 }
 
 TEST(ChunkWriter, RefusesWhatCannotBeReadBack) {

@@ -2,6 +2,8 @@
 // handler takes, damaged files, the refusals of the writer and saving to a path.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "common/allocore.h"
 #include "common/platform/fault_disk.h"
 #include "common/temp_folder_test.h"
@@ -91,7 +93,6 @@ TEST_F(DatabaseFile, RoundTripReproducesTheFile) {
   std::string second = SaveToBytes();
   // The object written without texts comes back with text 0, one chunk of 10 bytes more.
   EXPECT_EQ(second.size(), first.size() + 10);
-  bare = TranslateDBClass::GetObject(2);
   EXPECT_EQ(WithoutTokens(SaveToBytes()), WithoutTokens(second));
   ASSERT_TRUE(LoadFromBytes(second));
   EXPECT_EQ(WithoutTokens(SaveToBytes()), WithoutTokens(second));
@@ -103,13 +104,10 @@ TEST_F(DatabaseFile, TokensDifferWithinAFile) {
   TranslateDBClass::AddObject(NewString(0, "B"));
   std::string bytes = SaveToBytes();
   const std::string header = U32(0x00100100) + U32(4);
-  std::vector<std::string> tokens;
+  std::set<std::string> tokens;
   for (size_t at = bytes.find(header); at != std::string::npos; at = bytes.find(header, at + 1))
-    tokens.push_back(bytes.substr(at + 8, 4));
-  ASSERT_EQ(tokens.size(), 3u);
-  EXPECT_NE(tokens[0], tokens[1]);
-  EXPECT_NE(tokens[1], tokens[2]);
-  EXPECT_NE(tokens[0], tokens[2]);
+    EXPECT_TRUE(tokens.insert(bytes.substr(at + 8, 4)).second) << at;
+  EXPECT_EQ(tokens.size(), 3u);
 }
 
 TEST_F(DatabaseFile, UnknownChunksAndFieldsArePassedOver) {
@@ -165,20 +163,6 @@ TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
   ASSERT_NE(s, nullptr);
   EXPECT_TRUE(s->GetEnglishText() == "NoNul");
   EXPECT_TRUE(s->GetText(0) == u"AB");
-}
-
-TEST_F(DatabaseFile, DuplicateIDsInAFileAreKept) {
-  auto object = [](const char* name) {
-    std::string id = std::string(name) + '\0';
-    return Envelope(0x00090001, Chunk(0x06141108, Micro(0x01, Int(1000)) + Micro(0x02, id)));
-  };
-  std::string bytes = Database(Chunk(0x07141201, object("FIRST") + object("SECOND"), true));
-  ASSERT_TRUE(LoadFromBytes(bytes));
-  EXPECT_TRUE(TranslateDBClass::GetObject(0)->GetIDString() == "FIRST");
-  EXPECT_TRUE(TranslateDBClass::GetObject(1)->GetIDString() == "SECOND");
-  ASSERT_EQ(TranslateDBClass::GetIDChangeCount(), 1);
-  EXPECT_EQ(TranslateDBClass::GetIDChange(0).OldID, 1000);
-  EXPECT_EQ(TranslateDBClass::GetIDChange(0).NewID, 1001);
 }
 
 TEST_F(DatabaseFile, TruncationAtEveryByte) {
@@ -268,10 +252,17 @@ TEST_F(DatabaseFile, LoadReport) {
   EXPECT_TRUE(report.Damaged);
   EXPECT_NE(std::string(report.Damage.Chars()).find("offset 0"), std::string::npos) << report.Damage.Chars();
 
-  std::string dup = Envelope(0x00090001, Chunk(0x06141108, Micro(0x01, Int(1000))));
-  WriteBytes(folder / "dup.tdb", Chunk(0x4242, "x") + Database(Chunk(0x07141201, dup + dup, true)));
+  // Both objects of a duplicate ID are kept, the second under the next free ID.
+  auto object = [](const char* name) {
+    return Envelope(0x00090001,
+                    Chunk(0x06141108, Micro(0x01, Int(1000)) + Micro(0x02, name + std::string(1, 0))));
+  };
+  WriteBytes(folder / "dup.tdb",
+             Chunk(0x4242, "x") + Database(Chunk(0x07141201, object("FIRST") + object("SECOND"), true)));
   DatabaseLoadReport second;
   ASSERT_TRUE(LoadDatabaseFile((folder / "dup.tdb").c_str(), &second, &error));
+  EXPECT_TRUE(TranslateDBClass::GetObject(0)->GetIDString() == "FIRST");
+  EXPECT_TRUE(TranslateDBClass::GetObject(1)->GetIDString() == "SECOND");
   EXPECT_FALSE(second.Damaged);
   EXPECT_EQ(second.PassedChunkCount, 1);
   ASSERT_EQ(second.PassedChunks.Count(), 1);

@@ -5,23 +5,10 @@
 
 namespace {
 
-TEST(TDBString, Defaults) {
-  TDBStringClass s;
-  EXPECT_EQ(s.GetID(), 0);
-  EXPECT_EQ(s.GetSoundID(), -1);
-  EXPECT_EQ(s.GetCategoryID(), 0);
-  EXPECT_TRUE(s.GetEnglishText().IsEmpty() && s.GetIDString().IsEmpty() && s.GetAnimationName().IsEmpty());
-  EXPECT_EQ(s.GetTextCount(), 0);
-  EXPECT_TRUE(s.GetText(0).IsEmpty());
-  EXPECT_FALSE(s.HasText(0));
-  EXPECT_EQ(s.GetFactory()->GetChunkID(), 0x90001u);
-  StringCategoryClass c;
-  EXPECT_EQ(c.ID, 0);
-  EXPECT_EQ(c.GetFactory()->GetChunkID(), 0x90002u);
-}
-
 TEST(TDBString, SetTextPadsAndTiesLanguageZero) {
   TDBStringClass s;
+  EXPECT_TRUE(s.GetText(0).IsEmpty());  // no texts at all
+  EXPECT_FALSE(s.HasText(0));
   s.SetEnglishText("Hello");
   EXPECT_EQ(s.GetTextCount(), 1);
   EXPECT_TRUE(s.GetText(0) == u"Hello");
@@ -52,16 +39,13 @@ TEST(TDBString, SetTextPadsAndTiesLanguageZero) {
   EXPECT_TRUE(t.GetAnimationName().IsEmpty());
 }
 
-TEST(TDBString, CloneCopiesEverything) {
-  TDBStringClass s;
-  s.SetID(1234);
-  s.SetIDString("IDS_X");
-  s.SetAnimationName("wave");
-  s.SetSoundID(7);
-  s.SetCategoryID(3);
-  s.SetEnglishText("Yes");
-  s.SetText(1, u"Ja");
-  TDBStringClass* c = s.Clone();
+TEST(TDBString, CloneCopiesEverythingAndCurrentTextFollowsTheLanguage) {
+  TDBStringClass* s = NewString(1234, "IDS_X", u"Yes", 3);
+  s->SetAnimationName("wave");
+  s->SetSoundID(7);
+  s->SetText(1, u"Ja");
+  TDBStringClass* c = s->Clone();
+  delete s;
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->GetID(), 1234);
   EXPECT_TRUE(c->GetIDString() == "IDS_X" && c->GetAnimationName() == "wave" && c->GetEnglishText() == "Yes");
@@ -69,17 +53,11 @@ TEST(TDBString, CloneCopiesEverything) {
   EXPECT_EQ(c->GetCategoryID(), 3);
   EXPECT_EQ(c->GetTextCount(), 2);
   EXPECT_TRUE(c->GetText(1) == u"Ja");
-  delete c;
-}
-
-TEST(TDBString, CurrentTextFollowsTheDatabaseLanguage) {
-  TDBStringClass s;
-  s.SetEnglishText("One");
-  s.SetText(1, u"Eins");
   TranslateDBClass::SetCurrentLanguage(1);
-  EXPECT_TRUE(s.GetCurrentText() == u"Eins");
+  EXPECT_TRUE(c->GetCurrentText() == u"Ja");
   TranslateDBClass::SetCurrentLanguage(0);
-  EXPECT_TRUE(s.GetCurrentText() == u"One");
+  EXPECT_TRUE(c->GetCurrentText() == u"Yes");
+  delete c;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "common/allocore.h"
 
@@ -20,23 +21,22 @@ std::u16string ToWide(const std::string& bytes) {
   return std::u16string(out.Chars());
 }
 
-TEST(Utf8, EncodesEachLength) {
-  EXPECT_EQ(ToUtf8(u"A"), "A");
-  EXPECT_EQ(ToUtf8(u"\u00e9"), "\xC3\xA9");
-  EXPECT_EQ(ToUtf8(u"\u20ac"), "\xE2\x82\xAC");
-  EXPECT_EQ(ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
-  EXPECT_EQ(ToUtf8(u"\uffff"), "\xEF\xBF\xBF");
-  EXPECT_EQ(ToUtf8(u""), "");
-}
-
-TEST(Utf8, LoneSurrogatesBecomeReplacement) {
+TEST(Utf8, EncodesEachLengthAndLoneSurrogatesBecomeReplacement) {
   const std::string fffd = "\xEF\xBF\xBD";
-  EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xD800))), fffd);
-  EXPECT_EQ(ToUtf8(std::u16string(1, char16_t(0xDC00)) + u"x"), fffd + "x");
-  // A high surrogate followed by a non-surrogate, and two high surrogates in a row.
-  EXPECT_EQ(ToUtf8(std::u16string{char16_t(0xD83D), u'a'}), fffd + "a");
-  EXPECT_EQ(ToUtf8(std::u16string{char16_t(0xD83D), char16_t(0xD83D), char16_t(0xDE00)}),
-            fffd + "\xF0\x9F\x98\x80");
+  const std::pair<std::u16string, std::string> cases[] = {
+      {u"A", "A"},
+      {u"\u00e9", "\xC3\xA9"},
+      {u"\u20ac", "\xE2\x82\xAC"},
+      {u"\U0001F600", "\xF0\x9F\x98\x80"},
+      {u"\uffff", "\xEF\xBF\xBF"},
+      {u"", ""},
+      {std::u16string(1, char16_t(0xD800)), fffd},
+      {std::u16string(1, char16_t(0xDC00)) + u"x", fffd + "x"},
+      // A high surrogate followed by a non-surrogate, and two high surrogates in a row.
+      {std::u16string{char16_t(0xD83D), u'a'}, fffd + "a"},
+      {std::u16string{char16_t(0xD83D), char16_t(0xD83D), char16_t(0xDE00)}, fffd + "\xF0\x9F\x98\x80"},
+  };
+  for (const auto& [wide, utf8] : cases) EXPECT_EQ(ToUtf8(wide), utf8) << utf8;
 }
 
 TEST(Utf8, EveryCodePointRoundTrips) {
@@ -74,15 +74,12 @@ TEST(Utf8, IllFormedInputBecomesOneReplacementPerSubpart) {
   EXPECT_TRUE(invalid);
 }
 
-TEST(Utf8, ZeroByteEndsTheText) {
-  UnicodeStringClass out;
-  ASSERT_TRUE(Utf8ToWide("ab\0cd", 5, out));
-  EXPECT_EQ(std::u16string(out.Chars()), u"ab");
-  ASSERT_TRUE(Utf8ToWide("xyz", -1, out));
-  EXPECT_EQ(std::u16string(out.Chars()), u"xyz");
-}
-
-TEST(Utf8, LongTextsAndMemoryFailure) {
+TEST(Utf8, ZeroByteLongTextsAndMemoryFailure) {
+  UnicodeStringClass zero;
+  ASSERT_TRUE(Utf8ToWide("ab\0cd", 5, zero));  // a zero byte ends the text
+  EXPECT_EQ(std::u16string(zero.Chars()), u"ab");
+  ASSERT_TRUE(Utf8ToWide("xyz", -1, zero));  // -1: up to the zero byte
+  EXPECT_EQ(std::u16string(zero.Chars()), u"xyz");
   std::u16string wide(5000, u'\u00e9');
   std::string bytes = ToUtf8(wide);
   EXPECT_EQ(bytes.size(), 10000u);
