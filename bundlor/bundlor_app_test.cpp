@@ -145,31 +145,27 @@ TEST(BundlorProgram, UnreadableSourcesAndUnwritableArchivesFailTheRun) {
   TempFolder dir;
   WriteBytes(dir / "tree/a.txt", "a");
   WriteBytes(dir / "tree/b.txt", "b");
-  std::string archive = dir / "out.mix";
-  {
+  std::string archive = dir / "out.mix", io = ": Input/output error\n";
+  using platform::FaultDisk;
+  struct Fault {
+    int FaultDisk::*setting;
+    int at;  // the first source read (failing from then on), the first member's data, the temporary archive
+    std::string err;
+  } faults[] = {
+      {&FaultDisk::fail_read, 1,
+       "bundlor: " + (dir / "tree/a.txt") + io + "bundlor: " + (dir / "tree/b.txt") + io +
+           "bundlor: " + archive + ": not written (2 failures)\n"},
+      {&FaultDisk::fail_write, 2,
+       "bundlor: " + archive + io + "bundlor: " + archive + ": not written (1 failure)\n"},
+      {&FaultDisk::fail_open, 1, "bundlor: " + archive + io},
+  };
+  for (const Fault& fault : faults) {
     platform::ScopedFaultDisk disk;
-    disk.fail_read = 1;  // the first source read
-    disk.sticky = true;
+    disk.*fault.setting = fault.at;
+    disk.sticky = fault.setting == &FaultDisk::fail_read;
     Outcome outcome = RunHere(dir / "tree", archive);
     EXPECT_EQ(outcome.code, 2);
-    EXPECT_EQ(outcome.err, "bundlor: " + (dir / "tree/a.txt") +
-                               ": Input/output error\nbundlor: " + (dir / "tree/b.txt") +
-                               ": Input/output error\nbundlor: " + archive + ": not written (2 failures)\n");
-  }
-  {
-    platform::ScopedFaultDisk disk;
-    disk.fail_write = 2;  // the first member's data
-    Outcome outcome = RunHere(dir / "tree", archive);
-    EXPECT_EQ(outcome.code, 2);
-    EXPECT_EQ(outcome.err, "bundlor: " + archive + ": Input/output error\nbundlor: " + archive +
-                               ": not written (1 failure)\n");
-  }
-  {
-    platform::ScopedFaultDisk disk;
-    disk.fail_open = 1;  // the temporary archive
-    Outcome outcome = RunHere(dir / "tree", archive);
-    EXPECT_EQ(outcome.code, 2);
-    EXPECT_EQ(outcome.err, "bundlor: " + archive + ": Input/output error\n");
+    EXPECT_EQ(outcome.err, fault.err);
   }
   EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"tree"});
   if (geteuid() == 0) return;  // root reads files without read permission

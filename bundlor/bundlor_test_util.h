@@ -67,3 +67,9 @@ inline std::string LittleEndian(uint32_t value) {
 inline std::string MixHeader(uint32_t index_offset, uint32_t name_offset) {
   return "MIX1" + LittleEndian(index_offset) + LittleEndian(name_offset) + LittleEndian(0);
 }
+
+// The 51-byte archive holding a.txt ("hello"), as the writer makes it.
+inline std::string OneMemberArchive() {
+  return MixHeader(24, 40) + "hello" + std::string(3, '\0') + LittleEndian(1) + LittleEndian(0x968D9A34) +
+         LittleEndian(16) + LittleEndian(5) + LittleEndian(1) + '\6' + std::string("a.txt", 6);
+}

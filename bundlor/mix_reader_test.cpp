@@ -9,12 +9,6 @@
 
 namespace {
 
-// The 51-byte archive holding a.txt ("hello"), as the writer makes it.
-std::string OneMemberArchive() {
-  return MixHeader(24, 40) + "hello" + std::string(3, '\0') + LittleEndian(1) + LittleEndian(0x968D9A34) +
-         LittleEndian(16) + LittleEndian(5) + LittleEndian(1) + '\6' + std::string("a.txt", 6);
-}
-
 std::string LoadError(const std::string& bytes) {
   MemoryFileClass file(bytes.data(), static_cast<int>(bytes.size()));
   MixReaderClass reader;

@@ -14,19 +14,10 @@ using namespace vxm_test;
 
 const std::string kFacetrue = FACETRUE_PATH;
 
-TEST(FacetrueProgram, NoPathEndsWith42AndPrintsNothing) {
-  ProgramResult result = RunProgram(kFacetrue, {});
-  EXPECT_EQ(result.exit_code, 42);
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "");
-}
-
 TEST(FacetrueProgram, AFolderWithASubfolder) {
   TempFolder dir;
   std::string old_model = ModelBytes({SmallMesh("a", kOldMeshFormat)});
-  WriteBytes(dir / "one.vxm", old_model);
-  WriteBytes(dir / "two.vxm", old_model);
-  WriteBytes(dir / "sub/three.vxm", old_model);
+  for (const char* name : {"one.vxm", "two.vxm", "sub/three.vxm"}) WriteBytes(dir / name, old_model);
   // Standard input is an open pipe, not a terminal: the program must end without waiting.
   ProgramResult result = RunProgram(kFacetrue, {dir.path()});
   EXPECT_EQ(result.exit_code, 0);
@@ -42,7 +33,11 @@ TEST(FacetrueProgram, AFolderWithASubfolder) {
   EXPECT_EQ(again.out, "");
 }
 
-TEST(FacetrueProgram, ErrorsAreNotColouredWhenOutputIsNotATerminal) {
+TEST(FacetrueProgram, NoPathEndsWith42AndErrorsAreNotColouredOffATerminal) {
+  ProgramResult none = RunProgram(kFacetrue, {});
+  EXPECT_EQ(none.exit_code, 42);
+  EXPECT_EQ(none.out + none.err, "");
+
   TempFolder dir;
   WriteBytes(dir / "bad.vxm", "junk");
   ProgramResult result = RunProgram(kFacetrue, {dir / "bad.vxm"});

@@ -33,15 +33,11 @@ class SortedDisk : public platform::ScopedFaultDisk {
     }
     DynamicArrayClass<platform::DirEntry> found;
     if (!FaultDisk::ListDirectory(path, found)) return false;
-    std::vector<std::string> names;
-    for (int i = 0; i < found.Count(); ++i) names.push_back(found[i].name.Chars());
-    std::sort(names.begin(), names.end());
-    if (descending) std::reverse(names.begin(), names.end());
-    for (const std::string& name : names) {
-      for (int i = 0; i < found.Count(); ++i) {
-        if (name == found[i].name.Chars()) entries.Add(found[i]);
-      }
-    }
+    std::vector<std::pair<std::string, int>> order;
+    for (int i = 0; i < found.Count(); ++i) order.emplace_back(found[i].name.Chars(), i);
+    std::sort(order.begin(), order.end());
+    if (descending) std::reverse(order.begin(), order.end());
+    for (auto& [name, i] : order) entries.Add(found[i]);
     return true;
   }
 };
@@ -64,29 +60,14 @@ int64_t ModifiedAt(const std::string& path) {
   return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-void MakeOld(const std::string& path) {
-  struct timespec times[2] = {{978307200, 5}, {978307200, 5}};  // 2001-01-01
-  utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
 int CountEntries(const std::string& folder) {
   int n = 0;
   for (auto& entry : std::filesystem::directory_iterator(folder)) n += entry.exists() ? 1 : 0;
   return n;
 }
 
-TEST(Walk, NoPathDoesNothing) {
-  CaptureConsole console;
-  EXPECT_EQ(RunFacetrue(0, nullptr, console), kNoPathExitCode);
-  EXPECT_EQ(console.text, "");
-  EXPECT_FALSE(console.Paused());
-}
-
 TEST(Walk, OrderOfProcessing) {
   TempFolder dir;
-  for (const char* name : {"a.vxm", "m/b.vxm", "m/e.vxm", "m/x/c.vxm", "m/y/d.vxm", "f.vxm"}) {
-    WriteBytes(dir / name, "");
-  }
   for (bool descending : {false, true}) {
     for (const char* name : {"a.vxm", "m/b.vxm", "m/e.vxm", "m/x/c.vxm", "m/y/d.vxm", "f.vxm"}) {
       WriteBytes(dir / name, OldModel());
@@ -97,12 +78,11 @@ TEST(Walk, OrderOfProcessing) {
     EXPECT_EQ(RunOn({dir / "a.vxm", dir / "m", dir / "f.vxm"}, console), 0);
     // Arguments last to first; a folder's models while it is listed, then its subfolders, the
     // last listed first.
-    std::vector<const char*> order =
-        descending
-            ? std::vector<const char*>{"f.vxm", "m/e.vxm", "m/b.vxm", "m/x/c.vxm", "m/y/d.vxm", "a.vxm"}
-            : std::vector<const char*>{"f.vxm", "m/b.vxm", "m/e.vxm", "m/y/d.vxm", "m/x/c.vxm", "a.vxm"};
     std::string expected;
-    for (const char* name : order) expected += Processed(dir / name);
+    for (const char* name :
+         descending ? std::vector{"f.vxm", "m/e.vxm", "m/b.vxm", "m/x/c.vxm", "m/y/d.vxm", "a.vxm"}
+                    : std::vector{"f.vxm", "m/b.vxm", "m/e.vxm", "m/y/d.vxm", "m/x/c.vxm", "a.vxm"})
+      expected += Processed(dir / name);
     EXPECT_EQ(console.text, expected) << descending;
     EXPECT_TRUE(console.Paused());
   }
@@ -111,23 +91,19 @@ TEST(Walk, OrderOfProcessing) {
 TEST(Walk, RewritesOldModelsAndKeepsWhatItDoesNotUnderstand) {
   TempFolder dir;
   std::string path = dir / "ship.vxm";
-  std::string mesh = MeshHeader("hull", "ship", kOldMeshFormat, 3, 1) + Chunk("NOTE", "kept") +
-                     Chunk("VERT", Float(0) + Float(0) + Float(5) + Float(2) + Float(0) + Float(5) +
-                                       Float(0) + Float(2) + Float(5)) +
-                     Chunk("TRIS", Triangle(0, 1, 2, 42, {}, 0));
-  std::string before = FileHeader() + Chunk("INFO", "x") + Object(0, mesh) + Object(9, "other kind");
-  WriteBytes(path, before);
+  auto model = [](uint32_t format, const std::string& triangle) {
+    std::string vertices =
+        Float(0) + Float(0) + Float(5) + Float(2) + Float(0) + Float(5) + Float(0) + Float(2) + Float(5);
+    std::string mesh = MeshHeader("hull", "ship", format, 3, 1) + Chunk("NOTE", "kept") +
+                       Chunk("VERT", vertices) + Chunk("TRIS", triangle);
+    return FileHeader() + Chunk("INFO", "x") + Object(0, mesh) + Object(9, "other kind");
+  };
+  WriteBytes(path, model(kOldMeshFormat, Triangle(0, 1, 2, 42, {}, 0)));
   chmod(path.c_str(), 0640);
   CaptureConsole console;
   RunOn({path}, console);
   EXPECT_EQ(console.text, Processed(path));
-
-  std::string new_mesh = MeshHeader("hull", "ship", kNewMeshFormat, 3, 1) + Chunk("NOTE", "kept") +
-                         Chunk("VERT", Float(0) + Float(0) + Float(5) + Float(2) + Float(0) + Float(5) +
-                                           Float(0) + Float(2) + Float(5)) +
-                         Chunk("TRIS", Triangle(0, 1, 2, 42, {0, 0, 1}, 5));
-  EXPECT_EQ(ReadBytes(path),
-            FileHeader() + Chunk("INFO", "x") + Object(0, new_mesh) + Object(9, "other kind"));
+  EXPECT_EQ(ReadBytes(path), model(kNewMeshFormat, Triangle(0, 1, 2, 42, {0, 0, 1}, 5)));
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -142,7 +118,8 @@ TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
   std::string damaged_bytes = OldModel();
   damaged_bytes.resize(damaged_bytes.size() - 1);
   WriteBytes(damaged, damaged_bytes);
-  for (const std::string& path : {current, unknown, damaged}) MakeOld(path);
+  struct timespec old_times[2] = {{978307200, 5}, {978307200, 5}};  // 2001-01-01
+  for (const std::string& path : {current, unknown, damaged}) utimensat(AT_FDCWD, path.c_str(), old_times, 0);
 
   CaptureConsole console;
   RunOn({current, unknown, damaged}, console);
@@ -154,12 +131,6 @@ TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
   EXPECT_EQ(ReadBytes(damaged), damaged_bytes);
   for (const std::string& path : {current, unknown, damaged})
     EXPECT_EQ(ModifiedAt(path), 978307200000000005) << path;
-
-  // With nothing printed there is nothing to wait for.
-  CaptureConsole quiet;
-  RunOn({current}, quiet);
-  EXPECT_EQ(quiet.text, "");
-  EXPECT_FALSE(quiet.Paused());
 }
 
 TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
@@ -177,20 +148,18 @@ TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
 TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
   TempFolder dir;
   std::string path = dir / "m.vxm";
+  std::string save_error = "Unable to save '" + path + "': Input/output error";
   struct Fault {
-    const char* what;
     int platform::FaultDisk::*counter;
     int at;
     std::string message;
   } faults[] = {
-      {"read", &platform::FaultDisk::fail_read, 1,
-       "Unable to load '" + path + "': reading 8 bytes at byte 0 failed"},
-      {"create", &platform::FaultDisk::fail_open, 2, "Unable to save '" + path + "': Input/output error"},
-      {"write", &platform::FaultDisk::fail_write, 1, "Unable to save '" + path + "': Input/output error"},
-      {"short write", &platform::FaultDisk::max_write, 10,
-       "Unable to save '" + path + "': No space left on device"},
-      {"sync", &platform::FaultDisk::fail_sync, 1, "Unable to save '" + path + "': Input/output error"},
-      {"rename", &platform::FaultDisk::fail_rename, 1, "Unable to save '" + path + "': Input/output error"},
+      {&platform::FaultDisk::fail_read, 1, "Unable to load '" + path + "': reading 8 bytes at byte 0 failed"},
+      {&platform::FaultDisk::fail_open, 2, save_error},
+      {&platform::FaultDisk::fail_write, 1, save_error},
+      {&platform::FaultDisk::max_write, 10, "Unable to save '" + path + "': No space left on device"},
+      {&platform::FaultDisk::fail_sync, 1, save_error},
+      {&platform::FaultDisk::fail_rename, 1, save_error},
   };
   for (const Fault& fault : faults) {
     WriteBytes(path, OldModel());
@@ -200,9 +169,9 @@ TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
       disk.*fault.counter = fault.at;
       RunOn({path}, console);
     }
-    EXPECT_EQ(console.text, fault.message + "\n") << fault.what;
-    EXPECT_EQ(ReadBytes(path), OldModel()) << fault.what;
-    EXPECT_EQ(CountEntries(dir.path()), 1) << fault.what;
+    EXPECT_EQ(console.text, fault.message + "\n");
+    EXPECT_EQ(ReadBytes(path), OldModel()) << fault.message;
+    EXPECT_EQ(CountEntries(dir.path()), 1) << fault.message;
   }
 }
 
@@ -241,6 +210,14 @@ TEST(Walk, ALinkToAModelUpdatesTheTargetAndStaysALink) {
 }
 
 TEST(Walk, PatternAndPaths) {
+  for (auto [name, matches] : {std::pair{"a.vxm", true},
+                               {"dir/A.VxM", true},
+                               {".vxm", true},
+                               {"vxm", false},
+                               {"a.vxm~", false},
+                               {"a_vxm", false}})
+    EXPECT_EQ(MatchesModelPattern(name), matches) << name;
+
   TempFolder dir;
   WriteBytes(dir / "UPPER.VXM", OldModel());
   WriteBytes(dir / "model.vxm.bak", OldModel());
@@ -252,29 +229,16 @@ TEST(Walk, PatternAndPaths) {
   EXPECT_EQ(console.text, Processed(dir / "UPPER.VXM") + Processed(dir / "folder.vxm/inner.Vxm"));
   EXPECT_EQ(ReadBytes(dir / "model.vxm.bak"), OldModel());
 
+  // Nothing printed: nothing to wait for; no path at all: exit code 42.
   CaptureConsole nothing;
   EXPECT_EQ(RunOn({dir / "missing"}, nothing), 0);
+  EXPECT_EQ(RunFacetrue(0, nullptr, nothing), kNoPathExitCode);
   EXPECT_EQ(nothing.text, "");
   EXPECT_FALSE(nothing.Paused());
-}
 
-TEST(Walk, AFolderThatCannotBeListedIsReported) {
-  TempFolder dir;
-  WriteBytes(dir / "a.vxm", OldModel());
-  SortedDisk disk;
   disk.fail_listing = true;
-  CaptureConsole console;
-  RunOn({dir.path()}, console);
-  EXPECT_EQ(console.text, "Unable to list '" + dir.path() + "': Permission denied\n");
-}
-
-TEST(Walk, ModelPattern) {
-  EXPECT_TRUE(MatchesModelPattern("a.vxm"));
-  EXPECT_TRUE(MatchesModelPattern("dir/A.VxM"));
-  EXPECT_TRUE(MatchesModelPattern(".vxm"));
-  EXPECT_FALSE(MatchesModelPattern("vxm"));
-  EXPECT_FALSE(MatchesModelPattern("a.vxm~"));
-  EXPECT_FALSE(MatchesModelPattern("a_vxm"));
+  RunOn({dir.path()}, nothing);
+  EXPECT_EQ(nothing.text, "Unable to list '" + dir.path() + "': Permission denied\n");
 }
 
 }  // namespace

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
 const VXMMeshClass& MeshAt(const VXM& model, int index) {
   return *static_cast<VXMMeshClass*>(model.objects[index]);
+}
+
+std::vector<uint32_t> Corners(const VXMMeshClass& mesh, int t) {
+  const uint32_t* v = mesh.triangles[t].vertex_index;
+  return {v[0], v[1], v[2]};
 }
 
 TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
@@ -41,9 +47,7 @@ TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
   EXPECT_EQ(first.format, 0x1234u);
   ASSERT_EQ(first.vertex_count, 4u);
   ASSERT_EQ(first.triangle_count, 2u);  // the quad as a fan: 1 2 3, 1 3 4
-  EXPECT_EQ(first.triangles[1].vertex_index[0], 0u);
-  EXPECT_EQ(first.triangles[1].vertex_index[1], 2u);
-  EXPECT_EQ(first.triangles[1].vertex_index[2], 3u);
+  EXPECT_EQ(Corners(first, 1), (std::vector<uint32_t>{0, 2, 3}));
   EXPECT_EQ(first.triangles[0].normal.z, 0.0f);
   EXPECT_EQ(first.triangles[0].distance, 0.0f);
 
@@ -53,11 +57,8 @@ TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
   ASSERT_EQ(tail.vertex_count, 5u);
   EXPECT_EQ(tail.vertices[4].x, 5.0f);
   ASSERT_EQ(tail.triangle_count, 2u);
-  EXPECT_EQ(tail.triangles[0].vertex_index[0], 1u);
-  EXPECT_EQ(tail.triangles[0].vertex_index[1], 3u);
-  EXPECT_EQ(tail.triangles[0].vertex_index[2], 2u);
-  EXPECT_EQ(tail.triangles[1].vertex_index[0], 4u);
-  EXPECT_EQ(tail.triangles[1].vertex_index[1], 0u);
+  EXPECT_EQ(Corners(tail, 0), (std::vector<uint32_t>{1, 3, 2}));
+  EXPECT_EQ(Corners(tail, 1), (std::vector<uint32_t>{4, 0, 1}));
 }
 
 TEST(ObjReader, FacesBeforeAnyGroupFormTheDefaultMesh) {
