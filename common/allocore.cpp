@@ -1,9 +1,12 @@
-// Global operator new/delete over malloc/free, with a failure hook and a live-allocation count.
+// Global operator new/delete: small blocks from the pool, the rest over malloc/free, with a
+// failure hook and a live-allocation count.
 #include "common/allocore.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
+
+#include "common/small_block_pool.h"
 
 namespace allocore {
 namespace {
@@ -23,7 +26,8 @@ bool InjectFailure() noexcept {
 
 void* Allocate(std::size_t size) noexcept {
   if (InjectFailure()) return nullptr;
-  void* p = std::malloc(size == 0 ? 1 : size);
+  void* p = size <= kSmallBlockMax ? SmallBlockAllocate(size) : nullptr;
+  if (!p) p = std::malloc(size == 0 ? 1 : size);
   if (p) g_live.fetch_add(1, std::memory_order_relaxed);
   return p;
 }
@@ -31,7 +35,7 @@ void* Allocate(std::size_t size) noexcept {
 void Free(void* p) noexcept {
   if (!p) return;
   g_live.fetch_sub(1, std::memory_order_relaxed);
-  std::free(p);
+  if (!SmallBlockFree(p)) std::free(p);
 }
 
 void* AllocateOrThrow(std::size_t size) {

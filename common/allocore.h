@@ -1,4 +1,5 @@
-// The process's memory manager: every global operator new/delete form over malloc/free.
+// The process's memory manager: every global operator new/delete form, small blocks from a pool
+// of size classes (small_block_pool.h), larger ones over malloc/free.
 // The std::nothrow forms return null when a request cannot be met; the plain forms throw
 // std::bad_alloc as the language requires. Tests can make an allocation fail on purpose and
 // can count the allocations that are still alive.
