@@ -33,6 +33,9 @@ MixWriterClass::MixWriterClass(const char* archive_path) : target(archive_path),
     FailMember(archive_path, ReasonOf(platform::ErrorNoMemory()));
     return;
   }
+  // The archive is made from files that stay untouched: it is put in place whole or not at
+  // all, but not forced to disk first (a power cut can lose it, never the sources).
+  archive.SetDurable(false);
   if (!archive.Begin()) {
     failed = true;
     error = archive.ErrorMessage();

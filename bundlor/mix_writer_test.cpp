@@ -210,7 +210,6 @@ TEST(MixWriter, ArchiveFailuresKeepTheOldArchive) {
       {"temporary archive not created", &FaultDisk::fail_open, 1, false, false},
       {"member data not written", &FaultDisk::fail_write, 2, true, false},
       {"disk full in the header", &FaultDisk::max_write, 4, false, false},
-      {"archive not synced", &FaultDisk::fail_sync, 1, true, true},
       {"archive not renamed", &FaultDisk::fail_rename, 1, true, true},
   };
   for (const Fault& fault : faults) {

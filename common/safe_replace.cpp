@@ -32,12 +32,14 @@ bool SafeReplaceClass::Begin() {
 bool SafeReplaceClass::Commit() {
   if (temp_path.IsEmpty()) return Fail(error_code ? error_code : platform::ErrorBadHandle());
   bool ok = file.ErrorCode() == 0 || Fail(file.ErrorCode());
-  if (ok && !file.Sync()) ok = Fail(file.ErrorCode() ? file.ErrorCode() : platform::LastError());
+  if (ok && durable && !file.Sync()) ok = Fail(file.ErrorCode() ? file.ErrorCode() : platform::LastError());
   if (ok) {
     file.Close();
     if (file.ErrorCode() != 0) ok = Fail(file.ErrorCode());
   }
   if (ok && !platform::Disk().Rename(temp_path, target)) ok = Fail(platform::LastError());
+  // The rename itself is in place; a folder that cannot be synced does not undo it.
+  if (ok && durable) platform::Disk().SyncFolderOf(target);
   if (!ok) {
     Abort();
     return false;

@@ -15,6 +15,11 @@ class SafeReplaceClass {
   SafeReplaceClass(const SafeReplaceClass&) = delete;
   SafeReplaceClass& operator=(const SafeReplaceClass&) = delete;
 
+  // Whether Commit puts the new bytes and the new name on disk before it returns (the default).
+  // Without it the replacement is still all-or-nothing for the program's own failures and for
+  // a stopped program, but a power cut may lose the new file.
+  void SetDurable(bool on) { durable = on; }
+
   // Creates the temporary file; File() then writes into it.
   bool Begin();
   ErrorKeepingFile<DiskFileClass>& File() { return file; }
@@ -40,4 +45,5 @@ class SafeReplaceClass {
   ErrorKeepingFile<DiskFileClass> file;
   NarrowStringClass error;
   int error_code = 0;
+  bool durable = true;
 };

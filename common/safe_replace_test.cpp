@@ -70,6 +70,21 @@ TEST(SafeReplace, EveryFailureLeavesTheOldFile) {
   }
 }
 
+TEST(SafeReplace, OnlyADurableReplacementWaitsForTheDisk) {
+  TempFolder dir;
+  std::string path = dir / "out.bin";
+  for (bool durable : {true, false}) {
+    platform::ScopedFaultDisk disk;
+    SafeReplaceClass replace(path.c_str());
+    replace.SetDurable(durable);
+    ASSERT_TRUE(replace.Begin());
+    replace.File().Write("data", 4);
+    ASSERT_TRUE(replace.Commit());
+    EXPECT_EQ(disk.syncs, durable ? 1 : 0);
+    EXPECT_EQ(ReadBytes(path), "data");
+  }
+}
+
 TEST(SafeReplace, AbandonedReplacementDeletesTheTemporaryFile) {
   TempFolder dir;
   std::string path = dir / "new.bin";

@@ -57,6 +57,7 @@ class FaultDisk : public DiskInterface {
   bool Rename(const char* from, const char* to) override {
     return Trip(fail_rename, ++renames) ? false : inner().Rename(from, to);
   }
+  bool SyncFolderOf(const char* path) override { return inner().SyncFolderOf(path); }
   bool Status(const char* path, FileStatus* s) override { return inner().Status(path, s); }
   bool LinkStatus(const char* path, FileStatus* s) override { return inner().LinkStatus(path, s); }
   bool ResolvePath(const char* path, NarrowStringClass& resolved) override {

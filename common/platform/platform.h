@@ -62,6 +62,8 @@ class DiskInterface {
   virtual bool Delete(const char* path) = 0;
   // Puts from in place of to, replacing it in one step.
   virtual bool Rename(const char* from, const char* to) = 0;
+  // Makes the names in the folder that holds path durable (after a rename into it).
+  virtual bool SyncFolderOf(const char* path) = 0;
   // Status of what the path names, following links.
   virtual bool Status(const char* path, FileStatus* status) = 0;
   // Status of the path itself, not following a final link.

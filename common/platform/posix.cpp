@@ -148,9 +148,22 @@ class PosixDisk : public DiskInterface {
   bool Delete(const char* path) override { return ::unlink(path) == 0 || (Fail(), false); }
 
   bool Rename(const char* from, const char* to) override {
-    if (::rename(from, to) != 0) return Fail(), false;
-    SyncParentFolder(to);
-    return true;
+    return ::rename(from, to) == 0 || (Fail(), false);
+  }
+
+  bool SyncFolderOf(const char* path) override {
+    NarrowStringClass folder(path);
+    char* slash = strrchr(folder.Chars(), '/');
+    if (slash) {
+      slash[slash == folder.Chars() ? 1 : 0] = 0;
+    } else {
+      folder = ".";
+    }
+    int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return Fail(), false;
+    bool ok = ::fsync(fd) == 0 || (Fail(), false);
+    ::close(fd);
+    return ok;
   }
 
   bool Status(const char* path, FileStatus* status) override {
@@ -234,23 +247,6 @@ class PosixDisk : public DiskInterface {
     if (fd < 0) return Fail();
     path = pattern.Chars();
     return fd;
-  }
-
- private:
-  // A rename is durable only once the folder holding the name is synced.
-  static void SyncParentFolder(const char* path) {
-    NarrowStringClass folder(path);
-    const char* slash = strrchr(folder, '/');
-    if (slash) {
-      folder.Chars()[slash == folder.Chars() ? 1 : slash - folder.Chars()] = 0;
-    } else {
-      folder = ".";
-    }
-    int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-      ::fsync(fd);
-      ::close(fd);
-    }
   }
 };
 
