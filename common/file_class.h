@@ -35,4 +35,13 @@ class FileClass {
   virtual platform::Handle GetHandle() { return platform::kInvalidHandle; }
   virtual void Bias(int start, int length = -1) = 0;
   virtual bool IsBiased() = 0;
+
+ protected:
+  // For files that keep their own position: where a seek from position in a file of size
+  // lands, or -1 for an unknown origin or a place before the start or beyond 2^31 - 1.
+  static int SeekTarget(int position, int size, int offset, int origin) {
+    int64_t base = origin == 0 ? 0 : origin == 1 ? position : origin == 2 ? size : -1;
+    int64_t target = base + offset;
+    return base < 0 || target < 0 || target > INT32_MAX ? -1 : static_cast<int>(target);
+  }
 };

@@ -40,11 +40,9 @@ int MemoryFileClass::Read(void* buffer, int length) {
 }
 
 int MemoryFileClass::Seek(int offset, int origin) {
-  int64_t base = origin == 0 ? 0 : origin == 1 ? position : origin == 2 ? size : -1;
-  int64_t target = base + offset;
-  if (base < 0 || target < 0 || target > INT_MAX) return -1;
-  position = static_cast<int>(target);
-  return position;
+  int target = SeekTarget(position, size, offset, origin);
+  if (target >= 0) position = target;
+  return target;
 }
 
 int MemoryFileClass::Write(const void* buffer, int length) {

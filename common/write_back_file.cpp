@@ -25,11 +25,9 @@ bool WriteBackFileClass::Flush() {
 }
 
 int WriteBackFileClass::Seek(int offset, int origin) {
-  int64_t base = origin == 0 ? 0 : origin == 1 ? position : origin == 2 ? size : -1;
-  int64_t at = base + offset;
-  if (base < 0 || at < 0 || at > INT_MAX) return -1;
-  position = static_cast<int>(at);
-  return position;
+  int target = SeekTarget(position, size, offset, origin);
+  if (target >= 0) position = target;
+  return target;
 }
 
 int WriteBackFileClass::Write(const void* bytes, int length) {
