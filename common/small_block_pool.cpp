@@ -19,6 +19,12 @@
 #define ALLOCORE_POOL 0
 #endif
 
+#if ALLOCORE_POOL
+// Present when a leak checker is linked in (for example into a fuzz target whose libraries are
+// built without sanitizers): it does not look inside the pool, so the pool then stays unused.
+extern "C" void __lsan_do_leak_check() __attribute__((weak));
+#endif
+
 namespace allocore {
 namespace {
 
@@ -57,6 +63,7 @@ class Guard {
 // Reserves the range without committing memory: pages become usable as regions grow.
 void Initialise() {
   g_initialised = true;
+  if (&__lsan_do_leak_check != nullptr) return;
   void* base =
       mmap(nullptr, kClasses * kClassSpan, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (base == MAP_FAILED) return;

@@ -5,7 +5,8 @@
 // cost no general-purpose heap work. Memory is committed as regions fill and is reused, never
 // returned to the system.
 //
-// Builds with AddressSanitizer do without the pool, so the sanitizer sees every block.
+// Builds with AddressSanitizer, and programs with a leak checker linked in, do without the pool,
+// so the sanitizer sees every block.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,6 @@
 if(TARGET vxmlib)
   tx_add_fuzzer(NAME vxm_fuzz SOURCES vxm_fuzz.cpp LIBS vxmlib)
 endif()
+if(TARGET vxmtool_lib)
+  tx_add_fuzzer(NAME obj_fuzz SOURCES obj_fuzz.cpp LIBS vxmtool_lib)
+endif()

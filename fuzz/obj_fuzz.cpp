@@ -1,0 +1,27 @@
+// Fuzz target: the Wavefront OBJ reader over arbitrary text. Whatever it accepts must make a
+// model that saves and loads back cleanly.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "common/memory_file.h"
+#include "vxmlib/obj_reader.h"
+#include "vxmlib/vxm.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  VXM model;
+  std::string error;
+  if (!ReadObj(std::string_view(reinterpret_cast<const char*>(data), size), ObjOptions(), model, &error)) {
+    if (error.empty()) abort();
+    return 0;
+  }
+  MemoryFileClass out;
+  model.Save(&out);
+  if (*model.ErrorText() || out.Failed()) abort();
+  VXM again;
+  MemoryFileClass in(out.Data(), out.Size());
+  again.Load(&in);
+  if (*again.ErrorText() || again.objects.Count() != model.objects.Count()) abort();
+  return 0;
+}
