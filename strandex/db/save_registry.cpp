@@ -3,50 +3,7 @@
 
 #include "strandex/db/tdb_format.h"
 
-constinit SaveSectionClass* SaveSectionClass::first = nullptr;
-constinit ObjectFactoryClass* ObjectFactoryClass::first = nullptr;
 constinit uint32_t ObjectFactoryClass::next_token = 1;
-
-namespace {
-
-// Unlinks item from a singly linked list held through Next-style members.
-template <typename T, typename NextOf>
-void Unlink(T*& head, T* item, NextOf next_of) {
-  for (T** link = &head; *link; link = &next_of(*link)) {
-    if (*link == item) {
-      *link = next_of(item);
-      return;
-    }
-  }
-}
-
-}  // namespace
-
-SaveSectionClass::SaveSectionClass() : next(first) { first = this; }
-
-SaveSectionClass::~SaveSectionClass() {
-  Unlink(first, this, [](SaveSectionClass* s) -> SaveSectionClass*& { return s->next; });
-}
-
-SaveSectionClass* SaveSectionClass::Find(uint32_t id) {
-  for (SaveSectionClass* s = first; s; s = s->next) {
-    if (s->GetChunkID() == id) return s;
-  }
-  return nullptr;
-}
-
-ObjectFactoryClass::ObjectFactoryClass() : next(first) { first = this; }
-
-ObjectFactoryClass::~ObjectFactoryClass() {
-  Unlink(first, this, [](ObjectFactoryClass* f) -> ObjectFactoryClass*& { return f->next; });
-}
-
-ObjectFactoryClass* ObjectFactoryClass::Find(uint32_t id) {
-  for (ObjectFactoryClass* f = first; f; f = f->next) {
-    if (f->GetChunkID() == id) return f;
-  }
-  return nullptr;
-}
 
 bool ObjectFactoryClass::Save(ChunkWriterClass& writer, StorableClass* object) {
   uint32_t token = next_token++;

@@ -11,12 +11,46 @@
 #include "strandex/db/chunk_writer.h"
 #include "strandex/db/storable.h"
 
-class SaveSectionClass {
+// A kind of static object that links itself into one global list per kind when constructed and
+// unlinks itself when destroyed; T has a GetChunkID by which the list is searched.
+template <typename T>
+class SelfRegisteringClass {
  public:
-  SaveSectionClass();
-  virtual ~SaveSectionClass();
-  SaveSectionClass(const SaveSectionClass&) = delete;
-  SaveSectionClass& operator=(const SaveSectionClass&) = delete;
+  SelfRegisteringClass(const SelfRegisteringClass&) = delete;
+  SelfRegisteringClass& operator=(const SelfRegisteringClass&) = delete;
+
+  static T* First() { return Self(first); }
+  T* Next() const { return Self(next); }
+  // The first registered object for chunk id, or null.
+  static T* Find(uint32_t id) {
+    for (T* t = First(); t; t = t->Next()) {
+      if (t->GetChunkID() == id) return t;
+    }
+    return nullptr;
+  }
+
+ protected:
+  // The list holds this base part: the object is not yet a T while it links itself in.
+  SelfRegisteringClass() : next(first) { first = this; }
+  ~SelfRegisteringClass() {
+    for (SelfRegisteringClass** link = &first; *link; link = &(*link)->next) {
+      if (*link == this) {
+        *link = next;
+        return;
+      }
+    }
+  }
+
+ private:
+  static T* Self(SelfRegisteringClass* entry) { return static_cast<T*>(entry); }
+
+  static inline constinit SelfRegisteringClass* first = nullptr;
+  SelfRegisteringClass* next;
+};
+
+class SaveSectionClass : public SelfRegisteringClass<SaveSectionClass> {
+ public:
+  virtual ~SaveSectionClass() = default;
 
   virtual void OnPreLoad() {}
   virtual uint32_t GetChunkID() = 0;
@@ -24,23 +58,11 @@ class SaveSectionClass {
   virtual bool Save(ChunkWriterClass& writer) = 0;
   virtual bool Load(ChunkReaderClass& reader) = 0;
   virtual const char* Name() = 0;
-
-  static SaveSectionClass* First() { return first; }
-  SaveSectionClass* Next() const { return next; }
-  // The first registered section that owns chunk id, or null.
-  static SaveSectionClass* Find(uint32_t id);
-
- private:
-  static SaveSectionClass* first;
-  SaveSectionClass* next = nullptr;
 };
 
-class ObjectFactoryClass {
+class ObjectFactoryClass : public SelfRegisteringClass<ObjectFactoryClass> {
  public:
-  ObjectFactoryClass();
-  virtual ~ObjectFactoryClass();
-  ObjectFactoryClass(const ObjectFactoryClass&) = delete;
-  ObjectFactoryClass& operator=(const ObjectFactoryClass&) = delete;
+  virtual ~ObjectFactoryClass() = default;
 
   virtual uint32_t GetChunkID() = 0;
   // A new record read from an opened envelope chunk; null when memory runs out or the record
@@ -48,11 +70,6 @@ class ObjectFactoryClass {
   virtual StorableClass* CreateAndLoad(ChunkReaderClass& reader) = 0;
   // The envelope payload for object: its token chunk and its data chunk.
   virtual bool Save(ChunkWriterClass& writer, StorableClass* object);
-
-  static ObjectFactoryClass* First() { return first; }
-  ObjectFactoryClass* Next() const { return next; }
-  // The first registered factory for chunk id, or null.
-  static ObjectFactoryClass* Find(uint32_t id);
 
   // Tokens: every envelope of one save carries a different one, counted from 1.
   static void ResetTokens() { next_token = 1; }
@@ -62,9 +79,7 @@ class ObjectFactoryClass {
   static bool LoadEnvelope(ChunkReaderClass& reader, StorableClass* record);
 
  private:
-  static ObjectFactoryClass* first;
   static uint32_t next_token;
-  ObjectFactoryClass* next = nullptr;
 };
 
 // Writes one record in its envelope: BeginChunk(factory ID), the factory's Save, EndChunk.
