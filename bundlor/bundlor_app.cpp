@@ -34,7 +34,7 @@ bool Resolve(const char* path, NarrowStringClass& start, NarrowStringClass& reso
     diagnostics.Failure("cannot read the current folder", platform::ErrorText(platform::LastError()));
     return false;
   }
-  resolved = JoinPath(start, path);
+  resolved = platform::JoinPath(start, path);
   return true;
 }
 

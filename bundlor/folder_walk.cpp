@@ -36,7 +36,7 @@ void WalkLevel(const char* folder, const char* prefix, FileListClass& list, Diag
   }
   for (int i = 0; i < entries.Count(); ++i) {
     const platform::DirEntry& entry = entries[i];
-    NarrowStringClass source = JoinPath(folder, entry.name);
+    NarrowStringClass source = platform::JoinPath(folder, entry.name);
     NarrowStringClass member = JoinMember(prefix, entry.name);
     if (entry.is_directory) {
       WalkLevel(source, member, list, diagnostics);
@@ -60,14 +60,6 @@ void WalkLevel(const char* folder, const char* prefix, FileListClass& list, Diag
 }
 
 }  // namespace
-
-NarrowStringClass JoinPath(const char* folder, const char* name) {
-  NarrowStringClass path(folder);
-  int length = path.Length();
-  if (length == 0 || path[length - 1] != platform::PathSeparator()) path.Append(platform::PathSeparator());
-  path.Append(name);
-  return path;
-}
 
 void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics) {
   list.SetGrowthStep(kListGrowthStep);

@@ -16,9 +16,6 @@ struct FileListRecord {
 
 using FileListClass = DynamicArrayClass<FileListRecord>;
 
-// folder and name joined by the system's folder separator (one, also after a folder ending in one).
-NarrowStringClass JoinPath(const char* folder, const char* name);
-
 // Adds every file below folder, subfolders included, to list. A symbolic link to a file counts
 // as that file; a link to a folder is not followed, and pipes, sockets and devices are not
 // packed (a warning each). A folder that cannot be listed and a link that leads nowhere are

@@ -52,7 +52,7 @@ class WalkClass {
     }
     for (int i = 0; i < entries.Count(); ++i) {
       const platform::DirEntry& entry = entries[i];
-      NarrowStringClass path = Join(folder, entry.name);
+      NarrowStringClass path = platform::JoinPath(folder, entry.name);
       if (entry.is_directory) {
         Push(path);
       } else if (MatchesModelPattern(entry.name) && !IsLinkToFolder(entry, path)) {
@@ -64,15 +64,6 @@ class WalkClass {
   static bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
     platform::FileStatus status;
     return entry.is_link && platform::Disk().Status(path, &status) && status.is_directory;
-  }
-
-  static NarrowStringClass Join(const char* folder, const char* name) {
-    NarrowStringClass path(folder);
-    size_t length = strlen(folder);
-    if (length == 0 || folder[length - 1] != platform::PathSeparator())
-      path.Append(platform::PathSeparator());
-    path.Append(name);
-    return path;
   }
 
   ConsoleClass& console;

@@ -100,6 +100,8 @@ int ErrorShortWrite();  // the system took fewer bytes than asked
 bool CurrentDirectory(NarrowStringClass& path);
 bool SetCurrentDirectory(const char* path);
 char PathSeparator();
+// folder and name joined by one folder separator (none added after a folder that ends in one).
+NarrowStringClass JoinPath(const char* folder, const char* name);
 bool IsAbsolutePath(const char* path);
 // The permission bits new files get (after the process's mask).
 uint32_t DefaultFileMode();

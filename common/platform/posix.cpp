@@ -288,6 +288,14 @@ bool CurrentDirectory(NarrowStringClass& path) {
 
 bool SetCurrentDirectory(const char* path) { return ::chdir(path) == 0 || (Fail(), false); }
 char PathSeparator() { return '/'; }
+
+NarrowStringClass JoinPath(const char* folder, const char* name) {
+  NarrowStringClass path(folder);
+  int length = path.Length();
+  if (length == 0 || path[length - 1] != PathSeparator()) path.Append(PathSeparator());
+  path.Append(name);
+  return path;
+}
 bool IsAbsolutePath(const char* path) { return path && path[0] == '/'; }
 
 uint32_t DefaultFileMode() {
