@@ -72,18 +72,13 @@ class HashTableClass {
 
   // Unlinks the first entry with this key onto the free list (last in, first out).
   void Remove(const char* key) {
-    if (!heads) return;
-    int32_t* link = &heads[HashKey(key) & (bucket_count - 1)];
-    while (*link != -1) {
-      int32_t i = *link;
-      if (entries[i].key == key) {
-        *link = entries[i].next;
-        entries[i].next = free_head;
-        free_head = i;
-        return;
-      }
-      link = &entries[i].next;
-    }
+    Unlink(key, [](const V&) { return true; });
+  }
+
+  // Unlinks the first entry with this key and this value; other entries with the key keep
+  // their order. False when there is no such entry.
+  bool RemoveValue(const char* key, const V& value) {
+    return Unlink(key, [&value](const V& v) { return v == value; });
   }
 
   void RemoveAll() {
@@ -104,6 +99,23 @@ class HashTableClass {
 
  private:
   friend class HashTableIteratorClass<V>;
+
+  template <typename Match>
+  bool Unlink(const char* key, Match match) {
+    if (!heads) return false;
+    int32_t* link = &heads[HashKey(key) & (bucket_count - 1)];
+    while (*link != -1) {
+      int32_t i = *link;
+      if (entries[i].key == key && match(entries[i].value)) {
+        *link = entries[i].next;
+        entries[i].next = free_head;
+        free_head = i;
+        return true;
+      }
+      link = &entries[i].next;
+    }
+    return false;
+  }
 
   // Doubles the table, rehashing every entry in bucket then chain order onto the front of its
   // new chain. False, with the table unchanged, when memory runs out.

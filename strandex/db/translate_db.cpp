@@ -87,17 +87,7 @@ bool TranslateDBClass::IndexInsert(TDBStringClass* obj) {
 // their order.
 void TranslateDBClass::IndexRemove(const char* idString, TDBStringClass* obj) {
   IndexKey key(idString);
-  if (!key.Text()) return;
-  TDBStringClass* others[16];
-  int count = 0;
-  while (TDBStringClass** found = IDStringIndex.Find(key.Text())) {
-    TDBStringClass* value = *found;
-    IDStringIndex.Remove(key.Text());
-    if (value == obj || count == 16) break;
-    others[count++] = value;
-  }
-  // Entries just freed are reused, so putting the others back needs no memory.
-  while (count > 0) IDStringIndex.Insert(key.Text(), others[--count]);
+  if (key.Text()) IDStringIndex.RemoveValue(key.Text(), obj);
 }
 
 void TranslateDBClass::RecordIDChange(int oldID, int newID) { IDChanges.Add(IDChangeRecord{oldID, newID}); }

@@ -2,6 +2,10 @@
 // consistency operations and running out of memory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "common/allocore.h"
 #include "strandex/db/db_test_util.h"
 
@@ -93,6 +97,34 @@ TEST_F(TranslateDB, IndexFollowsAddRemoveAndChanges) {
   EXPECT_FALSE(TranslateDBClass::ChangeObjectIDString(a, nullptr));
   TranslateDBClass::ClearObjects();
   EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_other"), nullptr);
+}
+
+// Hundreds of strings share one symbolic ID (every new string in the editor has the empty one).
+// After random removals the index must hold exactly the live strings.
+TEST_F(TranslateDB, IndexKeepsEveryEqualKeyThroughRandomRemovals) {
+  std::vector<TDBStringClass*> live;
+  for (int i = 0; i < 300; ++i) {
+    live.push_back(NewString(0, ""));
+    ASSERT_TRUE(TranslateDBClass::AddObject(live.back()));
+  }
+  std::mt19937 random(9);
+  while (live.size() > 100) {
+    size_t victim = random() % live.size();
+    ASSERT_TRUE(TranslateDBClass::RemoveObject(live[victim]->GetID() - TranslateDBClass::kFirstID));
+    live.erase(live.begin() + static_cast<std::ptrdiff_t>(victim));
+    TDBStringClass* found = TranslateDBClass::FindObjectByIDString("");
+    ASSERT_NE(std::find(live.begin(), live.end(), found), live.end());
+  }
+  // Renaming the first entry drains the index one entry at a time.
+  std::vector<TDBStringClass*> drained;
+  while (TDBStringClass* s = TranslateDBClass::FindObjectByIDString("")) {
+    ASSERT_NE(std::find(live.begin(), live.end(), s), live.end()) << "a removed string is still indexed";
+    ASSERT_TRUE(TranslateDBClass::ChangeObjectIDString(s, "DRAINED"));
+    drained.push_back(s);
+  }
+  std::sort(drained.begin(), drained.end());
+  std::sort(live.begin(), live.end());
+  EXPECT_EQ(drained, live);
 }
 
 TEST_F(TranslateDB, ChangeObjectIDMovesTheObject) {
