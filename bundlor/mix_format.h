@@ -50,15 +50,3 @@ inline bool MixOrderBefore(uint32_t crc_a, const char* name_a, uint32_t crc_b, c
 inline int MixPadding(int64_t position) {
   return static_cast<int>((kMixAlignment - position % kMixAlignment) % kMixAlignment);
 }
-
-inline void PutMixWord(unsigned char* out, uint32_t value) {
-  out[0] = static_cast<unsigned char>(value);
-  out[1] = static_cast<unsigned char>(value >> 8);
-  out[2] = static_cast<unsigned char>(value >> 16);
-  out[3] = static_cast<unsigned char>(value >> 24);
-}
-
-inline uint32_t GetMixWord(const unsigned char* in) {
-  return static_cast<uint32_t>(in[0]) | static_cast<uint32_t>(in[1]) << 8 |
-         static_cast<uint32_t>(in[2]) << 16 | static_cast<uint32_t>(in[3]) << 24;
-}

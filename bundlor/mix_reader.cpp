@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "common/coding.h"
 #include "common/crc.h"
 
 namespace {
@@ -44,7 +45,7 @@ bool MixReaderClass::Load(FileClass* file_in) {
   if (!ReadAt(file, 0, header, kMixHeaderSize)) return Fail("cannot read the header");
   if (memcmp(header, kMixMagic, sizeof kMixMagic) != 0)
     return Fail("not a mix archive (no MIX1 at the start)");
-  uint32_t index = GetMixWord(header + 4);
+  uint32_t index = DecodeFixed32(header + 4);
   if (index < kMixHeaderSize || index % kMixAlignment != 0 || index > static_cast<uint32_t>(size) - 8) {
     return Fail("the index offset lies outside the archive");
   }
@@ -55,7 +56,7 @@ bool MixReaderClass::Load(FileClass* file_in) {
   bool ok = ReadAt(file, index_offset, tables, length) ? ParseTables(tables, length)
                                                        : Fail("cannot read the tables");
   delete[] tables;
-  if (ok && GetMixWord(header + 8) != static_cast<uint32_t>(name_offset)) {
+  if (ok && DecodeFixed32(header + 8) != static_cast<uint32_t>(name_offset)) {
     ok = Fail("the header's name offset does not follow the index");
   }
   if (!ok) entries.Clear();
@@ -63,18 +64,18 @@ bool MixReaderClass::Load(FileClass* file_in) {
 }
 
 bool MixReaderClass::ParseTables(const unsigned char* tables, int64_t length) {
-  uint32_t count = GetMixWord(tables);
+  uint32_t count = DecodeFixed32(tables);
   int64_t names = 4 + static_cast<int64_t>(kMixIndexRecordSize) * count;
   if (names + 4 > length) return Fail("the index runs past the end of the archive");
   name_offset = static_cast<int32_t>(index_offset + names);
-  if (GetMixWord(tables + names) != count) return Fail("the name table's count differs from the index's");
+  if (DecodeFixed32(tables + names) != count) return Fail("the name table's count differs from the index's");
   if (!entries.Resize(static_cast<int>(count))) return Fail("out of memory");
   int64_t at = names + 4;
   for (uint32_t i = 0; i < count; ++i) {
     const unsigned char* record = tables + 4 + kMixIndexRecordSize * static_cast<int64_t>(i);
     MixIndexEntry entry;
-    entry.CRC = GetMixWord(record);
-    uint32_t offset = GetMixWord(record + 4), size = GetMixWord(record + 8);
+    entry.CRC = DecodeFixed32(record);
+    uint32_t offset = DecodeFixed32(record + 4), size = DecodeFixed32(record + 8);
     if (offset < kMixHeaderSize || offset > static_cast<uint32_t>(index_offset) ||
         size > static_cast<uint32_t>(index_offset) - offset) {
       return Fail("a member lies outside the data area");

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/coding.h"
 #include "common/crc.h"
 #include "common/memory_file.h"
 #include "common/platform/platform.h"
@@ -20,7 +21,7 @@ NarrowStringClass ReasonOf(int code) {
 
 void PutWord(MemoryFileClass& out, uint32_t value) {
   unsigned char bytes[4];
-  PutMixWord(bytes, value);
+  EncodeFixed32(bytes, value);
   out.Write(bytes, 4);
 }
 
@@ -148,8 +149,8 @@ bool MixWriterClass::WriteTables() {
   }
   if (!WriteArchive(tables.Data(), tables.Size())) return false;
   unsigned char patch[8];
-  PutMixWord(patch, static_cast<uint32_t>(index_offset));
-  PutMixWord(patch + 4, static_cast<uint32_t>(name_offset));
+  EncodeFixed32(patch, static_cast<uint32_t>(index_offset));
+  EncodeFixed32(patch + 4, static_cast<uint32_t>(name_offset));
   if (archive.File().Seek(4, platform::kBegin) != 4) return FailArchive(ReasonOf(archive.File().ErrorCode()));
   return WriteArchive(patch, sizeof patch);
 }

@@ -10,6 +10,7 @@
 #include <new>
 #include <utility>
 
+#include "common/coding.h"
 #include "common/string_class.h"
 
 // Constant-time for keys of 8 bytes or more: one little-endian word read 8 bytes before the end.
@@ -17,7 +18,7 @@ inline uint32_t HashKey(const char* key) {
   size_t n = strlen(key);
   if (n >= 8) {
     const unsigned char* b = reinterpret_cast<const unsigned char*>(key) + n - 8;
-    uint32_t w = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+    uint32_t w = DecodeFixed32(b);
     return w + (w >> 5) + (w >> 10) + (w >> 20);
   }
   uint32_t h = 0;

@@ -22,15 +22,12 @@
 
 #include <cstdint>
 
+#include "common/coding.h"
+
 namespace vxm_format {
 
 // A chunk id read as a little-endian uint32 from its four bytes.
-constexpr uint32_t ChunkId(const char (&text)[5]) {
-  return static_cast<uint32_t>(static_cast<unsigned char>(text[0])) |
-         static_cast<uint32_t>(static_cast<unsigned char>(text[1])) << 8 |
-         static_cast<uint32_t>(static_cast<unsigned char>(text[2])) << 16 |
-         static_cast<uint32_t>(static_cast<unsigned char>(text[3])) << 24;
-}
+constexpr uint32_t ChunkId(const char (&text)[5]) { return DecodeFixed32(text); }
 
 constexpr uint32_t kMagic = ChunkId("VXMF");
 constexpr uint32_t kVersion = 1;

@@ -1,6 +1,8 @@
 // Whole reads and writes over a FileClass.
 #include "vxmlib/vxm_io.h"
 
+#include "common/coding.h"
+
 namespace vxm_io {
 
 namespace {
@@ -34,15 +36,15 @@ bool WriteAll(FileClass* file, const void* buffer, uint64_t size) {
 
 bool WriteWord(FileClass* file, uint32_t value) {
   unsigned char bytes[4];
-  PutWord(bytes, value);
+  EncodeFixed32(bytes, value);
   return WriteAll(file, bytes, 4);
 }
 
 bool WriteChunkHeader(FileClass* file, uint32_t id, uint64_t size) {
   if (size > UINT32_MAX) return false;
   unsigned char bytes[8];
-  PutWord(bytes, id);
-  PutWord(bytes + 4, static_cast<uint32_t>(size));
+  EncodeFixed32(bytes, id);
+  EncodeFixed32(bytes + 4, static_cast<uint32_t>(size));
   return WriteAll(file, bytes, 8);
 }
 

@@ -1,4 +1,4 @@
-// Little-endian words and whole reads and writes over a FileClass, for the model reader and writer.
+// Whole reads and writes over a FileClass, for the model reader and writer.
 #pragma once
 
 #include <cstdint>
@@ -6,18 +6,6 @@
 #include "common/file_class.h"
 
 namespace vxm_io {
-
-inline uint32_t GetWord(const unsigned char* bytes) {
-  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-inline void PutWord(unsigned char* bytes, uint32_t value) {
-  bytes[0] = static_cast<unsigned char>(value);
-  bytes[1] = static_cast<unsigned char>(value >> 8);
-  bytes[2] = static_cast<unsigned char>(value >> 16);
-  bytes[3] = static_cast<unsigned char>(value >> 24);
-}
 
 // Reads exactly size bytes, calling Read as often as it takes; false when the file ends first.
 bool ReadAll(FileClass* file, void* buffer, uint32_t size);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/coding.h"
 #include "vxmlib/vxm_format.h"
 #include "vxmlib/vxm_io.h"
 
@@ -77,9 +78,9 @@ bool VXMMeshClass::WriteBody(FileClass* file) const {
   unsigned char header[kMeshHeaderSize];
   memcpy(header, name, kNameSize);
   memcpy(header + kNameSize, qualifier, kNameSize);
-  vxm_io::PutWord(header + 2 * kNameSize, format);
-  vxm_io::PutWord(header + 2 * kNameSize + 4, vertex_count);
-  vxm_io::PutWord(header + 2 * kNameSize + 8, triangle_count);
+  EncodeFixed32(header + 2 * kNameSize, format);
+  EncodeFixed32(header + 2 * kNameSize + 4, vertex_count);
+  EncodeFixed32(header + 2 * kNameSize + 8, triangle_count);
   uint64_t vertex_bytes = static_cast<uint64_t>(vertex_count) * kVertexSize;
   uint64_t triangle_bytes = static_cast<uint64_t>(triangle_count) * kTriangleSize;
   return vxm_io::WriteChunkHeader(file, kMeshHeaderChunk, kMeshHeaderSize) &&

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/coding.h"
 #include "vxmlib/vxm_format.h"
 #include "vxmlib/vxm_io.h"
 
@@ -51,11 +52,11 @@ bool VXMReaderClass::ReadModel() {
     return false;
   }
   if (!Read(header, kFileHeaderSize)) return false;
-  if (vxm_io::GetWord(header) != kMagic) {
+  if (DecodeFixed32(header) != kMagic) {
     Fail("not a model file: the file does not start with \"VXMF\"");
     return false;
   }
-  uint32_t version = vxm_io::GetWord(header + 4);
+  uint32_t version = DecodeFixed32(header + 4);
   if (version != kVersion) {
     Fail("format version %u is not supported (only %u is)", version, kVersion);
     return false;
@@ -101,8 +102,8 @@ bool VXMReaderClass::ReadChunkHeader(uint64_t limit, uint32_t* id, uint32_t* siz
   }
   unsigned char header[kChunkHeaderSize];
   if (!Read(header, kChunkHeaderSize)) return false;
-  *id = vxm_io::GetWord(header);
-  *size = vxm_io::GetWord(header + 4);
+  *id = DecodeFixed32(header);
+  *size = DecodeFixed32(header + 4);
   if (*size > limit - kChunkHeaderSize) {
     Fail("chunk \"%s\" at byte %lld claims %u bytes, but only %llu are left for it", IdText(*id).text,
          static_cast<long long>(offset - kChunkHeaderSize), *size,
@@ -120,7 +121,7 @@ bool VXMReaderClass::ReadObject(uint32_t size) {
   }
   unsigned char kind_bytes[4];
   if (!Read(kind_bytes, 4)) return false;
-  uint32_t kind = vxm_io::GetWord(kind_bytes);
+  uint32_t kind = DecodeFixed32(kind_bytes);
   VXMObjectClass* object;
   bool ok;
   if (kind == kMeshKind) {
@@ -192,9 +193,9 @@ bool VXMReaderClass::ReadMeshHeader(VXMMeshClass& mesh, uint64_t* left) {
   *left -= kChunkHeaderSize + kMeshHeaderSize;
   memcpy(mesh.name, header, kNameSize);
   memcpy(mesh.qualifier, header + kNameSize, kNameSize);
-  mesh.format = vxm_io::GetWord(header + 2 * kNameSize);
-  mesh.vertex_count = vxm_io::GetWord(header + 2 * kNameSize + 4);
-  mesh.triangle_count = vxm_io::GetWord(header + 2 * kNameSize + 8);
+  mesh.format = DecodeFixed32(header + 2 * kNameSize);
+  mesh.vertex_count = DecodeFixed32(header + 2 * kNameSize + 4);
+  mesh.triangle_count = DecodeFixed32(header + 2 * kNameSize + 8);
   if (!IsTerminated(mesh.name) || !IsTerminated(mesh.qualifier)) {
     Fail("the mesh's %s has no terminating zero in its 16 bytes",
          IsTerminated(mesh.name) ? "qualifier" : "name");

@@ -3,13 +3,7 @@
 
 #include <cstring>
 
-namespace {
-
-uint32_t GetU32(const unsigned char* in) {
-  return in[0] | (in[1] << 8) | (in[2] << 16) | (static_cast<uint32_t>(in[3]) << 24);
-}
-
-}  // namespace
+#include "common/coding.h"
 
 ChunkReaderClass::ChunkReaderClass(FileClass* file) : File(file) {
   memset(PositionStack, 0, sizeof(PositionStack));
@@ -82,7 +76,7 @@ bool ChunkReaderClass::OpenChunk() {
     if (n != 0 || room > 0 || StackIndex > 0) MarkDamaged(ChunkDamage::kTruncatedHeader);
     return false;
   }
-  ChunkHeader header{GetU32(bytes), GetU32(bytes + 4)};
+  ChunkHeader header{DecodeFixed32(bytes), DecodeFixed32(bytes + 4)};
   header_offsets[StackIndex] = static_cast<int32_t>(position);
   if (room > 0 && (header.ChunkSize & kChunkSizeMask) > room - kChunkHeaderBytes) {
     MarkDamaged(ChunkDamage::kChunkTooLong);

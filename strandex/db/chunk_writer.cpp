@@ -3,14 +3,9 @@
 
 #include <cstring>
 
-namespace {
+#include "common/coding.h"
 
-void PutU32(unsigned char* out, uint32_t v) {
-  out[0] = static_cast<unsigned char>(v);
-  out[1] = static_cast<unsigned char>(v >> 8);
-  out[2] = static_cast<unsigned char>(v >> 16);
-  out[3] = static_cast<unsigned char>(v >> 24);
-}
+namespace {
 
 // Adds n payload bytes to a size word, keeping bit 31; false when the size would pass 2^31 - 1.
 bool GrowSize(ChunkHeader& header, uint32_t n) {
@@ -34,8 +29,8 @@ bool ChunkWriterClass::Fail() {
 
 bool ChunkWriterClass::WriteHeader(const ChunkHeader& header) {
   unsigned char bytes[kChunkHeaderBytes];
-  PutU32(bytes, header.ChunkID);
-  PutU32(bytes + 4, header.ChunkSize);
+  EncodeFixed32(bytes, header.ChunkID);
+  EncodeFixed32(bytes + 4, header.ChunkSize);
   return File->Write(bytes, kChunkHeaderBytes) == kChunkHeaderBytes;
 }
 
@@ -109,6 +104,6 @@ bool ChunkWriterClass::WriteMicroChunk(uint8_t id, const void* buffer, uint32_t 
 
 bool ChunkWriterClass::WriteMicroChunkInt(uint8_t id, int32_t value) {
   unsigned char bytes[4];
-  PutU32(bytes, static_cast<uint32_t>(value));
+  EncodeFixed32(bytes, static_cast<uint32_t>(value));
   return WriteMicroChunk(id, bytes, 4);
 }

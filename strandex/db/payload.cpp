@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "common/coding.h"
+
 namespace {
 
 // Bytes of a payload, on the stack when short, else on the heap; always followed by two zero
@@ -57,7 +59,7 @@ bool ReadWidePayload(ChunkReaderClass& reader, uint32_t length, UnicodeStringCla
 void ReadIntPayload(ChunkReaderClass& reader, int32_t& value) {
   unsigned char b[4];
   if (reader.Read(b, 4) != 4) return;
-  value = static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
+  value = static_cast<int32_t>(DecodeFixed32(b));
 }
 
 bool WriteNarrowPayload(ChunkWriterClass& writer, const NarrowStringClass& text) {

@@ -1,14 +1,15 @@
 // Registries of save sections and object factories, and the file loader over them.
 #include "strandex/db/save_registry.h"
 
+#include "common/coding.h"
 #include "strandex/db/tdb_format.h"
 
 constinit uint32_t ObjectFactoryClass::next_token = 1;
 
 bool ObjectFactoryClass::Save(ChunkWriterClass& writer, StorableClass* object) {
   uint32_t token = next_token++;
-  unsigned char bytes[4] = {static_cast<unsigned char>(token), static_cast<unsigned char>(token >> 8),
-                            static_cast<unsigned char>(token >> 16), static_cast<unsigned char>(token >> 24)};
+  unsigned char bytes[4];
+  EncodeFixed32(bytes, token);
   return writer.BeginChunk(tdb::kEnvelopeToken) && writer.Write(bytes, 4) == 4 && writer.EndChunk() &&
          writer.BeginChunk(tdb::kEnvelopeData) && object->Save(writer) && writer.EndChunk();
 }
