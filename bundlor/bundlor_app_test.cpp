@@ -2,36 +2,23 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "bundlor/bundlor_test_util.h"
-#include "common/platform/fault_disk.h"
+#include "bundlor/mix_archive_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/run_program.h"
 
 namespace {
 
-struct Outcome {
-  int code = -1;
-  std::string out, err;
-};
+using Outcome = ProgramResult;
 
 // Runs the built bundlor program in folder cwd with the given arguments.
-Outcome RunProgram(const std::string& cwd, const std::vector<std::string>& args) {
-  TempFolder capture;
-  std::string command = "cd '" + cwd + "' && '" BUNDLOR_PROGRAM "'";
-  for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " >'" + (capture / "out") + "' 2>'" + (capture / "err") + "'";
-  int status = std::system(command.c_str());
-  Outcome outcome;
-  outcome.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.out = ReadBytes(capture / "out");
-  outcome.err = ReadBytes(capture / "err");
-  return outcome;
+Outcome RunBuilt(const std::string& cwd, const std::vector<std::string>& args) {
+  return RunProgram(BUNDLOR_PROGRAM, args, cwd);
 }
 
 // Runs bundlor in this process, so a test can put a failing disk underneath.
@@ -39,17 +26,10 @@ Outcome RunHere(const std::string& folder, const std::string& archive) {
   CapturedStream out, err;
   const char* argv[] = {"bundlor", folder.c_str(), archive.c_str()};
   Outcome outcome;
-  outcome.code = RunBundlor(3, argv, out.get(), err.get());
+  outcome.exit_code = RunBundlor(3, argv, out.get(), err.get());
   outcome.out = out.Text();
   outcome.err = err.Text();
   return outcome;
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 TEST(BundlorProgram, FewerThanTwoArgumentsShowTheUsage) {
@@ -64,8 +44,8 @@ TEST(BundlorProgram, FewerThanTwoArgumentsShowTheUsage) {
       "bundlor will put every file in the specified folder into the mix file, including those in "
       "subfolders\n";
   for (auto args : {std::vector<std::string>{}, std::vector<std::string>{"folder"}}) {
-    Outcome outcome = RunProgram(dir.path(), args);
-    EXPECT_EQ(outcome.code, 1);
+    Outcome outcome = RunBuilt(dir.path(), args);
+    EXPECT_EQ(outcome.exit_code, 1);
     EXPECT_EQ(outcome.out, usage);
     EXPECT_EQ(outcome.err, "");
   }
@@ -79,8 +59,8 @@ TEST(BundlorProgram, PacksARelativeFolderIntoARelativeArchive) {
   WriteBytes(dir / "tree/README", "upper");
   WriteBytes(dir / "tree/readme", "lower");
   std::filesystem::create_directories(dir / "tree/empty");
-  Outcome outcome = RunProgram(dir.path(), {"tree", "out.mix", "ignored"});
-  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  Outcome outcome = RunBuilt(dir.path(), {"tree", "out.mix", "ignored"});
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
   EXPECT_EQ(outcome.out, "");
   // Names sharing a CRC are only a warning.
   EXPECT_EQ(outcome.err,
@@ -103,7 +83,7 @@ TEST(BundlorProgram, PacksARelativeFolderIntoARelativeArchive) {
   // A second run over the unchanged folder gives the same bytes, and an absolute archive path
   // is used as it is.
   TempFolder elsewhere;
-  ASSERT_EQ(RunProgram(elsewhere.path(), {dir / "tree", dir / "again.mix"}).code, 0);
+  ASSERT_EQ(RunBuilt(elsewhere.path(), {dir / "tree", dir / "again.mix"}).exit_code, 0);
   EXPECT_EQ(ReadBytes(dir / "again.mix"), view.bytes);
   EXPECT_TRUE(FilesIn(elsewhere.path()).empty());
 }
@@ -114,8 +94,8 @@ TEST(BundlorProgram, AFailedRunKeepsTheExistingArchive) {
   std::string deep = std::string(200, 'd') + "/" + std::string(60, 'f');  // 261 bytes as a member name
   WriteBytes(dir / ("tree/" + deep), "x");
   WriteBytes(dir / "out.mix", "old archive");
-  Outcome outcome = RunProgram(dir.path(), {"tree", "out.mix"});
-  EXPECT_EQ(outcome.code, 2);
+  Outcome outcome = RunBuilt(dir.path(), {"tree", "out.mix"});
+  EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.err,
             "bundlor: " + (dir / ("tree/" + deep)) +
                 ": member name of 261 bytes is too long (the archive holds names of up to 254 bytes)\n"
@@ -132,10 +112,10 @@ TEST(BundlorProgram, BadArgumentsFailBeforeAnythingIsWritten) {
   EXPECT_EQ(RunHere("", dir / "x.mix").err, "bundlor: the folder name is empty\n");
   EXPECT_EQ(RunHere(dir / "tree", "").err, "bundlor: the archive name is empty\n");
   Outcome outcome = RunHere(dir / "tree", dir / "taken");
-  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.err, "bundlor: " + (dir / "taken") + ": is a folder, not an archive name\n");
   outcome = RunHere(dir / "missing", dir / "x.mix");
-  EXPECT_EQ(outcome.code, 2);
+  EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.err, "bundlor: " + (dir / "missing") + ": No such file or directory\n" +
                              "bundlor: " + (dir / "x.mix") + ": not written (1 failure)\n");
   EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"taken", "tree"}));
@@ -164,14 +144,14 @@ TEST(BundlorProgram, UnreadableSourcesAndUnwritableArchivesFailTheRun) {
     disk.*fault.setting = fault.at;
     disk.sticky = fault.setting == &FaultDisk::fail_read;
     Outcome outcome = RunHere(dir / "tree", archive);
-    EXPECT_EQ(outcome.code, 2);
+    EXPECT_EQ(outcome.exit_code, 2);
     EXPECT_EQ(outcome.err, fault.err);
   }
   EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"tree"});
   if (geteuid() == 0) return;  // root reads files without read permission
   chmod((dir / "tree/a.txt").c_str(), 0);
-  Outcome outcome = RunProgram(dir.path(), {"tree", "out.mix"});
-  EXPECT_EQ(outcome.code, 2);
+  Outcome outcome = RunBuilt(dir.path(), {"tree", "out.mix"});
+  EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_NE(outcome.err.find((dir / "tree/a.txt") + ": Permission denied\n"), std::string::npos)
       << outcome.err;
   EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"tree"});

@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "bundlor/bundlor_test_util.h"
+#include "bundlor/mix_archive_test.h"
 #include "common/crc.h"
 
 namespace {

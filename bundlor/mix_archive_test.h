@@ -9,7 +9,8 @@
 
 #include "bundlor/mix_reader.h"
 #include "common/memory_file.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/temp_folder.h"
+#include "common/testing/words.h"
 
 // The bytes of an archive file and the reader over them.
 class ArchiveView {
@@ -58,18 +59,12 @@ class CapturedStream {
   std::FILE* stream;
 };
 
-inline std::string LittleEndian(uint32_t value) {
-  std::string out(4, '\0');
-  for (int i = 0; i < 4; ++i) out[static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
-  return out;
-}
-
 inline std::string MixHeader(uint32_t index_offset, uint32_t name_offset) {
-  return "MIX1" + LittleEndian(index_offset) + LittleEndian(name_offset) + LittleEndian(0);
+  return "MIX1" + Word32(index_offset) + Word32(name_offset) + Word32(0);
 }
 
 // The 51-byte archive holding a.txt ("hello"), as the writer makes it.
 inline std::string OneMemberArchive() {
-  return MixHeader(24, 40) + "hello" + std::string(3, '\0') + LittleEndian(1) + LittleEndian(0x968D9A34) +
-         LittleEndian(16) + LittleEndian(5) + LittleEndian(1) + '\6' + std::string("a.txt", 6);
+  return MixHeader(24, 40) + "hello" + std::string(3, '\0') + Word32(1) + Word32(0x968D9A34) + Word32(16) +
+         Word32(5) + Word32(1) + '\6' + std::string("a.txt", 6);
 }

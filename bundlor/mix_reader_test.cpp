@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "bundlor/bundlor_test_util.h"
+#include "bundlor/mix_archive_test.h"
 #include "common/memory_file.h"
 
 namespace {
@@ -38,15 +38,15 @@ TEST(MixReader, RejectsBrokenStructure) {
   };
   EXPECT_EQ(LoadError(""), "too short for a mix archive");
   EXPECT_EQ(LoadError(with(0, "MIX2")), "not a mix archive (no MIX1 at the start)");
-  EXPECT_EQ(LoadError(with(4, LittleEndian(8))), "the index offset lies outside the archive");
-  EXPECT_EQ(LoadError(with(4, LittleEndian(28))), "the index offset lies outside the archive");
-  EXPECT_EQ(LoadError(with(4, LittleEndian(0xFFFFFFF8))), "the index offset lies outside the archive");
-  EXPECT_EQ(LoadError(with(8, LittleEndian(44))), "the header's name offset does not follow the index");
-  EXPECT_EQ(LoadError(with(24, LittleEndian(0x15555555))), "the index runs past the end of the archive");
-  EXPECT_EQ(LoadError(with(40, LittleEndian(2))), "the name table's count differs from the index's");
-  EXPECT_EQ(LoadError(with(32, LittleEndian(20))), "a member lies outside the data area");
-  EXPECT_EQ(LoadError(with(32, LittleEndian(0xFFFFFFFF))), "a member lies outside the data area");
-  EXPECT_EQ(LoadError(with(32, LittleEndian(8))), "a member lies outside the data area");
+  EXPECT_EQ(LoadError(with(4, Word32(8))), "the index offset lies outside the archive");
+  EXPECT_EQ(LoadError(with(4, Word32(28))), "the index offset lies outside the archive");
+  EXPECT_EQ(LoadError(with(4, Word32(0xFFFFFFF8))), "the index offset lies outside the archive");
+  EXPECT_EQ(LoadError(with(8, Word32(44))), "the header's name offset does not follow the index");
+  EXPECT_EQ(LoadError(with(24, Word32(0x15555555))), "the index runs past the end of the archive");
+  EXPECT_EQ(LoadError(with(40, Word32(2))), "the name table's count differs from the index's");
+  EXPECT_EQ(LoadError(with(32, Word32(20))), "a member lies outside the data area");
+  EXPECT_EQ(LoadError(with(32, Word32(0xFFFFFFFF))), "a member lies outside the data area");
+  EXPECT_EQ(LoadError(with(32, Word32(8))), "a member lies outside the data area");
   EXPECT_EQ(LoadError(with(44, "\7")), "a name record is malformed");
   EXPECT_EQ(LoadError(with(44, std::string(1, '\0'))), "a name record is malformed");
   EXPECT_EQ(LoadError(with(46, std::string(1, '\0'))), "a name record is malformed");
@@ -58,9 +58,8 @@ TEST(MixReader, RejectsAnIndexOutOfOrder) {
   // Two empty members, "B" (CRC 0x4AD0CF31) and "A" (CRC 0xD3D99E8B), in the given order.
   auto archive = [](const std::string& first, uint32_t first_crc, const std::string& second,
                     uint32_t second_crc) {
-    return MixHeader(16, 44) + LittleEndian(2) + LittleEndian(first_crc) + LittleEndian(16) +
-           LittleEndian(0) + LittleEndian(second_crc) + LittleEndian(16) + LittleEndian(0) + LittleEndian(2) +
-           '\2' + first + '\0' + '\2' + second + '\0';
+    return MixHeader(16, 44) + Word32(2) + Word32(first_crc) + Word32(16) + Word32(0) + Word32(second_crc) +
+           Word32(16) + Word32(0) + Word32(2) + '\2' + first + '\0' + '\2' + second + '\0';
   };
   EXPECT_EQ(LoadError(archive("B", 0x4AD0CF31, "A", 0xD3D99E8B)), "");
   EXPECT_EQ(LoadError(archive("A", 0xD3D99E8B, "B", 0x4AD0CF31)), "the index is not in CRC order");

@@ -9,18 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "bundlor/bundlor_test_util.h"
 #include "bundlor/file_provider.h"
+#include "bundlor/mix_archive_test.h"
 #include "common/crc.h"
-#include "common/platform/fault_disk.h"
+#include "common/testing/fault_disk.h"
 
 namespace {
-
-int CountEntries(const std::string& folder) {
-  int n = 0;
-  for (auto& e : std::filesystem::directory_iterator(folder)) n += e.is_regular_file() ? 1 : 0;
-  return n;
-}
 
 // Reads through a disk that reports the end of every file at once.
 class EndOfFileDisk : public platform::ScopedFaultDisk {
@@ -40,7 +34,7 @@ TEST(MixWriter, EmptyAndOneMemberArchivesByteForByte) {
   MixWriterClass empty((dir / "e.mix").c_str());
   ASSERT_TRUE(empty.IsOpen());
   ASSERT_TRUE(empty.Finish());
-  EXPECT_EQ(ReadBytes(dir / "e.mix"), MixHeader(16, 20) + LittleEndian(0) + LittleEndian(0));
+  EXPECT_EQ(ReadBytes(dir / "e.mix"), MixHeader(16, 20) + Word32(0) + Word32(0));
 
   WriteBytes(dir / "a.txt", "hello");
   {
@@ -84,7 +78,7 @@ TEST(MixWriter, LaysOutDataInAddedOrderAndTablesInCrcOrder) {
   ArchiveView view(archive);
   ASSERT_TRUE(view.loaded) << view.reader.ErrorMessage().Chars();
   const std::string& bytes = view.bytes;
-  EXPECT_EQ(bytes.substr(12, 4), LittleEndian(0));
+  EXPECT_EQ(bytes.substr(12, 4), Word32(0));
 
   // Data blocks follow one another from offset 16 in the order added, each padded with zeros to
   // a multiple of 8; the index starts where the last block ends.
@@ -107,7 +101,7 @@ TEST(MixWriter, LaysOutDataInAddedOrderAndTablesInCrcOrder) {
   for (int i = 0; i < view.reader.Count(); ++i) {
     const std::string record = bytes.substr(static_cast<size_t>(view.reader.IndexOffset()) + 4 + 12 * i, 12);
     std::string name = view.Name(i);
-    EXPECT_EQ(record.substr(0, 4), LittleEndian(CrcTextNoCase(0, name.c_str())));
+    EXPECT_EQ(record.substr(0, 4), Word32(CrcTextNoCase(0, name.c_str())));
     EXPECT_EQ(static_cast<unsigned char>(bytes[at]), name.size() + 1);
     EXPECT_EQ(bytes.substr(at + 1, name.size() + 1), std::string(name.c_str(), name.size() + 1));
     at += name.size() + 2;
@@ -144,7 +138,7 @@ TEST(MixWriter, RefusedMembersFailTheArchive) {
     EXPECT_TRUE(writer.AddFile("later", (dir / "f").c_str()));
     EXPECT_FALSE(writer.Finish());
     EXPECT_EQ(ReadBytes(archive), "old");
-    EXPECT_EQ(CountEntries(dir.path()), 2);
+    EXPECT_EQ(CountFiles(dir.path()), 2);
   }
   EXPECT_EQ(FileProviderClass::Instance().Outstanding(), 0);
 }
@@ -224,7 +218,7 @@ TEST(MixWriter, ArchiveFailuresKeepTheOldArchive) {
     EXPECT_EQ(std::string(writer.ErrorMessage()).rfind(archive + ": ", 0), 0u)
         << writer.ErrorMessage().Chars();
     EXPECT_EQ(ReadBytes(archive), "old") << fault.what;
-    EXPECT_EQ(CountEntries(dir.path()), 2) << fault.what;  // no temporary file left behind
+    EXPECT_EQ(CountFiles(dir.path()), 2) << fault.what;  // no temporary file left behind
   }
 }
 

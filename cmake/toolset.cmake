@@ -2,18 +2,18 @@
 include(GoogleTest)
 
 # tx_add_test(NAME name SOURCES src... [LIBS lib...])
-# Builds a GoogleTest executable (gtest_main and gmock linked in) in the
-# current binary folder and registers each of its tests with CTest as
-# "<name>.<Suite>.<Test>". Tests run in the current binary folder; the
-# macro TX_TEST_SOURCE_DIR holds the folder of the calling CMakeLists.txt,
-# so a test can find its testdata/.
+# Builds a GoogleTest executable (gtest_main, gmock and the helpers of
+# common/testing linked in) in the current binary folder and registers
+# each of its tests with CTest as "<name>.<Suite>.<Test>". Tests run in
+# the current binary folder; the macro TX_TEST_SOURCE_DIR holds the folder
+# of the calling CMakeLists.txt, so a test can find its testdata/.
 function(tx_add_test)
   cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
   if(NOT ARG_NAME OR NOT ARG_SOURCES)
     message(FATAL_ERROR "tx_add_test needs NAME and SOURCES")
   endif()
   add_executable(${ARG_NAME} ${ARG_SOURCES})
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} tx_testing GTest::gmock GTest::gtest_main)
   target_compile_definitions(${ARG_NAME} PRIVATE TX_TEST_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   gtest_discover_tests(${ARG_NAME}

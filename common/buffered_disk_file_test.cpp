@@ -5,8 +5,8 @@
 #include <string>
 
 #include "common/allocore.h"
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/temp_folder.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/dos_time.h"
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/temp_folder.h"
 
 namespace {
 

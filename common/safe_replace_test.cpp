@@ -4,19 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/temp_folder.h"
 
 namespace {
-
-int CountFiles(const std::string& dir) {
-  int n = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir)) n += e.is_regular_file();
-  return n;
-}
 
 TEST(SafeReplace, ReplacesAndKeepsPermissions) {
   TempFolder dir;

@@ -3,10 +3,10 @@
 
 #include <string>
 
-#include "common/temp_folder_test.h"
+#include "common/testing/model_builder.h"
+#include "common/testing/run_program.h"
+#include "common/testing/temp_folder.h"
 #include "facetrue/plane.h"
-#include "vxmlib/run_program_test.h"
-#include "vxmlib/vxm_builder_test.h"
 
 namespace {
 

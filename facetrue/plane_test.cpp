@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
+#include "common/testing/model_builder.h"
 #include "facetrue/capture_console_test.h"
-#include "vxmlib/vxm_builder_test.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/model_builder.h"
+#include "common/testing/temp_folder.h"
 #include "facetrue/capture_console_test.h"
 #include "facetrue/plane.h"
-#include "vxmlib/vxm_builder_test.h"
 
 namespace {
 
@@ -60,12 +60,6 @@ int64_t ModifiedAt(const std::string& path) {
   return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
-int CountEntries(const std::string& folder) {
-  int n = 0;
-  for (auto& entry : std::filesystem::directory_iterator(folder)) n += entry.exists() ? 1 : 0;
-  return n;
-}
-
 TEST(Walk, OrderOfProcessing) {
   TempFolder dir;
   for (bool descending : {false, true}) {
@@ -92,8 +86,8 @@ TEST(Walk, RewritesOldModelsAndKeepsWhatItDoesNotUnderstand) {
   TempFolder dir;
   std::string path = dir / "ship.vxm";
   auto model = [](uint32_t format, const std::string& triangle) {
-    std::string vertices =
-        Float(0) + Float(0) + Float(5) + Float(2) + Float(0) + Float(5) + Float(0) + Float(2) + Float(5);
+    std::string vertices = Float32(0) + Float32(0) + Float32(5) + Float32(2) + Float32(0) + Float32(5) +
+                           Float32(0) + Float32(2) + Float32(5);
     std::string mesh = MeshHeader("hull", "ship", format, 3, 1) + Chunk("NOTE", "kept") +
                        Chunk("VERT", vertices) + Chunk("TRIS", triangle);
     return FileHeader() + Chunk("INFO", "x") + Object(0, mesh) + Object(9, "other kind");
@@ -107,7 +101,7 @@ TEST(Walk, RewritesOldModelsAndKeepsWhatItDoesNotUnderstand) {
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
-  EXPECT_EQ(CountEntries(dir.path()), 1);  // no temporary file left behind
+  EXPECT_EQ(FilesIn(dir.path()).size(), 1u);  // no temporary file left behind
 }
 
 TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
@@ -171,7 +165,7 @@ TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
     }
     EXPECT_EQ(console.text, fault.message + "\n");
     EXPECT_EQ(ReadBytes(path), OldModel()) << fault.message;
-    EXPECT_EQ(CountEntries(dir.path()), 1) << fault.message;
+    EXPECT_EQ(FilesIn(dir.path()).size(), 1u) << fault.message;
   }
 }
 

@@ -7,15 +7,10 @@
 #include <string>
 
 #include "common/memory_file.h"
+#include "common/testing/words.h"
 #include "vxmlib/vxm.h"
 
 namespace {
-
-std::string Word(uint32_t value) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (8 * i));
-  return bytes;
-}
 
 void LoadAndCheck(const std::string& bytes) {
   VXM model;
@@ -47,11 +42,11 @@ void LoadAndCheck(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string bytes(reinterpret_cast<const char*>(data), size);
   LoadAndCheck(bytes);
-  std::string header = "VXMF" + Word(1);
+  std::string header = "VXMF" + Word32(1);
   LoadAndCheck(header + bytes);
   // A mesh header short of its two counts: the input supplies them, then the sub-chunks.
-  std::string mesh_header = "MHDR" + Word(44) + std::string(32, '\0') + Word(0x50000);
-  std::string object_body = Word(0) + mesh_header + bytes;
-  LoadAndCheck(header + "OBJC" + Word(static_cast<uint32_t>(object_body.size())) + object_body);
+  std::string mesh_header = "MHDR" + Word32(44) + std::string(32, '\0') + Word32(0x50000);
+  std::string object_body = Word32(0) + mesh_header + bytes;
+  LoadAndCheck(header + "OBJC" + Word32(static_cast<uint32_t>(object_body.size())) + object_body);
   return 0;
 }

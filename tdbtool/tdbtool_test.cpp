@@ -1,36 +1,39 @@
 // End-to-end tests of tdbtool: the built program is run on files made here.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
-#include "common/temp_folder_test.h"
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
+#include "common/testing/run_program.h"
+#include "common/testing/temp_folder.h"
 
 namespace {
 
 using nlohmann::json;
 
-std::string Quote(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 class Tdbtool : public DatabaseTest {
  protected:
-  // Runs tdbtool (a word starting with '@' names a file in the test folder), expects the exit code
-  // and a standard error that holds err; returns standard output.
+  // Runs tdbtool on the words split at spaces (a word starting with '@' names a file in the test
+  // folder), expects the exit code and a standard error that holds err; returns standard output.
   std::string Run(std::initializer_list<std::string> words, int code, const std::string& err = "") {
-    std::string command = Quote(TDBTOOL_PATH);
-    for (const std::string& w : words) command += " " + (w[0] == '@' ? Quote(Path(w.substr(1))) : w);
-    int status = std::system((command + " >" + Quote(Path("out")) + " 2>" + Quote(Path("err"))).c_str());
-    std::string error = ReadBytes(Path("err"));
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, code) << command << "\n" << error;
-    EXPECT_NE(error.find(err), std::string::npos) << error;
-    return ReadBytes(Path("out"));
+    std::vector<std::string> args;
+    for (const std::string& w : words) {
+      if (w[0] == '@') {
+        args.push_back(Path(w.substr(1)));
+        continue;
+      }
+      for (size_t at = 0, end; at < w.size(); at = end + 1) {
+        end = std::min(w.find(' ', at), w.size());
+        args.push_back(w.substr(at, end - at));
+      }
+    }
+    ProgramResult result = RunProgram(TDBTOOL_PATH, args);
+    EXPECT_EQ(result.exit_code, code) << testing::PrintToString(args) << "\n" << result.err;
+    EXPECT_NE(result.err.find(err), std::string::npos) << result.err;
+    return result.out;
   }
   std::string Path(const std::string& name) { return dir / name; }
   void Save(const std::string& name) {

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "vxmlib/vxm_builder_test.h"
+#include "common/testing/model_builder.h"
 
 namespace {
 

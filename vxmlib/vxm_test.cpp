@@ -8,9 +8,9 @@
 
 #include "common/allocore.h"
 #include "common/disk_file.h"
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
-#include "vxmlib/vxm_builder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/model_builder.h"
+#include "common/testing/temp_folder.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ using namespace vxm_test;
 // A file written by hand, as its header and top-level chunks: a kept chunk before, between and
 // after the objects, a mesh with kept sub-chunks, and an object of kind 7.
 std::vector<std::string> HandWrittenPieces() {
-  std::string vertices =
-      Float(0) + Float(0) + Float(0) + Float(1) + Float(0) + Float(0) + Float(0) + Float(1) + Float(0);
+  std::string vertices = Float32(0) + Float32(0) + Float32(0) + Float32(1) + Float32(0) + Float32(0) +
+                         Float32(0) + Float32(1) + Float32(0);
   std::string mesh = MeshHeader("hull", "ship", 0x50000, 3, 1) + Chunk("NOTE", "after the header") +
                      Chunk("VERT", vertices) +
                      Chunk("TRIS", Triangle(0, 1, 2, 99, {0.5f, 0.25f, 0.125f}, 3.5f)) +
@@ -96,13 +96,13 @@ TEST(VXM, DamagedModelsGetNoObjectsAndSayWhy) {
   std::string good_mesh = MeshHeader("m", "q", 0x50000, 3, 1) + Chunk("VERT", std::string(36, '\0'));
   std::string tris = Chunk("TRIS", Triangle(0, 1, 2, 0, {}, 0));
   std::string unterminated =
-      Chunk("MHDR", std::string(16, 'n') + std::string(16, '\0') + Word(0) + Word(0) + Word(0));
+      Chunk("MHDR", std::string(16, 'n') + std::string(16, '\0') + Word32(0) + Word32(0) + Word32(0));
   std::vector<Damage> cases = {
       {"empty", "", "too short"},
-      {"magic", "VXMX" + Word(1), "does not start with \"VXMF\""},
-      {"version", "VXMF" + Word(2), "version 2 is not supported"},
+      {"magic", "VXMX" + Word32(1), "does not start with \"VXMF\""},
+      {"version", "VXMF" + Word32(2), "version 2 is not supported"},
       {"stray bytes", FileHeader() + "abc", "3 stray bytes at byte 8"},
-      {"chunk past the end", FileHeader() + "OBJC" + Word(100) + Word(0), "claims 100 bytes, but only 4"},
+      {"chunk past the end", FileHeader() + "OBJC" + Word32(100) + Word32(0), "claims 100 bytes, but only 4"},
       {"no kind word", FileHeader() + Chunk("OBJC", "ab"), "too few for the kind word"},
       {"mesh without header", FileHeader() + Object(0, Chunk("VERT", "")),
        "must start with a 44-byte \"MHDR\""},

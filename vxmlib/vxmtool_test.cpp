@@ -4,8 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "common/temp_folder_test.h"
-#include "vxmlib/run_program_test.h"
+#include "common/testing/run_program.h"
+#include "common/testing/temp_folder.h"
 
 namespace {
 

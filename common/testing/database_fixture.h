@@ -1,5 +1,5 @@
-// Test helpers: building chunk bytes by hand, saving and loading the database through memory,
-// and a fixture that starts every test with an empty database.
+// Test helpers for the string database: building chunk bytes by hand, saving and loading the database through
+// memory, and a fixture that starts every test with an empty database.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,20 +8,16 @@
 #include <string>
 
 #include "common/memory_file.h"
+#include "common/testing/words.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/save_registry.h"
 #include "strandex/db/translate_db.h"
 
-inline std::string U32(uint32_t v) {
-  return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                     static_cast<char>(v >> 24)};
-}
-
 // A chunk: header and payload; sub marks a payload of sub-chunks.
 inline std::string Chunk(uint32_t id, const std::string& payload, bool sub = false) {
-  return U32(id) + U32(static_cast<uint32_t>(payload.size()) | (sub ? 0x80000000u : 0)) + payload;
+  return Word32(id) + Word32(static_cast<uint32_t>(payload.size()) | (sub ? 0x80000000u : 0)) + payload;
 }
 inline std::string Micro(uint8_t id, const std::string& payload) {
   return std::string{static_cast<char>(id), static_cast<char>(payload.size())} + payload;
@@ -46,7 +42,7 @@ inline bool LoadFromBytes(const std::string& bytes, bool* damaged = nullptr) {
 
 // Replaces every envelope token (the 4 bytes after each 0x00100100 header) with zeros.
 inline std::string WithoutTokens(std::string bytes) {
-  const std::string header = U32(0x00100100) + U32(4);
+  const std::string header = Word32(0x00100100) + Word32(4);
   for (size_t at = bytes.find(header); at != std::string::npos; at = bytes.find(header, at + 1)) {
     bytes.replace(at + 8, 4, std::string(4, '\0'));
   }

@@ -1,4 +1,4 @@
-// Test helper: models built in memory, model bytes written by hand, and loading from bytes.
+// Test helpers for models: models built in memory, model bytes written by hand, and loading from bytes.
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/memory_file.h"
+#include "common/testing/words.h"
 #include "vxmlib/vxm.h"
 #include "vxmlib/vxm_format.h"
 
@@ -55,38 +56,28 @@ inline std::string ModelBytes(const std::vector<VXMMeshClass*>& meshes) {
 }
 
 // Pieces for writing model files by hand.
-inline std::string Word(uint32_t value) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>(value >> (8 * i));
-  return bytes;
-}
-
-inline std::string Float(float value) {
-  uint32_t word;
-  memcpy(&word, &value, 4);
-  return Word(word);
-}
-
 inline std::string Chunk(const char* id, const std::string& payload) {
-  return std::string(id, 4) + Word(static_cast<uint32_t>(payload.size())) + payload;
+  return std::string(id, 4) + Word32(static_cast<uint32_t>(payload.size())) + payload;
 }
 
-inline std::string FileHeader() { return "VXMF" + Word(1); }
+inline std::string FileHeader() { return "VXMF" + Word32(1); }
 
-inline std::string Object(uint32_t kind, const std::string& body) { return Chunk("OBJC", Word(kind) + body); }
+inline std::string Object(uint32_t kind, const std::string& body) {
+  return Chunk("OBJC", Word32(kind) + body);
+}
 
 inline std::string MeshHeader(const char* name, const char* qualifier, uint32_t format, uint32_t vertices,
                               uint32_t triangles) {
   std::string n(16, '\0'), q(16, '\0');
   n.replace(0, strlen(name), name);
   q.replace(0, strlen(qualifier), qualifier);
-  return Chunk("MHDR", n + q + Word(format) + Word(vertices) + Word(triangles));
+  return Chunk("MHDR", n + q + Word32(format) + Word32(vertices) + Word32(triangles));
 }
 
 inline std::string Triangle(uint32_t a, uint32_t b, uint32_t c, uint32_t attribute, VXMVector normal,
                             float distance) {
-  return Word(a) + Word(b) + Word(c) + Word(attribute) + Float(normal.x) + Float(normal.y) + Float(normal.z) +
-         Float(distance);
+  return Word32(a) + Word32(b) + Word32(c) + Word32(attribute) + Float32(normal.x) + Float32(normal.y) +
+         Float32(normal.z) + Float32(distance);
 }
 
 }  // namespace vxm_test

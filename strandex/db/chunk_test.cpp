@@ -1,7 +1,7 @@
 // Tests of the chunk writer and reader: size words, skipping, and damaged input.
 #include <gtest/gtest.h>
 
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(ChunkWriter, SizeWords) {
               return w.BeginChunk(2) && w.BeginChunk(3) && w.Write("abcd", 4) == 4 && w.EndChunk() &&
                      w.EndChunk();
             }),
-            U32(2) + U32(0x8000000C) + U32(3) + U32(4) + "abcd");
+            Word32(2) + Word32(0x8000000C) + Word32(3) + Word32(4) + "abcd");
   EXPECT_EQ(Written([](ChunkWriterClass& w) {
               return w.BeginChunk(4) && w.WriteMicroChunk(1, "1234", 4) &&
                      w.WriteMicroChunk(2, "123456", 6) && w.EndChunk();
@@ -109,7 +109,7 @@ TEST(ChunkReader, ReadNeverPassesTheChunkEnd) {
 
 TEST(ChunkReader, ChildLongerThanParentIsCut) {
   // The inner chunk claims 100 bytes; its parent holds 12 after it, then a sibling follows.
-  std::string bytes = Chunk(1, U32(2) + U32(100) + "0123", true) + Chunk(3, "zz");
+  std::string bytes = Chunk(1, Word32(2) + Word32(100) + "0123", true) + Chunk(3, "zz");
   MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
   ChunkReaderClass r(&f);
   ASSERT_TRUE(r.OpenChunk());
@@ -147,7 +147,7 @@ TEST(ChunkReader, DamageKinds) {
   }
   {
     std::string bytes;
-    for (int i = 0; i < 300; ++i) bytes += U32(7) + U32(0x80000000u | (299 - i) * 8);
+    for (int i = 0; i < 300; ++i) bytes += Word32(7) + Word32(0x80000000u | (299 - i) * 8);
     MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
     ChunkReaderClass r(&f);
     int depth = 0;

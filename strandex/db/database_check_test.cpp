@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <set>
 
 #include "common/allocore.h"
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/database_fixture.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"
-#include "strandex/db/db_test_util.h"
 #include "strandex/db/tdb_format.h"
 
 namespace {
@@ -16,10 +16,10 @@ namespace {
 using DatabaseFile = DatabaseTest;
 
 std::string Envelope(uint32_t factory, const std::string& data) {
-  return Chunk(factory, Chunk(0x00100100, U32(77)) + Chunk(0x00100101, data, true), true);
+  return Chunk(factory, Chunk(0x00100100, Word32(77)) + Chunk(0x00100101, data, true), true);
 }
 std::string Database(const std::string& payload) { return Chunk(0x00090000, payload, true); }
-std::string Int(int32_t v) { return U32(static_cast<uint32_t>(v)); }
+std::string Int(int32_t v) { return Word32(static_cast<uint32_t>(v)); }
 
 TEST_F(DatabaseFile, WorkedExample) {
   TranslateDBClass::Initialize();
@@ -46,7 +46,7 @@ TEST_F(DatabaseFile, SizeFormulas) {
   std::string one_category = SaveToBytes();
   // Header, variables (8 + 12), categories header, the objects chunk as an empty header.
   EXPECT_EQ(one_category.size(), 8u + 20 + 8 + (14 + 53) + 8);
-  EXPECT_EQ(one_category.substr(one_category.size() - 8), U32(0x07141201) + U32(0));
+  EXPECT_EQ(one_category.substr(one_category.size() - 8), Word32(0x07141201) + Word32(0));
 
   TDBStringClass* s = NewString(1000, "IDS_ABC", u"Hello");
   s->SetAnimationName("wave");
@@ -103,7 +103,7 @@ TEST_F(DatabaseFile, TokensDifferWithinAFile) {
   TranslateDBClass::AddObject(NewString(0, "A"));
   TranslateDBClass::AddObject(NewString(0, "B"));
   std::string bytes = SaveToBytes();
-  const std::string header = U32(0x00100100) + U32(4);
+  const std::string header = Word32(0x00100100) + Word32(4);
   std::set<std::string> tokens;
   for (size_t at = bytes.find(header); at != std::string::npos; at = bytes.find(header, at + 1))
     EXPECT_TRUE(tokens.insert(bytes.substr(at + 8, 4)).second) << at;
@@ -228,9 +228,7 @@ TEST_F(DatabaseFile, FailedSaveLeavesTheOldFile) {
     EXPECT_EQ(std::string(error.Chars()).rfind(path + ": ", 0), 0u) << error.Chars();
   }
   EXPECT_EQ(ReadBytes(path), "old contents");
-  int files = 0;
-  for (auto& entry : std::filesystem::directory_iterator(folder.path())) files += entry.is_regular_file();
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(CountFiles(folder.path()), 1);
   ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
   EXPECT_EQ(ReadBytes(path).size(), 104u);
 }

@@ -1,7 +1,7 @@
 // Tests of the string object and category records.
 #include <gtest/gtest.h>
 
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
 
 namespace {
 

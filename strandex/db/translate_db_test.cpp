@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/allocore.h"
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
 
 namespace {
 

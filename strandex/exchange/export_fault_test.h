@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "common/platform/fault_disk.h"
 #include "common/string_class.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/temp_folder.h"
 
 template <typename Export>
 void ExpectFailedExportsKeepTheOldFile(const std::string& path, Export export_to) {
@@ -25,10 +25,7 @@ void ExpectFailedExportsKeepTheOldFile(const std::string& path, Export export_to
     EXPECT_EQ(std::string(error.Chars()).rfind(path + ": ", 0), 0u) << error.Chars();
     EXPECT_EQ(ReadBytes(path), "old") << step;
   }
-  int files = 0;
-  for (auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
-    files += entry.is_regular_file();
-  EXPECT_EQ(files, 1);
+  EXPECT_EQ(CountFiles(std::filesystem::path(path).parent_path()), 1);
 
   std::string missing = std::filesystem::path(path).parent_path().string() + "/no/such/folder/out";
   NarrowStringClass error;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/temp_folder_test.h"
+#include "common/testing/temp_folder.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/export_fault_test.h"
 

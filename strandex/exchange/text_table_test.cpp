@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/platform/fault_disk.h"
-#include "common/temp_folder_test.h"
+#include "common/testing/fault_disk.h"
+#include "common/testing/temp_folder.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/export_fault_test.h"
 #include "strandex/exchange/text_table_reader.h"
