@@ -8,6 +8,7 @@
 #include "common/coding.h"
 #include "common/crc.h"
 #include "common/memory_file.h"
+#include "common/path_error.h"
 #include "common/platform/platform.h"
 
 namespace {
@@ -170,9 +171,7 @@ void MixWriterClass::Abandon() {
 
 bool MixWriterClass::FailMember(const char* path, const char* reason) {
   failed = true;
-  error = path;
-  error.Append(": ");
-  error.Append(reason);
+  error = PathError(path, reason);
   return false;
 }
 

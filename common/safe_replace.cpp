@@ -1,6 +1,7 @@
 // Replacement of a file through a temporary file and a rename.
 #include "common/safe_replace.h"
 
+#include "common/path_error.h"
 #include "common/platform/platform.h"
 
 SafeReplaceClass::SafeReplaceClass(const char* target_in) : target(target_in) {}
@@ -70,9 +71,7 @@ bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size
 bool SafeReplaceClass::Fail(int code) {
   if (error_code == 0) {
     error_code = code;
-    error = target;
-    error.Append(": ");
-    error.Append(platform::ErrorText(code));
+    error = PathError(target, code);
   }
   return false;
 }

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/path_error.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
@@ -20,7 +21,9 @@ int Fail(const char* message) {
   return kFailure;
 }
 
-int Fail(const std::string& path, const char* reason) { return Fail((path + ": " + reason).c_str()); }
+int Fail(const std::string& path, const char* reason) {
+  return Fail(PathError(path.c_str(), reason).Chars());
+}
 
 void Warn(const std::string& path, const char* message) {
   std::fprintf(stderr, "tdbtool: warning: %s: %s\n", path.c_str(), message);

@@ -12,6 +12,7 @@
 
 #include "common/disk_file.h"
 #include "common/memory_file.h"
+#include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
 #include "vxmlib/obj_reader.h"
@@ -23,6 +24,10 @@ namespace {
 int Fail(const std::string& message) {
   fprintf(stderr, "vxmtool: %s\n", message.c_str());
   return 1;
+}
+
+int Fail(const std::string& path, const char* reason) {
+  return Fail(PathError(path.c_str(), reason).Chars());
 }
 
 bool ParseHex(const std::string& text, uint32_t* value) {
@@ -44,16 +49,16 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
   if (!ParseHex(format, &options.format))
     return Fail("--format: \"" + format + "\" is not a hexadecimal word");
   std::ifstream stream(in, std::ios::binary);
-  if (!stream) return Fail(in + ": " + platform::ErrorText(errno).Chars());
+  if (!stream) return Fail(in, platform::ErrorText(errno));
   std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) return Fail(in + ": read failed");
+  if (stream.bad()) return Fail(in, "read failed");
   VXM model;
   std::string error;
-  if (!ReadObj(text, options, model, &error)) return Fail(in + ": " + error);
+  if (!ReadObj(text, options, model, &error)) return Fail(in, error.c_str());
   MemoryFileClass memory;
   model.Save(&memory);
   if (*model.ErrorText() || memory.Failed())
-    return Fail(out + ": " + (*model.ErrorText() ? model.ErrorText() : "out of memory"));
+    return Fail(out, *model.ErrorText() ? model.ErrorText() : "out of memory");
   NarrowStringClass write_error;
   if (!SafeReplaceClass::WriteWhole(out.c_str(), memory.Data(), memory.Size(), &write_error)) {
     return Fail(write_error.Chars());
@@ -63,16 +68,15 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
 
 int Dump(const std::string& in) {
   platform::Handle handle = platform::Disk().Open(in.c_str(), platform::kRead);
-  if (handle == platform::kInvalidHandle)
-    return Fail(in + ": " + platform::ErrorText(platform::LastError()).Chars());
+  if (handle == platform::kInvalidHandle) return Fail(in, platform::ErrorText(platform::LastError()));
   DiskFileClass file;
   file.Attach(handle);
   VXM model;
   model.Load(&file);
-  if (*model.ErrorText()) return Fail(in + ": " + model.ErrorText());
+  if (*model.ErrorText()) return Fail(in, model.ErrorText());
   std::string json = ModelToJson(model);
   fwrite(json.data(), 1, json.size(), stdout);
-  if (fflush(stdout) != 0) return Fail(std::string("standard output: ") + platform::ErrorText(errno).Chars());
+  if (fflush(stdout) != 0) return Fail("standard output", platform::ErrorText(errno));
   return 0;
 }
 

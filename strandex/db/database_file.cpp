@@ -3,23 +3,15 @@
 #include "strandex/db/database_file.h"
 
 #include "common/buffered_disk_file.h"
+#include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
+#include "common/write_back_file.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/save_registry.h"
 #include "strandex/db/translate_db.h"
-#include "common/write_back_file.h"
 
 namespace {
-
-bool Fail(NarrowStringClass* error, const char* path, const char* reason) {
-  if (error) {
-    *error = path;
-    error->Append(": ");
-    error->Append(reason);
-  }
-  return false;
-}
 
 NarrowStringClass Line(const char* format, int a, int b) {
   NarrowStringClass line;
@@ -69,7 +61,7 @@ bool CheckDatabaseSaveable(NarrowStringClass* error) {
 // building all of it in memory first costs more than writing it.
 bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   NarrowStringClass reason;
-  if (!CheckDatabaseSaveable(&reason)) return Fail(error, path, reason);
+  if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
   SafeReplaceClass replace(path);
   if (!replace.Begin()) {
     if (error) *error = replace.ErrorMessage();
@@ -81,10 +73,9 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   if (!out.Flush() || !saved) {
     int code = replace.File().ErrorCode();
     replace.Abort();
-    if (code != 0) return Fail(error, path, platform::ErrorText(code));
-    return Fail(error, path,
-                out.Failed() ? platform::ErrorText(platform::ErrorNoMemory()).Chars()
-                             : "the database could not be written");
+    if (code != 0) return FailPath(error, path, code);
+    if (out.Failed()) return FailPath(error, path, platform::ErrorNoMemory());
+    return FailPath(error, path, "the database could not be written");
   }
   if (!replace.Commit()) {
     if (error) *error = replace.ErrorMessage();
@@ -98,8 +89,7 @@ bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowString
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
   if (!file.Open(path, platform::kRead) || file.Size() < 0) {
-    return Fail(error, path,
-                platform::ErrorText(file.ErrorCode() ? file.ErrorCode() : platform::LastError()));
+    return FailPath(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError());
   }
   ChunkReaderClass reader(&file);
   int sections = 0;
@@ -107,11 +97,11 @@ bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowString
   file.Close();
   if (file.ErrorCode() != 0) {
     TranslateDBClass::ClearDatabase();
-    return Fail(error, path, platform::ErrorText(file.ErrorCode()));
+    return FailPath(error, path, file.ErrorCode());
   }
   if (!loaded) {
     TranslateDBClass::ClearDatabase();
-    return Fail(error, path, platform::ErrorText(platform::ErrorNoMemory()));
+    return FailPath(error, path, platform::ErrorNoMemory());
   }
   if (report) FillReport(reader, sections, *report);
   return true;

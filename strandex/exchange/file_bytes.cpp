@@ -3,6 +3,7 @@
 
 #include <climits>
 
+#include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
 
@@ -33,17 +34,6 @@ void ByteBuilder::AppendDecimal(int64_t value) {
 }
 
 bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
-  if (Failed()) {
-    SetFileError(error, path, platform::ErrorNoMemory());
-    return false;
-  }
+  if (Failed()) return FailPath(error, path, platform::ErrorNoMemory());
   return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error);
-}
-
-void SetFileError(NarrowStringClass* error, const char* path, int code) {
-  if (!error) return;
-  NarrowStringClass message(path);
-  message.Append(": ");
-  message.Append(platform::ErrorText(code));
-  *error = message;
 }

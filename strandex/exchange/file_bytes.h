@@ -31,6 +31,3 @@ class ByteBuilder {
   MemoryFileClass file;
   bool failed = false;
 };
-
-// "path: reason" for an error code of the platform layer.
-void SetFileError(NarrowStringClass* error, const char* path, int code);

@@ -12,6 +12,7 @@
 #include <new>
 
 #include "common/disk_file.h"
+#include "common/path_error.h"
 #include "strandex/db/tdb_format.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/file_bytes.h"
@@ -324,31 +325,26 @@ bool ImportTextTable(const char* path, DynamicArrayClass<NarrowStringClass>* war
   ErrorKeepingFile<DiskFileClass> file(path);
   ArrayClass<char> block;
   if (!file.Open(1)) {
-    SetFileError(error, path, platform::LastError());
-    return false;
+    return FailPath(error, path, platform::LastError());
   }
   TextTableReaderClass reader(path, warnings);
   if (!block.Resize(kBlock)) {
-    SetFileError(error, path, platform::ErrorNoMemory());
-    return false;
+    return FailPath(error, path, platform::ErrorNoMemory());
   }
   // The database is emptied only once the file has given its first bytes.
   for (bool first = true;; first = false) {
     int n = file.Read(&block[0], kBlock);
     if (file.ErrorCode() != 0) {
-      SetFileError(error, path, file.ErrorCode());
-      return false;
+      return FailPath(error, path, file.ErrorCode());
     }
     if (first) TranslateDBClass::ClearDatabase();
     if (n <= 0) break;
     if (!reader.Feed(&block[0], static_cast<size_t>(n))) {
-      SetFileError(error, path, platform::ErrorNoMemory());
-      return false;
+      return FailPath(error, path, platform::ErrorNoMemory());
     }
   }
   if (!reader.Finish()) {
-    SetFileError(error, path, platform::ErrorNoMemory());
-    return false;
+    return FailPath(error, path, platform::ErrorNoMemory());
   }
   return true;
 }

@@ -1,0 +1,22 @@
+#include "common/path_error.h"
+
+#include "common/platform/platform.h"
+
+NarrowStringClass PathError(const char* path, const char* reason) {
+  NarrowStringClass text(path);
+  text.Append(": ");
+  text.Append(reason);
+  return text;
+}
+
+NarrowStringClass PathError(const char* path, int code) { return PathError(path, platform::ErrorText(code)); }
+
+bool FailPath(NarrowStringClass* error, const char* path, const char* reason) {
+  if (error) *error = PathError(path, reason);
+  return false;
+}
+
+bool FailPath(NarrowStringClass* error, const char* path, int code) {
+  if (error) *error = PathError(path, code);
+  return false;
+}

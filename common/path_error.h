@@ -1,0 +1,14 @@
+// Failure texts of the form "path: reason", the one form in which the programs name a file they
+// could not use and why.
+#pragma once
+
+#include "common/string_class.h"
+
+NarrowStringClass PathError(const char* path, const char* reason);
+// The reason is the system's text for an error code of the platform layer.
+NarrowStringClass PathError(const char* path, int code);
+
+// Stores the text in *error when error is given. Always false, so that a failing function can
+// end with `return FailPath(...)`.
+bool FailPath(NarrowStringClass* error, const char* path, const char* reason);
+bool FailPath(NarrowStringClass* error, const char* path, int code);
