@@ -21,10 +21,21 @@ thread_local int t_last_error = 0;
 
 constexpr int kWriteBehindBytes = 256 * 1024;
 
+// Records the system's error code as the last error; -1, what a failed call that gives a count,
+// a position or a handle returns.
 int Fail() {
   t_last_error = errno;
   return -1;
 }
+
+// The same for calls that give success or failure: always false.
+bool Failed() {
+  Fail();
+  return false;
+}
+
+// For system calls that give 0 on success: true, or false with the error recorded.
+bool Succeeded(int status) { return status == 0 || Failed(); }
 
 int Fd(Handle h) { return static_cast<int>(h); }
 
@@ -120,12 +131,12 @@ class PosixDisk : public DiskInterface {
     return st.st_size;
   }
 
-  bool Close(Handle h) override { return ::close(Fd(h)) == 0 || (Fail(), false); }
-  bool Sync(Handle h) override { return ::fsync(Fd(h)) == 0 || (Fail(), false); }
+  bool Close(Handle h) override { return Succeeded(::close(Fd(h))); }
+  bool Sync(Handle h) override { return Succeeded(::fsync(Fd(h))); }
 
   bool GetModified(Handle h, int64_t* seconds) override {
     struct stat st;
-    if (::fstat(Fd(h), &st) != 0) return Fail(), false;
+    if (!Succeeded(::fstat(Fd(h), &st))) return false;
     *seconds = st.st_mtim.tv_sec;
     return true;
   }
@@ -134,22 +145,20 @@ class PosixDisk : public DiskInterface {
     struct timespec times[2];
     times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(seconds);
     times[0].tv_nsec = times[1].tv_nsec = 0;
-    return ::futimens(Fd(h), times) == 0 || (Fail(), false);
+    return Succeeded(::futimens(Fd(h), times));
   }
 
   bool SetMode(Handle h, uint32_t mode) override {
-    return ::fchmod(Fd(h), static_cast<mode_t>(mode)) == 0 || (Fail(), false);
+    return Succeeded(::fchmod(Fd(h), static_cast<mode_t>(mode)));
   }
 
   bool SetOwner(Handle h, uint32_t owner, uint32_t group) override {
-    return ::fchown(Fd(h), static_cast<uid_t>(owner), static_cast<gid_t>(group)) == 0 || (Fail(), false);
+    return Succeeded(::fchown(Fd(h), static_cast<uid_t>(owner), static_cast<gid_t>(group)));
   }
 
-  bool Delete(const char* path) override { return ::unlink(path) == 0 || (Fail(), false); }
+  bool Delete(const char* path) override { return Succeeded(::unlink(path)); }
 
-  bool Rename(const char* from, const char* to) override {
-    return ::rename(from, to) == 0 || (Fail(), false);
-  }
+  bool Rename(const char* from, const char* to) override { return Succeeded(::rename(from, to)); }
 
   bool SyncFolderOf(const char* path) override {
     NarrowStringClass folder(path);
@@ -160,8 +169,8 @@ class PosixDisk : public DiskInterface {
       folder = ".";
     }
     int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return Fail(), false;
-    bool ok = ::fsync(fd) == 0 || (Fail(), false);
+    if (fd < 0) return Failed();
+    bool ok = Succeeded(::fsync(fd));
     ::close(fd);
     return ok;
   }
@@ -169,7 +178,7 @@ class PosixDisk : public DiskInterface {
   bool Status(const char* path, FileStatus* status) override {
     struct stat st;
     *status = FileStatus();
-    if (::stat(path, &st) != 0) return Fail(), false;
+    if (!Succeeded(::stat(path, &st))) return false;
     FillStatus(st, status);
     return true;
   }
@@ -177,14 +186,14 @@ class PosixDisk : public DiskInterface {
   bool LinkStatus(const char* path, FileStatus* status) override {
     struct stat st;
     *status = FileStatus();
-    if (::lstat(path, &st) != 0) return Fail(), false;
+    if (!Succeeded(::lstat(path, &st))) return false;
     FillStatus(st, status);
     return true;
   }
 
   bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
     char* full = ::realpath(path, nullptr);
-    if (!full) return Fail(), false;
+    if (!full) return Failed();
     resolved = full;
     ::free(full);
     return true;
@@ -192,13 +201,13 @@ class PosixDisk : public DiskInterface {
 
   bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
     DIR* dir = ::opendir(path);
-    if (!dir) return Fail(), false;
+    if (!dir) return Failed();
     bool ok = true;
     for (;;) {
       errno = 0;
       struct dirent* e = ::readdir(dir);
       if (!e) {
-        if (errno != 0) ok = (Fail(), false);
+        if (errno != 0) ok = Failed();
         break;
       }
       if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
@@ -208,10 +217,7 @@ class PosixDisk : public DiskInterface {
       if (type == DT_UNKNOWN) {
         // Some file systems do not fill in the type: ask for it.
         struct stat st;
-        NarrowStringClass full(path);
-        full.Append('/');
-        full.Append(e->d_name);
-        if (::lstat(full, &st) == 0)
+        if (::lstat(JoinPath(path, e->d_name), &st) == 0)
           type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
       }
       entry.is_directory = type == DT_DIR;
@@ -281,12 +287,12 @@ int ErrorShortWrite() { return EIO; }
 
 bool CurrentDirectory(NarrowStringClass& path) {
   char buffer[PATH_MAX];
-  if (!::getcwd(buffer, sizeof buffer)) return Fail(), false;
+  if (!::getcwd(buffer, sizeof buffer)) return Failed();
   path = buffer;
   return true;
 }
 
-bool SetCurrentDirectory(const char* path) { return ::chdir(path) == 0 || (Fail(), false); }
+bool SetCurrentDirectory(const char* path) { return Succeeded(::chdir(path)); }
 char PathSeparator() { return '/'; }
 
 NarrowStringClass JoinPath(const char* folder, const char* name) {
