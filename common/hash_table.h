@@ -33,12 +33,6 @@ class HashTableIteratorClass;
 template <typename V>
 class HashTableClass {
  public:
-  struct Entry {
-    int32_t next = -1;
-    NarrowStringClass key;
-    V value{};
-  };
-
   HashTableClass() = default;
   HashTableClass(const HashTableClass&) = delete;
   HashTableClass& operator=(const HashTableClass&) = delete;
@@ -94,12 +88,15 @@ class HashTableClass {
   }
 
   uint32_t BucketCount() const { return bucket_count; }
-  int32_t FreeHead() const { return free_head; }
-  int32_t Head(uint32_t bucket) const { return heads[bucket]; }
-  const Entry& EntryAt(int32_t i) const { return entries[i]; }
 
  private:
   friend class HashTableIteratorClass<V>;
+
+  struct Entry {
+    int32_t next = -1;
+    NarrowStringClass key;
+    V value{};
+  };
 
   template <typename Match>
   bool Unlink(const char* key, Match match) {

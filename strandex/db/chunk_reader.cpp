@@ -8,11 +8,11 @@
 ChunkReaderClass::ChunkReaderClass(FileClass* file) : File(file) {
   memset(PositionStack, 0, sizeof(PositionStack));
   memset(static_cast<void*>(HeaderStack), 0, sizeof(HeaderStack));
-  memset(header_offsets, 0, sizeof(header_offsets));
+  memset(HeaderOffsetStack, 0, sizeof(HeaderOffsetStack));
   int32_t at = File->Seek(0, 1);
   int32_t size = File->Size();
-  position = at < 0 ? 0 : at;
-  file_size = at < 0 || size < 0 ? -1 : size;
+  FilePosition = at < 0 ? 0 : at;
+  FileSize = at < 0 || size < 0 ? -1 : size;
 }
 
 const char* ChunkReaderClass::DamageText(ChunkDamage kind) {
@@ -34,14 +34,14 @@ const char* ChunkReaderClass::DamageText(ChunkDamage kind) {
 }
 
 void ChunkReaderClass::MarkDamaged(ChunkDamage kind) {
-  if (damage != ChunkDamage::kNone) return;
-  damage = kind;
-  damage_offset = position > INT32_MAX ? -1 : static_cast<int32_t>(position);
+  if (FirstDamage != ChunkDamage::kNone) return;
+  FirstDamage = kind;
+  FirstDamageOffset = FilePosition > INT32_MAX ? -1 : static_cast<int32_t>(FilePosition);
 }
 
 int64_t ChunkReaderClass::Room() {
   if (StackIndex > 0) return CurrentChunkRemaining();
-  return file_size < 0 ? -1 : file_size - position;
+  return FileSize < 0 ? -1 : FileSize - FilePosition;
 }
 
 uint32_t ChunkReaderClass::CurrentChunkID() const {
@@ -72,18 +72,18 @@ bool ChunkReaderClass::OpenChunk() {
   int n = File->Read(bytes, kChunkHeaderBytes);
   if (n != kChunkHeaderBytes) {
     // Without a known size, the end of the file at the top level is the normal end.
-    if (n > 0) File->Seek(static_cast<int>(position), 0);
+    if (n > 0) File->Seek(static_cast<int>(FilePosition), 0);
     if (n != 0 || room > 0 || StackIndex > 0) MarkDamaged(ChunkDamage::kTruncatedHeader);
     return false;
   }
   ChunkHeader header{DecodeFixed32(bytes), DecodeFixed32(bytes + 4)};
-  header_offsets[StackIndex] = static_cast<int32_t>(position);
+  HeaderOffsetStack[StackIndex] = static_cast<int32_t>(FilePosition);
   if (room > 0 && (header.ChunkSize & kChunkSizeMask) > room - kChunkHeaderBytes) {
     MarkDamaged(ChunkDamage::kChunkTooLong);
     header.ChunkSize =
         (header.ChunkSize & kChunkHasSubChunks) | static_cast<uint32_t>(room - kChunkHeaderBytes);
   }
-  position += kChunkHeaderBytes;
+  FilePosition += kChunkHeaderBytes;
   HeaderStack[StackIndex] = header;
   PositionStack[StackIndex] = 0;
   ++StackIndex;
@@ -97,8 +97,9 @@ bool ChunkReaderClass::CloseChunk() {
   uint32_t size = HeaderStack[top].ChunkSize & kChunkSizeMask;
   uint32_t consumed = PositionStack[top];
   if (consumed < size) {
-    position += size - consumed;
-    if (File->Seek(static_cast<int>(size - consumed), 1) != position) MarkDamaged(ChunkDamage::kReadFailed);
+    FilePosition += size - consumed;
+    if (File->Seek(static_cast<int>(size - consumed), 1) != FilePosition)
+      MarkDamaged(ChunkDamage::kReadFailed);
   }
   StackIndex = top;
   if (top > 0) PositionStack[top - 1] += size + kChunkHeaderBytes;
@@ -112,10 +113,10 @@ uint32_t ChunkReaderClass::Read(void* buffer, uint32_t length) {
   int n = File->Read(buffer, static_cast<int>(length));
   if (n != static_cast<int>(length)) {
     MarkDamaged(ChunkDamage::kReadFailed);
-    if (n > 0) File->Seek(static_cast<int>(position), 0);
+    if (n > 0) File->Seek(static_cast<int>(FilePosition), 0);
     return 0;
   }
-  position += length;
+  FilePosition += length;
   PositionStack[StackIndex - 1] += length;
   if (InMicroChunk) MicroChunkPosition += static_cast<int32_t>(length);
   return length;
@@ -134,9 +135,9 @@ bool ChunkReaderClass::OpenMicroChunk() {
   MCHeader = MicroChunkHeader{bytes[0], bytes[1]};
   room -= kMicroChunkHeaderBytes;
   if (MCHeader.ChunkSize > room) {
-    position -= kMicroChunkHeaderBytes;
+    FilePosition -= kMicroChunkHeaderBytes;
     MarkDamaged(ChunkDamage::kMicroTooLong);
-    position += kMicroChunkHeaderBytes;
+    FilePosition += kMicroChunkHeaderBytes;
     MCHeader.ChunkSize = static_cast<uint8_t>(room);
   }
   MicroChunkPosition = 0;
@@ -150,8 +151,8 @@ bool ChunkReaderClass::CloseMicroChunk() {
   if (StackIndex <= 0) return true;
   if (MicroChunkPosition < MCHeader.ChunkSize) {
     uint32_t rest = static_cast<uint32_t>(MCHeader.ChunkSize - MicroChunkPosition);
-    position += rest;
-    if (File->Seek(static_cast<int>(rest), 1) != position) MarkDamaged(ChunkDamage::kReadFailed);
+    FilePosition += rest;
+    if (File->Seek(static_cast<int>(rest), 1) != FilePosition) MarkDamaged(ChunkDamage::kReadFailed);
     PositionStack[StackIndex - 1] += rest;
   }
   return true;
@@ -159,8 +160,8 @@ bool ChunkReaderClass::CloseMicroChunk() {
 
 void ChunkReaderClass::NotePassedChunk() {
   if (StackIndex <= 0) return;
-  if (passed_count < kPassedChunksKept) {
-    passed[passed_count] = PassedChunk{CurrentChunkID(), header_offsets[StackIndex - 1]};
+  if (PassedCount < kPassedChunksKept) {
+    PassedChunks[PassedCount] = PassedChunk{CurrentChunkID(), HeaderOffsetStack[StackIndex - 1]};
   }
-  ++passed_count;
+  ++PassedCount;
 }

@@ -51,21 +51,19 @@ class ChunkReaderClass {
   // 0 with nothing consumed when that many are not there.
   uint32_t Read(void* buffer, uint32_t length);
 
-  int Depth() const { return StackIndex; }
-
   // Damage seen so far, and where (file offset, -1 when unknown).
-  bool IsDamaged() const { return damage != ChunkDamage::kNone; }
-  ChunkDamage Damage() const { return damage; }
-  int32_t DamageOffset() const { return damage_offset; }
+  bool IsDamaged() const { return FirstDamage != ChunkDamage::kNone; }
+  ChunkDamage Damage() const { return FirstDamage; }
+  int32_t DamageOffset() const { return FirstDamageOffset; }
   // A plain description of a kind of damage.
-  static const char* DamageText(ChunkDamage damage);
+  static const char* DamageText(ChunkDamage kind);
 
   // Loaders call this for a chunk whose ID they do not handle; the first few are kept.
   void NotePassedChunk();
-  int PassedChunkCount() const { return passed_count; }
+  int PassedChunkCount() const { return PassedCount; }
   static constexpr int kPassedChunksKept = 16;
-  const PassedChunk& GetPassedChunk(int i) const { return passed[i]; }
-  int PassedChunksKept() const { return passed_count < kPassedChunksKept ? passed_count : kPassedChunksKept; }
+  const PassedChunk& GetPassedChunk(int i) const { return PassedChunks[i]; }
+  int PassedChunksKept() const { return PassedCount < kPassedChunksKept ? PassedCount : kPassedChunksKept; }
 
  private:
   void MarkDamaged(ChunkDamage kind);
@@ -81,11 +79,11 @@ class ChunkReaderClass {
   int32_t MicroChunkPosition = 0;
   MicroChunkHeader MCHeader;
 
-  int64_t file_size = -1;
-  int64_t position = 0;  // file offset, kept by the reader itself
-  int32_t header_offsets[kMaxChunkDepth];
-  ChunkDamage damage = ChunkDamage::kNone;
-  int32_t damage_offset = -1;
-  int passed_count = 0;
-  PassedChunk passed[kPassedChunksKept];
+  int64_t FileSize = -1;
+  int64_t FilePosition = 0;  // file offset, kept by the reader itself
+  int32_t HeaderOffsetStack[kMaxChunkDepth];
+  ChunkDamage FirstDamage = ChunkDamage::kNone;
+  int32_t FirstDamageOffset = -1;
+  int PassedCount = 0;
+  PassedChunk PassedChunks[kPassedChunksKept];
 };

@@ -23,7 +23,7 @@ ChunkWriterClass::ChunkWriterClass(FileClass* file) : File(file) {
 }
 
 bool ChunkWriterClass::Fail() {
-  failed = true;
+  HasFailed = true;
   return false;
 }
 

@@ -33,8 +33,7 @@ class ChunkWriterClass {
   bool WriteMicroChunkInt(uint8_t id, int32_t value);
 
   // True once any operation has failed; the bytes written are then not a valid tree.
-  bool Failed() const { return failed; }
-  int Depth() const { return StackIndex; }
+  bool Failed() const { return HasFailed; }
 
  private:
   bool Fail();
@@ -47,5 +46,5 @@ class ChunkWriterClass {
   bool InMicroChunk = false;
   int32_t MicroChunkPosition = 0;
   MicroChunkHeader MCHeader;
-  bool failed = false;
+  bool HasFailed = false;
 };

@@ -24,7 +24,7 @@ struct TranslateDBClass::ExitCleanup {
     Categories.Clear();
   }
 };
-TranslateDBClass::ExitCleanup TranslateDBClass::exit_cleanup;
+TranslateDBClass::ExitCleanup TranslateDBClass::AtExit;
 
 namespace {
 

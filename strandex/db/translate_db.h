@@ -101,5 +101,5 @@ class TranslateDBClass {
   // Every slot below it holds an object.
   static int FreeSlotHint;
   struct ExitCleanup;
-  static ExitCleanup exit_cleanup;
+  static ExitCleanup AtExit;
 };
