@@ -1,6 +1,11 @@
 // FileProviderClass: hands out the file objects the mix writer reads its sources through, and
 // takes them back. One instance serves the whole process. Only absolute paths name a file; any
 // other name gives an object with an empty name, which can never be opened.
+//
+// bundlor is single-threaded, so the provider is more than it needs today: it stays as the one
+// place where source files are made, named and counted (tests check that every file handed out
+// comes back), and its lock keeps that count right should the writer ever read sources from
+// several threads, as the system it comes from allowed.
 #pragma once
 
 #include <mutex>
