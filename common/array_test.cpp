@@ -7,20 +7,6 @@
 
 namespace {
 
-TEST(DynamicArray, GrowsByTheStep) {
-  DynamicArrayClass<int> a;
-  EXPECT_EQ(a.Length(), 0);
-  EXPECT_EQ(a.Count(), 0);
-  for (int i = 0; i < 10; ++i) ASSERT_TRUE(a.Add(i));
-  EXPECT_EQ(a.Length(), 10);
-  ASSERT_TRUE(a.Add(10));
-  EXPECT_EQ(a.Length(), 20);
-  a.SetGrowthStep(1000);
-  for (int i = 11; i < 21; ++i) a.Add(i);
-  EXPECT_EQ(a.Length(), 1020);
-  EXPECT_EQ(a[20], 20);
-}
-
 TEST(DynamicArray, RefusesToGrowWithoutStepOrInBorrowedStorage) {
   DynamicArrayClass<int> a;
   a.SetGrowthStep(0);
@@ -60,27 +46,6 @@ TEST(DynamicArray, ResizeDeleteAndIndexOf) {
   EXPECT_TRUE(a.Resize(0));
   EXPECT_EQ(a.Length(), 0);
   EXPECT_EQ(a.Count(), 0);
-}
-
-TEST(DynamicArray, EqualityComparesCapacityAndAllSlots) {
-  DynamicArrayClass<int> a, b;
-  a.Add(1);
-  b.SetGrowthStep(5);
-  b.Add(1);
-  EXPECT_FALSE(a == b);
-  DynamicArrayClass<int> c;
-  c = a;
-  EXPECT_TRUE(a == c);
-  EXPECT_EQ(c.Count(), 1);
-}
-
-TEST(DynamicArray, DeleteAllKeepsTheCapacity) {
-  DynamicArrayClass<UnicodeStringClass> a;
-  for (int i = 0; i < 12; ++i) a.Add(UnicodeStringClass(u"text"));
-  a.DeleteAll();
-  EXPECT_EQ(a.Count(), 0);
-  EXPECT_EQ(a.Length(), 20);
-  EXPECT_TRUE(a[5].IsEmpty());
 }
 
 TEST(DynamicArray, StringElementsAreConstructedCopiedAndReleased) {

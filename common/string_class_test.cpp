@@ -23,34 +23,22 @@ TEST(StringClass, EmptyStringsShareOneZeroCharacter) {
   UnicodeStringClass w;
   EXPECT_EQ(w.Length(), 0);
   EXPECT_EQ(w.Chars(), UnicodeStringClass().Chars());
+  // A buffer of no size (or a negative one) is the shared empty string again.
+  NarrowStringClass c("abc");
+  c.AcquireBuffer(-3, true);
+  EXPECT_EQ(c.Chars(), a.Chars());
 }
 
-TEST(StringClass, AssignNullKeepsContentAndGrowthIsExact) {
+TEST(StringClass, AssignNullKeepsTheContent) {
   NarrowStringClass s("hello");
-  EXPECT_EQ(s.Capacity(), 6);
   s.Assign(static_cast<const char*>(nullptr));
   EXPECT_STREQ(s, "hello");
   s.Append(" world");
-  EXPECT_EQ(s.Capacity(), 12);
   EXPECT_EQ(s.Length(), 11);
-  s.Assign("hi");  // never shrinks
-  EXPECT_EQ(s.Capacity(), 12);
+  s.Assign("hi");
   EXPECT_EQ(s.Length(), 2);
   s.Append('!');
   EXPECT_STREQ(s, "hi!");
-  EXPECT_EQ(s.Capacity(), 12);
-}
-
-TEST(StringClass, RawWritesAreCountedOnceByLength) {
-  NarrowStringClass s;
-  s.GrowRaw(20);
-  strcpy(s.Chars(), "abcdef");
-  EXPECT_EQ(s.Length(), 6);
-  // The count is cached: a change behind the class's back is not seen until the next reset.
-  s.Chars()[2] = 0;
-  EXPECT_EQ(s.Length(), 6);
-  s.GrowRaw(5);
-  EXPECT_EQ(s.Length(), 2);
 }
 
 TEST(StringClass, NineTemporariesUseEightSlotsThenTheHeap) {
@@ -88,20 +76,6 @@ TEST(StringClass, PoolLimitsForBothWidths) {
   EXPECT_EQ(c.Capacity(), 256);
   EXPECT_EQ(SlotOf(d), -1);
   EXPECT_EQ(d.Capacity(), 256);
-}
-
-TEST(StringClass, AcquireZero) {
-  NarrowStringClass a;
-  a.AcquireBuffer(0, true);
-  EXPECT_EQ(SlotOf(a), 0);
-  EXPECT_EQ(a.Capacity(), 248);
-  EXPECT_TRUE(a.IsEmpty());
-  NarrowStringClass b("abc");
-  b.AcquireBuffer(0, false);
-  EXPECT_EQ(b.Capacity(), 0);
-  EXPECT_EQ(b.Chars(), NarrowStringClass().Chars());
-  b.AcquireBuffer(-3, true);
-  EXPECT_EQ(b.Capacity(), 0);
 }
 
 TEST(StringClass, PooledStringMovesToHeapWhenItOutgrowsItsSlot) {
@@ -172,10 +146,8 @@ TEST(StringClass, WideEditing) {
   UnicodeStringClass t(u"a\\tb");
   t.Replace(1, 2, UnicodeStringClass(u"\t"));
   EXPECT_EQ(t, UnicodeStringClass(u"a\tb"));
-  EXPECT_EQ(t.Capacity(), 5);
   t.Replace(1, 1, UnicodeStringClass(u"-long-"));
   EXPECT_EQ(t, UnicodeStringClass(u"a-long-b"));
-  EXPECT_EQ(t.Capacity(), 9);
   UnicodeStringClass c = UnicodeStringClass::Concat(UnicodeStringClass(u"ab"), u"cd");
   EXPECT_EQ(c, UnicodeStringClass(u"abcd"));
   EXPECT_EQ(CurrentTempStringPool().wide_free_mask, 0xFu);

@@ -12,6 +12,7 @@
 
 #include "common/testing/fault_disk.h"
 #include "common/testing/model_builder.h"
+#include "common/testing/run_program.h"
 #include "common/testing/temp_folder.h"
 #include "facetrue/capture_console_test.h"
 #include "facetrue/plane.h"
@@ -233,6 +234,23 @@ TEST(Walk, PatternAndPaths) {
   disk.fail_listing = true;
   RunOn({dir.path()}, nothing);
   EXPECT_EQ(nothing.text, "Unable to list '" + dir.path() + "': Permission denied\n");
+}
+
+// The built program: standard input is an open pipe, not a terminal, so it must end without
+// waiting, and its errors carry no colour; no path at all ends with 42.
+TEST(Walk, TheProgramNeitherWaitsNorColoursOffATerminal) {
+  TempFolder dir;
+  WriteBytes(dir / "bad.vxm", "junk");
+  WriteBytes(dir / "sub/old.vxm", OldModel());
+  ProgramResult result = RunProgram(FACETRUE_PATH, {dir.path()});
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.out, "Unable to load '" + (dir / "bad.vxm") +
+                            "': not a model file: 4 bytes is too short for the header\n" +
+                            Processed(dir / "sub/old.vxm"));
+  EXPECT_EQ(result.err, "");
+  ProgramResult none = RunProgram(FACETRUE_PATH, {});
+  EXPECT_EQ(none.exit_code, 42);
+  EXPECT_EQ(none.out + none.err, "");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Tests of the .tdb format: the worked example, the size formulas, round trips, chunks that no
-// handler takes, damaged files, the refusals of the writer and saving to a path.
+// Tests of the .tdb format: the bytes of an empty database, the size of each field, round trips, chunks that
+// no handler takes, damaged files, the refusals of the writer and saving to a path.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -21,7 +21,7 @@ std::string Envelope(uint32_t factory, const std::string& data) {
 std::string Database(const std::string& payload) { return Chunk(0x00090000, payload, true); }
 std::string Int(int32_t v) { return Word32(static_cast<uint32_t>(v)); }
 
-TEST_F(DatabaseFile, WorkedExample) {
+TEST_F(DatabaseFile, EmptyDatabaseIs104Bytes) {
   TranslateDBClass::Initialize();
   std::string bytes = SaveToBytes();
   const unsigned char expected[] = {
@@ -39,7 +39,7 @@ TEST_F(DatabaseFile, WorkedExample) {
   }
 }
 
-TEST_F(DatabaseFile, SizeFormulas) {
+TEST_F(DatabaseFile, EachFieldAddsItsChunkToTheSize) {
   StringCategoryClass* cat = new StringCategoryClass;
   cat->Name = "Menus and more";
   TranslateDBClass::AddCategory(cat);
