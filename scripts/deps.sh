@@ -9,6 +9,8 @@ TX_DEPS_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev
 )
+# Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
+TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})
 
 tx_deps_missing() {
   local pkg status

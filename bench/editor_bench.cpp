@@ -1,0 +1,152 @@
+// The editor on the generated 100,000-string, 7-language database, as a user meets it: each
+// step runs through the editor logic with the Qt main window and its model attached (offscreen
+// platform), and is timed until the window has processed its events. Also measured: the load
+// alone (the path tdbtool takes), and the process's peak memory against the file size.
+//
+//   build/bench/editor_bench [--categories N]   (default 20; 1 puts all strings in one tab)
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QTabBar>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "bench/tdb_generator.h"
+#include "strandex/db/database_file.h"
+#include "strandex/db/translate_db.h"
+#include "strandex/ui/qt/main_window.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Answers a dialog as a person would: fills one field and clicks one button.
+int Answer(ui::DialogLogicClass& dialog, int field, const char16_t* text, int button) {
+  ui::DialogFieldsClass fields;
+  dialog.OnInit(fields);
+  fields.SetText(field, text);
+  return dialog.OnCommand(button, fields);
+}
+
+void Report(const char* what, double ms, double limit) {
+  std::printf("%-40s %9.1f ms   (limit %5.0f ms)%s\n", what, ms, limit, ms <= limit ? "" : "  OVER");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int categories = tdbgen::kCategories;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--categories") == 0) categories = std::atoi(argv[i + 1]);
+  }
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  const std::string path = (std::filesystem::temp_directory_path() / "editor_bench.tdb").string();
+  TranslateDBClass::Initialize();
+  tdbgen::FillDatabase(tdbgen::kStrings, categories);
+  if (!SaveDatabaseFile(path.c_str(), nullptr)) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return 1;
+  }
+  const double file_size = static_cast<double>(std::filesystem::file_size(path));
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::AddCategoryNamed("Default");
+
+  auto start = Clock::now();
+  DatabaseLoadReport report;
+  LoadDatabaseFile(path.c_str(), &report, nullptr);
+  const double load_alone = Milliseconds(start);
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::AddCategoryNamed("Default");
+
+  QApplication app(argc, argv);
+  ui::MainWindow window;
+  window.show();
+  QApplication::processEvents();
+  ui::EditorClass& editor = window.Editor();
+
+  // Open, then show the largest category.
+  start = Clock::now();
+  editor.OpenPath(path.c_str());
+  int largest = 0;
+  int largest_rows = -1;
+  for (int tab = 0; tab < editor.View().TabCount(); ++tab) {
+    int id = 0;
+    editor.View().TabCategoryID(tab, &id);
+    int rows = 0;
+    for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(id); s;
+         s = TranslateDBClass::FindNextInCategory(s, id)) {
+      ++rows;
+    }
+    if (rows > largest_rows) largest = tab, largest_rows = rows;
+  }
+  const double count_ms = Milliseconds(start);
+  if (largest == 0 && editor.View().TabCount() > 1) window.Tabs()->setCurrentIndex(1);
+  window.Tabs()->setCurrentIndex(largest);
+  QApplication::processEvents();
+  // The time spent finding the largest category is the benchmark's own, not the editor's.
+  const double open_ms = Milliseconds(start) - count_ms;
+
+  start = Clock::now();
+  window.Tabs()->setCurrentIndex(largest == 0 ? 1 % editor.View().TabCount() : 0);
+  QApplication::processEvents();
+  const double switch_ms = Milliseconds(start);
+
+  struct FindCase {
+    const char* name;
+    int command;
+    const char16_t* text;
+  } const finds[] = {
+      {"Find by ID", ui::kCmdFindID, u"_0999"},
+      {"Find by string (current language)", ui::kCmdFindString, u"zz-no-such-text"},
+      {"Find by english string", ui::kCmdFindEnglish, u"e"},
+  };
+  double find_ms[3];
+  for (int i = 0; i < 3; ++i) {
+    window.SetDialogRunner([&](ui::DialogLogicClass& dialog) {
+      return Answer(dialog, ui::kFindText, finds[i].text, ui::kButtonOk);
+    });
+    start = Clock::now();
+    editor.ExecuteCommand(finds[i].command);
+    QApplication::processEvents();
+    find_ms[i] = Milliseconds(start);
+  }
+
+  window.SetDialogRunner(
+      [](ui::DialogLogicClass& dialog) { return Answer(dialog, ui::kGotoNumber, u"100999", ui::kButtonOk); });
+  start = Clock::now();
+  editor.ExecuteCommand(ui::kCmdGoto);
+  QApplication::processEvents();
+  const double goto_ms = Milliseconds(start);
+
+  window.Tabs()->setCurrentIndex(largest);
+  QApplication::processEvents();
+  window.SelectRow(0);
+  start = Clock::now();
+  editor.ExecuteCommand(ui::kCmdRemoveString);
+  QApplication::processEvents();
+  const double remove_ms = Milliseconds(start);
+
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  const double peak = usage.ru_maxrss * 1024.0;
+
+  std::printf("database: %d strings, %d categories, 7 languages, %.1f MiB; largest category %d strings\n",
+              tdbgen::kStrings, categories, file_size / 1048576, largest_rows);
+  std::printf("%-40s %9.1f ms   (for comparison)\n", "load alone (tdbtool's path)", load_alone);
+  Report("open and show the largest category", open_ms, 1000);
+  Report("switch tabs", switch_ms, 100);
+  for (int i = 0; i < 3; ++i) Report(finds[i].name, find_ms[i], 100);
+  Report("Goto", goto_ms, 50);
+  Report("Remove String (top row)", remove_ms, 50);
+  std::printf("%-40s %9.1f MiB = %.2f x file size (limit 3)\n", "peak memory", peak / 1048576, peak / file_size);
+  std::remove(path.c_str());
+  return 0;
+}

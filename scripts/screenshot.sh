@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Makes docs/strandex.png, the README's screenshot: the editor with a small sample database,
+# its second category selected, in a virtual X display (Xvfb). Installs what it needs from
+# Debian's packages and builds the default preset first.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+TX_DEPS_EXTRA=(xvfb x11-apps netpbm xdotool)
+source scripts/deps.sh
+
+if [[ ! -f build/CMakeCache.txt ]]; then
+  cmake --preset default
+fi
+cmake --build --preset default -j 2 --target strandex tdbtool
+
+work="$(mktemp -d)"
+trap 'kill "${editor:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+# A sample database made from a text table (format in docs/text-table.md).
+printf '\xef\xbb\xbf' > "$work/sample.txt"
+{
+  echo '[1,Menus]'
+  echo '1000,IDS_MENU_NEW_GAME,-1,'
+  echo '0=New Game'
+  echo '1=Nouvelle partie'
+  echo '1001,IDS_MENU_LOAD_GAME,-1,'
+  echo '0=Load Game'
+  echo '1002,IDS_MENU_OPTIONS,-1,'
+  echo '0=Options'
+  echo '1003,IDS_MENU_QUIT,-1,'
+  echo '0=Quit to Desktop'
+  echo '[2,Dialogue]'
+  echo '1010,IDS_DLG_GUARD_HALT,4012,guard_point'
+  echo '0=Halt! Who goes there?'
+  echo '1011,IDS_DLG_GUARD_PASS,4013,guard_wave'
+  echo '0=Move along, traveller.'
+  echo '1012,IDS_DLG_MERCHANT_HELLO,4020,merchant_bow'
+  echo '0=Fine wares from across the sea!'
+  echo '1013,IDS_DLG_MERCHANT_BYE,-1,'
+  echo '0=Come back any time.'
+  echo '1014,IDS_DLG_KING_QUEST,4100,king_point'
+  echo '0=Bring me the crown of the north, and half my kingdom is yours.'
+  echo '1015,IDS_DLG_KING_THANKS,4101,'
+  echo '0=You have done the realm a great service.'
+  echo '[3,Items]'
+  echo '1020,IDS_ITEM_SWORD,-1,'
+  echo '0=Rusty Sword'
+  echo '1021,IDS_ITEM_SHIELD,-1,'
+  echo '0=Oak Shield'
+  echo '[4,Tutorial]'
+  echo '1030,IDS_TUT_MOVE,5000,'
+  echo '0=Use the arrow keys to move.'
+} | sed 's/$/\r/' >> "$work/sample.txt"
+build/bin/tdbtool import-table "$work/sample.txt" "$work/sample.tdb" > /dev/null
+
+Xvfb :97 -screen 0 820x640x24 -nolisten tcp > /dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=:97
+for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
+QT_QPA_PLATFORM=xcb build/bin/strandex "$work/sample.tdb" &
+editor=$!
+window=""
+for _ in $(seq 100); do
+  window="$(xdotool search --name 'Advanced string editor' 2>/dev/null | head -1 || true)"
+  [[ -n "$window" ]] && break
+  sleep 0.1
+done
+sleep 1
+# The list stays empty until a tab is chosen: click the second tab ("Dialogue").
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove $((X + 110)) $((Y + 45)) click 1
+sleep 1
+xwd -root -silent | xwdtopnm 2> /dev/null | pnmcut -left 0 -top 0 -width 800 -height 600 | pnmtopng > docs/strandex.png
+echo "wrote docs/strandex.png"

@@ -1,0 +1,21 @@
+// strandex: the string database editor. Prepares the database (category "Default"), shows the
+// main window and runs until it is closed. An argument names a database to open at start, as
+// File, Open would with that file chosen.
+#include <QApplication>
+#include <QFile>
+
+#include "strandex/db/translate_db.h"
+#include "strandex/ui/qt/main_window.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("strandex"));
+  QApplication::setDesktopFileName(QStringLiteral("strandex"));
+  TranslateDBClass::Initialize();
+  ui::MainWindow window;
+  window.show();
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) window.Editor().OpenPath(QFile::encodeName(arguments.at(1)).constData());
+  app.exec();
+  return 0;
+}

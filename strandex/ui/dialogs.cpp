@@ -1,0 +1,156 @@
+// The logic of the modal dialogs.
+#include "strandex/ui/dialogs.h"
+
+#include "common/string_functions.h"
+#include "strandex/db/tdb_format.h"
+#include "strandex/db/translate_db.h"
+#include "strandex/ui/editor_screen.h"
+#include "strandex/ui/field_text.h"
+#include "strandex/ui/resources.h"
+#include "strandex/ui/wide_text.h"
+
+namespace ui {
+
+namespace {
+
+UnicodeStringClass Widen(const char* text) {
+  char16_t* wide = DupWideFromNarrow(text);
+  UnicodeStringClass out(wide);
+  delete[] wide;
+  return out;
+}
+
+UnicodeStringClass Decimal(int64_t value) { return FormatWide(u"%lld", static_cast<long long>(value)); }
+
+int Max(int a, int b) { return a > b ? a : b; }
+
+}  // namespace
+
+int EditStringDialogClass::TemplateID() const { return kEditStringDialog; }
+
+void EditStringDialogClass::OnInit(DialogFieldsClass& fields) {
+  const int language = TranslateDBClass::GetCurrentLanguage();
+  fields.SetText(kEditIDString, Widen(s->GetIDString()));
+  fields.SetText(kEditNumericID, Decimal(s->GetID()));
+  fields.SetText(kEditEnglish, Widen(Escape(s->GetEnglishText().Chars())));
+  fields.SetText(kEditText, Escape(s->GetText(language).Chars()));
+  fields.SetText(kEditSound, Decimal(s->GetSoundID()));
+  fields.SetText(kEditAnimation, u"");
+  english_limit = Max(kFieldLimit, WideLength(fields.Text(kEditEnglish)));
+  text_limit = Max(kFieldLimit, WideLength(fields.Text(kEditText)));
+}
+
+int EditStringDialogClass::Refuse(const char16_t* text) {
+  screen.ShowMessage(MessageKind::Warning, u"Edit String", text);
+  return kStayOpen;
+}
+
+int EditStringDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
+  if (control == kIDCancel) return 0;
+  if (control != kIDOk) return kStayOpen;
+  return Apply(fields);
+}
+
+int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
+  NarrowStringClass id_string;
+  if (!NarrowFromField(fields.Text(kEditIDString), kFieldLimit, id_string)) {
+    return Refuse(u"The symbolic ID can hold only characters up to U+00FF.");
+  }
+  if (id_string.Length() > tdb::kMaxFieldBytes) {
+    return Refuse(FormatWide(u"The symbolic ID is %d characters long; at most %d can be saved.",
+                             id_string.Length(), tdb::kMaxFieldBytes));
+  }
+  int64_t number = 0;
+  bool change_id = ParseFieldNumber(fields.Text(kEditNumericID), false, &number) && number != s->GetID();
+  if (change_id) {
+    if (number < TranslateDBClass::kFirstID || number > TranslateDBClass::kLastID) {
+      return Refuse(FormatWide(u"The numeric ID must lie between %d and %d.", TranslateDBClass::kFirstID,
+                               TranslateDBClass::kLastID));
+    }
+    if (TranslateDBClass::GetObject(static_cast<int>(number) - TranslateDBClass::kFirstID)) {
+      return Refuse(FormatWide(u"The numeric ID %d belongs to another string.", static_cast<int>(number)));
+    }
+  }
+  NarrowStringClass english;
+  if (!NarrowFromField(fields.Text(kEditEnglish), english_limit, english)) {
+    return Refuse(u"The English text can hold only characters up to U+00FF; use the Text field for others.");
+  }
+  english = Unescape(english.Chars());
+  UnicodeStringClass text = Unescape(CutField(fields.Text(kEditText), text_limit).Chars());
+  int64_t sound = 0;
+  bool set_sound = ParseFieldNumber(fields.Text(kEditSound), true, &sound);
+
+  const int language = TranslateDBClass::GetCurrentLanguage();
+  if (!TranslateDBClass::ChangeObjectIDString(s, id_string) ||
+      (change_id && !TranslateDBClass::ChangeObjectID(s, static_cast<int>(number))) ||
+      !s->SetEnglishText(english) || !s->SetText(language, text)) {
+    return Refuse(u"Out of memory: the string was changed only in part.");
+  }
+  if (set_sound) s->SetSoundID(static_cast<int>(sound));
+  return 1;
+}
+
+int GotoDialogClass::TemplateID() const { return kGotoDialog; }
+
+void GotoDialogClass::OnInit(DialogFieldsClass& fields) {
+  fields.Focus = kGotoNumber;
+  fields.SetChecked(kGotoIDRadio, mode == 0);
+  fields.SetChecked(kGotoIndexRadio, mode == 1);
+}
+
+int GotoDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
+  switch (control) {
+    case kGotoIndexRadio:
+    case kGotoIDRadio:
+      mode = fields.Checked(kGotoIDRadio) ? 0 : 1;
+      return kStayOpen;
+    case kButtonOk: {
+      int64_t value = 0;
+      bool valid = ParseFieldNumber(fields.Text(kGotoNumber), false, &value);
+      screen.DebugOutput(FormatWide(u"res == %d\n", static_cast<int>(value)));
+      if (!valid) return kStayOpen;
+      Number = static_cast<uint32_t>(value);
+      return 1;
+    }
+    case kButtonCancel:
+      return 0;
+  }
+  return kStayOpen;
+}
+
+void FindDialogClass::OnInit(DialogFieldsClass& fields) { fields.Focus = kFindText; }
+
+int FindDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
+  if (control == kButtonCancel) return 0;
+  if (control != kButtonOk) return kStayOpen;
+  Text = CutField(fields.Text(kFindText), 255);
+  return 1;
+}
+
+int CategoryNameDialogClass::TemplateID() const { return kCategoryNameDialog; }
+
+void CategoryNameDialogClass::OnInit(DialogFieldsClass& fields) {
+  pending.Release();
+  fields.Focus = kCategoryName;
+}
+
+int CategoryNameDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
+  if (control != kButtonOk) return kStayOpen;
+  NarrowStringClass name;
+  if (!NarrowFromField(fields.Text(kCategoryName), 255, name)) {
+    screen.ShowMessage(MessageKind::Warning, u"Enter New Category Name",
+                       u"A category name can hold only characters up to U+00FF.");
+    return kStayOpen;
+  }
+  if (name.IsEmpty()) return 0;
+  if (name.Length() > tdb::kMaxFieldBytes) {
+    screen.ShowMessage(MessageKind::Warning, u"Enter New Category Name",
+                       FormatWide(u"The name is %d characters long; at most %d can be saved.", name.Length(),
+                                  tdb::kMaxFieldBytes));
+    return kStayOpen;
+  }
+  pending = name;
+  return 1;
+}
+
+}  // namespace ui

@@ -1,0 +1,89 @@
+// The logic of the editor's modal dialogs: Edit String, Goto, the three Find dialogs and the
+// category name. Each fills its fields when it opens and decides what OK does; a refused OK
+// shows a message and keeps the dialog open.
+#pragma once
+
+#include <cstdint>
+
+#include "common/string_class.h"
+#include "strandex/ui/dialog_logic.h"
+
+class TDBStringClass;
+
+namespace ui {
+
+class EditorScreenClass;
+
+// Edit String: shows one string of the database and, on OK, writes the fields back in this
+// order: symbolic ID, numeric ID, English text, text of the current language, sound ID.
+// Nothing is written unless every field can be: a numeric ID below 1000, above the largest ID
+// or already taken, and a symbolic ID too long to be saved, are refused with a message.
+class EditStringDialogClass : public DialogLogicClass {
+ public:
+  EditStringDialogClass(TDBStringClass* s, EditorScreenClass& screen) : s(s), screen(screen) {}
+  int TemplateID() const override;
+  void OnInit(DialogFieldsClass& fields) override;
+  int OnCommand(int control, DialogFieldsClass& fields) override;
+
+  // Fields hold at most this many characters; a longer typed text is cut.
+  static constexpr int kFieldLimit = 999;
+
+ private:
+  int Refuse(const char16_t* text);
+  int Apply(DialogFieldsClass& fields);
+
+  TDBStringClass* s;
+  EditorScreenClass& screen;
+  // A text already longer than kFieldLimit when the dialog opened is not cut by OK.
+  int english_limit = kFieldLimit;
+  int text_limit = kFieldLimit;
+};
+
+// Goto: a numeric ID, or a slot index when mode is 1. mode is the editor's Goto mode, changed
+// by the radio buttons. OK with a valid number ends the dialog with 1 and leaves it in Number.
+class GotoDialogClass : public DialogLogicClass {
+ public:
+  GotoDialogClass(uint8_t& mode, EditorScreenClass& screen) : mode(mode), screen(screen) {}
+  int TemplateID() const override;
+  void OnInit(DialogFieldsClass& fields) override;
+  int OnCommand(int control, DialogFieldsClass& fields) override;
+
+  uint32_t Number = 0;
+
+ private:
+  uint8_t& mode;
+  EditorScreenClass& screen;
+};
+
+// Find by ID, Find by string, Find by english string: OK ends with 1 and leaves the search text
+// (at most 255 characters) in Text.
+class FindDialogClass : public DialogLogicClass {
+ public:
+  explicit FindDialogClass(int template_id) : template_id(template_id) {}
+  int TemplateID() const override { return template_id; }
+  void OnInit(DialogFieldsClass& fields) override;
+  int OnCommand(int control, DialogFieldsClass& fields) override;
+
+  UnicodeStringClass Text;
+
+ private:
+  int template_id;
+};
+
+// Enter New Category Name: OK with a name sets pending and ends with 1; an empty name ends
+// with 0. A name that cannot be saved (over 254 bytes, or characters without a narrow form) is
+// refused with a message.
+class CategoryNameDialogClass : public DialogLogicClass {
+ public:
+  CategoryNameDialogClass(NarrowStringClass& pending, EditorScreenClass& screen)
+      : pending(pending), screen(screen) {}
+  int TemplateID() const override;
+  void OnInit(DialogFieldsClass& fields) override;
+  int OnCommand(int control, DialogFieldsClass& fields) override;
+
+ private:
+  NarrowStringClass& pending;
+  EditorScreenClass& screen;
+};
+
+}  // namespace ui

@@ -1,0 +1,96 @@
+// EditorClass: the editor's logic, free of any toolkit. It holds the editor's state (current
+// file name, Goto mode, pending category name, menu item states, title, the string view and
+// the Find results), runs the commands of the File, Search and Edit menus, and reacts to what
+// the user does in the main window. It reaches the screen only through EditorScreenClass.
+//
+// The commands live in three files: file_commands.cpp, search_commands.cpp and
+// edit_commands.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "common/string_class.h"
+#include "strandex/ui/editor_screen.h"
+#include "strandex/ui/find_results.h"
+#include "strandex/ui/string_view.h"
+
+namespace ui {
+
+class EditorClass {
+ public:
+  explicit EditorClass(EditorScreenClass& screen) : screen(screen) {}
+  EditorClass(const EditorClass&) = delete;
+  EditorClass& operator=(const EditorClass&) = delete;
+
+  // The window exists: show the tabs of the database and the starting menu states and title.
+  void Start();
+  // Runs a menu command; unknown IDs are ignored.
+  void ExecuteCommand(int command);
+  // Opens path as File, Open does once the path is chosen (the program's argument).
+  void OpenPath(const char* path);
+
+  // What the user does in the main window.
+  void OnTabSelected(int tab);
+  void OnRowDoubleClicked(int row);
+  void OnFindResultActivated(int row);
+  void OnFindResultsClear();
+  void OnFindResultsCloseButton();
+  void OnFindResultsClosed();
+
+  // State, for the screen and the tests.
+  StringViewClass& View() { return view; }
+  FindResultsClass& Results() { return results; }
+  const UnicodeStringClass& Title() const { return title; }
+  bool IsMenuItemEnabled(int command) const;
+  // Empty while there is none.
+  const NarrowStringClass& CurrentFileName() const { return current_file_name; }
+  const NarrowStringClass& PendingCategoryName() const { return pending_category_name; }
+  uint8_t GotoMode() const { return goto_mode; }
+
+ private:
+  // File commands.
+  void New();
+  void Open();
+  void Save();
+  void SaveAs();
+  void ExportHeader();
+  void ExportTable();
+  void ImportTable();
+  void LoadChosen(const char* path);
+  bool SaveTo(const char* path);
+  void SetTitleFromPath(const char* path);
+  void SetFileItems(bool save, bool save_as, bool exports);
+  void SetMenuItem(int command, bool enabled);
+  void ShowTabs();
+
+  // Search commands.
+  void Goto();
+  void Find(int template_id);
+  void Search(const char16_t* text, int template_id);
+  void ShowString(int slot);
+
+  // Edit commands.
+  void AddString();
+  void RemoveString();
+  void AddCategory();
+  void RemoveCategory();
+  void RefillSelectedTab();
+
+  void Message(const char16_t* caption, const char16_t* text);
+  void Warning(const char16_t* caption, const char16_t* text);
+
+  EditorScreenClass& screen;
+  StringViewClass view;
+  FindResultsClass results;
+  UnicodeStringClass title;
+  NarrowStringClass current_file_name;
+  NarrowStringClass pending_category_name;
+  uint8_t goto_mode = 0;
+  // Save, Save as, Export C Header, Export Table.
+  bool save_enabled = false;
+  bool save_as_enabled = false;
+  bool header_enabled = false;
+  bool table_enabled = false;
+};
+
+}  // namespace ui

@@ -1,0 +1,57 @@
+// EditorScreenClass: what the editor logic asks of the screen. The Qt main window implements it;
+// the tests drive the logic through a scripted fake. Texts are UTF-16; paths are the system's
+// narrow form (UTF-8 on Linux).
+#pragma once
+
+#include "common/string_class.h"
+
+namespace ui {
+
+class DialogLogicClass;
+
+// A file dialog as a command asks for it. Open dialogs accept only an existing file; save
+// dialogs ask before a file is overwritten and add the default extension to a bare name.
+struct FileDialogSpec {
+  bool Save;
+  const char16_t* FilterDescription;  // "String table"
+  const char16_t* FilterPattern;      // "*.tdb"
+  const char* InitialName;            // path or file name to start with; "" for none
+  const char16_t* DefaultExtension;   // "tdb", or null
+};
+
+enum class MessageKind { Warning, Error };
+
+class EditorScreenClass {
+ public:
+  virtual ~EditorScreenClass() = default;
+
+  // Runs a file dialog. False when the user cancels; otherwise path holds the chosen path.
+  virtual bool ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) = 0;
+  virtual void SetTitle(const char16_t* title) = 0;
+  virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
+  // The tabs (and the selected tab) or the rows of the string view changed: show them again.
+  virtual void TabsChanged() = 0;
+  virtual void RowsChanged() = 0;
+  // Adds row to the selection of the string list and makes it the row most recently selected.
+  virtual void SelectRow(int row) = 0;
+  // Scrolls the string list so that row stands one row below the top.
+  virtual void ScrollRowNearTop(int row) = 0;
+  // The row most recently selected in the string list, or -1.
+  virtual int SelectionMark() = 0;
+  // Runs a modal dialog; returns the result it ended with (0 for the close box).
+  virtual int RunDialog(DialogLogicClass& dialog) = 0;
+  // Opens the Find results window if it is not open. False when it cannot be created.
+  virtual bool OpenFindResults() = 0;
+  virtual void CloseFindResults() = 0;
+  virtual void FindResultsChanged() = 0;
+  virtual void FocusFindResults() = 0;
+  virtual void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) = 0;
+  // A diagnostic line for developers (off unless enabled).
+  virtual void DebugOutput(const char16_t* text) = 0;
+  // Places the tabs and the list again (after New, Open and Import Table).
+  virtual void RunLayout() = 0;
+  // Ends the program (File, Exit).
+  virtual void Quit() = 0;
+};
+
+}  // namespace ui

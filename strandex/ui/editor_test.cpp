@@ -1,0 +1,614 @@
+// The editor logic driven through a scripted screen: the File, Search and Edit commands, the
+// menu states, the dialogs' fields and what OK writes back.
+#include "strandex/ui/editor.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "common/temp_folder_test.h"
+#include "strandex/db/db_test_util.h"
+#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/resources.h"
+
+namespace ui {
+namespace {
+
+using std::u16string;
+
+// One step of a scripted dialog: set a field, click a control, or close the dialog.
+struct Step {
+  enum Kind { kSet, kClick, kClose } What;
+  int Control;
+  u16string Text;
+};
+Step Set(int control, u16string text) { return {Step::kSet, control, std::move(text)}; }
+Step Click(int control) { return {Step::kClick, control, {}}; }
+
+class FakeScreen : public EditorScreenClass {
+ public:
+  // Scripts: a path for each file dialog (nullopt cancels), steps for each dialog.
+  std::deque<std::optional<std::string>> files;
+  std::deque<std::vector<Step>> dialogs;
+
+  // What the logic did.
+  struct FileDialog {
+    bool Save;
+    u16string Filter, Pattern, Extension;
+    std::string Initial;
+  };
+  std::vector<FileDialog> file_dialogs;
+  std::map<int, u16string> opened_fields;  // the fields of the last dialog as it opened
+  int opened_focus = -1;
+  int dialogs_left_open = 0;  // scripts that ended without ending their dialog
+  std::vector<u16string> messages, debug;
+  std::vector<int> selected_rows;
+  int scrolled_row = -1;
+  int selection_mark = -1;
+  bool find_window = false;
+  int find_window_opens = 0;
+  int layouts = 0;
+  bool quit = false;
+
+  bool ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) override {
+    file_dialogs.push_back({spec.Save, spec.FilterDescription, spec.FilterPattern,
+                            spec.DefaultExtension ? spec.DefaultExtension : u"", spec.InitialName});
+    EXPECT_FALSE(files.empty()) << "unexpected file dialog";
+    if (files.empty()) return false;
+    std::optional<std::string> choice = files.front();
+    files.pop_front();
+    if (!choice) return false;
+    path = choice->c_str();
+    return true;
+  }
+  void SetTitle(const char16_t*) override {}
+  void SetMenuItemEnabled(int, bool) override {}
+  void TabsChanged() override {}
+  void RowsChanged() override {
+    selected_rows.clear();
+    selection_mark = -1;
+  }
+  void SelectRow(int row) override { selected_rows.push_back(row); }
+  void ScrollRowNearTop(int row) override { scrolled_row = row; }
+  int SelectionMark() override { return selection_mark; }
+  int RunDialog(DialogLogicClass& dialog) override {
+    const DialogTemplate* layout = FindDialogTemplate(dialog.TemplateID());
+    DialogFieldsClass fields;
+    dialog.OnInit(fields);
+    opened_fields.clear();
+    for (int i = 0; i < layout->ControlCount; ++i) {
+      int id = layout->Controls[i].ID;
+      if (layout->Controls[i].Kind == ControlKind::RadioButton) {
+        opened_fields[id] = fields.Checked(id) ? u"checked" : u"";
+      } else if (id != kNoControl) {
+        opened_fields[id] = fields.Text(id);
+      }
+    }
+    opened_focus = fields.Focus;
+    EXPECT_FALSE(dialogs.empty()) << "unexpected dialog " << dialog.TemplateID();
+    if (dialogs.empty()) return 0;
+    std::vector<Step> steps = dialogs.front();
+    dialogs.pop_front();
+    for (const Step& step : steps) {
+      if (step.What == Step::kClose) return 0;
+      if (step.What == Step::kSet) {
+        fields.SetText(step.Control, step.Text.c_str());
+        continue;
+      }
+      for (int i = 0; i < layout->ControlCount; ++i) {  // radio buttons exclude each other
+        if (layout->Controls[i].Kind == ControlKind::RadioButton) {
+          fields.SetChecked(layout->Controls[i].ID, layout->Controls[i].ID == step.Control);
+        }
+      }
+      int result = dialog.OnCommand(step.Control, fields);
+      if (result != kStayOpen) return result;
+    }
+    ++dialogs_left_open;
+    return 0;
+  }
+  bool OpenFindResults() override {
+    ++find_window_opens;
+    return find_window = true;
+  }
+  void CloseFindResults() override { find_window = false; }
+  void FindResultsChanged() override {}
+  void FocusFindResults() override {}
+  void ShowMessage(MessageKind, const char16_t*, const char16_t* text) override { messages.push_back(text); }
+  void DebugOutput(const char16_t* text) override { debug.push_back(text); }
+  void RunLayout() override { ++layouts; }
+  void Quit() override { quit = true; }
+};
+
+const int kFileItems[] = {kCmdSave, kCmdSaveAs, kCmdExportHeader, kCmdExportTable};
+
+class EditorTest : public DatabaseTest {
+ protected:
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    TranslateDBClass::Initialize();
+    editor.Start();
+  }
+
+  // "1111" for Save, Save as, Export C Header, Export Table all enabled.
+  std::string FileItems() {
+    std::string states;
+    for (int command : kFileItems) states += editor.IsMenuItemEnabled(command) ? '1' : '0';
+    return states;
+  }
+  std::vector<std::string> Tabs() {
+    std::vector<std::string> names;
+    for (int i = 0; i < editor.View().TabCount(); ++i) {
+      u16string name = editor.View().TabText(i);
+      names.push_back(std::string(name.begin(), name.end()));
+    }
+    return names;
+  }
+  u16string Cell(int row, int column) { return editor.View().CellText(row, column).Chars(); }
+  std::vector<int> RowIDs() {
+    std::vector<int> ids;
+    for (int row = 0; row < editor.View().RowCount(); ++row)
+      ids.push_back(editor.View().RowString(row)->GetID());
+    return ids;
+  }
+  std::vector<int> ResultIDs() {
+    std::vector<int> ids;
+    for (int row = 0; row < editor.Results().RowCount(); ++row)
+      ids.push_back(editor.Results().RowSlot(row) + 1000);
+    return ids;
+  }
+  void Add(int id, const char* id_string, const char16_t* text = u"", int category = 1) {
+    ASSERT_TRUE(TranslateDBClass::AddObject(NewString(id, id_string, text, category)));
+  }
+  void AddCategory(int id, const char* name) {
+    auto* category = new StringCategoryClass;
+    category->ID = id;
+    category->Name = name;
+    ASSERT_TRUE(TranslateDBClass::AddCategory(category));
+  }
+  // Shows the tabs of the database as they are now and selects tab.
+  void ShowTab(int tab) {
+    editor.View().RebuildTabs();
+    editor.OnTabSelected(tab);
+  }
+  int Run(int command, std::vector<Step> steps) {
+    screen.dialogs.push_back(std::move(steps));
+    editor.ExecuteCommand(command);
+    return static_cast<int>(screen.dialogs.size());
+  }
+  // Double-clicks row and runs the Edit String dialog with steps.
+  void EditRow(int row, std::vector<Step> steps) {
+    screen.dialogs.push_back(std::move(steps));
+    editor.OnRowDoubleClicked(row);
+  }
+  void SaveTo(const std::string& path) {
+    screen.files.push_back(path);
+    editor.ExecuteCommand(kCmdSaveAs);
+  }
+
+  TempFolder folder;
+  FakeScreen screen;
+  EditorClass editor{screen};
+};
+
+TEST_F(EditorTest, StartsWithOneDefaultTabAndTheFileItemsGrayed) {
+  EXPECT_EQ(Tabs(), std::vector<std::string>{"Default"});
+  EXPECT_EQ(editor.View().RowCount(), 0);
+  EXPECT_EQ(FileItems(), "0000");
+  for (int i = 0; i < kMenuItemCount; ++i) {
+    int command = kMenuItems[i].Command;
+    if (command) {
+      EXPECT_EQ(editor.IsMenuItemEnabled(command), !kMenuItems[i].StartsGrayed) << command;
+    }
+  }
+  EXPECT_EQ(u16string(editor.Title().Chars()), u"Advanced string editor");
+}
+
+TEST_F(EditorTest, OpenLoadsTheFileAndLeavesTheListEmptyUntilATabIsChosen) {
+  Add(1000, "IDS_A", u"a");
+  AddCategory(2, "Menus");
+  Add(1001, "IDS_B", u"b", 2);
+  const std::string path = folder / "game.tdb";
+  SaveTo(path);
+  EXPECT_EQ(u16string(editor.Title().Chars()), u"Advanced string editor - game.tdb");
+  EXPECT_EQ(FileItems(), "1000");  // Save as enables Save only
+
+  screen.files.push_back(path);
+  editor.ExecuteCommand(kCmdOpen);
+  EXPECT_EQ(screen.file_dialogs.back().Filter, u"String table");
+  EXPECT_EQ(screen.file_dialogs.back().Pattern, u"*.tdb");
+  EXPECT_FALSE(screen.file_dialogs.back().Save);
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Default", "Menus"}));
+  EXPECT_EQ(editor.View().RowCount(), 0);
+  EXPECT_EQ(FileItems(), "1111");
+  EXPECT_EQ(std::string(editor.CurrentFileName()), path);
+  EXPECT_TRUE(screen.messages.empty());
+  editor.OnTabSelected(1);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1001});
+
+  // New (and Close) keep the file name: Save as then starts with it.
+  editor.ExecuteCommand(kCmdClose);
+  EXPECT_EQ(Tabs(), std::vector<std::string>{"Default"});
+  EXPECT_EQ(FileItems(), "0000");
+  EXPECT_EQ(u16string(editor.Title().Chars()), u"Advanced string editor");
+  screen.files.push_back(std::nullopt);
+  editor.ExecuteCommand(kCmdSaveAs);
+  EXPECT_EQ(screen.file_dialogs.back().Initial, path);
+  EXPECT_EQ(screen.file_dialogs.back().Extension, u"tdb");
+}
+
+TEST_F(EditorTest, OpenThatFailsOrIsCancelledLeavesTheEditorAsNewLeftIt) {
+  Add(1000, "IDS_A");
+  screen.files.push_back(std::nullopt);
+  editor.ExecuteCommand(kCmdOpen);
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0);
+  EXPECT_EQ(Tabs(), std::vector<std::string>{"Default"});
+  EXPECT_EQ(u16string(editor.Title().Chars()), u"Advanced string editor");
+  EXPECT_TRUE(screen.messages.empty());
+
+  TranslateDBClass::SetCurrentLanguage(3);
+  const std::string missing = folder / "gone.tdb";
+  screen.files.push_back(missing);
+  editor.ExecuteCommand(kCmdOpen);
+  EXPECT_EQ(u16string(editor.Title().Chars()), u"Advanced string editor - gone.tdb");
+  EXPECT_EQ(Tabs(), std::vector<std::string>{"Default"});
+  EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 3);
+  EXPECT_EQ(FileItems(), "0000");
+  ASSERT_EQ(screen.messages.size(), 1u);
+  EXPECT_NE(screen.messages[0].find(u"gone.tdb: "), u16string::npos);
+}
+
+TEST_F(EditorTest, OpeningADamagedFileShowsWhatCouldBeReadAndWarns) {
+  for (int i = 0; i < 50; ++i) Add(1000 + i, "IDS_X", u"some text to make the file longer");
+  const std::string path = folder / "cut.tdb";
+  SaveTo(path);
+  std::string bytes = ReadBytes(path);
+  WriteBytes(path, bytes.substr(0, bytes.size() * 2 / 3));
+  editor.OpenPath(path.c_str());
+  EXPECT_EQ(FileItems(), "1111");
+  EXPECT_GT(TranslateDBClass::GetObjectCount(), 0);
+  ASSERT_EQ(screen.messages.size(), 1u);
+  EXPECT_NE(screen.messages[0].find(u"damaged"), u16string::npos);
+}
+
+TEST_F(EditorTest, SaveWritesTheCurrentFileAndAFailedSaveKeepsTheOldOne) {
+  Add(1000, "IDS_A", u"first");
+  screen.files.push_back(std::nullopt);
+  editor.ExecuteCommand(kCmdSave);  // no file name yet: Save as, cancelled
+  EXPECT_EQ(screen.file_dialogs.size(), 1u);
+
+  const std::string path = folder / "strings.tdb";
+  SaveTo(path);
+  const std::string first = ReadBytes(path);
+  TranslateDBClass::GetObject(0)->SetText(0, u"second");
+  editor.ExecuteCommand(kCmdSave);
+  EXPECT_NE(ReadBytes(path), first);
+
+  // A symbolic ID too long for the file: the save is refused, the file stays.
+  const std::string second = ReadBytes(path);
+  TranslateDBClass::ChangeObjectIDString(TranslateDBClass::GetObject(0), std::string(300, 'x').c_str());
+  editor.ExecuteCommand(kCmdSave);
+  EXPECT_EQ(ReadBytes(path), second);
+  ASSERT_EQ(screen.messages.size(), 1u);
+  EXPECT_NE(screen.messages[0].find(u"strings.tdb"), u16string::npos);
+
+  // Save as into a folder that does not exist: the title and name follow, Save stays as it was.
+  const std::string nowhere = folder / "no/such/folder/x.tdb";
+  SaveTo(nowhere);
+  EXPECT_EQ(std::string(editor.CurrentFileName()), nowhere);
+  EXPECT_EQ(screen.messages.size(), 2u);
+}
+
+TEST_F(EditorTest, ExportsUseTheirDialogsAndReportFailures) {
+  Add(1000, "IDS_A", u"a");
+  screen.files.push_back(folder / "string_ids.h");
+  editor.ExecuteCommand(kCmdExportHeader);
+  EXPECT_EQ(screen.file_dialogs.back().Initial, "string_ids.h");
+  EXPECT_EQ(screen.file_dialogs.back().Extension, u"h");
+  EXPECT_NE(ReadBytes(folder / "string_ids.h").find("IDS_A"), std::string::npos);
+
+  screen.files.push_back(folder / "string_table.txt");
+  editor.ExecuteCommand(kCmdExportTable);
+  EXPECT_EQ(screen.file_dialogs.back().Initial, "string_table.txt");
+  EXPECT_EQ(screen.file_dialogs.back().Filter, u"Text Files (*.txt)");
+  EXPECT_NE(ReadBytes(folder / "string_table.txt").find("IDS_A"), std::string::npos);
+  EXPECT_EQ(std::string(editor.CurrentFileName()), "");  // exports do not change the file name
+
+  screen.files.push_back(folder / "missing/x.h");
+  editor.ExecuteCommand(kCmdExportHeader);
+  screen.files.push_back(folder / "missing/x.txt");
+  editor.ExecuteCommand(kCmdExportTable);
+  EXPECT_EQ(screen.messages.size(), 2u);
+}
+
+TEST_F(EditorTest, ImportTableNamesTheDatabaseStringsTdb) {
+  Add(1000, "IDS_A", u"a");
+  AddCategory(7, "Menus");
+  Add(1001, "IDS_B", u"b", 7);
+  const std::string table = folder / "table.txt";
+  screen.files.push_back(table);
+  editor.ExecuteCommand(kCmdExportTable);
+
+  screen.files.push_back(std::nullopt);
+  editor.ExecuteCommand(kCmdImportTable);
+  EXPECT_EQ(std::string(editor.CurrentFileName()), "strings.tdb");
+  EXPECT_EQ(Tabs(), std::vector<std::string>{"Default"});
+  EXPECT_EQ(FileItems(), "0000");
+
+  screen.files.push_back(table);
+  editor.ExecuteCommand(kCmdImportTable);
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Default", "Menus"}));
+  EXPECT_EQ(FileItems(), "0111");
+  EXPECT_EQ(u16string(editor.Title().Chars()), u"Advanced string editor");
+  screen.files.push_back(std::nullopt);
+  editor.ExecuteCommand(kCmdSaveAs);
+  EXPECT_EQ(screen.file_dialogs.back().Initial, "strings.tdb");
+
+  // A table that cannot be read: an empty database without tabs, and a message.
+  screen.files.push_back(folder / "gone.txt");
+  editor.ExecuteCommand(kCmdImportTable);
+  EXPECT_EQ(editor.View().TabCount(), 0);
+  EXPECT_EQ(FileItems(), "0111");
+  EXPECT_EQ(screen.messages.size(), 1u);
+  editor.ExecuteCommand(kCmdAddString);  // no tab: nothing happens
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0);
+}
+
+TEST_F(EditorTest, ListShowsTheCategoryHighestIDFirstWithItsCells) {
+  Add(1000, "IDS_A", u"a");
+  Add(1005, std::string(300, 'L').c_str(), u"e");
+  Add(1002, "IDS_C", u"c");
+  Add(1001, "IDS_OTHER", u"o", 2);
+  AddCategory(2, "Other");
+  TranslateDBClass::GetObject(2)->SetSoundID(0);
+  ShowTab(0);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1005, 1002, 1000}));
+  EXPECT_EQ(Cell(0, 0), u16string(255, u'L'));
+  EXPECT_EQ(Cell(0, 1), u"1005");
+  EXPECT_EQ(Cell(0, 2), u"");   // sound -1
+  EXPECT_EQ(Cell(1, 2), u"0");  // sound 0
+  EXPECT_EQ(Cell(1, 3), u"c");
+  editor.OnTabSelected(1);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1001});
+  editor.OnTabSelected(5);  // no such tab: the list stays
+  EXPECT_EQ(RowIDs(), std::vector<int>{1001});
+}
+
+TEST_F(EditorTest, EditStringShowsEscapedFieldsAndWritesThemBackInOrder) {
+  Add(1000, "IDS_A");
+  TDBStringClass* s = TranslateDBClass::GetObject(0);
+  s->SetEnglishText("Line1\nLine2\tend");
+  ShowTab(0);
+  EditRow(0, {Click(kIDOk)});
+  EXPECT_EQ(screen.opened_fields[kEditEnglish], u"Line1\\nLine2\\tend");
+  EXPECT_EQ(screen.opened_fields[kEditText], u"Line1\\nLine2\\tend");
+  EXPECT_EQ(screen.opened_fields[kEditSound], u"-1");
+  EXPECT_EQ(screen.opened_fields[kEditNumericID], u"1000");
+  EXPECT_EQ(std::string(s->GetEnglishText()), "Line1\nLine2\tend");  // unchanged by OK
+
+  // "Text" wins over "Eng. string" in language 0; a backslash-t becomes a tab.
+  EditRow(0, {Set(kEditEnglish, u"ignored"), Set(kEditText, u"C:\\temp\r\nx\\y"), Set(kEditSound, u" 42 "),
+              Click(kIDOk)});
+  EXPECT_EQ(std::string(s->GetEnglishText()), "C:\temp\r\nx\\y");
+  EXPECT_EQ(s->GetSoundID(), 42);
+  EditRow(0, {Click(kIDOk)});
+  EXPECT_EQ(screen.opened_fields[kEditText], u"C:\\temp\r\\nx\\y");  // the CR shows as it is
+
+  // An empty "Text" leaves English as typed and text 0 empty; an empty sound keeps the sound.
+  EditRow(0, {Set(kEditEnglish, u"Eng"), Set(kEditText, u""), Set(kEditSound, u""), Click(kIDOk)});
+  EXPECT_EQ(std::string(s->GetEnglishText()), "Eng");
+  EXPECT_EQ(u16string(s->GetText(0).Chars()), u"");
+  EXPECT_EQ(s->GetSoundID(), 42);
+  EditRow(0, {Set(kEditSound, u"-1"), Click(kIDOk)});
+  EXPECT_EQ(s->GetSoundID(), -1);
+
+  // Typed text is cut at 999 characters; a longer text that was there is kept by OK.
+  EditRow(0, {Set(kEditText, u16string(1200, u'a')), Click(kIDOk)});
+  EXPECT_EQ(s->GetText(0).Length(), 999);
+  s->SetText(0, u16string(1200, u'b').c_str());
+  EditRow(0, {Click(kIDOk)});
+  EXPECT_EQ(s->GetText(0).Length(), 1200);
+
+  // Cancel changes nothing.
+  EditRow(0, {Set(kEditIDString, u"NEW"), Click(kIDCancel)});
+  EXPECT_EQ(std::string(s->GetIDString()), "IDS_A");
+}
+
+TEST_F(EditorTest, EditStringTextFieldIsTheCurrentLanguage) {
+  Add(1000, "IDS_A", u"english");
+  TranslateDBClass::SetCurrentLanguage(2);
+  ShowTab(0);
+  EditRow(0, {Click(kIDOk)});
+  EXPECT_EQ(screen.opened_fields[kEditText], u"english");  // the fallback to text 0
+  EditRow(0, {Set(kEditText, u"deutsch"), Click(kIDOk)});
+  TDBStringClass* s = TranslateDBClass::GetObject(0);
+  EXPECT_EQ(u16string(s->GetText(2).Chars()), u"deutsch");
+  EXPECT_EQ(std::string(s->GetEnglishText()), "english");
+}
+
+TEST_F(EditorTest, EditStringKeepsTheDatabaseConsistent) {
+  Add(1000, "IDS_A", u"a");
+  Add(1001, "IDS_B", u"b");
+  ShowTab(0);  // rows: 1001, 1000
+  TDBStringClass* a = TranslateDBClass::GetObject(0);
+
+  // Refused: the dialog stays open, nothing is written, a message says why.
+  const u16string refused[] = {u"999", u"1001", u"10000000", u"4294967295"};
+  for (const u16string& id : refused) {
+    EditRow(1, {Set(kEditIDString, u"CHANGED"), Set(kEditNumericID, id), Click(kIDOk)});
+    EXPECT_EQ(std::string(a->GetIDString()), "IDS_A") << std::string(id.begin(), id.end());
+  }
+  EditRow(1, {Set(kEditIDString, u16string(255, u'x')), Click(kIDOk)});
+  EditRow(1, {Set(kEditIDString, u"\u0416"), Click(kIDOk)});
+  EditRow(1, {Set(kEditEnglish, u"\u0416"), Click(kIDOk)});
+  EXPECT_EQ(screen.dialogs_left_open, 7);
+  EXPECT_EQ(screen.messages.size(), 7u);
+  EXPECT_EQ(a->GetID(), 1000);
+
+  // A new numeric ID moves the string; a new symbolic ID is found by the index.
+  EditRow(1, {Set(kEditIDString, u"IDS_MOVED"), Set(kEditNumericID, u"1500"), Click(kIDOk)});
+  EXPECT_EQ(TranslateDBClass::GetObject(0), nullptr);
+  EXPECT_EQ(TranslateDBClass::GetObject(500), a);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_moved"), a);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("IDS_A"), nullptr);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1500, 1001}));
+  // Not a number: the ID stays.
+  EditRow(0, {Set(kEditNumericID, u"12x"), Click(kIDOk)});
+  EXPECT_EQ(a->GetID(), 1500);
+}
+
+TEST_F(EditorTest, GotoShowsTheStringByIDOrIndexAndKeepsItsMode) {
+  AddCategory(2, "Second");
+  AddCategory(3, "Third");
+  for (int i = 0; i < 40; ++i) Add(1000 + i, "S", u"", i == 5 ? 3 : 1);
+  ShowTab(0);
+
+  Run(kCmdGoto, {Set(kGotoNumber, u"1005"), Click(kButtonOk)});
+  EXPECT_EQ(screen.opened_fields[kGotoIDRadio], u"checked");
+  EXPECT_EQ(screen.opened_focus, kGotoNumber);
+  EXPECT_EQ(editor.View().SelectedTab(), 2);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1005});
+  EXPECT_EQ(screen.selected_rows, std::vector<int>{0});
+  EXPECT_EQ(screen.debug.back(), u"res == 1005\n");
+
+  // Index mode: slot 30 is ID 1030, row 9 of the first tab (1039 ... 1000).
+  Run(kCmdGoto, {Click(kGotoIndexRadio), Set(kGotoNumber, u"30"), Click(kButtonOk)});
+  EXPECT_EQ(editor.GotoMode(), 1);
+  EXPECT_EQ(editor.View().SelectedTab(), 0);
+  EXPECT_EQ(screen.selected_rows, std::vector<int>{9});
+  EXPECT_EQ(screen.scrolled_row, 9);
+
+  // The mode is kept; an empty or bad number keeps the dialog open; a missing ID shows nothing.
+  Run(kCmdGoto, {Set(kGotoNumber, u""), Click(kButtonOk), Set(kGotoNumber, u"-3"), Click(kButtonOk)});
+  EXPECT_EQ(screen.opened_fields[kGotoIndexRadio], u"checked");
+  EXPECT_EQ(screen.dialogs_left_open, 1);
+  Run(kCmdGoto, {Click(kGotoIDRadio), Set(kGotoNumber, u"5000"), Click(kButtonOk)});
+  EXPECT_EQ(editor.GotoMode(), 0);
+  EXPECT_EQ(screen.selected_rows, std::vector<int>{9});
+}
+
+TEST_F(EditorTest, FindListsEveryHitInTheResultsWindow) {
+  Add(1000, "IDS_OK", u"Yes");
+  Add(1001, "BOOK_TITLE", u"");
+  Add(1002, "IDS_O_K", u"Maybe");
+  Run(kCmdFindID, {Set(kFindText, u"ok"), Click(kButtonOk)});
+  EXPECT_EQ(screen.opened_focus, kFindText);
+  EXPECT_EQ(ResultIDs(), (std::vector<int>{1000, 1001}));
+  EXPECT_EQ(screen.find_window_opens, 1);
+  u16string english = editor.Results().CellText(0, 2).Chars();
+  EXPECT_EQ(english, u"Yes");
+
+  // A second search replaces the rows; an empty text lists every non-empty English text.
+  Run(kCmdFindEnglish, {Click(kButtonOk)});
+  EXPECT_EQ(ResultIDs(), (std::vector<int>{1000, 1002}));
+  EXPECT_EQ(screen.find_window_opens, 1);
+  Run(kCmdFindString, {Set(kFindText, u"MAY"), Click(kButtonOk)});
+  EXPECT_EQ(ResultIDs(), std::vector<int>{1002});
+  Run(kCmdFindString, {Set(kFindText, u"\u0416"), Click(kButtonOk)});  // no hit: no rows
+  EXPECT_EQ(ResultIDs(), std::vector<int>{});
+
+  // Closing forgets the window; the next hit opens a new one. A row whose string was removed
+  // leads nowhere.
+  editor.OnFindResultsCloseButton();
+  EXPECT_FALSE(screen.find_window);
+  Run(kCmdFindID, {Set(kFindText, u"IDS"), Click(kButtonOk)});
+  EXPECT_EQ(screen.find_window_opens, 2);
+  TranslateDBClass::RemoveObject(0);
+  editor.OnFindResultActivated(0);
+  EXPECT_TRUE(screen.selected_rows.empty());
+  EXPECT_EQ(editor.Results().CellText(0, 0).Length(), 0);
+  editor.OnFindResultActivated(1);
+  EXPECT_EQ(screen.selected_rows, std::vector<int>{0});
+  editor.OnFindResultsClear();
+  EXPECT_EQ(editor.Results().RowCount(), 0);
+}
+
+TEST_F(EditorTest, AddAndRemoveStringUseTheLowestFreeID) {
+  Add(1000, "A");
+  Add(1001, "B");
+  Add(1003, "D");
+  ShowTab(0);
+  editor.ExecuteCommand(kCmdAddString);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1001, 1000}));
+  EXPECT_EQ(Cell(1, 2), u"");
+  EXPECT_EQ(TranslateDBClass::GetObject(2)->GetTextCount(), 1);
+
+  editor.ExecuteCommand(kCmdRemoveString);  // nothing selected
+  EXPECT_EQ(editor.View().RowCount(), 4);
+  screen.selection_mark = 2;  // 1001
+  editor.ExecuteCommand(kCmdRemoveString);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1000}));
+  editor.ExecuteCommand(kCmdAddString);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1001, 1000}));
+}
+
+TEST_F(EditorTest, ManyStringsWithTheSameSymbolicIDStayFindable) {
+  ShowTab(0);
+  for (int i = 0; i < 300; ++i) editor.ExecuteCommand(kCmdAddString);
+  std::mt19937 random(7);
+  for (int i = 0; i < 200; ++i) {
+    screen.selection_mark = static_cast<int>(random() % editor.View().RowCount());
+    editor.ExecuteCommand(kCmdRemoveString);
+    if (i % 3 == 0) editor.ExecuteCommand(kCmdAddString);
+  }
+  // Every row has the empty symbolic ID; the index must know each of them and no other.
+  TDBStringClass* first = TranslateDBClass::FindObjectByIDString("");
+  bool live = false;
+  for (int row = 0; row < editor.View().RowCount(); ++row)
+    live = live || editor.View().RowString(row) == first;
+  EXPECT_TRUE(live);
+  for (int row = 0; row < editor.View().RowCount(); ++row) {
+    TDBStringClass* s = editor.View().RowString(row);
+    ASSERT_TRUE(TranslateDBClass::ChangeObjectIDString(s, "SAME"));
+  }
+  Run(kCmdFindID, {Set(kFindText, u"same"), Click(kButtonOk)});
+  std::vector<int> rows = RowIDs();
+  std::reverse(rows.begin(), rows.end());
+  EXPECT_EQ(ResultIDs(), rows);
+  for (int row = editor.View().RowCount() - 1; row >= 0; --row) {
+    screen.selection_mark = row;
+    editor.ExecuteCommand(kCmdRemoveString);
+  }
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("SAME"), nullptr);
+}
+
+TEST_F(EditorTest, CategoriesAreAddedAtTheEndAndRemovedWithoutLosingStrings) {
+  AddCategory(4, "Four");
+  Add(1000, "IN_FOUR", u"", 4);
+  ShowTab(0);
+  Run(kCmdAddCategory, {Click(kButtonOk)});                                      // empty name
+  Run(kCmdAddCategory, {Set(kCategoryName, u"Closed"), {Step::kClose, 0, {}}});  // close box
+  Run(kCmdAddCategory, {Set(kCategoryName, u16string(255, u'n')), Click(kButtonOk)});
+  EXPECT_EQ(screen.messages.size(), 1u);
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Default", "Four"}));
+
+  Run(kCmdAddCategory, {Set(kCategoryName, u"Menus"), Click(kButtonOk)});
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Default", "Four", "Menus"}));
+  EXPECT_EQ(TranslateDBClass::GetCategory(2)->ID, 5);
+  EXPECT_EQ(editor.View().SelectedTab(), 0);
+  EXPECT_EQ(std::string(editor.PendingCategoryName()), "Menus");
+
+  // Removing "Four" moves its string to the first category, which the list then shows.
+  editor.OnTabSelected(1);
+  editor.ExecuteCommand(kCmdRemoveCategory);
+  EXPECT_EQ(Tabs(), (std::vector<std::string>{"Default", "Menus"}));
+  EXPECT_EQ(RowIDs(), std::vector<int>{1000});
+  editor.ExecuteCommand(kCmdRemoveCategory);
+  editor.ExecuteCommand(kCmdRemoveCategory);  // the last category stays
+  EXPECT_EQ(Tabs(), std::vector<std::string>{"Menus"});
+  EXPECT_EQ(RowIDs(), std::vector<int>{1000});
+}
+
+TEST_F(EditorTest, ExitQuitsAndUnknownCommandsAreIgnored) {
+  editor.ExecuteCommand(12345);
+  EXPECT_FALSE(screen.quit);
+  editor.ExecuteCommand(kCmdExit);
+  EXPECT_TRUE(screen.quit);
+}
+
+}  // namespace
+}  // namespace ui

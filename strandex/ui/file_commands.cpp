@@ -1,0 +1,196 @@
+// The File menu: New (and Close), Open, Save, Save as, Export C Header, Import Table and Export
+// Table. Every file goes through the database and exchange code that tdbtool uses; a command
+// that fails says so in a message naming the file and the reason.
+#include <cstring>
+
+#include "strandex/db/database_file.h"
+#include "strandex/db/translate_db.h"
+#include "strandex/exchange/header_export.h"
+#include "strandex/exchange/text_table.h"
+#include "strandex/ui/editor.h"
+#include "strandex/ui/resources.h"
+#include "strandex/ui/wide_text.h"
+
+namespace ui {
+
+namespace {
+
+const FileDialogSpec kOpenDatabase = {false, u"String table", u"*.tdb", "", nullptr};
+const FileDialogSpec kOpenTable = {false, u"Text Files (*.txt)", u"*.txt", "", nullptr};
+const FileDialogSpec kSaveHeader = {true, u"C Header Files (*.h)", u"*.h", "string_ids.h", u"h"};
+const FileDialogSpec kSaveTable = {true, u"Text Files (*.txt)", u"*.txt", "string_table.txt", u"txt"};
+
+// Titles hold at most 259 characters.
+constexpr int kTitleUnits = 259;
+// Messages list at most this many lines of a longer list.
+constexpr int kListedLines = 12;
+
+const char* FileNamePart(const char* path) {
+  const char* name = path;
+  for (const char* p = path; *p; ++p) {
+#ifdef _WIN32
+    if (*p == '\\' || *p == ':') name = p + 1;
+#endif
+    if (*p == '/') name = p + 1;
+  }
+  return name;
+}
+
+// Appends up to kListedLines lines of list to text, and a count of the rest.
+void AppendLines(UnicodeStringClass& text, const DynamicArrayClass<NarrowStringClass>& lines) {
+  for (int i = 0; i < lines.Count() && i < kListedLines; ++i) {
+    text.Append(u"\n");
+    text.Append(WidenUtf8(lines[i]));
+  }
+  if (lines.Count() > kListedLines)
+    text.Append(FormatWide(u"\n... and %d more.", lines.Count() - kListedLines));
+}
+
+// A lead sentence, an empty line and a "path: reason" text.
+UnicodeStringClass Compose(const char16_t* lead, const char* detail) {
+  UnicodeStringClass text(lead);
+  text.Append(u"\n\n");
+  text.Append(WidenUtf8(detail));
+  return text;
+}
+
+}  // namespace
+
+void EditorClass::New() {
+  title = kAppTitle;
+  screen.SetTitle(title);
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::AddCategoryNamed("Default");
+  view.ClearRows();
+  screen.RowsChanged();
+  ShowTabs();
+  SetFileItems(false, false, false);
+  screen.RunLayout();
+}
+
+void EditorClass::SetTitleFromPath(const char* path) {
+  UnicodeStringClass full = FormatWide(u"%s - %s", kAppTitle, WidenUtf8(FileNamePart(path)).Chars());
+  if (full.Length() > kTitleUnits) full.Chars()[kTitleUnits] = 0;
+  title = full.Chars();
+  screen.SetTitle(title);
+}
+
+void EditorClass::Open() {
+  New();
+  NarrowStringClass path;
+  if (!screen.ChooseFile(kOpenDatabase, path)) return;
+  LoadChosen(path);
+}
+
+void EditorClass::OpenPath(const char* path) {
+  New();
+  LoadChosen(path);
+}
+
+void EditorClass::LoadChosen(const char* path) {
+  SetTitleFromPath(path);
+  current_file_name = path;
+  const int version = TranslateDBClass::GetVersion();
+  const int language = TranslateDBClass::GetCurrentLanguage();
+  DatabaseLoadReport report;
+  NarrowStringClass error;
+  if (!LoadDatabaseFile(path, &report, &error)) {
+    // The editor stays as New left it.
+    TranslateDBClass::ClearDatabase();
+    TranslateDBClass::SetVersion(version);
+    TranslateDBClass::SetCurrentLanguage(language);
+    TranslateDBClass::AddCategoryNamed("Default");
+    ShowTabs();
+    screen.RunLayout();
+    Message(u"Open", Compose(u"The database could not be opened.", error));
+    return;
+  }
+  SetFileItems(true, true, true);
+  ShowTabs();
+  screen.RunLayout();
+
+  UnicodeStringClass warning;
+  if (report.Damaged) {
+    warning.Append(
+        FormatWide(u"The file is damaged (%s). The editor shows what could be read; saving keeps only that.",
+                   WidenUtf8(report.Damage).Chars()));
+  } else if (!report.HasDatabase) {
+    warning.Append(u"The file holds no string database.");
+  }
+  if (report.PassedChunkCount > 0) {
+    warning.Append(FormatWide(
+        u"\n\n%d parts of the file are of a kind the editor does not know; saving leaves them out.",
+        report.PassedChunkCount));
+  }
+  if (report.IDChanges.Count() > 0) {
+    warning.Append(FormatWide(u"\n\n%d numeric IDs had to change:", report.IDChanges.Count()));
+    AppendLines(warning, report.IDChanges);
+  }
+  if (warning.IsEmpty()) return;
+  UnicodeStringClass text = WidenUtf8(path);
+  text.Append(u"\n\n");
+  text.Append(warning);
+  Warning(u"Open", text);
+}
+
+bool EditorClass::SaveTo(const char* path) {
+  NarrowStringClass error;
+  if (SaveDatabaseFile(path, &error)) return true;
+  Message(u"Save", Compose(u"The database could not be saved; the file on disk is as it was.", error));
+  return false;
+}
+
+void EditorClass::Save() {
+  if (current_file_name.IsEmpty()) return SaveAs();
+  SaveTo(current_file_name);
+}
+
+void EditorClass::SaveAs() {
+  FileDialogSpec spec = {true, u"String table", u"*.tdb", current_file_name.Chars(), u"tdb"};
+  NarrowStringClass path;
+  if (!screen.ChooseFile(spec, path)) return;
+  SetTitleFromPath(path);
+  current_file_name = path;
+  if (SaveTo(current_file_name)) SetMenuItem(kCmdSave, true);
+}
+
+void EditorClass::ExportHeader() {
+  NarrowStringClass path;
+  if (!screen.ChooseFile(kSaveHeader, path)) return;
+  NarrowStringClass error;
+  if (!ExportCHeader(path, &error)) {
+    Message(u"Export C Header", Compose(u"The header could not be written.", error));
+  }
+}
+
+void EditorClass::ExportTable() {
+  NarrowStringClass path;
+  if (!screen.ChooseFile(kSaveTable, path)) return;
+  NarrowStringClass error;
+  if (!ExportTextTable(path, &error)) {
+    Message(u"Export Table", Compose(u"The table could not be written.", error));
+  }
+}
+
+void EditorClass::ImportTable() {
+  New();
+  current_file_name = "strings.tdb";
+  NarrowStringClass path;
+  if (!screen.ChooseFile(kOpenTable, path)) return;
+  TranslateDBClass::ClearDatabase();
+  DynamicArrayClass<NarrowStringClass> warnings;
+  NarrowStringClass error;
+  bool read = ImportTextTable(path, &warnings, &error);
+  SetFileItems(false, true, true);
+  ShowTabs();
+  screen.RunLayout();
+  if (!read) {
+    Message(u"Import Table", Compose(u"The table could not be read.", error));
+  } else if (warnings.Count() > 0) {
+    UnicodeStringClass text = FormatWide(u"The table was read with %d warnings:", warnings.Count());
+    AppendLines(text, warnings);
+    Warning(u"Import Table", text);
+  }
+}
+
+}  // namespace ui

@@ -1,0 +1,25 @@
+// Rows of the Find results window.
+#include "strandex/ui/find_results.h"
+
+#include "strandex/db/translate_db.h"
+#include "strandex/ui/string_view.h"
+
+namespace ui {
+
+bool FindResultsClass::Add(int slot) {
+  // Searches add one row per hit; grow in large steps so a search over a big table stays linear.
+  if (hits.GrowthStep() < 4096) hits.SetGrowthStep(4096);
+  return hits.Add(slot);
+}
+
+int FindResultsClass::RowSlot(int row) const { return row >= 0 && row < hits.Count() ? hits[row] : -1; }
+
+UnicodeStringClass FindResultsClass::CellText(int row, int column) const {
+  static const StringField kColumns[] = {StringField::IDString, StringField::NumericID,
+                                         StringField::EnglishText};
+  TDBStringClass* s = TranslateDBClass::GetObject(RowSlot(row));
+  if (!s || column < 0 || column > 2) return UnicodeStringClass();
+  return StringCellText(s, kColumns[column]);
+}
+
+}  // namespace ui

@@ -1,0 +1,29 @@
+// FindResultsClass: the rows of the Find results window. Each row keeps the slot index of the
+// string it found (numeric ID - 1000), not the string itself, so a row whose string was removed
+// since shows empty cells and leads nowhere.
+#pragma once
+
+#include "common/array.h"
+#include "common/string_class.h"
+
+namespace ui {
+
+class FindResultsClass {
+ public:
+  bool IsOpen() const { return open; }
+  void SetOpen(bool is_open) { open = is_open; }
+
+  void Clear() { hits.Clear(); }
+  bool Add(int slot);
+  int RowCount() const { return hits.Count(); }
+  // The slot index of a row, or -1.
+  int RowSlot(int row) const;
+  // Columns: symbolic ID, numeric ID, English text.
+  UnicodeStringClass CellText(int row, int column) const;
+
+ private:
+  bool open = false;
+  DynamicArrayClass<int> hits;
+};
+
+}  // namespace ui

@@ -1,0 +1,233 @@
+// The editor's main window.
+#include "strandex/ui/qt/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLoggingCategory>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTreeView>
+
+#include "strandex/ui/qt/cell_table_model.h"
+#include "strandex/ui/qt/find_results_window.h"
+#include "strandex/ui/qt/resource_dialog.h"
+#include "strandex/ui/resources.h"
+
+Q_LOGGING_CATEGORY(lcEditor, "strandex.debug", QtWarningMsg)
+
+namespace ui {
+
+namespace {
+
+// The central area: the tab row on top, the string list below it, laid out by the main window.
+class CentralArea : public QWidget {
+ public:
+  explicit CentralArea(MainWindow* window) : QWidget(window), window(window) {}
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    window->RunLayout();
+  }
+
+ private:
+  MainWindow* window;
+};
+
+}  // namespace
+
+MainWindow::MainWindow() : editor(*this) {
+  setWindowIcon(QIcon(QStringLiteral(":/strandex/strandex.png")));
+  resize(kMainWidth, kMainHeight);
+  BuildMenu();
+  auto* central = new CentralArea(this);
+  setCentralWidget(central);
+  setStatusBar(new QStatusBar(this));
+
+  tabs = new QTabBar(central);
+  tabs->setDrawBase(false);
+  tabs->setExpanding(false);
+  tabs->setShape(QTabBar::RoundedNorth);
+  tabs->setAccessibleName(QStringLiteral("Categories"));
+  connect(tabs, &QTabBar::currentChanged, this, [this](int tab) {
+    if (!rebuilding_tabs && tab >= 0) editor.OnTabSelected(tab);
+  });
+
+  list = new QTreeView(central);
+  list->setRootIsDecorated(false);
+  list->setItemsExpandable(false);
+  list->setUniformRowHeights(true);
+  list->setAllColumnsShowFocus(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setAccessibleName(QStringLiteral("Strings"));
+  StringViewClass& view = editor.View();
+  model = new CellTableModel(
+      kListColumns, 4, [&view] { return view.RowCount(); },
+      [&view](int row, int column) { return view.CellText(row, column); }, this);
+  list->setModel(model);
+  list->header()->setSectionsClickable(false);
+  list->header()->setStretchLastSection(false);
+  for (int i = 0; i < 4; ++i) list->header()->resizeSection(i, kListColumns[i].Width);
+  connect(list, &QTreeView::doubleClicked, this,
+          [this](const QModelIndex& index) { editor.OnRowDoubleClicked(index.row()); });
+
+  editor.Start();
+  RunLayout();
+}
+
+MainWindow::~MainWindow() {
+  // The models read the editor, which goes before the widgets that Qt deletes after this body.
+  delete find_window;
+  list->setModel(nullptr);
+  delete model;
+}
+
+void MainWindow::BuildMenu() {
+  QMenu* menu = nullptr;
+  const char16_t* popup = nullptr;
+  for (int i = 0; i < kMenuItemCount; ++i) {
+    const MenuItemTemplate& item = kMenuItems[i];
+    if (!popup || QString::fromUtf16(popup) != QString::fromUtf16(item.Popup)) {
+      popup = item.Popup;
+      menu = menuBar()->addMenu(ToQString(popup));
+    }
+    if (!item.Text) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(ToQString(item.Text));
+    action->setProperty(kCommandIdProperty, item.Command);
+    action->setEnabled(!item.StartsGrayed);
+    const int command = item.Command;
+    connect(action, &QAction::triggered, this, [this, command] { editor.ExecuteCommand(command); });
+  }
+}
+
+QAction* MainWindow::Action(int command) const {
+  for (QAction* action : menuBar()->findChildren<QAction*>()) {
+    if (action->property(kCommandIdProperty).toInt() == command) return action;
+  }
+  return nullptr;
+}
+
+bool MainWindow::ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) {
+  return file_chooser ? file_chooser(spec, path) : ChooseWithDialog(spec, path);
+}
+
+bool MainWindow::ChooseWithDialog(const FileDialogSpec& spec, NarrowStringClass& path) {
+  QFileDialog dialog(this);
+  dialog.setNameFilter(
+      QStringLiteral("%1 (%2)").arg(ToQString(spec.FilterDescription), ToQString(spec.FilterPattern)));
+  if (spec.Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (spec.DefaultExtension) dialog.setDefaultSuffix(ToQString(spec.DefaultExtension));
+  if (spec.InitialName && spec.InitialName[0]) dialog.selectFile(QFile::decodeName(spec.InitialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = QFile::encodeName(dialog.selectedFiles().first()).constData();
+  return true;
+}
+
+void MainWindow::SetTitle(const char16_t* title) { setWindowTitle(ToQString(title)); }
+
+void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
+  if (QAction* action = Action(command)) action->setEnabled(enabled);
+}
+
+void MainWindow::TabsChanged() {
+  rebuilding_tabs = true;
+  const StringViewClass& view = editor.View();
+  while (tabs->count() > view.TabCount()) tabs->removeTab(tabs->count() - 1);
+  for (int i = 0; i < view.TabCount(); ++i) {
+    int id = 0;
+    view.TabCategoryID(i, &id);
+    if (i >= tabs->count()) tabs->addTab(QString());
+    tabs->setTabText(i, ToQString(view.TabText(i)));
+    tabs->setTabData(i, id);
+  }
+  tabs->setCurrentIndex(view.SelectedTab());
+  rebuilding_tabs = false;
+}
+
+void MainWindow::RowsChanged() { model->Reset(); }
+
+void MainWindow::SelectRow(int row) {
+  QModelIndex index = model->index(row, 0);
+  list->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+}
+
+void MainWindow::ScrollRowNearTop(int row) {
+  list->scrollTo(model->index(row > 0 ? row - 1 : 0, 0), QAbstractItemView::PositionAtTop);
+}
+
+int MainWindow::SelectionMark() {
+  QModelIndex current = list->selectionModel()->currentIndex();
+  return current.isValid() ? current.row() : -1;
+}
+
+int MainWindow::RunDialog(DialogLogicClass& dialog) {
+  if (dialog_runner) return dialog_runner(dialog);
+  ResourceDialog window(dialog, this);
+  return window.Run();
+}
+
+bool MainWindow::OpenFindResults() {
+  if (find_window) find_window->close();
+  find_window = new FindResultsWindow(editor, this);
+  find_window->show();
+  return true;
+}
+
+void MainWindow::CloseFindResults() {
+  if (find_window) find_window->close();
+  find_window = nullptr;
+}
+
+void MainWindow::FindResultsChanged() {
+  if (find_window) find_window->RowsChanged();
+}
+
+void MainWindow::FocusFindResults() {
+  if (find_window) find_window->List()->setFocus();
+}
+
+void MainWindow::ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) {
+  QMessageBox box(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Warning,
+                  ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+  box.exec();
+}
+
+void MainWindow::DebugOutput(const char16_t* text) { qCDebug(lcEditor).noquote() << ToQString(text); }
+
+void MainWindow::RunLayout() {
+  QWidget* area = centralWidget();
+  if (!area || !tabs || !list) return;
+  // The tab row is as high as its strip plus 10 pixels; the list takes the rest (the central
+  // area already ends above the status bar), and may shrink to nothing.
+  const int strip = tabs->sizeHint().height();
+  const int width = area->width();
+  tabs->setGeometry(0, 0, width, strip + 10);
+  const int height = area->height() - strip - 10;
+  list->setGeometry(0, strip + 10, width, height > 0 ? height : 0);
+}
+
+void MainWindow::Quit() { close(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (find_window) find_window->close();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace ui

@@ -1,0 +1,78 @@
+// MainWindow: the editor's main window in Qt 6 Widgets. The menu of the resource table (each
+// action carries its command ID in the property "commandId"), a row of category tabs, the
+// string list (a QTreeView over the logic's rows) and a status bar. It implements the screen
+// that the editor logic talks to, and passes the user's actions on to that logic.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+#include "strandex/ui/editor.h"
+#include "strandex/ui/editor_screen.h"
+#include "strandex/ui/qt/find_results_window.h"
+
+class QTabBar;
+class QTreeView;
+
+namespace ui {
+
+class CellTableModel;
+
+inline constexpr const char* kCommandIdProperty = "commandId";
+
+class MainWindow : public QMainWindow, public EditorScreenClass {
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  EditorClass& Editor() { return editor; }
+  QTabBar* Tabs() const { return tabs; }
+  QTreeView* List() const { return list; }
+  FindResultsWindow* FindResults() const { return find_window; }
+  QAction* Action(int command) const;
+
+  // Tests choose files without a dialog.
+  using FileChooser = std::function<bool(const FileDialogSpec&, NarrowStringClass&)>;
+  void SetFileChooser(FileChooser chooser) { file_chooser = chooser; }
+  // Benchmarks answer dialogs without showing them.
+  using DialogRunner = std::function<int(DialogLogicClass&)>;
+  void SetDialogRunner(DialogRunner runner) { dialog_runner = runner; }
+
+  // EditorScreenClass.
+  bool ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) override;
+  void SetTitle(const char16_t* title) override;
+  void SetMenuItemEnabled(int command, bool enabled) override;
+  void TabsChanged() override;
+  void RowsChanged() override;
+  void SelectRow(int row) override;
+  void ScrollRowNearTop(int row) override;
+  int SelectionMark() override;
+  int RunDialog(DialogLogicClass& dialog) override;
+  bool OpenFindResults() override;
+  void CloseFindResults() override;
+  void FindResultsChanged() override;
+  void FocusFindResults() override;
+  void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) override;
+  void DebugOutput(const char16_t* text) override;
+  void RunLayout() override;
+  void Quit() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  bool ChooseWithDialog(const FileDialogSpec& spec, NarrowStringClass& path);
+
+  EditorClass editor;
+  QTabBar* tabs = nullptr;
+  QTreeView* list = nullptr;
+  CellTableModel* model = nullptr;
+  QPointer<FindResultsWindow> find_window;
+  FileChooser file_chooser;
+  DialogRunner dialog_runner;
+  bool rebuilding_tabs = false;
+};
+
+}  // namespace ui

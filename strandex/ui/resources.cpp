@@ -1,0 +1,112 @@
+// The editor's menu and dialog templates (see resources.h).
+#include "strandex/ui/resources.h"
+
+namespace ui {
+
+const MenuItemTemplate kMenuItems[] = {
+    {u"File", u"New", kCmdNew, false},
+    {u"File", u"Open", kCmdOpen, false},
+    {u"File", u"Close", kCmdClose, false},
+    {u"File", u"Save", kCmdSave, true},
+    {u"File", u"Save as", kCmdSaveAs, true},
+    {u"File", u"Export C Header", kCmdExportHeader, true},
+    {u"File", u"Import Table", kCmdImportTable, false},
+    {u"File", u"Export Table", kCmdExportTable, true},
+    {u"File", nullptr, 0, false},
+    {u"File", u"Exit", kCmdExit, false},
+    {u"Search", u"Goto", kCmdGoto, false},
+    {u"Search", u"Find by ID", kCmdFindID, false},
+    {u"Search", u"Find by string", kCmdFindString, false},
+    {u"Search", u"Find by english string", kCmdFindEnglish, false},
+    {u"Edit", u"Add String", kCmdAddString, false},
+    {u"Edit", u"Remove String", kCmdRemoveString, false},
+    {u"Edit", u"Add Category", kCmdAddCategory, false},
+    {u"Edit", u"Remove Category", kCmdRemoveCategory, false},
+};
+const int kMenuItemCount = sizeof(kMenuItems) / sizeof(kMenuItems[0]);
+
+const ColumnTemplate kListColumns[4] = {
+    {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"Sound ID", 100}, {u"English text", 450}};
+const ColumnTemplate kResultColumns[3] = {
+    {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"English text", 600}};
+
+namespace {
+
+using K = ControlKind;
+constexpr int kNone = kNoControl;
+
+const ControlTemplate kGotoControls[] = {
+    {kGotoNumber, K::Edit, u"", 48, 6, 60, 12, kNone},
+    {kNone, K::Static, u"ID (numeric)", 6, 6, 42, 12, kGotoNumber},
+    {kButtonCancel, K::PushButton, u"Cancel", 60, 24, 48, 12, kNone},
+    {kButtonOk, K::DefaultPushButton, u"OK", 6, 24, 48, 12, kNone},
+    {kGotoIndexRadio, K::RadioButton, u"Index", 120, 24, 35, 10, kNone},
+    {kGotoIDRadio, K::RadioButton, u"ID", 120, 12, 23, 10, kNone},
+    {kNone, K::GroupBox, u"", 114, 6, 42, 30, kNone},
+};
+
+const ControlTemplate kFindIDControls[] = {
+    {kFindText, K::Edit, u"", 48, 6, 90, 12, kNone},
+    {kNone, K::Static, u"ID (string)", 6, 6, 42, 12, kFindText},
+    {kButtonCancel, K::PushButton, u"Cancel", 60, 24, 48, 12, kNone},
+    {kButtonOk, K::DefaultPushButton, u"OK", 6, 24, 48, 12, kNone},
+};
+
+const ControlTemplate kFindTextControls[] = {
+    {kFindText, K::Edit, u"", 54, 6, 90, 12, kNone},
+    {kNone, K::Static, u"Search string", 6, 6, 42, 12, kFindText},
+    {kButtonCancel, K::PushButton, u"Cancel", 60, 24, 48, 12, kNone},
+    {kButtonOk, K::DefaultPushButton, u"OK", 6, 24, 48, 12, kNone},
+};
+
+const ControlTemplate kFindResultsControls[] = {
+    {kResultsList, K::ListView, u"", 6, 6, 324, 156, kNone},
+    {kResultsClear, K::PushButton, u"Clear", 6, 168, 60, 18, kNone},
+    {kResultsClose, K::DefaultPushButton, u"Close", 72, 168, 60, 18, kNone},
+};
+
+// Each label stands before the field it names.
+const ControlTemplate kEditStringControls[] = {
+    {kNone, K::Static, u"ID", 6, 6, 36, 12, kEditIDString},
+    {kEditIDString, K::Edit, u"", 42, 6, 216, 12, kNone},
+    {kEditNumericID, K::Edit, u"", 264, 6, 78, 12, kNone},
+    {kNone, K::Static, u"Animation", 6, 24, 36, 12, kEditAnimation},
+    {kEditAnimation, K::Edit, u"", 42, 24, 300, 12, kNone},
+    {kNone, K::Static, u"Sound", 6, 42, 36, 12, kEditSound},
+    {kEditSound, K::Edit, u"", 42, 42, 300, 12, kNone},
+    {kNone, K::Static, u"Eng. string", 6, 60, 36, 12, kEditEnglish},
+    {kEditEnglish, K::Edit, u"", 42, 60, 300, 12, kNone},
+    {kNone, K::Static, u"Text", 6, 78, 36, 12, kEditText},
+    {kEditText, K::MultiLineEdit, u"", 42, 78, 300, 42, kNone},
+    {kIDOk, K::DefaultPushButton, u"OK", 6, 126, 50, 14, kNone},
+    {kIDCancel, K::PushButton, u"Cancel", 60, 126, 50, 14, kNone},
+};
+
+const ControlTemplate kCategoryNameControls[] = {
+    {kCategoryName, K::Edit, u"", 7, 6, 134, 12, kNone},
+    {kButtonOk, K::DefaultPushButton, u"OK", 50, 23, 48, 12, kNone},
+};
+
+#define TX_CONTROLS(table) table, static_cast<int>(sizeof(table) / sizeof(table[0]))
+
+const DialogTemplate kDialogs[] = {
+    {kGotoDialog, u"Goto by ID", 160, 41, true, false, TX_CONTROLS(kGotoControls)},
+    {kFindIDDialog, u"Find by ID", 142, 41, true, false, TX_CONTROLS(kFindIDControls)},
+    {kFindStringDialog, u"Find by string", 148, 42, true, false, TX_CONTROLS(kFindTextControls)},
+    {kFindEnglishDialog, u"Find by english string", 148, 42, true, false, TX_CONTROLS(kFindTextControls)},
+    {kFindResultsDialog, u"Find results", 334, 191, false, true, TX_CONTROLS(kFindResultsControls)},
+    {kEditStringDialog, u"Edit String", 346, 143, false, false, TX_CONTROLS(kEditStringControls)},
+    {kCategoryNameDialog, u"Enter New Category Name", 148, 42, true, false,
+     TX_CONTROLS(kCategoryNameControls)},
+};
+
+}  // namespace
+
+const DialogTemplate* FindDialogTemplate(int id) {
+  for (const DialogTemplate& dialog : kDialogs) {
+    if (dialog.ID == id) return &dialog;
+  }
+  return nullptr;
+}
+
+}  // namespace ui

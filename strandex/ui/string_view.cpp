@@ -1,0 +1,124 @@
+// Tabs, rows and cell texts of the main window.
+#include "strandex/ui/string_view.h"
+
+#include <cstdio>
+
+#include "common/string_functions.h"
+#include "strandex/db/translate_db.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kCellUnits = 255;
+
+UnicodeStringClass WidenCut(const char* text) {
+  UnicodeStringClass out;
+  int length = 0;
+  while (text[length] && length < kCellUnits) ++length;
+  if (length == 0) return out;
+  out.GrowRaw(length + 1);
+  for (int i = 0; i < length; ++i) out.Chars()[i] = static_cast<unsigned char>(text[i]);
+  out.Chars()[length] = 0;
+  return out;
+}
+
+UnicodeStringClass Decimal(int value) {
+  char digits[16];
+  snprintf(digits, sizeof digits, "%d", value);
+  return WidenCut(digits);
+}
+
+}  // namespace
+
+UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
+  switch (field) {
+    case StringField::IDString:
+      return WidenCut(s->GetIDString());
+    case StringField::NumericID:
+      return Decimal(s->GetID());
+    case StringField::SoundID:
+      return s->GetSoundID() == -1 ? UnicodeStringClass() : Decimal(s->GetSoundID());
+    case StringField::EnglishText:
+      return WidenCut(s->GetEnglishText());
+  }
+  return UnicodeStringClass();
+}
+
+void StringViewClass::RebuildTabs() {
+  tabs.Clear();
+  int count = TranslateDBClass::GetCategoryCount();
+  tabs.Resize(count);
+  for (int i = 0; i < count; ++i) {
+    StringCategoryClass* category = TranslateDBClass::GetCategory(i);
+    Tab tab;
+    char16_t* name = DupWideFromNarrow(category->Name);
+    tab.Name = name;
+    delete[] name;
+    tab.CategoryID = category->ID;
+    tabs.Add(tab);
+  }
+  selected_tab = tabs.Count() > 0 ? 0 : -1;
+}
+
+const char16_t* StringViewClass::TabText(int tab) const {
+  return tab >= 0 && tab < tabs.Count() ? tabs[tab].Name.Chars() : u"";
+}
+
+bool StringViewClass::TabCategoryID(int tab, int* id) const {
+  if (tab < 0 || tab >= tabs.Count()) return false;
+  *id = tabs[tab].CategoryID;
+  return true;
+}
+
+int StringViewClass::TabOfCategory(int id) const {
+  for (int i = 0; i < tabs.Count(); ++i) {
+    if (tabs[i].CategoryID == id) return i;
+  }
+  return -1;
+}
+
+bool StringViewClass::FillList(int tab) {
+  int category = 0;
+  if (!TabCategoryID(tab, &category)) return false;
+  rows.Clear();
+  // One allocation for the largest possible category instead of growing step by step.
+  rows.Resize(TranslateDBClass::GetObjectCount());
+  for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(category); s;
+       s = TranslateDBClass::FindNextInCategory(s, category)) {
+    rows.Add(s);
+  }
+  return true;
+}
+
+TDBStringClass* StringViewClass::RowString(int row) const {
+  if (row < 0 || row >= rows.Count()) return nullptr;
+  return rows[rows.Count() - 1 - row];
+}
+
+int StringViewClass::RowOfID(int id) const {
+  // rows is in ascending slot order, so ascending ID order.
+  int low = 0;
+  int high = rows.Count() - 1;
+  while (low <= high) {
+    int mid = low + (high - low) / 2;
+    int mid_id = rows[mid]->GetID();
+    if (mid_id == id) return rows.Count() - 1 - mid;
+    if (mid_id < id) {
+      low = mid + 1;
+    } else {
+      high = mid - 1;
+    }
+  }
+  return -1;
+}
+
+UnicodeStringClass StringViewClass::CellText(int row, int column) const {
+  static const StringField kColumns[] = {StringField::IDString, StringField::NumericID, StringField::SoundID,
+                                         StringField::EnglishText};
+  TDBStringClass* s = RowString(row);
+  if (!s || column < 0 || column > 3) return UnicodeStringClass();
+  return StringCellText(s, kColumns[column]);
+}
+
+}  // namespace ui

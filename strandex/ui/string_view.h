@@ -1,0 +1,58 @@
+// StringViewClass: what the main window shows of the database. One tab per category (name and
+// category ID, in the database's order) and the rows of the selected category, highest numeric
+// ID first. Rows refer to string objects of the database without owning them; every command
+// that changes the database clears or refills them. The screen reads tabs, rows and cell texts
+// from here, so a category of any size is shown without copying its texts.
+#pragma once
+
+#include "common/array.h"
+#include "common/string_class.h"
+
+class TDBStringClass;
+
+namespace ui {
+
+// The fields shown in the columns of the string list and of the Find results.
+enum class StringField { IDString, NumericID, SoundID, EnglishText };
+
+// The cell text of a field: the symbolic ID and the English text widened byte by byte, the IDs
+// in decimal, an empty text for the sound ID -1; cut to its first 255 characters.
+UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
+
+class StringViewClass {
+ public:
+  // Tabs.
+  // Deletes every tab and appends one per category. The first tab, if any, becomes selected.
+  void RebuildTabs();
+  int TabCount() const { return tabs.Count(); }
+  const char16_t* TabText(int tab) const;
+  // The category ID of a tab; false when there is no such tab.
+  bool TabCategoryID(int tab, int* id) const;
+  int SelectedTab() const { return selected_tab; }
+  void SetSelectedTab(int tab) { selected_tab = tab; }
+  // The first tab whose category has this ID, or -1.
+  int TabOfCategory(int id) const;
+
+  // Rows.
+  void ClearRows() { rows.Clear(); }
+  // Fills the rows with the strings of the tab's category. False, with the rows as they were,
+  // when there is no such tab.
+  bool FillList(int tab);
+  int RowCount() const { return rows.Count(); }
+  TDBStringClass* RowString(int row) const;
+  // The row of the string with this numeric ID, or -1.
+  int RowOfID(int id) const;
+  UnicodeStringClass CellText(int row, int column) const;
+
+ private:
+  struct Tab {
+    UnicodeStringClass Name;
+    int CategoryID = 0;
+  };
+  DynamicArrayClass<Tab> tabs;
+  int selected_tab = -1;
+  // The strings of the category in ascending slot order; row r is rows[count - 1 - r].
+  DynamicArrayClass<TDBStringClass*> rows;
+};
+
+}  // namespace ui
