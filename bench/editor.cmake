@@ -1,6 +1,7 @@
 # The editor, measured through its logic with the Qt model attached (offscreen): open and show
 # the largest category, switch tabs, Find, Goto and Remove String, and the peak memory.
-if(TARGET strandex_qt AND TARGET tdb_generator)
+# Its data come from tdb_generator (tdb.cmake).
+if(TARGET strandex_qt AND TARGET strandex_exchange)
   add_executable(editor_bench editor_bench.cpp)
   target_link_libraries(editor_bench PRIVATE strandex_qt tdb_generator)
   set_target_properties(editor_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
