@@ -58,6 +58,11 @@ MainWindow::MainWindow() : editor(*this) {
   connect(tabs, &QTabBar::currentChanged, this, [this](int tab) {
     if (!rebuilding_tabs && tab >= 0) editor.OnTabSelected(tab);
   });
+  // A click on the tab that is already selected chooses it too, so that a database with one
+  // category can show its list after Open.
+  connect(tabs, &QTabBar::tabBarClicked, this, [this](int tab) {
+    if (tab >= 0 && tab == tabs->currentIndex()) editor.OnTabSelected(tab);
+  });
 
   list = new QTreeView(central);
   list->setRootIsDecorated(false);
