@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the default preset and starts the editor.
-# Arguments are passed on to the editor.
+# Installs what is missing, builds the editor with the default preset and starts it.
+# Arguments are passed on to the editor (a .tdb file to open).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,10 +11,11 @@ cd "$root"
 if [[ ! -f build/CMakeCache.txt || ! -f build/build.ninja ]]; then
   cmake --preset default
 fi
-cmake --build --preset default -j 2
+cmake --build --preset default -j 2 --target strandex
 
-if [[ -x build/bin/strandex ]]; then
-  exec build/bin/strandex "$@"
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+  echo "The editor is built (build/bin/strandex), but there is no display to show it on:" >&2
+  echo "run this from a desktop session, or set DISPLAY." >&2
+  exit 1
 fi
-echo "The editor is not built yet (build/bin/strandex does not exist); everything else was built."
-exit 0
+exec build/bin/strandex "$@"
