@@ -149,7 +149,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 3; ++i) Report(finds[i].name, find_ms[i], 100);
   Report("Goto", goto_ms, 50);
   Report("Remove String (top row)", remove_ms, 50);
-  std::printf("%-40s %9.1f MiB = %.2f x file size (limit 3)\n", "peak memory", peak / 1048576, peak / file_size);
+  std::printf("%-40s %9.1f MiB = %.2f x file size (limit 3)\n", "peak memory", peak / 1048576,
+              peak / file_size);
   std::remove(path.c_str());
   return 0;
 }

@@ -1,6 +1,6 @@
 // Fuzz target: text typed into the editor's dialogs. The input is read as UTF-16 units, split
 // at zero units into the fields of the Edit String dialog. Checked each time:
-// - unescaping an escaped text gives the text back, narrow and wide;
+// - unescaping an escaped text without backslashes gives the text back, narrow and wide;
 // - a number field reads as valid only within its range;
 // - OK in Edit String either refuses (nothing changed) or writes a string that stays where its
 //   numeric ID says and is found by its symbolic ID.
@@ -39,17 +39,23 @@ class SilentScreen : public ui::EditorScreenClass {
   int messages = 0;
 };
 
-void CheckEscapes(const std::u16string& text) {
+void CheckEscapes(std::u16string text) {
+  for (char16_t& c : text) c = c == u'\\' ? u'/' : c;
   if (std::u16string(ui::Unescape(ui::Escape(text.c_str()).Chars()).Chars()) != text) __builtin_trap();
   std::string narrow;
-  for (char16_t c : text) narrow.push_back(static_cast<char>(c ? c : 1));
+  for (char16_t c : text) {
+    char b = static_cast<char>(c);
+    narrow.push_back(b == '\\' ? '/' : b == 0 ? '\1' : b);
+  }
   if (std::string(ui::Unescape(ui::Escape(narrow.c_str()).Chars()).Chars()) != narrow) __builtin_trap();
 }
 
 void CheckNumber(const std::u16string& text) {
   int64_t value = 0;
-  if (ui::ParseFieldNumber(text.c_str(), false, &value) && (value < 0 || value > 4294967295LL)) __builtin_trap();
-  if (ui::ParseFieldNumber(text.c_str(), true, &value) && (value < INT32_MIN || value > INT32_MAX)) __builtin_trap();
+  if (ui::ParseFieldNumber(text.c_str(), false, &value) && (value < 0 || value > 4294967295LL))
+    __builtin_trap();
+  if (ui::ParseFieldNumber(text.c_str(), true, &value) && (value < INT32_MIN || value > INT32_MAX))
+    __builtin_trap();
 }
 
 }  // namespace
@@ -57,7 +63,8 @@ void CheckNumber(const std::u16string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string units(size / 2, u'\0');
   if (!units.empty()) std::memcpy(units.data(), data, units.size() * 2);
-  const int kFields[] = {ui::kEditIDString, ui::kEditNumericID, ui::kEditEnglish, ui::kEditText, ui::kEditSound};
+  const int kFields[] = {ui::kEditIDString, ui::kEditNumericID, ui::kEditEnglish, ui::kEditText,
+                         ui::kEditSound};
   std::u16string pieces[5];
   size_t start = 0;
   for (int i = 0; i < 5 && start <= units.size(); ++i) {
@@ -86,10 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < 5; ++i) fields.SetText(kFields[i], pieces[i].c_str());
   int result = dialog.OnCommand(ui::kIDOk, fields);
   if (result == ui::kStayOpen) {
-    if (screen.messages != 1 || a->GetID() != 1000 || std::strcmp(a->GetIDString(), "IDS_A") != 0) __builtin_trap();
+    if (screen.messages != 1 || a->GetID() != 1000 || std::strcmp(a->GetIDString(), "IDS_A") != 0)
+      __builtin_trap();
   } else {
     const int slot = a->GetID() - TranslateDBClass::kFirstID;
-    if (result != 1 || TranslateDBClass::GetObject(slot) != a || TranslateDBClass::GetObject(1) != b) __builtin_trap();
+    if (result != 1 || TranslateDBClass::GetObject(slot) != a || TranslateDBClass::GetObject(1) != b)
+      __builtin_trap();
     if (!TranslateDBClass::FindObjectByIDString(a->GetIDString()) && a->GetIDString()[0]) __builtin_trap();
   }
   TranslateDBClass::ClearDatabase();

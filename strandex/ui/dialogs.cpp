@@ -22,8 +22,6 @@ UnicodeStringClass Widen(const char* text) {
 
 UnicodeStringClass Decimal(int64_t value) { return FormatWide(u"%lld", static_cast<long long>(value)); }
 
-int Max(int a, int b) { return a > b ? a : b; }
-
 }  // namespace
 
 int EditStringDialogClass::TemplateID() const { return kEditStringDialog; }
@@ -36,8 +34,10 @@ void EditStringDialogClass::OnInit(DialogFieldsClass& fields) {
   fields.SetText(kEditText, Escape(s->GetText(language).Chars()));
   fields.SetText(kEditSound, Decimal(s->GetSoundID()));
   fields.SetText(kEditAnimation, u"");
-  english_limit = Max(kFieldLimit, WideLength(fields.Text(kEditEnglish)));
-  text_limit = Max(kFieldLimit, WideLength(fields.Text(kEditText)));
+  shown_english = fields.Text(kEditEnglish);
+  shown_text = fields.Text(kEditText);
+  original_english = s->GetEnglishText();
+  original_text = s->GetText(language);
 }
 
 int EditStringDialogClass::Refuse(const char16_t* text) {
@@ -71,12 +71,18 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
       return Refuse(FormatWide(u"The numeric ID %d belongs to another string.", static_cast<int>(number)));
     }
   }
-  NarrowStringClass english;
-  if (!NarrowFromField(fields.Text(kEditEnglish), english_limit, english)) {
-    return Refuse(u"The English text can hold only characters up to U+00FF; use the Text field for others.");
+  NarrowStringClass english = original_english;
+  if (WideCompare(fields.Text(kEditEnglish), shown_english) != 0) {
+    if (!NarrowFromField(fields.Text(kEditEnglish), kFieldLimit, english)) {
+      return Refuse(
+          u"The English text can hold only characters up to U+00FF; use the Text field for others.");
+    }
+    english = Unescape(english.Chars());
   }
-  english = Unescape(english.Chars());
-  UnicodeStringClass text = Unescape(CutField(fields.Text(kEditText), text_limit).Chars());
+  UnicodeStringClass text = original_text;
+  if (WideCompare(fields.Text(kEditText), shown_text) != 0) {
+    text = Unescape(CutField(fields.Text(kEditText), kFieldLimit).Chars());
+  }
   int64_t sound = 0;
   bool set_sound = ParseFieldNumber(fields.Text(kEditSound), true, &sound);
 

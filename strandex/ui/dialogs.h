@@ -17,7 +17,9 @@ class EditorScreenClass;
 // Edit String: shows one string of the database and, on OK, writes the fields back in this
 // order: symbolic ID, numeric ID, English text, text of the current language, sound ID.
 // Nothing is written unless every field can be: a numeric ID below 1000, above the largest ID
-// or already taken, and a symbolic ID too long to be saved, are refused with a message.
+// or already taken, and a symbolic ID too long to be saved, are refused with a message. A text
+// field left as it was shown writes back the text it showed, so OK alone never changes a text
+// (a stored backslash and "t" would otherwise come back as a tab, a long text cut short).
 class EditStringDialogClass : public DialogLogicClass {
  public:
   EditStringDialogClass(TDBStringClass* s, EditorScreenClass& screen) : s(s), screen(screen) {}
@@ -34,9 +36,10 @@ class EditStringDialogClass : public DialogLogicClass {
 
   TDBStringClass* s;
   EditorScreenClass& screen;
-  // A text already longer than kFieldLimit when the dialog opened is not cut by OK.
-  int english_limit = kFieldLimit;
-  int text_limit = kFieldLimit;
+  // The two text fields as they were shown, and the texts they showed.
+  UnicodeStringClass shown_english, shown_text;
+  NarrowStringClass original_english;
+  UnicodeStringClass original_text;
 };
 
 // Goto: a numeric ID, or a slot index when mode is 1. mode is the editor's Goto mode, changed

@@ -406,12 +406,16 @@ TEST_F(EditorTest, EditStringShowsEscapedFieldsAndWritesThemBackInOrder) {
   EditRow(0, {Set(kEditSound, u"-1"), Click(kIDOk)});
   EXPECT_EQ(s->GetSoundID(), -1);
 
-  // Typed text is cut at 999 characters; a longer text that was there is kept by OK.
+  // Typed text is cut at 999 characters. OK alone keeps what was there, even a long text or
+  // a backslash and "t", which typed would become a tab.
   EditRow(0, {Set(kEditText, u16string(1200, u'a')), Click(kIDOk)});
   EXPECT_EQ(s->GetText(0).Length(), 999);
   s->SetText(0, u16string(1200, u'b').c_str());
   EditRow(0, {Click(kIDOk)});
   EXPECT_EQ(s->GetText(0).Length(), 1200);
+  s->SetText(0, u"C:\\temp");
+  EditRow(0, {Click(kIDOk)});
+  EXPECT_EQ(std::string(s->GetEnglishText()), "C:\\temp");
 
   // Cancel changes nothing.
   EditRow(0, {Set(kEditIDString, u"NEW"), Click(kIDCancel)});

@@ -88,8 +88,9 @@ MainWindow::MainWindow() : editor(*this) {
 }
 
 MainWindow::~MainWindow() {
-  // The models read the editor, which goes before the widgets that Qt deletes after this body.
-  delete find_window;
+  // The models read the editor, which goes before the widgets that Qt deletes after this body;
+  // closed Find results windows may still wait for their deletion.
+  qDeleteAll(findChildren<FindResultsWindow*>(Qt::FindDirectChildrenOnly));
   list->setModel(nullptr);
   delete model;
 }
