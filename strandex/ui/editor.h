@@ -55,6 +55,8 @@ class EditorClass {
   void SaveAs();
   void ExportHeader();
   void ExportTable();
+  void Export(const FileDialogSpec& spec, bool (*write)(const char*, NarrowStringClass*),
+              const char16_t* caption, const char16_t* failure);
   void ImportTable();
   void LoadChosen(const char* path);
   bool SaveTo(const char* path);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "common/temp_folder_test.h"
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
+#include "common/testing/temp_folder.h"
 #include "strandex/ui/dialog_logic.h"
 #include "strandex/ui/resources.h"
 

@@ -154,22 +154,20 @@ void EditorClass::SaveAs() {
   if (SaveTo(current_file_name)) SetMenuItem(kCmdSave, true);
 }
 
-void EditorClass::ExportHeader() {
+void EditorClass::Export(const FileDialogSpec& spec, bool (*write)(const char*, NarrowStringClass*),
+                         const char16_t* caption, const char16_t* failure) {
   NarrowStringClass path;
-  if (!screen.ChooseFile(kSaveHeader, path)) return;
+  if (!screen.ChooseFile(spec, path)) return;
   NarrowStringClass error;
-  if (!ExportCHeader(path, &error)) {
-    Message(u"Export C Header", Compose(u"The header could not be written.", error));
-  }
+  if (!write(path, &error)) Message(caption, Compose(failure, error));
+}
+
+void EditorClass::ExportHeader() {
+  Export(kSaveHeader, ExportCHeader, u"Export C Header", u"The header could not be written.");
 }
 
 void EditorClass::ExportTable() {
-  NarrowStringClass path;
-  if (!screen.ChooseFile(kSaveTable, path)) return;
-  NarrowStringClass error;
-  if (!ExportTextTable(path, &error)) {
-    Message(u"Export Table", Compose(u"The table could not be written.", error));
-  }
+  Export(kSaveTable, ExportTextTable, u"Export Table", u"The table could not be written.");
 }
 
 void EditorClass::ImportTable() {

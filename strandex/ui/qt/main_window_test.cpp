@@ -18,8 +18,8 @@
 #include <QTreeView>
 #include <functional>
 
-#include "common/temp_folder_test.h"
-#include "strandex/db/db_test_util.h"
+#include "common/testing/database_fixture.h"
+#include "common/testing/temp_folder.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/resource_dialog.h"
 
