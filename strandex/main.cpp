@@ -3,11 +3,21 @@
 // File, Open would with that file chosen.
 #include <QApplication>
 #include <QFile>
+#include <cstdio>
+#include <cstdlib>
 
 #include "strandex/db/translate_db.h"
 #include "strandex/ui/qt/main_window.h"
 
 int main(int argc, char** argv) {
+#if !defined(_WIN32) && !defined(__APPLE__)
+  // Without a display Qt would abort; say what is missing instead.
+  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    std::fprintf(
+        stderr, "Error creating window: there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set).\n");
+    return 1;
+  }
+#endif
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("strandex"));
   QApplication::setDesktopFileName(QStringLiteral("strandex"));
