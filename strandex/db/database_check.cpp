@@ -95,10 +95,16 @@ int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
   int found = 0;
   for (int i = 0; i < TranslateDBClass::GetCategoryCount(); ++i) {
     int id = TranslateDBClass::GetCategory(i)->ID;
-    if (TranslateDBClass::FindCategoryByID(id) == TranslateDBClass::GetCategory(i)) continue;
+    const char* problem = nullptr;
+    if (id < 0) {
+      problem = ": the ID is negative";
+    } else if (TranslateDBClass::FindCategoryByID(id) != TranslateDBClass::GetCategory(i)) {
+      problem = ": the ID is used by more than one category";
+    }
+    if (!problem) continue;
     NarrowStringClass line("category ");
     AppendNumber(line, id);
-    line.Append(": the ID is used by more than one category");
+    line.Append(problem);
     AddProblem(problems, line);
     ++found;
   }

@@ -11,7 +11,8 @@ int ListUnsaveableFields(DynamicArrayClass<NarrowStringClass>* problems);
 
 // Adds one line per problem: symbolic IDs that occur twice (ignoring the case of A to Z),
 // symbolic IDs that are not valid C identifiers, strings whose category does not exist,
-// category IDs that occur twice, and fields too long to be saved. Returns the number found.
+// category IDs that are negative or occur twice, and fields too long to be saved. Returns the
+// number found.
 int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems);
 
 // Whether text is a C identifier: a letter or underscore, then letters, digits and underscores.

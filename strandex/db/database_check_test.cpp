@@ -17,6 +17,9 @@ TEST_F(DatabaseCheck, ListsEveryKindOfProblem) {
   twin->ID = 1;
   twin->Name = "Twin";
   TranslateDBClass::AddCategory(twin);
+  StringCategoryClass* negative = new StringCategoryClass;
+  negative->ID = -3;
+  TranslateDBClass::AddCategory(negative);
   TranslateDBClass::AddObject(NewString(1001, "ids_same"));
   TranslateDBClass::AddObject(NewString(1002, "2nd id"));
   TranslateDBClass::AddObject(NewString(1003, ""));
@@ -25,12 +28,13 @@ TEST_F(DatabaseCheck, ListsEveryKindOfProblem) {
   longer->SetAnimationName(std::string(300, 'a').c_str());
   TranslateDBClass::AddObject(longer);
   DynamicArrayClass<NarrowStringClass> problems;
-  EXPECT_EQ(ListDatabaseProblems(&problems), 7);
+  EXPECT_EQ(ListDatabaseProblems(&problems), 8);
   std::string text;
   for (int i = 0; i < problems.Count(); ++i) text += std::string(problems[i].Chars()) + "\n";
   EXPECT_EQ(
       text,
       "category 1: the ID is used by more than one category\n"
+      "category -3: the ID is negative\n"
       "string 1001 \"ids_same\": the symbolic ID is also used by string 1000\n"
       "string 1002 \"2nd id\": the symbolic ID is not a valid C identifier\n"
       "string 1003 \"\": the symbolic ID is empty\n"

@@ -205,7 +205,13 @@ bool TranslateDBClass::AddCategory(StringCategoryClass* cat) {
     for (int i = 0; i < Categories.Count(); ++i) {
       if (Categories[i]->ID > highest) highest = Categories[i]->ID;
     }
-    id = highest + 1;
+    // One past the highest; when that would not fit, the lowest free positive ID.
+    id = highest + (highest < INT32_MAX);
+    if (highest == INT32_MAX) {
+      for (id = 1; FindCategoryByID(id); ++id) {
+        if (id == INT32_MAX) return false;
+      }
+    }
   }
   if (!Categories.Add(cat)) return false;
   cat->ID = id;

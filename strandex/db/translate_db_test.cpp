@@ -167,6 +167,12 @@ TEST_F(TranslateDB, CategoryIDs) {
   EXPECT_FALSE(TranslateDBClass::AddCategory(nullptr));
   TranslateDBClass::AddCategoryNamed(nullptr);
   EXPECT_TRUE(TranslateDBClass::GetCategory(4)->Name.IsEmpty());
+  // Past the largest ID a new category takes the lowest free one.
+  StringCategoryClass* largest = new StringCategoryClass;
+  largest->ID = INT32_MAX;
+  TranslateDBClass::AddCategory(largest);
+  TranslateDBClass::AddCategoryNamed("After");
+  EXPECT_EQ(TranslateDBClass::GetCategory(6)->ID, 2);
 }
 
 TEST_F(TranslateDB, RemoveCategoryMovesItsStringsAndClearKeepsTheVersion) {
