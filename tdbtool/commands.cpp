@@ -25,9 +25,9 @@ int Fail(const std::string& path, const char* reason) {
   return Fail(PathError(path.c_str(), reason).Chars());
 }
 
-void Warn(const std::string& path, const char* message) {
-  std::fprintf(stderr, "tdbtool: warning: %s: %s\n", path.c_str(), message);
-}
+void Warn(const char* message) { std::fprintf(stderr, "tdbtool: warning: %s\n", message); }
+
+void Warn(const std::string& path, const char* message) { Warn((path + ": " + message).c_str()); }
 
 // Loads in; on success the database holds the file. Problems that do not stop the command are
 // warnings on standard error, or, when problems is given, lines added to it.
@@ -97,7 +97,8 @@ int ImportTable(const std::string& in, const std::string& out) {
   DynamicArrayClass<NarrowStringClass> warnings;
   NarrowStringClass error;
   if (!ImportTextTable(in.c_str(), &warnings, &error)) return Fail(error.Chars());
-  for (int i = 0; i < warnings.Count(); ++i) Warn(in, warnings[i].Chars());
+  // Each warning starts with the file name and line number.
+  for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
   if (!SaveDatabaseFile(out.c_str(), &error)) return Fail(error.Chars());
   return kSuccess;
 }

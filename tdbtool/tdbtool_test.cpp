@@ -137,6 +137,7 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
              "\xEF\xBB\xBF[1,Default]\r\n1000," + std::string(300, 'X') + ",-1,\r\n0=Hi\r\n");
   WriteBytes(Path("out.tdb"), "previous");
   Run({"import-table", "@long.txt", "@out.tdb"}, 2, Path("out.tdb") + ": string 1000");
+  Run({"import-table", "@long.txt", "@out.tdb"}, 2, "tdbtool: warning: " + Path("long.txt") + ":2: ");
   EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
   Run({"import-table", "@missing.txt", "@out.tdb"}, 2, Path("missing.txt"));
 }
