@@ -32,6 +32,25 @@ TEST(WideFormat, Numbers) {
   EXPECT_EQ(Format(u"%.3f %g", 1.5, 0.25), u"1.500 0.25");
 }
 
+// Pieces that would not fit a fixed pattern or render buffer: repeated flags, huge widths and
+// precisions (cut to 4096), and long renderings.
+TEST(WideFormat, LongConversionsStayBounded) {
+  auto length = [](const char16_t* format, ...) {
+    char16_t out[1];
+    va_list args;
+    va_start(args, format);
+    int n = WideFormat(out, 1, format, args);
+    va_end(args);
+    return n;
+  };
+  EXPECT_EQ(length(u"%-------------------1000.1000d", 5), 1000);
+  EXPECT_EQ(length(u"%-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0d", 5), 2);
+  EXPECT_EQ(length(u"%99999999999999999999.99999999999999999999d", 5), 4096);
+  EXPECT_EQ(length(u"%*.*d", -99999, -1, 5), 4096);
+  EXPECT_EQ(length(u"%.4000f", 1e300), 301 + 1 + 4000);
+  EXPECT_EQ(length(u"%4096.4096Lf", 1e300L), 301 + 1 + 4096);
+}
+
 TEST(WideFormat, CutsAtTheAreaAndCountsTheWhole) {
   char16_t out[8];
   std::u16string long_text(20, u'x');
