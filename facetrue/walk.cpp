@@ -19,23 +19,35 @@ class WalkClass {
  public:
   explicit WalkClass(ConsoleClass& console) : console(console) { work.SetGrowthStep(kWorkListStep); }
 
-  void Push(const char* path) {
-    if (!work.Add(NarrowStringClass(path))) console.ErrorPrint("Unable to walk '%s': out of memory\n", path);
+  // A path named by the user; folder marks one that a listing showed to be a folder.
+  void Push(const char* path, bool folder = false) {
+    if (!work.Add(WorkItem{NarrowStringClass(path), folder})) {
+      console.ErrorPrint("Unable to walk '%s': out of memory\n", path);
+    }
   }
 
   void Run() {
     while (work.Count() > 0) {
       int last = work.Count() - 1;
-      NarrowStringClass path(std::move(work[last]));
+      WorkItem item(std::move(work[last]));
       work.Delete(last);
-      Visit(path);
+      if (item.folder) {
+        ListFolder(item.path);
+      } else {
+        Visit(item.path);
+      }
     }
   }
 
  private:
+  struct WorkItem {
+    NarrowStringClass path;
+    bool folder = false;
+  };
+
   void Visit(const char* path) {
     platform::FileStatus status;
-    // A path that cannot be queried yields nothing, as an empty folder would.
+    // A path named by the user that cannot be queried yields nothing, as an empty folder would.
     if (!platform::Disk().Status(path, &status)) return;
     if (status.is_directory) {
       ListFolder(path);
@@ -54,7 +66,7 @@ class WalkClass {
       const platform::DirEntry& entry = entries[i];
       NarrowStringClass path = platform::JoinPath(folder, entry.name);
       if (entry.is_directory) {
-        Push(path);
+        Push(path, true);
       } else if (MatchesModelPattern(entry.name) && !IsLinkToFolder(entry, path)) {
         ProcessModelFile(path, console);
       }
@@ -67,7 +79,7 @@ class WalkClass {
   }
 
   ConsoleClass& console;
-  DynamicArrayClass<NarrowStringClass> work;
+  DynamicArrayClass<WorkItem> work;
 };
 
 }  // namespace

@@ -26,10 +26,19 @@ class SortedDisk : public platform::ScopedFaultDisk {
  public:
   bool descending = false;
   bool fail_listing = false;
+  std::string too_long;  // a path the system refuses as too long
+
+  bool Status(const char* path, platform::FileStatus* status) override {
+    if (path == too_long) {
+      platform::SetLastError(ENAMETOOLONG);
+      return false;
+    }
+    return FaultDisk::Status(path, status);
+  }
 
   bool ListDirectory(const char* path, DynamicArrayClass<platform::DirEntry>& entries) override {
-    if (fail_listing) {
-      platform::SetLastError(EACCES);
+    if (fail_listing || path == too_long) {
+      platform::SetLastError(fail_listing ? EACCES : ENAMETOOLONG);
       return false;
     }
     DynamicArrayClass<platform::DirEntry> found;
@@ -184,6 +193,13 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   RunOn({root}, console);
   EXPECT_EQ(console.text, Processed(root + "/a.vxm") + Processed(root + "/sub/b.vxm"));
   EXPECT_EQ(ReadBytes(dir / "elsewhere/c.vxm"), OldModel());
+
+  // A folder found in a listing that cannot be examined is reported.
+  disk.too_long = root + "/sub";
+  CaptureConsole unreachable;
+  RunOn({root}, unreachable);
+  EXPECT_EQ(unreachable.text, "Unable to list '" + root + "/sub': File name too long\n");
+  disk.too_long.clear();
 
   // A link named on the command line is walked.
   CaptureConsole linked;
