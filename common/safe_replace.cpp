@@ -4,16 +4,55 @@
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 
-SafeReplaceClass::SafeReplaceClass(const char* target_in) : target(target_in) {}
+namespace {
+
+// The temporary name's prefix: the target's name, cut (at a character boundary) where needed so
+// that the prefix and the six unique characters stay within the name limit.
+NarrowStringClass TempPrefix(const char* target) {
+  static const char kSuffix[] = ".tmp-";
+  const int kRoom = platform::kMaxNameBytes - 6 - (sizeof kSuffix - 1);
+  int length = 0, name_start = 0;
+  for (; target[length]; ++length) {
+    if (target[length] == platform::PathSeparator()) name_start = length + 1;
+  }
+  int keep = length;
+  if (length - name_start > kRoom) {
+    keep = name_start + kRoom;
+    // Not inside a UTF-8 sequence: back up over continuation bytes.
+    while (keep > name_start && (static_cast<unsigned char>(target[keep]) & 0xC0) == 0x80) --keep;
+  }
+  NarrowStringClass prefix(keep + static_cast<int>(sizeof kSuffix), false);
+  for (int i = 0; i < keep; ++i) prefix.Append(target[i]);
+  prefix.Append(kSuffix);
+  return prefix;
+}
+
+}  // namespace
+
+SafeReplaceClass::SafeReplaceClass(const char* target_in) : path(target_in), target(target_in) {}
 
 SafeReplaceClass::~SafeReplaceClass() { Abort(); }
 
+bool SafeReplaceClass::ChooseTarget() {
+  platform::FileStatus status;
+  target = path;
+  if (platform::Disk().LinkStatus(path, &status) && status.is_link &&
+      !platform::Disk().ResolvePath(path, target)) {
+    return Fail(platform::LastError());
+  }
+  // No write permission for anyone marks a file read-only, whoever runs the program.
+  if (platform::Disk().Status(target, &status) && !status.is_directory && (status.mode & 0222) == 0) {
+    return Fail(platform::ErrorReadOnly());
+  }
+  return true;
+}
+
 bool SafeReplaceClass::Begin() {
   Abort();
-  NarrowStringClass prefix(target);
-  prefix.Append(".tmp-");
-  platform::Handle h = platform::Disk().CreateUnique(prefix, temp_path);
+  if (!ChooseTarget()) return false;
+  platform::Handle h = platform::Disk().CreateUnique(TempPrefix(target), temp_path);
   if (h == platform::kInvalidHandle) return Fail(platform::LastError());
+  platform::WatchTemporaryFile(temp_path);
   file.Attach(h);
   file.ClearError();
   platform::FileStatus old;
@@ -45,6 +84,7 @@ bool SafeReplaceClass::Commit() {
     Abort();
     return false;
   }
+  platform::ForgetTemporaryFile(temp_path);
   temp_path.Release();
   return true;
 }
@@ -53,6 +93,7 @@ void SafeReplaceClass::Abort() {
   file.Close();
   if (!temp_path.IsEmpty()) {
     platform::Disk().Delete(temp_path);
+    platform::ForgetTemporaryFile(temp_path);
     temp_path.Release();
   }
 }
@@ -71,7 +112,7 @@ bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size
 bool SafeReplaceClass::Fail(int code) {
   if (error_code == 0) {
     error_code = code;
-    error = PathError(target, code);
+    error = PathError(path, code);
   }
   return false;
 }

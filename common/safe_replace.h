@@ -1,8 +1,10 @@
 // SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
 // and puts it in place of the old one only when it is complete and on disk. Until Commit
-// succeeds the old file stays as it was; a failed or abandoned replacement deletes the
-// temporary file. The new file keeps the permissions (and, where allowed, the owner) of the one it
-// replaces. A file with several hard links becomes a new file under this one name.
+// succeeds the old file stays as it was; a failed, abandoned or interrupted (SIGINT, SIGTERM,
+// SIGHUP) replacement deletes the temporary file. A symbolic link is written through: the file
+// it names is replaced and the link stays. A file without write permission is refused. The new
+// file keeps the permissions (and, where allowed, the owner) of the one it replaces. A file with
+// several hard links becomes a new file under this one name.
 #pragma once
 
 #include "common/disk_file.h"
@@ -37,10 +39,13 @@ class SafeReplaceClass {
   const char* TempPath() const { return temp_path; }
 
  private:
-  // Keeps the first failure as "target: reason"; always false.
+  // Keeps the first failure as "path: reason"; always false.
   bool Fail(int code);
+  // Finds the file to replace (following a link) and refuses one without write permission.
+  bool ChooseTarget();
 
-  NarrowStringClass target;
+  NarrowStringClass path;    // as the caller named it
+  NarrowStringClass target;  // the file that is replaced
   NarrowStringClass temp_path;
   ErrorKeepingFile<DiskFileClass> file;
   NarrowStringClass error;

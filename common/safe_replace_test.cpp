@@ -1,9 +1,13 @@
 #include "common/safe_replace.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include "common/testing/fault_disk.h"
@@ -96,6 +100,81 @@ TEST(SafeReplace, MissingFolderIsReported) {
   NarrowStringClass error;
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "x", 1, &error));
   EXPECT_NE(std::string(error.Chars()).find("No such file or directory"), std::string::npos);
+}
+
+// Names up to the system's limit, plain and of two-byte characters, can be replaced: the
+// temporary name beside them is shortened to fit.
+TEST(SafeReplace, LongestNamesCanBeReplaced) {
+  TempFolder dir;
+  std::string two_byte;
+  while (two_byte.size() < 254) two_byte += "\xC3\xA9";
+  for (const std::string& name :
+       {std::string(244, 'n'), std::string(245, 'n'), std::string(255, 'n'), two_byte}) {
+    std::string path = dir / name;
+    WriteBytes(path, "old");
+    NarrowStringClass error;
+    EXPECT_TRUE(SafeReplaceClass::WriteWhole(path.c_str(), "new", 3, &error)) << error.Chars();
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_EQ(CountFiles(dir.path()), 1);
+    std::filesystem::remove(path);
+  }
+}
+
+// A link is written through and stays a link; a file without write permission is refused.
+TEST(SafeReplace, LinksAreWrittenThroughAndReadOnlyFilesRefused) {
+  TempFolder dir;
+  std::string real = dir / "real.bin", link = dir / "link.bin";
+  WriteBytes(real, "old");
+  chmod(real.c_str(), 0640);
+  std::filesystem::create_symlink("real.bin", link);
+  NarrowStringClass error;
+  ASSERT_TRUE(SafeReplaceClass::WriteWhole(link.c_str(), "new", 3, &error)) << error.Chars();
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(ReadBytes(real), "new");
+  struct stat st;
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+  chmod(real.c_str(), 0444);
+  for (const std::string& path : {real, link}) {
+    EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "newer", 5, &error));
+    EXPECT_EQ(std::string(error.Chars()), path + ": Permission denied");
+    EXPECT_EQ(ReadBytes(real), "new");
+  }
+}
+
+// A child process starts a replacement and is stopped by a signal (or goes past its file-size
+// limit): the old file stays and no temporary file is left.
+TEST(SafeReplace, StoppingSignalsRemoveTheTemporaryFile) {
+  TempFolder dir;
+  std::string path = dir / "out.bin";
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+    WriteBytes(path, "old");
+    pid_t child = fork();
+    if (child == 0) {
+      SafeReplaceClass replace(path.c_str());
+      if (!replace.Begin()) _exit(3);
+      if (signal_number == SIGXFSZ) {
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::string data(4000, 'x');
+        bool failed = replace.File().Write(data.data(), 4000) != 4000 && !replace.Commit();
+        _exit(failed && replace.ErrorCode() == EFBIG ? 4 : 5);
+      }
+      replace.File().Write("partial", 7);
+      raise(signal_number);
+      _exit(6);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    if (signal_number == SIGXFSZ) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+    }
+    EXPECT_EQ(ReadBytes(path), "old") << signal_number;
+    EXPECT_EQ(CountFiles(dir.path()), 1) << signal_number;
+  }
 }
 
 }  // namespace

@@ -21,25 +21,9 @@ platform::Handle OpenModel(const char* path) {
   return platform::Disk().Open(path, platform::kReadWrite);
 }
 
-// The file a path stands for: the final target when the path is a symbolic link, so that the
-// replacement goes to the target and the link stays a link.
-bool ReplacementTarget(const char* path, NarrowStringClass& target) {
-  platform::FileStatus status;
-  if (!platform::Disk().LinkStatus(path, &status) || !status.is_link) {
-    target = path;
-    return true;
-  }
-  return platform::Disk().ResolvePath(path, target);
-}
-
 // Writes the model's bytes in place of the file; on failure the file is as it was.
 bool Replace(const char* path, MemoryFileClass& bytes, int* error_code) {
-  NarrowStringClass target;
-  if (!ReplacementTarget(path, target)) {
-    *error_code = platform::LastError();
-    return false;
-  }
-  SafeReplaceClass replace(target);
+  SafeReplaceClass replace(path);
   if (!replace.Begin()) {
     *error_code = replace.ErrorCode();
     return false;

@@ -96,6 +96,16 @@ int ErrorInvalid();     // an invalid argument
 int ErrorNoMemory();    // memory ran out
 int ErrorTooLarge();    // a size or position beyond 2^31 - 1
 int ErrorShortWrite();  // the system took fewer bytes than asked
+int ErrorReadOnly();    // a file without write permission is not replaced
+
+// The longest name of one file or folder (a single path component), in bytes.
+constexpr int kMaxNameBytes = 255;
+
+// Temporary files that the stopping signals (interrupt, termination, hang-up) delete before the
+// program ends; while any is watched, going past the file-size limit fails the write instead
+// of stopping the program. path must stay valid until it is forgotten. Up to 16 at once.
+void WatchTemporaryFile(const char* path);
+void ForgetTemporaryFile(const char* path);
 
 bool CurrentDirectory(NarrowStringClass& path);
 bool SetCurrentDirectory(const char* path);

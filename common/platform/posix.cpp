@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -9,6 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
 #include <cstdio>
 
@@ -284,6 +286,57 @@ int ErrorInvalid() { return EINVAL; }
 int ErrorNoMemory() { return ENOMEM; }
 int ErrorTooLarge() { return EFBIG; }
 int ErrorShortWrite() { return EIO; }
+int ErrorReadOnly() { return EACCES; }
+
+namespace {
+
+std::atomic<const char*> g_watched[16];
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Deletes the watched files, then lets the signal end the program as it would have.
+void RemoveWatchedAndStop(int signal_number) {
+  for (auto& slot : g_watched) {
+    if (const char* path = slot.load()) ::unlink(path);
+  }
+  ::raise(signal_number);  // the handler was reset on entry
+}
+
+// Takes over the stopping signals that still have their default action (an ignored one stays
+// ignored), once.
+void InstallSignalHandlers() {
+  static const bool installed = [] {
+    struct sigaction action {};
+    action.sa_handler = RemoveWatchedAndStop;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int s : kStopSignals) sigaddset(&action.sa_mask, s);
+    for (int s : kStopSignals) {
+      struct sigaction old {};
+      if (::sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) ::sigaction(s, &action, nullptr);
+    }
+    struct sigaction old {};
+    if (::sigaction(SIGXFSZ, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) ::signal(SIGXFSZ, SIG_IGN);
+    return true;
+  }();
+  (void)installed;
+}
+
+}  // namespace
+
+void WatchTemporaryFile(const char* path) {
+  InstallSignalHandlers();
+  for (auto& slot : g_watched) {
+    const char* empty = nullptr;
+    if (slot.compare_exchange_strong(empty, path)) return;
+  }
+}
+
+void ForgetTemporaryFile(const char* path) {
+  for (auto& slot : g_watched) {
+    const char* expected = path;
+    if (slot.compare_exchange_strong(expected, nullptr)) return;
+  }
+}
 
 bool CurrentDirectory(NarrowStringClass& path) {
   char buffer[PATH_MAX];
