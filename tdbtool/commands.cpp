@@ -3,12 +3,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "common/path_error.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/header_export.h"
+#include "strandex/exchange/po.h"
 #include "strandex/exchange/text_table.h"
 #include "tdbtool/json_dump.h"
 
@@ -59,6 +61,39 @@ int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<Na
   return kSuccess;
 }
 
+// Loads a database that is to be written back in place: only a whole file whose every part the
+// database keeps, so that writing it back changes nothing but what the command changes.
+int LoadForRewrite(const std::string& path) {
+  DatabaseLoadReport report;
+  NarrowStringClass error;
+  if (!LoadDatabaseFile(path.c_str(), &report, &error)) return Fail(error.Chars());
+  if (!report.HasDatabase) return Fail(path, "the file holds no string database");
+  std::string reason;
+  if (report.Damaged) {
+    reason = std::string("the file is damaged: ") + report.Damage.Chars();
+  } else if (report.PassedChunkCount > 0) {
+    reason = "the file holds chunks that this tdbtool does not know";
+    if (report.PassedChunks.Count() > 0) reason += std::string(" (") + report.PassedChunks[0].Chars() + ")";
+    reason += ", which writing it back would drop";
+  } else if (report.IDChanges.Count() > 0) {
+    reason =
+        std::string(report.IDChanges[0].Chars()) + "; writing it back would renumber strings (see check)";
+  } else {
+    return kSuccess;
+  }
+  return Fail(path, (reason + "; the file is left as it is").c_str());
+}
+
+// A language code for the header: letters, digits and _ - @ . only.
+bool IsLanguageCode(const std::string& code) {
+  for (char c : code) {
+    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+              c == '-' || c == '@' || c == '.';
+    if (!ok) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int NewDatabase(const std::string& out) {
@@ -100,6 +135,48 @@ int ImportTable(const std::string& in, const std::string& out) {
   // Each warning starts with the file name and line number.
   for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
   if (!SaveDatabaseFile(out.c_str(), &error)) return Fail(error.Chars());
+  return kSuccess;
+}
+
+int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
+             const LoadOptions& options) {
+  if (!IsLanguageCode(code)) {
+    return Fail(
+        ("--language-code " + code + ": only letters, digits and _ - @ . may stand in a language code")
+            .c_str());
+  }
+  if (int exit_code = Load(in, options, nullptr)) return exit_code;
+  std::string project = std::filesystem::path(in).filename().string();
+  PoExportOptions po;
+  po.Language = language;
+  po.LanguageCode = code.c_str();
+  po.Project = project.c_str();
+  po.Generator = "tdbtool " TDBTOOL_VERSION;
+  NarrowStringClass error;
+  if (!::ExportPo(out.c_str(), po, &error)) return Fail(error.Chars());
+  return kSuccess;
+}
+
+int ImportPo(const std::string& db, const std::string& po, int language, bool fuzzy, std::FILE* output) {
+  if (int code = LoadForRewrite(db)) return code;
+  PoImportOptions options;
+  options.Language = language;
+  options.Fuzzy = fuzzy;
+  PoImportReport report;
+  DynamicArrayClass<NarrowStringClass> warnings;
+  NarrowStringClass error;
+  if (!::ImportPo(po.c_str(), options, &report, &warnings, &error)) return Fail(error.Chars());
+  for (int i = 0; i < warnings.Count(); ++i)
+    std::fprintf(stderr, "tdbtool: warning: %s\n", warnings[i].Chars());
+  // Nothing to write leaves the file as it is, its time included.
+  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error)) return Fail(error.Chars());
+  std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", po.c_str(), report.Applied,
+               report.Unchanged, report.Skipped);
+  if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);
+  std::fprintf(output, "\n");
+  if (std::fflush(output) != 0 || std::ferror(output)) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
   return kSuccess;
 }
 

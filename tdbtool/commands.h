@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#ifndef TDBTOOL_VERSION
+#define TDBTOOL_VERSION "1.0.0"
+#endif
+
 namespace tdbtool {
 
 enum ExitCode { kSuccess = 0, kProblems = 1, kFailure = 2 };
@@ -20,6 +24,11 @@ int Dump(const std::string& in, const LoadOptions& options, std::FILE* output);
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options);
 int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options);
 int ImportTable(const std::string& in, const std::string& out);
+// language 0 writes the template; code (may be empty) fills the Language header field.
+int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
+             const LoadOptions& options);
+// Writes the translations of po into language of db, in place; the counts go to output.
+int ImportPo(const std::string& db, const std::string& po, int language, bool fuzzy, std::FILE* output);
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output);
 
 }  // namespace tdbtool

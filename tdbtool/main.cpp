@@ -7,10 +7,6 @@
 #include "strandex/db/translate_db.h"
 #include "tdbtool/commands.h"
 
-#ifndef TDBTOOL_VERSION
-#define TDBTOOL_VERSION "1.0.0"
-#endif
-
 int main(int argc, char** argv) {
   CLI::App app{"Creates, dumps, checks and converts string databases (*.tdb).", "tdbtool"};
   app.set_version_flag("--version", "tdbtool " TDBTOOL_VERSION);
@@ -48,6 +44,29 @@ int main(int argc, char** argv) {
   cmd_import->add_option("IN.txt", in, "Text table to read")->required();
   cmd_import->add_option("OUT.tdb", out, "Database to write")->required();
 
+  int language = 0;
+  std::string language_code;
+  bool fuzzy = false;
+  CLI::App* cmd_export_po = app.add_subcommand(
+      "export-po",
+      "Write one language as a gettext PO file for translators, or without --language the template");
+  cmd_export_po->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_export_po->add_option("OUT.po", out, "PO file (or template) to write")->required();
+  cmd_export_po->add_option("--language", language, "Language index whose texts become the translations")
+      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+  cmd_export_po->add_option("--language-code", language_code,
+                            "Language code for the header, such as de or pt_BR");
+  add_salvage(cmd_export_po);
+
+  CLI::App* cmd_import_po = app.add_subcommand(
+      "import-po", "Write the translations of a PO file into one language of a database, in place");
+  cmd_import_po->add_option("DB.tdb", out, "Database to update")->required();
+  cmd_import_po->add_option("IN.po", in, "PO file to read")->required();
+  cmd_import_po->add_option("--language", language, "Language index that receives the translations")
+      ->required()
+      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+  cmd_import_po->add_flag("--fuzzy", fuzzy, "Apply entries marked fuzzy too");
+
   CLI::App* cmd_check =
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
   cmd_check->add_option("IN.tdb", in, "Database to read")->required();
@@ -69,5 +88,7 @@ int main(int argc, char** argv) {
   if (cmd_header->parsed()) return tdbtool::ExportHeader(in, out, options);
   if (cmd_export->parsed()) return tdbtool::ExportTable(in, out, options);
   if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
+  if (cmd_export_po->parsed()) return tdbtool::ExportPo(in, out, language, language_code, options);
+  if (cmd_import_po->parsed()) return tdbtool::ImportPo(out, in, language, fuzzy, stdout);
   return tdbtool::Check(in, options, stdout);
 }

@@ -11,6 +11,10 @@
 
 class TDBStringClass : public StorableClass {
  public:
+  // The highest language index the exchange formats and tools set: a mistyped index must not
+  // give every string a list of millions of texts.
+  static constexpr int kMaxLanguage = 255;
+
   TDBStringClass();
   TDBStringClass(const TDBStringClass& other);
   TDBStringClass& operator=(const TDBStringClass&) = delete;

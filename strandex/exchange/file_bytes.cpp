@@ -2,7 +2,10 @@
 #include "strandex/exchange/file_bytes.h"
 
 #include <climits>
+#include <cstring>
+#include <new>
 
+#include "common/disk_file.h"
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
@@ -36,4 +39,35 @@ void ByteBuilder::AppendDecimal(int64_t value) {
 bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
   if (Failed()) return FailPath(error, path, platform::ErrorNoMemory());
   return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error);
+}
+
+bool FileContent::Read(const char* path, NarrowStringClass* error) {
+  ErrorKeepingFile<DiskFileClass> file(path);
+  int expected = file.Open(platform::kRead) ? file.Size() : -1;
+  if (expected < 0) return FailPath(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError());
+  // The size is a hint: the file may grow or shrink while it is read.
+  size_t capacity = static_cast<size_t>(expected) + 1;
+  size_t count = 0;
+  char* bytes = new (std::nothrow) char[capacity];
+  for (;;) {
+    if (bytes && count == capacity) {
+      char* fresh = capacity <= INT_MAX / 2 ? new (std::nothrow) char[capacity * 2] : nullptr;
+      if (fresh) memcpy(fresh, bytes, count);
+      delete[] bytes;
+      bytes = fresh;
+      capacity *= 2;
+    }
+    if (!bytes) return FailPath(error, path, platform::ErrorNoMemory());
+    int n = file.Read(bytes + count, static_cast<int>(capacity - count));
+    if (n < 0 || file.ErrorCode() != 0) {
+      delete[] bytes;
+      return FailPath(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError());
+    }
+    if (n == 0) break;
+    count += static_cast<size_t>(n);
+  }
+  delete[] data;
+  data = bytes;
+  size = count;
+  return true;
 }

@@ -1,5 +1,5 @@
-// Files built in memory, for the exchange formats: ByteBuilder collects the new content of a file
-// and puts it in place in one atomic step.
+// Files in memory, for the exchange formats: ByteBuilder collects the new content of a file and
+// puts it in place in one atomic step; FileContent holds the whole content of a file read.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +21,8 @@ class ByteBuilder {
   // True once an append could not be stored (memory ran out or the content passed 2^31 - 1
   // bytes).
   bool Failed() const { return failed || file.Failed(); }
+  // Marks the content as incomplete (a piece of it could not be made).
+  void SetFailed() { failed = true; }
 
   // Replaces the file at path with the bytes (SafeReplaceClass). False with "path: reason" in
   // error (when given) when an append failed or the file could not be written; the old file is
@@ -30,4 +32,22 @@ class ByteBuilder {
  private:
   MemoryFileClass file;
   bool failed = false;
+};
+
+class FileContent {
+ public:
+  FileContent() = default;
+  ~FileContent() { delete[] data; }
+  FileContent(const FileContent&) = delete;
+  FileContent& operator=(const FileContent&) = delete;
+
+  // Reads the whole file at path. False with "path: reason" in error (when given) when it cannot
+  // be opened or read, or memory runs out.
+  bool Read(const char* path, NarrowStringClass* error);
+  const char* Data() const { return data; }
+  size_t Size() const { return size; }
+
+ private:
+  char* data = nullptr;
+  size_t size = 0;
 };

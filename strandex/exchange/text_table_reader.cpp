@@ -5,9 +5,7 @@
 // reader fail except memory.
 #include "strandex/exchange/text_table_reader.h"
 
-#include <cstdarg>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -24,10 +22,6 @@ namespace {
 constexpr size_t kLineStep = 1024;
 // Every field and text taken from a line holds at most this many characters.
 constexpr int kFieldLimit = 511;
-// Highest language index a text line may set.
-constexpr int kMaxLanguage = 255;
-// Warnings listed one by one; the rest are counted in one closing line.
-constexpr int kMaxWarnings = 100;
 
 bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -69,7 +63,7 @@ void QuoteNarrow(const char* text, char* out) {
 
 TextTableReaderClass::TextTableReaderClass(const char* name_in,
                                            DynamicArrayClass<NarrowStringClass>* warnings_in)
-    : name(name_in), warnings(warnings_in) {
+    : warnings(name_in, warnings_in) {
   TranslateDBClass::ClearIDChanges();
 }
 
@@ -100,13 +94,7 @@ bool TextTableReaderClass::Feed(const char* bytes, size_t count) {
 bool TextTableReaderClass::Finish() {
   bool ok = pending_count == 0 || ReadLine(pending, pending_count);
   pending_count = 0;
-  if (warnings && suppressed > 0) {
-    char text[1200];
-    snprintf(text, sizeof text, "%s: %d more warnings not listed", name, suppressed);
-    NarrowStringClass message;
-    if (message.TryAssign(text)) warnings->Add(message);
-    suppressed = 0;
-  }
+  warnings.Finish();
   return ok;
 }
 
@@ -124,23 +112,6 @@ bool TextTableReaderClass::KeepPending(const char* bytes, size_t count) {
   memcpy(pending + pending_count, bytes, count);
   pending_count += count;
   return true;
-}
-
-void TextTableReaderClass::Warn(const char* format, ...) {
-  if (!warnings) return;
-  if (warnings->Count() >= kMaxWarnings) {
-    ++suppressed;
-    return;
-  }
-  char text[1200];
-  int n = snprintf(text, sizeof text, "%s:%d: ", name, line_number);
-  if (n < 0 || static_cast<size_t>(n) >= sizeof text) n = 0;
-  va_list args;
-  va_start(args, format);
-  vsnprintf(text + n, sizeof text - n, format, args);
-  va_end(args);
-  NarrowStringClass message;
-  if (message.TryAssign(text)) warnings->Add(message);
 }
 
 // Makes room for units characters and a terminator, in whole steps of 1024.
@@ -163,11 +134,11 @@ bool TextTableReaderClass::ReadLine(const char* bytes, size_t count) {
   if (!GrowLine(count)) return false;
   bool invalid = false;
   size_t units = DecodeUtf8(bytes, count, line, &invalid);
-  if (invalid) Warn("invalid UTF-8; each bad sequence became U+FFFD");
+  if (invalid) warnings.Add(line_number, "invalid UTF-8; each bad sequence became U+FFFD");
   for (size_t i = 0; i < units; ++i) {
     if (line[i] == 0) {
       units = i;
-      Warn("a zero character ends the line here; the rest of the line is ignored");
+      warnings.Add(line_number, "a zero character ends the line here; the rest of the line is ignored");
       break;
     }
   }
@@ -185,7 +156,7 @@ bool TextTableReaderClass::ReadLine(const char* bytes, size_t count) {
   if (line[0] == '[' && comma >= 0) return CategoryLine(length, comma);
   if (comma >= 0 && (equals < 0 || comma < equals)) return StringLine(length, comma);
   if (equals >= 0) return TextLine(length, text_end, equals);
-  Warn("not a category, string or text line; ignored");
+  warnings.Add(line_number, "not a category, string or text line; ignored");
   return true;
 }
 
@@ -209,16 +180,17 @@ int TextTableReaderClass::NarrowField(const char16_t* p, int count, char* out, c
     }
   }
   out[n] = 0;
-  if (replaced) Warn("%s has characters above U+00FF; each became '?'", what);
-  if (cut) Warn("%s cut to %d characters", what, kFieldLimit);
+  if (replaced) warnings.Add(line_number, "%s has characters above U+00FF; each became '?'", what);
+  if (cut) warnings.Add(line_number, "%s cut to %d characters", what, kFieldLimit);
   if (n > tdb::kMaxFieldBytes)
-    Warn("%s is longer than %d bytes; a database file cannot hold it", what, tdb::kMaxFieldBytes);
+    warnings.Add(line_number, "%s is longer than %d bytes; a database file cannot hold it", what,
+                 tdb::kMaxFieldBytes);
   return n;
 }
 
 bool TextTableReaderClass::CategoryLine(int length, int comma) {
   if (line[length - 1] != ']') {
-    Warn("category line without a closing ']'; ignored");
+    warnings.Add(line_number, "category line without a closing ']'; ignored");
     return true;
   }
   int id = ReadNumber(line + 1, line + length);
@@ -231,7 +203,8 @@ bool TextTableReaderClass::CategoryLine(int length, int comma) {
     delete category;
     return false;
   }
-  if (id != 0 && TranslateDBClass::FindCategoryByID(id) != category) Warn("category ID %d occurs twice", id);
+  if (id != 0 && TranslateDBClass::FindCategoryByID(id) != category)
+    warnings.Add(line_number, "category ID %d occurs twice", id);
   has_category = true;
   category_id = category->ID;
   current = nullptr;
@@ -245,13 +218,14 @@ bool TextTableReaderClass::StringLine(int length, int comma1) {
   int comma2 = Find(line, comma1 + 1, length, ',');
   int comma3 = comma2 < 0 ? -1 : Find(line, comma2 + 1, length, ',');
   if (comma3 < 0) {
-    Warn(
+    warnings.Add(
+        line_number,
         "string line without the four fields ID,symbolic ID,sound ID,animation; it and its texts are "
         "ignored");
     return true;
   }
   if (!has_category) {
-    Warn("string line before the first category line; it and its texts are ignored");
+    warnings.Add(line_number, "string line before the first category line; it and its texts are ignored");
     return true;
   }
   int id = ReadNumber(line, line + comma1);
@@ -272,14 +246,16 @@ bool TextTableReaderClass::StringLine(int length, int comma1) {
     return false;
   }
   if (id > 0 && id < TranslateDBClass::kFirstID)
-    Warn("numeric ID %d is below %d; %s gets ID %d", id, TranslateDBClass::kFirstID, quoted, s->GetID());
+    warnings.Add(line_number, "numeric ID %d is below %d; %s gets ID %d", id, TranslateDBClass::kFirstID,
+                 quoted, s->GetID());
   for (int i = changes; i < TranslateDBClass::GetIDChangeCount(); ++i) {
     IDChangeRecord change = TranslateDBClass::GetIDChange(i);
     if (change.OldID < TranslateDBClass::kFirstID || change.OldID > TranslateDBClass::kLastID) {
-      Warn("numeric ID %d is outside %d to %d; %s gets ID %d", change.OldID, TranslateDBClass::kFirstID,
-           TranslateDBClass::kLastID, quoted, change.NewID);
+      warnings.Add(line_number, "numeric ID %d is outside %d to %d; %s gets ID %d", change.OldID,
+                   TranslateDBClass::kFirstID, TranslateDBClass::kLastID, quoted, change.NewID);
     } else {
-      Warn("numeric ID %d occurs twice; %s gets ID %d", change.OldID, quoted, change.NewID);
+      warnings.Add(line_number, "numeric ID %d occurs twice; %s gets ID %d", change.OldID, quoted,
+                   change.NewID);
     }
   }
   TranslateDBClass::ClearIDChanges();
@@ -290,12 +266,13 @@ bool TextTableReaderClass::StringLine(int length, int comma1) {
 
 bool TextTableReaderClass::TextLine(int length, int text_end, int equals) {
   if (!current) {
-    if (!skipping) Warn("text line without a string line before it; ignored");
+    if (!skipping) warnings.Add(line_number, "text line without a string line before it; ignored");
     return true;
   }
   int language = ReadNumber(line, line + equals);
-  if (language < 0 || language > kMaxLanguage) {
-    Warn("language index %d is outside 0 to %d; text ignored", language, kMaxLanguage);
+  if (language < 0 || language > TDBStringClass::kMaxLanguage) {
+    warnings.Add(line_number, "language index %d is outside 0 to %d; text ignored", language,
+                 TDBStringClass::kMaxLanguage);
     return true;
   }
   // A text of nothing but spaces counts as empty: it changes nothing.
@@ -305,7 +282,7 @@ bool TextTableReaderClass::TextLine(int length, int text_end, int equals) {
     count = kFieldLimit;
     // Never keep half of a surrogate pair.
     if (IsHighSurrogate(line[equals + count]) && IsLowSurrogate(line[equals + count + 1])) --count;
-    Warn("text of language %d cut to %d characters", language, count);
+    warnings.Add(line_number, "text of language %d cut to %d characters", language, count);
   }
   char16_t text[kFieldLimit + 1];
   memcpy(text, line + equals + 1, count * sizeof(char16_t));

@@ -8,6 +8,7 @@
 
 #include "common/array.h"
 #include "common/string_class.h"
+#include "strandex/exchange/warning_list.h"
 
 class TDBStringClass;
 
@@ -29,15 +30,12 @@ class TextTableReaderClass {
   bool ReadLine(const char* bytes, size_t count);
   bool GrowLine(size_t units);
   bool KeepPending(const char* bytes, size_t count);
-  void Warn(const char* format, ...) __attribute__((format(printf, 2, 3)));
   int NarrowField(const char16_t* p, int count, char* out, const char* what);
   bool CategoryLine(int length, int comma);
   bool StringLine(int length, int comma);
   bool TextLine(int length, int text_end, int equals);
 
-  const char* name;
-  DynamicArrayClass<NarrowStringClass>* warnings;
-  int suppressed = 0;
+  WarningListClass warnings;
   // The UTF-16 line buffer: 1024 units at first, grown in steps of 1024 and kept.
   char16_t* line = nullptr;
   size_t line_capacity = 0;

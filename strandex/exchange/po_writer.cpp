@@ -1,0 +1,240 @@
+// Writing PO files: the header entry, then one entry per string object.
+#include "strandex/exchange/po_writer.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "strandex/db/translate_db.h"
+#include "strandex/exchange/utf8.h"
+
+namespace {
+
+// Holds the UTF-8 form of one field at a time, grown as needed and kept.
+class Utf8Scratch {
+ public:
+  ~Utf8Scratch() { delete[] bytes; }
+  // False when memory runs out.
+  bool FromWide(const UnicodeStringClass& text) {
+    size_t count = static_cast<size_t>(text.Length());
+    if (!Reserve(Utf8LengthOfWide(text.Chars(), count))) return false;
+    size = static_cast<size_t>(EncodeUtf8(text.Chars(), count, bytes) - bytes);
+    return true;
+  }
+  // Each byte b as the character U+00bb.
+  bool FromNarrow(const char* text) {
+    size_t count = strlen(text);
+    if (!Reserve(2 * count)) return false;
+    size = static_cast<size_t>(EncodeNarrowAsUtf8(text, count, bytes) - bytes);
+    return true;
+  }
+  // Bytes that may not be valid UTF-8 (a file name): each ill-formed sequence becomes U+FFFD.
+  bool FromUnchecked(const char* text) {
+    UnicodeStringClass wide;
+    return Utf8ToWide(text, -1, wide) && FromWide(wide);
+  }
+  const char* Bytes() const { return bytes; }
+  size_t Size() const { return size; }
+
+ private:
+  bool Reserve(size_t needed) {
+    if (needed <= capacity) return true;
+    size_t fresh_capacity = needed < 2 * capacity ? 2 * capacity : needed;
+    char* fresh = new (std::nothrow) char[fresh_capacity];
+    if (!fresh) return false;
+    delete[] bytes;
+    bytes = fresh;
+    capacity = fresh_capacity;
+    return true;
+  }
+
+  char* bytes = nullptr;
+  size_t size = 0;
+  size_t capacity = 0;
+};
+
+// Appends bytes with C escapes for control characters and, in quoted strings, for '"' and '\'.
+void AppendEscaped(ByteBuilder& out, const char* bytes, size_t count, bool quoted) {
+  size_t start = 0;
+  for (size_t i = 0; i < count; ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    const char* named = nullptr;
+    switch (c) {
+      case '\a':
+        named = "\\a";
+        break;
+      case '\b':
+        named = "\\b";
+        break;
+      case '\f':
+        named = "\\f";
+        break;
+      case '\n':
+        named = "\\n";
+        break;
+      case '\r':
+        named = "\\r";
+        break;
+      case '\t':
+        named = "\\t";
+        break;
+      case '\v':
+        named = "\\v";
+        break;
+      case '"':
+        named = quoted ? "\\\"" : nullptr;
+        break;
+      case '\\':
+        named = quoted ? "\\\\" : nullptr;
+        break;
+      default:
+        break;
+    }
+    if (!named && c >= 0x20 && c != 0x7F) continue;
+    out.Append(bytes + start, i - start);
+    start = i + 1;
+    if (named) {
+      out.Append(named);
+    } else {
+      char octal[4] = {'\\', static_cast<char>('0' + (c >> 6)), static_cast<char>('0' + ((c >> 3) & 7)),
+                       static_cast<char>('0' + (c & 7))};
+      out.Append(octal, sizeof octal);
+    }
+  }
+  out.Append(bytes + start, count - start);
+}
+
+// keyword "text", or, when a line feed stands before the end, keyword "" and one quoted line per
+// line feed.
+void AppendString(ByteBuilder& out, const char* keyword, const char* bytes, size_t count) {
+  out.Append(keyword);
+  const void* lf = count > 1 ? memchr(bytes, '\n', count - 1) : nullptr;
+  if (!lf) {
+    out.Append(" \"", 2);
+    AppendEscaped(out, bytes, count, true);
+    out.Append("\"\n", 2);
+    return;
+  }
+  out.Append(" \"\"\n", 4);
+  for (size_t start = 0; start < count;) {
+    const void* end = memchr(bytes + start, '\n', count - start);
+    size_t line_end = end ? static_cast<size_t>(static_cast<const char*>(end) - bytes) + 1 : count;
+    out.Append('"');
+    AppendEscaped(out, bytes + start, line_end - start, true);
+    out.Append("\"\n", 2);
+    start = line_end;
+  }
+}
+
+class PoWriter {
+ public:
+  PoWriter(ByteBuilder& out_in, const PoExportOptions& options_in) : out(out_in), options(options_in) {}
+
+  void Header() {
+    ByteBuilder header;
+    header.Append("Project-Id-Version: ");
+    AppendField(header, options.Project);
+    header.Append("\nPO-Revision-Date: \nLast-Translator: \nLanguage-Team: \nLanguage: ");
+    AppendField(header, options.LanguageCode);
+    header.Append(
+        "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\nContent-Transfer-Encoding: 8bit\n"
+        "X-Generator: ");
+    AppendField(header, options.Generator);
+    header.Append('\n');
+    if (header.Failed()) return Fail();
+    out.Append("msgid \"\"\n");
+    AppendString(out, "msgstr", reinterpret_cast<const char*>(header.Data()),
+                 static_cast<size_t>(header.Size()));
+  }
+
+  void Entry(TDBStringClass* s, const char* category) {
+    if (failed) return;
+    char id[16];
+    snprintf(id, sizeof id, "%d", s->GetID());
+    const NarrowStringClass& symbolic = s->GetIDString();
+    out.Append("\n#. ID ");
+    out.Append(id);
+    if (symbolic.IsEmpty()) {
+      out.Append(", no symbolic ID");
+    } else {
+      out.Append(", symbolic ID ");
+      if (!scratch.FromNarrow(symbolic)) return Fail();
+      AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
+    }
+    out.Append("\n#. Category: ");
+    if (category) {
+      if (!scratch.FromNarrow(category)) return Fail();
+      AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
+    } else {
+      char none[32];
+      snprintf(none, sizeof none, "none (ID %d)", s->GetCategoryID());
+      out.Append(none);
+    }
+    out.Append('\n');
+
+    // The key: the numeric ID, and a space and the symbolic ID when there is one.
+    if (!scratch.FromNarrow(symbolic)) return Fail();
+    out.Append("msgctxt \"");
+    out.Append(id);
+    if (scratch.Size() > 0) out.Append(' ');
+    AppendEscaped(out, scratch.Bytes(), scratch.Size(), true);
+    out.Append("\"\n");
+
+    if (!scratch.FromWide(s->GetText(0))) return Fail();
+    AppendString(out, "msgid", scratch.Bytes(), scratch.Size());
+    int language = options.Language;
+    if (language > 0 && s->HasText(language)) {
+      if (!scratch.FromWide(s->GetText(language))) return Fail();
+    } else {
+      if (!scratch.FromNarrow("")) return Fail();
+    }
+    AppendString(out, "msgstr", scratch.Bytes(), scratch.Size());
+  }
+
+ private:
+  // A header value: UTF-8 bytes, ill-formed sequences replaced; a line feed would end the field
+  // early, so it becomes a space.
+  void AppendField(ByteBuilder& header, const char* text) {
+    if (!scratch.FromUnchecked(text ? text : "")) return Fail();
+    const char* bytes = scratch.Bytes();
+    for (size_t i = 0; i < scratch.Size(); ++i) header.Append(bytes[i] == '\n' ? ' ' : bytes[i]);
+  }
+  void Fail() {
+    failed = true;
+    out.SetFailed();
+  }
+
+  ByteBuilder& out;
+  const PoExportOptions& options;
+  Utf8Scratch scratch;
+  bool failed = false;
+};
+
+}  // namespace
+
+void WritePo(ByteBuilder& out, const PoExportOptions& options) {
+  PoWriter writer(out, options);
+  writer.Header();
+  int categories = TranslateDBClass::GetCategoryCount();
+  for (int c = 0; c < categories; ++c) {
+    StringCategoryClass* category = TranslateDBClass::GetCategory(c);
+    int id = category->ID;
+    // A later category with the same ID shows the same strings: they are written once.
+    if (TranslateDBClass::FindCategoryByID(id) != category) continue;
+    for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(id); s && !out.Failed();
+         s = TranslateDBClass::FindNextInCategory(s, id)) {
+      writer.Entry(s, category->Name);
+    }
+  }
+  // Strings whose category does not exist, so that none is left out.
+  for (int i = 0; i < TranslateDBClass::GetObjectCount() && !out.Failed(); ++i) {
+    TDBStringClass* s = TranslateDBClass::GetObject(i);
+    if (s && !TranslateDBClass::FindCategoryByID(s->GetCategoryID())) writer.Entry(s, nullptr);
+  }
+}
+
+bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error) {
+  ByteBuilder out;
+  WritePo(out, options);
+  return out.WriteTo(path, error);
+}

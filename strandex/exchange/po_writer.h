@@ -1,0 +1,10 @@
+// Writing a PO file (format in po.h) into bytes in memory. Used by ExportPo; tests and the
+// fuzzer call it directly.
+#pragma once
+
+#include "strandex/exchange/file_bytes.h"
+#include "strandex/exchange/po.h"
+
+// Appends the PO file of the current database to out (whose Failed() tells whether memory ran
+// out).
+void WritePo(ByteBuilder& out, const PoExportOptions& options);
