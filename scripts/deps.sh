@@ -8,6 +8,8 @@ TX_DEPS_PACKAGES=(
   build-essential cmake ninja-build g++ gcc clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev
+  # The PO exchange tests and benchmark run msgfmt, msgcat, msgfilter, msginit and msgmerge.
+  gettext
 )
 # Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
 TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})

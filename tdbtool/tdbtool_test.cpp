@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "common/testing/database_fixture.h"
+#include "common/testing/fault_disk.h"
 #include "common/testing/run_program.h"
 #include "common/testing/temp_folder.h"
+#include "tdbtool/commands.h"
 
 namespace {
 
@@ -140,6 +143,112 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
   Run({"import-table", "@long.txt", "@out.tdb"}, 2, "tdbtool: warning: " + Path("long.txt") + ":2: ");
   EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
   Run({"import-table", "@missing.txt", "@out.tdb"}, 2, Path("missing.txt"));
+}
+
+// Runs a shell command in the test folder; returns its exit code, with standard error in err.
+int Shell(const std::string& dir, const std::string& command, std::string* err = nullptr) {
+  ProgramResult result = RunProgram("/bin/sh", {"-c", command}, dir);
+  if (err) *err = result.err;
+  return result.exit_code;
+}
+
+TEST_F(Tdbtool, GettextToolsReadThePoExportAndItsTranslationsComeBack) {
+  WriteBytes(
+      Path("table.txt"),
+      "\xEF\xBB\xBF[1,Default]\r\n1000,IDS_OK,-1,\r\n0=OK\r\n2=D'accord\r\n"
+      "[2,Men\xC3\xBCs]\r\n1001,IDS_OK,5,wave\r\n0=Say \"hi\"\\there\tnow  \r\n2=  Dis \"salut\"\\ici\t \r\n"
+      "1002,,-1,\r\n0=Emoji \xF0\x9F\x8E\xAE\r\n2=\xF0\x9F\x98\x80 sourire\r\n"
+      "1003,IDS_NEW,-1,\r\n0=Not translated yet\r\n");
+  Run({"import-table", "@table.txt", "@db.tdb"}, 0);
+  Run({"export-po", "@db.tdb", "@fr.po", "--language", "2", "--language-code", "fr"}, 0);
+  Run({"export-po", "@db.tdb", "@strings.pot"}, 0);
+  std::string err;
+  EXPECT_EQ(Shell(dir.path(), "msgfmt --check -o /dev/null fr.po", &err), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(Shell(dir.path(), "msgfmt --check -o /dev/null strings.pot", &err), 0);
+  EXPECT_EQ(err, "strings.pot:2: warning: header field 'Language' still has the initial default value\n");
+  EXPECT_EQ(Shell(dir.path(), "msgcat -o /dev/null fr.po strings.pot"), 0);
+
+  // Every translation rewritten by a gettext tool comes back into language 2, and only there.
+  ASSERT_EQ(Shell(dir.path(), "msgfilter --keep-header -i fr.po -o filtered.po sed -e 's/$/!/'"), 0);
+  json expected = json::parse(Run({"dump", "@db.tdb"}, 0));
+  for (json& s : expected["strings"]) {
+    if (s["texts"].size() > 2 && s["texts"][2] != "") s["texts"][2] = s["texts"][2].get<std::string>() + "!";
+  }
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@filtered.po", "--language", "2"}, 0),
+            Path("filtered.po") + ": 3 applied, 1 unchanged, 0 skipped\n");
+  EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0)), expected);
+  Run({"export-po", "@db.tdb", "@again.po", "--language", "2", "--language-code", "fr"}, 0);
+  ASSERT_EQ(Shell(dir.path(), "msgcat --no-wrap -o a.po filtered.po && msgcat --no-wrap -o b.po again.po"),
+            0);
+  EXPECT_EQ(ReadBytes(Path("a.po")), ReadBytes(Path("b.po")));
+
+  // A translator's new file from the template, and an old one merged with it.
+  ASSERT_EQ(Shell(dir.path(), "msginit --no-translator -l de -i strings.pot -o de.po"), 0);
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "3"}, 0),
+            Path("de.po") + ": 0 applied, 4 unchanged, 0 skipped\n");
+  ASSERT_EQ(Shell(dir.path(), "msgmerge -q -o merged.po filtered.po strings.pot"), 0);
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@merged.po", "--language", "2"}, 0),
+            Path("merged.po") + ": 0 applied, 4 unchanged, 0 skipped\n");
+}
+
+TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK");
+  Save("db.tdb");
+  const std::string before = ReadBytes(Path("db.tdb"));
+  WriteBytes(Path("bad.po"), "msgctxt \"1000 IDS_OK\"\nmsgid \"OK\"\nmsgstr \"x\n");
+  Run({"import-po", "@db.tdb", "@bad.po", "--language", "1"}, 2,
+      Path("bad.po") + ":3: a string without its closing quote");
+  WriteBytes(Path("stale.po"),
+             "msgctxt \"1000 IDS_OK\"\nmsgid \"Okay\"\nmsgstr \"x\"\n\nmsgctxt \"1001\"\nmsgid \"\"\nmsgstr "
+             "\"y\"\n");
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@stale.po", "--language", "1"}, 0,
+                "tdbtool: warning: " + Path("stale.po") + ":5: no string 1001 in the database; skipped"),
+            Path("stale.po") + ": 0 applied, 0 unchanged, 2 skipped\n");
+  Run({"import-po", "@db.tdb", "@stale.po"}, 2, "--language is required");
+  Run({"import-po", "@db.tdb", "@stale.po", "--language", "0"}, 2);
+  Run({"export-po", "@db.tdb", "@x.po", "--language-code", "de/x"}, 2, "--language-code de/x: only letters");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+
+  WriteBytes(Path("cut.tdb"), before.substr(0, before.size() - 3));
+  Run({"import-po", "@cut.tdb", "@stale.po", "--language", "1"}, 2,
+      Path("cut.tdb") + ": the file is damaged");
+  WriteBytes(Path("unknown.tdb"), std::string("\x42\x42\0\0\x02\0\0\0xy", 10) + before);
+  Run({"import-po", "@unknown.tdb", "@stale.po", "--language", "1"}, 2, "which writing it back would drop");
+  EXPECT_EQ(ReadBytes(Path("unknown.tdb")).size(), before.size() + 10);
+}
+
+TEST_F(Tdbtool, FailedImportPoLeavesTheDatabaseByteIdentical) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK");
+  Save("db.tdb");
+  const std::string before = ReadBytes(Path("db.tdb"));
+  WriteBytes(Path("in.po"), "msgctxt \"1000 IDS_OK\"\nmsgid \"OK\"\nmsgstr \"Gut\"\n");
+  std::FILE* null = std::fopen("/dev/null", "w");
+  for (int kind = 0; kind < 7; ++kind) {
+    for (int n = 1;; ++n) {
+      platform::ScopedFaultDisk disk;
+      int* counters[][2] = {{&disk.fail_open, &disk.opens},     {&disk.fail_read, &disk.reads},
+                            {&disk.fail_write, &disk.writes},   {&disk.fail_sync, &disk.syncs},
+                            {&disk.fail_rename, &disk.renames}, {&disk.fail_close, &disk.closes},
+                            {&disk.max_write, &disk.writes}};
+      *counters[kind][0] = kind == 6 ? n * 7 : n;
+      testing::internal::CaptureStderr();
+      int code = tdbtool::ImportPo(Path("db.tdb"), Path("in.po"), 1, false, null);
+      std::string message = testing::internal::GetCapturedStderr();
+      if (code != 0) {
+        EXPECT_EQ(message.rfind("tdbtool: " + dir.path() + "/", 0), 0u) << message;
+      }
+      bool tripped = kind == 6 ? code != 0 : *counters[kind][1] >= n;
+      std::string now = ReadBytes(Path("db.tdb"));
+      EXPECT_EQ(now == before, code != 0) << kind << " " << n;
+      EXPECT_EQ(CountFiles(dir.path()), 2) << kind << " " << n;
+      WriteBytes(Path("db.tdb"), before);
+      if (!tripped) break;
+    }
+  }
+  std::fclose(null);
 }
 
 }  // namespace
