@@ -44,7 +44,9 @@ const std::vector<std::vector<std::string>>& Words() {
 }
 
 std::string Sentence(Random& random, int language) {
-  const std::vector<std::string>& words = Words()[language];
+  int lists = static_cast<int>(Words().size());
+  const std::vector<std::string>& words =
+      Words()[language < lists ? language : 1 + (language - 1) % (lists - 1)];
   int count = 2 + static_cast<int>(random.Next(10));
   std::string text;
   for (int i = 0; i < count; ++i) {
@@ -71,7 +73,7 @@ std::string PoQuoted(const std::string& text) {
 
 }  // namespace
 
-void FillDatabase(int strings, int categories) {
+void FillDatabase(int strings, int categories, int languages) {
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::SetObjectGrowthStep(1000);
   for (int c = 0; c < categories; ++c) {
@@ -86,7 +88,7 @@ void FillDatabase(int strings, int categories) {
     s->SetCategoryID(1 + static_cast<int>(random.Next(static_cast<uint32_t>(categories))));
     if (random.Next(4) == 0) s->SetSoundID(static_cast<int>(random.Next(5000)));
     if (random.Next(8) == 0) s->SetAnimationName(("anim_" + std::to_string(random.Next(100))).c_str());
-    for (int k = 0; k < kLanguages; ++k) {
+    for (int k = 0; k < languages; ++k) {
       std::string text = Sentence(random, k);
       Utf8ToWide(text.c_str(), static_cast<int>(text.size()), wide);
       s->SetText(k, wide.Chars());

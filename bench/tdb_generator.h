@@ -12,8 +12,9 @@ constexpr int kStrings = 100000;
 constexpr int kCategories = 20;
 constexpr int kLanguages = 7;
 
-// Empties the database and fills it with strings objects in categories categories.
-void FillDatabase(int strings = kStrings, int categories = kCategories);
+// Empties the database and fills it with strings objects in categories categories, each with
+// texts in languages languages (beyond the seven above, the words of languages 1 to 6 again).
+void FillDatabase(int strings = kStrings, int categories = kCategories, int languages = kLanguages);
 
 // Writes one language of the database as a gettext .po file: one entry per string, its symbolic
 // ID as the context, the English text as the message and the language's text as the
