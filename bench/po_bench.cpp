@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "bench/tdb_generator.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
@@ -51,20 +52,6 @@ void BM_Msgfmt(benchmark::State& state) {
 
 BENCHMARK(BM_TdbtoolImportPo)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Msgfmt)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-        double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
-        (run.run_name.function_name == "BM_Msgfmt" ? msgfmt : import) = seconds;
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double msgfmt = 0, import = 0;
-};
 
 // Writes the 7 PO files, and the database with English only (and its categories) that they go into.
 bool Prepare() {
@@ -110,9 +97,10 @@ int main(int argc, char** argv) {
               static_cast<double>(std::filesystem::file_size(g_folder + "/english.tdb")) / 1048576.0);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  if (reporter.msgfmt > 0 && reporter.import > 0) {
+  double msgfmt = reporter.seconds["BM_Msgfmt"], import = reporter.seconds["BM_TdbtoolImportPo"];
+  if (msgfmt > 0 && import > 0) {
     std::printf("tdbtool import-po x%d / msgfmt x%d: %.2f (limit 1)\n", kPoLanguages, kPoLanguages,
-                reporter.import / reporter.msgfmt);
+                import / msgfmt);
   }
   std::filesystem::remove_all(g_folder);
   benchmark::Shutdown();

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "bench/tdb_generator.h"
 #include "common/memory_file.h"
 #include "strandex/db/database_file.h"
@@ -59,19 +59,6 @@ BENCHMARK(BM_CopyWithCp)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_LoadTdb)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SaveTdb)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_SaveTdbToMemory)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-
-// Keeps the mean real time of every benchmark for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-        seconds[run.run_name.function_name] = run.real_accumulated_time / static_cast<double>(run.iterations);
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> seconds;
-};
 
 // Peak resident memory in KiB of `tdbtool dump file` with its output thrown away; -1 on failure.
 // /usr/bin/time starts it, so the figure is not that of this (large) process.

@@ -5,11 +5,12 @@
 #include "strandex/exchange/po_reader.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
+#include "strandex/exchange/grow_buffer.h"
 #include "strandex/exchange/utf8.h"
+#include "strandex/exchange/warning_list.h"
 
 namespace {
 
@@ -31,35 +32,6 @@ const char* KeywordName(Keyword k) {
       return "";
   }
 }
-
-// A growing array that allocates with new (std::nothrow) and doubles.
-template <typename T>
-class Buffer {
- public:
-  ~Buffer() { delete[] items; }
-  bool Reserve(size_t needed) {
-    if (needed <= capacity) return true;
-    size_t fresh_capacity = needed < 2 * capacity ? 2 * capacity : needed;
-    T* fresh = new (std::nothrow) T[fresh_capacity];
-    if (!fresh) return false;
-    if (count) memcpy(fresh, items, count * sizeof(T));
-    delete[] items;
-    items = fresh;
-    capacity = fresh_capacity;
-    return true;
-  }
-  bool Append(const T* from, size_t n) {
-    if (!Reserve(count + n)) return false;
-    memcpy(items + count, from, n * sizeof(T));
-    count += n;
-    return true;
-  }
-  bool Append(T c) { return Append(&c, 1); }
-
-  T* items = nullptr;
-  size_t count = 0;
-  size_t capacity = 0;
-};
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
@@ -113,15 +85,12 @@ class PoParser {
 
  private:
   bool Fail(int at, const char* format, ...) __attribute__((format(printf, 3, 4))) {
-    if (!error) return false;
-    char text[512];
-    int n = snprintf(text, sizeof text, "%s:%d: ", name, at);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof text) n = 0;
-    va_list args;
-    va_start(args, format);
-    vsnprintf(text + n, sizeof text - n, format, args);
-    va_end(args);
-    error->TryAssign(text);
+    if (error) {
+      va_list args;
+      va_start(args, format);
+      FormatAtLine(*error, name, at, format, args);
+      va_end(args);
+    }
     return false;
   }
 
@@ -326,7 +295,7 @@ class PoParser {
   }
 
   // Decodes a string of the entry into out; false after a failure.
-  bool Decode(const Buffer<char>& from, Buffer<char16_t>& out, int at, Keyword k) {
+  bool Decode(const GrowBuffer<char>& from, GrowBuffer<char16_t>& out, int at, Keyword k) {
     if (!out.Reserve(from.count + 1)) return NoMemory();
     bool invalid = false;
     out.count = DecodeUtf8(from.items, from.count, out.items, &invalid);
@@ -402,9 +371,9 @@ class PoParser {
   // A fuzzy flag read in the comments before the next entry.
   bool pending_fuzzy = false;
   bool seen_header = false;
-  Buffer<char> context, id, str, ignored;
-  Buffer<char>* target = &ignored;
-  Buffer<char16_t> wide_context, wide_id, wide_str;
+  GrowBuffer<char> context, id, str, ignored;
+  GrowBuffer<char>* target = &ignored;
+  GrowBuffer<char16_t> wide_context, wide_id, wide_str;
 };
 
 }  // namespace

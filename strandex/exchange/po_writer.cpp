@@ -3,9 +3,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/grow_buffer.h"
 #include "strandex/exchange/utf8.h"
 
 namespace {
@@ -13,19 +13,18 @@ namespace {
 // Holds the UTF-8 form of one field at a time, grown as needed and kept.
 class Utf8Scratch {
  public:
-  ~Utf8Scratch() { delete[] bytes; }
   // False when memory runs out.
   bool FromWide(const UnicodeStringClass& text) {
     size_t count = static_cast<size_t>(text.Length());
-    if (!Reserve(Utf8LengthOfWide(text.Chars(), count))) return false;
-    size = static_cast<size_t>(EncodeUtf8(text.Chars(), count, bytes) - bytes);
+    if (!buffer.Reserve(Utf8LengthOfWide(text.Chars(), count))) return false;
+    buffer.count = static_cast<size_t>(EncodeUtf8(text.Chars(), count, buffer.items) - buffer.items);
     return true;
   }
   // Each byte b as the character U+00bb.
   bool FromNarrow(const char* text) {
     size_t count = strlen(text);
-    if (!Reserve(2 * count)) return false;
-    size = static_cast<size_t>(EncodeNarrowAsUtf8(text, count, bytes) - bytes);
+    if (!buffer.Reserve(2 * count + 1)) return false;
+    buffer.count = static_cast<size_t>(EncodeNarrowAsUtf8(text, count, buffer.items) - buffer.items);
     return true;
   }
   // Bytes that may not be valid UTF-8 (a file name): each ill-formed sequence becomes U+FFFD.
@@ -33,24 +32,11 @@ class Utf8Scratch {
     UnicodeStringClass wide;
     return Utf8ToWide(text, -1, wide) && FromWide(wide);
   }
-  const char* Bytes() const { return bytes; }
-  size_t Size() const { return size; }
+  const char* Bytes() const { return buffer.items; }
+  size_t Size() const { return buffer.count; }
 
  private:
-  bool Reserve(size_t needed) {
-    if (needed <= capacity) return true;
-    size_t fresh_capacity = needed < 2 * capacity ? 2 * capacity : needed;
-    char* fresh = new (std::nothrow) char[fresh_capacity];
-    if (!fresh) return false;
-    delete[] bytes;
-    bytes = fresh;
-    capacity = fresh_capacity;
-    return true;
-  }
-
-  char* bytes = nullptr;
-  size_t size = 0;
-  size_t capacity = 0;
+  GrowBuffer<char> buffer;
 };
 
 // Appends bytes with C escapes for control characters and, in quoted strings, for '"' and '\'.

@@ -9,12 +9,15 @@ namespace {
 // Warnings listed one by one; the rest are counted in one closing line.
 constexpr int kMaxWarnings = 100;
 
-void Keep(DynamicArrayClass<NarrowStringClass>* list, const char* text) {
-  NarrowStringClass message;
-  if (message.TryAssign(text)) list->Add(message);
-}
-
 }  // namespace
+
+bool FormatAtLine(NarrowStringClass& out, const char* name, int line, const char* format, va_list args) {
+  char text[1200];
+  int n = snprintf(text, sizeof text, "%s:%d: ", name, line);
+  if (n < 0 || static_cast<size_t>(n) >= sizeof text) n = 0;
+  vsnprintf(text + n, sizeof text - n, format, args);
+  return out.TryAssign(text);
+}
 
 WarningListClass::WarningListClass(const char* name_in, DynamicArrayClass<NarrowStringClass>* list_in)
     : name(name_in), list(list_in) {}
@@ -25,20 +28,19 @@ void WarningListClass::Add(int line, const char* format, ...) {
     ++suppressed;
     return;
   }
-  char text[1200];
-  int n = snprintf(text, sizeof text, "%s:%d: ", name, line);
-  if (n < 0 || static_cast<size_t>(n) >= sizeof text) n = 0;
+  NarrowStringClass message;
   va_list args;
   va_start(args, format);
-  vsnprintf(text + n, sizeof text - n, format, args);
+  bool ok = FormatAtLine(message, name, line, format, args);
   va_end(args);
-  Keep(list, text);
+  if (ok) list->Add(message);
 }
 
 void WarningListClass::Finish() {
   if (!list || suppressed == 0) return;
   char text[1200];
   snprintf(text, sizeof text, "%s: %d more warnings not listed", name, suppressed);
-  Keep(list, text);
+  NarrowStringClass message;
+  if (message.TryAssign(text)) list->Add(message);
   suppressed = 0;
 }

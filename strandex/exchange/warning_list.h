@@ -1,6 +1,9 @@
-// Warnings of the exchange readers: "name:line: text" lines added to a caller's list. The first
-// hundred are listed one by one; the rest are counted and summed up by Finish in one line.
+// Messages of the exchange readers that point at a line: "name:line: text". WarningListClass adds
+// them to a caller's list; the first hundred are listed one by one, the rest are counted and
+// summed up by Finish in one line.
 #pragma once
+
+#include <cstdarg>
 
 #include "common/array.h"
 #include "common/string_class.h"
@@ -19,3 +22,6 @@ class WarningListClass {
   DynamicArrayClass<NarrowStringClass>* list;
   int suppressed = 0;
 };
+
+// "name:line: " followed by the formatted text, into out. False when memory runs out.
+bool FormatAtLine(NarrowStringClass& out, const char* name, int line, const char* format, va_list args);
