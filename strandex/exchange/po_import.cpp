@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/path_error.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/po_reader.h"
@@ -174,14 +175,10 @@ bool ApplyPo(const char* bytes, size_t size, const char* name, const PoImportOpt
              PoImportReport* report, DynamicArrayClass<NarrowStringClass>* warnings,
              NarrowStringClass* error) {
   if (options.Language < 1 || options.Language > TDBStringClass::kMaxLanguage) {
-    if (error) {
-      char text[64];
-      snprintf(text, sizeof text, ": language %d is outside 1 to %d", options.Language,
-               TDBStringClass::kMaxLanguage);
-      error->TryAssign(name);
-      error->Append(text);
-    }
-    return false;
+    char reason[64];
+    snprintf(reason, sizeof reason, "language %d is outside 1 to %d", options.Language,
+             TDBStringClass::kMaxLanguage);
+    return FailPath(error, name, reason);
   }
   WarningListClass list(name, warnings);
   PoImporter check(options, &list, false);
