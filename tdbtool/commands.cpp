@@ -166,8 +166,7 @@ int ImportPo(const std::string& db, const std::string& po, int language, bool fu
   DynamicArrayClass<NarrowStringClass> warnings;
   NarrowStringClass error;
   if (!::ImportPo(po.c_str(), options, &report, &warnings, &error)) return Fail(error.Chars());
-  for (int i = 0; i < warnings.Count(); ++i)
-    std::fprintf(stderr, "tdbtool: warning: %s\n", warnings[i].Chars());
+  for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
   // Nothing to write leaves the file as it is, its time included.
   if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error)) return Fail(error.Chars());
   std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", po.c_str(), report.Applied,
