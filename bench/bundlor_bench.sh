@@ -1,71 +1,42 @@
 #!/bin/bash
-# bundlor against tar -cf, cp -r and zip -0 -r -q on the same tree, in one run.
+# bundlor as a whole process against tar -cf of the same tree, in one run (bench_lib.sh:
+# alternating runs, medians). Goal: bundlor / tar <= 0.8. Both write into WORK_DIR, beside the
+# tree; before every run the previous output is deleted and the disk synced (not timed).
 #
 #   bench/bundlor_bench.sh [BUILD_DIR] [WORK_DIR] [ROUNDS]
 #
-# Makes the tree (bundlor_tree_gen: about 4,000 files, 0 bytes to 4 MiB, about 500 MB) in
-# WORK_DIR (default /tmp/bundlor-bench) unless it is there, reads it once so the cache is warm,
-# then runs the four tools in turn, ROUNDS times (default 5), each writing into WORK_DIR (the
-# same file system as the tree). Outputs are deleted and the disk synced between runs, outside
-# the timing. Prints the median time and the largest resident size of each tool and bundlor's
-# ratio against each, then bundlor's largest resident size on trees of growing file sizes (it
-# must stay flat).
+# BUILD_DIR (default build) holds bin/bundlor and bench/bundlor_tree_gen. The tree
+# (bundlor_tree_gen: 4,000 files, sizes spread on a log scale from 64 bytes to 3 MiB, about
+# 1.1 GB) is made once in WORK_DIR (default /tmp/bundlor-bench) and kept; ROUNDS defaults to 5.
+# Also prints bundlor's largest resident size for single files of growing size (it must stay
+# flat).
 set -euo pipefail
 
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/bench_lib.sh"
 build=$(cd "${1:-build}" && pwd)
 work=${2:-/tmp/bundlor-bench}
 rounds=${3:-5}
 bundlor=$build/bin/bundlor
-generator=$build/bench/bundlor_tree_gen
-for program in "$bundlor" "$generator"; do
+for program in "$bundlor" "$build/bench/bundlor_tree_gen"; do
   [ -x "$program" ] || { echo "missing $program: build the benchmarks target first" >&2; exit 1; }
 done
-case "$work" in
-  "$(cd "$(dirname "$0")/.." && pwd)"*) echo "WORK_DIR must lie outside the repository" >&2; exit 1 ;;
-esac
 
 mkdir -p "$work"
 cd "$work"
-[ -d tree ] || "$generator" tree
-find tree -type f -exec cat {} + >/dev/null
+if [ ! -f tree.done ]; then
+  rm -rf tree
+  "$build/bench/bundlor_tree_gen" tree >/dev/null
+  touch tree.done
+fi
 
-declare -A command=(
-  [bundlor]="$bundlor tree out.mix"
-  [tar]="tar -cf out.tar tree"
-  [cp]="cp -r tree out.copy"
-  [zip]="zip -0 -r -q out.zip tree"
-)
-tools=(bundlor tar cp zip)
-declare -A times rss
+echo "tree: $(find tree -type f | wc -l) files, $(du -sb tree | cut -f1) bytes; median of $rounds runs each"
+bench_pair "bundlor / tar -cf" 0.8 "$rounds" "rm -f out.mix out.tar && sync" \
+  "'$bundlor' tree out.mix" \
+  "tar -cf out.tar tree"
+rm -f out.mix out.tar
 
-# Runs one tool under /usr/bin/time; appends its seconds and largest resident size (KB).
-measure() {
-  local tool=$1
-  rm -rf out.mix out.tar out.copy out.zip
-  sync
-  /usr/bin/time -f "%e %M" -o time.txt ${command[$tool]} >/dev/null
-  read -r seconds kb <time.txt
-  times[$tool]+="$seconds "
-  rss[$tool]=$(( ${rss[$tool]:-0} > kb ? ${rss[$tool]:-0} : kb ))
-}
-
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
-
-for ((round = 1; round <= rounds; ++round)); do
-  for tool in "${tools[@]}"; do measure "$tool"; done
-done
-rm -rf out.mix out.tar out.copy out.zip time.txt
-
-echo "tree: $(find tree -type f | wc -l) files, $(du -sb tree | cut -f1) bytes; median of $rounds rounds"
-bundlor_median=$(median "${times[bundlor]}")
-for tool in "${tools[@]}"; do
-  m=$(median "${times[$tool]}")
-  printf '%-8s %6.2f s  max RSS %6d KB  bundlor/%s = %s   (runs: %s)\n' "$tool" "$m" "${rss[$tool]}" "$tool" \
-    "$(awk -v a="$bundlor_median" -v b="$m" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')" "${times[$tool]% }"
-done
-
-# Memory as files grow: one file of each size, packed alone.
-echo "bundlor max RSS by file size:"
+echo "bundlor largest resident size by file size:"
 for mb in 1 64 1024; do
   rm -rf flat && mkdir flat
   head -c $((mb * 1024 * 1024)) /dev/zero >flat/file.bin

@@ -1,9 +1,8 @@
-// Makes the benchmark tree for bundlor: about 4,000 files in nested folders, sizes from 0 bytes
-// to 4 MiB (many small files, a few hundred large ones), about 500 MB in all. The same arguments always
+// Makes the benchmark tree for bundlor: 4,000 files in nested folders whose sizes are spread
+// evenly on a log scale from 64 bytes to 3 MiB (about 1.1 GB in all). The same arguments always
 // give the same tree.
 //
-//   bundlor_tree_gen FOLDER [FILES] [TOTAL_MB]
-#include <algorithm>
+//   bundlor_tree_gen FOLDER [FILES] [MIN_BYTES] [MAX_BYTES]
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,8 +12,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int64_t kMaxFileSize = 4 << 20;
 
 // SplitMix64: the same sequence everywhere.
 uint64_t Next(uint64_t& state) {
@@ -26,27 +23,10 @@ uint64_t Next(uint64_t& state) {
 
 double Unit(uint64_t& state) { return static_cast<double>(Next(state) >> 11) / 9007199254740992.0; }
 
-// File sizes: 1% empty, about 6% spread evenly from 64 KiB to 4 MiB, the rest spread evenly on a
-// log scale from 1 byte to 64 KiB; then scaled so they add up to total.
-std::vector<int64_t> Sizes(int files, int64_t total, uint64_t& state) {
-  constexpr double kSmall = 64 << 10;
-  std::vector<double> raw(static_cast<size_t>(files));
-  for (double& r : raw) {
-    double pick = Unit(state);
-    if (pick < 0.01) {
-      r = 0;
-    } else if (pick < 0.067) {
-      r = kSmall + Unit(state) * (kMaxFileSize - kSmall);
-    } else {
-      r = std::exp(Unit(state) * std::log(kSmall));
-    }
-  }
-  raw[1] = kMaxFileSize;
-  double sum = 0;
-  for (double r : raw) sum += r;
-  std::vector<int64_t> sizes;
-  for (double r : raw) sizes.push_back(std::min<int64_t>(kMaxFileSize, std::llround(r * total / sum)));
-  return sizes;
+// A size spread evenly on a log scale from low to high.
+int64_t LogUniform(int64_t low, int64_t high, uint64_t& state) {
+  double l = std::log(static_cast<double>(low)), h = std::log(static_cast<double>(high));
+  return std::llround(std::exp(l + Unit(state) * (h - l)));
 }
 
 // Nested folder names: up to four levels, about ten files per folder.
@@ -65,17 +45,21 @@ std::string FolderFor(int file, uint64_t& state) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: bundlor_tree_gen FOLDER [FILES] [TOTAL_MB]\n");
+    std::fprintf(stderr, "usage: bundlor_tree_gen FOLDER [FILES] [MIN_BYTES] [MAX_BYTES]\n");
     return 1;
   }
   std::filesystem::path root = argv[1];
   int files = argc > 2 ? std::atoi(argv[2]) : 4000;
-  int64_t total = (argc > 3 ? std::atoll(argv[3]) : 500) * 1000 * 1000;
+  int64_t low = argc > 3 ? std::atoll(argv[3]) : 64;
+  int64_t high = argc > 4 ? std::atoll(argv[4]) : 3 << 20;
+  if (files < 0 || low < 1 || high < low) {
+    std::fprintf(stderr, "bundlor_tree_gen: need FILES >= 0 and 1 <= MIN_BYTES <= MAX_BYTES\n");
+    return 1;
+  }
   uint64_t state = 20240601;
-  std::vector<unsigned char> pattern(static_cast<size_t>(kMaxFileSize) * 2);
+  std::vector<unsigned char> pattern(static_cast<size_t>(high) * 2);
   for (unsigned char& b : pattern) b = static_cast<unsigned char>(Next(state));
   int64_t written = 0;
-  std::vector<int64_t> sizes = Sizes(files, total, state);
   for (int i = 0; i < files; ++i) {
     std::filesystem::path path = root / FolderFor(i, state) / ("file" + std::to_string(i) + ".bin");
     std::filesystem::create_directories(path.parent_path());
@@ -84,8 +68,8 @@ int main(int argc, char** argv) {
       std::perror(path.c_str());
       return 1;
     }
-    size_t start = static_cast<size_t>(Next(state) % static_cast<uint64_t>(kMaxFileSize));
-    size_t size = static_cast<size_t>(sizes[static_cast<size_t>(i)]);
+    size_t size = static_cast<size_t>(LogUniform(low, high, state));
+    size_t start = static_cast<size_t>(Next(state) % static_cast<uint64_t>(high));
     if (std::fwrite(pattern.data() + start, 1, size, f) != size || std::fclose(f) != 0) {
       std::perror(path.c_str());
       return 1;

@@ -1,77 +1,42 @@
-#!/bin/sh
-# Times the facetrue program on a folder of 200 old-format models of 50,000 triangles each
-# against "cp -r" of the same folder, in one run, and prints the ratio and triangles per second.
-# facetrue rewrites the models, so each round first restores the old-format copy (not timed).
-# For reference it also times facetrue over the then up-to-date models, which reads and checks
-# every file but writes nothing.
+#!/bin/bash
+# facetrue as a whole process on 200 old-format models of 50,000 triangles against its peer,
+# safe_rewrite: a program that replaces the same files safely and changes nothing (reads each,
+# writes a temporary file beside it, flushes it to disk, renames it over the original). Both
+# start from a fresh copy of the old-format models each time (not timed); alternating runs and
+# medians as in bench_lib.sh. Goal: facetrue / safe_rewrite <= 1.3.
 #
-#   bench/facetrue_bench.sh BUILD_DIR [WORK_DIR] [ROUNDS]
+#   bench/facetrue_bench.sh [BUILD_DIR] [WORK_DIR] [ROUNDS]
 #
-# WORK_DIR (default: a new folder under /tmp) receives about 1 GB of models and is removed at the end.
-set -eu
+# BUILD_DIR (default build) holds bin/facetrue, bench/facetrue_generate and bench/safe_rewrite.
+# WORK_DIR (default /tmp/facetrue-bench) receives about 730 MB and is kept for later runs;
+# ROUNDS defaults to 5.
+set -euo pipefail
 
-build=${1:?usage: facetrue_bench.sh BUILD_DIR [WORK_DIR] [ROUNDS]}
-work=${2:-$(mktemp -d /tmp/facetrue-bench-XXXXXX)}
-rounds=${3:-3}
-models=200
-triangles=50000
-
-mkdir -p "$work/pristine"
-trap 'rm -rf "$work"' EXIT
-"$build/bench/facetrue_generate" "$work/pristine" $models $triangles
-
-now() { date +%s.%N; }
-elapsed() { echo "$2 - $1" | bc -l; }
-# The smaller of two times; an empty first one counts as none.
-smaller() { if [ -z "$1" ] || [ "$(echo "$2 < $1" | bc -l)" -eq 1 ]; then echo "$2"; else echo "$1"; fi; }
-
-best_facetrue=
-best_copy=
-best_synced_copy=
-round=1
-while [ $round -le "$rounds" ]; do
-  rm -rf "$work/models" "$work/copy"
-  cp -r "$work/pristine" "$work/models"
-  sync
-
-  start=$(now)
-  "$build/bin/facetrue" "$work/models" </dev/null >"$work/facetrue.out"
-  facetrue_time=$(elapsed "$start" "$(now)")
-  processed=$(grep -c '^Processed' "$work/facetrue.out" || true)
-  if [ "$processed" -ne $models ]; then
-    echo "facetrue processed $processed of $models models" >&2
-    exit 1
-  fi
-  sync
-
-  # The same models once more, now up to date: read and checked, nothing written.
-  start=$(now)
-  "$build/bin/facetrue" "$work/models" </dev/null >/dev/null
-  check_time=$(elapsed "$start" "$(now)")
-
-  start=$(now)
-  cp -r "$work/pristine" "$work/copy"
-  copy_time=$(elapsed "$start" "$(now)")
-
-  # cp -r that also flushes every copied file to disk, as facetrue's safe replacement does.
-  start=$(now)
-  cp -r "$work/pristine" "$work/copy-synced"
-  sync "$work/copy-synced"/*
-  synced_copy_time=$(elapsed "$start" "$(now)")
-  rm -rf "$work/copy-synced"
-  sync
-
-  echo "round $round: facetrue $facetrue_time s, cp -r $copy_time s," \
-    "cp -r with each file flushed $synced_copy_time s, facetrue with nothing to do $check_time s"
-  best_facetrue=$(smaller "$best_facetrue" "$facetrue_time")
-  best_copy=$(smaller "$best_copy" "$copy_time")
-  best_synced_copy=$(smaller "$best_synced_copy" "$synced_copy_time")
-  round=$((round + 1))
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/bench_lib.sh"
+build=$(cd "${1:-build}" && pwd)
+work=${2:-/tmp/facetrue-bench}
+rounds=${3:-5}
+for program in "$build/bin/facetrue" "$build/bench/facetrue_generate" "$build/bench/safe_rewrite"; do
+  [ -x "$program" ] || { echo "missing $program: build the benchmarks target first" >&2; exit 1; }
 done
 
-size=$(du -sm "$work/pristine" | cut -f1)
-echo "models: $models x $triangles triangles, $size MB"
-echo "best facetrue: $best_facetrue s, best cp -r: $best_copy s, best cp -r with each file flushed: $best_synced_copy s"
-echo "ratio facetrue / cp -r: $(echo "scale=2; $best_facetrue / $best_copy" | bc -l)"
-echo "ratio facetrue / cp -r with each file flushed: $(echo "scale=2; $best_facetrue / $best_synced_copy" | bc -l)"
-echo "triangles per second: $(echo "scale=0; $models * $triangles / $best_facetrue" | bc -l)"
+mkdir -p "$work"
+cd "$work"
+if [ ! -f pristine/done ]; then
+  rm -rf pristine
+  mkdir pristine
+  "$build/bench/facetrue_generate" pristine 200 50000 >/dev/null
+  touch pristine/done
+fi
+
+# Every run must find all 200 models to do.
+rm -rf models && cp -r pristine models
+processed=$("$build/bin/facetrue" models </dev/null | grep -c '^Processed' || true)
+[ "$processed" -eq 200 ] || { echo "facetrue processed $processed of 200 models" >&2; exit 1; }
+
+echo "models: 200 x 50000 triangles, $(du -sm pristine | cut -f1) MB; median of $rounds runs each"
+bench_pair "facetrue / safe_rewrite" 1.3 "$rounds" "rm -rf models && cp -r pristine models && sync" \
+  "'$build/bin/facetrue' models </dev/null" \
+  "'$build/bench/safe_rewrite' models"
+rm -rf models

@@ -1,0 +1,54 @@
+# Helpers of the whole-process benchmark scripts, sourced by them: timed runs of a program and
+# its peer in alternating order, medians, ratios against a goal.
+#
+# Each pair runs once untimed (to warm the cache), then ROUNDS times each, the two alternating
+# and each round starting with the other one, so that a burst of load on a shared machine falls
+# on both alike. A command's output is thrown away; PREPARE (may be empty) runs before every
+# timed run, outside the timing.
+
+# Seconds since the epoch with microseconds.
+bench_now() { echo "$EPOCHREALTIME"; }
+
+# Runs a command string; prints its wall time in seconds. Its exit status does not matter
+# (tdbtool check ends with 1 when it finds problems).
+bench_time() {
+  local start end
+  start=$EPOCHREALTIME
+  eval "$1" >/dev/null 2>&1 || true
+  end=$EPOCHREALTIME
+  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }'
+}
+
+# The median of numbers separated by spaces.
+bench_median() {
+  tr ' ' '\n' <<<"$1" | grep . | sort -g | awk '{ v[NR] = $1 } END { m = int((NR + 1) / 2); print (NR % 2 ? v[m] : (v[m] + v[m + 1]) / 2) }'
+}
+
+# bench_pair NAME GOAL ROUNDS PREPARE PROGRAM PEER
+# Prints one line: the medians, the ratio program / peer, the goal, and every run.
+# Sets BENCH_RATIO to the ratio.
+bench_pair() {
+  local name=$1 goal=$2 rounds=$3 prepare=$4 program=$5 peer=$6
+  local a="" b="" round
+  eval "${prepare:-:}"
+  eval "$program" >/dev/null 2>&1 || true
+  eval "${prepare:-:}"
+  eval "$peer" >/dev/null 2>&1 || true
+  for ((round = 1; round <= rounds; ++round)); do
+    if ((round % 2)); then
+      eval "${prepare:-:}"; a+="$(bench_time "$program") "
+      eval "${prepare:-:}"; b+="$(bench_time "$peer") "
+    else
+      eval "${prepare:-:}"; b+="$(bench_time "$peer") "
+      eval "${prepare:-:}"; a+="$(bench_time "$program") "
+    fi
+  done
+  local ma mb
+  ma=$(bench_median "$a")
+  mb=$(bench_median "$b")
+  BENCH_RATIO=$(awk -v a="$ma" -v b="$mb" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }')
+  local verdict
+  verdict=$(awk -v r="$BENCH_RATIO" -v g="$goal" 'BEGIN { print (r <= g ? "ok" : "ABOVE GOAL") }')
+  printf '%-44s %7.3f s vs %7.3f s  ratio %5s (goal <= %s, %s)\n' "$name" "$ma" "$mb" "$BENCH_RATIO" "$goal" "$verdict"
+  printf '    runs: program %s| peer %s\n' "$a" "$b"
+}
