@@ -1,7 +1,10 @@
 // Consistency checks over the database in memory.
 #include "strandex/db/database_check.h"
 
-#include "common/hash_table.h"
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
+
 #include "strandex/db/tdb_format.h"
 #include "strandex/db/translate_db.h"
 
@@ -65,6 +68,29 @@ NarrowStringClass CategoryStart(void* owner) {
 
 NarrowStringClass StringStart(void* owner) { return StringLine(static_cast<TDBStringClass*>(owner)); }
 
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Symbolic IDs compared and hashed with A to Z folded, over every byte. The database's own
+// index hashes with HashKey, which reads four bytes of a long key; numbered IDs such as
+// IDS_STR_000123 share those bytes and would fall into a few chains of thousands.
+struct FoldedHash {
+  size_t operator()(std::string_view key) const {
+    uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : key) h = (h ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    }
+    return true;
+  }
+};
+
 }  // namespace
 
 bool IsCIdentifier(const char* text) {
@@ -93,27 +119,33 @@ int ListUnsaveableFields(DynamicArrayClass<NarrowStringClass>* problems) {
 
 int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
   int found = 0;
+  // Category ID -> the first category that has it.
+  std::unordered_map<int32_t, StringCategoryClass*> categories;
+  categories.reserve(static_cast<size_t>(TranslateDBClass::GetCategoryCount()));
   for (int i = 0; i < TranslateDBClass::GetCategoryCount(); ++i) {
-    int id = TranslateDBClass::GetCategory(i)->ID;
+    StringCategoryClass* cat = TranslateDBClass::GetCategory(i);
+    bool first = categories.emplace(cat->ID, cat).second;
     const char* problem = nullptr;
-    if (id < 0) {
+    if (cat->ID < 0) {
       problem = ": the ID is negative";
-    } else if (TranslateDBClass::FindCategoryByID(id) != TranslateDBClass::GetCategory(i)) {
+    } else if (!first) {
       problem = ": the ID is used by more than one category";
     }
     if (!problem) continue;
     NarrowStringClass line("category ");
-    AppendNumber(line, id);
+    AppendNumber(line, cat->ID);
     line.Append(problem);
     AddProblem(problems, line);
     ++found;
   }
-  // Lower-cased symbolic ID -> the lowest numeric ID that has it.
-  HashTableClass<int> seen;
+  // Symbolic ID (folded) -> the lowest numeric ID that has it. The keys point into the objects,
+  // which stay unchanged while the check runs.
+  std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> seen;
+  seen.reserve(static_cast<size_t>(TranslateDBClass::GetObjectCount()));
   for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
     TDBStringClass* obj = TranslateDBClass::GetObject(i);
     if (!obj) continue;
-    const char* idString = obj->GetIDString();
+    const NarrowStringClass& idString = obj->GetIDString();
     if (!idString[0]) {
       AddProblem(problems, StringLine(obj).Append("the symbolic ID is empty"));
       ++found;
@@ -122,21 +154,17 @@ int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
       ++found;
     }
     if (idString[0]) {
-      NarrowStringClass key(idString);
-      for (char* p = key.Chars(); *p; ++p) {
-        if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
-      }
-      if (int* first = seen.Find(key)) {
+      auto [first, added] = seen.emplace(
+          std::string_view(idString.Chars(), static_cast<size_t>(idString.Length())), obj->GetID());
+      if (!added) {
         NarrowStringClass line = StringLine(obj);
         line.Append("the symbolic ID is also used by string ");
-        AppendNumber(line, *first);
+        AppendNumber(line, first->second);
         AddProblem(problems, line);
         ++found;
-      } else {
-        seen.Insert(key, obj->GetID());
       }
     }
-    if (!TranslateDBClass::FindCategoryByID(obj->GetCategoryID())) {
+    if (categories.find(obj->GetCategoryID()) == categories.end()) {
       NarrowStringClass line = StringLine(obj);
       line.Append("category ");
       AppendNumber(line, obj->GetCategoryID());

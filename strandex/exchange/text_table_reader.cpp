@@ -203,7 +203,12 @@ bool TextTableReaderClass::CategoryLine(int length, int comma) {
     delete category;
     return false;
   }
-  if (id != 0 && TranslateDBClass::FindCategoryByID(id) != category)
+  if (!category_ids_filled) {
+    for (int i = 0; i + 1 < TranslateDBClass::GetCategoryCount(); ++i)
+      category_ids.insert(TranslateDBClass::GetCategory(i)->ID);
+    category_ids_filled = true;
+  }
+  if (!category_ids.insert(category->ID).second && id != 0)
     warnings.Add(line_number, "category ID %d occurs twice", id);
   has_category = true;
   category_id = category->ID;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <unordered_set>
 
 #include "common/array.h"
 #include "common/string_class.h"
@@ -46,6 +48,10 @@ class TextTableReaderClass {
   int line_number = 0;
   bool has_category = false;
   int category_id = 0;
+  // IDs of the categories in the database, for the warning on an ID that occurs twice; filled
+  // at the first category line.
+  std::unordered_set<int32_t> category_ids;
+  bool category_ids_filled = false;
   TDBStringClass* current = nullptr;
   // The string line above was ignored: its text lines are skipped without further warnings.
   bool skipping = false;
