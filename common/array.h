@@ -177,23 +177,9 @@ class DynamicArrayClass : public ArrayClass<T> {
 
   // Appends value, growing by the step when full. False (and nothing stored) when the array is
   // full and may not grow: borrowed storage, a step of 0 or less, or no memory.
-  bool Add(const T& value) {
-    if (count < this->capacity) {
-      this->items[count++] = value;
-      return true;
-    }
-    if (!this->owns_storage && this->capacity != 0) return false;
-    if (growth_step <= 0) return false;
-    if (this->capacity > INT32_MAX - growth_step) return false;
-    // value may be one of this array's own elements, which the resize moves.
-    const T* base = this->items;
-    bool inside = base && &value >= base && &value < base + this->capacity;
-    int offset = inside ? static_cast<int>(&value - base) : 0;
-    if (!Resize(this->capacity + growth_step)) return false;
-    this->items[count] = inside ? this->items[offset] : value;
-    ++count;
-    return true;
-  }
+  bool Add(const T& value) { return Append(value); }
+  // The same, moving value in (a string's buffer changes hands instead of being copied).
+  bool Add(T&& value) { return Append(std::move(value)); }
 
   bool Delete(int index) {
     if (index < 0 || index >= count) return false;
@@ -212,6 +198,29 @@ class DynamicArrayClass : public ArrayClass<T> {
   int GrowthStep() const { return growth_step; }
 
  private:
+  template <typename U>
+  bool Append(U&& value) {
+    if (count < this->capacity) {
+      this->items[count++] = std::forward<U>(value);
+      return true;
+    }
+    if (!this->owns_storage && this->capacity != 0) return false;
+    if (growth_step <= 0) return false;
+    if (this->capacity > INT32_MAX - growth_step) return false;
+    // value may be one of this array's own elements, which the resize moves.
+    const T* base = this->items;
+    bool inside = base && &value >= base && &value < base + this->capacity;
+    int offset = inside ? static_cast<int>(&value - base) : 0;
+    if (!Resize(this->capacity + growth_step)) return false;
+    if (inside) {
+      this->items[count] = static_cast<U&&>(this->items[offset]);
+    } else {
+      this->items[count] = std::forward<U>(value);
+    }
+    ++count;
+    return true;
+  }
+
   int count = 0;
   int growth_step = 10;
 };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/allocore.h"
 #include "common/string_class.h"
 
@@ -66,6 +68,21 @@ TEST(DynamicArray, StringElementsAreConstructedCopiedAndReleased) {
     EXPECT_FALSE(a == b);
   }
   EXPECT_EQ(allocore::LiveCount(), before);
+}
+
+TEST(DynamicArray, AddMovesAStringInWithoutCopyingIt) {
+  DynamicArrayClass<UnicodeStringClass> a;
+  UnicodeStringClass text(u"moved");
+  const char16_t* chars = text.Chars();
+  ASSERT_TRUE(a.Add(std::move(text)));
+  EXPECT_EQ(a[0].Chars(), chars);
+  EXPECT_TRUE(text.IsEmpty());
+  // One of its own elements, moved in while the array grows.
+  for (int i = 1; i < 10; ++i) a.Add(UnicodeStringClass(u"x"));
+  ASSERT_TRUE(a.Add(std::move(a[0])));
+  EXPECT_EQ(a.Count(), 11);
+  EXPECT_EQ(a[10].Chars(), chars);
+  EXPECT_TRUE(a[0].IsEmpty());
 }
 
 TEST(DynamicArray, OutOfMemoryLeavesTheArrayAsItWas) {

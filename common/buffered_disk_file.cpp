@@ -7,6 +7,8 @@
 BufferedDiskFileClass::~BufferedDiskFileClass() { ReleaseBuffer(); }
 
 int BufferedDiskFileClass::Read(void* out, int size) {
+  // The common case of a chunk reader: a few bytes that the block already holds.
+  if (size > 0 && size <= bytes_left) return TakeFromBuffer(static_cast<unsigned char*>(out), size);
   if (size <= 0) return 0;
   if (IsOpen()) return ReadOpen(static_cast<unsigned char*>(out), size);
   // A closed file is opened for the length of the call, so the buffer it fills stays valid

@@ -97,6 +97,15 @@ class BasicStringClass {
     Install(fresh);
   }
 
+  // Replaces the buffer with a heap buffer of capacity n (at least 1) that holds an empty text.
+  // False, with the string unchanged, when memory runs out.
+  bool TryAcquireBuffer(int n) {
+    Header* fresh = NewHeapBuffer(n, std::nothrow);
+    if (!fresh) return false;
+    Install(fresh);
+    return true;
+  }
+
   // Enlarges to exactly n, keeping the text.
   void Grow(int n) {
     if (n <= Capacity()) return;

@@ -44,18 +44,6 @@ int64_t ChunkReaderClass::Room() {
   return FileSize < 0 ? -1 : FileSize - FilePosition;
 }
 
-uint32_t ChunkReaderClass::CurrentChunkID() const {
-  return StackIndex > 0 ? HeaderStack[StackIndex - 1].ChunkID : 0;
-}
-
-uint32_t ChunkReaderClass::CurrentChunkLength() const {
-  return StackIndex > 0 ? HeaderStack[StackIndex - 1].ChunkSize & kChunkSizeMask : 0;
-}
-
-uint32_t ChunkReaderClass::CurrentChunkRemaining() const {
-  return StackIndex > 0 ? CurrentChunkLength() - PositionStack[StackIndex - 1] : 0;
-}
-
 bool ChunkReaderClass::OpenChunk() {
   if (InMicroChunk) CloseMicroChunk();
   int64_t room = Room();

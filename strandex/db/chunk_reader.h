@@ -36,11 +36,15 @@ class ChunkReaderClass {
 
   bool OpenChunk();
   bool CloseChunk();
-  uint32_t CurrentChunkID() const;
+  uint32_t CurrentChunkID() const { return StackIndex > 0 ? HeaderStack[StackIndex - 1].ChunkID : 0; }
   // Size of the innermost open chunk without bit 31 (after any cut for damage).
-  uint32_t CurrentChunkLength() const;
+  uint32_t CurrentChunkLength() const {
+    return StackIndex > 0 ? HeaderStack[StackIndex - 1].ChunkSize & kChunkSizeMask : 0;
+  }
   // Payload bytes of the innermost open chunk not yet consumed.
-  uint32_t CurrentChunkRemaining() const;
+  uint32_t CurrentChunkRemaining() const {
+    return StackIndex > 0 ? CurrentChunkLength() - PositionStack[StackIndex - 1] : 0;
+  }
 
   bool OpenMicroChunk();
   bool CloseMicroChunk();

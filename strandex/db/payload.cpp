@@ -2,58 +2,43 @@
 #include "strandex/db/payload.h"
 
 #include <bit>
-#include <cstring>
-#include <new>
+#include <climits>
+#include <utility>
 
 #include "common/coding.h"
 
 namespace {
 
-// Bytes of a payload, on the stack when short, else on the heap; always followed by two zero
-// bytes so that either kind of text is terminated.
-class PayloadBuffer {
- public:
-  explicit PayloadBuffer(uint32_t length) : length(length) {
-    data = length + 2 <= sizeof(local) ? local : new (std::nothrow) unsigned char[length + 2];
-    if (data) data[length] = data[length + 1] = 0;
+// Reads the payload straight into a new buffer of its own size and one unit more, which then
+// becomes the text's (its length is counted when first asked for). An empty text keeps the
+// string's present buffer, or none.
+template <typename CharT>
+bool ReadPayload(ChunkReaderClass& reader, uint32_t length, BasicStringClass<CharT>& text) {
+  uint32_t units = length / sizeof(CharT);
+  if (units >= INT32_MAX) return false;
+  BasicStringClass<CharT> fresh;
+  if (!fresh.TryAcquireBuffer(static_cast<int>(units) + 1)) return false;
+  CharT* chars = fresh.Chars();
+  if (length > 0 && reader.Read(chars, length) != length) return true;
+  chars[units] = 0;
+  if constexpr (sizeof(CharT) == 2 && std::endian::native != std::endian::little) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(chars);
+    for (uint32_t i = 0; i < units; ++i)
+      chars[i] = static_cast<CharT>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
   }
-  ~PayloadBuffer() {
-    if (data != local) delete[] data;
-  }
-  PayloadBuffer(const PayloadBuffer&) = delete;
-  PayloadBuffer& operator=(const PayloadBuffer&) = delete;
-
-  unsigned char* Data() { return data; }
-  bool ReadFrom(ChunkReaderClass& reader) { return length == 0 || reader.Read(data, length) == length; }
-
- private:
-  uint32_t length;
-  unsigned char* data;
-  alignas(char16_t) unsigned char local[516];
-};
+  if (chars[0] == 0) return text.TryAssign(chars);
+  text = std::move(fresh);
+  return true;
+}
 
 }  // namespace
 
 bool ReadNarrowPayload(ChunkReaderClass& reader, uint32_t length, NarrowStringClass& text) {
-  PayloadBuffer buffer(length);
-  if (!buffer.Data()) return false;
-  if (!buffer.ReadFrom(reader)) return true;
-  return text.TryAssign(reinterpret_cast<const char*>(buffer.Data()));
+  return ReadPayload(reader, length, text);
 }
 
 bool ReadWidePayload(ChunkReaderClass& reader, uint32_t length, UnicodeStringClass& text) {
-  PayloadBuffer buffer(length);
-  if (!buffer.Data()) return false;
-  if (!buffer.ReadFrom(reader)) return true;
-  unsigned char* bytes = buffer.Data();
-  uint32_t units = length / 2;
-  bytes[2 * units] = bytes[2 * units + 1] = 0;
-  char16_t* wide = reinterpret_cast<char16_t*>(bytes);
-  if constexpr (std::endian::native != std::endian::little) {
-    for (uint32_t i = 0; i < units; ++i)
-      wide[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-  }
-  return text.TryAssign(wide);
+  return ReadPayload(reader, length, text);
 }
 
 void ReadIntPayload(ChunkReaderClass& reader, int32_t& value) {

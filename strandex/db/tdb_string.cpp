@@ -2,6 +2,7 @@
 #include "strandex/db/tdb_string.h"
 
 #include <new>
+#include <utility>
 
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
@@ -45,17 +46,12 @@ const UnicodeStringClass& TDBStringClass::GetText(int language) {
   return Texts[language];
 }
 
-bool TDBStringClass::AppendText(const char16_t* text, int length) {
-  // A pooled temporary holds short texts, so storing one costs a single heap copy.
-  UnicodeStringClass temp(length + 1 < TempStringPool::kWideCapacity ? length + 1 : 0, true);
-  if (text && !temp.TryAssign(text)) return false;
-  return Texts.Add(temp);
-}
+bool TDBStringClass::AppendEmptyText() { return Texts.Add(UnicodeStringClass()); }
 
 bool TDBStringClass::SetText(int language, const char16_t* text) {
   if (language < 0) return false;
   while (language >= Texts.Count()) {
-    if (!AppendText(nullptr, 0)) return false;
+    if (!AppendEmptyText()) return false;
   }
   if (text && !Texts[language].TryAssign(text)) return false;
   if (language == 0 && text) EnglishText.FromWide(text);
@@ -64,7 +60,7 @@ bool TDBStringClass::SetText(int language, const char16_t* text) {
 
 bool TDBStringClass::SetEnglishText(const char* text) {
   if (text && !EnglishText.TryAssign(text)) return false;
-  if (Texts.Count() == 0 && !AppendText(nullptr, 0)) return false;
+  if (Texts.Count() == 0 && !AppendEmptyText()) return false;
   if (text) Texts[0].FromNarrow(text);
   return true;
 }
@@ -132,9 +128,8 @@ class TDBStringLoader {
   }
 
   static bool LoadText(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length) {
-    UnicodeStringClass text(
-        length / 2 + 1 < TempStringPool::kWideCapacity ? static_cast<int>(length / 2 + 1) : 0, true);
-    return ReadWidePayload(reader, length, text) && s.Texts.Add(text);
+    UnicodeStringClass text;
+    return ReadWidePayload(reader, length, text) && s.Texts.Add(std::move(text));
   }
 };
 
@@ -161,7 +156,7 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
     reader.CloseChunk();
   }
   if (ok && Texts.Count() == 0) {
-    ok = AppendText(nullptr, 0);
+    ok = AppendEmptyText();
     if (ok) Texts[0].FromNarrow(EnglishText);
   }
   return ok;

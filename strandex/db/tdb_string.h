@@ -64,7 +64,7 @@ class TDBStringClass : public StorableClass {
   DynamicArrayClass<UnicodeStringClass> Texts;
 
  private:
-  // Appends one text (null or empty: an empty text). False when memory runs out.
-  bool AppendText(const char16_t* text, int length);
+  // Appends an empty text. False when memory runs out.
+  bool AppendEmptyText();
   friend class TDBStringLoader;
 };
