@@ -86,7 +86,11 @@ bool MixWriterClass::CopyMember(ProvidedFileClass* source, const char* member_na
   entry.Offset = static_cast<int32_t>(position);
   entry.Size = size;
   if (!entry.Name.TryAssign(member_name)) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
-  for (int left = size; left > 0;) {
+  // File to file inside the system where it can; the rest, and any failure, the ordinary way.
+  int copied =
+      static_cast<int>(platform::Disk().CopyFileRange(source->GetHandle(), archive.File().GetHandle(), size));
+  position += copied;
+  for (int left = size - copied; left > 0;) {
     int n = source->Read(block, left < kCopyBlockSize ? left : kCopyBlockSize);
     if (n <= 0) {
       if (source->ErrorCode() != 0) return FailMember(source_path, ReasonOf(source->ErrorCode()));

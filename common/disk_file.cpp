@@ -169,6 +169,7 @@ int DiskFileClass::Write(const void* buffer, int size) {
     Report();
     return 0;
   }
+  if (write_back) Disk().StartWriteBack(handle, n);
   if (n < size) {
     // The system took only part: say why (the platform left its reason).
     int code = platform::LastError();

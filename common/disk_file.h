@@ -38,12 +38,15 @@ class DiskFileClass : public FileClass {
   void Attach(platform::Handle handle);
   // Makes what was written durable; false when closed or the system fails.
   bool Sync();
+  // For a file that will be synced: each large write starts going to disk at once.
+  void SetWriteBack(bool on) { write_back = on; }
 
  protected:
   int rights = 0;
   int bias_start = 0;
   int bias_length = -1;
   platform::Handle handle = platform::kInvalidHandle;
+  bool write_back = false;
   NarrowStringClass name;
 
  private:

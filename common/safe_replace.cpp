@@ -55,6 +55,7 @@ bool SafeReplaceClass::Begin() {
   platform::WatchTemporaryFile(temp_path);
   file.Attach(h);
   file.ClearError();
+  file.SetWriteBack(durable);
   platform::FileStatus old;
   bool replacing = platform::Disk().Status(target, &old) && !old.is_directory;
   // The new file takes the old one's owner where the system allows it (a user may not give a

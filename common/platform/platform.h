@@ -53,6 +53,16 @@ class DiskInterface {
   virtual bool Close(Handle h) = 0;
   // Makes the written bytes durable.
   virtual bool Sync(Handle h) = 0;
+  // Asks the system to start putting the last size bytes written on disk now, without waiting,
+  // so that a later Sync finds most of the work done. Only worth it for a file that will be
+  // synced: otherwise it makes the program wait on the disk for nothing.
+  virtual void StartWriteBack(Handle, int /*size*/) {}
+  // Copies up to size bytes from the current position of from to the current position of to
+  // inside the system where it can (the bytes never pass through the program), advancing both
+  // positions. Returns the bytes copied: fewer, down to 0, when the system cannot copy more or
+  // a failure stops it. The caller copies the rest the ordinary way, which meets and reports
+  // any failure.
+  virtual int64_t CopyFileRange(Handle /*from*/, Handle /*to*/, int64_t /*size*/) { return 0; }
   virtual bool GetModified(Handle h, int64_t* seconds) = 0;
   // Sets last-access and last-write time.
   virtual bool SetModified(Handle h, int64_t seconds) = 0;

@@ -113,7 +113,6 @@ class PosixDisk : public DiskInterface {
       }
       done += static_cast<int>(n);
     }
-    StartWriteBehind(h, size);
     return done;
   }
 
@@ -234,10 +233,7 @@ class PosixDisk : public DiskInterface {
     return ok;
   }
 
-  // After a large write, asks the system to start putting the bytes on disk now, without
-  // waiting: a later Sync then finds most of the work done, and the disk works while the
-  // program goes on.
-  static void StartWriteBehind(Handle h, int size) {
+  void StartWriteBack(Handle h, int size) override {
 #if defined(__linux__)
     if (size < kWriteBehindBytes) return;
     off_t end = ::lseek(Fd(h), 0, SEEK_CUR);
@@ -245,6 +241,23 @@ class PosixDisk : public DiskInterface {
 #else
     (void)h;
     (void)size;
+#endif
+  }
+
+  int64_t CopyFileRange(Handle from, Handle to, int64_t size) override {
+#if defined(__linux__)
+    int64_t done = 0;
+    while (done < size) {
+      ssize_t n = ::copy_file_range(Fd(from), nullptr, Fd(to), nullptr, static_cast<size_t>(size - done), 0);
+      if (n <= 0) break;
+      done += n;
+    }
+    return done;
+#else
+    (void)from;
+    (void)to;
+    (void)size;
+    return 0;
 #endif
   }
 
