@@ -2,10 +2,10 @@
 #include "facetrue/model_file.h"
 
 #include "common/disk_file.h"
-#include "common/memory_file.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
 #include "common/string_class.h"
+#include "common/write_back_file.h"
 #include "facetrue/plane.h"
 #include "vxmlib/vxm.h"
 
@@ -21,16 +21,26 @@ platform::Handle OpenModel(const char* path) {
   return platform::Disk().Open(path, platform::kReadWrite);
 }
 
-// Writes the model's bytes in place of the file; on failure the file is as it was.
-bool Replace(const char* path, MemoryFileClass& bytes, int* error_code) {
+// Saves the model in place of the file, writing it straight into the temporary file of the
+// replacement (large arrays go through without a copy); on failure the file is as it was.
+// error receives the reason.
+bool SaveModel(const char* path, VXM& model, NarrowStringClass& error) {
   SafeReplaceClass replace(path);
   if (!replace.Begin()) {
-    *error_code = replace.ErrorCode();
+    error = platform::ErrorText(replace.ErrorCode());
     return false;
   }
-  replace.File().Write(bytes.Data(), bytes.Size());
-  if (!replace.Commit()) {
-    *error_code = replace.ErrorCode();
+  WriteBackFileClass out(&replace.File());
+  model.Save(&out);
+  bool written = out.Flush() && !*model.ErrorText();
+  if (!written || !replace.Commit()) {
+    int code = replace.File().ErrorCode() ? replace.File().ErrorCode() : replace.ErrorCode();
+    if (code != 0) {
+      error = platform::ErrorText(code);
+    } else {
+      error = out.Failed() || !*model.ErrorText() ? "out of memory" : model.ErrorText();
+    }
+    replace.Abort();
     return false;
   }
   return true;
@@ -54,18 +64,11 @@ void ProcessModelFile(const char* path, ConsoleClass& console) {
   }
   if (RecomputePlanes(model, console) == 0) return;
   console.SetPause();
-  MemoryFileClass bytes;
-  model.Save(&bytes);
-  if (*model.ErrorText() || bytes.Failed()) {
-    console.ErrorPrint("Unable to save '%s': %s\n", path,
-                       *model.ErrorText() ? model.ErrorText() : "out of memory");
-    return;
-  }
   // The file is closed before it is replaced, as some systems require.
   file.Close();
-  int error_code = 0;
-  if (!Replace(path, bytes, &error_code)) {
-    console.ErrorPrint("Unable to save '%s': %s\n", path, platform::ErrorText(error_code).Chars());
+  NarrowStringClass error;
+  if (!SaveModel(path, model, error)) {
+    console.ErrorPrint("Unable to save '%s': %s\n", path, error.Chars());
     return;
   }
   console.Print("Processed '%s'\n", path);
