@@ -3,28 +3,50 @@
 
 #include <bit>
 #include <climits>
+#include <cstring>
 #include <utility>
 
 #include "common/coding.h"
 
 namespace {
 
-// Reads the payload straight into a new buffer of its own size and one unit more, which then
-// becomes the text's (its length is counted when first asked for). An empty text keeps the
+// Reads the payload straight into a new buffer, which then becomes the text's (its length is
+// counted when first asked for). Every unit but the last goes straight in; the last unit (with
+// the odd byte of a UTF-16 payload) is read apart, so that when it is the terminator, as every
+// writer writes it, the buffer needs no room beyond the payload. An empty text keeps the
 // string's present buffer, or none.
 template <typename CharT>
 bool ReadPayload(ChunkReaderClass& reader, uint32_t length, BasicStringClass<CharT>& text) {
-  uint32_t units = length / sizeof(CharT);
+  constexpr uint32_t kUnit = sizeof(CharT);
+  uint32_t units = length / kUnit;
   if (units >= INT32_MAX) return false;
+  uint32_t head = units > 0 ? (units - 1) * kUnit : 0;
+  uint32_t tail_length = length - head;
+  unsigned char tail[2 * kUnit] = {};
   BasicStringClass<CharT> fresh;
-  if (!fresh.TryAcquireBuffer(static_cast<int>(units) + 1)) return false;
+  if (!fresh.TryAcquireBuffer(units > 0 ? static_cast<int>(units) : 1)) return false;
   CharT* chars = fresh.Chars();
-  if (length > 0 && reader.Read(chars, length) != length) return true;
-  chars[units] = 0;
-  if constexpr (sizeof(CharT) == 2 && std::endian::native != std::endian::little) {
+  if (head > 0 && reader.Read(chars, head) != head) return true;
+  if (tail_length > 0 && reader.Read(tail, tail_length) != tail_length) return true;
+  if constexpr (kUnit == 2 && std::endian::native != std::endian::little) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(chars);
-    for (uint32_t i = 0; i < units; ++i)
+    for (uint32_t i = 0; i + 1 < units; ++i)
       chars[i] = static_cast<CharT>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  }
+  CharT last = units == 0   ? 0
+               : kUnit == 1 ? static_cast<CharT>(tail[0])
+                            : static_cast<CharT>(tail[0] | (tail[1] << 8));
+  if (last == 0) {
+    chars[units > 0 ? units - 1 : 0] = 0;
+  } else {
+    // No terminator at the end: one unit more.
+    BasicStringClass<CharT> longer;
+    if (!longer.TryAcquireBuffer(static_cast<int>(units) + 1)) return false;
+    memcpy(longer.Chars(), chars, head);
+    longer.Chars()[units - 1] = last;
+    longer.Chars()[units] = 0;
+    fresh = std::move(longer);
+    chars = fresh.Chars();
   }
   if (chars[0] == 0) return text.TryAssign(chars);
   text = std::move(fresh);
