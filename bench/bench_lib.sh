@@ -46,7 +46,7 @@ bench_pair() {
   local ma mb
   ma=$(bench_median "$a")
   mb=$(bench_median "$b")
-  BENCH_RATIO=$(awk -v a="$ma" -v b="$mb" 'BEGIN { printf "%.2f", b > 0 ? a / b : 0 }')
+  BENCH_RATIO=$(awk -v a="$ma" -v b="$mb" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
   local verdict
   verdict=$(awk -v r="$BENCH_RATIO" -v g="$goal" 'BEGIN { print (r <= g ? "ok" : "ABOVE GOAL") }')
   printf '%-44s %7.3f s vs %7.3f s  ratio %5s (goal <= %s, %s)\n' "$name" "$ma" "$mb" "$BENCH_RATIO" "$goal" "$verdict"
