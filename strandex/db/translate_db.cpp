@@ -213,7 +213,7 @@ bool TranslateDBClass::AddCategory(StringCategoryClass* cat) {
       }
     }
   }
-  if (!Categories.Add(cat)) return false;
+  if (!AppendCategoryAsIs(cat)) return false;
   cat->ID = id;
   return true;
 }
@@ -268,7 +268,13 @@ void TranslateDBClass::ClearDatabase() {
   ClearCategories();
 }
 
-bool TranslateDBClass::AppendCategoryAsIs(StringCategoryClass* cat) { return Categories.Add(cat); }
+// The list grows by 10 slots while it is short and by 1000 once it holds 1000 categories, so that
+// a table of many thousands is not copied over at every tenth one.
+bool TranslateDBClass::AppendCategoryAsIs(StringCategoryClass* cat) {
+  constexpr int kLargeStep = 1000;
+  if (Categories.Count() >= kLargeStep) Categories.SetGrowthStep(kLargeStep);
+  return Categories.Add(cat);
+}
 
 int TranslateDBClass::GetIDChangeCount() { return IDChanges.Count(); }
 
