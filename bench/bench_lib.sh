@@ -6,8 +6,21 @@
 # on both alike. A command's output is thrown away; PREPARE (may be empty) runs before every
 # timed run, outside the timing.
 
-# Seconds since the epoch with microseconds.
-bench_now() { echo "$EPOCHREALTIME"; }
+# bench_setup DEFAULT_WORK_DIR [BUILD_DIR] [WORK_DIR] [ROUNDS]: sets build (absolute; default
+# build), work and rounds (default 5) from a script's arguments.
+bench_setup() {
+  build=$(cd "${2:-build}" && pwd)
+  work=${3:-$1}
+  rounds=${4:-5}
+}
+
+# bench_require PROGRAM...: stops the script when one of them is missing.
+bench_require() {
+  local program
+  for program in "$@"; do
+    [ -x "$program" ] || { echo "missing $program: build the benchmarks target (and run scripts/deps.sh bench)" >&2; exit 1; }
+  done
+}
 
 # Runs a command string; prints its wall time in seconds. Its exit status does not matter
 # (tdbtool check ends with 1 when it finds problems).

@@ -14,13 +14,9 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/bench_lib.sh"
-build=$(cd "${1:-build}" && pwd)
-work=${2:-/tmp/bundlor-bench}
-rounds=${3:-5}
+bench_setup /tmp/bundlor-bench "$@"
 bundlor=$build/bin/bundlor
-for program in "$bundlor" "$build/bench/bundlor_tree_gen"; do
-  [ -x "$program" ] || { echo "missing $program: build the benchmarks target first" >&2; exit 1; }
-done
+bench_require "$bundlor" "$build/bench/bundlor_tree_gen"
 
 mkdir -p "$work"
 cd "$work"

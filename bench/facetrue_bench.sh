@@ -14,12 +14,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/bench_lib.sh"
-build=$(cd "${1:-build}" && pwd)
-work=${2:-/tmp/facetrue-bench}
-rounds=${3:-5}
-for program in "$build/bin/facetrue" "$build/bench/facetrue_generate" "$build/bench/safe_rewrite"; do
-  [ -x "$program" ] || { echo "missing $program: build the benchmarks target first" >&2; exit 1; }
-done
+bench_setup /tmp/facetrue-bench "$@"
+bench_require "$build/bin/facetrue" "$build/bench/facetrue_generate" "$build/bench/safe_rewrite"
 
 mkdir -p "$work"
 cd "$work"

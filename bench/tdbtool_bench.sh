@@ -18,13 +18,9 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/bench_lib.sh"
-build=$(cd "${1:-build}" && pwd)
-work=${2:-/tmp/tdbtool-bench}
-rounds=${3:-5}
+bench_setup /tmp/tdbtool-bench "$@"
 tdbtool=$build/bin/tdbtool
-for program in "$tdbtool" "$build/bench/exchange_bench" "$(command -v msgfmt)"; do
-  [ -x "$program" ] || { echo "missing $program (build the benchmarks target; msgfmt is in gettext)" >&2; exit 1; }
-done
+bench_require "$tdbtool" "$build/bench/exchange_bench" "$(command -v msgfmt || echo msgfmt)"
 
 # A text table of N categories holding one string each.
 category_table() {
