@@ -14,9 +14,9 @@ TX_DEPS_PACKAGES=(
 # Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
 TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})
 
-# What the benchmark scripts in bench/ run besides the build: msgfmt and /usr/bin/time.
-# "scripts/deps.sh bench" installs them too.
-TX_BENCH_PACKAGES=(gettext time)
+# What the benchmark scripts in bench/ run besides the build and gettext's msgfmt:
+# /usr/bin/time. "scripts/deps.sh bench" installs it too.
+TX_BENCH_PACKAGES=(time)
 if [[ "${1:-}" == "bench" ]]; then
   TX_DEPS_PACKAGES+=("${TX_BENCH_PACKAGES[@]}")
 fi
