@@ -2,5 +2,9 @@
 #include <cstdio>
 
 #include "bundlor/bundlor_app.h"
+#include "common/platform/platform.h"
 
-int main(int argc, char** argv) { return RunBundlor(argc, argv, stdout, stderr); }
+int main(int argc, char** argv) {
+  platform::CommandLineClass args(argc, argv);
+  return RunBundlor(args.Count(), args.Values(), stdout, stderr);
+}

@@ -7,6 +7,10 @@
 #include <cstdlib>
 #include <new>
 
+#if defined(_WIN32)
+#include <malloc.h>
+#endif
+
 #include "common/small_block_pool.h"
 
 #if defined(__unix__)
@@ -44,6 +48,26 @@ void Free(void* p) noexcept {
   if (!SmallBlockFree(p)) std::free(p);
 }
 
+// The Windows C runtime has no aligned_alloc: its aligned blocks come from _aligned_malloc and go
+// back to _aligned_free.
+void* SystemAlignedAlloc(std::size_t align, std::size_t size) noexcept {
+#if defined(_WIN32)
+  return _aligned_malloc(size, align);
+#else
+  return std::aligned_alloc(align, size);
+#endif
+}
+
+void FreeAligned(void* p) noexcept {
+  if (!p) return;
+  g_live.fetch_sub(1, std::memory_order_relaxed);
+#if defined(_WIN32)
+  _aligned_free(p);
+#else
+  std::free(p);
+#endif
+}
+
 void* AllocateOrThrow(std::size_t size) {
   void* p = Allocate(size);
   if (!p) throw std::bad_alloc();
@@ -55,7 +79,7 @@ void* AllocateAligned(std::size_t size, std::align_val_t align) noexcept {
   std::size_t a = static_cast<std::size_t>(align);
   if (a < sizeof(void*)) a = sizeof(void*);
   std::size_t rounded = (size + a - 1) / a * a;
-  void* p = std::aligned_alloc(a, rounded == 0 ? a : rounded);
+  void* p = SystemAlignedAlloc(a, rounded == 0 ? a : rounded);
   if (p) g_live.fetch_add(1, std::memory_order_relaxed);
   return p;
 }
@@ -87,6 +111,7 @@ void ExitKeepingMemory(int code) {
 
 using allocore::Allocate;
 using allocore::Free;
+using allocore::FreeAligned;
 
 void* operator new(std::size_t size) { return allocore::AllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return allocore::AllocateOrThrow(size); }
@@ -115,9 +140,9 @@ void* operator new(std::size_t size, std::align_val_t a, const std::nothrow_t&) 
 void* operator new[](std::size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {
   return allocore::AllocateAligned(size, a);
 }
-void operator delete(void* p, std::align_val_t) noexcept { Free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { Free(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Free(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { FreeAligned(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { FreeAligned(p); }

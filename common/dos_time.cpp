@@ -3,10 +3,22 @@
 
 #include <ctime>
 
+namespace {
+
+bool LocalTime(time_t t, struct tm* local) {
+#if defined(_WIN32)
+  return localtime_s(local, &t) == 0;
+#else
+  return localtime_r(&t, local) != nullptr;
+#endif
+}
+
+}  // namespace
+
 uint32_t DosDateTimeFromUnix(int64_t seconds) {
   time_t t = static_cast<time_t>(seconds);
   struct tm local;
-  if (!localtime_r(&t, &local)) return 0;
+  if (!LocalTime(t, &local)) return 0;
   int year = local.tm_year + 1900;
   if (year < 1980 || year > 2107) return 0;
   uint32_t date = static_cast<uint32_t>((year - 1980) << 9 | (local.tm_mon + 1) << 5 | local.tm_mday);

@@ -5,12 +5,7 @@
 #include <cstring>
 #include <new>
 
-namespace {
-
-constexpr const char kErrorColour[] = "\x1b[91m";
-constexpr const char kDefaultColour[] = "\x1b[39m";
-
-}  // namespace
+#include "common/platform/platform.h"
 
 void ConsoleClass::Print(const char* format, ...) {
   va_list args;
@@ -20,16 +15,20 @@ void ConsoleClass::Print(const char* format, ...) {
 }
 
 void ConsoleClass::ErrorPrint(const char* format, ...) {
-  if (colour) Write(kErrorColour, strlen(kErrorColour));
+  if (colour) WriteText(platform::BeginErrorColour());
   va_list args;
   va_start(args, format);
   PrintArgs(format, args);
   va_end(args);
-  if (colour) Write(kDefaultColour, strlen(kDefaultColour));
+  if (colour) WriteText(platform::EndErrorColour());
   pause = true;
 }
 
 void ConsoleClass::Write(const char* text, size_t length) { fwrite(text, 1, length, stdout); }
+
+void ConsoleClass::WriteText(const char* text) {
+  if (*text) Write(text, strlen(text));
+}
 
 void ConsoleClass::PrintArgs(const char* format, va_list args) {
   char local[1024];

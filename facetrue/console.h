@@ -1,5 +1,6 @@
 // ConsoleClass: facetrue's output. Plain lines go out in the current colour; error lines in
-// bright red when standard output is a terminal. Both kinds of line set the pause flag that
+// bright red when standard output is a terminal (escape sequences, or the console's text
+// attributes on Windows). Both kinds of line set the pause flag that
 // makes the program wait for a key before it ends.
 #pragma once
 
@@ -24,6 +25,7 @@ class ConsoleClass {
 
  private:
   void PrintArgs(const char* format, va_list args);
+  void WriteText(const char* text);
 
   bool colour;
   bool pause = false;

@@ -11,8 +11,9 @@
 #include "facetrue/walk.h"
 
 int main(int argc, char** argv) {
+  platform::CommandLineClass args(argc, argv);
   ConsoleClass console(platform::IsTerminal(platform::kStdout));
-  int code = RunFacetrue(argc - 1, argv + 1, console);
+  int code = RunFacetrue(args.Count() - 1, args.Values() + 1, console);
   // The key wait keeps a console window open; it makes no sense without someone at the keyboard.
   if (console.Paused() && platform::IsTerminal(platform::kStdin)) {
     console.Print("\nPress any key to continue...");

@@ -8,6 +8,7 @@ TX_DEPS_PACKAGES=(
   build-essential cmake ninja-build g++ gcc clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev
+  g++-mingw-w64-x86-64-posix wine64 googletest
   # The PO exchange tests and benchmark run msgfmt, msgcat, msgfilter, msginit and msgmerge.
   gettext
 )

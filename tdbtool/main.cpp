@@ -5,10 +5,12 @@
 #include <string>
 
 #include "common/allocore.h"
+#include "common/platform/platform.h"
 #include "strandex/db/translate_db.h"
 #include "tdbtool/commands.h"
 
 int main(int argc, char** argv) {
+  platform::CommandLineClass args(argc, argv);
   CLI::App app{"Creates, dumps, checks and converts string databases (*.tdb).", "tdbtool"};
   app.set_version_flag("--version", "tdbtool " TDBTOOL_VERSION);
   app.require_subcommand(1);
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
   add_salvage(cmd_check);
 
   try {
-    app.parse(argc, argv);
+    app.parse(args.Count(), args.Values());
   } catch (const CLI::Success& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {

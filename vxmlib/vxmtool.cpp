@@ -6,8 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "common/disk_file.h"
@@ -42,16 +40,28 @@ bool ParseHex(const std::string& text, uint32_t* value) {
   return true;
 }
 
+// The whole file, through the platform layer, so that the path is UTF-8 on every system.
+bool ReadWhole(const std::string& path, std::string& text) {
+  platform::Handle handle = platform::Disk().Open(path.c_str(), platform::kRead);
+  if (handle == platform::kInvalidHandle) return false;
+  char buffer[65536];
+  int n;
+  while ((n = platform::Disk().Read(handle, buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<size_t>(n));
+  int error = platform::LastError();
+  platform::Disk().Close(handle);
+  platform::SetLastError(error);
+  return n == 0;
+}
+
 int FromObj(const std::string& in, const std::string& out, const std::string& format,
             const std::string& qualifier) {
   ObjOptions options;
   options.qualifier = qualifier;
   if (!ParseHex(format, &options.format))
     return Fail("--format: \"" + format + "\" is not a hexadecimal word");
-  std::ifstream stream(in, std::ios::binary);
-  if (!stream) return Fail(in, platform::ErrorText(errno));
-  std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) return Fail(in, "read failed");
+  std::string text;
+  if (!ReadWhole(in, text)) return Fail(in, platform::ErrorText(platform::LastError()));
   VXM model;
   std::string error;
   if (!ReadObj(text, options, model, &error)) return Fail(in, error.c_str());
@@ -83,6 +93,7 @@ int Dump(const std::string& in) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::CommandLineClass args(argc, argv);
   CLI::App app{"Makes and inspects model files (.vxm)."};
   app.require_subcommand(1);
 
@@ -97,7 +108,7 @@ int main(int argc, char** argv) {
   CLI::App* dump = app.add_subcommand("dump", "Print a model as JSON");
   dump->add_option("IN.vxm", dump_in, "model file to read")->required();
 
-  CLI11_PARSE(app, argc, argv);
+  CLI11_PARSE(app, args.Count(), args.Values());
   if (from_obj->parsed()) return FromObj(obj_in, vxm_out, format, qualifier);
   return Dump(dump_in);
 }

@@ -131,5 +131,29 @@ enum Stream { kStdin = 0, kStdout = 1, kStderr = 2 };
 bool IsTerminal(int stream);
 // Waits for one key press on the console and returns it.
 int ReadKey();
+// Error lines on standard output: BeginErrorColour switches to bright red, EndErrorColour back to
+// the colour that was there before. Where the terminal takes colour as escape sequences, they are
+// returned for the caller to write with the text; where the console has text attributes
+// (Windows), the attribute is switched here and the texts are empty.
+const char* BeginErrorColour();
+const char* EndErrorColour();
+
+// The program's arguments as UTF-8 text. Windows passes them in UTF-16, read here from the
+// command line of the process; elsewhere they are argv as it is.
+class CommandLineClass {
+ public:
+  CommandLineClass(int argc, char** argv);
+  ~CommandLineClass();
+  CommandLineClass(const CommandLineClass&) = delete;
+  CommandLineClass& operator=(const CommandLineClass&) = delete;
+
+  int Count() const { return count; }
+  char** Values() const { return values; }
+
+ private:
+  int count = 0;
+  char** values = nullptr;
+  NarrowStringClass* strings = nullptr;
+};
 
 }  // namespace platform

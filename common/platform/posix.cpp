@@ -394,4 +394,10 @@ int ReadKey() {
   return n == 1 ? c : -1;
 }
 
+const char* BeginErrorColour() { return "\x1b[91m"; }
+const char* EndErrorColour() { return "\x1b[39m"; }
+
+CommandLineClass::CommandLineClass(int argc, char** argv) : count(argc), values(argv) {}
+CommandLineClass::~CommandLineClass() = default;
+
 }  // namespace platform

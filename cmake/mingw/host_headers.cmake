@@ -1,0 +1,22 @@
+# tx_host_headers(TARGET name HEADERS folder...)
+# Makes an imported interface target over header folders of /usr/include, seen through a
+# private include folder in the build tree, so that the cross compiler does not pick up the
+# host's C library headers.
+function(tx_host_headers)
+  cmake_parse_arguments(ARG "" "TARGET" "HEADERS" ${ARGN})
+  if(TARGET ${ARG_TARGET})
+    return()
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/host-headers)
+  foreach(folder ${ARG_HEADERS})
+    if(NOT EXISTS /usr/include/${folder})
+      message(FATAL_ERROR "/usr/include/${folder} is missing: run scripts/deps.sh")
+    endif()
+    if(NOT EXISTS ${root}/${folder})
+      file(MAKE_DIRECTORY ${root})
+      file(CREATE_LINK /usr/include/${folder} ${root}/${folder} SYMBOLIC)
+    endif()
+  endforeach()
+  add_library(${ARG_TARGET} INTERFACE IMPORTED GLOBAL)
+  set_target_properties(${ARG_TARGET} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${root})
+endfunction()
