@@ -153,7 +153,7 @@ class CommandLineClass {
  private:
   int count = 0;
   char** values = nullptr;
-  NarrowStringClass* strings = nullptr;
+  [[maybe_unused]] NarrowStringClass* strings = nullptr;  // the converted texts, where there are any
 };
 
 }  // namespace platform
