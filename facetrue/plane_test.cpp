@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "common/platform/platform.h"
 #include "common/testing/model_builder.h"
 #include "facetrue/capture_console_test.h"
 
@@ -66,7 +67,8 @@ TEST(Plane, FormatWords) {
   EXPECT_EQ(unknown->format, 0x30000u);
   EXPECT_EQ(PlaneOf(unknown->triangles[0]), (Plane{0, 0, 0, 0}));
   EXPECT_EQ(empty->format, 0x40002u);
-  EXPECT_EQ(console.text, "\x1b[91mUnknown mesh format 30000 in 'q.shape'\n\x1b[39m");
+  EXPECT_EQ(console.text, std::string(platform::BeginErrorColour()) +
+                              "Unknown mesh format 30000 in 'q.shape'\n" + platform::EndErrorColour());
   EXPECT_TRUE(console.Paused());
 
   // Nothing to do prints nothing.

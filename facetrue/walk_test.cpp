@@ -1,11 +1,9 @@
 #include "facetrue/walk.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "common/testing/fault_disk.h"
 #include "common/testing/model_builder.h"
 #include "common/testing/run_program.h"
+#include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
 #include "facetrue/capture_console_test.h"
 #include "facetrue/plane.h"
@@ -30,7 +29,7 @@ class SortedDisk : public platform::ScopedFaultDisk {
 
   bool Status(const char* path, platform::FileStatus* status) override {
     if (path == too_long) {
-      platform::SetLastError(ENAMETOOLONG);
+      platform::SetLastError(sys::kNameTooLong);
       return false;
     }
     return FaultDisk::Status(path, status);
@@ -38,7 +37,7 @@ class SortedDisk : public platform::ScopedFaultDisk {
 
   bool ListDirectory(const char* path, DynamicArrayClass<platform::DirEntry>& entries) override {
     if (fail_listing || path == too_long) {
-      platform::SetLastError(fail_listing ? EACCES : ENAMETOOLONG);
+      platform::SetLastError(fail_listing ? sys::kAccessDenied : sys::kNameTooLong);
       return false;
     }
     DynamicArrayClass<platform::DirEntry> found;
@@ -63,11 +62,9 @@ int RunOn(const std::vector<std::string>& paths, CaptureConsole& console) {
 
 std::string Processed(const std::string& path) { return "Processed '" + path + "'\n"; }
 
-// Modification time in nanoseconds.
-int64_t ModifiedAt(const std::string& path) {
-  struct stat st;
-  if (stat(path.c_str(), &st) != 0) return -1;
-  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+std::filesystem::file_time_type ModifiedAt(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::last_write_time(path, ec);
 }
 
 TEST(Walk, OrderOfProcessing) {
@@ -103,14 +100,15 @@ TEST(Walk, RewritesOldModelsAndKeepsWhatItDoesNotUnderstand) {
     return FileHeader() + Chunk("INFO", "x") + Object(0, mesh) + Object(9, "other kind");
   };
   WriteBytes(path, model(kOldMeshFormat, Triangle(0, 1, 2, 42, {}, 0)));
-  chmod(path.c_str(), 0640);
+  std::filesystem::permissions(path, std::filesystem::perms(0640));
   CaptureConsole console;
   RunOn({path}, console);
   EXPECT_EQ(console.text, Processed(path));
   EXPECT_EQ(ReadBytes(path), model(kNewMeshFormat, Triangle(0, 1, 2, 42, {0, 0, 1}, 5)));
-  struct stat st;
-  ASSERT_EQ(stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  // Windows keeps only a read-only attribute, not nine permission bits.
+  platform::FileStatus status;
+  ASSERT_TRUE(platform::Disk().Status(path.c_str(), &status));
+  EXPECT_EQ(status.mode, sys::kWindows ? 0666u : 0640u);
   EXPECT_EQ(FilesIn(dir.path()).size(), 1u);  // no temporary file left behind
 }
 
@@ -122,8 +120,11 @@ TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
   std::string damaged_bytes = OldModel();
   damaged_bytes.resize(damaged_bytes.size() - 1);
   WriteBytes(damaged, damaged_bytes);
-  struct timespec old_times[2] = {{978307200, 5}, {978307200, 5}};  // 2001-01-01
-  for (const std::string& path : {current, unknown, damaged}) utimensat(AT_FDCWD, path.c_str(), old_times, 0);
+  // Twenty years back, in whole seconds (the Windows runtime sets file times to the second).
+  auto old_time = std::chrono::floor<std::chrono::seconds>(std::filesystem::file_time_type::clock::now() -
+                                                           std::chrono::hours(24 * 365 * 20));
+  for (const std::string& path : {current, unknown, damaged})
+    std::filesystem::last_write_time(path, old_time);
 
   CaptureConsole console;
   RunOn({current, unknown, damaged}, console);
@@ -134,17 +135,19 @@ TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
   EXPECT_EQ(ReadBytes(unknown), ModelBytes({SmallMesh("odd", 0x30000)}));
   EXPECT_EQ(ReadBytes(damaged), damaged_bytes);
   for (const std::string& path : {current, unknown, damaged})
-    EXPECT_EQ(ModifiedAt(path), 978307200000000005) << path;
+    EXPECT_TRUE(ModifiedAt(path) == old_time) << path;
 }
 
 TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
   TempFolder dir;
   std::string path = dir / "locked.vxm";
   WriteBytes(path, OldModel());
-  chmod(path.c_str(), 0444);
+  std::filesystem::permissions(path, std::filesystem::perms(0444));
   CaptureConsole console(true);
   RunOn({path}, console);
-  EXPECT_EQ(console.text, "\x1b[91mUnable to open '" + path + "'\n\x1b[39m");
+  // Escape sequences around the line; on Windows the console's text attribute is switched instead.
+  EXPECT_EQ(console.text, std::string(platform::BeginErrorColour()) + "Unable to open '" + path + "'\n" +
+                              platform::EndErrorColour());
   EXPECT_TRUE(console.Paused());
   EXPECT_EQ(ReadBytes(path), OldModel());
 }
@@ -152,7 +155,7 @@ TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
 TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
   TempFolder dir;
   std::string path = dir / "m.vxm";
-  std::string save_error = "Unable to save '" + path + "': Input/output error";
+  std::string save_error = "Unable to save '" + path + "': " + sys::Text(sys::kIoError);
   struct Fault {
     int platform::FaultDisk::*counter;
     int at;
@@ -161,7 +164,7 @@ TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
       {&platform::FaultDisk::fail_read, 1, "Unable to load '" + path + "': reading 8 bytes at byte 0 failed"},
       {&platform::FaultDisk::fail_open, 2, save_error},
       {&platform::FaultDisk::fail_write, 1, save_error},
-      {&platform::FaultDisk::max_write, 10, "Unable to save '" + path + "': No space left on device"},
+      {&platform::FaultDisk::max_write, 10, "Unable to save '" + path + "': " + sys::Text(sys::kDiskFull)},
       {&platform::FaultDisk::fail_sync, 1, save_error},
       {&platform::FaultDisk::fail_rename, 1, save_error},
   };
@@ -182,36 +185,38 @@ TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
 TEST(Walk, LinksToFoldersAreNotFollowed) {
   TempFolder dir;
   std::string root = dir / "root";
-  WriteBytes(root + "/a.vxm", OldModel());
-  WriteBytes(root + "/sub/b.vxm", OldModel());
+  WriteBytes(dir / "root/a.vxm", OldModel());
+  WriteBytes(dir / "root/sub/b.vxm", OldModel());
   WriteBytes(dir / "elsewhere/c.vxm", OldModel());
-  std::filesystem::create_directory_symlink("..", root + "/sub/up");
-  std::filesystem::create_directory_symlink(root, root + "/sub/loop.vxm");
-  std::filesystem::create_directory_symlink(dir / "elsewhere", root + "/away");
+  if (!sys::MakeLink("..", dir / "root/sub/up", true)) GTEST_SKIP() << "this account may not make links";
+  ASSERT_TRUE(sys::MakeLink(root, dir / "root/sub/loop.vxm", true));
+  ASSERT_TRUE(sys::MakeLink(dir / "elsewhere", dir / "root/away", true));
   SortedDisk disk;
   CaptureConsole console;
   RunOn({root}, console);
-  EXPECT_EQ(console.text, Processed(root + "/a.vxm") + Processed(root + "/sub/b.vxm"));
+  EXPECT_EQ(console.text, Processed(dir / "root/a.vxm") + Processed(dir / "root/sub/b.vxm"));
   EXPECT_EQ(ReadBytes(dir / "elsewhere/c.vxm"), OldModel());
 
   // A folder found in a listing that cannot be examined is reported.
-  disk.too_long = root + "/sub";
+  disk.too_long = dir / "root/sub";
   CaptureConsole unreachable;
   RunOn({root}, unreachable);
-  EXPECT_EQ(unreachable.text, "Unable to list '" + root + "/sub': File name too long\n");
+  EXPECT_EQ(unreachable.text,
+            "Unable to list '" + disk.too_long + "': " + sys::Text(sys::kNameTooLong) + "\n");
   disk.too_long.clear();
 
   // A link named on the command line is walked.
   CaptureConsole linked;
-  RunOn({root + "/away"}, linked);
-  EXPECT_EQ(linked.text, Processed(root + "/away/c.vxm"));
+  RunOn({dir / "root/away"}, linked);
+  EXPECT_EQ(linked.text, Processed(dir / "root/away/c.vxm"));
 }
 
 TEST(Walk, ALinkToAModelUpdatesTheTargetAndStaysALink) {
   TempFolder dir;
   WriteBytes(dir / "target.vxm", OldModel());
   std::filesystem::create_directory(dir / "models");
-  std::filesystem::create_symlink("../target.vxm", dir / "models/link.vxm");
+  if (!sys::MakeLink(sys::kWindows ? "..\\target.vxm" : "../target.vxm", dir / "models/link.vxm", false))
+    GTEST_SKIP() << "this account may not make links";
   CaptureConsole console;
   RunOn({dir / "models"}, console);
   EXPECT_EQ(console.text, Processed(dir / "models/link.vxm"));
@@ -236,7 +241,7 @@ TEST(Walk, PatternAndPaths) {
   WriteBytes(dir / "note.txt", "");
   SortedDisk disk;
   CaptureConsole console;
-  EXPECT_EQ(RunOn({dir / "missing", dir / "note.txt", dir.path() + "/"}, console), 0);
+  EXPECT_EQ(RunOn({dir / "missing", dir / "note.txt", dir.path() + platform::PathSeparator()}, console), 0);
   EXPECT_EQ(console.text, Processed(dir / "UPPER.VXM") + Processed(dir / "folder.vxm/inner.Vxm"));
   EXPECT_EQ(ReadBytes(dir / "model.vxm.bak"), OldModel());
 
@@ -249,20 +254,22 @@ TEST(Walk, PatternAndPaths) {
 
   disk.fail_listing = true;
   RunOn({dir.path()}, nothing);
-  EXPECT_EQ(nothing.text, "Unable to list '" + dir.path() + "': Permission denied\n");
+  EXPECT_EQ(nothing.text, "Unable to list '" + dir.path() + "': " + sys::Text(sys::kAccessDenied) + "\n");
 }
 
 // The built program: standard input is an open pipe, not a terminal, so it must end without
-// waiting, and its errors carry no colour; no path at all ends with 42.
+// waiting, and its errors carry no colour; no path at all ends with 42. The folder's name lies
+// outside any ANSI code page, on the command line and in the walk.
 TEST(Walk, TheProgramNeitherWaitsNorColoursOffATerminal) {
   TempFolder dir;
-  WriteBytes(dir / "bad.vxm", "junk");
-  WriteBytes(dir / "sub/old.vxm", OldModel());
-  ProgramResult result = RunProgram(FACETRUE_PATH, {dir.path()});
+  const std::string top = "\xce\xa9mega \xd0\xb4\xd0\xb8\xd1\x80/";  // Ωmega дир
+  WriteBytes(dir / (top + "bad.vxm"), "junk");
+  WriteBytes(dir / (top + "\xe7\xb5\x82/old.vxm"), OldModel());
+  ProgramResult result = RunProgram(FACETRUE_PATH, {dir / top.substr(0, top.size() - 1)});
   EXPECT_EQ(result.exit_code, 0);
-  EXPECT_EQ(result.out, "Unable to load '" + (dir / "bad.vxm") +
+  EXPECT_EQ(result.out, "Unable to load '" + (dir / (top + "bad.vxm")) +
                             "': not a model file: 4 bytes is too short for the header\n" +
-                            Processed(dir / "sub/old.vxm"));
+                            Processed(dir / (top + "\xe7\xb5\x82/old.vxm")));
   EXPECT_EQ(result.err, "");
   ProgramResult none = RunProgram(FACETRUE_PATH, {});
   EXPECT_EQ(none.exit_code, 42);

@@ -10,6 +10,7 @@
 #include "common/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/run_program.h"
+#include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
 #include "tdbtool/commands.h"
 
@@ -104,7 +105,7 @@ TEST_F(Tdbtool, DamagedFilesAreRefusedUnlessSalvaged) {
   Run({"dump", "@text.tdb"}, 2);
   WriteBytes(Path("empty.tdb"), "");
   Run({"dump", "@empty.tdb"}, 2, Path("empty.tdb") + ": the file holds no string database");
-  Run({"dump", "@missing.tdb"}, 2, Path("missing.tdb") + ": No such file or directory");
+  Run({"dump", "@missing.tdb"}, 2, Path("missing.tdb") + ": " + sys::MissingFile());
 }
 
 TEST_F(Tdbtool, CheckListsProblems) {

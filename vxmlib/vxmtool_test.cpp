@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/testing/run_program.h"
+#include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
 
 namespace {
@@ -44,7 +45,7 @@ TEST(VxmTool, FailuresGoToStandardError) {
       {{"from-obj", dir / "in.obj", dir / "old.vxm", "--format", "5g"},
        "vxmtool: --format: \"5g\" is not a hexadecimal word\n"},
       {{"from-obj", dir / "none.obj", dir / "old.vxm"},
-       "vxmtool: " + (dir / "none.obj") + ": No such file or directory\n"},
+       "vxmtool: " + (dir / "none.obj") + ": " + sys::MissingFile() + "\n"},
       {{"dump", dir / "old.vxm"},
        "vxmtool: " + (dir / "old.vxm") + ": not a model file: 7 bytes is too short for the header\n"},
   };

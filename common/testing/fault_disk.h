@@ -3,9 +3,8 @@
 // platform::SetDisk; ScopedFaultDisk does so for one scope.
 #pragma once
 
-#include <cerrno>
-
 #include "common/platform/platform.h"
+#include "common/testing/system.h"
 
 namespace platform {
 
@@ -15,9 +14,9 @@ class FaultDisk : public DiskInterface {
   // the matching sticky flag is set). error is the code the failure reports.
   int fail_open = 0, fail_read = 0, fail_write = 0, fail_sync = 0, fail_rename = 0, fail_close = 0;
   bool sticky = false;
-  int error = EIO;
+  int error = sys::kIoError;
   // Largest number of bytes a single Read or Write call moves; 0 = no limit. A limited write
-  // reports the short count with error ENOSPC.
+  // reports the short count with the error of a full disk.
   int max_read = 0;
   int max_write = 0;
   // Counts of calls seen.
@@ -35,7 +34,7 @@ class FaultDisk : public DiskInterface {
     if (Trip(fail_write, ++writes)) return -1;
     if (max_write > 0 && size > max_write) {
       int n = inner().Write(h, buffer, max_write);
-      SetLastError(ENOSPC);
+      SetLastError(sys::kDiskFull);
       return n;
     }
     return inner().Write(h, buffer, size);

@@ -1,5 +1,6 @@
 // Test helpers: a fresh folder under the system's temporary folder, removed with everything in it
-// when the object goes away, whole-file reads and writes, and what a folder holds.
+// when the object goes away, whole-file reads and writes, and what a folder holds. Paths are UTF-8;
+// a name joined with / uses the system's folder separator (a backslash on Windows).
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  std::string operator/(const std::string& name) const;
 
  private:
   std::string path_;

@@ -25,7 +25,7 @@ void ExpectFailedExportsKeepTheOldFile(const std::string& path, Export export_to
     EXPECT_EQ(std::string(error.Chars()).rfind(path + ": ", 0), 0u) << error.Chars();
     EXPECT_EQ(ReadBytes(path), "old") << step;
   }
-  EXPECT_EQ(CountFiles(std::filesystem::path(path).parent_path()), 1);
+  EXPECT_EQ(CountFiles(std::filesystem::path(path).parent_path().string()), 1);
 
   std::string missing = std::filesystem::path(path).parent_path().string() + "/no/such/folder/out";
   NarrowStringClass error;

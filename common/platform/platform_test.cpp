@@ -1,0 +1,56 @@
+// The platform layer on the system it is built for; where Windows and POSIX systems differ, each
+// test says what it expects on each.
+#include "common/platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/testing/system.h"
+#include "common/testing/temp_folder.h"
+
+namespace {
+
+using platform::Disk;
+using sys::kWindows;
+
+TEST(Platform, PathsFollowTheSystem) {
+  EXPECT_EQ(platform::PathSeparator(), kWindows ? '\\' : '/');
+  // Windows: a drive and a separator, or a share; "C:name" and "\name" depend on current folders.
+  for (const char* path :
+       {"/usr", "C:\\games", "c:/games", "\\\\server\\share", "C:games", "\\games", "games", ""}) {
+    bool windows = path[0] && (path[2] == '\\' || path[2] == '/' || path[1] == '\\');
+    EXPECT_EQ(platform::IsAbsolutePath(path), kWindows ? windows : path[0] == '/') << path;
+  }
+  EXPECT_STREQ(platform::JoinPath("a", "b").Chars(), kWindows ? "a\\b" : "a/b");
+  EXPECT_STREQ(platform::JoinPath("a/", "b").Chars(), "a/b");
+}
+
+TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {
+  TempFolder dir;
+  const std::string name = "\xce\xa9mega \xd0\xb4\xd0\xb8\xd1\x80 \xe7\xb5\x82.bin";  // Ωmega дир 終
+  std::string path = dir / name;
+  platform::Handle writer = Disk().Open(path.c_str(), platform::kReadWrite);
+  ASSERT_NE(writer, platform::kInvalidHandle);
+  EXPECT_EQ(Disk().Write(writer, "abc", 3), 3);
+  // Windows opens for reading and writing without sharing: a second open fails there.
+  platform::Handle reader = Disk().Open(path.c_str(), platform::kRead);
+  EXPECT_EQ(reader == platform::kInvalidHandle, kWindows);
+  if (kWindows) EXPECT_EQ(platform::LastError(), sys::kSharingViolation);
+  if (reader != platform::kInvalidHandle) EXPECT_TRUE(Disk().Close(reader));
+  // Only the write bit has a Windows counterpart, the read-only attribute.
+  platform::FileStatus status;
+  for (uint32_t mode : {0440u, 0640u}) {
+    ASSERT_TRUE(Disk().SetMode(writer, mode));
+    ASSERT_TRUE(Disk().Status(path.c_str(), &status));
+    EXPECT_EQ(status.mode, kWindows ? ((mode & 0200) ? 0666u : 0444u) : mode) << std::oct << mode;
+  }
+  EXPECT_TRUE(Disk().Close(writer));
+  DynamicArrayClass<platform::DirEntry> entries;
+  ASSERT_TRUE(Disk().ListDirectory(dir.path().c_str(), entries));
+  ASSERT_EQ(entries.Count(), 1);
+  EXPECT_EQ(std::string(entries[0].name.Chars()), name);
+  EXPECT_EQ(status.size, 3);
+}
+
+}  // namespace
