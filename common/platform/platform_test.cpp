@@ -36,8 +36,11 @@ TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {
   // Windows opens for reading and writing without sharing: a second open fails there.
   platform::Handle reader = Disk().Open(path.c_str(), platform::kRead);
   EXPECT_EQ(reader == platform::kInvalidHandle, kWindows);
-  if (kWindows) EXPECT_EQ(platform::LastError(), sys::kSharingViolation);
-  if (reader != platform::kInvalidHandle) EXPECT_TRUE(Disk().Close(reader));
+  if (kWindows) {
+    EXPECT_EQ(platform::LastError(), sys::kSharingViolation);
+  } else {
+    EXPECT_TRUE(Disk().Close(reader));
+  }
   // Only the write bit has a Windows counterpart, the read-only attribute.
   platform::FileStatus status;
   for (uint32_t mode : {0440u, 0640u}) {
