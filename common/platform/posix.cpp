@@ -15,6 +15,7 @@
 #include <cstdio>
 
 #include "common/platform/platform.h"
+#include "common/platform/watched_files.h"
 
 namespace platform {
 namespace {
@@ -303,14 +304,12 @@ int ErrorReadOnly() { return EACCES; }
 
 namespace {
 
-std::atomic<const char*> g_watched[16];
+WatchedFiles g_watched;
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Deletes the watched files, then lets the signal end the program as it would have.
 void RemoveWatchedAndStop(int signal_number) {
-  for (auto& slot : g_watched) {
-    if (const char* path = slot.load()) ::unlink(path);
-  }
+  g_watched.RemoveAll([](const char* path) { ::unlink(path); });
   ::raise(signal_number);  // the handler was reset on entry
 }
 
@@ -338,18 +337,10 @@ void InstallSignalHandlers() {
 
 void WatchTemporaryFile(const char* path) {
   InstallSignalHandlers();
-  for (auto& slot : g_watched) {
-    const char* empty = nullptr;
-    if (slot.compare_exchange_strong(empty, path)) return;
-  }
+  g_watched.Add(path);
 }
 
-void ForgetTemporaryFile(const char* path) {
-  for (auto& slot : g_watched) {
-    const char* expected = path;
-    if (slot.compare_exchange_strong(expected, nullptr)) return;
-  }
-}
+void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
 
 bool CurrentDirectory(NarrowStringClass& path) {
   char buffer[PATH_MAX];

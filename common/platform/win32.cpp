@@ -12,6 +12,7 @@
 #include <new>
 
 #include "common/platform/platform.h"
+#include "common/platform/watched_files.h"
 
 namespace platform {
 namespace {
@@ -375,8 +376,9 @@ class Win32Disk : public DiskInterface {
       candidate.Append(suffix);
       WidePath wide(candidate);
       if (!wide.Ok()) return kInvalidHandle;
-      HANDLE h = ::CreateFileW(wide.Chars(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+      // Delete sharing lets a stop of the program delete it while it is open.
+      HANDLE h = ::CreateFileW(wide.Chars(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (h != INVALID_HANDLE_VALUE) {
         path = candidate;
         return reinterpret_cast<Handle>(h);
@@ -433,6 +435,32 @@ int ErrorInvalid() { return ERROR_INVALID_PARAMETER; }
 int ErrorNoMemory() { return ERROR_NOT_ENOUGH_MEMORY; }
 int ErrorTooLarge() { return ERROR_FILE_TOO_LARGE; }
 int ErrorShortWrite() { return ERROR_WRITE_FAULT; }
+int ErrorReadOnly() { return ERROR_ACCESS_DENIED; }
+
+namespace {
+
+WatchedFiles g_watched;
+
+// A stop from the console (Ctrl+C, Ctrl+Break, the window closed, logoff, shutdown) deletes the
+// watched files (open with delete sharing, they go when the program's handles close); the
+// default handler then ends the program.
+BOOL WINAPI RemoveWatchedOnStop(DWORD) {
+  g_watched.RemoveAll([](const char* path) {
+    WidePath wide(path);
+    if (wide.Ok()) ::DeleteFileW(wide.Chars());
+  });
+  return FALSE;
+}
+
+}  // namespace
+
+void WatchTemporaryFile(const char* path) {
+  static const bool installed = ::SetConsoleCtrlHandler(RemoveWatchedOnStop, TRUE) != 0;
+  (void)installed;
+  g_watched.Add(path);
+}
+
+void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
 
 bool CurrentDirectory(NarrowStringClass& path) {
   DWORD units = ::GetCurrentDirectoryW(0, nullptr);

@@ -18,6 +18,7 @@ constexpr int kDiskFull = 112;           // ERROR_DISK_FULL
 constexpr int kPathNotFound = 3;         // ERROR_PATH_NOT_FOUND: a folder on the way is missing
 constexpr int kSharingViolation = 32;    // ERROR_SHARING_VIOLATION: the file is open elsewhere
 constexpr int kAccessDenied = 5;         // ERROR_ACCESS_DENIED
+constexpr int kNameTooLong = 206;        // ERROR_FILENAME_EXCED_RANGE
 #else
 constexpr bool kWindows = false;
 constexpr bool kNamesIgnoreCase = false;
@@ -26,6 +27,7 @@ constexpr int kDiskFull = ENOSPC;
 constexpr int kPathNotFound = ENOENT;  // the same code as a missing file
 constexpr int kSharingViolation = 0;   // files are not locked against a second open
 constexpr int kAccessDenied = EACCES;
+constexpr int kNameTooLong = ENAMETOOLONG;
 #endif
 
 // The system's text for an error code, as the programs print it.
