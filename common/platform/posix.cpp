@@ -273,17 +273,10 @@ class PosixDisk : public DiskInterface {
 };
 
 PosixDisk g_system_disk;
-DiskInterface* g_disk = &g_system_disk;
 
 }  // namespace
 
-DiskInterface& Disk() { return *g_disk; }
 DiskInterface& SystemDisk() { return g_system_disk; }
-DiskInterface* SetDisk(DiskInterface* disk) {
-  DiskInterface* old = g_disk;
-  g_disk = disk ? disk : &g_system_disk;
-  return old;
-}
 
 int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }

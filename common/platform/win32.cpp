@@ -392,7 +392,6 @@ class Win32Disk : public DiskInterface {
 };
 
 Win32Disk g_system_disk;
-DiskInterface* g_disk = &g_system_disk;
 
 // The console attribute that was in use before the error colour, while it is shown.
 WORD g_saved_attribute = 0;
@@ -400,13 +399,7 @@ bool g_colour_switched = false;
 
 }  // namespace
 
-DiskInterface& Disk() { return *g_disk; }
 DiskInterface& SystemDisk() { return g_system_disk; }
-DiskInterface* SetDisk(DiskInterface* disk) {
-  DiskInterface* old = g_disk;
-  g_disk = disk ? disk : &g_system_disk;
-  return old;
-}
 
 int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }
