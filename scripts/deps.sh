@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only those that are missing.
 # Can be run or sourced. Does nothing (and touches no network) when every
-# package is already installed. Without root or a password-less sudo it
-# prints the apt-get line to run and fails.
+# package is already installed. Installs as root when run as root (a
+# container, a CI image; sudo need not exist), else through sudo, which asks
+# for a password only on a terminal. Without either it prints the apt-get line
+# to run as root and fails.
 
 TX_DEPS_PACKAGES=(
   build-essential cmake ninja-build g++ gcc clang libclang-rt-14-dev
@@ -42,10 +44,10 @@ tx_deps_install() {
   if [[ "$(id -u)" -eq 0 ]]; then
     echo "Installing missing packages: ${missing[*]}" >&2
     apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"
-  elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+  elif command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [[ -t 0 ]]; }; then
     echo "Installing missing packages with sudo: ${missing[*]}" >&2
-    sudo -n env DEBIAN_FRONTEND=noninteractive apt-get update &&
-      sudo -n env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    sudo env DEBIAN_FRONTEND=noninteractive apt-get update &&
+      sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
   else
     echo "Some required packages are missing; run this as root:" >&2
     echo "apt-get install ${missing[*]}" >&2
