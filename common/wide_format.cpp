@@ -31,7 +31,7 @@ struct Sink {
 enum class Size { kDefault, kChar, kShort, kLong, kLongLong, kSizeT, kLongDouble };
 
 // One conversion: its flags (each at most once), width, precision, size and letter.
-struct Spec {
+struct Conversion {
   bool flag[5] = {};  // in the order of kFlags
   bool left = false;
   int width = -1;
@@ -59,59 +59,59 @@ int ReadDigits(const char16_t*& p) {
   return value;
 }
 
-void ReadFlagsAndWidth(const char16_t*& p, va_list* args, Spec& spec) {
-  for (int i; (i = FlagIndex(*p)) >= 0; ++p) spec.flag[i] = true;
+void ReadFlagsAndWidth(const char16_t*& p, va_list* args, Conversion& conversion) {
+  for (int i; (i = FlagIndex(*p)) >= 0; ++p) conversion.flag[i] = true;
   if (*p == u'*') {
     ++p;
     int width = va_arg(*args, int);
     if (width < 0) {
-      spec.flag[0] = true;
+      conversion.flag[0] = true;
       width = width < -kMaxField ? kMaxField : -width;
     }
-    spec.width = width > kMaxField ? kMaxField : width;
+    conversion.width = width > kMaxField ? kMaxField : width;
   } else if (*p >= u'0' && *p <= u'9') {
-    spec.width = ReadDigits(p);
+    conversion.width = ReadDigits(p);
   }
-  spec.left = spec.flag[0];
+  conversion.left = conversion.flag[0];
 }
 
-void ReadPrecision(const char16_t*& p, va_list* args, Spec& spec) {
+void ReadPrecision(const char16_t*& p, va_list* args, Conversion& conversion) {
   if (*p != u'.') return;
   ++p;
   if (*p == u'*') {
     ++p;
     int precision = va_arg(*args, int);
     // A negative precision counts as none.
-    spec.precision = precision < 0 ? -1 : precision > kMaxField ? kMaxField : precision;
+    conversion.precision = precision < 0 ? -1 : precision > kMaxField ? kMaxField : precision;
   } else {
-    spec.precision = ReadDigits(p);
+    conversion.precision = ReadDigits(p);
   }
 }
 
-void ReadSize(const char16_t*& p, Spec& spec) {
+void ReadSize(const char16_t*& p, Conversion& conversion) {
   if (*p == u'h') {
     ++p;
-    spec.size = Size::kShort;
+    conversion.size = Size::kShort;
     if (*p == u'h') {
       ++p;
-      spec.size = Size::kChar;
+      conversion.size = Size::kChar;
     }
   } else if (*p == u'l') {
     ++p;
-    spec.size = Size::kLong;
+    conversion.size = Size::kLong;
     if (*p == u'l') {
       ++p;
-      spec.size = Size::kLongLong;
+      conversion.size = Size::kLongLong;
     }
   } else if (*p == u'z') {
     ++p;
-    spec.size = Size::kSizeT;
+    conversion.size = Size::kSizeT;
   } else if (*p == u'L') {
     ++p;
-    spec.size = Size::kLongDouble;
+    conversion.size = Size::kLongDouble;
   } else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
     p += 3;
-    spec.size = Size::kLongLong;
+    conversion.size = Size::kLongLong;
   }
 }
 
@@ -119,15 +119,15 @@ void ReadSize(const char16_t*& p, Spec& spec) {
 // 1 + 5 flags + 4 width digits + 5 for the precision + 2 + 1 + 1 characters.
 struct Pattern {
   char text[24];
-  Pattern(const Spec& spec, const char* modifier) {
+  Pattern(const Conversion& conversion, const char* modifier) {
     int n = 0;
     text[n++] = '%';
     for (int i = 0; i < 5; ++i) {
-      if (spec.flag[i]) text[n++] = kFlags[i];
+      if (conversion.flag[i]) text[n++] = kFlags[i];
     }
-    if (spec.width >= 0) n += snprintf(text + n, sizeof text - n, "%d", spec.width);
-    if (spec.precision >= 0) n += snprintf(text + n, sizeof text - n, ".%d", spec.precision);
-    snprintf(text + n, sizeof text - n, "%s%c", modifier, static_cast<char>(spec.conv));
+    if (conversion.width >= 0) n += snprintf(text + n, sizeof text - n, "%d", conversion.width);
+    if (conversion.precision >= 0) n += snprintf(text + n, sizeof text - n, ".%d", conversion.precision);
+    snprintf(text + n, sizeof text - n, "%s%c", modifier, static_cast<char>(conversion.conv));
   }
 };
 
@@ -153,99 +153,98 @@ void PutRendered(Sink& sink, const char* pattern, T value) {
 }
 
 template <typename CharT>
-void PutText(Sink& sink, const CharT* s, const Spec& spec) {
+void PutText(Sink& sink, const CharT* s, const Conversion& conversion) {
   int n = 0;
-  while ((spec.precision < 0 || n < spec.precision) && s[n]) ++n;
-  if (!spec.left && spec.width > n) sink.Pad(spec.width - n, u' ');
+  while ((conversion.precision < 0 || n < conversion.precision) && s[n]) ++n;
+  if (!conversion.left && conversion.width > n) sink.Pad(conversion.width - n, u' ');
   for (int i = 0; i < n; ++i) sink.Put(static_cast<char16_t>(static_cast<std::make_unsigned_t<CharT>>(s[i])));
-  if (spec.left && spec.width > n) sink.Pad(spec.width - n, u' ');
+  if (conversion.left && conversion.width > n) sink.Pad(conversion.width - n, u' ');
 }
 
-void PutString(Sink& sink, va_list* args, const Spec& spec) {
-  bool narrow = spec.conv == u'S' || spec.size == Size::kShort || spec.size == Size::kChar;
-  if (spec.conv == u's' && spec.size == Size::kLong) narrow = false;
+void PutString(Sink& sink, va_list* args, const Conversion& conversion) {
+  bool narrow = conversion.conv == u'S' || conversion.size == Size::kShort || conversion.size == Size::kChar;
+  if (conversion.conv == u's' && conversion.size == Size::kLong) narrow = false;
   if (narrow) {
     const char* s = va_arg(*args, const char*);
-    PutText(sink, s ? s : "(null)", spec);
+    PutText(sink, s ? s : "(null)", conversion);
   } else {
     const char16_t* s = va_arg(*args, const char16_t*);
-    PutText(sink, s ? s : u"(null)", spec);
+    PutText(sink, s ? s : u"(null)", conversion);
   }
 }
 
-void PutChar(Sink& sink, va_list* args, const Spec& spec) {
+void PutChar(Sink& sink, va_list* args, const Conversion& conversion) {
   int v = va_arg(*args, int);
-  bool narrow = spec.conv == u'C' || spec.size == Size::kShort;
+  bool narrow = conversion.conv == u'C' || conversion.size == Size::kShort;
   char16_t c = narrow ? static_cast<char16_t>(static_cast<unsigned char>(v)) : static_cast<char16_t>(v);
-  if (!spec.left && spec.width > 1) sink.Pad(spec.width - 1, u' ');
+  if (!conversion.left && conversion.width > 1) sink.Pad(conversion.width - 1, u' ');
   sink.Put(c);
-  if (spec.left && spec.width > 1) sink.Pad(spec.width - 1, u' ');
+  if (conversion.left && conversion.width > 1) sink.Pad(conversion.width - 1, u' ');
 }
 
-long long SignedArg(va_list* args, Size size) {
+// The integer argument of a size, as the bits of its own type, and how many bits that type has.
+unsigned long long IntegerArg(va_list* args, Size size, int* bits) {
   switch (size) {
     case Size::kLongLong:
-      return va_arg(*args, long long);
-    case Size::kLong:
-      return va_arg(*args, long);
-    case Size::kSizeT:
-      return static_cast<long long>(va_arg(*args, size_t));
-    case Size::kShort:
-      return static_cast<short>(va_arg(*args, int));
-    case Size::kChar:
-      return static_cast<signed char>(va_arg(*args, int));
-    default:
-      return va_arg(*args, int);
-  }
-}
-
-unsigned long long UnsignedArg(va_list* args, Size size) {
-  switch (size) {
-    case Size::kLongLong:
+      *bits = 64;
       return va_arg(*args, unsigned long long);
     case Size::kLong:
+      *bits = static_cast<int>(sizeof(long) * 8);
       return va_arg(*args, unsigned long);
     case Size::kSizeT:
+      *bits = static_cast<int>(sizeof(size_t) * 8);
       return va_arg(*args, size_t);
     case Size::kShort:
+      *bits = 16;
       return static_cast<unsigned short>(va_arg(*args, unsigned));
     case Size::kChar:
+      *bits = 8;
       return static_cast<unsigned char>(va_arg(*args, unsigned));
     default:
+      *bits = 32;
       return va_arg(*args, unsigned);
   }
 }
 
-void PutInteger(Sink& sink, va_list* args, const Spec& spec) {
-  Pattern pattern(spec, "ll");
-  if (spec.conv == u'd' || spec.conv == u'i') {
-    PutRendered(sink, pattern.text, SignedArg(args, spec.size));
+// The bits of a signed type of that many bits, as its value.
+long long SignExtend(unsigned long long value, int bits) {
+  if (bits >= 64) return static_cast<long long>(value);
+  const unsigned long long sign = 1ULL << (bits - 1);
+  return static_cast<long long>((value ^ sign) - sign);
+}
+
+void PutInteger(Sink& sink, va_list* args, const Conversion& conversion) {
+  Pattern pattern(conversion, "ll");
+  int bits = 0;
+  unsigned long long value = IntegerArg(args, conversion.size, &bits);
+  if (conversion.conv == u'd' || conversion.conv == u'i') {
+    PutRendered(sink, pattern.text, SignExtend(value, bits));
   } else {
-    PutRendered(sink, pattern.text, UnsignedArg(args, spec.size));
+    PutRendered(sink, pattern.text, value);
   }
 }
 
-void PutFloat(Sink& sink, va_list* args, const Spec& spec) {
-  if (spec.size == Size::kLongDouble) {
-    PutRendered(sink, Pattern(spec, "L").text, va_arg(*args, long double));
+void PutFloat(Sink& sink, va_list* args, const Conversion& conversion) {
+  if (conversion.size == Size::kLongDouble) {
+    PutRendered(sink, Pattern(conversion, "L").text, va_arg(*args, long double));
   } else {
-    PutRendered(sink, Pattern(spec, "").text, va_arg(*args, double));
+    PutRendered(sink, Pattern(conversion, "").text, va_arg(*args, double));
   }
 }
 
 // Puts out one conversion; false when the letter is not one this formatter knows.
-bool PutConversion(Sink& sink, va_list* args, const Spec& spec) {
-  switch (spec.conv) {
+bool PutConversion(Sink& sink, va_list* args, const Conversion& conversion) {
+  switch (conversion.conv) {
     case u'%':
       sink.Put(u'%');
       return true;
     case u's':
     case u'S':
-      PutString(sink, args, spec);
+      PutString(sink, args, conversion);
       return true;
     case u'c':
     case u'C':
-      PutChar(sink, args, spec);
+      PutChar(sink, args, conversion);
       return true;
     case u'd':
     case u'i':
@@ -253,7 +252,7 @@ bool PutConversion(Sink& sink, va_list* args, const Spec& spec) {
     case u'x':
     case u'X':
     case u'o':
-      PutInteger(sink, args, spec);
+      PutInteger(sink, args, conversion);
       return true;
     case u'e':
     case u'E':
@@ -261,7 +260,7 @@ bool PutConversion(Sink& sink, va_list* args, const Spec& spec) {
     case u'F':
     case u'g':
     case u'G':
-      PutFloat(sink, args, spec);
+      PutFloat(sink, args, conversion);
       return true;
     case u'p':
       PutRendered(sink, "%p", va_arg(*args, void*));
@@ -284,19 +283,19 @@ int WideFormat(char16_t* out, int count, const char16_t* format, va_list args) {
       continue;
     }
     const char16_t* start = p++;
-    Spec spec;
-    ReadFlagsAndWidth(p, &list, spec);
-    ReadPrecision(p, &list, spec);
-    ReadSize(p, spec);
-    spec.conv = *p;
-    if (!spec.conv) {
+    Conversion conversion;
+    ReadFlagsAndWidth(p, &list, conversion);
+    ReadPrecision(p, &list, conversion);
+    ReadSize(p, conversion);
+    conversion.conv = *p;
+    if (!conversion.conv) {
       // A lone % at the end is copied as it stands.
       sink.PutRange(start, p);
       break;
     }
     ++p;
     // Unknown conversions are copied as they stand.
-    if (!PutConversion(sink, &list, spec)) sink.PutRange(start, p);
+    if (!PutConversion(sink, &list, conversion)) sink.PutRange(start, p);
   }
   va_end(list);
   if (count > 0) out[sink.length < count ? sink.length : count - 1] = 0;

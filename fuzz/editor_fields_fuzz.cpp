@@ -19,7 +19,7 @@ namespace {
 
 class SilentScreen : public ui::EditorScreenClass {
  public:
-  bool ChooseFile(const ui::FileDialogSpec&, NarrowStringClass&) override { return false; }
+  bool ChooseFile(const ui::FileDialogRequest&, NarrowStringClass&) override { return false; }
   void SetTitle(const char16_t*) override {}
   void SetMenuItemEnabled(int, bool) override {}
   void TabsChanged() override {}

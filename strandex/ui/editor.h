@@ -55,7 +55,7 @@ class EditorClass {
   void SaveAs();
   void ExportHeader();
   void ExportTable();
-  void Export(const FileDialogSpec& spec, bool (*write)(const char*, NarrowStringClass*),
+  void Export(const FileDialogRequest& request, bool (*write)(const char*, NarrowStringClass*),
               const char16_t* caption, const char16_t* failure);
   void ImportTable();
   void LoadChosen(const char* path);

@@ -11,7 +11,7 @@ class DialogLogicClass;
 
 // A file dialog as a command asks for it. Open dialogs accept only an existing file; save
 // dialogs ask before a file is overwritten and add the default extension to a bare name.
-struct FileDialogSpec {
+struct FileDialogRequest {
   bool Save;
   const char16_t* FilterDescription;  // "String table"
   const char16_t* FilterPattern;      // "*.tdb"
@@ -26,7 +26,7 @@ class EditorScreenClass {
   virtual ~EditorScreenClass() = default;
 
   // Runs a file dialog. False when the user cancels; otherwise path holds the chosen path.
-  virtual bool ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) = 0;
+  virtual bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) = 0;
   virtual void SetTitle(const char16_t* title) = 0;
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
   // The tabs (and the selected tab) or the rows of the string view changed: show them again.

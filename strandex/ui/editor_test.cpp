@@ -55,9 +55,9 @@ class FakeScreen : public EditorScreenClass {
   int layouts = 0;
   bool quit = false;
 
-  bool ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) override {
-    file_dialogs.push_back({spec.Save, spec.FilterDescription, spec.FilterPattern,
-                            spec.DefaultExtension ? spec.DefaultExtension : u"", spec.InitialName});
+  bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override {
+    file_dialogs.push_back({request.Save, request.FilterDescription, request.FilterPattern,
+                            request.DefaultExtension ? request.DefaultExtension : u"", request.InitialName});
     EXPECT_FALSE(files.empty()) << "unexpected file dialog";
     if (files.empty()) return false;
     std::optional<std::string> choice = files.front();
@@ -605,13 +605,6 @@ TEST_F(EditorTest, CategoriesAreAddedAtTheEndAndRemovedWithoutLosingStrings) {
   editor.ExecuteCommand(kCmdRemoveCategory);  // the last category stays
   EXPECT_EQ(Tabs(), std::vector<std::string>{"Menus"});
   EXPECT_EQ(RowIDs(), std::vector<int>{1000});
-}
-
-TEST_F(EditorTest, ExitQuitsAndUnknownCommandsAreIgnored) {
-  editor.ExecuteCommand(12345);
-  EXPECT_FALSE(screen.quit);
-  editor.ExecuteCommand(kCmdExit);
-  EXPECT_TRUE(screen.quit);
 }
 
 }  // namespace

@@ -15,10 +15,10 @@ namespace ui {
 
 namespace {
 
-const FileDialogSpec kOpenDatabase = {false, u"String table", u"*.tdb", "", nullptr};
-const FileDialogSpec kOpenTable = {false, u"Text Files (*.txt)", u"*.txt", "", nullptr};
-const FileDialogSpec kSaveHeader = {true, u"C Header Files (*.h)", u"*.h", "string_ids.h", u"h"};
-const FileDialogSpec kSaveTable = {true, u"Text Files (*.txt)", u"*.txt", "string_table.txt", u"txt"};
+const FileDialogRequest kOpenDatabase = {false, u"String table", u"*.tdb", "", nullptr};
+const FileDialogRequest kOpenTable = {false, u"Text Files (*.txt)", u"*.txt", "", nullptr};
+const FileDialogRequest kSaveHeader = {true, u"C Header Files (*.h)", u"*.h", "string_ids.h", u"h"};
+const FileDialogRequest kSaveTable = {true, u"Text Files (*.txt)", u"*.txt", "string_table.txt", u"txt"};
 
 // Titles hold at most 259 characters.
 constexpr int kTitleUnits = 259;
@@ -146,18 +146,18 @@ void EditorClass::Save() {
 }
 
 void EditorClass::SaveAs() {
-  FileDialogSpec spec = {true, u"String table", u"*.tdb", current_file_name.Chars(), u"tdb"};
+  FileDialogRequest request = {true, u"String table", u"*.tdb", current_file_name.Chars(), u"tdb"};
   NarrowStringClass path;
-  if (!screen.ChooseFile(spec, path)) return;
+  if (!screen.ChooseFile(request, path)) return;
   SetTitleFromPath(path);
   current_file_name = path;
   if (SaveTo(current_file_name)) SetMenuItem(kCmdSave, true);
 }
 
-void EditorClass::Export(const FileDialogSpec& spec, bool (*write)(const char*, NarrowStringClass*),
+void EditorClass::Export(const FileDialogRequest& request, bool (*write)(const char*, NarrowStringClass*),
                          const char16_t* caption, const char16_t* failure) {
   NarrowStringClass path;
-  if (!screen.ChooseFile(spec, path)) return;
+  if (!screen.ChooseFile(request, path)) return;
   NarrowStringClass error;
   if (!write(path, &error)) Message(caption, Compose(failure, error));
 }

@@ -123,23 +123,24 @@ QAction* MainWindow::Action(int command) const {
   return nullptr;
 }
 
-bool MainWindow::ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) {
-  return file_chooser ? file_chooser(spec, path) : ChooseWithDialog(spec, path);
+bool MainWindow::ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) {
+  return file_chooser ? file_chooser(request, path) : ChooseWithDialog(request, path);
 }
 
-bool MainWindow::ChooseWithDialog(const FileDialogSpec& spec, NarrowStringClass& path) {
+bool MainWindow::ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path) {
   QFileDialog dialog(this);
   dialog.setNameFilter(
-      QStringLiteral("%1 (%2)").arg(ToQString(spec.FilterDescription), ToQString(spec.FilterPattern)));
-  if (spec.Save) {
+      QStringLiteral("%1 (%2)").arg(ToQString(request.FilterDescription), ToQString(request.FilterPattern)));
+  if (request.Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
-  if (spec.DefaultExtension) dialog.setDefaultSuffix(ToQString(spec.DefaultExtension));
-  if (spec.InitialName && spec.InitialName[0]) dialog.selectFile(QFile::decodeName(spec.InitialName));
+  if (request.DefaultExtension) dialog.setDefaultSuffix(ToQString(request.DefaultExtension));
+  if (request.InitialName && request.InitialName[0])
+    dialog.selectFile(QFile::decodeName(request.InitialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   path = QFile::encodeName(dialog.selectedFiles().first()).constData();
   return true;

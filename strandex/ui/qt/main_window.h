@@ -33,14 +33,14 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   QAction* Action(int command) const;
 
   // Tests choose files without a dialog.
-  using FileChooser = std::function<bool(const FileDialogSpec&, NarrowStringClass&)>;
+  using FileChooser = std::function<bool(const FileDialogRequest&, NarrowStringClass&)>;
   void SetFileChooser(FileChooser chooser) { file_chooser = chooser; }
   // Benchmarks answer dialogs without showing them.
   using DialogRunner = std::function<int(DialogLogicClass&)>;
   void SetDialogRunner(DialogRunner runner) { dialog_runner = runner; }
 
   // EditorScreenClass.
-  bool ChooseFile(const FileDialogSpec& spec, NarrowStringClass& path) override;
+  bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
   void TabsChanged() override;
@@ -63,7 +63,7 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
 
  private:
   void BuildMenu();
-  bool ChooseWithDialog(const FileDialogSpec& spec, NarrowStringClass& path);
+  bool ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path);
 
   EditorClass editor;
   QTabBar* tabs = nullptr;

@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
 }
 
 TEST_F(MainWindowTest, FailedOpenSaysSoInAMessageBox) {
-  window->SetFileChooser([](const FileDialogSpec&, NarrowStringClass& path) {
+  window->SetFileChooser([](const FileDialogRequest&, NarrowStringClass& path) {
     path = "/nonexistent/folder/lost.tdb";
     return true;
   });
