@@ -123,17 +123,10 @@ TEST(DiskFile, WritesPastTheWindowLengthenIt) {
   EXPECT_EQ(ReadBytes(path).substr(105, 10), "0123456789");
 }
 
-TEST(DiskFile, AttachAndDelete) {
+TEST(DiskFile, Delete) {
   TempFolder dir;
   std::string path = dir / "a.bin";
-  platform::Handle h = platform::Disk().Open(path.c_str(), 2);
-  ASSERT_NE(h, platform::kInvalidHandle);
-  DiskFileClass f;
-  f.Attach(h);
-  EXPECT_TRUE(f.IsOpen());
-  EXPECT_EQ(f.Write("abc", 3), 3);
-  f.Close();
-  EXPECT_EQ(ReadBytes(path), "abc");
+  WriteBytes(path, "abc");
   DiskFileClass d(path.c_str());
   EXPECT_TRUE(d.Delete());
   EXPECT_FALSE(d.IsAvailable());

@@ -18,10 +18,7 @@ std::vector<std::string> Walk(HashTableClass<int>& table) {
 
 TEST(HashTable, KeyValues) {
   EXPECT_EQ(HashKey("abc"), 143891u);
-  EXPECT_EQ(HashKey("abc") & 3, 3u);
   EXPECT_EQ(HashKey("abcdefgh"), 1738513554u);
-  EXPECT_EQ(HashKey("abcdefgh") & 3, 2u);
-  EXPECT_EQ(HashKey("abcdefgh") & 7, 2u);
   EXPECT_EQ(HashKey("a"), 97u);
   EXPECT_EQ(HashKey(""), 0u);
   EXPECT_EQ(HashKey("\xe9"), 4294967273u);
@@ -34,7 +31,6 @@ TEST(HashTable, EmptyTable) {
   t.Remove("x");
   t.RemoveAll();
   EXPECT_TRUE(Walk(t).empty());
-  EXPECT_EQ(t.BucketCount(), 0u);
 }
 
 TEST(HashTable, GrowsByDoublingAndFindsCollidingKeys) {
