@@ -4,14 +4,17 @@
 
 #include <cstdint>
 
+// Written out byte by byte, not as loops: the compiler then makes each a single 32-bit move.
 template <typename Byte>
 constexpr void EncodeFixed32(Byte* out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<Byte>(value >> (8 * i));
+  out[0] = static_cast<Byte>(value);
+  out[1] = static_cast<Byte>(value >> 8);
+  out[2] = static_cast<Byte>(value >> 16);
+  out[3] = static_cast<Byte>(value >> 24);
 }
 
 template <typename Byte>
 constexpr uint32_t DecodeFixed32(const Byte* in) {
-  uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value |= static_cast<uint32_t>(static_cast<unsigned char>(in[i])) << (8 * i);
-  return value;
+  auto byte = [in](int i) { return static_cast<uint32_t>(static_cast<unsigned char>(in[i])); };
+  return byte(0) | byte(1) << 8 | byte(2) << 16 | byte(3) << 24;
 }
