@@ -37,6 +37,7 @@ int BufferedDiskFileClass::ReadOpen(unsigned char* out, int size) {
     DropContents();
   }
   bytes_left = DiskFileClass::Read(buffer, buffer_size);
+  block_end = -1;
   read_position = 0;
   return total + TakeFromBuffer(out, size);
 }
@@ -55,14 +56,18 @@ int BufferedDiskFileClass::Seek(int offset, int origin) {
     DropContents();
     return DiskFileClass::Seek(offset, origin);
   }
-  if (bytes_left > 0) {
-    int n = bytes_left < offset ? bytes_left : offset;
-    read_position += n;
-    bytes_left -= n;
-    int r = DiskFileClass::Seek(offset - n, 1);
-    return r < 0 ? r : r - bytes_left;
+  if (bytes_left > 0 && offset <= bytes_left) {
+    // Within the block. A loader passing over many small chunks seeks once per chunk: the
+    // system is asked for the position once per block, not once per seek.
+    read_position += offset;
+    bytes_left -= offset;
+    if (block_end < 0) block_end = DiskFileClass::Seek(0, 1);
+    return block_end < 0 ? block_end : block_end - bytes_left;
   }
-  return DiskFileClass::Seek(offset, origin);
+  // Beyond the block: the system's position is already past its bytes.
+  int rest = offset - bytes_left;
+  DropContents();
+  return DiskFileClass::Seek(rest, 1);
 }
 
 int BufferedDiskFileClass::Write(const void* data, int size) { return DiskFileClass::Write(data, size); }
@@ -74,6 +79,7 @@ void BufferedDiskFileClass::Close() {
 
 // Forgets the buffered bytes; the block itself is kept for the next read.
 void BufferedDiskFileClass::DropContents() {
+  block_end = -1;
   bytes_left = 0;
   read_position = 0;
 }

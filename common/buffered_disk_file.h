@@ -22,6 +22,8 @@ class BufferedDiskFileClass : public DiskFileClass {
   int buffer_size = 0;
   int bytes_left = 0;
   int read_position = 0;
+  // File position just past the buffered block, -1 until asked for after the block was read.
+  int block_end = -1;
 
  private:
   int ReadOpen(unsigned char* out, int size);

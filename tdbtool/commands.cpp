@@ -31,12 +31,14 @@ void Warn(const char* message) { std::fprintf(stderr, "tdbtool: warning: %s\n", 
 
 void Warn(const std::string& path, const char* message) { Warn((path + ": " + message).c_str()); }
 
-// Loads in; on success the database holds the file. Problems that do not stop the command are
-// warnings on standard error, or, when problems is given, lines added to it.
-int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<NarrowStringClass>* problems) {
+// Loads in; on success the database holds the file (without its texts for a command that reads
+// none). Problems that do not stop the command are warnings on standard error, or, when problems
+// is given, lines added to it.
+int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<NarrowStringClass>* problems,
+         LoadedParts parts = LoadedParts::kWhole) {
   DatabaseLoadReport report;
   NarrowStringClass error;
-  if (!LoadDatabaseFile(in.c_str(), &report, &error)) return Fail(error.Chars());
+  if (!LoadDatabaseFile(in.c_str(), &report, &error, parts)) return Fail(error.Chars());
   if (!report.HasDatabase) return Fail(in, "the file holds no string database");
   if (report.Damaged) {
     std::string damage = std::string("the file is damaged: ") + report.Damage.Chars();
@@ -113,7 +115,7 @@ int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
 }
 
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {
-  if (int code = Load(in, options, nullptr)) return code;
+  if (int code = Load(in, options, nullptr, LoadedParts::kWithoutTexts)) return code;
   NarrowStringClass error;
   if (!ExportCHeader(out.c_str(), &error)) return Fail(error.Chars());
   return kSuccess;
@@ -181,7 +183,7 @@ int ImportPo(const std::string& db, const std::string& po, int language, bool fu
 
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output) {
   DynamicArrayClass<NarrowStringClass> problems;
-  if (int code = Load(in, options, &problems)) return code;
+  if (int code = Load(in, options, &problems, LoadedParts::kWithoutTexts)) return code;
   ListDatabaseProblems(&problems);
   for (int i = 0; i < problems.Count(); ++i) std::fprintf(output, "%s\n", problems[i].Chars());
   if (std::fflush(output) != 0 || std::ferror(output)) {

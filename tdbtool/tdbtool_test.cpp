@@ -91,7 +91,10 @@ TEST_F(Tdbtool, DamagedFilesAreRefusedUnlessSalvaged) {
   Save("whole.tdb");
   std::string whole = ReadBytes(Path("whole.tdb"));
   WriteBytes(Path("cut.tdb"), whole.substr(0, whole.size() - 5));
-  EXPECT_EQ(Run({"dump", "@cut.tdb"}, 2, Path("cut.tdb") + ": the file is damaged"), "");
+  EXPECT_EQ(Run({"dump", "@cut.tdb"}, 2,
+                Path("cut.tdb") + ": the file is damaged: a chunk claims more bytes than its parent or the "
+                                  "file holds (at offset 0)"),
+            "");
   std::string salvaged = Run({"dump", "--salvage", "@cut.tdb"}, 0, "warning");
   EXPECT_EQ(json::parse(salvaged)["categories"][0]["name"], "Default");
 

@@ -45,6 +45,10 @@ void FillReport(const ChunkReaderClass& reader, int sections, DatabaseLoadReport
 }  // namespace
 
 bool CheckDatabaseSaveable(NarrowStringClass* error) {
+  if (TranslateDBClass::AreTextsLeftOut()) {
+    if (error) *error = "the database was loaded without its texts";
+    return false;
+  }
   DynamicArrayClass<NarrowStringClass> problems;
   if (ListUnsaveableFields(&problems) == 0) return true;
   if (error) {
@@ -84,10 +88,12 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   return true;
 }
 
-bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error) {
+bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
+                      LoadedParts parts) {
   ErrorKeepingFile<BufferedDiskFileClass> file;
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
+  if (parts == LoadedParts::kWithoutTexts) TranslateDBClass::LeaveOutTexts();
   if (!file.Open(path, platform::kRead) || file.Size() < 0) {
     return FailPath(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError());
   }

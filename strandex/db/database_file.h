@@ -8,7 +8,8 @@
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
 
-// Writes the database section as one top-level chunk. False when any part could not be written.
+// Writes the database section as one top-level chunk. False when any part could not be written,
+// or the database was loaded without its texts.
 bool SaveDatabase(ChunkWriterClass& writer);
 
 // What loading a file found, beyond the database now in memory.
@@ -24,15 +25,21 @@ struct DatabaseLoadReport {
   DynamicArrayClass<NarrowStringClass> IDChanges;
 };
 
-// Checks that every field fits its place in the file. False with a message naming the first
-// string or category that does not.
+// Checks that every field fits its place in the file and that the texts were loaded. False with
+// a message naming the first string or category that does not fit, or the missing texts.
 bool CheckDatabaseSaveable(NarrowStringClass* error);
 
 // Saves the database to path, replacing the file in one step. False with "path: reason" in
 // error (when given); the old file is then untouched.
 bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
 
+// What a load keeps of each string: all of it, or all but its texts (the English text and one
+// text per language), which are most of the file. Without texts the file is read and checked
+// all the same, so the report is the same; the database then serves only what reads no text.
+enum class LoadedParts { kWhole, kWithoutTexts };
+
 // Empties the database and loads path into it. False with "path: reason" when the file cannot
 // be opened or read or memory runs out. A damaged file still loads what could be read and
 // returns true; report (when given) says so.
-bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error);
+bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
+                      LoadedParts parts = LoadedParts::kWhole);

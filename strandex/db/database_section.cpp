@@ -134,6 +134,7 @@ DatabaseSectionClass database_section;
 SaveSectionClass& TranslateDBClass::Section() { return database_section; }
 
 bool SaveDatabase(ChunkWriterClass& writer) {
+  if (TranslateDBClass::AreTextsLeftOut()) return false;
   ObjectFactoryClass::ResetTokens();
   SaveSectionClass& section = TranslateDBClass::Section();
   if (!section.HasData()) return true;

@@ -90,10 +90,10 @@ bool TDBStringClass::Save(ChunkWriterClass& writer) {
 }
 
 // Reads the parts of a string object; a friend, so that texts are appended without a copy
-// through the setters.
+// through the setters. Texts left out are passed over by closing their chunk unread.
 class TDBStringLoader {
  public:
-  static bool LoadFields(TDBStringClass& s, ChunkReaderClass& reader) {
+  static bool LoadFields(TDBStringClass& s, ChunkReaderClass& reader, bool texts) {
     bool ok = true;
     while (ok && reader.OpenMicroChunk()) {
       uint32_t length = reader.CurrentMicroChunkLength();
@@ -114,10 +114,10 @@ class TDBStringLoader {
           ok = ReadNarrowPayload(reader, length, s.AnimationName);
           break;
         case tdb::kFieldEnglish:
-          ok = ReadNarrowPayload(reader, length, s.EnglishText);
+          if (texts) ok = ReadNarrowPayload(reader, length, s.EnglishText);
           break;
         case tdb::kFieldText:
-          ok = LoadText(s, reader, length);
+          if (texts) ok = LoadText(s, reader, length);
           break;
         default:
           break;
@@ -134,18 +134,19 @@ class TDBStringLoader {
 };
 
 bool TDBStringClass::Load(ChunkReaderClass& reader) {
+  bool texts = !TranslateDBClass::AreTextsLeftOut();
   bool ok = true;
   while (ok && reader.OpenChunk()) {
     uint32_t length = reader.CurrentChunkLength();
     switch (reader.CurrentChunkID()) {
       case tdb::kStringFields:
-        ok = TDBStringLoader::LoadFields(*this, reader);
+        ok = TDBStringLoader::LoadFields(*this, reader, texts);
         break;
       case tdb::kStringEnglish:
-        ok = ReadNarrowPayload(reader, length, EnglishText);
+        if (texts) ok = ReadNarrowPayload(reader, length, EnglishText);
         break;
       case tdb::kStringText:
-        ok = TDBStringLoader::LoadText(*this, reader, length);
+        if (texts) ok = TDBStringLoader::LoadText(*this, reader, length);
         break;
       case tdb::kStringEmpty:
         break;
@@ -155,7 +156,7 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
     }
     reader.CloseChunk();
   }
-  if (ok && Texts.Count() == 0) {
+  if (ok && texts && Texts.Count() == 0) {
     ok = AppendEmptyText();
     if (ok) Texts[0].FromNarrow(EnglishText);
   }

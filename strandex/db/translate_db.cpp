@@ -11,6 +11,7 @@ HashTableClass<TDBStringClass*> TranslateDBClass::IDStringIndex;
 DynamicArrayClass<StringCategoryClass*> TranslateDBClass::Categories;
 int32_t TranslateDBClass::Version = 0;
 int32_t TranslateDBClass::CurrentLanguage = 0;
+bool TranslateDBClass::TextsLeftOut = false;
 DynamicArrayClass<IDChangeRecord> TranslateDBClass::IDChanges;
 int TranslateDBClass::FreeSlotHint = 0;
 
@@ -266,6 +267,7 @@ void TranslateDBClass::ClearCategories() {
 void TranslateDBClass::ClearDatabase() {
   ClearObjects();
   ClearCategories();
+  TextsLeftOut = false;
 }
 
 // The list grows by 10 slots while it is short and by 1000 once it holds 1000 categories, so that

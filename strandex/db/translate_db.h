@@ -67,7 +67,14 @@ class TranslateDBClass {
   // The first category with this ID, or null.
   static StringCategoryClass* FindCategoryByID(int id);
   static void ClearCategories();
+  // Empties the database; it has its texts again (see LeaveOutTexts).
   static void ClearDatabase();
+
+  // From now on, strings loaded pass over their English text and their texts unread, for the
+  // commands that read no text (the C header, the check). The database then cannot be saved,
+  // which would lose the texts, until ClearDatabase.
+  static void LeaveOutTexts() { TextsLeftOut = true; }
+  static bool AreTextsLeftOut() { return TextsLeftOut; }
 
   // Numbers that travel with the file.
   static int GetVersion() { return Version; }
@@ -97,6 +104,7 @@ class TranslateDBClass {
   static DynamicArrayClass<StringCategoryClass*> Categories;
   static int32_t Version;
   static int32_t CurrentLanguage;
+  static bool TextsLeftOut;
   static DynamicArrayClass<IDChangeRecord> IDChanges;
   // Every slot below it holds an object.
   static int FreeSlotHint;
