@@ -1,10 +1,13 @@
 // Fuzz target: loading a string database from arbitrary bytes. The load must stay inside the
-// bytes it was given; whatever it produced and could save must load back undamaged, and from
-// then on saving and loading must reproduce the file. (The first rounds may still change it: a
-// "Default" category with ID 0 made by the loader is numbered when it is read back.)
+// bytes it was given, and a load without texts must see the same damage, pass over the same
+// unknown chunks and keep the same strings (and refuse to save). Whatever the whole load produced
+// and could save must load back undamaged, and from then on saving and loading must reproduce
+// the file. (The first rounds may still change it: a "Default" category with ID 0 made by the
+// loader is numbered when it is read back.)
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "common/memory_file.h"
 #include "strandex/db/database_check.h"
@@ -19,12 +22,24 @@ bool Save(MemoryFileClass& memory) {
   return SaveDatabase(writer);
 }
 
-bool Load(const unsigned char* data, int size, bool* damaged) {
+// Loads the bytes, with or without texts; outline (when given) receives the damage, the number
+// of chunks passed over and every string's IDs.
+bool Load(const unsigned char* data, int size, bool* damaged, bool texts = true,
+          std::string* outline = nullptr) {
   TranslateDBClass::ClearDatabase();
+  if (!texts) TranslateDBClass::LeaveOutTexts();
   MemoryFileClass memory(data, size);
   ChunkReaderClass reader(&memory);
   bool ok = LoadFile(reader);
   *damaged = reader.IsDamaged();
+  if (outline) {
+    *outline = std::to_string(static_cast<int>(reader.Damage())) + "@" +
+               std::to_string(reader.DamageOffset()) + "+" + std::to_string(reader.PassedChunkCount());
+    for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
+      TDBStringClass* s = TranslateDBClass::GetObject(i);
+      if (s) *outline += "," + std::to_string(s->GetID()) + ":" + s->GetIDString().Chars();
+    }
+  }
   return ok;
 }
 
@@ -39,7 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1 << 20)) return 0;
   TranslateDBClass::SetObjectGrowthStep(1000);
   bool damaged = false;
-  if (!Load(data, static_cast<int>(size), &damaged)) abort();
+  std::string bare, whole;
+  MemoryFileClass refused;
+  if (!Load(data, static_cast<int>(size), &damaged, false, &bare) || Save(refused)) abort();
+  if (!Load(data, static_cast<int>(size), &damaged, true, &whole) || whole != bare) abort();
 
   // A database whose fields all fit must save; each save must load back undamaged.
   MemoryFileClass saves[4];
