@@ -249,10 +249,10 @@ TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
     platform::ScopedFaultDisk disk;
     (step == 0 ? disk.fail_open : disk.fail_read) = 1;
     EXPECT_FALSE(ImportPo(path.c_str(), options, nullptr, nullptr, &error));
-    EXPECT_EQ(std::string(error.Chars()), path + ": Input/output error");
+    EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::Text(sys::kIoError));
   }
   EXPECT_FALSE(ImportPo((dir / "missing.po").c_str(), options, nullptr, nullptr, &error));
-  EXPECT_EQ(std::string(error.Chars()), dir / "missing.po: No such file or directory");
+  EXPECT_EQ(std::string(error.Chars()), (dir / "missing.po: ") + sys::MissingFile());
   EXPECT_EQ(Text(1000, 1), u"<none>");
 
   // Memory that runs out at any allocation fails the import cleanly.
