@@ -54,6 +54,12 @@ TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {
   ASSERT_EQ(entries.Count(), 1);
   EXPECT_EQ(std::string(entries[0].name.Chars()), name);
   EXPECT_EQ(status.size, 3);
+  // Relative names follow the current folder, which can be changed and read back.
+  NarrowStringClass start, here;
+  ASSERT_TRUE(platform::CurrentDirectory(start) && platform::SetCurrentDirectory(dir.path().c_str()));
+  EXPECT_TRUE(platform::CurrentDirectory(here) && Disk().Status(name.c_str(), &status));
+  ASSERT_TRUE(platform::SetCurrentDirectory(start));
+  EXPECT_TRUE(Disk().Status(platform::JoinPath(here, name.c_str()), &status));
 }
 
 }  // namespace

@@ -6,6 +6,9 @@
 #include <windows.h>
 // windows.h must come first.
 #include <shellapi.h>
+// windows.h makes SetCurrentDirectory a macro for SetCurrentDirectoryA, which would rename the
+// layer's own function in this file only and leave its callers unresolved.
+#undef SetCurrentDirectory
 
 #include <cstdio>
 #include <cstring>
