@@ -19,7 +19,6 @@ constexpr int kPathNotFound = 3;         // ERROR_PATH_NOT_FOUND: a folder on th
 constexpr int kSharingViolation = 32;    // ERROR_SHARING_VIOLATION: the file is open elsewhere
 constexpr int kAccessDenied = 5;         // ERROR_ACCESS_DENIED
 constexpr int kNameTooLong = 206;        // ERROR_FILENAME_EXCED_RANGE
-constexpr const char* kNullDevice = "NUL";
 #else
 constexpr bool kWindows = false;
 constexpr bool kNamesIgnoreCase = false;
@@ -29,7 +28,6 @@ constexpr int kPathNotFound = ENOENT;  // the same code as a missing file
 constexpr int kSharingViolation = 0;   // files are not locked against a second open
 constexpr int kAccessDenied = EACCES;
 constexpr int kNameTooLong = ENAMETOOLONG;
-constexpr const char* kNullDevice = "/dev/null";
 #endif
 
 // The system's text for an error code, as the programs print it.
