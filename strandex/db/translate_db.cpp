@@ -8,6 +8,8 @@
 
 DynamicArrayClass<TDBStringClass*> TranslateDBClass::Objects;
 HashTableClass<TDBStringClass*> TranslateDBClass::IDStringIndex;
+DynamicArrayClass<TDBStringClass*> TranslateDBClass::Unindexed;
+int TranslateDBClass::UnindexedFrom = 0;
 DynamicArrayClass<StringCategoryClass*> TranslateDBClass::Categories;
 int32_t TranslateDBClass::Version = 0;
 int32_t TranslateDBClass::CurrentLanguage = 0;
@@ -84,6 +86,14 @@ bool TranslateDBClass::IndexInsert(TDBStringClass* obj) {
   return key.Text() && IDStringIndex.Insert(key.Text(), obj);
 }
 
+bool TranslateDBClass::CatchUpIndex() {
+  while (UnindexedFrom < Unindexed.Count() && IndexInsert(Unindexed[UnindexedFrom])) ++UnindexedFrom;
+  if (UnindexedFrom < Unindexed.Count()) return false;
+  Unindexed.Clear();
+  UnindexedFrom = 0;
+  return true;
+}
+
 // Removes obj's own entry under idString; entries of other objects with an equal key stay, in
 // their order.
 void TranslateDBClass::IndexRemove(const char* idString, TDBStringClass* obj) {
@@ -102,7 +112,9 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
   int newID = noID || !valid ? GetNextFreeID() : id;
   if (newID > kLastID) return false;
   int slot = newID - kFirstID;
-  if (!ReserveSlot(slot) || !IndexInsert(obj)) return false;
+  // The waiting list doubles as it grows.
+  Unindexed.SetGrowthStep(Unindexed.Count() < 64 ? 64 : Unindexed.Count());
+  if (!ReserveSlot(slot) || !Unindexed.Add(obj)) return false;
   while (Objects.Count() <= slot) Objects.Add(nullptr);
   Objects[slot] = obj;
   if (newID != id) {
@@ -115,6 +127,10 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
 bool TranslateDBClass::RemoveObject(int index) {
   if (index < 0 || index >= Objects.Count()) return false;
   if (TDBStringClass* obj = Objects[index]) {
+    // Without memory to catch up, obj may still be waiting: it leaves the list, not the index.
+    CatchUpIndex();
+    int waiting = Unindexed.IndexOf(obj);
+    if (waiting >= UnindexedFrom) Unindexed.Delete(waiting);
     IndexRemove(obj->GetIDString(), obj);
     delete obj;
     Objects[index] = nullptr;
@@ -140,6 +156,8 @@ void TranslateDBClass::ClearObjects() {
   for (int i = 0; i < Objects.Count(); ++i) delete Objects[i];
   Objects.DeleteAll();
   IDStringIndex.RemoveAll();
+  Unindexed.Clear();
+  UnindexedFrom = 0;
   FreeSlotHint = 0;
 }
 
@@ -162,7 +180,7 @@ TDBStringClass* TranslateDBClass::FindNextInCategory(TDBStringClass* obj, int ca
 TDBStringClass* TranslateDBClass::FindObjectByIDString(const char* text) {
   if (!text) return nullptr;
   IndexKey key(text);
-  if (!key.Text()) return nullptr;
+  if (!key.Text() || !CatchUpIndex()) return nullptr;
   TDBStringClass** found = IDStringIndex.Find(key.Text());
   return found ? *found : nullptr;
 }
@@ -188,7 +206,7 @@ bool TranslateDBClass::ChangeObjectIDString(TDBStringClass* obj, const char* tex
   int slot = obj->GetID() - kFirstID;
   if (GetObject(slot) != obj) return obj->SetIDString(text);
   NarrowStringClass old;
-  if (!old.TryAssign(obj->GetIDString())) return false;
+  if (!CatchUpIndex() || !old.TryAssign(obj->GetIDString())) return false;
   if (!obj->SetIDString(text)) return false;
   if (!IndexInsert(obj)) {
     obj->SetIDString(old);

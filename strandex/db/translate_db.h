@@ -43,7 +43,8 @@ class TranslateDBClass {
   static void ClearObjects();
   static TDBStringClass* FindFirstInCategory(int categoryID);
   static TDBStringClass* FindNextInCategory(TDBStringClass* obj, int categoryID);
-  // The first object whose symbolic ID equals text ignoring the case of A to Z, or null.
+  // The first object whose symbolic ID equals text ignoring the case of A to Z; null when there
+  // is none or memory runs out.
   static TDBStringClass* FindObjectByIDString(const char* text);
   // Moves obj (which must be in the table) to the slot of newID. False, with nothing changed,
   // when obj is not in the table, newID is below 1000 or above kLastID, another object has it,
@@ -93,6 +94,10 @@ class TranslateDBClass {
  private:
   static bool ReserveSlot(int slot);
   static bool IndexInsert(TDBStringClass* obj);
+  // Enters the objects added since the index was last used, in the order they were added, so
+  // that the index is exactly what entering each on its addition would have made. False when
+  // memory runs out (those not entered wait for the next use).
+  static bool CatchUpIndex();
   static void IndexRemove(const char* idString, TDBStringClass* obj);
   static void RecordIDChange(int oldID, int newID);
   // Appends a category without giving it an ID (the loader's "Default" keeps ID 0).
@@ -101,6 +106,10 @@ class TranslateDBClass {
 
   static DynamicArrayClass<TDBStringClass*> Objects;
   static HashTableClass<TDBStringClass*> IDStringIndex;
+  // Objects added but not yet in the index, from UnindexedFrom on: a command that never looks up
+  // a symbolic ID (the C header of a 100,000-string database) never pays for the index.
+  static DynamicArrayClass<TDBStringClass*> Unindexed;
+  static int UnindexedFrom;
   static DynamicArrayClass<StringCategoryClass*> Categories;
   static int32_t Version;
   static int32_t CurrentLanguage;

@@ -218,6 +218,13 @@ TEST_F(TranslateDB, OutOfMemoryIsReported) {
     ASSERT_LT(n, 20);
   }
   EXPECT_EQ(TranslateDBClass::GetObject(0), s);
+  // Without memory to bring the index up to date, a removal still takes its object out of both.
+  TranslateDBClass::AddObject(NewString(1001, "IDS_GONE"));
+  TranslateDBClass::AddObject(NewString(1002, "IDS_KEPT"));
+  allocore::FailFrom(1);
+  EXPECT_TRUE(TranslateDBClass::RemoveObject(1));
+  allocore::FailAfter(0);
+  EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_gone"), nullptr);
 
   int categories = TranslateDBClass::GetCategoryCount();
   allocore::FailAfter(1);
