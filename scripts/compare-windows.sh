@@ -20,6 +20,9 @@ done
 export WINEPREFIX="${WINEPREFIX:-$root/build-mingw/wine}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# wine gives Windows file names to Linux in the locale's character set: only a UTF-8 locale holds
+# every name (under the C locale, names outside ASCII cannot be made).
+export LC_ALL=C.UTF-8
 wine=/usr/lib/wine/wine64
 
 work="$root/build-mingw/compare"

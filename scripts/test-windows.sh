@@ -17,6 +17,9 @@ cmake --build --preset mingw -j 2
 export WINEPREFIX="$root/build-mingw/wine"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# wine gives Windows file names to Linux in the locale's character set: only a UTF-8 locale holds
+# every name (under the C locale, names outside ASCII cannot be made).
+export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
