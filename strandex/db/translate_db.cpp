@@ -161,6 +161,11 @@ void TranslateDBClass::ClearObjects() {
   FreeSlotHint = 0;
 }
 
+void TranslateDBClass::ReleaseObjectTable() {
+  ClearObjects();
+  Objects.Clear();
+}
+
 TDBStringClass* TranslateDBClass::FindFirstInCategory(int categoryID) {
   for (int i = 0; i < Objects.Count(); ++i) {
     if (Objects[i] && Objects[i]->GetCategoryID() == categoryID) return Objects[i];

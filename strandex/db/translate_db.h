@@ -41,6 +41,8 @@ class TranslateDBClass {
   static int GetObjectCount();
   static int GetNextFreeID();
   static void ClearObjects();
+  // ClearObjects, and the table's storage is freed too (ClearObjects keeps it for the next load).
+  static void ReleaseObjectTable();
   static TDBStringClass* FindFirstInCategory(int categoryID);
   static TDBStringClass* FindNextInCategory(TDBStringClass* obj, int categoryID);
   // The first object whose symbolic ID equals text ignoring the case of A to Z; null when there
