@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "common/allocore.h"
 #include "common/disk_file.h"
 #include "common/testing/fault_disk.h"
+#include "common/testing/fault_sweep.h"
 #include "common/testing/model_builder.h"
 #include "common/testing/temp_folder.h"
 
@@ -173,6 +175,29 @@ TEST(VXM, RunningOutOfMemoryFailsCleanly) {
     EXPECT_EQ(allocore::LiveCount(), live) << nth;
   }
   EXPECT_TRUE(loaded);
+}
+
+TEST(VXM, SaveSurvivesEveryMemoryFailure) {
+  VXM model;
+  ASSERT_TRUE(LoadFromBytes(model, HandWrittenFile()));
+  MemoryFileClass* file = nullptr;
+  fault_sweep::Allocations(
+      [&] {
+        file = new (std::nothrow) MemoryFileClass;
+        if (!file) return false;
+        model.Save(file);
+        return *model.ErrorText() == 0 && !file->Failed();
+      },
+      [&](const std::string& where, bool ok) {
+        std::string saved = ok ? std::string(reinterpret_cast<const char*>(file->Data()), file->Size()) : "";
+        EXPECT_EQ(saved, ok ? HandWrittenFile() : "") << where;
+        EXPECT_EQ(model.objects.Count(), 2) << where;
+        delete file;
+        file = nullptr;
+        // A failed save keeps its message until the next one.
+        MemoryFileClass again;
+        model.Save(&again);
+      });
 }
 
 TEST(VXM, ReadsThroughShortReadsAndReportsFailedOnes) {

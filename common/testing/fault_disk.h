@@ -19,6 +19,8 @@ class FaultDisk : public DiskInterface {
   // reports the short count with the error of a full disk.
   int max_read = 0;
   int max_write = 0;
+  // The nth read or write from now moves only half the bytes asked (a cut write reports a full disk).
+  int cut_read = 0, cut_write = 0;
   // Counts of calls seen.
   int opens = 0, reads = 0, writes = 0, syncs = 0, renames = 0, closes = 0;
 
@@ -28,12 +30,13 @@ class FaultDisk : public DiskInterface {
   int Read(Handle h, void* buffer, int size) override {
     if (Trip(fail_read, ++reads)) return -1;
     if (max_read > 0 && size > max_read) size = max_read;
+    if (reads == cut_read && size > 1) size /= 2;
     return inner().Read(h, buffer, size);
   }
   int Write(Handle h, const void* buffer, int size) override {
     if (Trip(fail_write, ++writes)) return -1;
-    if (max_write > 0 && size > max_write) {
-      int n = inner().Write(h, buffer, max_write);
+    if ((max_write > 0 && size > max_write) || writes == cut_write) {
+      int n = inner().Write(h, buffer, writes == cut_write ? size / 2 : max_write);
       SetLastError(sys::kDiskFull);
       return n;
     }

@@ -6,7 +6,7 @@
 
 #include "common/allocore.h"
 #include "common/testing/database_fixture.h"
-#include "common/testing/fault_disk.h"
+#include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"
 #include "strandex/db/tdb_format.h"
@@ -224,26 +224,6 @@ TEST_F(DatabaseFile, SaveRefusesOverlongFields) {
   EXPECT_EQ(TranslateDBClass::GetObject(0)->GetAnimationName().Length(), 254);
 }
 
-TEST_F(DatabaseFile, FailedSaveLeavesTheOldFile) {
-  TempFolder folder;
-  std::string path = folder / "strings.tdb";
-  WriteBytes(path, "old contents");
-  TranslateDBClass::Initialize();
-  for (int step = 0; step < 3; ++step) {
-    platform::ScopedFaultDisk disk;
-    if (step == 0) disk.fail_write = 1;
-    if (step == 1) disk.fail_sync = 1;
-    if (step == 2) disk.fail_rename = 1;
-    NarrowStringClass error;
-    EXPECT_FALSE(SaveDatabaseFile(path.c_str(), &error));
-    EXPECT_EQ(std::string(error.Chars()).rfind(path + ": ", 0), 0u) << error.Chars();
-  }
-  EXPECT_EQ(ReadBytes(path), "old contents");
-  EXPECT_EQ(CountFiles(folder.path()), 1);
-  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
-  EXPECT_EQ(ReadBytes(path).size(), 104u);
-}
-
 TEST_F(DatabaseFile, LoadReport) {
   TempFolder folder;
   NarrowStringClass error;
@@ -276,6 +256,53 @@ TEST_F(DatabaseFile, LoadReport) {
   ASSERT_TRUE(LoadDatabaseFile((folder / "empty.tdb").c_str(), &third, &error));
   EXPECT_FALSE(third.HasDatabase);
   EXPECT_FALSE(third.Damaged);
+}
+
+// Strings with texts in several languages, an animation name and three categories.
+void FillSample() {
+  TranslateDBClass::Initialize();
+  TranslateDBClass::AddCategoryNamed("A category name longer than a pooled one");
+  TranslateDBClass::AddCategoryNamed("Menus");
+  for (int i = 0; i < 6; ++i) {
+    TDBStringClass* s =
+        NewString(0, ("IDS_STRING_NUMBER_" + std::to_string(i)).c_str(), u"English text", 1 + i % 3);
+    s->SetText(2, u"\u00e9t\u00e9 \u4e2d\u6587");
+    s->SetAnimationName("wave");
+    TranslateDBClass::AddObject(s);
+  }
+}
+
+TEST_F(DatabaseFile, SaveSurvivesEveryDiskFailure) {
+  TempFolder folder;
+  FillSample();
+  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", SaveDatabaseFile);
+}
+
+// Each run either loads the whole database or reports the failure (or the damage it saw).
+TEST_F(DatabaseFile, LoadSurvivesEveryDiskFailure) {
+  TempFolder folder;
+  std::string path = folder / "strings.tdb";
+  FillSample();
+  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
+  const std::string expected = SaveToBytes();
+  NarrowStringClass error;
+  bool damaged = false;
+  auto op = [&] {
+    DatabaseLoadReport report;
+    bool ok = LoadDatabaseFile(path.c_str(), &report, &error);
+    damaged = report.Damaged;
+    return ok;
+  };
+  auto check = [&](const std::string& where, bool ok) {
+    if (ok && !damaged) {
+      EXPECT_EQ(SaveToBytes(), expected) << where;
+    }
+    EXPECT_TRUE(ok || !error.IsEmpty() || where.rfind("allocation", 0) == 0) << where;
+    error.Release();
+    TranslateDBClass::ClearDatabase();
+    TranslateDBClass::ClearIDChanges();
+  };
+  EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
 }
 
 TEST_F(DatabaseFile, OutOfMemoryWhileLoadingIsReported) {

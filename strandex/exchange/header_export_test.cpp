@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/db/translate_db.h"
-#include "strandex/exchange/export_fault_test.h"
 
 namespace {
 
@@ -68,9 +68,10 @@ TEST_F(HeaderExport, DefinesFollowSlotOrderAndReplaceTheWholeFile) {
   EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 13);
 }
 
-TEST_F(HeaderExport, FailedWriteKeepsTheOldFileAndSaysWhy) {
+TEST_F(HeaderExport, SurvivesEveryDiskFailure) {
   Add(1000, "IDS_A");
-  ExpectFailedExportsKeepTheOldFile(path, ExportCHeader);
+  Add(1001, "IDS_B");
+  fault_sweep::ExpectSafeReplacement(path, ExportCHeader);
 }
 
 #ifdef TX_C_COMPILER

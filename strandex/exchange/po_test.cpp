@@ -8,8 +8,8 @@
 #include "common/allocore.h"
 #include "common/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
+#include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/exchange/export_fault_test.h"
 #include "strandex/exchange/po_import.h"
 #include "strandex/exchange/po_writer.h"
 
@@ -237,7 +237,7 @@ TEST_F(Po, ImportSkipsAndReportsWhatItCannotApply) {
 TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
   TempFolder dir;
   Add(1000, "IDS_A", u"A");
-  ExpectFailedExportsKeepTheOldFile(dir / "old.po", [](const char* path, NarrowStringClass* error) {
+  fault_sweep::ExpectSafeReplacement(dir / "old.po", [](const char* path, NarrowStringClass* error) {
     return ExportPo(path, PoExportOptions(), error);
   });
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/testing/fault_disk.h"
+#include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/db/translate_db.h"
-#include "strandex/exchange/export_fault_test.h"
 #include "strandex/exchange/text_table_reader.h"
 #include "strandex/exchange/utf8.h"
 
@@ -345,10 +345,36 @@ TEST_F(TextTable, UnreadableFileLeavesTheDatabaseAndSaysWhy) {
   EXPECT_GT(TranslateDBClass::GetObjectCount(), 0);
 }
 
-TEST_F(TextTable, FailedExportKeepsTheOldFile) {
+TEST_F(TextTable, ExportSurvivesEveryDiskFailure) {
   AddCategory(1, "D");
-  AddString(1000, "IDS", 1, {u"t"});
-  ExpectFailedExportsKeepTheOldFile(path, ExportTextTable);
+  AddString(1000, "IDS", 1, {u"t", u"\u00e9t\u00e9"});
+  AddString(1001, "IDS_TWO", 1, {u"two"});
+  fault_sweep::ExpectSafeReplacement(path, ExportTextTable);
+}
+
+// Each run either reads the whole table or reports the failure; what it read is cleared after.
+TEST_F(TextTable, ImportSurvivesEveryDiskFailure) {
+  AddCategory(1, "D");
+  AddCategory(2, "Menus");
+  AddString(1000, "IDS", 1, {u"t", u"\u00e9t\u00e9"}, 3, "anim");
+  AddString(1001, "IDS_TWO", 2, {u"two"});
+  const std::string expected = Export();
+  WriteBytes(path, expected);
+  TranslateDBClass::ClearDatabase();
+  NarrowStringClass error;
+  auto op = [&] {
+    DynamicArrayClass<NarrowStringClass> warnings;
+    return ImportTextTable(path.c_str(), &warnings, &error);
+  };
+  auto check = [&](const std::string& where, bool ok) {
+    if (ok) {
+      EXPECT_EQ(Export(), expected) << where;
+    }
+    EXPECT_TRUE(ok || !error.IsEmpty() || where.rfind("allocation", 0) == 0) << where;
+    error.Release();
+    TranslateDBClass::ClearDatabase();
+  };
+  EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
 }
 
 TEST_F(TextTable, PiecesOfAnySizeReadTheSame) {
