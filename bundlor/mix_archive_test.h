@@ -1,10 +1,11 @@
 // Test helpers for bundlor: an archive file read back through MixReaderClass, a stream whose
-// text a test can read, and the bytes of little-endian words.
+// text a test can read, and archive bytes written by hand.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "bundlor/mix_reader.h"
@@ -35,27 +36,23 @@ class ArchiveView {
   bool loaded = false;
 };
 
-// A stream backed by a temporary file; Text() returns what was written so far.
+// A stream into memory; Text() returns what was written so far.
 class CapturedStream {
  public:
-  CapturedStream() : stream(std::tmpfile()) {}
-  ~CapturedStream() { std::fclose(stream); }
+  CapturedStream() : stream(open_memstream(&buffer, &size)) {}
+  ~CapturedStream() {
+    std::fclose(stream);
+    free(buffer);
+  }
   CapturedStream(const CapturedStream&) = delete;
   CapturedStream& operator=(const CapturedStream&) = delete;
 
   std::FILE* get() const { return stream; }
-  std::string Text() const {
-    std::fflush(stream);
-    std::string text;
-    std::rewind(stream);
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) text.append(buffer, n);
-    std::fseek(stream, 0, SEEK_END);
-    return text;
-  }
+  std::string Text() const { return std::fflush(stream) == 0 ? std::string(buffer, size) : std::string(); }
 
  private:
+  char* buffer = nullptr;
+  size_t size = 0;
   std::FILE* stream;
 };
 
