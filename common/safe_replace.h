@@ -36,7 +36,6 @@ class SafeReplaceClass {
   // "path: reason" for the failure, or empty.
   const NarrowStringClass& ErrorMessage() const { return error; }
   int ErrorCode() const { return error_code; }
-  const char* TempPath() const { return temp_path; }
 
  private:
   // Keeps the first failure as "path: reason"; always false.
