@@ -1,5 +1,6 @@
-// Test helpers for the string database: building chunk bytes by hand, saving and loading the database through
-// memory, and a fixture that starts every test with an empty database.
+// Test helpers for the string database: building chunk bytes by hand, saving and loading the
+// database through memory, and a fixture that starts every test with an empty database.
+// Header-only, for tests that link strandex_db (the database, tdbtool and the editor).
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-// Test helpers for models: models built in memory, model bytes written by hand, and loading from bytes.
+// Test helpers for models: models built in memory, model bytes written by hand, and loading from
+// bytes. Header-only, for tests that link vxmlib (the model library and facetrue).
 #pragma once
 
 #include <array>
