@@ -202,7 +202,8 @@ TEST(MixWriter, SurvivesEveryDiskFailure) {
   WriteBytes(dir / "t", std::string(5000, 't'));
   fault_sweep::ExpectSafeReplacement(dir / "a.mix", [&](const char* archive, NarrowStringClass* error) {
     MixWriterClass writer(archive);
-    bool ok = writer.AddFile("s", (dir / "s").c_str()) & writer.AddFile("t", (dir / "t").c_str());
+    bool ok = writer.AddFile("s", (dir / "s").c_str());
+    ok = writer.AddFile("t", (dir / "t").c_str()) && ok;
     ok = writer.Finish() && ok;
     if (!ok) *error = writer.ErrorMessage();
     return ok;
