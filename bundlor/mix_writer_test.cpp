@@ -17,8 +17,8 @@
 #include "bundlor/file_provider.h"
 #include "bundlor/mix_archive_test.h"
 #include "common/testing/fault_disk.h"
-#include "common/testing/system.h"
 #include "common/testing/fault_sweep.h"
+#include "common/testing/system.h"
 
 namespace {
 
@@ -196,18 +196,19 @@ TEST(MixWriter, SizesBeyond32BitPositionsAreRefused) {
   EXPECT_FALSE(std::filesystem::exists(archive));
 }
 
-TEST(MixWriter, SurvivesEveryDiskFailure) {
+TEST(MixWriter, SurvivesEveryDiskAndMemoryFailure) {
   TempFolder dir;
   WriteBytes(dir / "s", "content");
   WriteBytes(dir / "t", std::string(5000, 't'));
-  fault_sweep::ExpectSafeReplacement(dir / "a.mix", [&](const char* archive, NarrowStringClass* error) {
+  auto write = [&](const char* archive, NarrowStringClass* error) {
     MixWriterClass writer(archive);
     bool ok = writer.AddFile("s", (dir / "s").c_str());
     ok = writer.AddFile("t", (dir / "t").c_str()) && ok;
     ok = writer.Finish() && ok;
     if (!ok) *error = writer.ErrorMessage();
     return ok;
-  });
+  };
+  fault_sweep::ExpectSafeReplacement(dir / "a.mix", write, {.memory = true});
 }
 
 TEST(MixWriter, UnwritableFolderIsReported) {

@@ -154,14 +154,12 @@ TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
   EXPECT_EQ(ReadBytes(path), OldModel());
 }
 
-// The console collects its text in a standard string, so only the disk is swept here; the
-// model's own memory failures are swept in vxmlib.
 TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
   TempFolder dir;
   fault_sweep::Replacement sweep;
   sweep.old_bytes = OldModel();
   sweep.disk_faults = fault_sweep::kWriting | fault_sweep::kRead | fault_sweep::kCutRead;
-  sweep.memory = false;
+  sweep.memory = true;
   fault_sweep::ExpectSafeReplacement(
       dir / "m.vxm",
       [](const char* path, NarrowStringClass* error) {

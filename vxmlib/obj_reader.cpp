@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <new>
 #include <vector>
 
 namespace {
@@ -165,6 +166,13 @@ class ObjParser {
 }  // namespace
 
 bool ReadObj(std::string_view text, const ObjOptions& options, VXM& model, std::string* error) {
-  ObjParser parser(options);
-  return parser.Parse(text, model, error);
+  // The parser keeps its lists in standard containers, which throw when memory runs out; that
+  // ends the read as a failure like any other.
+  try {
+    ObjParser parser(options);
+    return parser.Parse(text, model, error);
+  } catch (const std::bad_alloc&) {
+    *error = "out of memory";
+    return false;
+  }
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/testing/fault_sweep.h"
+
 namespace {
 
 const VXMMeshClass& MeshAt(const VXM& model, int index) {
@@ -68,6 +70,19 @@ TEST(ObjReader, FacesBeforeAnyGroupFormTheDefaultMesh) {
   ASSERT_EQ(model.objects.Count(), 1);
   EXPECT_STREQ(MeshAt(model, 0).name, "default");
   EXPECT_EQ(MeshAt(model, 0).format, 0x50000u);
+}
+
+TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {
+  std::string error;
+  fault_sweep::Allocations(
+      [&] {
+        VXM model;
+        return ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\ng b\nf 3 2 1", ObjOptions(), model, &error);
+      },
+      [&](const std::string& where, bool ok) {
+        EXPECT_EQ(error.find("out of memory") != std::string::npos, !ok) << where << ": " << error;
+        std::string().swap(error);
+      });
 }
 
 TEST(ObjReader, BadInputNamesTheLine) {

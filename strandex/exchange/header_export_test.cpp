@@ -68,10 +68,10 @@ TEST_F(HeaderExport, DefinesFollowSlotOrderAndReplaceTheWholeFile) {
   EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 13);
 }
 
-TEST_F(HeaderExport, SurvivesEveryDiskFailure) {
+TEST_F(HeaderExport, SurvivesEveryDiskAndMemoryFailure) {
   Add(1000, "IDS_A");
   Add(1001, "IDS_B");
-  fault_sweep::ExpectSafeReplacement(path, ExportCHeader);
+  fault_sweep::ExpectSafeReplacement(path, ExportCHeader, {.memory = true});
 }
 
 #ifdef TX_C_COMPILER

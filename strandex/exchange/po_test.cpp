@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "common/allocore.h"
 #include "common/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
@@ -237,9 +236,10 @@ TEST_F(Po, ImportSkipsAndReportsWhatItCannotApply) {
 TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
   TempFolder dir;
   Add(1000, "IDS_A", u"A");
-  fault_sweep::ExpectSafeReplacement(dir / "old.po", [](const char* path, NarrowStringClass* error) {
-    return ExportPo(path, PoExportOptions(), error);
-  });
+  fault_sweep::ExpectSafeReplacement(
+      dir / "old.po",
+      [](const char* path, NarrowStringClass* error) { return ExportPo(path, PoExportOptions(), error); },
+      {.memory = true});
 
   std::string path = dir / "in.po";
   WriteBytes(path, Entry("1000 IDS_A", "A", "x"));
@@ -257,14 +257,15 @@ TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
 
   // Memory that runs out at any allocation fails the import cleanly.
   std::string po = ReadBytes(path);
-  for (int n = 1;; ++n) {
-    allocore::FailAfter(n);
-    bool ok = ApplyPo(po.data(), po.size(), "in.po", options, nullptr, nullptr, &error);
-    allocore::FailAfter(0);
-    if (ok) break;
-    EXPECT_EQ(std::string(error.Chars()), "in.po: out of memory");
-  }
-  EXPECT_EQ(Text(1000, 1), u"x");
+  fault_sweep::Allocations(
+      [&] { return ApplyPo(po.data(), po.size(), "in.po", options, nullptr, nullptr, &error); },
+      [&](const std::string& where, bool ok) {
+        EXPECT_EQ(std::string(error.Chars()), ok ? "" : "in.po: out of memory") << where;
+        EXPECT_EQ(Text(1000, 1), ok ? u"x" : u"<none>") << where;
+        error.Release();
+        TranslateDBClass::ClearDatabase();
+        Add(1000, "IDS_A", u"A");
+      });
 }
 
 }  // namespace
