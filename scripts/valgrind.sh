@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Runs the tests of the command-line programs and the libraries below them under valgrind's
+# memcheck, following the programs the tests start. Any invalid access, use of an undefined
+# value or lost block fails the run. Builds the default preset first.
+# Usage: scripts/valgrind.sh [TEST_PROGRAM...]   (default: all of them, e.g. tdbtool_test)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+TX_DEPS_EXTRA=(valgrind)
+source "$root/scripts/deps.sh"
+
+cmake --preset default >/dev/null
+cmake --build --preset default
+
+tests=("$@")
+if [[ ${#tests[@]} -eq 0 ]]; then
+  tests=(common_test strandex_db_test strandex_exchange_test tdbtool_test bundlor_test facetrue_test vxmlib_test)
+fi
+
+failed=0
+for name in "${tests[@]}"; do
+  program=$(find build -name "$name" -type f -executable | head -1)
+  [[ -n "$program" ]] || { echo "$name: not built" >&2; exit 1; }
+  log="build/valgrind-$name.log"
+  start=$SECONDS
+  # Blocks still reachable at exit are not errors: the programs leave their memory to the
+  # system on purpose (allocore::ExitKeepingMemory).
+  if valgrind --quiet --error-exitcode=99 --trace-children=yes --leak-check=full \
+      --errors-for-leak-kinds=definite,indirect --track-origins=yes --log-file="$log.%p" \
+      "$program" --gtest_brief=1 >"$log" 2>&1; then
+    echo "$name: clean ($((SECONDS - start)) s)"
+  else
+    failed=1
+    echo "$name: FAILED ($((SECONDS - start)) s); see $log and $log.*"
+    tail -20 "$log"
+  fi
+done
+exit "$failed"
