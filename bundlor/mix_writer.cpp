@@ -28,10 +28,10 @@ void PutWord(MemoryFileClass& out, uint32_t value) {
 
 }  // namespace
 
-MixWriterClass::MixWriterClass(const char* archive_path) : target(archive_path), archive(archive_path) {
+MixWriterClass::MixWriterClass(const char* archive_path) : archive(archive_path) {
   entries.SetGrowthStep(kEntryGrowthStep);
   block = new (std::nothrow) unsigned char[kCopyBlockSize];
-  if (!block) {
+  if (!block || !target.TryAssign(archive_path)) {
     FailMember(archive_path, ReasonOf(platform::ErrorNoMemory()));
     return;
   }
@@ -40,7 +40,7 @@ MixWriterClass::MixWriterClass(const char* archive_path) : target(archive_path),
   archive.SetDurable(false);
   if (!archive.Begin()) {
     failed = true;
-    error = archive.ErrorMessage();
+    error.TryAssign(archive.ErrorMessage());
     return;
   }
   open = true;
@@ -103,7 +103,7 @@ bool MixWriterClass::CopyMember(ProvidedFileClass* source, const char* member_na
   }
   static const unsigned char kZeros[kMixAlignment] = {};
   if (!WriteArchive(kZeros, MixPadding(position))) return false;
-  if (!entries.Add(entry)) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
+  if (!entries.Add(std::move(entry))) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
   return true;
 }
 
@@ -116,7 +116,7 @@ bool MixWriterClass::Finish() {
   }
   if (!WriteTables()) return false;
   if (!archive.Commit()) {
-    error = archive.ErrorMessage();
+    error.TryAssign(archive.ErrorMessage());
     failed = true;
     open = false;
     return false;

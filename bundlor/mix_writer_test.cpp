@@ -200,12 +200,13 @@ TEST(MixWriter, SurvivesEveryDiskAndMemoryFailure) {
   TempFolder dir;
   WriteBytes(dir / "s", "content");
   WriteBytes(dir / "t", std::string(5000, 't'));
+  const std::string s = dir / "s", t = dir / "t";
   auto write = [&](const char* archive, NarrowStringClass* error) {
     MixWriterClass writer(archive);
-    bool ok = writer.AddFile("s", (dir / "s").c_str());
-    ok = writer.AddFile("t", (dir / "t").c_str()) && ok;
+    bool ok = writer.AddFile("s", s.c_str());
+    ok = writer.AddFile("t", t.c_str()) && ok;
     ok = writer.Finish() && ok;
-    if (!ok) *error = writer.ErrorMessage();
+    if (!ok) error->TryAssign(writer.ErrorMessage());
     return ok;
   };
   fault_sweep::ExpectSafeReplacement(dir / "a.mix", write, {.memory = true});

@@ -9,9 +9,7 @@
 using platform::Disk;
 using platform::kInvalidHandle;
 
-DiskFileClass::DiskFileClass(const char* name_in) {
-  if (name_in) name = name_in;
-}
+DiskFileClass::DiskFileClass(const char* name_in) { SetName(name_in); }
 
 DiskFileClass::~DiskFileClass() { DiskFileClass::Close(); }
 
@@ -20,9 +18,11 @@ const char* DiskFileClass::FileName() { return name.Chars(); }
 const char* DiskFileClass::SetName(const char* name_in) {
   Close();
   name.Release();
+  name_lost = false;
   if (name_in) {
     Bias(0, -1);
-    name = name_in;
+    // Without memory for the name, opening fails as out of memory rather than as "no name".
+    name_lost = !name.TryAssign(name_in);
   }
   return nullptr;
 }
@@ -65,6 +65,10 @@ bool DiskFileClass::IsOpen() { return handle != kInvalidHandle; }
 
 int DiskFileClass::Open(int rights_in) {
   Close();
+  if (name_lost) {
+    platform::SetLastError(platform::ErrorNoMemory());
+    return 0;
+  }
   if (name.IsEmpty()) Error(platform::ErrorNoName(), 0, nullptr);
   rights = rights_in;
   if (rights_in < 0 || rights_in > 2) {

@@ -48,6 +48,7 @@ class DiskFileClass : public FileClass {
   platform::Handle handle = platform::kInvalidHandle;
   bool write_back = false;
   NarrowStringClass name;
+  bool name_lost = false;  // SetName ran out of memory
 
  private:
   // Reports the platform's last error through Error and returns -1.

@@ -1,18 +1,23 @@
 #include "common/path_error.h"
 
+#include <cstring>
+
 #include "common/platform/platform.h"
 
 NarrowStringClass PathError(const char* path, const char* reason) {
-  NarrowStringClass text(path);
-  text.Append(": ");
-  text.Append(reason);
+  NarrowStringClass text;
+  if (text.TryAcquireBuffer(static_cast<int>(strlen(path) + strlen(reason)) + 3)) {
+    text.Append(path);
+    text.Append(": ");
+    text.Append(reason);
+  }
   return text;
 }
 
 NarrowStringClass PathError(const char* path, int code) { return PathError(path, platform::ErrorText(code)); }
 
 bool FailPath(NarrowStringClass* error, const char* path, const char* reason) {
-  if (error) *error = PathError(path, reason);
+  if (error) *error = PathError(path, reason);  // a move: nothing more to allocate
   return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/string_class.h"
 
+// When memory runs out the text is empty: the failure is still reported, only not named.
 NarrowStringClass PathError(const char* path, const char* reason);
 // The reason is the system's text for an error code of the platform layer.
 NarrowStringClass PathError(const char* path, int code);

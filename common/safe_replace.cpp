@@ -7,7 +7,8 @@
 namespace {
 
 // The temporary name's prefix: the target's name, cut (at a character boundary) where needed so
-// that the prefix and the six unique characters stay within the name limit.
+// that the prefix and the six unique characters stay within the name limit. Empty when memory
+// runs out.
 NarrowStringClass TempPrefix(const char* target) {
   static const char kSuffix[] = ".tmp-";
   const int kRoom = platform::kMaxNameBytes - 6 - (sizeof kSuffix - 1);
@@ -21,7 +22,8 @@ NarrowStringClass TempPrefix(const char* target) {
     // Not inside a UTF-8 sequence: back up over continuation bytes.
     while (keep > name_start && (static_cast<unsigned char>(target[keep]) & 0xC0) == 0x80) --keep;
   }
-  NarrowStringClass prefix(keep + static_cast<int>(sizeof kSuffix), false);
+  NarrowStringClass prefix;
+  if (!prefix.TryAcquireBuffer(keep + static_cast<int>(sizeof kSuffix))) return prefix;
   for (int i = 0; i < keep; ++i) prefix.Append(target[i]);
   prefix.Append(kSuffix);
   return prefix;
@@ -29,13 +31,14 @@ NarrowStringClass TempPrefix(const char* target) {
 
 }  // namespace
 
-SafeReplaceClass::SafeReplaceClass(const char* target_in) : path(target_in), target(target_in) {}
+// The names are copied without throwing; a copy that fails makes Begin fail as out of memory.
+SafeReplaceClass::SafeReplaceClass(const char* target_in) { named = path.TryAssign(target_in); }
 
 SafeReplaceClass::~SafeReplaceClass() { Abort(); }
 
 bool SafeReplaceClass::ChooseTarget() {
   platform::FileStatus status;
-  target = path;
+  if (!named || !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
   if (platform::Disk().LinkStatus(path, &status) && status.is_link &&
       !platform::Disk().ResolvePath(path, target)) {
     return Fail(platform::LastError());
@@ -50,7 +53,9 @@ bool SafeReplaceClass::ChooseTarget() {
 bool SafeReplaceClass::Begin() {
   Abort();
   if (!ChooseTarget()) return false;
-  platform::Handle h = platform::Disk().CreateUnique(TempPrefix(target), temp_path);
+  NarrowStringClass prefix = TempPrefix(target);
+  if (prefix.IsEmpty()) return Fail(platform::ErrorNoMemory());
+  platform::Handle h = platform::Disk().CreateUnique(prefix, temp_path);
   if (h == platform::kInvalidHandle) return Fail(platform::LastError());
   platform::WatchTemporaryFile(temp_path);
   file.Attach(h);
@@ -106,7 +111,7 @@ bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size
     ok = replace.Fail(replace.File().ErrorCode() ? replace.File().ErrorCode() : platform::ErrorShortWrite());
   }
   ok = ok && replace.Commit();
-  if (!ok && error) *error = replace.ErrorMessage();
+  if (!ok && error) error->TryAssign(replace.ErrorMessage());
   return ok;
 }
 

@@ -50,4 +50,5 @@ class SafeReplaceClass {
   NarrowStringClass error;
   int error_code = 0;
   bool durable = true;
+  bool named = false;  // the caller's name was copied
 };

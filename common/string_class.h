@@ -120,6 +120,16 @@ class BasicStringClass {
     if (n > Capacity()) Install(NewHeapBuffer(n));
     if (!IsEmptyValue()) header()->length = 0;
   }
+  // The same, false (and the string unchanged) when memory runs out.
+  bool TryGrowRaw(int n) {
+    if (n > Capacity()) {
+      Header* fresh = NewHeapBuffer(n, std::nothrow);
+      if (!fresh) return false;
+      Install(fresh);
+    }
+    if (!IsEmptyValue()) header()->length = 0;
+    return true;
+  }
 
   // Content.
   BasicStringClass& Assign(const CharT* text) {
@@ -208,12 +218,11 @@ class BasicStringClass {
   int FormatArgs(const CharT* format, va_list args);
 
   // Narrow only: conversion from a wide text (false and unchanged when it is null, empty, or
-  // holds a unit above U+00FF).
+  // holds a unit above U+00FF, or when memory runs out).
   bool FromWide(const char16_t* text) requires(sizeof(CharT) == 1) {
     if (!text) return false;
     int m = NarrowLengthOfWide(text);
-    if (m <= 0) return false;
-    GrowRaw(m + 1);
+    if (m <= 0 || !TryGrowRaw(m + 1)) return false;
     for (int i = 0; i < m; ++i) chars_[i] = static_cast<CharT>(text[i]);
     chars_[m] = 0;
     header()->length = m;
@@ -221,11 +230,11 @@ class BasicStringClass {
   }
 
   // Wide only: conversion from a narrow text, each byte b becoming U+00bb (false and unchanged
-  // only for null).
+  // for null, or when memory runs out).
   bool FromNarrow(const char* text) requires(sizeof(CharT) == 2) {
     if (!text) return false;
     int m = static_cast<int>(strlen(text));
-    GrowRaw(m + 1);
+    if (!TryGrowRaw(m + 1)) return false;
     for (int i = 0; i < m; ++i) chars_[i] = static_cast<unsigned char>(text[i]);
     chars_[m] = 0;
     header()->length = m;

@@ -27,7 +27,7 @@ platform::Handle OpenModel(const char* path) {
 bool SaveModel(const char* path, VXM& model, NarrowStringClass& error) {
   SafeReplaceClass replace(path);
   if (!replace.Begin()) {
-    error = platform::ErrorText(replace.ErrorCode());
+    error.TryAssign(platform::ErrorText(replace.ErrorCode()));
     return false;
   }
   WriteBackFileClass out(&replace.File());
@@ -36,9 +36,9 @@ bool SaveModel(const char* path, VXM& model, NarrowStringClass& error) {
   if (!written || !replace.Commit()) {
     int code = replace.File().ErrorCode() ? replace.File().ErrorCode() : replace.ErrorCode();
     if (code != 0) {
-      error = platform::ErrorText(code);
+      error.TryAssign(platform::ErrorText(code));
     } else {
-      error = out.Failed() || !*model.ErrorText() ? "out of memory" : model.ErrorText();
+      error.TryAssign(out.Failed() || !*model.ErrorText() ? "out of memory" : model.ErrorText());
     }
     replace.Abort();
     return false;

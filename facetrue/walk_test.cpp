@@ -154,22 +154,23 @@ TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
   EXPECT_EQ(ReadBytes(path), OldModel());
 }
 
-TEST(Walk, AFailingDiskNeverLeavesABrokenModel) {
+TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
   TempFolder dir;
   fault_sweep::Replacement sweep;
   sweep.old_bytes = OldModel();
   sweep.disk_faults = fault_sweep::kWriting | fault_sweep::kRead | fault_sweep::kCutRead;
   sweep.memory = true;
-  fault_sweep::ExpectSafeReplacement(
-      dir / "m.vxm",
-      [](const char* path, NarrowStringClass* error) {
-        CaptureConsole console;
-        ProcessModelFile(path, console);
-        bool ok = console.text == "Processed '" + std::string(path) + "'\n";
-        if (!ok) *error = console.text.c_str();
-        return ok;
-      },
-      sweep);
+  const std::string path = dir / "m.vxm";
+  const std::string processed = "Processed '" + path + "'\n";
+  CaptureConsole console;
+  auto process = [&](const char* path, NarrowStringClass* error) {
+    console.text.clear();
+    ProcessModelFile(path, console);
+    bool ok = console.text == processed;
+    if (!ok) error->TryAssign(console.text.c_str());
+    return ok;
+  };
+  fault_sweep::ExpectSafeReplacement(path, process, sweep);
 }
 
 TEST(Walk, LinksToFoldersAreNotFollowed) {

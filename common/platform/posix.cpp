@@ -163,7 +163,11 @@ class PosixDisk : public DiskInterface {
   bool Rename(const char* from, const char* to) override { return Succeeded(::rename(from, to)); }
 
   bool SyncFolderOf(const char* path) override {
-    NarrowStringClass folder(path);
+    NarrowStringClass folder;
+    if (!folder.TryAssign(path)) {
+      errno = ENOMEM;
+      return Failed();
+    }
     char* slash = strrchr(folder.Chars(), '/');
     if (slash) {
       slash[slash == folder.Chars() ? 1 : 0] = 0;
@@ -263,11 +267,16 @@ class PosixDisk : public DiskInterface {
   }
 
   Handle CreateUnique(const char* prefix, NarrowStringClass& path) override {
-    NarrowStringClass pattern(prefix);
+    NarrowStringClass pattern;
+    if (!pattern.TryAcquireBuffer(static_cast<int>(strlen(prefix)) + 7)) {
+      errno = ENOMEM;
+      return Fail();
+    }
+    pattern.Append(prefix);
     pattern.Append("XXXXXX");
     int fd = ::mkostemp(pattern.Chars(), O_CLOEXEC);
     if (fd < 0) return Fail();
-    path = pattern.Chars();
+    path = std::move(pattern);
     return fd;
   }
 };

@@ -375,7 +375,12 @@ class Win32Disk : public DiskInterface {
       uint64_t bits = seed >> 16;
       for (int i = 0; i < 6; ++i, bits /= 36) suffix[i] = kDigits[bits % 36];
       suffix[6] = 0;
-      NarrowStringClass candidate(prefix);
+      NarrowStringClass candidate;
+      if (!candidate.TryAcquireBuffer(static_cast<int>(strlen(prefix)) + 7)) {
+        t_last_error = ERROR_NOT_ENOUGH_MEMORY;
+        return kInvalidHandle;
+      }
+      candidate.Append(prefix);
       candidate.Append(suffix);
       WidePath wide(candidate);
       if (!wide.Ok()) return kInvalidHandle;
@@ -383,7 +388,7 @@ class Win32Disk : public DiskInterface {
       HANDLE h = ::CreateFileW(wide.Chars(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (h != INVALID_HANDLE_VALUE) {
-        path = candidate;
+        path = std::move(candidate);
         return reinterpret_cast<Handle>(h);
       }
       DWORD error = ::GetLastError();

@@ -68,7 +68,7 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
   SafeReplaceClass replace(path);
   if (!replace.Begin()) {
-    if (error) *error = replace.ErrorMessage();
+    if (error) error->TryAssign(replace.ErrorMessage());
     return false;
   }
   WriteBackFileClass out(&replace.File());
@@ -82,7 +82,7 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
     return FailPath(error, path, "the database could not be written");
   }
   if (!replace.Commit()) {
-    if (error) *error = replace.ErrorMessage();
+    if (error) error->TryAssign(replace.ErrorMessage());
     return false;
   }
   return true;

@@ -54,15 +54,15 @@ bool TDBStringClass::SetText(int language, const char16_t* text) {
     if (!AppendEmptyText()) return false;
   }
   if (text && !Texts[language].TryAssign(text)) return false;
-  if (language == 0 && text) EnglishText.FromWide(text);
+  // A text that has no narrow form leaves the English text as it was; memory running out fails.
+  if (language == 0 && text && !EnglishText.FromWide(text) && NarrowLengthOfWide(text) > 0) return false;
   return true;
 }
 
 bool TDBStringClass::SetEnglishText(const char* text) {
   if (text && !EnglishText.TryAssign(text)) return false;
   if (Texts.Count() == 0 && !AppendEmptyText()) return false;
-  if (text) Texts[0].FromNarrow(text);
-  return true;
+  return !text || Texts[0].FromNarrow(text);
 }
 
 bool TDBStringClass::SetIDString(const char* text) { return IDString.TryAssign(text); }
@@ -158,7 +158,7 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
   }
   if (ok && texts && Texts.Count() == 0) {
     ok = AppendEmptyText();
-    if (ok) Texts[0].FromNarrow(EnglishText);
+    ok = ok && Texts[0].FromNarrow(EnglishText);
   }
   return ok;
 }

@@ -255,13 +255,17 @@ TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
   EXPECT_EQ(std::string(error.Chars()), (dir / "missing.po: ") + sys::MissingFile());
   EXPECT_EQ(Text(1000, 1), u"<none>");
 
-  // Memory that runs out at any allocation fails the import cleanly.
+  // Memory that runs out at any allocation fails the import with its reason and leaks nothing;
+  // texts applied before it stay in memory (tdbtool then does not save).
   std::string po = ReadBytes(path);
+  error.Release();
   fault_sweep::Allocations(
       [&] { return ApplyPo(po.data(), po.size(), "in.po", options, nullptr, nullptr, &error); },
       [&](const std::string& where, bool ok) {
         EXPECT_EQ(std::string(error.Chars()), ok ? "" : "in.po: out of memory") << where;
-        EXPECT_EQ(Text(1000, 1), ok ? u"x" : u"<none>") << where;
+        if (ok) {
+          EXPECT_EQ(Text(1000, 1), u"x");
+        }
         error.Release();
         TranslateDBClass::ClearDatabase();
         Add(1000, "IDS_A", u"A");

@@ -203,13 +203,20 @@ bool TextTableReaderClass::CategoryLine(int length, int comma) {
     delete category;
     return false;
   }
-  if (!category_ids_filled) {
-    for (int i = 0; i + 1 < TranslateDBClass::GetCategoryCount(); ++i)
-      category_ids.insert(TranslateDBClass::GetCategory(i)->ID);
-    category_ids_filled = true;
+  // The IDs seen are kept in a standard set, which throws when memory runs out: that fails the
+  // read as out of memory, like any other allocation.
+  bool seen;
+  try {
+    if (!category_ids_filled) {
+      for (int i = 0; i + 1 < TranslateDBClass::GetCategoryCount(); ++i)
+        category_ids.insert(TranslateDBClass::GetCategory(i)->ID);
+      category_ids_filled = true;
+    }
+    seen = !category_ids.insert(category->ID).second;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
-  if (!category_ids.insert(category->ID).second && id != 0)
-    warnings.Add(line_number, "category ID %d occurs twice", id);
+  if (seen && id != 0) warnings.Add(line_number, "category ID %d occurs twice", id);
   has_category = true;
   category_id = category->ID;
   current = nullptr;
