@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "bundlor/mix_reader.h"
@@ -36,23 +35,28 @@ class ArchiveView {
   bool loaded = false;
 };
 
-// A stream into memory; Text() returns what was written so far.
+// A stream backed by a temporary file (memory streams are not on every system); Text() returns
+// what was written so far.
 class CapturedStream {
  public:
-  CapturedStream() : stream(open_memstream(&buffer, &size)) {}
-  ~CapturedStream() {
-    std::fclose(stream);
-    free(buffer);
-  }
+  CapturedStream() : stream(std::tmpfile()) {}
+  ~CapturedStream() { std::fclose(stream); }
   CapturedStream(const CapturedStream&) = delete;
   CapturedStream& operator=(const CapturedStream&) = delete;
 
   std::FILE* get() const { return stream; }
-  std::string Text() const { return std::fflush(stream) == 0 ? std::string(buffer, size) : std::string(); }
+  std::string Text() const {
+    std::fflush(stream);
+    std::string text;
+    std::rewind(stream);
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) text.append(buffer, n);
+    std::fseek(stream, 0, SEEK_END);
+    return text;
+  }
 
  private:
-  char* buffer = nullptr;
-  size_t size = 0;
   std::FILE* stream;
 };
 
