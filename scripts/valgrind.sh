@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the tests of the command-line programs and the libraries below them under valgrind's
-# memcheck, following the programs the tests start. Any invalid access, use of an undefined
+# memcheck, following the toolset's programs the tests start (not system tools such as the C
+# compiler). Any invalid access, use of an undefined
 # value or lost block fails the run. Builds the default preset first.
 # Usage: scripts/valgrind.sh [TEST_PROGRAM...]   (default: all of them, e.g. tdbtool_test)
 set -euo pipefail
@@ -29,7 +30,7 @@ for name in "${tests[@]}"; do
   # place over the malloc that memcheck watches. Blocks still reachable at exit are not
   # errors: the programs leave their memory to the system on purpose.
   if valgrind --quiet --error-exitcode=99 --trace-children=yes --leak-check=full \
-      --soname-synonyms=somalloc=nouserintercepts \
+      --soname-synonyms=somalloc=nouserintercepts --trace-children-skip="/usr/*,/bin/*" \
       --errors-for-leak-kinds=definite,indirect --track-origins=yes --log-file="$log.%p" \
       "$program" --gtest_brief=1 >"$log" 2>&1; then
     echo "$name: clean ($((SECONDS - start)) s)"

@@ -52,8 +52,7 @@ class WidePath {
     if (*text == 0) return true;
     int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
     if (units <= 0) return FailFalse();
-    wide.AcquireBuffer(units, false);
-    if (wide.Capacity() < units) {
+    if (!wide.TryAcquireBuffer(units)) {
       t_last_error = ERROR_NOT_ENOUGH_MEMORY;
       return false;
     }
@@ -73,8 +72,7 @@ bool Narrow(const wchar_t* wide, int count, NarrowStringClass& text) {
   int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, count, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return FailFalse();
   int terminated = count < 0 ? bytes : bytes + 1;
-  text.GrowRaw(terminated);
-  if (text.Capacity() < terminated) {
+  if (!text.TryGrowRaw(terminated)) {
     t_last_error = ERROR_NOT_ENOUGH_MEMORY;
     return false;
   }
@@ -424,7 +422,11 @@ NarrowStringClass ErrorText(int code) {
     --units;
   }
   NarrowStringClass result;
-  if (units == 0 || !Narrow(text, static_cast<int>(units), result)) result.Format("Error %d", code);
+  if (units == 0 || !Narrow(text, static_cast<int>(units), result)) {
+    char number[32];
+    snprintf(number, sizeof number, "Error %d", code);
+    result.TryAssign(number);  // empty when even this cannot be made
+  }
   if (text) ::LocalFree(text);
   return result;
 }
