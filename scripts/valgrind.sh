@@ -24,14 +24,15 @@ failed=0
 for name in "${tests[@]}"; do
   program=$(find build -name "$name" -type f -executable | head -1)
   [[ -n "$program" ]] || { echo "$name: not built" >&2; exit 1; }
-  log="build/valgrind-$name.log"
+  log="$root/build/valgrind-$name.log"
   start=$SECONDS
   # The toolset's own operator new (allocore, which tests make fail on purpose) stays in
   # place over the malloc that memcheck watches. Blocks still reachable at exit are not
   # errors: the programs leave their memory to the system on purpose.
   if valgrind --quiet --error-exitcode=99 --trace-children=yes --leak-check=full \
       --soname-synonyms=somalloc=nouserintercepts --trace-children-skip="/usr/*,/bin/*" \
-      --errors-for-leak-kinds=definite,indirect --track-origins=yes --log-file="$log.%p" \
+      --errors-for-leak-kinds=definite,indirect --show-leak-kinds=definite,indirect --track-origins=yes \
+      --log-file="$log.%p" \
       "$program" --gtest_brief=1 >"$log" 2>&1; then
     echo "$name: clean ($((SECONDS - start)) s)"
   else
