@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "common/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/db/translate_db.h"
 #include "strandex/exchange/text_table_reader.h"
 #include "strandex/exchange/utf8.h"
 
@@ -18,14 +18,8 @@ namespace {
 const std::string kBom = "\xEF\xBB\xBF";
 using Lines = std::vector<std::string>;
 
-class TextTable : public ::testing::Test {
+class TextTable : public DatabaseTest {
  protected:
-  void SetUp() override {
-    TranslateDBClass::ClearDatabase();
-    TranslateDBClass::ClearIDChanges();
-  }
-  void TearDown() override { TranslateDBClass::ClearDatabase(); }
-
   static void AddCategory(int id, const char* name) {
     auto* c = new StringCategoryClass;
     c->ID = id;
@@ -34,10 +28,7 @@ class TextTable : public ::testing::Test {
   }
   static void AddString(int id, const char* id_string, int category, std::vector<std::u16string> texts,
                         int sound = -1, const char* animation = "") {
-    auto* s = new TDBStringClass;
-    s->SetID(id);
-    s->SetIDString(id_string);
-    s->SetCategoryID(category);
+    TDBStringClass* s = NewString(id, id_string, u"", category);
     s->SetSoundID(sound);
     s->SetAnimationName(animation);
     for (size_t k = 0; k < texts.size(); ++k) s->SetText(static_cast<int>(k), texts[k].c_str());
@@ -331,18 +322,6 @@ TEST_F(TextTable, UnreadableFileLeavesTheDatabaseAndSaysWhy) {
   }
   EXPECT_EQ(Categories(), "1 Kept");
   EXPECT_EQ(warnings.Count(), 0);
-
-  // A failure after the first bytes: the error is reported, and what was read stays.
-  std::string big = "[2,Other]\r\n";
-  for (int i = 0; i < 5000; ++i)
-    big += std::to_string(1000 + i) + ",IDS_" + std::to_string(i) + ",-1,\r\n0=t\r\n";
-  WriteBytes(path, big);
-  platform::ScopedFaultDisk disk;
-  disk.fail_read = 2;
-  EXPECT_FALSE(ImportTextTable(path.c_str(), &warnings, &error));
-  EXPECT_EQ(std::string(error.Chars()).rfind(path + ": ", 0), 0u);
-  EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 2);
-  EXPECT_GT(TranslateDBClass::GetObjectCount(), 0);
 }
 
 TEST_F(TextTable, ExportSurvivesEveryDiskAndMemoryFailure) {
