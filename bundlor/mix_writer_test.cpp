@@ -204,7 +204,7 @@ TEST(MixWriter, SurvivesEveryDiskAndMemoryFailure) {
     if (!ok) error->TryAssign(writer.ErrorMessage());
     return ok;
   };
-  fault_sweep::ExpectSafeReplacement(dir / "a.mix", write, {.memory = true});
+  fault_sweep::ExpectSafeReplacement(dir / "a.mix", write);
 }
 
 }  // namespace

@@ -103,9 +103,7 @@ void ExpectSafeReplacement(const std::string& path, const Writer& write, const R
     WriteBytes(path, sweep.old_bytes);
   };
   EXPECT_GT(Disk(sweep.disk_faults, op, check), 0);
-  if (sweep.memory) {
-    EXPECT_GT(Allocations(op, check), 0);
-  }
+  EXPECT_GT(Allocations(op, check), 0);
 }
 
 }  // namespace fault_sweep

@@ -47,13 +47,11 @@ using Writer = std::function<bool(const char* path, NarrowStringClass* error)>;
 struct Replacement {
   std::string old_bytes = "the old file";
   int disk_faults = kWriting;
-  bool memory = false;  // also fail every allocation in turn
 };
 
-// Sweeps a writer of a user's file over every disk failure point (and every allocation when
-// asked): each run either succeeds and
-// leaves the new bytes, or reports a failure and leaves the old file byte-identical; no
-// temporary file is ever left beside it.
+// Sweeps a writer of a user's file over every disk failure point, then every allocation: each
+// run either succeeds and leaves the new bytes, or reports a failure and leaves the old file
+// byte-identical; no temporary file is ever left beside it.
 void ExpectSafeReplacement(const std::string& path, const Writer& write, const Replacement& sweep = {});
 
 }  // namespace fault_sweep

@@ -274,7 +274,7 @@ void FillSample() {
 TEST_F(DatabaseFile, SaveSurvivesEveryDiskAndMemoryFailure) {
   TempFolder folder;
   FillSample();
-  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", SaveDatabaseFile, {.memory = true});
+  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", SaveDatabaseFile);
 }
 
 // Each run either loads the whole database or reports the failure (or the damage it saw); a

@@ -71,7 +71,7 @@ TEST_F(HeaderExport, DefinesFollowSlotOrderAndReplaceTheWholeFile) {
 TEST_F(HeaderExport, SurvivesEveryDiskAndMemoryFailure) {
   Add(1000, "IDS_A");
   Add(1001, "IDS_B");
-  fault_sweep::ExpectSafeReplacement(path, ExportCHeader, {.memory = true});
+  fault_sweep::ExpectSafeReplacement(path, ExportCHeader);
 }
 
 #ifdef TX_C_COMPILER

