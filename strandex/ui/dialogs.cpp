@@ -27,17 +27,17 @@ UnicodeStringClass Decimal(int64_t value) { return FormatWide(u"%lld", static_ca
 int EditStringDialogClass::TemplateID() const { return kEditStringDialog; }
 
 void EditStringDialogClass::OnInit(DialogFieldsClass& fields) {
-  const int language = TranslateDBClass::GetCurrentLanguage();
   fields.SetText(kEditIDString, Widen(s->GetIDString()));
   fields.SetText(kEditNumericID, Decimal(s->GetID()));
   fields.SetText(kEditEnglish, Widen(Escape(s->GetEnglishText().Chars())));
-  fields.SetText(kEditText, Escape(s->GetText(language).Chars()));
+  fields.SetText(kEditText, Escape(s->GetText(TranslateDBClass::GetCurrentLanguage()).Chars()));
   fields.SetText(kEditSound, Decimal(s->GetSoundID()));
   fields.SetText(kEditAnimation, u"");
-  shown_english = fields.Text(kEditEnglish);
-  shown_text = fields.Text(kEditText);
-  original_english = s->GetEnglishText();
-  original_text = s->GetText(language);
+  shown = fields;
+}
+
+bool EditStringDialogClass::Changed(int control, const DialogFieldsClass& fields) const {
+  return WideCompare(fields.Text(control), shown.Text(control)) != 0;
 }
 
 int EditStringDialogClass::Refuse(const char16_t* text) {
@@ -52,16 +52,22 @@ int EditStringDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
 }
 
 int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
+  // Every changed field is checked before anything is written.
+  const bool set_id_string = Changed(kEditIDString, fields);
   NarrowStringClass id_string;
-  if (!NarrowFromField(fields.Text(kEditIDString), kFieldLimit, id_string)) {
-    return Refuse(u"The symbolic ID can hold only characters up to U+00FF.");
-  }
-  if (id_string.Length() > tdb::kMaxFieldBytes) {
-    return Refuse(FormatWide(u"The symbolic ID is %d characters long; at most %d can be saved.",
-                             id_string.Length(), tdb::kMaxFieldBytes));
+  if (set_id_string) {
+    if (!NarrowFromField(fields.Text(kEditIDString), kFieldLimit, id_string)) {
+      return Refuse(u"The symbolic ID can hold only characters up to U+00FF.");
+    }
+    if (id_string.Length() > tdb::kMaxFieldBytes) {
+      return Refuse(FormatWide(u"The symbolic ID is %d characters long; at most %d can be saved.",
+                               id_string.Length(), tdb::kMaxFieldBytes));
+    }
   }
   int64_t number = 0;
-  bool change_id = ParseFieldNumber(fields.Text(kEditNumericID), false, &number) && number != s->GetID();
+  const bool change_id = Changed(kEditNumericID, fields) &&
+                         ParseFieldNumber(fields.Text(kEditNumericID), false, &number) &&
+                         number != s->GetID();
   if (change_id) {
     if (number < TranslateDBClass::kFirstID || number > TranslateDBClass::kLastID) {
       return Refuse(FormatWide(u"The numeric ID must lie between %d and %d.", TranslateDBClass::kFirstID,
@@ -71,25 +77,26 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
       return Refuse(FormatWide(u"The numeric ID %d belongs to another string.", static_cast<int>(number)));
     }
   }
-  NarrowStringClass english = original_english;
-  if (WideCompare(fields.Text(kEditEnglish), shown_english) != 0) {
+  const bool set_english = Changed(kEditEnglish, fields);
+  NarrowStringClass english;
+  if (set_english) {
     if (!NarrowFromField(fields.Text(kEditEnglish), kFieldLimit, english)) {
       return Refuse(
           u"The English text can hold only characters up to U+00FF; use the Text field for others.");
     }
     english = Unescape(english.Chars());
   }
-  UnicodeStringClass text = original_text;
-  if (WideCompare(fields.Text(kEditText), shown_text) != 0) {
-    text = Unescape(CutField(fields.Text(kEditText), kFieldLimit).Chars());
-  }
+  const bool set_text = Changed(kEditText, fields);
+  UnicodeStringClass text;
+  if (set_text) text = Unescape(CutField(fields.Text(kEditText), kFieldLimit).Chars());
   int64_t sound = 0;
-  bool set_sound = ParseFieldNumber(fields.Text(kEditSound), true, &sound);
+  const bool set_sound =
+      Changed(kEditSound, fields) && ParseFieldNumber(fields.Text(kEditSound), true, &sound);
 
   const int language = TranslateDBClass::GetCurrentLanguage();
-  if (!TranslateDBClass::ChangeObjectIDString(s, id_string) ||
+  if ((set_id_string && !TranslateDBClass::ChangeObjectIDString(s, id_string)) ||
       (change_id && !TranslateDBClass::ChangeObjectID(s, static_cast<int>(number))) ||
-      !s->SetEnglishText(english) || !s->SetText(language, text)) {
+      (set_english && !s->SetEnglishText(english)) || (set_text && !s->SetText(language, text))) {
     return Refuse(u"Out of memory: the string was changed only in part.");
   }
   if (set_sound) s->SetSoundID(static_cast<int>(sound));

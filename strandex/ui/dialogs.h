@@ -14,12 +14,14 @@ namespace ui {
 
 class EditorScreenClass;
 
-// Edit String: shows one string of the database and, on OK, writes the fields back in this
-// order: symbolic ID, numeric ID, English text, text of the current language, sound ID.
-// Nothing is written unless every field can be: a numeric ID below 1000, above the largest ID
-// or already taken, and a symbolic ID too long to be saved, are refused with a message. A text
-// field left as it was shown writes back the text it showed, so OK alone never changes a text
-// (a stored backslash and "t" would otherwise come back as a tab, a long text cut short).
+// Edit String: shows one string of the database and, on OK, writes back the fields the user
+// changed, in this order: symbolic ID, numeric ID, English text, text of the current language,
+// sound ID. A field left as it was shown is not written at all, so OK alone never changes the
+// string: the narrow "Eng. string" field cannot show text 0's characters above U+00FF, and
+// writing it back would replace text 0; a stored backslash and "t" would come back as a tab,
+// a long text cut short. Nothing is written unless every changed field can be: a numeric ID
+// below 1000, above the largest ID or already taken, and a symbolic ID too long to be saved,
+// are refused with a message.
 class EditStringDialogClass : public DialogLogicClass {
  public:
   EditStringDialogClass(TDBStringClass* s, EditorScreenClass& screen) : s(s), screen(screen) {}
@@ -34,12 +36,13 @@ class EditStringDialogClass : public DialogLogicClass {
   int Refuse(const char16_t* text);
   int Apply(DialogFieldsClass& fields);
 
+  // True when the user changed the field since the dialog showed it.
+  bool Changed(int control, const DialogFieldsClass& fields) const;
+
   TDBStringClass* s;
   EditorScreenClass& screen;
-  // The two text fields as they were shown, and the texts they showed.
-  UnicodeStringClass shown_english, shown_text;
-  NarrowStringClass original_english;
-  UnicodeStringClass original_text;
+  // The fields as the dialog showed them.
+  DialogFieldsClass shown;
 };
 
 // Goto: a numeric ID, or a slot index when mode is 1. mode is the editor's Goto mode, changed

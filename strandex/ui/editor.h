@@ -36,6 +36,9 @@ class EditorClass {
   void OnFindResultsClear();
   void OnFindResultsCloseButton();
   void OnFindResultsClosed();
+  // A key was released in the Find results window: a diagnostic line with the key message's
+  // two parameters.
+  void OnFindResultsKeyUp(int key, int flags);
 
   // State, for the screen and the tests.
   StringViewClass& View() { return view; }

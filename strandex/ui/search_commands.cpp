@@ -89,6 +89,10 @@ void EditorClass::OnFindResultsCloseButton() {
   OnFindResultsClosed();
 }
 
+void EditorClass::OnFindResultsKeyUp(int key, int flags) {
+  screen.DebugOutput(FormatWide(u"-- %d- %d\n", key, flags));
+}
+
 void EditorClass::OnFindResultsClosed() {
   results.Clear();
   results.SetOpen(false);

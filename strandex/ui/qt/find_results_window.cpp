@@ -2,8 +2,8 @@
 #include "strandex/ui/qt/find_results_window.h"
 
 #include <QAbstractButton>
-#include <QCloseEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTreeView>
 
 #include "strandex/ui/editor.h"
@@ -35,11 +35,18 @@ FindResultsWindow::FindResultsWindow(EditorClass& editor, QWidget* parent) : QDi
 
 void FindResultsWindow::RowsChanged() { model->Reset(); }
 
-void FindResultsWindow::closeEvent(QCloseEvent* event) {
+void FindResultsWindow::done(int result) {
   editor.OnFindResultsClosed();
-  QDialog::closeEvent(event);
+  QDialog::done(result);
 }
 
-void FindResultsWindow::reject() { close(); }
+void FindResultsWindow::keyReleaseEvent(QKeyEvent* event) {
+  // The two parameters of the key-up message a Windows list sends: the virtual key, and the
+  // repeat count 1 with the scan code and the released-key bits.
+  const uint32_t scan = event->nativeScanCode() & 0xFF;
+  const uint32_t flags = 1u | (scan << 16) | 0xC0000000u;
+  editor.OnFindResultsKeyUp(static_cast<int>(event->nativeVirtualKey()), static_cast<int>(flags));
+  QDialog::keyReleaseEvent(event);
+}
 
 }  // namespace ui

@@ -19,8 +19,9 @@ class FindResultsWindow : public QDialog {
   QTreeView* List() const { return list; }
 
  protected:
-  void closeEvent(QCloseEvent* event) override;
-  void reject() override;
+  // Every way the window closes (its close box, "Close", Escape) ends here.
+  void done(int result) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   EditorClass& editor;

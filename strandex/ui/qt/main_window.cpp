@@ -16,6 +16,7 @@
 
 #include "strandex/ui/qt/cell_table_model.h"
 #include "strandex/ui/qt/find_results_window.h"
+#include "strandex/ui/qt/report_list.h"
 #include "strandex/ui/qt/resource_dialog.h"
 #include "strandex/ui/resources.h"
 
@@ -39,6 +40,15 @@ class CentralArea : public QWidget {
  private:
   MainWindow* window;
 };
+
+// Qt takes the patterns from the parentheses that end a filter: a description that already
+// names its pattern that way is used as it is.
+QString NameFilter(const FileDialogRequest& request) {
+  const QString description = ToQString(request.FilterDescription);
+  const QString pattern = ToQString(request.FilterPattern);
+  if (description.endsWith(QStringLiteral("(%1)").arg(pattern))) return description;
+  return QStringLiteral("%1 (%2)").arg(description, pattern);
+}
 
 }  // namespace
 
@@ -64,24 +74,22 @@ MainWindow::MainWindow() : editor(*this) {
     if (tab >= 0 && tab == tabs->currentIndex()) editor.OnTabSelected(tab);
   });
 
-  list = new QTreeView(central);
-  list->setRootIsDecorated(false);
-  list->setItemsExpandable(false);
-  list->setUniformRowHeights(true);
-  list->setAllColumnsShowFocus(true);
-  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list = NewReportList(central, QAbstractItemView::ExtendedSelection);
   list->setAccessibleName(QStringLiteral("Strings"));
   StringViewClass& view = editor.View();
   model = new CellTableModel(
       kListColumns, 4, [&view] { return view.RowCount(); },
       [&view](int row, int column) { return view.CellText(row, column); }, this);
   list->setModel(model);
-  list->header()->setSectionsClickable(false);
-  list->header()->setStretchLastSection(false);
   for (int i = 0; i < 4; ++i) list->header()->resizeSection(i, kListColumns[i].Width);
   connect(list, &QTreeView::doubleClicked, this,
           [this](const QModelIndex& index) { editor.OnRowDoubleClicked(index.row()); });
+  // Qt selects a row before it makes it current when the keyboard moves, and after when the
+  // mouse clicks, so the mark follows both signals.
+  connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { TrackSelectionMark(); });
+  connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this] { TrackSelectionMark(); });
 
   editor.Start();
   RunLayout();
@@ -129,8 +137,7 @@ bool MainWindow::ChooseFile(const FileDialogRequest& request, NarrowStringClass&
 
 bool MainWindow::ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path) {
   QFileDialog dialog(this);
-  dialog.setNameFilter(
-      QStringLiteral("%1 (%2)").arg(ToQString(request.FilterDescription), ToQString(request.FilterPattern)));
+  dialog.setNameFilter(NameFilter(request));
   if (request.Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -167,22 +174,30 @@ void MainWindow::TabsChanged() {
   rebuilding_tabs = false;
 }
 
-void MainWindow::RowsChanged() { model->Reset(); }
+void MainWindow::RowsChanged() {
+  model->Reset();
+  selection_mark = -1;
+}
+
+void MainWindow::TrackSelectionMark() {
+  QModelIndex current = list->selectionModel()->currentIndex();
+  if (current.isValid() && list->selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+    selection_mark = current.row();
+  }
+}
 
 void MainWindow::SelectRow(int row) {
   QModelIndex index = model->index(row, 0);
   list->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
   list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  selection_mark = row;
 }
 
 void MainWindow::ScrollRowNearTop(int row) {
   list->scrollTo(model->index(row > 0 ? row - 1 : 0, 0), QAbstractItemView::PositionAtTop);
 }
 
-int MainWindow::SelectionMark() {
-  QModelIndex current = list->selectionModel()->currentIndex();
-  return current.isValid() ? current.row() : -1;
-}
+int MainWindow::SelectionMark() { return selection_mark; }
 
 int MainWindow::RunDialog(DialogLogicClass& dialog) {
   if (dialog_runner) return dialog_runner(dialog);

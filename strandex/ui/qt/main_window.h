@@ -63,6 +63,8 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
 
  private:
   void BuildMenu();
+  // The current row becomes the selection mark when the user has just selected it.
+  void TrackSelectionMark();
   bool ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path);
 
   EditorClass editor;
@@ -73,6 +75,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   FileChooser file_chooser;
   DialogRunner dialog_runner;
   bool rebuilding_tabs = false;
+  // The row the user selected last (or Show string selected), -1 after every refill. Qt's
+  // current index is not it: Qt moves that to row 0 when the list gets the focus back.
+  int selection_mark = -1;
 };
 
 }  // namespace ui

@@ -6,14 +6,18 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <QTreeView>
 #include <functional>
@@ -94,64 +98,60 @@ class MainWindowTest : public DatabaseTest {
 TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Advanced string editor"));
   EXPECT_EQ(window->size(), QSize(800, 600));
-  QStringList popups;
-  for (QAction* action : window->menuBar()->actions()) popups << action->text();
-  EXPECT_EQ(popups, (QStringList{"File", "Search", "Edit"}));
-  for (int i = 0; i < kMenuItemCount; ++i) {
-    if (!kMenuItems[i].Text) continue;
-    QAction* action = window->Action(kMenuItems[i].Command);
-    ASSERT_NE(action, nullptr) << kMenuItems[i].Command;
-    EXPECT_EQ(action->isEnabled(), !kMenuItems[i].StartsGrayed) << kMenuItems[i].Command;
+  // Popup, caption, command ID and starting state of every item; "-" is a separator.
+  QStringList menu;
+  for (QAction* popup : window->menuBar()->actions()) {
+    for (QAction* item : popup->menu()->actions()) {
+      menu << (item->isSeparator() ? QStringLiteral("%1 -").arg(popup->text())
+                                   : QStringLiteral("%1 %2 %3 %4")
+                                         .arg(popup->text(), item->text())
+                                         .arg(item->property(kCommandIdProperty).toInt())
+                                         .arg(item->isEnabled() ? "on" : "off"));
+    }
   }
+  EXPECT_EQ(menu,
+            (QStringList{"File New 40020 on", "File Open 40021 on", "File Close 40038 on",
+                         "File Save 40023 off", "File Save as 40024 off", "File Export C Header 40046 off",
+                         "File Import Table 40056 on", "File Export Table 40055 off", "File -",
+                         "File Exit 40025 on", "Search Goto 40026 on", "Search Find by ID 40031 on",
+                         "Search Find by string 40030 on", "Search Find by english string 40029 on",
+                         "Edit Add String 40051 on", "Edit Remove String 40052 on",
+                         "Edit Add Category 40053 on", "Edit Remove Category 40054 on"}));
   EXPECT_EQ(window->Tabs()->count(), 1);
   EXPECT_EQ(window->Tabs()->tabText(0), QStringLiteral("Default"));
   QStringList headers;
-  for (int i = 0; i < 4; ++i) headers << window->List()->model()->headerData(i, Qt::Horizontal).toString();
-  EXPECT_EQ(headers, (QStringList{"ID (string)", "ID (numeric)", "Sound ID", "English text"}));
-
-  // A window smaller than its tab strip and status bar still lays out, with an empty list.
-  window->resize(120, 20);
-  QApplication::processEvents();
-  EXPECT_GE(window->List()->height(), 0);
+  for (int i = 0; i < 4; ++i) {
+    headers << QStringLiteral("%1 %2")
+                   .arg(window->List()->model()->headerData(i, Qt::Horizontal).toString())
+                   .arg(window->List()->header()->sectionSize(i));
+  }
+  EXPECT_EQ(headers,
+            (QStringList{"ID (string) 200", "ID (numeric) 100", "Sound ID 100", "English text 450"}));
 }
 
-TEST_F(MainWindowTest, DialogsAreBuiltFromTheirTemplates) {
+TEST_F(MainWindowTest, DialogsAreLaidOutInDialogUnitsOfTheirFont) {
+  // At a font whose average character is 7 by 13 pixels, x units are 7/4 and y units 13/8
+  // pixels: Edit String's "Text" field at 42,78 300x42 lies at 73,126 525x68.
+  QDialog dialog;
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  dialog.setFont(font);
+  ASSERT_EQ(QFontMetrics(font).height(), 13);
+  BuildDialog(&dialog, *FindDialogTemplate(kEditStringDialog));
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Edit String"));
+  EXPECT_EQ(dialog.size(), QSize(605, 232));
+  EXPECT_EQ(FindControl(&dialog, kEditText)->geometry(), QRect(73, 126, 525, 68));
+  EXPECT_EQ(FindControl(&dialog, kIDCancel)->geometry(), QRect(105, 204, 87, 22));
+  // Every label shows its whole text and names its field.
   for (int id = kGotoDialog; id <= kCategoryNameDialog; ++id) {
-    const DialogTemplate* layout = FindDialogTemplate(id);
-    ASSERT_NE(layout, nullptr);
-    QDialog dialog;
-    BuildDialog(&dialog, *layout);
-    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf16(layout->Caption));
-    EXPECT_EQ(dialog.width(), DialogUnitsToPixelsX(&dialog, layout->Width));
-    for (int i = 0; i < layout->ControlCount; ++i) {
-      const ControlTemplate& control = layout->Controls[i];
-      if (control.ID == kNoControl) continue;
-      QWidget* widget = FindControl(&dialog, control.ID);
-      ASSERT_NE(widget, nullptr) << id << " " << control.ID;
-      EXPECT_EQ(widget->geometry().topLeft(),
-                QPoint(DialogUnitsToPixelsX(&dialog, control.X), DialogUnitsToPixelsY(&dialog, control.Y)));
-      if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        EXPECT_EQ(button->text(), QString::fromUtf16(control.Text));
-      }
-    }
-    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+    QDialog each;
+    BuildDialog(&each, *FindDialogTemplate(id));
+    for (QLabel* label : each.findChildren<QLabel*>()) {
+      EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
       ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
       EXPECT_EQ(label->buddy()->accessibleName(), label->text());
     }
   }
-
-  // The text field shows CR LF as a line break and a lone carriage return as a symbol.
-  QDialog dialog;
-  const DialogTemplate& edit = *FindDialogTemplate(kEditStringDialog);
-  BuildDialog(&dialog, edit);
-  DialogFieldsClass fields;
-  fields.SetText(kEditText, u"a\r\\nb\r\nc");
-  WriteFields(&dialog, edit, fields);
-  EXPECT_EQ(static_cast<QPlainTextEdit*>(FindControl(&dialog, kEditText))->toPlainText(),
-            QString::fromUtf16(u"a\u240d\\nb\nc"));
-  DialogFieldsClass read;
-  ReadFields(&dialog, edit, read);
-  EXPECT_EQ(std::u16string(read.Text(kEditText)), u"a\r\\nb\r\nc");
 }
 
 TEST_F(MainWindowTest, DoubleClickEditsTheStringAndATabChangeRefillsTheList) {
@@ -207,10 +207,200 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   EXPECT_TRUE(window->List()->selectionModel()->isRowSelected(current.row(), QModelIndex()));
   EXPECT_TRUE(window->List()->viewport()->rect().intersects(window->List()->visualRect(current)));
 
+  // Grid lines: the bottom edge of a cell differs from the blank right end of its row.
+  QImage image = results->List()->viewport()->grab().toImage();
+  QRect cell = results->List()->visualRect(model->index(0, 0));
+  EXPECT_NE(image.pixelColor(cell.right() - 3, cell.bottom()),
+            image.pixelColor(cell.right() - 3, cell.center().y()));
+
+  // A key released in the window is traced with the key message's two parameters.
+  static QStringList trace;
+  QLoggingCategory::setFilterRules(QStringLiteral("strandex.debug.debug=true"));
+  QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { trace << text; });
+  QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, 38, 0x41, 0, QStringLiteral("a"));
+  QApplication::sendEvent(results, &release);
+  qInstallMessageHandler(previous);
+  QLoggingCategory::setFilterRules(QString());
+  EXPECT_EQ(trace, QStringList{"-- 65- -1071251455\n"});
+
+  // "Close" closes the window; a new search opens a new one, whose close box closes it.
+  QPointer<FindResultsWindow> closed = results;
   ClickControl(results, kResultsClose);
+  QApplication::processEvents();
+  EXPECT_TRUE(!closed || !closed->isVisible());
+  EXPECT_EQ(window->FindResults(), nullptr);
+  EXPECT_FALSE(window->Editor().Results().IsOpen());
+  AnswerModal([](QWidget* dialog) {
+    SetControlText(dialog, kFindText, QStringLiteral("even"));
+    ClickControl(dialog, kButtonOk);
+  });
+  window->Action(kCmdFindID)->trigger();
+  results = window->FindResults();
+  ASSERT_NE(results, nullptr);
+  EXPECT_TRUE(results->close());
   QApplication::processEvents();
   EXPECT_EQ(window->FindResults(), nullptr);
   EXPECT_FALSE(window->Editor().Results().IsOpen());
+}
+
+TEST_F(MainWindowTest, RemoveStringRemovesOnlyARowTheUserSelected) {
+  TempFolder folder;
+  for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
+  const std::string path = folder / "three.tdb";
+  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
+  window->Editor().OpenPath(path.c_str());
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  QTest::mouseClick(window->Tabs(), Qt::LeftButton, {}, window->Tabs()->tabRect(0).center());
+  ASSERT_EQ(window->List()->model()->rowCount(), 3);
+
+  // Edit a string, save: the refilled list has no selection mark, whatever Qt makes current
+  // when the list gets the focus back.
+  bool edited = false;
+  AnswerModal([&edited](QWidget* dialog) {
+    edited = true;
+    ClickControl(dialog, kIDOk);
+  });
+  DoubleClick(window->List(), 0);
+  ASSERT_TRUE(edited);
+  window->Action(kCmdSave)->trigger();
+  // The window is active again and the list has the focus back, which makes a row current.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  ASSERT_TRUE(window->List()->hasFocus());
+  ASSERT_TRUE(window->List()->currentIndex().isValid());
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(window->List()->model()->rowCount(), 3);
+
+  // The row the user clicks is the one removed; after the refill nothing is marked again.
+  QTest::mouseClick(window->List()->viewport(), Qt::LeftButton, {},
+                    window->List()->visualRect(window->List()->model()->index(1, 0)).center());
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(TranslateDBClass::GetObject(1), nullptr);
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(window->List()->model()->rowCount(), 2);
+}
+
+// The stored fields of a string, for comparing a whole string at once.
+struct Stored {
+  std::string IDString, English;
+  int ID, Sound;
+  std::u16string Text0, Text1;
+  bool operator==(const Stored&) const = default;
+};
+void PrintTo(const Stored& s, std::ostream* out) {
+  *out << s.IDString << " " << s.ID << " " << s.Sound << " [" << s.English << "] ["
+       << QString::fromStdU16String(s.Text0).toStdString() << "] ["
+       << QString::fromStdU16String(s.Text1).toStdString() << "]";
+}
+Stored Read(TDBStringClass* s) {
+  return {s->GetIDString().Chars(), s->GetEnglishText().Chars(), s->GetID(),
+          s->GetSoundID(),          s->GetText(0).Chars(),       s->GetText(1).Chars()};
+}
+
+// Types text at the end of the field, as a person would.
+void TypeAtEnd(QWidget* field, const QString& text) {
+  if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->end(false);
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(field)) edit->moveCursor(QTextCursor::End);
+  field->setFocus();
+  QTest::keyClicks(field, text);
+}
+
+TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
+  // Texts with tabs and line feeds (shown escaped), and texts whose characters the narrow
+  // "Eng. string" field cannot hold, or that Qt's plain text would change (no-break space,
+  // line and paragraph separators).
+  const Stored plain{"IDS_X", "Tab\there\nnext", 1000, 7, u"Tab\there\nnext", u"Eins\tzwei"};
+  const Stored wide{"IDS_X",
+                    "It's",
+                    1000,
+                    7,
+                    u"It\u2019s \u201cq\u201d\u00a0x\u2028y\u2029z\tw",
+                    u"Zwei\u00a0\u201cz\u201d\r\nend"};
+  enum Field { kNone, kIDString, kNumeric, kEnglish, kText, kSound };
+  for (int language : {0, 1}) {
+    for (const Stored* original : {&plain, &wide}) {
+      for (Field field : {kNone, kIDString, kNumeric, kEnglish, kText, kSound}) {
+        SCOPED_TRACE(testing::Message() << "language " << language
+                                        << (original == &plain ? " plain" : " wide") << " field " << field);
+        TranslateDBClass::ClearDatabase();
+        TranslateDBClass::AddCategoryNamed("Default");
+        TranslateDBClass::SetCurrentLanguage(language);
+        TDBStringClass* s = NewString(1000, "IDS_X", u"", 1);
+        s->SetEnglishText(original->English.c_str());
+        s->SetText(0, original->Text0.c_str());
+        s->SetText(1, original->Text1.c_str());
+        s->SetSoundID(7);
+        ASSERT_TRUE(TranslateDBClass::AddObject(s));
+        ASSERT_EQ(Read(s), *original);
+        window->Editor().View().RebuildTabs();
+        window->TabsChanged();
+        window->Editor().OnTabSelected(0);
+        QApplication::processEvents();
+
+        Stored expected = *original;
+        bool answered = false;
+        const bool is_wide = original == &wide;
+        AnswerModal([&](QWidget* dialog) {
+          switch (field) {
+            case kNone:
+              break;
+            case kIDString:
+              TypeAtEnd(FindControl(dialog, kEditIDString), QStringLiteral("Y"));
+              expected.IDString = "IDS_XY";
+              break;
+            case kNumeric:
+              static_cast<QLineEdit*>(FindControl(dialog, kEditNumericID))->clear();
+              TypeAtEnd(FindControl(dialog, kEditNumericID), QStringLiteral("1005"));
+              expected.ID = 1005;
+              break;
+            case kEnglish:
+              TypeAtEnd(FindControl(dialog, kEditEnglish), QStringLiteral("!"));
+              expected.English += "!";
+              expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
+              break;
+            case kText:
+              TypeAtEnd(FindControl(dialog, kEditText), QStringLiteral("Z"));
+              if (language == 1) {
+                expected.Text1 += u"Z";
+              } else if (is_wide) {  // a paragraph break the user sees is stored as CR LF
+                expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
+              } else {
+                expected.Text0 += u"Z";
+                expected.English += "Z";
+              }
+              break;
+            case kSound:
+              static_cast<QLineEdit*>(FindControl(dialog, kEditSound))->clear();
+              TypeAtEnd(FindControl(dialog, kEditSound), QStringLiteral("8"));
+              expected.Sound = 8;
+              break;
+          }
+          answered = true;
+          ClickControl(dialog, kIDOk);
+        });
+        DoubleClick(window->List(), 0);
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(Read(s), expected);
+      }
+    }
+  }
+}
+
+TEST_F(MainWindowTest, FileDialogsNameTheirFilterOnce) {
+  QStringList filters;
+  auto record = [&filters](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    filters << dialog->nameFilters();
+    dialog->reject();
+  };
+  AnswerModal(record);
+  window->Editor().ExecuteCommand(kCmdExportHeader);
+  AnswerModal(record);
+  window->Editor().ExecuteCommand(kCmdOpen);
+  EXPECT_EQ(filters, (QStringList{"C Header Files (*.h)", "String table (*.tdb)"}));
 }
 
 TEST_F(MainWindowTest, FailedOpenSaysSoInAMessageBox) {

@@ -4,21 +4,25 @@
 #include <QAbstractButton>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QTreeView>
 
 #include "strandex/ui/qt/cell_table_model.h"
+#include "strandex/ui/qt/report_list.h"
 
 namespace ui {
 
 namespace {
 
 constexpr char16_t kCarriageReturnSymbol = 0x240D;
+// On each edit control: the text the logic gave it, and what the control held right after.
+constexpr const char* kFieldTextProperty = "fieldText";
+constexpr const char* kShownTextProperty = "shownText";
 
 // Windows' average character width: the width of the 52 letters, halved and rounded, over 26.
 int AverageCharWidth(const QWidget* widget) {
@@ -52,17 +56,8 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
     }
     case ControlKind::RadioButton:
       return new QRadioButton(text, parent);
-    case ControlKind::ListView: {
-      auto* list = new QTreeView(parent);
-      list->setRootIsDecorated(false);
-      list->setItemsExpandable(false);
-      list->setUniformRowHeights(true);
-      list->setAllColumnsShowFocus(true);
-      list->setSelectionMode(QAbstractItemView::SingleSelection);
-      list->setSelectionBehavior(QAbstractItemView::SelectRows);
-      list->header()->setSectionsClickable(false);
-      return list;
-    }
+    case ControlKind::ListView:
+      return NewReportList(parent, QAbstractItemView::SingleSelection);
   }
   return nullptr;
 }
@@ -74,10 +69,20 @@ QString ToMultiLine(const char16_t* text) {
   return shown;
 }
 
-QString FromMultiLine(QString shown) {
-  shown.replace(QChar(u'\n'), QStringLiteral("\r\n"));
+// The multi-line edit's text as it stands: each line break between its paragraphs is CR LF,
+// and no-break spaces and line separators stay what they are (toPlainText would change them).
+QString FromMultiLine(const QPlainTextEdit* edit) {
+  QString shown = edit->document()->toRawText();
+  shown.replace(QChar(QChar::ParagraphSeparator), QStringLiteral("\r\n"));
   shown.replace(QChar(kCarriageReturnSymbol), QChar(u'\r'));
   return shown;
+}
+
+// The text an edit control holds, or a null string for other controls.
+QString EditText(const QWidget* widget) {
+  if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+  if (auto* text = qobject_cast<const QPlainTextEdit*>(widget)) return FromMultiLine(text);
+  return QString();
 }
 
 }  // namespace
@@ -108,7 +113,14 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template) {
     const ControlTemplate& control = dialog_template.Controls[i];
     QWidget* field = FindControl(dialog, control.Buddy);
     auto* label = qobject_cast<QLabel*>(widgets[i]);
-    if (!label || !field) continue;
+    if (!label) continue;
+    // A label wider at this font than its place is widened to show its whole text; it is
+    // raised over the field it then reaches into, and nothing else moves.
+    if (label->sizeHint().width() > label->width()) {
+      label->resize(label->sizeHint().width(), label->height());
+      label->raise();
+    }
+    if (!field) continue;
     label->setBuddy(field);
     field->setAccessibleName(label->text());
   }
@@ -130,14 +142,17 @@ void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, Di
   for (int i = 0; i < dialog_template.ControlCount; ++i) {
     const ControlTemplate& control = dialog_template.Controls[i];
     QWidget* widget = FindControl(dialog, control.ID);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      fields.SetText(control.ID, reinterpret_cast<const char16_t*>(edit->text().utf16()));
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
-      fields.SetText(control.ID,
-                     reinterpret_cast<const char16_t*>(FromMultiLine(text->toPlainText()).utf16()));
-    } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
       fields.SetChecked(control.ID, radio->isChecked());
+      continue;
     }
+    const QString text = EditText(widget);
+    if (text.isNull()) continue;
+    // A field the user left as it was shown reads back as the logic's own text, whatever the
+    // control made of it.
+    const bool untouched = widget->property(kShownTextProperty).toString() == text;
+    const QString& read = untouched ? widget->property(kFieldTextProperty).toString() : text;
+    fields.SetText(control.ID, reinterpret_cast<const char16_t*>(read.utf16()));
   }
 }
 
@@ -149,9 +164,14 @@ void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const D
       edit->setText(ToQString(fields.Text(control.ID)));
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
       text->setPlainText(ToMultiLine(fields.Text(control.ID)));
-    } else if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-      if (fields.Checked(control.ID)) radio->setChecked(true);
+    } else {
+      if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
+        if (fields.Checked(control.ID)) radio->setChecked(true);
+      }
+      continue;
     }
+    widget->setProperty(kFieldTextProperty, ToQString(fields.Text(control.ID)));
+    widget->setProperty(kShownTextProperty, EditText(widget));
   }
 }
 

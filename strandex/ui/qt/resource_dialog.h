@@ -24,7 +24,8 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template);
 QWidget* FindControl(const QWidget* dialog, int id);
 
 // Copies between the controls of a dialog and a DialogFieldsClass. The multi-line edit shows a
-// line break for each CR LF and the symbol U+240D for a carriage return on its own.
+// line break for each CR LF and the symbol U+240D for a carriage return on its own. An edit
+// control that still holds what WriteFields put there reads back as exactly the text written.
 void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, DialogFieldsClass& fields);
 void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields);
 
