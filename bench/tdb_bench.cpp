@@ -12,6 +12,7 @@
 #include "bench/tdb_generator.h"
 #include "common/memory_file.h"
 #include "strandex/db/database_file.h"
+#include "strandex/db/database_section.h"
 #include "strandex/db/translate_db.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
 #include "strandex/db/database_file.h"
+#include "strandex/db/database_section.h"
 #include "strandex/db/save_registry.h"
 #include "strandex/db/translate_db.h"
 

@@ -5,7 +5,7 @@
 
 #include "common/coding.h"
 
-ChunkReaderClass::ChunkReaderClass(FileClass* file) : File(file) {
+ChunkReaderClass::ChunkReaderClass(FileClass* file, LoadedParts parts) : File(file), LoadParts(parts) {
   memset(PositionStack, 0, sizeof(PositionStack));
   memset(static_cast<void*>(HeaderStack), 0, sizeof(HeaderStack));
   memset(HeaderOffsetStack, 0, sizeof(HeaderOffsetStack));

@@ -23,6 +23,12 @@ enum class ChunkDamage {
   kReadFailed,       // the file could not be read (or ended) where the chunk said it holds bytes
 };
 
+// What a load reads, chosen by whoever starts the load and handed down through the reader to
+// every section and factory: each string whole, or all but its texts (the English text and one
+// text per language), which are most of a file and which the C header and the check never read.
+// Damage and chunks passed over are reported to the reader itself (IsDamaged, NotePassedChunk).
+enum class LoadedParts { kWhole, kWithoutTexts };
+
 struct PassedChunk {
   uint32_t ChunkID = 0;
   int32_t Offset = -1;  // file offset of its header
@@ -30,9 +36,12 @@ struct PassedChunk {
 
 class ChunkReaderClass {
  public:
-  explicit ChunkReaderClass(FileClass* file);
+  explicit ChunkReaderClass(FileClass* file, LoadedParts parts = LoadedParts::kWhole);
   ChunkReaderClass(const ChunkReaderClass&) = delete;
   ChunkReaderClass& operator=(const ChunkReaderClass&) = delete;
+
+  // What this load reads.
+  LoadedParts Parts() const { return LoadParts; }
 
   bool OpenChunk();
   bool CloseChunk();
@@ -76,6 +85,7 @@ class ChunkReaderClass {
   int64_t Room();
 
   FileClass* File;
+  LoadedParts LoadParts;
   int StackIndex = 0;
   uint32_t PositionStack[kMaxChunkDepth];
   ChunkHeader HeaderStack[kMaxChunkDepth];

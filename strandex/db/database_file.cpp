@@ -8,6 +8,7 @@
 #include "common/safe_replace.h"
 #include "common/write_back_file.h"
 #include "strandex/db/database_check.h"
+#include "strandex/db/database_section.h"
 #include "strandex/db/save_registry.h"
 #include "strandex/db/translate_db.h"
 
@@ -45,7 +46,7 @@ void FillReport(const ChunkReaderClass& reader, int sections, DatabaseLoadReport
 }  // namespace
 
 bool CheckDatabaseSaveable(NarrowStringClass* error) {
-  if (TranslateDBClass::AreTextsLeftOut()) {
+  if (!TranslateDBClass::HasTexts()) {
     if (error) *error = "the database was loaded without its texts";
     return false;
   }
@@ -88,27 +89,36 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   return true;
 }
 
+namespace {
+
+// A failed load leaves an empty database with "Default", keeping version and language.
+bool FailLoad(NarrowStringClass* error, const char* path, int code, int version, int language) {
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::SetVersion(version);
+  TranslateDBClass::SetCurrentLanguage(language);
+  TranslateDBClass::AddCategoryNamed("Default");
+  return FailPath(error, path, code);
+}
+
+}  // namespace
+
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
                       LoadedParts parts) {
+  const int version = TranslateDBClass::GetVersion();
+  const int language = TranslateDBClass::GetCurrentLanguage();
   ErrorKeepingFile<BufferedDiskFileClass> file;
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
-  if (parts == LoadedParts::kWithoutTexts) TranslateDBClass::LeaveOutTexts();
   if (!file.Open(path, platform::kRead) || file.Size() < 0) {
-    return FailPath(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError());
+    return FailLoad(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError(), version,
+                    language);
   }
-  ChunkReaderClass reader(&file);
+  ChunkReaderClass reader(&file, parts);
   int sections = 0;
   bool loaded = LoadFile(reader, &sections);
   file.Close();
-  if (file.ErrorCode() != 0) {
-    TranslateDBClass::ClearDatabase();
-    return FailPath(error, path, file.ErrorCode());
-  }
-  if (!loaded) {
-    TranslateDBClass::ClearDatabase();
-    return FailPath(error, path, platform::ErrorNoMemory());
-  }
+  if (file.ErrorCode() != 0) return FailLoad(error, path, file.ErrorCode(), version, language);
+  if (!loaded) return FailLoad(error, path, platform::ErrorNoMemory(), version, language);
   if (report) FillReport(reader, sections, *report);
   return true;
 }

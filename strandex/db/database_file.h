@@ -1,16 +1,12 @@
-// Saving and loading the whole database: SaveDatabase and LoadFile on the chunk layer, and the
-// same on a path for the programs (the editor's File commands and tdbtool). Saving to a path
-// writes a temporary file beside the target and puts it in place of the old one in one step, so
-// a failed save leaves the old file as it was.
+// Saving and loading the whole database on a path, for the programs (the editor's File commands
+// and tdbtool), over SaveDatabase and LoadFile of the chunk layer. Saving to a path writes a
+// temporary file beside the target and puts it in place of the old one in one step, so a failed
+// save leaves the old file as it was.
 #pragma once
 
 #include "common/string_class.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
-
-// Writes the database section as one top-level chunk. False when any part could not be written,
-// or the database was loaded without its texts.
-bool SaveDatabase(ChunkWriterClass& writer);
 
 // What loading a file found, beyond the database now in memory.
 struct DatabaseLoadReport {
@@ -33,13 +29,13 @@ bool CheckDatabaseSaveable(NarrowStringClass* error);
 // error (when given); the old file is then untouched.
 bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
 
-// What a load keeps of each string: all of it, or all but its texts (the English text and one
-// text per language), which are most of the file. Without texts the file is read and checked
-// all the same, so the report is the same; the database then serves only what reads no text.
-enum class LoadedParts { kWhole, kWithoutTexts };
-
-// Empties the database and loads path into it. False with "path: reason" when the file cannot
-// be opened or read or memory runs out. A damaged file still loads what could be read and
-// returns true; report (when given) says so.
+// Empties the database and loads path into it, each string whole or without its texts (parts;
+// without texts the file is read and checked all the same, so the report is the same, and the
+// database then serves only what reads no text). A damaged file still loads what could be read
+// and returns true; report (when given) says so.
+//
+// False with "path: reason" when the file cannot be opened or read or memory runs out. The
+// database is then as Initialize leaves an empty one: no strings, the one category "Default"
+// (when memory allows), its texts; version and current language are those it had before.
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
                       LoadedParts parts = LoadedParts::kWhole);

@@ -175,11 +175,10 @@ TEST_F(DatabaseFile, TruncationAtEveryByte) {
   std::string whole = SaveToBytes();
   for (size_t n = 0; n <= whole.size(); ++n) {
     std::string seen[2];
-    for (int texts = 0; texts < 2; ++texts) {
+    for (int texts = 1; texts >= 0; --texts) {
       TranslateDBClass::ClearDatabase();
-      if (!texts) TranslateDBClass::LeaveOutTexts();
       MemoryFileClass memory(whole.data(), static_cast<int>(n));
-      ChunkReaderClass reader(&memory);
+      ChunkReaderClass reader(&memory, texts ? LoadedParts::kWhole : LoadedParts::kWithoutTexts);
       ASSERT_TRUE(LoadFile(reader)) << n;
       seen[texts] = ChunkReaderClass::DamageText(reader.Damage()) + std::to_string(reader.DamageOffset()) +
                     std::to_string(TranslateDBClass::GetObjectCount());
@@ -187,7 +186,8 @@ TEST_F(DatabaseFile, TruncationAtEveryByte) {
     EXPECT_EQ(seen[0], seen[1]) << n;
     EXPECT_EQ(seen[1].rfind("no damage", 0) != 0, n > 0 && n < whole.size()) << n;
   }
-  TranslateDBClass::LeaveOutTexts();
+  // The last load left the texts out: the database knows, and refuses to be saved.
+  EXPECT_FALSE(TranslateDBClass::HasTexts());
   NarrowStringClass error;
   EXPECT_FALSE(CheckDatabaseSaveable(&error));
   EXPECT_STREQ(error.Chars(), "the database was loaded without its texts");
@@ -230,6 +230,9 @@ TEST_F(DatabaseFile, LoadReport) {
   EXPECT_FALSE(LoadDatabaseFile((folder / "missing.tdb").c_str(), &report, &error));
   EXPECT_EQ(std::string(error.Chars()).rfind(folder / "missing.tdb: ", 0), 0u);
   EXPECT_FALSE(LoadDatabaseFile(folder.path().c_str(), &report, &error));  // a folder
+  ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 1);
+  EXPECT_STREQ(TranslateDBClass::GetCategory(0)->Name.Chars(), "Default");
+  EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 1);
 
   // Both objects of a duplicate ID are kept, the second under the next free ID.
   auto object = [](const char* name) {
@@ -289,6 +292,7 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
   bool damaged = false;
   auto op = [&] {
     DatabaseLoadReport report;
+    TranslateDBClass::SetCurrentLanguage(5);
     bool ok = LoadDatabaseFile(path.c_str(), &report, &error);
     damaged = report.Damaged;
     return ok;
@@ -298,6 +302,12 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
       EXPECT_EQ(SaveToBytes(), expected) << where;
     }
     EXPECT_TRUE(ok ? !damaged || where.rfind("allocation", 0) != 0 : !error.IsEmpty()) << where;
+    if (!ok) {  // as Initialize leaves an empty database, with the language it had
+      EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0) << where;
+      EXPECT_LE(TranslateDBClass::GetCategoryCount(), 1) << where;
+      EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 5) << where;
+      EXPECT_TRUE(TranslateDBClass::HasTexts()) << where;
+    }
     error.Release();
     TranslateDBClass::ClearDatabase();
     TranslateDBClass::ClearIDChanges();

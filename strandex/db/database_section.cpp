@@ -1,140 +1,110 @@
-// The database's save section (chunk 0x90000) and the factories of its two record classes,
-// registered at program start; SaveDatabase writes the section as one top-level chunk.
+// The database's save section, registered at program start, and SaveDatabase.
+#include "strandex/db/database_section.h"
+
 #include <new>
 
-#include "strandex/db/database_file.h"
 #include "strandex/db/payload.h"
-#include "strandex/db/save_registry.h"
 #include "strandex/db/tdb_format.h"
 #include "strandex/db/translate_db.h"
 
 namespace {
 
-template <typename Record, uint32_t kChunkID>
-class RecordFactoryClass : public ObjectFactoryClass {
- public:
-  uint32_t GetChunkID() override { return kChunkID; }
-  StorableClass* CreateAndLoad(ChunkReaderClass& reader) override {
-    Record* record = new (std::nothrow) Record;
-    if (record && !LoadEnvelope(reader, record)) {
-      delete record;
-      record = nullptr;
+void LoadVariables(ChunkReaderClass& reader) {
+  while (reader.OpenMicroChunk()) {
+    int32_t value;
+    if (reader.CurrentMicroChunkID() == tdb::kVarVersion) {
+      value = TranslateDBClass::GetVersion();
+      ReadIntPayload(reader, value);
+      TranslateDBClass::SetVersion(value);
+    } else if (reader.CurrentMicroChunkID() == tdb::kVarLanguage) {
+      value = TranslateDBClass::GetCurrentLanguage();
+      ReadIntPayload(reader, value);
+      TranslateDBClass::SetCurrentLanguage(value);
     }
-    return record;
+    reader.CloseMicroChunk();
   }
-};
+}
 
-RecordFactoryClass<TDBStringClass, tdb::kStringFactory> string_factory;
-RecordFactoryClass<StringCategoryClass, tdb::kCategoryFactory> category_factory;
-
-}  // namespace
-
-ObjectFactoryClass* StringObjectFactory() { return &string_factory; }
-ObjectFactoryClass* CategoryFactory() { return &category_factory; }
-
-class DatabaseSectionClass : public SaveSectionClass {
- public:
-  uint32_t GetChunkID() override { return tdb::kDatabaseSection; }
-  bool HasData() override { return true; }
-  const char* Name() override { return "TranslateDBClass"; }
-
-  bool Save(ChunkWriterClass& writer) override {
-    bool ok = writer.BeginChunk(tdb::kVariables) &&
-              writer.WriteMicroChunkInt(tdb::kVarVersion, TranslateDBClass::GetVersion()) &&
-              writer.WriteMicroChunkInt(tdb::kVarLanguage, TranslateDBClass::GetCurrentLanguage()) &&
-              writer.EndChunk();
-    ok = ok && writer.BeginChunk(tdb::kCategories);
-    for (int i = 0; ok && i < TranslateDBClass::GetCategoryCount(); ++i) {
-      ok = SaveObject(writer, TranslateDBClass::GetCategory(i));
+// Envelopes of one record class; anything else is passed over. False when memory runs out.
+bool LoadRecords(ChunkReaderClass& reader, uint32_t envelopeID) {
+  bool ok = true;
+  while (ok && reader.OpenChunk()) {
+    ObjectFactoryClass* factory =
+        reader.CurrentChunkID() == envelopeID ? ObjectFactoryClass::Find(envelopeID) : nullptr;
+    if (!factory) {
+      reader.NotePassedChunk();
+    } else if (StorableClass* record = factory->CreateAndLoad(reader)) {
+      ok = envelopeID == tdb::kStringFactory
+               ? TranslateDBClass::AddObject(static_cast<TDBStringClass*>(record))
+               : TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
+      if (!ok) delete record;
+    } else {
+      ok = false;
     }
-    ok = ok && writer.EndChunk() && writer.BeginChunk(tdb::kStringObjects);
-    for (int i = 0; ok && i < TranslateDBClass::GetObjectCount(); ++i) {
-      if (TDBStringClass* obj = TranslateDBClass::GetObject(i)) ok = SaveObject(writer, obj);
-    }
-    return ok && writer.EndChunk();
+    reader.CloseChunk();
   }
+  return ok;
+}
 
-  bool Load(ChunkReaderClass& reader) override {
-    TranslateDBClass::ClearObjects();
-    TranslateDBClass::ClearCategories();
-    bool ok = true;
-    while (ok && reader.OpenChunk()) {
-      switch (reader.CurrentChunkID()) {
-        case tdb::kVariables:
-          LoadVariables(reader);
-          break;
-        case tdb::kStringObjects:
-          ok = LoadRecords(reader, tdb::kStringFactory);
-          break;
-        case tdb::kCategories:
-          ok = LoadRecords(reader, tdb::kCategoryFactory);
-          break;
-        default:
-          reader.NotePassedChunk();
-          break;
-      }
-      reader.CloseChunk();
-    }
-    if (ok && TranslateDBClass::GetCategoryCount() == 0) ok = AddUnnumberedDefault();
-    return ok;
-  }
-
- private:
-  static void LoadVariables(ChunkReaderClass& reader) {
-    while (reader.OpenMicroChunk()) {
-      int32_t value;
-      if (reader.CurrentMicroChunkID() == tdb::kVarVersion) {
-        value = TranslateDBClass::GetVersion();
-        ReadIntPayload(reader, value);
-        TranslateDBClass::SetVersion(value);
-      } else if (reader.CurrentMicroChunkID() == tdb::kVarLanguage) {
-        value = TranslateDBClass::GetCurrentLanguage();
-        ReadIntPayload(reader, value);
-        TranslateDBClass::SetCurrentLanguage(value);
-      }
-      reader.CloseMicroChunk();
-    }
-  }
-
-  // Envelopes of one record class; anything else is passed over. False when memory runs out.
-  static bool LoadRecords(ChunkReaderClass& reader, uint32_t envelopeID) {
-    bool ok = true;
-    while (ok && reader.OpenChunk()) {
-      ObjectFactoryClass* factory =
-          reader.CurrentChunkID() == envelopeID ? ObjectFactoryClass::Find(envelopeID) : nullptr;
-      if (!factory) {
-        reader.NotePassedChunk();
-      } else if (StorableClass* record = factory->CreateAndLoad(reader)) {
-        ok = envelopeID == tdb::kStringFactory
-                 ? TranslateDBClass::AddObject(static_cast<TDBStringClass*>(record))
-                 : TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
-        if (!ok) delete record;
-      } else {
-        ok = false;
-      }
-      reader.CloseChunk();
-    }
-    return ok;
-  }
-
-  static bool AddUnnumberedDefault() {
-    StringCategoryClass* cat = new (std::nothrow) StringCategoryClass;
-    if (cat && cat->Name.TryAssign("Default") && TranslateDBClass::AppendCategoryAsIs(cat)) return true;
-    delete cat;
-    return false;
-  }
-};
-
-namespace {
+bool AddUnnumberedDefault() {
+  StringCategoryClass* cat = new (std::nothrow) StringCategoryClass;
+  if (cat && cat->Name.TryAssign("Default") && TranslateDBClass::AppendCategoryAsIs(cat)) return true;
+  delete cat;
+  return false;
+}
 
 DatabaseSectionClass database_section;
 
 }  // namespace
 
+uint32_t DatabaseSectionClass::GetChunkID() { return tdb::kDatabaseSection; }
+
+bool DatabaseSectionClass::Save(ChunkWriterClass& writer) {
+  bool ok = writer.BeginChunk(tdb::kVariables) &&
+            writer.WriteMicroChunkInt(tdb::kVarVersion, TranslateDBClass::GetVersion()) &&
+            writer.WriteMicroChunkInt(tdb::kVarLanguage, TranslateDBClass::GetCurrentLanguage()) &&
+            writer.EndChunk();
+  ok = ok && writer.BeginChunk(tdb::kCategories);
+  for (int i = 0; ok && i < TranslateDBClass::GetCategoryCount(); ++i) {
+    ok = SaveObject(writer, TranslateDBClass::GetCategory(i));
+  }
+  ok = ok && writer.EndChunk() && writer.BeginChunk(tdb::kStringObjects);
+  for (int i = 0; ok && i < TranslateDBClass::GetObjectCount(); ++i) {
+    if (TDBStringClass* obj = TranslateDBClass::GetObject(i)) ok = SaveObject(writer, obj);
+  }
+  return ok && writer.EndChunk();
+}
+
+bool DatabaseSectionClass::Load(ChunkReaderClass& reader) {
+  TranslateDBClass::ClearObjects();
+  TranslateDBClass::ClearCategories();
+  TranslateDBClass::SetTextsLoaded(reader.Parts() == LoadedParts::kWhole);
+  bool ok = true;
+  while (ok && reader.OpenChunk()) {
+    switch (reader.CurrentChunkID()) {
+      case tdb::kVariables:
+        LoadVariables(reader);
+        break;
+      case tdb::kStringObjects:
+        ok = LoadRecords(reader, tdb::kStringFactory);
+        break;
+      case tdb::kCategories:
+        ok = LoadRecords(reader, tdb::kCategoryFactory);
+        break;
+      default:
+        reader.NotePassedChunk();
+        break;
+    }
+    reader.CloseChunk();
+  }
+  if (ok && TranslateDBClass::GetCategoryCount() == 0) ok = AddUnnumberedDefault();
+  return ok;
+}
+
 SaveSectionClass& TranslateDBClass::Section() { return database_section; }
 
 bool SaveDatabase(ChunkWriterClass& writer) {
-  if (TranslateDBClass::AreTextsLeftOut()) return false;
+  if (!TranslateDBClass::HasTexts()) return false;
   ObjectFactoryClass::ResetTokens();
   SaveSectionClass& section = TranslateDBClass::Section();
   if (!section.HasData()) return true;

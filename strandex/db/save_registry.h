@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
@@ -80,6 +81,22 @@ class ObjectFactoryClass : public SelfRegisteringClass<ObjectFactoryClass> {
 
  private:
   static uint32_t next_token;
+};
+
+// The factory of one record class: a new Record loaded from each envelope of chunk ID kChunkID.
+// Each record class defines its factory beside itself.
+template <typename Record, uint32_t kChunkID>
+class RecordFactoryClass : public ObjectFactoryClass {
+ public:
+  uint32_t GetChunkID() override { return kChunkID; }
+  StorableClass* CreateAndLoad(ChunkReaderClass& reader) override {
+    Record* record = new (std::nothrow) Record;
+    if (record && !LoadEnvelope(reader, record)) {
+      delete record;
+      record = nullptr;
+    }
+    return record;
+  }
 };
 
 // Writes one record in its envelope: BeginChunk(factory ID), the factory's Save, EndChunk.

@@ -4,11 +4,16 @@
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
 #include "strandex/db/payload.h"
+#include "strandex/db/save_registry.h"
 #include "strandex/db/tdb_format.h"
 
-ObjectFactoryClass* CategoryFactory();
+namespace {
 
-ObjectFactoryClass* StringCategoryClass::GetFactory() { return CategoryFactory(); }
+RecordFactoryClass<StringCategoryClass, tdb::kCategoryFactory> category_factory;
+
+}  // namespace
+
+ObjectFactoryClass* StringCategoryClass::GetFactory() { return &category_factory; }
 
 bool StringCategoryClass::Save(ChunkWriterClass& writer) {
   return writer.BeginChunk(tdb::kCategoryEmpty) && writer.EndChunk() &&

@@ -7,14 +7,16 @@
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
 #include "strandex/db/payload.h"
+#include "strandex/db/save_registry.h"
 #include "strandex/db/tdb_format.h"
+// The one dependency of a record on the database: GetCurrentText asks it for the current
+// language, as the records are designed to (the database itself holds the records).
 #include "strandex/db/translate_db.h"
-
-ObjectFactoryClass* StringObjectFactory();
 
 namespace {
 
 const UnicodeStringClass kNoText;
+RecordFactoryClass<TDBStringClass, tdb::kStringFactory> string_factory;
 
 }  // namespace
 
@@ -32,7 +34,7 @@ TDBStringClass::TDBStringClass(const TDBStringClass& other)
 
 TDBStringClass::~TDBStringClass() = default;
 
-ObjectFactoryClass* TDBStringClass::GetFactory() { return StringObjectFactory(); }
+ObjectFactoryClass* TDBStringClass::GetFactory() { return &string_factory; }
 
 TDBStringClass* TDBStringClass::Clone() { return new (std::nothrow) TDBStringClass(*this); }
 
@@ -134,7 +136,7 @@ class TDBStringLoader {
 };
 
 bool TDBStringClass::Load(ChunkReaderClass& reader) {
-  bool texts = !TranslateDBClass::AreTextsLeftOut();
+  const bool texts = reader.Parts() == LoadedParts::kWhole;
   bool ok = true;
   while (ok && reader.OpenChunk()) {
     uint32_t length = reader.CurrentChunkLength();

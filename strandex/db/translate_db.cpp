@@ -13,7 +13,7 @@ int TranslateDBClass::UnindexedFrom = 0;
 DynamicArrayClass<StringCategoryClass*> TranslateDBClass::Categories;
 int32_t TranslateDBClass::Version = 0;
 int32_t TranslateDBClass::CurrentLanguage = 0;
-bool TranslateDBClass::TextsLeftOut = false;
+bool TranslateDBClass::TextsLoaded = true;
 DynamicArrayClass<IDChangeRecord> TranslateDBClass::IDChanges;
 int TranslateDBClass::FreeSlotHint = 0;
 
@@ -290,7 +290,7 @@ void TranslateDBClass::ClearCategories() {
 void TranslateDBClass::ClearDatabase() {
   ClearObjects();
   ClearCategories();
-  TextsLeftOut = false;
+  TextsLoaded = true;
 }
 
 // The list grows by 10 slots while it is short and by 1000 once it holds 1000 categories, so that

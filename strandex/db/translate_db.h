@@ -76,14 +76,17 @@ class TranslateDBClass {
   // The first category with this ID, or null.
   static StringCategoryClass* FindCategoryByID(int id);
   static void ClearCategories();
-  // Empties the database; it has its texts again (see LeaveOutTexts).
+  // Empties the database; it has its texts again.
   static void ClearDatabase();
 
-  // From now on, strings loaded pass over their English text and their texts unread, for the
-  // commands that read no text (the C header, the check). The database then cannot be saved,
-  // which would lose the texts, until ClearDatabase.
-  static void LeaveOutTexts() { TextsLeftOut = true; }
-  static bool AreTextsLeftOut() { return TextsLeftOut; }
+  // Loading (the database section). Whether the strings hold their texts: false after a load
+  // that passed over them (LoadedParts::kWithoutTexts), until ClearDatabase. Such a database
+  // cannot be saved, which would lose the texts.
+  static bool HasTexts() { return TextsLoaded; }
+  static void SetTextsLoaded(bool loaded) { TextsLoaded = loaded; }
+  // Appends a category as the file holds it, without giving it an ID (the loader's "Default"
+  // keeps ID 0). False when memory runs out.
+  static bool AppendCategoryAsIs(StringCategoryClass* cat);
 
   // Numbers that travel with the file.
   static int GetVersion() { return Version; }
@@ -108,9 +111,6 @@ class TranslateDBClass {
   static bool CatchUpIndex();
   static void IndexRemove(const char* idString, TDBStringClass* obj);
   static void RecordIDChange(int oldID, int newID);
-  // Appends a category without giving it an ID (the loader's "Default" keeps ID 0).
-  static bool AppendCategoryAsIs(StringCategoryClass* cat);
-  friend class DatabaseSectionClass;
 
   static DynamicArrayClass<TDBStringClass*> Objects;
   static HashTableClass<TDBStringClass*> IDStringIndex;
@@ -121,7 +121,7 @@ class TranslateDBClass {
   static DynamicArrayClass<StringCategoryClass*> Categories;
   static int32_t Version;
   static int32_t CurrentLanguage;
-  static bool TextsLeftOut;
+  static bool TextsLoaded;
   static DynamicArrayClass<IDChangeRecord> IDChanges;
   // Every slot below it holds an object.
   static int FreeSlotHint;

@@ -90,16 +90,10 @@ void EditorClass::OpenPath(const char* path) {
 void EditorClass::LoadChosen(const char* path) {
   SetTitleFromPath(path);
   current_file_name = path;
-  const int version = TranslateDBClass::GetVersion();
-  const int language = TranslateDBClass::GetCurrentLanguage();
   DatabaseLoadReport report;
   NarrowStringClass error;
   if (!LoadDatabaseFile(path, &report, &error)) {
-    // The editor stays as New left it.
-    TranslateDBClass::ClearDatabase();
-    TranslateDBClass::SetVersion(version);
-    TranslateDBClass::SetCurrentLanguage(language);
-    TranslateDBClass::AddCategoryNamed("Default");
+    // The database is as New left it.
     ShowTabs();
     screen.RunLayout();
     Message(u"Open", Compose(u"The database could not be opened.", error));
