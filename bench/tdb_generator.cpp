@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "strandex/db/translate_db.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 
 namespace tdbgen {
 

@@ -216,6 +216,15 @@ class BasicStringClass {
     return r;
   }
   int FormatArgs(const CharT* format, va_list args);
+  // The same as a new string, for texts built in one expression (cut to 511 characters).
+  static BasicStringClass Formatted(const CharT* format, ...) {
+    BasicStringClass out;
+    va_list args;
+    va_start(args, format);
+    out.FormatArgs(format, args);
+    va_end(args);
+    return out;
+  }
 
   // Narrow only: conversion from a wide text (false and unchanged when it is null, empty, or
   // holds a unit above U+00FF, or when memory runs out).

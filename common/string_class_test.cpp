@@ -6,6 +6,7 @@
 
 #include "common/allocore.h"
 #include "common/temp_string_pool.h"
+#include "common/testing/print_strings.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST(StringClass, CompareIsUnsignedBytewise) {
   EXPECT_EQ(s.Compare("abz"), 1);  // 0xE9 > 'z' as unsigned
   EXPECT_EQ(s.Compare("abc\xff"), 1);
   EXPECT_EQ(s.Compare("ab\xe9x"), -1);
-  EXPECT_TRUE(s == "ab\xe9");
+  EXPECT_EQ(s, "ab\xe9");
   EXPECT_TRUE(s != "ab");
 }
 

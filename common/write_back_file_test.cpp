@@ -43,7 +43,7 @@ TEST(WriteBackFile, MatchesAFileInMemory) {
   EXPECT_EQ(window.Size(), expected.Size());
   ASSERT_TRUE(window.Flush());
   EXPECT_FALSE(window.Failed());
-  EXPECT_TRUE(Bytes(target) == Bytes(expected));
+  EXPECT_EQ(Bytes(target), Bytes(expected));
 }
 
 TEST(WriteBackFile, RefusedWritesFail) {

@@ -132,7 +132,7 @@ TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
   EXPECT_EQ(ReadBytes(unknown), ModelBytes({SmallMesh("odd", 0x30000)}));
   EXPECT_EQ(ReadBytes(damaged), damaged_bytes);
   for (const std::string& path : {current, unknown, damaged})
-    EXPECT_TRUE(ModifiedAt(path) == old_time) << path;
+    EXPECT_EQ(ModifiedAt(path), old_time) << path;
 }
 
 TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "strandex/db/translate_db.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 
 namespace tdbtool {
 

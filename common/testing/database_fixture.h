@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/memory_file.h"
+#include "common/testing/print_strings.h"
 #include "common/testing/words.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"

@@ -77,14 +77,14 @@ TEST_F(DatabaseFile, RoundTripReproducesTheFile) {
   EXPECT_FALSE(damaged);
   EXPECT_EQ(TranslateDBClass::GetVersion(), 12);
   ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 2);
-  EXPECT_TRUE(TranslateDBClass::GetCategory(1)->Name == "Dialogs");
+  EXPECT_EQ(TranslateDBClass::GetCategory(1)->Name, "Dialogs");
   TDBStringClass* five = TranslateDBClass::GetObject(5);
   ASSERT_NE(five, nullptr);
   EXPECT_EQ(five->GetSoundID(), 33);
   EXPECT_EQ(five->GetCategoryID(), 2);
-  EXPECT_TRUE(five->GetAnimationName() == "nod");
+  EXPECT_EQ(five->GetAnimationName(), "nod");
   EXPECT_EQ(five->GetTextCount(), 7);
-  EXPECT_TRUE(five->GetText(6) == u"\u4e94 \U0001F600");
+  EXPECT_EQ(five->GetText(6), u"\u4e94 \U0001F600");
   EXPECT_EQ(TranslateDBClass::GetObject(2)->GetTextCount(), 1);  // text 0 made from EnglishText
   EXPECT_EQ(TranslateDBClass::GetObject(3), nullptr);
   EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_five"), five);
@@ -134,15 +134,15 @@ TEST_F(DatabaseFile, UnknownChunksAndFieldsArePassedOver) {
   TDBStringClass* s = TranslateDBClass::GetObject(200);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->GetSoundID(), 9);
-  EXPECT_TRUE(s->GetIDString() == "IDS_Q");
-  EXPECT_TRUE(s->GetEnglishText() == "Narrow");
+  EXPECT_EQ(s->GetIDString(), "IDS_Q");
+  EXPECT_EQ(s->GetEnglishText(), "Narrow");
   ASSERT_EQ(s->GetTextCount(), 2);  // the micro chunk text, then the chunk text
-  EXPECT_TRUE(s->GetText(0) == u"Wi");
-  EXPECT_TRUE(s->GetText(1) == u"Two");
+  EXPECT_EQ(s->GetText(0), u"Wi");
+  EXPECT_EQ(s->GetText(1), u"Two");
   // No categories in the file: one "Default" with ID 0.
   ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 1);
   EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 0);
-  EXPECT_TRUE(TranslateDBClass::GetCategory(0)->Name == "Default");
+  EXPECT_EQ(TranslateDBClass::GetCategory(0)->Name, "Default");
 }
 
 TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
@@ -157,11 +157,11 @@ TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
   ASSERT_EQ(TranslateDBClass::GetCategoryCount(), 2);
   EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 1);
   EXPECT_EQ(TranslateDBClass::GetCategory(1)->ID, 2);
-  EXPECT_TRUE(TranslateDBClass::GetCategory(1)->Name == "Open");
+  EXPECT_EQ(TranslateDBClass::GetCategory(1)->Name, "Open");
   TDBStringClass* s = TranslateDBClass::GetObject(0);
   ASSERT_NE(s, nullptr);
-  EXPECT_TRUE(s->GetEnglishText() == "NoNul");
-  EXPECT_TRUE(s->GetText(0) == u"AB");
+  EXPECT_EQ(s->GetEnglishText(), "NoNul");
+  EXPECT_EQ(s->GetText(0), u"AB");
 }
 
 // A file cut anywhere loads what is left; without texts, with the same damage at the same offset
@@ -243,8 +243,8 @@ TEST_F(DatabaseFile, LoadReport) {
              Chunk(0x4242, "x") + Database(Chunk(0x07141201, object("FIRST") + object("SECOND"), true)));
   DatabaseLoadReport second;
   ASSERT_TRUE(LoadDatabaseFile((folder / "dup.tdb").c_str(), &second, &error));
-  EXPECT_TRUE(TranslateDBClass::GetObject(0)->GetIDString() == "FIRST");
-  EXPECT_TRUE(TranslateDBClass::GetObject(1)->GetIDString() == "SECOND");
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetIDString(), "FIRST");
+  EXPECT_EQ(TranslateDBClass::GetObject(1)->GetIDString(), "SECOND");
   EXPECT_FALSE(second.Damaged);
   EXPECT_EQ(second.PassedChunkCount, 1);
   ASSERT_EQ(second.PassedChunks.Count(), 1);
@@ -333,7 +333,7 @@ TEST_F(LargeSave, SameBytesAsInMemory) {
   TempFolder folder;
   NarrowStringClass error;
   ASSERT_TRUE(SaveDatabaseFile((folder / "big.tdb").c_str(), &error)) << error.Chars();
-  EXPECT_TRUE(ReadBytes(folder / "big.tdb") == memory);
+  EXPECT_EQ(ReadBytes(folder / "big.tdb"), memory);
 }
 
 }  // namespace

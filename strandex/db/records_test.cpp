@@ -11,22 +11,22 @@ TEST(TDBString, SetTextPadsAndTiesLanguageZero) {
   EXPECT_FALSE(s.HasText(0));
   s.SetEnglishText("Hello");
   EXPECT_EQ(s.GetTextCount(), 1);
-  EXPECT_TRUE(s.GetText(0) == u"Hello");
+  EXPECT_EQ(s.GetText(0), u"Hello");
   ASSERT_TRUE(s.SetText(3, u"Drei"));
   EXPECT_EQ(s.GetTextCount(), 4);
   EXPECT_TRUE(s.GetText(1).IsEmpty() && s.GetText(2).IsEmpty());
   EXPECT_FALSE(s.HasText(1));
   EXPECT_TRUE(s.HasText(3));
-  EXPECT_TRUE(s.GetText(9) == u"Hello");  // past the end: text 0
-  EXPECT_TRUE(s.GetEnglishText() == "Hello");
+  EXPECT_EQ(s.GetText(9), u"Hello");  // past the end: text 0
+  EXPECT_EQ(s.GetEnglishText(), "Hello");
 
   s.SetText(0, u"");  // empties text 0, keeps EnglishText
   EXPECT_TRUE(s.GetText(0).IsEmpty());
-  EXPECT_TRUE(s.GetEnglishText() == "Hello");
+  EXPECT_EQ(s.GetEnglishText(), "Hello");
   s.SetText(0, u"caf\u00e9 \u4e2d");  // no narrow form: EnglishText kept
-  EXPECT_TRUE(s.GetEnglishText() == "Hello");
+  EXPECT_EQ(s.GetEnglishText(), "Hello");
   s.SetText(0, u"caf\u00e9");
-  EXPECT_TRUE(s.GetEnglishText() == "caf\xe9");
+  EXPECT_EQ(s.GetEnglishText(), "caf\xe9");
 
   TDBStringClass t;
   t.SetText(2, nullptr);
@@ -35,7 +35,7 @@ TEST(TDBString, SetTextPadsAndTiesLanguageZero) {
   t.SetIDString("IDS_A");
   t.SetIDString(nullptr);
   t.SetAnimationName(nullptr);
-  EXPECT_TRUE(t.GetIDString() == "IDS_A");
+  EXPECT_EQ(t.GetIDString(), "IDS_A");
   EXPECT_TRUE(t.GetAnimationName().IsEmpty());
 }
 
@@ -48,15 +48,17 @@ TEST(TDBString, CloneCopiesEverythingAndCurrentTextFollowsTheLanguage) {
   delete s;
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->GetID(), 1234);
-  EXPECT_TRUE(c->GetIDString() == "IDS_X" && c->GetAnimationName() == "wave" && c->GetEnglishText() == "Yes");
+  EXPECT_EQ(c->GetIDString(), "IDS_X");
+  EXPECT_EQ(c->GetAnimationName(), "wave");
+  EXPECT_EQ(c->GetEnglishText(), "Yes");
   EXPECT_EQ(c->GetSoundID(), 7);
   EXPECT_EQ(c->GetCategoryID(), 3);
   EXPECT_EQ(c->GetTextCount(), 2);
-  EXPECT_TRUE(c->GetText(1) == u"Ja");
+  EXPECT_EQ(c->GetText(1), u"Ja");
   TranslateDBClass::SetCurrentLanguage(1);
-  EXPECT_TRUE(c->GetCurrentText() == u"Ja");
+  EXPECT_EQ(c->GetCurrentText(), u"Ja");
   TranslateDBClass::SetCurrentLanguage(0);
-  EXPECT_TRUE(c->GetCurrentText() == u"Yes");
+  EXPECT_EQ(c->GetCurrentText(), u"Yes");
   delete c;
 }
 

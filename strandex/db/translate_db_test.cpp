@@ -91,7 +91,7 @@ TEST_F(TranslateDB, IndexFollowsAddRemoveAndChanges) {
   TranslateDBClass::RemoveObject(1);
   EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_same"), a);
   ASSERT_TRUE(TranslateDBClass::ChangeObjectIDString(a, "IDS_Other"));
-  EXPECT_TRUE(a->GetIDString() == "IDS_Other");
+  EXPECT_EQ(a->GetIDString(), "IDS_Other");
   EXPECT_EQ(TranslateDBClass::FindObjectByIDString("ids_same"), nullptr);
   EXPECT_EQ(TranslateDBClass::FindObjectByIDString("IDS_OTHER"), a);
   EXPECT_FALSE(TranslateDBClass::ChangeObjectIDString(a, nullptr));
@@ -157,7 +157,7 @@ TEST_F(TranslateDB, CategoryIDs) {
   TranslateDBClass::AddCategory(seven);
   TranslateDBClass::AddCategoryNamed("Menus");
   EXPECT_EQ(TranslateDBClass::GetCategory(2)->ID, 8);
-  EXPECT_TRUE(TranslateDBClass::GetCategory(2)->Name == "Menus");
+  EXPECT_EQ(TranslateDBClass::GetCategory(2)->Name, "Menus");
   StringCategoryClass* again = new StringCategoryClass;
   again->ID = 7;
   TranslateDBClass::AddCategory(again);
@@ -184,7 +184,7 @@ TEST_F(TranslateDB, RemoveCategoryMovesItsStringsAndClearKeepsTheVersion) {
   TranslateDBClass::AddObject(NewString(1002, "C", u"", 2));
   ASSERT_TRUE(TranslateDBClass::RemoveCategory(1));
   EXPECT_EQ(TranslateDBClass::GetCategoryCount(), 2);
-  EXPECT_TRUE(TranslateDBClass::GetCategory(1)->Name == "Dialogs");
+  EXPECT_EQ(TranslateDBClass::GetCategory(1)->Name, "Dialogs");
   EXPECT_EQ(TranslateDBClass::GetObject(0)->GetCategoryID(), 1);
   EXPECT_EQ(TranslateDBClass::GetObject(2)->GetCategoryID(), 1);
   EXPECT_EQ(TranslateDBClass::GetObject(1)->GetCategoryID(), 3);

@@ -13,7 +13,7 @@
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/po_reader.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 #include "strandex/exchange/warning_list.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <new>
 
 #include "strandex/exchange/grow_buffer.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 #include "strandex/exchange/warning_list.h"
 
 namespace {

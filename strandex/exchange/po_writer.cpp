@@ -6,7 +6,7 @@
 
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/grow_buffer.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/exchange/text_table_reader.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/text_table.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
-#include "strandex/ui/wide_text.h"
 
 namespace ui {
 
@@ -20,7 +19,9 @@ UnicodeStringClass Widen(const char* text) {
   return out;
 }
 
-UnicodeStringClass Decimal(int64_t value) { return FormatWide(u"%lld", static_cast<long long>(value)); }
+UnicodeStringClass Decimal(int64_t value) {
+  return UnicodeStringClass::Formatted(u"%lld", static_cast<long long>(value));
+}
 
 }  // namespace
 
@@ -60,8 +61,9 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
       return Refuse(u"The symbolic ID can hold only characters up to U+00FF.");
     }
     if (id_string.Length() > tdb::kMaxFieldBytes) {
-      return Refuse(FormatWide(u"The symbolic ID is %d characters long; at most %d can be saved.",
-                               id_string.Length(), tdb::kMaxFieldBytes));
+      return Refuse(
+          UnicodeStringClass::Formatted(u"The symbolic ID is %d characters long; at most %d can be saved.",
+                                        id_string.Length(), tdb::kMaxFieldBytes));
     }
   }
   int64_t number = 0;
@@ -70,11 +72,12 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
                          number != s->GetID();
   if (change_id) {
     if (number < TranslateDBClass::kFirstID || number > TranslateDBClass::kLastID) {
-      return Refuse(FormatWide(u"The numeric ID must lie between %d and %d.", TranslateDBClass::kFirstID,
-                               TranslateDBClass::kLastID));
+      return Refuse(UnicodeStringClass::Formatted(u"The numeric ID must lie between %d and %d.",
+                                                  TranslateDBClass::kFirstID, TranslateDBClass::kLastID));
     }
     if (TranslateDBClass::GetObject(static_cast<int>(number) - TranslateDBClass::kFirstID)) {
-      return Refuse(FormatWide(u"The numeric ID %d belongs to another string.", static_cast<int>(number)));
+      return Refuse(UnicodeStringClass::Formatted(u"The numeric ID %d belongs to another string.",
+                                                  static_cast<int>(number)));
     }
   }
   const bool set_english = Changed(kEditEnglish, fields);
@@ -120,7 +123,7 @@ int GotoDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
     case kButtonOk: {
       int64_t value = 0;
       bool valid = ParseFieldNumber(fields.Text(kGotoNumber), false, &value);
-      screen.DebugOutput(FormatWide(u"res == %d\n", static_cast<int>(value)));
+      screen.DebugOutput(UnicodeStringClass::Formatted(u"res == %d\n", static_cast<int>(value)));
       if (!valid) return kStayOpen;
       Number = static_cast<uint32_t>(value);
       return 1;
@@ -157,9 +160,10 @@ int CategoryNameDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
   }
   if (name.IsEmpty()) return 0;
   if (name.Length() > tdb::kMaxFieldBytes) {
-    screen.ShowMessage(MessageKind::Warning, u"Enter New Category Name",
-                       FormatWide(u"The name is %d characters long; at most %d can be saved.", name.Length(),
-                                  tdb::kMaxFieldBytes));
+    screen.ShowMessage(
+        MessageKind::Warning, u"Enter New Category Name",
+        UnicodeStringClass::Formatted(u"The name is %d characters long; at most %d can be saved.",
+                                      name.Length(), tdb::kMaxFieldBytes));
     return kStayOpen;
   }
   pending = name;

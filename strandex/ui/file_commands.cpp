@@ -3,13 +3,13 @@
 // that fails says so in a message naming the file and the reason.
 #include <cstring>
 
+#include "common/utf8.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/header_export.h"
 #include "strandex/exchange/text_table.h"
 #include "strandex/ui/editor.h"
 #include "strandex/ui/resources.h"
-#include "strandex/ui/wide_text.h"
 
 namespace ui {
 
@@ -40,17 +40,17 @@ const char* FileNamePart(const char* path) {
 void AppendLines(UnicodeStringClass& text, const DynamicArrayClass<NarrowStringClass>& lines) {
   for (int i = 0; i < lines.Count() && i < kListedLines; ++i) {
     text.Append(u"\n");
-    text.Append(WidenUtf8(lines[i]));
+    text.Append(WideFromUtf8(lines[i]));
   }
   if (lines.Count() > kListedLines)
-    text.Append(FormatWide(u"\n... and %d more.", lines.Count() - kListedLines));
+    text.Append(UnicodeStringClass::Formatted(u"\n... and %d more.", lines.Count() - kListedLines));
 }
 
 // A lead sentence, an empty line and a "path: reason" text.
 UnicodeStringClass Compose(const char16_t* lead, const char* detail) {
   UnicodeStringClass text(lead);
   text.Append(u"\n\n");
-  text.Append(WidenUtf8(detail));
+  text.Append(WideFromUtf8(detail));
   return text;
 }
 
@@ -69,7 +69,8 @@ void EditorClass::New() {
 }
 
 void EditorClass::SetTitleFromPath(const char* path) {
-  UnicodeStringClass full = FormatWide(u"%s - %s", kAppTitle, WidenUtf8(FileNamePart(path)).Chars());
+  UnicodeStringClass full =
+      UnicodeStringClass::Formatted(u"%s - %s", kAppTitle, WideFromUtf8(FileNamePart(path)).Chars());
   if (full.Length() > kTitleUnits) full.Chars()[kTitleUnits] = 0;
   title = full.Chars();
   screen.SetTitle(title);
@@ -105,23 +106,24 @@ void EditorClass::LoadChosen(const char* path) {
 
   UnicodeStringClass warning;
   if (report.Damaged) {
-    warning.Append(
-        FormatWide(u"The file is damaged (%s). The editor shows what could be read; saving keeps only that.",
-                   WidenUtf8(report.Damage).Chars()));
+    warning.Append(UnicodeStringClass::Formatted(
+        u"The file is damaged (%s). The editor shows what could be read; saving keeps only that.",
+        WideFromUtf8(report.Damage).Chars()));
   } else if (!report.HasDatabase) {
     warning.Append(u"The file holds no string database.");
   }
   if (report.PassedChunkCount > 0) {
-    warning.Append(FormatWide(
+    warning.Append(UnicodeStringClass::Formatted(
         u"\n\n%d parts of the file are of a kind the editor does not know; saving leaves them out.",
         report.PassedChunkCount));
   }
   if (report.IDChanges.Count() > 0) {
-    warning.Append(FormatWide(u"\n\n%d numeric IDs had to change:", report.IDChanges.Count()));
+    warning.Append(
+        UnicodeStringClass::Formatted(u"\n\n%d numeric IDs had to change:", report.IDChanges.Count()));
     AppendLines(warning, report.IDChanges);
   }
   if (warning.IsEmpty()) return;
-  UnicodeStringClass text = WidenUtf8(path);
+  UnicodeStringClass text = WideFromUtf8(path);
   text.Append(u"\n\n");
   text.Append(warning);
   Warning(u"Open", text);
@@ -179,7 +181,8 @@ void EditorClass::ImportTable() {
   if (!read) {
     Message(u"Import Table", Compose(u"The table could not be read.", error));
   } else if (warnings.Count() > 0) {
-    UnicodeStringClass text = FormatWide(u"The table was read with %d warnings:", warnings.Count());
+    UnicodeStringClass text =
+        UnicodeStringClass::Formatted(u"The table was read with %d warnings:", warnings.Count());
     AppendLines(text, warnings);
     Warning(u"Import Table", text);
   }

@@ -6,7 +6,6 @@
 #include "strandex/ui/editor.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
-#include "strandex/ui/wide_text.h"
 
 namespace ui {
 
@@ -24,7 +23,8 @@ void EditorClass::Goto() {
 void EditorClass::Find(int template_id) {
   FindDialogClass dialog(template_id);
   if (screen.RunDialog(dialog) != 1) return;
-  if (template_id == kFindEnglishDialog) screen.DebugOutput(FormatWide(u"%s\n", dialog.Text.Chars()));
+  if (template_id == kFindEnglishDialog)
+    screen.DebugOutput(UnicodeStringClass::Formatted(u"%s\n", dialog.Text.Chars()));
   Search(dialog.Text, template_id);
 }
 
@@ -90,7 +90,7 @@ void EditorClass::OnFindResultsCloseButton() {
 }
 
 void EditorClass::OnFindResultsKeyUp(int key, int flags) {
-  screen.DebugOutput(FormatWide(u"-- %d- %d\n", key, flags));
+  screen.DebugOutput(UnicodeStringClass::Formatted(u"-- %d- %d\n", key, flags));
 }
 
 void EditorClass::OnFindResultsClosed() {

@@ -9,7 +9,6 @@
 #include "strandex/ui/editor.h"
 #include "strandex/ui/qt/cell_table_model.h"
 #include "strandex/ui/qt/resource_dialog.h"
-#include "strandex/ui/wide_text.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 
 #include <gtest/gtest.h>
 

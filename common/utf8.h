@@ -1,5 +1,6 @@
 // Conversion between the UTF-16 text of the string database and UTF-8 bytes, used where text
-// leaves or enters the toolset as UTF-8 (the text table, the JSON output of the tools).
+// leaves or enters the toolset as UTF-8 (the text table, PO files, the JSON output of the tools,
+// paths and messages shown by the editor).
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,10 @@ bool WideToUtf8(const char16_t* text, NarrowStringClass& out);
 // maximal ill-formed subpart). A zero byte inside the counted bytes ends the text. False only
 // when memory runs out (out is then unchanged).
 bool Utf8ToWide(const char* text, int length, UnicodeStringClass& out);
+
+// A NUL-terminated UTF-8 text (a path, a "path: reason" message) as UTF-16; null reads as empty.
+// Empty when memory runs out.
+UnicodeStringClass WideFromUtf8(const char* text);
 
 // The building blocks of the two conversions, for callers that manage their own buffers.
 

@@ -1,5 +1,5 @@
-// UTF-8 encoding and decoding for the exchange formats.
-#include "strandex/exchange/utf8.h"
+// UTF-8 encoding and decoding.
+#include "common/utf8.h"
 
 #include <cstdint>
 #include <cstring>
@@ -174,4 +174,10 @@ bool Utf8ToWide(const char* text, int length, UnicodeStringClass& out) {
   if (zero) count = static_cast<size_t>(static_cast<const char*>(zero) - text);
   return ConvertThrough<char16_t, char>(
       count, [&](char16_t* buffer) { return DecodeUtf8(text, count, buffer, nullptr); }, out);
+}
+
+UnicodeStringClass WideFromUtf8(const char* text) {
+  UnicodeStringClass out;
+  Utf8ToWide(text ? text : "", -1, out);
+  return out;
 }
