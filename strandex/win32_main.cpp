@@ -1,7 +1,8 @@
 // strandex for Windows: the string database editor in plain Win32. An argument names a database
 // to open at start, as File, Open would with that file chosen.
-#include <shellapi.h>
 #include <windows.h>
+// Needs the types of windows.h.
+#include <shellapi.h>
 
 #include "common/string_class.h"
 #include "strandex/exchange/utf8.h"

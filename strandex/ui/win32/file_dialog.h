@@ -3,8 +3,9 @@
 // buffer, no initial folder, the default title and no hook.
 #pragma once
 
-#include <commdlg.h>
 #include <windows.h>
+// Needs the types of windows.h.
+#include <commdlg.h>
 
 #include "common/string_class.h"
 #include "strandex/ui/editor_screen.h"
