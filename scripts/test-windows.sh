@@ -32,6 +32,25 @@ stop_all() {
 }
 trap stop_all EXIT
 
+# A virtual display on the first free number, for the windows of the editor's tests. Every wine
+# process of the prefix, the first included, must see it: the desktop they share is made once.
+display_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do
+  [[ -s "$display_file" ]] && break
+  sleep 0.1
+done
+if [[ ! -s "$display_file" ]]; then
+  echo "Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
+rm -f "$display_file"
+
+# A wine session of this prefix left from before would hold a desktop on another display.
+stop_wine
+
 # The first start makes the prefix; an interrupted one leaves a half-made prefix, so it is made
 # afresh on a second try.
 booted=0
@@ -55,21 +74,6 @@ fi
 # Without a window manager wine waits two seconds for every window it hides; unmanaged windows
 # are hidden at once.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-
-# A virtual display on the first free number, for the windows of the editor's tests.
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do
-  [[ -s "$display_file" ]] && break
-  sleep 0.1
-done
-if [[ ! -s "$display_file" ]]; then
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-rm -f "$display_file"
 
 ctest --preset mingw
 
