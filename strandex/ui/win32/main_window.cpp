@@ -154,7 +154,7 @@ LRESULT MainWindowClass::OnNotify(const NMHDR* header) {
 }
 
 bool MainWindowClass::ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) {
-  return RunFileDialog(request, window, path);
+  return file_chooser ? file_chooser(request, path) : RunFileDialog(request, window, path);
 }
 
 void MainWindowClass::SetTitle(const char16_t* title) { ::SetWindowTextW(window, W(title)); }
@@ -205,6 +205,7 @@ int MainWindowClass::SelectionMark() {
 }
 
 int MainWindowClass::RunDialog(DialogLogicClass& dialog) {
+  if (dialog_runner) return dialog_runner(dialog);
   return RunModalDialog(instance, window, dialog, &running_dialog);
 }
 

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "strandex/ui/editor.h"
 #include "strandex/ui/editor_screen.h"
 
@@ -35,6 +37,13 @@ class MainWindowClass : public EditorScreenClass {
   HWND FindResultsWindow() const { return find_window; }
   // The modal dialog running now, or null.
   HWND RunningDialog() const { return running_dialog; }
+
+  // Scripted uses choose files without the common dialogs.
+  using FileChooser = std::function<bool(const FileDialogRequest&, NarrowStringClass&)>;
+  void SetFileChooser(FileChooser chooser) { file_chooser = std::move(chooser); }
+  // Benchmarks answer dialogs without showing them.
+  using DialogRunner = std::function<int(DialogLogicClass&)>;
+  void SetDialogRunner(DialogRunner runner) { dialog_runner = std::move(runner); }
 
   // EditorScreenClass.
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
@@ -72,6 +81,8 @@ class MainWindowClass : public EditorScreenClass {
   HWND status_bar = nullptr;
   HWND find_window = nullptr;
   HWND running_dialog = nullptr;
+  FileChooser file_chooser;
+  DialogRunner dialog_runner;
 };
 
 }  // namespace ui
