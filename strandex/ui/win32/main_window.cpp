@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "common/string_functions.h"
 #include "strandex/ui/resources.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
@@ -143,6 +144,8 @@ LRESULT MainWindowClass::OnNotify(const NMHDR* header) {
         editor.OnRowDoubleClicked(row);
         return 1;
       }
+      case LVN_DELETEALLITEMS:
+        return TRUE;  // no LVN_DELETEITEM for each row: the rows own nothing
       case NM_RCLICK:
         return reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem != -1 ? 1 : 0;
     }
@@ -163,26 +166,54 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
   ::EnableMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void MainWindowClass::TabsChanged() {
+bool MainWindowClass::TabsShowView() {
   const StringViewClass& view = editor.View();
-  ::SendMessageW(tabs, TCM_DELETEALLITEMS, 0, 0);
+  if (::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) != view.TabCount()) return false;
   for (int i = 0; i < view.TabCount(); ++i) {
-    int id = 0;
-    view.TabCategoryID(i, &id);
+    wchar_t text[256] = {0};
     TCITEMW item = {};
     item.mask = TCIF_TEXT | TCIF_PARAM;
-    item.pszText = const_cast<wchar_t*>(W(view.TabText(i)));
-    item.lParam = id;
-    ::SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    item.pszText = text;
+    item.cchTextMax = 256;
+    int id = 0;
+    view.TabCategoryID(i, &id);
+    if (!::SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) || item.lParam != id ||
+        WideCompare(U(text), view.TabText(i)) != 0)
+      return false;
+  }
+  return true;
+}
+
+void MainWindowClass::TabsChanged() {
+  const StringViewClass& view = editor.View();
+  // Show string changes only the selection; the tabs are made again only when they differ, and
+  // drawn once when they are.
+  if (!TabsShowView()) {
+    ::SendMessageW(tabs, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(tabs, TCM_DELETEALLITEMS, 0, 0);
+    for (int i = 0; i < view.TabCount(); ++i) {
+      int id = 0;
+      view.TabCategoryID(i, &id);
+      TCITEMW item = {};
+      item.mask = TCIF_TEXT | TCIF_PARAM;
+      item.pszText = const_cast<wchar_t*>(W(view.TabText(i)));
+      item.lParam = id;
+      ::SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(tabs, nullptr, TRUE);
   }
   ::SendMessageW(tabs, TCM_SETCURSEL, view.SelectedTab(), 0);
 }
 
 void MainWindowClass::RowsChanged() {
-  // New rows: no selection, no selection mark, scrolled to the top.
+  // New rows: no selection, no selection mark, scrolled to the top; drawn once.
+  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
   ::SendMessageW(list, LVM_SETITEMCOUNT, editor.View().RowCount(), 0);
   ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
+  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list, nullptr, TRUE);
 }
 
 void MainWindowClass::SelectRow(int row) {

@@ -72,6 +72,8 @@ class MainWindowClass : public EditorScreenClass {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool CreateControls();
   LRESULT OnNotify(const NMHDR* header);
+  // Whether the tab control holds the view's tabs (names and category IDs) already.
+  bool TabsShowView();
 
   HINSTANCE instance;
   EditorClass editor;
