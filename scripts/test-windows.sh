@@ -24,29 +24,17 @@ export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
-xvfb=""
 stop_wine() { "$wineserver" -k >/dev/null 2>&1 || true; }
 stop_all() {
   stop_wine
-  [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null || true
+  tx_stop_virtual_display
 }
 trap stop_all EXIT
 
 # A virtual display on the first free number, for the windows of the editor's tests. Every wine
 # process of the prefix, the first included, must see it: the desktop they share is made once.
-display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do
-  [[ -s "$display_file" ]] && break
-  sleep 0.1
-done
-if [[ ! -s "$display_file" ]]; then
-  echo "Xvfb did not start" >&2
-  exit 1
-fi
-export DISPLAY=":$(tr -d '[:space:]' <"$display_file")"
-rm -f "$display_file"
+source "$root/scripts/virtual_display.sh"
+tx_start_virtual_display
 
 # A wine session of this prefix left from before would hold a desktop on another display.
 stop_wine
