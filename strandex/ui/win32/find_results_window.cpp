@@ -43,6 +43,11 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);
       if (!main || header->idFrom != kResultsList) return FALSE;
+      if (header->code == LVN_DELETEALLITEMS) {
+        // No LVN_DELETEITEM for each row: the rows own nothing.
+        ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+        return TRUE;
+      }
       if (header->code == LVN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(lparam);
         if (info->item.mask & LVIF_TEXT) {

@@ -257,8 +257,11 @@ void MainWindowClass::OnFindResultsDestroyed() {
 void MainWindowClass::FindResultsChanged() {
   if (!find_window) return;
   HWND results = ::GetDlgItem(find_window, kResultsList);
+  ::SendMessageW(results, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(results, LVM_DELETEALLITEMS, 0, 0);
   ::SendMessageW(results, LVM_SETITEMCOUNT, editor.Results().RowCount(), 0);
+  ::SendMessageW(results, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(results, nullptr, TRUE);
 }
 
 void MainWindowClass::FocusFindResults() {
