@@ -102,27 +102,24 @@ done
 
 failed=0
 count=0
-for file in "$work/linux"/*; do
-  name="$(basename "$file")"
+# same A B WHAT: counts one comparison of two files.
+same() {
   count=$((count + 1))
-  if cmp -s "$file" "$work/windows/$name"; then
-    echo "same: $name"
+  if cmp -s "$1" "$2"; then
+    echo "same: $3"
   else
-    echo "DIFFERENT: $name (Linux and Windows builds)" >&2
+    echo "DIFFERENT: $3" >&2
     failed=$((failed + 1))
   fi
+}
+for file in "$work/linux"/*; do
+  same "$file" "$work/windows/$(basename "$file")" "$(basename "$file") (Linux and Windows builds)"
 done
 # The editors write what tdbtool writes.
 for pair in editor.tdb:strings.tdb editor_resaved.tdb:strings.tdb editor_ids.h:string_ids.h \
   editor_table.txt:string_table.txt; do
   for system in linux windows; do
-    count=$((count + 1))
-    if cmp -s "$work/$system/${pair%%:*}" "$work/$system/${pair##*:}"; then
-      echo "same: $system ${pair%%:*} and tdbtool's ${pair##*:}"
-    else
-      echo "DIFFERENT: $system ${pair%%:*} and tdbtool's ${pair##*:}" >&2
-      failed=$((failed + 1))
-    fi
+    same "$work/$system/${pair%%:*}" "$work/$system/${pair##*:}" "$system ${pair%%:*} and tdbtool's ${pair##*:}"
   done
 done
 echo "compare-windows: $((count - failed)) passed, $failed failed"

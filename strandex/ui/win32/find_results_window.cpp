@@ -76,15 +76,7 @@ HWND CreateFindResultsWindow(HINSTANCE instance, MainWindowClass& main) {
                                              reinterpret_cast<LPARAM>(&main));
   if (!dialog) return nullptr;
   ::ShowWindow(dialog, SW_SHOW);
-  HWND list = ::GetDlgItem(dialog, kResultsList);
-  for (int i = 0; i < 3; ++i) {
-    LVCOLUMNW column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = kResultColumns[i].Width;
-    column.pszText = const_cast<wchar_t*>(W(kResultColumns[i].Caption));
-    ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-  }
-  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  SetUpListColumns(::GetDlgItem(dialog, kResultsList), kResultColumns, 3);
   return dialog;
 }
 

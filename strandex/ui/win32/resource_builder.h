@@ -12,6 +12,10 @@ namespace ui {
 // The main menu; items that start grayed are grayed. Null when it cannot be made.
 HMENU BuildMainMenu();
 
+// Gives a list view in report mode the columns of a table (caption and width in pixels), with
+// grid lines and full-row selection.
+void SetUpListColumns(HWND list, const ColumnTemplate* columns, int count);
+
 // Window styles of the dialog templates.
 inline constexpr DWORD kCentredDialogStyle = 0x80C808C8;
 inline constexpr DWORD kDialogStyle = 0x80C800C8;
