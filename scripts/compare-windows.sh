@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
 # Runs the Linux programs (build/bin) and the Windows programs (build-mingw/bin, under wine64) on
 # the same inputs and checks that the archives, databases, C headers, text tables and models they
-# write are byte-identical (and the JSON dump, but for its line ends). Builds the Linux programs when they are missing; expects the mingw
-# build and the wine prefix of scripts/test-windows.sh.
+# write are byte-identical (and the JSON dump, but for its line ends). The editors of both systems
+# run one scripted use through their main windows (bench/editor_script): what they save and
+# export must equal each other and what tdbtool writes. Builds the Linux programs when they are
+# missing; expects the mingw build and the wine prefix of scripts/test-windows.sh, and a display
+# for wine's windows (one is started when DISPLAY is not set).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
 programs=(bundlor tdbtool vxmtool facetrue)
-for program in "${programs[@]}"; do
-  if [[ ! -x "build/bin/$program" ]]; then
+for program in "${programs[@]}" editor_script; do
+  if [[ ! -x "build/bin/$program" && ! -x "build/bench/$program" ]]; then
     [[ -f build/CMakeCache.txt ]] || cmake --preset default
-    cmake --build --preset default -j 2 --target "${programs[@]}"
+    cmake --build --preset default -j 2 --target "${programs[@]}" editor_script
     break
   fi
 done
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  source "$root/scripts/virtual_display.sh"
+  tx_start_virtual_display
+  trap tx_stop_virtual_display EXIT
+fi
 
 export WINEPREFIX="${WINEPREFIX:-$root/build-mingw/wine}"
 export WINEDEBUG=-all
@@ -65,10 +74,12 @@ path() {
 run() {
   local system="$1" program="$2"
   shift 2
+  local folder=bin
+  [[ "$program" == editor_script ]] && folder=bench
   if [[ "$system" == linux ]]; then
-    (cd "$work/linux" && "$root/build/bin/$program" "$@")
+    (cd "$work/linux" && QT_QPA_PLATFORM=offscreen timeout 120 "$root/build/$folder/$program" "$@")
   else
-    (cd "$work/windows" && "$wine" "$root/build-mingw/bin/$program.exe" "$@")
+    (cd "$work/windows" && timeout 120 "$wine" "$root/build-mingw/$folder/$program.exe" "$@")
   fi
 }
 
@@ -83,19 +94,33 @@ for system in linux windows; do
   run "$system" vxmtool from-obj "$(path "$system" "$work/in/model.obj")" new.vxm --format 40002
   run "$system" vxmtool from-obj "$(path "$system" "$work/in/model.obj")" old.vxm
   run "$system" facetrue old.vxm </dev/null >/dev/null
+  # The editor: import the table, save it and export both formats, then open and save again
+  # tdbtool's database.
+  run "$system" editor_script "import=$(path "$system" "$work/in/table.txt")" saveas=editor.tdb \
+    header=editor_ids.h table=editor_table.txt open=strings.tdb saveas=editor_resaved.tdb 2>/dev/null
 done
 
 failed=0
 count=0
-for file in "$work/linux"/*; do
-  name="$(basename "$file")"
+# same A B WHAT: counts one comparison of two files.
+same() {
   count=$((count + 1))
-  if cmp -s "$file" "$work/windows/$name"; then
-    echo "same: $name"
+  if cmp -s "$1" "$2"; then
+    echo "same: $3"
   else
-    echo "DIFFERENT: $name (Linux and Windows builds)" >&2
+    echo "DIFFERENT: $3" >&2
     failed=$((failed + 1))
   fi
+}
+for file in "$work/linux"/*; do
+  same "$file" "$work/windows/$(basename "$file")" "$(basename "$file") (Linux and Windows builds)"
+done
+# The editors write what tdbtool writes.
+for pair in editor.tdb:strings.tdb editor_resaved.tdb:strings.tdb editor_ids.h:string_ids.h \
+  editor_table.txt:string_table.txt; do
+  for system in linux windows; do
+    same "$work/$system/${pair%%:*}" "$work/$system/${pair##*:}" "$system ${pair%%:*} and tdbtool's ${pair##*:}"
+  done
 done
 echo "compare-windows: $((count - failed)) passed, $failed failed"
 [[ "$failed" == 0 ]]

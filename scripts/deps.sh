@@ -11,6 +11,8 @@ TX_DEPS_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev
   g++-mingw-w64-x86-64-posix wine64 googletest
+  # The Windows editor's tests create windows under wine, on a virtual display.
+  xvfb
   # The PO exchange tests and benchmark run msgfmt, msgcat, msgfilter, msginit and msgmerge.
   gettext
 )

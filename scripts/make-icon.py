@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the editor's application icon (strandex/ui/qt/icons/strandex.png): a sheet of text
-lines under a row of tabs, on a rounded blue square. Only the standard library is used."""
+"""Draws the editor's application icon: a sheet of text lines under a row of tabs, on a rounded
+blue square. Writes strandex/ui/qt/icons/strandex.png, or with --ico PATH the Windows icon file
+(16, 32 and 48 pixels as bitmaps, 256 as PNG). Only the standard library is used."""
 import struct
 import sys
 import zlib
@@ -38,7 +39,7 @@ def pixel(x, y):
     return blue
 
 
-def main(path):
+def png_bytes():
     rows = bytearray()
     for y in range(SIZE):
         rows.append(0)
@@ -53,9 +54,47 @@ def main(path):
     png += chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(bytes(rows), 9))
     png += chunk(b"IEND", b"")
+    return png
+
+
+def bitmap(size):
+    """A 32-bit icon bitmap of size pixels, each the average of the full-size pixels it covers."""
+    step = SIZE // size
+    pixels = bytearray()
+    for y in reversed(range(size)):
+        for x in range(size):
+            total = [0, 0, 0, 0]
+            for dy in range(step):
+                for dx in range(step):
+                    p = pixel(x * step + dx, y * step + dy)
+                    for i in range(4):
+                        total[i] += p[i]
+            r, g, b, a = (t // (step * step) for t in total)
+            pixels.extend((b, g, r, a))
+    mask_row = ((size + 31) // 32) * 4
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels), 0, 0, 0, 0)
+    return header + bytes(pixels) + bytes(mask_row * size)
+
+
+def ico_bytes():
+    images = [(16, bitmap(16)), (32, bitmap(32)), (48, bitmap(48)), (256, png_bytes())]
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, data in images:
+        side = 0 if size == 256 else size
+        out += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data in images)
+
+
+def main(args):
+    if len(args) == 2 and args[0] == "--ico":
+        data, path = ico_bytes(), args[1]
+    else:
+        data, path = png_bytes(), (args[0] if args else "strandex/ui/qt/icons/strandex.png")
     with open(path, "wb") as out:
-        out.write(png)
+        out.write(data)
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "strandex/ui/qt/icons/strandex.png")
+    main(sys.argv[1:])

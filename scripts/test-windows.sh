@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds the command-line programs and their tests for 64-bit Windows (mingw preset), runs
-# each test program once under wine64 (no display needed), then checks that the Windows and the
-# Linux programs write byte-identical files for the same input (scripts/compare-windows.sh).
+# Cross-builds the programs and their tests for 64-bit Windows (mingw preset), runs each test
+# program once under wine64 (the editor's tests create real windows, on a private virtual display
+# that this script starts with Xvfb), then checks that the Windows and the Linux programs write
+# byte-identical files for the same input (scripts/compare-windows.sh).
 # Usage: scripts/test-windows.sh [extra cmake configure arguments for the mingw preset...]
 set -euo pipefail
 
@@ -24,7 +25,19 @@ unset DISPLAY WAYLAND_DISPLAY
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
 stop_wine() { "$wineserver" -k >/dev/null 2>&1 || true; }
-trap stop_wine EXIT
+stop_all() {
+  stop_wine
+  tx_stop_virtual_display
+}
+trap stop_all EXIT
+
+# A virtual display on the first free number, for the windows of the editor's tests. Every wine
+# process of the prefix, the first included, must see it: the desktop they share is made once.
+source "$root/scripts/virtual_display.sh"
+tx_start_virtual_display
+
+# A wine session of this prefix left from before would hold a desktop on another display.
+stop_wine
 
 # The first start makes the prefix; an interrupted one leaves a half-made prefix, so it is made
 # afresh on a second try.
@@ -45,6 +58,10 @@ if [[ "$booted" != 1 ]]; then
   echo "wine64 could not prepare $WINEPREFIX" >&2
   exit 1
 fi
+
+# Without a window manager wine waits two seconds for every window it hides; unmanaged windows
+# are hidden at once.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 ctest --preset mingw
 

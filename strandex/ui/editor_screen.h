@@ -1,6 +1,6 @@
-// EditorScreenClass: what the editor logic asks of the screen. The Qt main window implements it;
-// the tests drive the logic through a scripted fake. Texts are UTF-16; paths are the system's
-// narrow form (UTF-8 on Linux).
+// EditorScreenClass: what the editor logic asks of the screen. The Qt and the Win32 main windows
+// implement it; the tests drive the logic through a scripted fake. Texts are UTF-16; paths are
+// the system's narrow form (UTF-8, on Windows too).
 #pragma once
 
 #include "common/string_class.h"

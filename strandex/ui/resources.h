@@ -1,7 +1,7 @@
 // The editor's resources as data: command IDs, the main menu, and the dialog templates with
-// their controls (positions and sizes in dialog units). The Qt front end builds its menu and
-// dialogs from these tables, and every control keeps its resource ID, so the logic, the front
-// end and the tests all name controls by the same numbers.
+// their controls (positions and sizes in dialog units). Both front ends (Qt and Win32) build
+// their menus and dialogs from these tables, and every control keeps its resource ID, so the
+// logic, the front ends and the tests all name controls by the same numbers.
 #pragma once
 
 namespace ui {

@@ -1,0 +1,90 @@
+// MainWindowClass: the editor's main window in plain Win32. A window of class TDB_WND with the
+// menu of the resource table, a row of category tabs ("SysTabControl32"), the string list (a
+// virtual "SysListView32" in report mode over the logic's rows) and a status bar. It implements
+// the screen that the editor logic talks to, and passes the user's actions on to that logic.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "strandex/ui/editor.h"
+#include "strandex/ui/editor_screen.h"
+
+namespace ui {
+
+inline constexpr const wchar_t* kMainWindowClass = L"TDB_WND";
+
+class MainWindowClass : public EditorScreenClass {
+ public:
+  explicit MainWindowClass(HINSTANCE instance) : instance(instance), editor(*this) {}
+  ~MainWindowClass() override;
+  MainWindowClass(const MainWindowClass&) = delete;
+  MainWindowClass& operator=(const MainWindowClass&) = delete;
+
+  // Registers and unregisters the window class TDB_WND of instance.
+  static bool RegisterWindowClass(HINSTANCE instance);
+  static void UnregisterWindowClass(HINSTANCE instance);
+  // Creates the main window (800 x 600 at the default position, visible) with its controls and
+  // lays it out. Null when the window or one of its controls could not be made.
+  HWND Create();
+
+  EditorClass& Editor() { return editor; }
+  HWND Window() const { return window; }
+  HWND Tabs() const { return tabs; }
+  HWND List() const { return list; }
+  HWND StatusBar() const { return status_bar; }
+  HWND FindResultsWindow() const { return find_window; }
+  // The modal dialog running now, or null.
+  HWND RunningDialog() const { return running_dialog; }
+
+  // Scripted uses choose files without the common dialogs.
+  using FileChooser = std::function<bool(const FileDialogRequest&, NarrowStringClass&)>;
+  void SetFileChooser(FileChooser chooser) { file_chooser = std::move(chooser); }
+  // Benchmarks answer dialogs without showing them.
+  using DialogRunner = std::function<int(DialogLogicClass&)>;
+  void SetDialogRunner(DialogRunner runner) { dialog_runner = std::move(runner); }
+
+  // EditorScreenClass.
+  bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
+  void SetTitle(const char16_t* title) override;
+  void SetMenuItemEnabled(int command, bool enabled) override;
+  void TabsChanged() override;
+  void RowsChanged() override;
+  void SelectRow(int row) override;
+  void ScrollRowNearTop(int row) override;
+  int SelectionMark() override;
+  int RunDialog(DialogLogicClass& dialog) override;
+  bool OpenFindResults() override;
+  void CloseFindResults() override;
+  void FindResultsChanged() override;
+  void FocusFindResults() override;
+  void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) override;
+  void DebugOutput(const char16_t* text) override;
+  void RunLayout() override;
+  void Quit() override;
+
+  // The Find results window tells its end.
+  void OnFindResultsDestroyed();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  bool CreateControls();
+  LRESULT OnNotify(const NMHDR* header);
+  // Whether the tab control holds the view's tabs (names and category IDs) already.
+  bool TabsShowView();
+
+  HINSTANCE instance;
+  EditorClass editor;
+  HWND window = nullptr;
+  HWND tabs = nullptr;
+  HWND list = nullptr;
+  HWND status_bar = nullptr;
+  HWND find_window = nullptr;
+  HWND running_dialog = nullptr;
+  FileChooser file_chooser;
+  DialogRunner dialog_runner;
+};
+
+}  // namespace ui

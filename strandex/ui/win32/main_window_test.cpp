@@ -1,0 +1,493 @@
+// The Win32 front end, in-process with the real window: start-up window, controls and menu; the
+// file commands through the system's file dialogs; tabs, rows and cells of the virtual list;
+// Goto, Find and the Find results window; Edit String; the Edit menu; each dialog's controls
+// and positions in dialog units. Modal windows are answered from a timer inside their loops.
+#include "strandex/ui/win32/main_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/testing/database_fixture.h"
+#include "common/testing/temp_folder.h"
+#include "strandex/exchange/utf8.h"
+#include "strandex/ui/win32/debug_output.h"
+#include "strandex/ui/win32/file_dialog.h"
+
+namespace ui {
+namespace {
+
+using std::to_wstring;
+using std::wstring;
+using Tabs = std::vector<wstring>;
+
+wstring Text(HWND window) {
+  wchar_t text[1024] = {0};
+  ::GetWindowTextW(window, text, 1024);
+  return text;
+}
+
+wstring ClassOf(HWND window) {
+  wchar_t name[64] = {0};
+  ::GetClassNameW(window, name, 64);
+  return name;
+}
+
+void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// The window style without the bits the system adds (clipping of siblings, scroll bars).
+LONG Style(HWND window) {
+  return ::GetWindowLongW(window, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL);
+}
+
+// "text ID" of each item of a menu, "grayed" added where it is; popups have the ID -1.
+wstring MenuText(HMENU menu) {
+  wstring out;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    wchar_t text[64] = {0};
+    ::GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+    out += (i ? L"|" : L"") + wstring(text) + L" " + to_wstring(static_cast<int>(::GetMenuItemID(menu, i))) +
+           ((::GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_SEPARATOR)) == MF_GRAYED ? L" grayed"
+                                                                                               : L"");
+  }
+  return out;
+}
+
+// "caption width" of each column of a list view.
+wstring Columns(HWND list) {
+  wstring out;
+  for (int i = 0;; ++i) {
+    wchar_t text[64] = {0};
+    LVCOLUMNW column = {LVCF_TEXT | LVCF_WIDTH, 0, 0, text, 64, 0, 0, 0, 0, 0, 0};
+    if (!::SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) return out;
+    out += (i ? L"|" : L"") + wstring(text) + L" " + to_wstring(column.cx);
+  }
+}
+
+// The caption and size of a dialog, then each control (in creation order) with its class, ID,
+// text, position and size, all in dialog units.
+wstring Layout(HWND dialog) {
+  RECT base = {0, 0, 4, 8};
+  ::MapDialogRect(dialog, &base);
+  auto x = [&](int pixels) { return to_wstring(::MulDiv(pixels, 4, base.right)); };
+  auto y = [&](int pixels) { return to_wstring(::MulDiv(pixels, 8, base.bottom)); };
+  RECT r;
+  ::GetClientRect(dialog, &r);
+  wstring out = Text(dialog) + L" " + x(r.right) + L"x" + y(r.bottom);
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    out += L"\n" + ClassOf(child) + L" " + to_wstring(static_cast<short>(::GetDlgCtrlID(child))) + L" '" +
+           Text(child) + L"' " + x(r.left) + L"," + y(r.top) + L" " + x(r.right - r.left) + L"x" +
+           y(r.bottom - r.top);
+  }
+  return out;
+}
+
+// Answers the modal windows (dialogs, message boxes, file dialogs) that a command opens, one step
+// for each in order, from a timer that runs inside their message loops. A window left without a
+// step is closed after a while and the test fails.
+class ModalScript {
+ public:
+  using Step = std::function<void(HWND)>;
+  ModalScript(MainWindowClass& main, std::vector<Step> steps) : main(main), steps(std::move(steps)) {
+    ::SetTimer(main.Window(), reinterpret_cast<UINT_PTR>(this), 15, Tick);
+  }
+  ~ModalScript() {
+    if (main.Window()) ::KillTimer(main.Window(), reinterpret_cast<UINT_PTR>(this));
+    EXPECT_EQ(next, steps.size()) << "modal windows answered";
+  }
+
+ private:
+  // The visible, enabled dialog of the thread other than the Find results window.
+  static BOOL CALLBACK Candidate(HWND window, LPARAM data) {
+    auto* found = reinterpret_cast<HWND*>(data);
+    if (window == *found || !::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+    if (ClassOf(window) != L"#32770") return TRUE;
+    *found = window;
+    return FALSE;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto* self = reinterpret_cast<ModalScript*>(id);
+    HWND found = self->main.FindResultsWindow();
+    ::EnumThreadWindows(::GetCurrentThreadId(), Candidate, reinterpret_cast<LPARAM>(&found));
+    if (!found || found == self->main.FindResultsWindow()) return;
+    if (self->next < self->steps.size()) {
+      Step step = self->steps[self->next++];
+      step(found);
+    } else if (++self->waited > 200) {
+      ADD_FAILURE() << "a modal window without a step";
+      ::PostMessageW(found, WM_CLOSE, 0, 0);
+    }
+  }
+
+  MainWindowClass& main;
+  std::vector<Step> steps;
+  size_t next = 0;
+  int waited = 0;
+};
+
+// Sets the texts of edit controls, then clicks a button.
+ModalScript::Step Fill(std::vector<std::pair<int, const wchar_t*>> texts, int button) {
+  return [texts, button](HWND dialog) {
+    for (const auto& [id, text] : texts) ::SetDlgItemTextW(dialog, id, text);
+    Click(dialog, button);
+  };
+}
+
+// Chooses path in a common file dialog (its file name field is cmb13 or edt1).
+ModalScript::Step Choose(const std::string& path, wstring* initial = nullptr) {
+  return [path, initial](HWND dialog) {
+    HWND name = ::GetDlgItem(dialog, 0x47c) ? ::GetDlgItem(dialog, 0x47c) : ::GetDlgItem(dialog, 0x480);
+    if (initial) *initial = Text(name);
+    UnicodeStringClass wide;
+    Utf8ToWide(path.c_str(), -1, wide);
+    ::SetWindowTextW(name, reinterpret_cast<const wchar_t*>(wide.Chars()));
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+}
+
+// Presses a button of a message box and keeps the texts of its statics.
+ModalScript::Step Press(int id, wstring* text = nullptr) {
+  return [id, text](HWND box) {
+    for (HWND child = ::GetWindow(box, GW_CHILD); text && child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      if (ClassOf(child) == L"Static") *text += Text(child);
+    }
+    ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  };
+}
+
+class Win32EditorTest : public DatabaseTest {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, 0x2F};
+    ::InitCommonControlsEx(&controls);
+    ASSERT_TRUE(MainWindowClass::RegisterWindowClass(::GetModuleHandleW(nullptr)));
+  }
+  static void TearDownTestSuite() { MainWindowClass::UnregisterWindowClass(::GetModuleHandleW(nullptr)); }
+
+  void SetUp() override {
+    DatabaseTest::SetUp();
+    TranslateDBClass::Initialize();
+    main = new MainWindowClass(::GetModuleHandleW(nullptr));
+    ASSERT_NE(main->Create(), nullptr);
+  }
+  void TearDown() override {
+    delete main;
+    // The destroyed window posted WM_QUIT, which would end the next test's dialogs.
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    DatabaseTest::TearDown();
+  }
+
+  void Command(int id, std::vector<ModalScript::Step> steps = {}) {
+    ModalScript script(*main, std::move(steps));
+    ::SendMessageW(main->Window(), WM_COMMAND, id, 0);
+  }
+  // "1" for each of Save, Save as, Export C Header and Export Table that is enabled.
+  std::string FileItems() {
+    std::string states;
+    for (int id : {40023, 40024, 40046, 40055})
+      states += ::GetMenuState(::GetMenu(main->Window()), id, MF_BYCOMMAND) & MF_GRAYED ? '0' : '1';
+    return states;
+  }
+  // "name/category ID" of each tab.
+  Tabs TabTexts() {
+    Tabs names;
+    for (int i = 0; i < ::SendMessageW(main->Tabs(), TCM_GETITEMCOUNT, 0, 0); ++i) {
+      wchar_t name[64] = {0};
+      TCITEMW item = {TCIF_TEXT | TCIF_PARAM, 0, 0, name, 64, 0, 0};
+      ::SendMessageW(main->Tabs(), TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+      names.push_back(wstring(name) + L"/" + to_wstring(item.lParam));
+    }
+    return names;
+  }
+  int SelectedTab() { return static_cast<int>(::SendMessageW(main->Tabs(), TCM_GETCURSEL, 0, 0)); }
+  // Selects a tab as a click does: the selection, then TCN_SELCHANGE.
+  void SelectTab(int tab) {
+    ::SendMessageW(main->Tabs(), TCM_SETCURSEL, tab, 0);
+    NMHDR header = {main->Tabs(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageW(main->Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+  }
+  void DoubleClick(HWND list, int row, std::vector<ModalScript::Step> steps = {}) {
+    ModalScript script(*main, std::move(steps));
+    NMITEMACTIVATE activate = {};
+    activate.hdr = {list, static_cast<UINT_PTR>(::GetDlgCtrlID(list)), static_cast<UINT>(NM_DBLCLK)};
+    activate.iItem = row;
+    ::SendMessageW(::GetParent(list), WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
+  }
+
+  static int Rows(HWND list) { return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+  // The cells of a row, separated by "|".
+  static wstring Row(HWND list, int row, int columns = 4) {
+    wstring cells;
+    for (int column = 0; column < columns; ++column) {
+      wchar_t text[300] = {0};
+      LVITEMW item = {0, 0, column, 0, 0, text, 300, 0, 0, 0, 0, 0, nullptr, nullptr, 0};
+      ::SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+      cells += (column ? L"|" : L"") + wstring(text);
+    }
+    return cells;
+  }
+  static bool Selected(HWND list, int row) {
+    return ::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+  }
+
+  // Opens, through the Open dialog, a file with the categories Default (1000 IDS_OK, 1002
+  // BOOK_TITLE) and Menus (1001 IDS_QUIT, 1005 IDS_NEW).
+  void OpenSample() {
+    TranslateDBClass::AddCategoryNamed("Menus");
+    const int sounds[] = {7, -1, 0, -1};
+    const char* names[] = {"IDS_OK", "IDS_QUIT", "BOOK_TITLE", "IDS_NEW"};
+    const char16_t* texts[] = {u"OK", u"Quit", u"Line1\nLine2", u"New game"};
+    for (int i = 0; i < 4; ++i) {
+      TDBStringClass* s = NewString(i == 3 ? 1005 : 1000 + i, names[i], texts[i], i % 2 + 1);
+      s->SetSoundID(sounds[i]);
+      ASSERT_TRUE(TranslateDBClass::AddObject(s));
+    }
+    ASSERT_TRUE(SaveDatabaseFile((folder / "sample.tdb").c_str(), nullptr));
+    Command(40021, {Choose(folder / "sample.tdb")});
+    ASSERT_EQ(TabTexts(), (Tabs{L"Default/1", L"Menus/2"}));
+  }
+
+  TempFolder folder;
+  MainWindowClass* main = nullptr;
+};
+
+TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
+  HWND window = main->Window();
+  EXPECT_EQ(ClassOf(window) + L" " + Text(window), L"TDB_WND Advanced string editor");
+  RECT r;
+  ::GetWindowRect(window, &r);
+  EXPECT_EQ(to_wstring(r.right - r.left) + L"x" + to_wstring(r.bottom - r.top), L"800x600");
+  EXPECT_EQ(Style(window) & 0x10CF0000, 0x10CF0000);
+  EXPECT_EQ(ClassOf(main->Tabs()), L"SysTabControl32");
+  EXPECT_EQ(Style(main->Tabs()), 0x50000108);
+  EXPECT_EQ(ClassOf(main->List()), L"SysListView32");
+  EXPECT_EQ(Style(main->List()), 0x50001009);
+  EXPECT_EQ(::SendMessageW(main->List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x21);
+  EXPECT_EQ(Columns(main->List()), L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450");
+  EXPECT_EQ(ClassOf(main->StatusBar()), L"msctls_statusbar32");
+  EXPECT_EQ(TabTexts(), (Tabs{L"Default/1"}));
+  EXPECT_EQ(Rows(main->List()), 0);
+
+  HMENU bar = ::GetMenu(window);
+  EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1");
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 0)),
+            L"New 40020|Open 40021|Close 40038|Save 40023 grayed|Save as 40024 grayed|Export C Header 40046 "
+            L"grayed|Import Table 40056|Export Table 40055 grayed| 0|Exit 40025");
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)),
+            L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029");
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 2)),
+            L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054");
+
+  // Layout: the tab row on top, the list below it down to the status bar.
+  RECT client, tabs, list, status;
+  ::GetClientRect(window, &client);
+  for (auto [control, rect] :
+       {std::pair{main->Tabs(), &tabs}, {main->List(), &list}, {main->StatusBar(), &status}}) {
+    ::GetWindowRect(control, rect);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(rect), 2);
+  }
+  EXPECT_EQ(
+      (std::vector<LONG>{tabs.left, tabs.top, tabs.right, list.top, list.right, list.bottom, status.bottom}),
+      (std::vector<LONG>{0, 0, client.right, tabs.bottom, client.right, status.top, client.bottom}));
+  // A window lower than the tab strip and the status bar still lays out.
+  ::SetWindowPos(window, nullptr, 0, 0, 120, 40, SWP_NOMOVE | SWP_NOZORDER);
+  ::GetClientRect(main->List(), &list);
+  EXPECT_EQ(list.bottom, 0);
+
+  // The close box destroys the window and ends the message loop.
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(window));
+  MSG message;
+  EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(Win32EditorTest, FileCommandsGoThroughTheCommonDialogs) {
+  FileDialogSetup setup;
+  PrepareFileDialog({false, u"String table", u"*.tdb", "", nullptr}, main->Window(), setup);
+  EXPECT_EQ(wstring(setup.Dialog.lpstrFilter, 21), wstring(L"String table\0*.tdb\0", 20) + L'\0');
+  EXPECT_EQ(setup.Dialog.Flags, 0x1000u);
+  UnicodeStringClass error = SystemErrorLine(2);
+  EXPECT_EQ(wstring(error.Chars(), error.Chars() + 9), L"ERROR 2: ");
+
+  OpenSample();
+  EXPECT_EQ(Text(main->Window()), L"Advanced string editor - sample.tdb");
+  EXPECT_EQ(FileItems(), "1111");
+  // Save as adds the default extension; it starts with the current file name.
+  wstring initial;
+  Command(40024, {Choose(folder / "copy", &initial)});
+  EXPECT_NE(initial.find(L"sample.tdb"), wstring::npos);
+  EXPECT_EQ(Text(main->Window()), L"Advanced string editor - copy.tdb");
+  EXPECT_EQ(ReadBytes(folder / "copy.tdb"), ReadBytes(folder / "sample.tdb"));
+  // Export C Header starts with its name; an existing file is replaced only when confirmed.
+  Command(40046, {Choose(folder / "ids", &initial)});
+  EXPECT_EQ(initial, L"string_ids.h");
+  EXPECT_NE(ReadBytes(folder / "ids.h").find("IDS_QUIT"), std::string::npos);
+  WriteBytes(folder / "ids.h", "keep");
+  Command(40046, {Choose(folder / "ids.h"), Press(IDNO), Press(IDCANCEL)});
+  EXPECT_EQ(ReadBytes(folder / "ids.h"), "keep");
+  Command(40055, {Choose(folder / "table", &initial)});
+  EXPECT_EQ(initial, L"string_table.txt");
+  EXPECT_NE(ReadBytes(folder / "table.txt").find("IDS_NEW"), std::string::npos);
+
+  // Close is New.
+  Command(40038);
+  EXPECT_EQ(TabTexts(), (Tabs{L"Default/1"}));
+  EXPECT_EQ(FileItems(), "0000");
+  EXPECT_EQ(Text(main->Window()), L"Advanced string editor");
+}
+
+TEST_F(Win32EditorTest, GotoAndFindShowTheStringAndListTheHits) {
+  OpenSample();
+  // Goto by ID: "ID" is checked at first; an empty number keeps the dialog open.
+  bool checked = false, stayed = false;
+  Command(40026, {[&](HWND dialog) {
+            EXPECT_EQ(Layout(dialog),
+                      L"Goto by ID 160x41\nEdit 1004 '' 48,6 60x12\nStatic -1 'ID (numeric)' 6,6 42x12\n"
+                      L"Button 1007 'Cancel' 60,24 48x12\nButton 1006 'OK' 6,24 48x12\n"
+                      L"Button 1013 'Index' 120,24 35x10\nButton 1014 'ID' 120,12 23x10\n"
+                      L"Button -1 '' 114,6 42x30");
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, 1004));
+            checked = ::IsDlgButtonChecked(dialog, 1014) == BST_CHECKED;
+            Click(dialog, 1006);
+            stayed = ::IsWindowVisible(dialog);
+            Fill({{1004, L"1005"}}, 1006)(dialog);
+          }});
+  EXPECT_TRUE(checked && stayed);
+  EXPECT_EQ(SelectedTab(), 1);
+  EXPECT_TRUE(Selected(main->List(), 0));
+  EXPECT_EQ(::SendMessageW(main->List(), LVM_GETSELECTIONMARK, 0, 0), 0);
+  // By index.
+  Command(40026, {[](HWND dialog) {
+            Click(dialog, 1013);
+            Fill({{1004, L"2"}}, 1006)(dialog);
+          }});
+  EXPECT_EQ(SelectedTab(), 0);
+
+  // Find by ID "ok": IDS_OK and BOOK_TITLE, in slot order, in the Find results window.
+  Command(40031, {[](HWND dialog) {
+            EXPECT_EQ(Layout(dialog),
+                      L"Find by ID 142x41\nEdit 1005 '' 48,6 90x12\nStatic -1 'ID (string)' 6,6 42x12\n"
+                      L"Button 1007 'Cancel' 60,24 48x12\nButton 1006 'OK' 6,24 48x12");
+            Fill({{1005, L"ok"}}, 1006)(dialog);
+          }});
+  HWND results = main->FindResultsWindow();
+  ASSERT_NE(results, nullptr);
+  EXPECT_EQ(Layout(results),
+            L"Find results 334x191\nSysListView32 1011 '' 6,6 324x156\nButton 1009 'Clear' 6,168 60x18\n"
+            L"Button 1010 'Close' 72,168 60x18");
+  HWND hits = ::GetDlgItem(results, 1011);
+  EXPECT_EQ(Style(hits), 0x50011805);
+  EXPECT_EQ(::SendMessageW(hits, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x21);
+  EXPECT_EQ(Columns(hits), L"ID (string) 200|ID (numeric) 100|English text 600");
+  ASSERT_EQ(Rows(hits), 2);
+  EXPECT_EQ(Row(hits, 0, 3) + L"/" + Row(hits, 1, 3), L"IDS_OK|1000|OK/BOOK_TITLE|1002|Line1\nLine2");
+  // A double-click on a hit shows its string.
+  SelectTab(1);
+  DoubleClick(hits, 1);
+  EXPECT_EQ(SelectedTab(), 0);
+  EXPECT_TRUE(Selected(main->List(), 0));
+
+  // A second search replaces the rows; an empty English search lists every string with a text.
+  Command(40029, {[](HWND dialog) {
+            EXPECT_EQ(Layout(dialog),
+                      L"Find by english string 148x42\nEdit 1005 '' 54,6 90x12\n"
+                      L"Static -1 'Search string' 6,6 42x12\nButton 1007 'Cancel' 60,24 48x12\n"
+                      L"Button 1006 'OK' 6,24 48x12");
+            Click(dialog, 1006);
+          }});
+  EXPECT_EQ(Rows(hits), 4);
+  Click(results, 1009);
+  Click(results, 1010);
+  EXPECT_FALSE(::IsWindow(results));
+  // The next hit opens a fresh window; the close box closes it.
+  Command(40031, {Fill({{1005, L"IDS"}}, 1006)});
+  ASSERT_NE(main->FindResultsWindow(), nullptr);
+  ::SendMessageW(main->FindResultsWindow(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(main->FindResultsWindow(), nullptr);
+  EXPECT_FALSE(main->Editor().Results().IsOpen());
+}
+
+TEST_F(Win32EditorTest, EditStringShowsTheFieldsAndWritesThemBack) {
+  OpenSample();
+  SelectTab(0);
+  wstring refusal;
+  DoubleClick(main->List(), 0,
+              {[](HWND dialog) {
+                 EXPECT_EQ(
+                     Layout(dialog),
+                     L"Edit String 346x143\nStatic -1 'ID' 6,6 36x12\nEdit 1012 'BOOK_TITLE' 42,6 216x12\n"
+                     L"Edit 1016 '1002' 264,6 78x12\nStatic -1 'Animation' 6,24 36x12\n"
+                     L"Edit 1013 '' 42,24 300x12\nStatic -1 'Sound' 6,42 36x12\nEdit 1014 '0' 42,42 300x12\n"
+                     L"Static -1 'Eng. string' 6,60 36x12\nEdit 1015 'Line1\\nLine2' 42,60 300x12\n"
+                     L"Static -1 'Text' 6,78 36x12\nEdit 1001 'Line1\\nLine2' 42,78 300x42\n"
+                     L"Button 1 'OK' 6,126 50x14\nButton 2 'Cancel' 60,126 50x14");
+                 EXPECT_EQ(::GetWindowLongW(::GetDlgItem(dialog, 1001), GWL_STYLE), 0x50211044);
+                 EXPECT_EQ(Style(dialog) & 0xFFFFF000, 0x90C80000);
+                 // A numeric ID that another string has is refused, and the dialog stays.
+                 Fill({{1016, L"1001"}}, 1)(dialog);
+                 EXPECT_TRUE(::IsWindowVisible(dialog));
+                 Fill({{1016, L"1002"}, {1014, L"-1"}, {1001, L"One\r\nTwo\\tend"}}, 1)(dialog);
+               },
+               Press(IDOK, &refusal)});
+  EXPECT_NE(refusal.find(L"1001"), wstring::npos);
+  ASSERT_EQ(Rows(main->List()), 2);
+  EXPECT_EQ(Row(main->List(), 0), L"BOOK_TITLE|1002||One\r\nTwo\tend");
+}
+
+TEST_F(Win32EditorTest, TabsShowTheirStringsAndTheEditMenuChangesThem) {
+  OpenSample();
+  SelectTab(1);
+  EXPECT_EQ(Row(main->List(), 0) + L"/" + Row(main->List(), 1),
+            L"IDS_NEW|1005||New game/IDS_QUIT|1001||Quit");
+  SelectTab(0);
+  EXPECT_EQ(Row(main->List(), 0) + L"/" + Row(main->List(), 1),
+            L"BOOK_TITLE|1002|0|Line1\nLine2/IDS_OK|1000|7|OK");
+  // Remove String with no row selected does nothing; with a row it removes that one.
+  Command(40052);
+  EXPECT_EQ(Rows(main->List()), 2);
+  LVITEMW item = {};
+  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(main->List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+  ::SendMessageW(main->List(), LVM_SETSELECTIONMARK, 0, 1);
+  Command(40052);
+  ASSERT_EQ(Rows(main->List()), 1);
+  // Add String reuses the lowest free ID.
+  Command(40051);
+  EXPECT_EQ(Row(main->List(), 0) + L"/" + Row(main->List(), 1), L"BOOK_TITLE|1002|0|Line1\nLine2/|1000||");
+
+  // Add Category: a new last tab that is not selected; the close box adds none.
+  Command(40053, {[](HWND dialog) {
+            EXPECT_EQ(
+                Layout(dialog),
+                L"Enter New Category Name 148x42\nEdit 1015 '' 7,6 134x12\nButton 1006 'OK' 50,23 48x12");
+            EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, 1015));
+            Fill({{1015, L"Items"}}, 1006)(dialog);
+          }});
+  EXPECT_EQ(TabTexts(), (Tabs{L"Default/1", L"Menus/2", L"Items/3"}));
+  EXPECT_EQ(SelectedTab(), 0);
+  Command(40053, {[](HWND dialog) {
+            ::SetDlgItemTextW(dialog, 1015, L"Never");
+            ::SendMessageW(dialog, WM_CLOSE, 0, 0);
+          }});
+  EXPECT_EQ(TabTexts().size(), 3u);
+  SelectTab(1);
+  Command(40054);
+  EXPECT_EQ(TabTexts(), (Tabs{L"Default/1", L"Items/3"}));
+
+  // A category of 100,000 strings shows at once.
+  Command(40020);
+  for (int i = 0; i < 100000; ++i) ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000 + i, "", u"")));
+  SelectTab(0);
+  EXPECT_EQ(Row(main->List(), 0, 2) + L"/" + Row(main->List(), 99999, 2) + to_wstring(Rows(main->List())),
+            L"|100999/|1000100000");
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,112 @@
+// Modal dialogs from templates.
+#include "strandex/ui/win32/modal_dialog.h"
+
+#include "common/string_functions.h"
+#include "strandex/ui/win32/resource_builder.h"
+#include "strandex/ui/win32/win32_text.h"
+
+namespace ui {
+
+namespace {
+
+struct RunningDialog {
+  DialogLogicClass& Logic;
+  const DialogTemplate& Template;
+  HWND* Window;
+  DialogFieldsClass Fields;
+};
+
+const ControlTemplate* FindControlTemplate(const DialogTemplate& dialog, int id) {
+  for (int i = 0; i < dialog.ControlCount; ++i) {
+    if (dialog.Controls[i].ID == id && id != kNoControl) return &dialog.Controls[i];
+  }
+  return nullptr;
+}
+
+bool IsButton(ControlKind kind) {
+  return kind == ControlKind::PushButton || kind == ControlKind::DefaultPushButton ||
+         kind == ControlKind::RadioButton;
+}
+
+void OnButton(HWND dialog, RunningDialog& running, int id) {
+  ReadFields(dialog, running.Template, running.Fields);
+  int result = running.Logic.OnCommand(id, running.Fields);
+  if (result != kStayOpen) {
+    ::EndDialog(dialog, result);
+    return;
+  }
+  WriteFields(dialog, running.Template, running.Fields);
+}
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* running = reinterpret_cast<RunningDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  switch (message) {
+    case WM_INITDIALOG: {
+      running = reinterpret_cast<RunningDialog*>(lparam);
+      ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
+      *running->Window = dialog;
+      running->Logic.OnInit(running->Fields);
+      WriteFields(dialog, running->Template, running->Fields);
+      if (running->Fields.Focus < 0) return TRUE;
+      ::SetFocus(::GetDlgItem(dialog, running->Fields.Focus));
+      return FALSE;
+    }
+    case WM_COMMAND: {
+      if (!running || HIWORD(wparam) != BN_CLICKED) return FALSE;
+      const int id = LOWORD(wparam);
+      const ControlTemplate* control = FindControlTemplate(running->Template, id);
+      if (control && IsButton(control->Kind)) {
+        OnButton(dialog, *running, id);
+      } else if (id == IDCANCEL) {
+        ::EndDialog(dialog, 0);
+      }
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+int RunModalDialog(HINSTANCE instance, HWND owner, DialogLogicClass& logic, HWND* running_window) {
+  const DialogTemplate* dialog_template = FindDialogTemplate(logic.TemplateID());
+  if (!dialog_template) return 0;
+  DialogTemplateBuilder builder(*dialog_template);
+  if (!builder.Template()) return 0;
+  HWND outer = *running_window;
+  RunningDialog running{logic, *dialog_template, running_window, {}};
+  INT_PTR result = ::DialogBoxIndirectParamW(instance, builder.Template(), owner, DialogProc,
+                                             reinterpret_cast<LPARAM>(&running));
+  *running_window = outer;
+  return result < 0 ? 0 : static_cast<int>(result);
+}
+
+void ReadFields(HWND dialog, const DialogTemplate& dialog_template, DialogFieldsClass& fields) {
+  for (int i = 0; i < dialog_template.ControlCount; ++i) {
+    const ControlTemplate& control = dialog_template.Controls[i];
+    HWND window = ::GetDlgItem(dialog, control.ID);
+    if (!window || control.ID == kNoControl) continue;
+    if (control.Kind == ControlKind::Edit || control.Kind == ControlKind::MultiLineEdit) {
+      fields.SetText(control.ID, WindowText(window));
+    } else if (control.Kind == ControlKind::RadioButton) {
+      fields.SetChecked(control.ID, ::IsDlgButtonChecked(dialog, control.ID) == BST_CHECKED);
+    }
+  }
+}
+
+void WriteFields(HWND dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields) {
+  for (int i = 0; i < dialog_template.ControlCount; ++i) {
+    const ControlTemplate& control = dialog_template.Controls[i];
+    if (control.ID == kNoControl) continue;
+    if (control.Kind == ControlKind::Edit || control.Kind == ControlKind::MultiLineEdit) {
+      // Only a changed text is set again, so that the caret of a field the user is in stays.
+      HWND window = ::GetDlgItem(dialog, control.ID);
+      if (window && WideCompare(WindowText(window), fields.Text(control.ID)) != 0)
+        ::SetWindowTextW(window, W(fields.Text(control.ID)));
+    } else if (control.Kind == ControlKind::RadioButton) {
+      ::CheckDlgButton(dialog, control.ID, fields.Checked(control.ID) ? BST_CHECKED : BST_UNCHECKED);
+    }
+  }
+}
+
+}  // namespace ui
