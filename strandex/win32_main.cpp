@@ -5,7 +5,7 @@
 #include <shellapi.h>
 
 #include "common/string_class.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 #include "strandex/ui/win32/application.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

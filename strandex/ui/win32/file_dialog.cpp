@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 #include "strandex/ui/win32/win32_text.h"
 
 namespace ui {

@@ -3,8 +3,6 @@
 
 #include <commctrl.h>
 
-#include "strandex/ui/wide_text.h"
-#include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/main_window.h"
 #include "strandex/ui/win32/resource_builder.h"
 #include "strandex/ui/win32/win32_text.h"
@@ -38,7 +36,7 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
       ::DestroyWindow(dialog);
       return TRUE;
     case WM_KEYUP:
-      DebugPrint(FormatWide(u"-- %d- %d\n", static_cast<int>(wparam), static_cast<int>(lparam)));
+      if (main) main->Editor().OnFindResultsKeyUp(static_cast<int>(wparam), static_cast<int>(lparam));
       return FALSE;
     case WM_NOTIFY: {
       const NMHDR* header = reinterpret_cast<const NMHDR*>(lparam);

@@ -13,7 +13,7 @@
 
 #include "common/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/exchange/utf8.h"
+#include "common/utf8.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
 
