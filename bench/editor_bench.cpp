@@ -16,7 +16,7 @@
 #include "bench/tdb_generator.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
-#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
 
 #ifdef _WIN32

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "strandex/db/translate_db.h"
-#include "strandex/ui/dialogs.h"
+#include "strandex/ui/editor_dialogs.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"

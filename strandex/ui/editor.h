@@ -3,8 +3,7 @@
 // the Find results), runs the commands of the File, Search and Edit menus, and reacts to what
 // the user does in the main window. It reaches the screen only through EditorScreenClass.
 //
-// The commands live in three files: file_commands.cpp, search_commands.cpp and
-// edit_commands.cpp.
+// The commands are in editor.cpp, each in the member that runs it.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +11,7 @@
 #include "common/string_class.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/find_results.h"
-#include "strandex/ui/string_view.h"
+#include "strandex/ui/string_list.h"
 
 namespace ui {
 
@@ -41,7 +40,7 @@ class EditorClass {
   void OnFindResultsKeyUp(int key, int flags);
 
   // State, for the screen and the tests.
-  StringViewClass& View() { return view; }
+  StringListClass& View() { return view; }
   FindResultsClass& Results() { return results; }
   const UnicodeStringClass& Title() const { return title; }
   bool IsMenuItemEnabled(int command) const;
@@ -85,7 +84,7 @@ class EditorClass {
   void Warning(const char16_t* caption, const char16_t* text);
 
   EditorScreenClass& screen;
-  StringViewClass view;
+  StringListClass view;
   FindResultsClass results;
   UnicodeStringClass title;
   NarrowStringClass current_file_name;

@@ -12,7 +12,7 @@
 
 #include "common/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
 
 namespace ui {

@@ -2,7 +2,7 @@
 #include "strandex/ui/find_results.h"
 
 #include "strandex/db/translate_db.h"
-#include "strandex/ui/string_view.h"
+#include "strandex/ui/string_list.h"
 
 namespace ui {
 

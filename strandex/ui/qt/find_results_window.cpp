@@ -8,7 +8,7 @@
 
 #include "strandex/ui/editor.h"
 #include "strandex/ui/qt/cell_table_model.h"
-#include "strandex/ui/qt/resource_dialog.h"
+#include "strandex/ui/qt/template_dialog.h"
 
 namespace ui {
 

@@ -17,7 +17,7 @@
 #include "strandex/ui/qt/cell_table_model.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/report_list.h"
-#include "strandex/ui/qt/resource_dialog.h"
+#include "strandex/ui/qt/template_dialog.h"
 #include "strandex/ui/resources.h"
 
 Q_LOGGING_CATEGORY(lcEditor, "strandex.debug", QtWarningMsg)
@@ -76,7 +76,7 @@ MainWindow::MainWindow() : editor(*this) {
 
   list = NewReportList(central, QAbstractItemView::ExtendedSelection);
   list->setAccessibleName(QStringLiteral("Strings"));
-  StringViewClass& view = editor.View();
+  StringListClass& view = editor.View();
   model = new CellTableModel(
       kListColumns, 4, [&view] { return view.RowCount(); },
       [&view](int row, int column) { return view.CellText(row, column); }, this);
@@ -161,7 +161,7 @@ void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
 
 void MainWindow::TabsChanged() {
   rebuilding_tabs = true;
-  const StringViewClass& view = editor.View();
+  const StringListClass& view = editor.View();
   while (tabs->count() > view.TabCount()) tabs->removeTab(tabs->count() - 1);
   for (int i = 0; i < view.TabCount(); ++i) {
     int id = 0;
@@ -201,7 +201,7 @@ int MainWindow::SelectionMark() { return selection_mark; }
 
 int MainWindow::RunDialog(DialogLogicClass& dialog) {
   if (dialog_runner) return dialog_runner(dialog);
-  ResourceDialog window(dialog, this);
+  TemplateDialog window(dialog, this);
   return window.Run();
 }
 

@@ -25,7 +25,7 @@
 #include "common/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/qt/find_results_window.h"
-#include "strandex/ui/qt/resource_dialog.h"
+#include "strandex/ui/qt/template_dialog.h"
 
 namespace ui {
 namespace {

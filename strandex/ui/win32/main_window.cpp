@@ -160,7 +160,7 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
 }
 
 bool MainWindowClass::TabsShowView() {
-  const StringViewClass& view = editor.View();
+  const StringListClass& view = editor.View();
   if (::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) != view.TabCount()) return false;
   for (int i = 0; i < view.TabCount(); ++i) {
     wchar_t text[256] = {0};
@@ -178,7 +178,7 @@ bool MainWindowClass::TabsShowView() {
 }
 
 void MainWindowClass::TabsChanged() {
-  const StringViewClass& view = editor.View();
+  const StringListClass& view = editor.View();
   // Show string changes only the selection; the tabs are made again only when they differ, and
   // drawn once when they are.
   if (!TabsShowView()) {

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
 
 namespace ui {

@@ -1,5 +1,5 @@
 // Tabs, rows and cell texts of the main window.
-#include "strandex/ui/string_view.h"
+#include "strandex/ui/string_list.h"
 
 #include <cstdio>
 
@@ -45,7 +45,7 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
   return UnicodeStringClass();
 }
 
-void StringViewClass::RebuildTabs() {
+void StringListClass::RebuildTabs() {
   tabs.Clear();
   int count = TranslateDBClass::GetCategoryCount();
   tabs.Resize(count);
@@ -61,24 +61,24 @@ void StringViewClass::RebuildTabs() {
   selected_tab = tabs.Count() > 0 ? 0 : -1;
 }
 
-const char16_t* StringViewClass::TabText(int tab) const {
+const char16_t* StringListClass::TabText(int tab) const {
   return tab >= 0 && tab < tabs.Count() ? tabs[tab].Name.Chars() : u"";
 }
 
-bool StringViewClass::TabCategoryID(int tab, int* id) const {
+bool StringListClass::TabCategoryID(int tab, int* id) const {
   if (tab < 0 || tab >= tabs.Count()) return false;
   *id = tabs[tab].CategoryID;
   return true;
 }
 
-int StringViewClass::TabOfCategory(int id) const {
+int StringListClass::TabOfCategory(int id) const {
   for (int i = 0; i < tabs.Count(); ++i) {
     if (tabs[i].CategoryID == id) return i;
   }
   return -1;
 }
 
-bool StringViewClass::FillList(int tab) {
+bool StringListClass::FillList(int tab) {
   int category = 0;
   if (!TabCategoryID(tab, &category)) return false;
   rows.Clear();
@@ -91,12 +91,12 @@ bool StringViewClass::FillList(int tab) {
   return true;
 }
 
-TDBStringClass* StringViewClass::RowString(int row) const {
+TDBStringClass* StringListClass::RowString(int row) const {
   if (row < 0 || row >= rows.Count()) return nullptr;
   return rows[rows.Count() - 1 - row];
 }
 
-int StringViewClass::RowOfID(int id) const {
+int StringListClass::RowOfID(int id) const {
   // rows is in ascending slot order, so ascending ID order.
   int low = 0;
   int high = rows.Count() - 1;
@@ -113,7 +113,7 @@ int StringViewClass::RowOfID(int id) const {
   return -1;
 }
 
-UnicodeStringClass StringViewClass::CellText(int row, int column) const {
+UnicodeStringClass StringListClass::CellText(int row, int column) const {
   static const StringField kColumns[] = {StringField::IDString, StringField::NumericID, StringField::SoundID,
                                          StringField::EnglishText};
   TDBStringClass* s = RowString(row);

@@ -1,4 +1,4 @@
-// StringViewClass: what the main window shows of the database. One tab per category (name and
+// StringListClass: what the main window shows of the database. One tab per category (name and
 // category ID, in the database's order) and the rows of the selected category, highest numeric
 // ID first. Rows refer to string objects of the database without owning them; every command
 // that changes the database clears or refills them. The screen reads tabs, rows and cell texts
@@ -19,7 +19,7 @@ enum class StringField { IDString, NumericID, SoundID, EnglishText };
 // in decimal, an empty text for the sound ID -1; cut to its first 255 characters.
 UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
 
-class StringViewClass {
+class StringListClass {
  public:
   // Tabs.
   // Deletes every tab and appends one per category. The first tab, if any, becomes selected.

@@ -1,5 +1,5 @@
 // Building dialogs from templates, and running them for the editor logic.
-#include "strandex/ui/qt/resource_dialog.h"
+#include "strandex/ui/qt/template_dialog.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>
@@ -175,7 +175,7 @@ void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const D
   }
 }
 
-ResourceDialog::ResourceDialog(DialogLogicClass& logic, QWidget* parent)
+TemplateDialog::TemplateDialog(DialogLogicClass& logic, QWidget* parent)
     : QDialog(parent), logic(logic), dialog_template(*FindDialogTemplate(logic.TemplateID())) {
   BuildDialog(this, dialog_template);
   for (QAbstractButton* button : findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
@@ -184,7 +184,7 @@ ResourceDialog::ResourceDialog(DialogLogicClass& logic, QWidget* parent)
   }
 }
 
-int ResourceDialog::Run() {
+int TemplateDialog::Run() {
   logic.OnInit(fields);
   WriteFields(this, dialog_template, fields);
   if (QWidget* focus = FindControl(this, fields.Focus)) focus->setFocus();
@@ -192,7 +192,7 @@ int ResourceDialog::Run() {
   return result < 0 ? 0 : result;
 }
 
-void ResourceDialog::OnButton(int id) {
+void TemplateDialog::OnButton(int id) {
   ReadFields(this, dialog_template, fields);
   int result = logic.OnCommand(id, fields);
   if (result != kStayOpen) {

@@ -1,5 +1,5 @@
 // Dialog fields by resource ID.
-#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/dialog_fields.h"
 
 namespace ui {
 

@@ -1,5 +1,5 @@
 // The logic of the modal dialogs.
-#include "strandex/ui/dialogs.h"
+#include "strandex/ui/editor_dialogs.h"
 
 #include "common/string_functions.h"
 #include "strandex/db/tdb_format.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "common/string_class.h"
-#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/dialog_fields.h"
 
 class TDBStringClass;
 

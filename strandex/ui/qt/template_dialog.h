@@ -1,13 +1,13 @@
 // Dialogs built from the editor's dialog templates. Controls are placed in dialog units,
 // converted with the dialog font's average character width and height as Windows defines them
 // (x: width / 4, y: height / 8), and each control carries its resource ID in the property
-// "resourceId". ResourceDialog runs a modal dialog for a DialogLogicClass: it shows the fields
+// "resourceId". TemplateDialog runs a modal dialog for a DialogLogicClass: it shows the fields
 // the logic fills, and hands them back when a button is clicked.
 #pragma once
 
 #include <QDialog>
 
-#include "strandex/ui/dialog_logic.h"
+#include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
 
 namespace ui {
@@ -29,9 +29,9 @@ QWidget* FindControl(const QWidget* dialog, int id);
 void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, DialogFieldsClass& fields);
 void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields);
 
-class ResourceDialog : public QDialog {
+class TemplateDialog : public QDialog {
  public:
-  ResourceDialog(DialogLogicClass& logic, QWidget* parent);
+  TemplateDialog(DialogLogicClass& logic, QWidget* parent);
   // Runs the dialog; the result it ended with, 0 for the close box.
   int Run();
 
