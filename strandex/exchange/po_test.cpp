@@ -170,6 +170,7 @@ TEST_F(Po, MalformedFilesAreRefusedWithTheLineAndChangeNothing) {
       {"msgid \"\\q\"", "5: unknown escape \\q"},
       {"msgid \"\\x\"", "5: \\x without hex digits"},
       {"msgid \"\\x100\"", "5: a hex escape beyond \\xff"},
+      {"msgid \"ab\\400cd\"", "5: an octal escape beyond \\377"},
       {"msgid \"\\0\"", "5: an escaped zero character"},
       {"msgid \"A\\", "5: a backslash at the end of a line"},
       {"msgid \"\xff\"\nmsgstr \"x\"", "5: msgid is not valid UTF-8"},
