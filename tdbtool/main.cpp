@@ -6,13 +6,17 @@
 
 #include "common/allocore.h"
 #include "common/platform/platform.h"
+#include "common/tool_cli.h"
 #include "strandex/db/translate_db.h"
 #include "tdbtool/commands.h"
 
 int main(int argc, char** argv) {
   platform::CommandLineClass args(argc, argv);
-  CLI::App app{"Creates, dumps, checks and converts string databases (*.tdb).", "tdbtool"};
-  app.set_version_flag("--version", "tdbtool " TDBTOOL_VERSION);
+  CLI::App app{
+      "Creates, dumps, checks and converts string databases (*.tdb). A file named - is\n"
+      "standard output, or standard input for the files that import-table and import-po read.",
+      "tdbtool"};
+  tool_cli::Prepare(app);
   app.require_subcommand(1);
 
   std::string in, out;
@@ -49,7 +53,7 @@ int main(int argc, char** argv) {
 
   int language = 0;
   std::string language_code;
-  bool fuzzy = false;
+  PoImportOptions po_options;
   CLI::App* cmd_export_po = app.add_subcommand(
       "export-po",
       "Write one language as a gettext PO file for translators, or without --language the template");
@@ -57,8 +61,15 @@ int main(int argc, char** argv) {
   cmd_export_po->add_option("OUT.po", out, "PO file (or template) to write")->required();
   cmd_export_po->add_option("--language", language, "Language index whose texts become the translations")
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
-  cmd_export_po->add_option("--language-code", language_code,
-                            "Language code for the header, such as de or pt_BR");
+  cmd_export_po
+      ->add_option("--language-code", language_code, "Language code for the header, such as de or pt_BR")
+      ->check(CLI::Validator(
+          [](std::string& code) {
+            return tdbtool::IsLanguageCode(code)
+                       ? std::string()
+                       : "only letters, digits and _ - @ . may stand in a language code";
+          },
+          "CODE"));
   add_salvage(cmd_export_po);
 
   CLI::App* cmd_import_po = app.add_subcommand(
@@ -68,21 +79,17 @@ int main(int argc, char** argv) {
   cmd_import_po->add_option("--language", language, "Language index that receives the translations")
       ->required()
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
-  cmd_import_po->add_flag("--fuzzy", fuzzy, "Apply entries marked fuzzy too");
+  cmd_import_po->add_flag("--fuzzy", po_options.Fuzzy, "Apply entries marked fuzzy too");
+  cmd_import_po->add_flag("--strict", po_options.Strict,
+                          "Refuse the whole file when any entry cannot be applied");
 
   CLI::App* cmd_check =
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
   cmd_check->add_option("IN.tdb", in, "Database to read")->required();
   add_salvage(cmd_check);
 
-  try {
-    app.parse(args.Count(), args.Values());
-  } catch (const CLI::Success& e) {
-    return app.exit(e);
-  } catch (const CLI::ParseError& e) {
-    app.exit(e);
-    return tdbtool::kFailure;
-  }
+  if (int code = tool_cli::Parse(app, args.Count(), args.Values()); code >= 0) return code;
+  po_options.Language = language;
 
   // The object table grows by 65,536 slots at a time: a database of 100,000 strings then loads
   // without its table being copied a hundred times over (the editor grows it by 1000).
@@ -94,7 +101,7 @@ int main(int argc, char** argv) {
     if (cmd_export->parsed()) return tdbtool::ExportTable(in, out, options);
     if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
     if (cmd_export_po->parsed()) return tdbtool::ExportPo(in, out, language, language_code, options);
-    if (cmd_import_po->parsed()) return tdbtool::ImportPo(out, in, language, fuzzy, stdout);
+    if (cmd_import_po->parsed()) return tdbtool::ImportPo(out, in, po_options, stdout);
     return tdbtool::Check(in, options, stdout);
   };
   // The database goes with the process instead of being freed record by record.
