@@ -56,7 +56,23 @@ TEST(VxmTool, FailuresGoToStandardError) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(ReadBytes(dir / "old.vxm"), "keep me");
-  EXPECT_NE(RunProgram(kTool, {}).exit_code, 0);
+}
+
+// "-" writes the model to standard output; usage errors end with 2.
+TEST(VxmTool, StandardOutputAndUsage) {
+  TempFolder dir;
+  WriteBytes(dir / "in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  ASSERT_EQ(RunProgram(kTool, {"from-obj", dir / "in.obj", dir / "out.vxm"}).exit_code, 0);
+  EXPECT_EQ(RunProgram(kTool, {"from-obj", dir / "in.obj", "-"}).out, ReadBytes(dir / "out.vxm"));
+  EXPECT_EQ(RunProgram(kTool, {"--version"}).out.rfind("vxmtool ", 0), 0u);
+  for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{}, "vxmtool: no command given\n"},
+           {{"to-obj"}, "vxmtool: unknown command \"to-obj\"\n"},
+           {{"dump"}, "vxmtool: dump: IN.vxm is required\n"}}) {
+    ProgramResult result = RunProgram(kTool, args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.err.substr(0, message.size()), message);
+  }
 }
 
 }  // namespace
