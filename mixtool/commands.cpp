@@ -79,10 +79,8 @@ int List(const std::string& path, bool json, std::FILE* output) {
     nlohmann::ordered_json members = nlohmann::ordered_json::array();
     for (int i = 0; i < reader.Count(); ++i) {
       const MixIndexEntry& entry = reader.Entry(i);
-      members.push_back({{"name", entry.Name.Chars()},
-                         {"size", entry.Size},
-                         {"crc", entry.CRC},
-                         {"offset", entry.Offset}});
+      members.push_back(
+          {{"name", entry.Name.Chars()}, {"size", entry.Size}, {"crc", entry.CRC}, {"offset", entry.Offset}});
     }
     nlohmann::ordered_json whole = {{"members", std::move(members)}};
     // Names are bytes: what is not UTF-8 shows as U+FFFD.
@@ -129,12 +127,14 @@ int Extract(const std::string& path, const std::string& folder, const std::vecto
     if (to_output) {
       bool written = true;
       bool read = archive.CopyMember(
-          i, [&](const void* bytes, int n) { return written = WriteStandardOutput(bytes, n, &error); }, &error);
+          i, [&](const void* bytes, int n) { return written = WriteStandardOutput(bytes, n, &error); },
+          &error);
       if (!read || !written) return Fail(error.Chars());
       continue;
     }
     std::string relative;
-    const char* reason = MemberPath(name, platform::PathSeparator(), platform::PathSeparator() == '\\', &relative);
+    const char* reason =
+        MemberPath(name, platform::PathSeparator(), platform::PathSeparator() == '\\', &relative);
     if (reason) {
       code = Fail(path + ": member \"" + ShownName(name) + "\" is not written: " + reason);
       continue;
@@ -162,9 +162,10 @@ int Verify(const std::string& path, std::FILE* output) {
   } else if (!CheckArchive(archive, &problem)) {
     problem = path + ": " + problem;
   }
-  std::string line = problem.empty() ? path + ": ok, " + std::to_string(archive.Reader().Count()) + " members"
-                                     : problem;
-  if (!Print(output, line + "\n")) return Fail(PathError("standard output", platform::ErrorShortWrite()).Chars());
+  std::string line =
+      problem.empty() ? path + ": ok, " + std::to_string(archive.Reader().Count()) + " members" : problem;
+  if (!Print(output, line + "\n"))
+    return Fail(PathError("standard output", platform::ErrorShortWrite()).Chars());
   return problem.empty() ? kSuccess : kFailure;
 }
 

@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
   list->add_flag("--json", json, "The same as one JSON object");
 
   CLI::App* extract = app.add_subcommand(
-      "extract", "Write the members (or those named) as files below FOLDER; - writes them to standard output");
+      "extract",
+      "Write the members (or those named) as files below FOLDER; - writes them to standard output");
   extract->add_option("ARCHIVE", archive, "Archive to read")->required();
   extract->add_option("FOLDER", folder, "Folder to write into (made when missing), or -")->required();
   extract->add_option("MEMBER", members, "Members to write, as listed (\\ or / between folders)");

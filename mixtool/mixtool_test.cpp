@@ -62,25 +62,28 @@ TEST(Mixtool, ExtractGivesBackWhatBundlorPacked) {
             "sub\\deeper\\big.bin\t200003\t59F316C3\na.txt\t5\t968D9A34\nempty\t0\t9F93FF74\n"
             "sub\\caf\xC3\xA9.txt\t5\tC864C616\n");
   EXPECT_EQ(Mixtool({"list", "--json", dir / "a.mix"}).out.substr(0, 88),
-            "{\"members\":[{\"name\":\"sub\\\\deeper\\\\big.bin\",\"size\":200003,\"crc\":1509103299,\"offset\":16},{");
+            "{\"members\":[{\"name\":\"sub\\\\deeper\\\\big.bin\",\"size\":200003,\"crc\":1509103299,"
+            "\"offset\":16},{");
   EXPECT_EQ(Mixtool({"verify", dir / "a.mix"}).out, dir / "a.mix" + ": ok, 4 members\n");
 }
 
 TEST(Mixtool, NamesThatWouldLeaveTheFolderAreRefused) {
   TempFolder dir;
-  std::string archive =
-      WriteArchive(dir, {"..\\up.txt", "\\top.txt", "C:drive.txt", "a\\..\\..\\x.txt", "tab\there", "ok\\fine.txt"});
+  std::string archive = WriteArchive(
+      dir, {"..\\up.txt", "\\top.txt", "C:drive.txt", "a\\..\\..\\x.txt", "tab\there", "ok\\fine.txt"});
   ProgramResult result = Mixtool({"extract", archive, dir / "out"});
   EXPECT_EQ(result.exit_code, 1);
-  for (const char* shown : {"\"..\\up.txt\"", "\"\\top.txt\"", "\"C:drive.txt\"", "\"a\\..\\..\\x.txt\"",
-                            "\"tab\\x09here\""}) {
+  for (const char* shown :
+       {"\"..\\up.txt\"", "\"\\top.txt\"", "\"C:drive.txt\"", "\"a\\..\\..\\x.txt\"", "\"tab\\x09here\""}) {
     EXPECT_NE(result.err.find(shown + std::string(" is not written")), std::string::npos) << result.err;
   }
   EXPECT_EQ(Tree(dir / "out"), (std::map<std::string, std::string>{{"ok/fine.txt", "ok\\fine.txt"}}));
   EXPECT_EQ(FilesIn(dir.path()).size(), 8u);  // the archive, six sources and out
-  EXPECT_EQ(Mixtool({"verify", archive}).out,
-            archive + ": member \"\\top.txt\" cannot be extracted: a leading backslash would start at the top of the "
-                      "drive\n");
+  EXPECT_EQ(
+      Mixtool({"verify", archive}).out,
+      archive +
+          ": member \"\\top.txt\" cannot be extracted: a leading backslash would start at the top of the "
+          "drive\n");
 
   std::string path;
   for (const char* name : {"con", "LPT1.txt", "dot.", "a\\space ", "what?"})
@@ -99,14 +102,16 @@ TEST(Mixtool, VerifyNamesTheFirstProblem) {
     return result.out.substr((dir / "x.mix").size() + 2);
   };
   EXPECT_EQ(verify(good + "zz"), "2 bytes follow the name table\n");
-  EXPECT_EQ(verify(good.substr(0, 12) + Word32(7) + good.substr(16)), "the reserved header word at offset 12 is not 0\n");
+  EXPECT_EQ(verify(good.substr(0, 12) + Word32(7) + good.substr(16)),
+            "the reserved header word at offset 12 is not 0\n");
   std::string changed = good;
   changed[changed.size() - 2] = 'X';  // b.txX
   EXPECT_EQ(verify(changed), "a member's CRC does not match its name\n");
   changed = good;
   changed.replace(good.find(Word32(24)), 4, Word32(16));  // b.txt's block over a.txt's
   EXPECT_EQ(verify(changed),
-            "member \"b.txt\" starts at offset 16, where 24 was expected (the data blocks overlap or leave a gap)\n");
+            "member \"b.txt\" starts at offset 16, where 24 was expected (the data blocks overlap or leave a "
+            "gap)\n");
 
   ProgramResult missing = Mixtool({"verify", dir / "none.mix"});
   EXPECT_EQ(missing.exit_code, 1);
@@ -122,7 +127,8 @@ TEST(Mixtool, UsageErrorsEndWithTwo) {
            {{}, "mixtool: no command given\n"},
            {{"unpack", "x"}, "mixtool: unknown command \"unpack\"\n"},
            {{"extract", "a.mix"}, "mixtool: extract: FOLDER is required\n"},
-           {{"list", "--bogus", "a.mix"}, "mixtool: list: The following argument was not expected: --bogus\n"}}) {
+           {{"list", "--bogus", "a.mix"},
+            "mixtool: list: The following argument was not expected: --bogus\n"}}) {
     ProgramResult result = Mixtool(args);
     EXPECT_EQ(result.exit_code, 2);
     EXPECT_EQ(result.err.substr(0, message.size()), message);
