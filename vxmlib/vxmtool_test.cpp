@@ -14,6 +14,17 @@ namespace {
 
 const std::string kTool = VXMTOOL_PATH;
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VXMTOOL_TEST_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(VXMTOOL_TEST_SANITIZED)
+constexpr bool kSanitized = true;  // the sanitizer reserves more address space than any limit
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // Reading OBJ and writing JSON have their own tests; here the options reach them.
 TEST(VxmTool, OptionsReachTheModel) {
   TempFolder dir;
@@ -56,6 +67,22 @@ TEST(VxmTool, FailuresGoToStandardError) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(ReadBytes(dir / "old.vxm"), "keep me");
+}
+
+// A model whose JSON form does not fit the memory the process may have.
+TEST(VxmTool, RunningOutOfMemoryIsAFailure) {
+  if (sys::kWindows || kSanitized) GTEST_SKIP() << "needs ulimit and an uninstrumented program";
+  TempFolder dir;
+  std::string obj;
+  for (int i = 0; i < 300000; ++i) obj += "v 0 0 0\n";
+  for (int i = 1; i < 300000; i += 3)
+    obj += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+  WriteBytes(dir / "big.obj", obj);
+  ASSERT_EQ(RunProgram(kTool, {"from-obj", dir / "big.obj", dir / "big.vxm"}).exit_code, 0);
+  ProgramResult result =
+      RunProgram("/bin/sh", {"-c", "ulimit -v 100000; exec \"$0\" dump big.vxm", kTool}, dir.path());
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "vxmtool: out of memory\n");
 }
 
 // "-" writes the model to standard output; usage errors end with 2.
