@@ -173,8 +173,10 @@ TEST(CFormat, ConversionsAsPrintfAndGettextSeeThem) {
                       {u"%*d", u"%d"},
                       {u"%d", u"%d %d"},
                       {u"%x", u"%d"},
-                      {u"%s", u"%y"}})
-    EXPECT_FALSE(same(a, b)) << "pair " << pair++;
+                      {u"%s", u"%y"}}) {
+    ++pair;
+    EXPECT_FALSE(same(a, b)) << "pair " << pair;
+  }
 }
 
 TEST_F(Po, MalformedFilesAreRefusedWithTheLineAndChangeNothing) {
