@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
   CLI::App* cmd_new =
       app.add_subcommand("new", "Write the database the editor starts with: category \"Default\", ID 1");
-  cmd_new->add_option("OUT.tdb", out, "Database to write")->required();
+  cmd_new->add_option("OUT.tdb", out, "Database to write (- for standard output)")->required();
 
   CLI::App* cmd_dump = app.add_subcommand("dump", "Write the whole database as JSON on standard output");
   cmd_dump->add_option("IN.tdb", in, "Database to read")->required();
@@ -37,19 +37,19 @@ int main(int argc, char** argv) {
   CLI::App* cmd_header =
       app.add_subcommand("export-header", "Write the C header of the symbolic IDs (File, Export C Header)");
   cmd_header->add_option("IN.tdb", in, "Database to read")->required();
-  cmd_header->add_option("OUT.h", out, "Header to write")->required();
+  cmd_header->add_option("OUT.h", out, "Header to write (- for standard output)")->required();
   add_salvage(cmd_header);
 
   CLI::App* cmd_export =
       app.add_subcommand("export-table", "Write the UTF-8 text table (File, Export Table)");
   cmd_export->add_option("IN.tdb", in, "Database to read")->required();
-  cmd_export->add_option("OUT.txt", out, "Text table to write")->required();
+  cmd_export->add_option("OUT.txt", out, "Text table to write (- for standard output)")->required();
   add_salvage(cmd_export);
 
   CLI::App* cmd_import =
       app.add_subcommand("import-table", "Read a text table and save it as a database (File, Import Table)");
-  cmd_import->add_option("IN.txt", in, "Text table to read")->required();
-  cmd_import->add_option("OUT.tdb", out, "Database to write")->required();
+  cmd_import->add_option("IN.txt", in, "Text table to read (- for standard input)")->required();
+  cmd_import->add_option("OUT.tdb", out, "Database to write (- for standard output)")->required();
 
   int language = 0;
   std::string language_code;
@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
       "export-po",
       "Write one language as a gettext PO file for translators, or without --language the template");
   cmd_export_po->add_option("IN.tdb", in, "Database to read")->required();
-  cmd_export_po->add_option("OUT.po", out, "PO file (or template) to write")->required();
+  cmd_export_po->add_option("OUT.po", out, "PO file (or template) to write (- for standard output)")
+      ->required();
   cmd_export_po->add_option("--language", language, "Language index whose texts become the translations")
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
   cmd_export_po
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
   CLI::App* cmd_import_po = app.add_subcommand(
       "import-po", "Write the translations of a PO file into one language of a database, in place");
   cmd_import_po->add_option("DB.tdb", out, "Database to update")->required();
-  cmd_import_po->add_option("IN.po", in, "PO file to read")->required();
+  cmd_import_po->add_option("IN.po", in, "PO file to read (- for standard input)")->required();
   cmd_import_po->add_option("--language", language, "Language index that receives the translations")
       ->required()
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));

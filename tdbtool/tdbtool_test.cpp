@@ -199,8 +199,11 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
   std::string po = Run({"export-po", "@db.tdb", "-", "--language", "1"}, 0);
   EXPECT_NE(po.find("#, c-format\nmsgctxt \"1000 IDS_N\""), std::string::npos) << po;
   EXPECT_NE(po.find("Default\nmsgctxt \"1001 IDS_OK\""), std::string::npos) << po;
-  EXPECT_EQ(Run({"export-table", "@db.tdb", "-"}, 0),
-            (Run({"export-table", "@db.tdb", "@t.txt"}, 0), ReadBytes(Path("t.txt"))));
+  Run({"export-table", "@db.tdb", "@t.txt"}, 0);
+  std::string table = ReadBytes(Path("t.txt"));
+  // The Windows program runner reads standard output as text, CR LF as LF.
+  if (sys::kWindows) table.erase(std::remove(table.begin(), table.end(), '\r'), table.end());
+  EXPECT_EQ(Run({"export-table", "@db.tdb", "-"}, 0), table);
   if (sys::kWindows) return;
 
   WriteBytes(Path("de.po"),
