@@ -45,7 +45,6 @@ bool ParseHex(const std::string& text, uint32_t* value) {
 
 // The whole file, through the platform layer, so that the path is UTF-8 on every system.
 bool ReadWhole(const std::string& path, std::string& text) {
-  if (IsStandardStream(path.c_str())) return ReadStandardInput(text, nullptr);
   platform::Handle handle = platform::Disk().Open(path.c_str(), platform::kRead);
   if (handle == platform::kInvalidHandle) return false;
   char buffer[65536];
@@ -66,7 +65,12 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
     return Fail("--format: \"" + format + "\" is not a hexadecimal word");
   std::string text;
   const std::string name = IsStandardStream(in.c_str()) ? "standard input" : in;
-  if (!ReadWhole(in, text)) return Fail(name, platform::ErrorText(platform::LastError()));
+  if (IsStandardStream(in.c_str())) {
+    NarrowStringClass read_error;
+    if (!ReadStandardInput(text, &read_error)) return Fail(read_error.Chars());
+  } else if (!ReadWhole(in, text)) {
+    return Fail(name, platform::ErrorText(platform::LastError()));
+  }
   VXM model;
   std::string error;
   if (!ReadObj(text, options, model, &error)) return Fail(name, error.c_str());

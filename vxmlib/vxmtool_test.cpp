@@ -83,6 +83,12 @@ TEST(VxmTool, RunningOutOfMemoryIsAFailure) {
       RunProgram("/bin/sh", {"-c", "ulimit -v 100000; exec \"$0\" dump big.vxm", kTool}, dir.path());
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.err, "vxmtool: out of memory\n");
+  // An endless OBJ on standard input.
+  result = RunProgram("/bin/sh",
+                      {"-c", "yes 'v 1 2 3' | (ulimit -v 100000; exec \"$0\" from-obj - out.vxm)", kTool},
+                      dir.path());
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "vxmtool: standard input: " + sys::Text(ENOMEM) + "\n");
 }
 
 // "-" writes the model to standard output; usage errors end with 2.
