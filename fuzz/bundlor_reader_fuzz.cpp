@@ -1,12 +1,16 @@
-// Feeds any bytes to MixReaderClass as an archive. A load that succeeds must give members that
-// lie inside the input and that Find locates by their names.
+// Feeds any bytes to MixReaderClass as an archive, as mixtool reads it. A load that succeeds must
+// give members that lie inside the input and that Find locates by their names; mixtool's full
+// check and its name check then run over them.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "bundlor/mix_reader.h"
 #include "common/memory_file.h"
+#include "mixtool/archive_check.h"
+#include "mixtool/member_path.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 24)) return 0;
@@ -23,6 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (entry.Size > 0 && memcmp(member.data(), data + entry.Offset, member.size()) != 0) abort();
     int found = reader.Find(entry.Name);
     if (found < 0 || reader.Entry(found).CRC != entry.CRC) abort();
+    std::string path;
+    if (!MemberPath(entry.Name, '/', true, &path) &&
+        (path.empty() || path[0] == '/' || ("/" + path + "/").find("/../") != std::string::npos))
+      abort();
   }
+  ArchiveClass archive;
+  if (!archive.Load(&file, "fuzz.mix", nullptr)) abort();
+  std::string problem;
+  CheckArchive(archive, &problem);
   return 0;
 }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs the Linux programs (build/bin) and the Windows programs (build-mingw/bin, under wine64) on
-# the same inputs and checks that the archives, databases, C headers, text tables and models they
-# write are byte-identical (and the JSON dump, but for its line ends). The editors of both systems
-# run one scripted use through their main windows (bench/editor_script): what they save and
-# export must equal each other and what tdbtool writes. Builds the Linux programs when they are
+# the same inputs and checks that the archives, databases, C headers, text tables, models and
+# extracted members they write are byte-identical (and the JSON dump, but for its line ends).
+# The editors of both systems run one scripted use through their main windows
+# (bench/editor_script): what they save and export must equal each other and what tdbtool writes. Builds the Linux programs when they are
 # missing; expects the mingw build and the wine prefix of scripts/test-windows.sh, and a display
 # for wine's windows (one is started when DISPLAY is not set).
 set -euo pipefail
@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-programs=(bundlor tdbtool vxmtool facetrue)
+programs=(bundlor mixtool tdbtool vxmtool facetrue)
 for program in "${programs[@]}" editor_script; do
   if [[ ! -x "build/bin/$program" && ! -x "build/bench/$program" ]]; then
     [[ -f build/CMakeCache.txt ]] || cmake --preset default
@@ -85,6 +85,9 @@ run() {
 
 for system in linux windows; do
   run "$system" bundlor "$(path "$system" "$tree")" archive.mix >/dev/null
+  run "$system" mixtool list archive.mix | tr -d '\r' >"$work/$system/list.txt"
+  run "$system" mixtool extract archive.mix - 'sub\deeper\large.dat' 'Ωmega дир/файл.txt' >"$work/$system/members.bin"
+  run "$system" mixtool extract archive.mix "$(path "$system" "$work/$system-extracted")"
   run "$system" tdbtool new new.tdb
   run "$system" tdbtool import-table "$(path "$system" "$work/in/table.txt")" strings.tdb
   run "$system" tdbtool export-header strings.tdb string_ids.h
@@ -112,6 +115,13 @@ same() {
     failed=$((failed + 1))
   fi
 }
+count=$((count + 1))
+if diff -r "$work/linux-extracted" "$work/windows-extracted" >/dev/null; then
+  echo "same: the archive's members extracted"
+else
+  echo "DIFFERENT: the archive's members extracted (Linux and Windows builds)" >&2
+  failed=$((failed + 1))
+fi
 for file in "$work/linux"/*; do
   same "$file" "$work/windows/$(basename "$file")" "$(basename "$file") (Linux and Windows builds)"
 done

@@ -15,6 +15,8 @@ TX_DEPS_PACKAGES=(
   xvfb
   # The PO exchange tests and benchmark run msgfmt, msgcat, msgfilter, msginit and msgmerge.
   gettext
+  # The manual pages' test renders them with groff, as man does.
+  groff-base man-db
 )
 # Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
 TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})

@@ -17,7 +17,7 @@ cmake --build --preset default
 
 tests=("$@")
 if [[ ${#tests[@]} -eq 0 ]]; then
-  tests=(common_test strandex_db_test strandex_exchange_test tdbtool_test bundlor_test facetrue_test vxmlib_test)
+  tests=(common_test strandex_db_test strandex_exchange_test tdbtool_test bundlor_test mixtool_test facetrue_test vxmlib_test)
 fi
 
 failed=0

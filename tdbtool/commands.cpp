@@ -6,13 +6,20 @@
 #include <filesystem>
 
 #include "common/path_error.h"
+#include "common/standard_stream.h"
+#include "common/version.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/header_export.h"
 #include "strandex/exchange/po.h"
+#include "strandex/exchange/po_import.h"
+#include "strandex/exchange/po_writer.h"
 #include "strandex/exchange/text_table.h"
+#include "strandex/exchange/text_table_reader.h"
+#include "strandex/exchange/text_table_writer.h"
 #include "tdbtool/json_dump.h"
+#include "tdbtool/output.h"
 
 namespace tdbtool {
 
@@ -30,6 +37,12 @@ int Fail(const std::string& path, const char* reason) {
 void Warn(const char* message) { std::fprintf(stderr, "tdbtool: warning: %s\n", message); }
 
 void Warn(const std::string& path, const char* message) { Warn((path + ": " + message).c_str()); }
+
+void WarnAll(const DynamicArrayClass<NarrowStringClass>& warnings) {
+  for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
+}
+
+constexpr const char* kStandardInput = "standard input";
 
 // Loads in; on success the database holds the file (without its texts for a command that reads
 // none). Problems that do not stop the command are warnings on standard error, or, when problems
@@ -86,7 +99,8 @@ int LoadForRewrite(const std::string& path) {
   return Fail(path, (reason + "; the file is left as it is").c_str());
 }
 
-// A language code for the header: letters, digits and _ - @ . only.
+}  // namespace
+
 bool IsLanguageCode(const std::string& code) {
   for (char c : code) {
     bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
@@ -96,15 +110,13 @@ bool IsLanguageCode(const std::string& code) {
   return true;
 }
 
-}  // namespace
-
 int NewDatabase(const std::string& out) {
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::SetVersion(0);
   TranslateDBClass::SetCurrentLanguage(0);
   if (!TranslateDBClass::AddCategoryNamed("Default")) return Fail(out, std::strerror(ENOMEM));
   NarrowStringClass error;
-  if (!SaveDatabaseFile(out.c_str(), &error)) return Fail(error.Chars());
+  if (!SaveOutput(out, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
@@ -116,15 +128,19 @@ int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
 
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {
   if (int code = Load(in, options, nullptr, LoadedParts::kWithoutTexts)) return code;
+  ByteBuilder bytes;
+  WriteCHeader(bytes);
   NarrowStringClass error;
-  if (!ExportCHeader(out.c_str(), &error)) return Fail(error.Chars());
+  if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
 int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options) {
   if (int code = Load(in, options, nullptr)) return code;
+  ByteBuilder bytes;
+  WriteTextTable(bytes);
   NarrowStringClass error;
-  if (!ExportTextTable(out.c_str(), &error)) return Fail(error.Chars());
+  if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
@@ -133,10 +149,18 @@ int ImportTable(const std::string& in, const std::string& out) {
   TranslateDBClass::ClearIDChanges();
   DynamicArrayClass<NarrowStringClass> warnings;
   NarrowStringClass error;
-  if (!ImportTextTable(in.c_str(), &warnings, &error)) return Fail(error.Chars());
+  if (IsStandardStream(in.c_str())) {
+    std::string bytes;
+    if (!ReadStandardInput(bytes, &error)) return Fail(error.Chars());
+    if (!ReadTextTable(bytes.data(), bytes.size(), kStandardInput, &warnings)) {
+      return Fail(kStandardInput, std::strerror(ENOMEM));
+    }
+  } else if (!ImportTextTable(in.c_str(), &warnings, &error)) {
+    return Fail(error.Chars());
+  }
   // Each warning starts with the file name and line number.
-  for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
-  if (!SaveDatabaseFile(out.c_str(), &error)) return Fail(error.Chars());
+  WarnAll(warnings);
+  if (!SaveOutput(out, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
@@ -153,26 +177,36 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
   po.Language = language;
   po.LanguageCode = code.c_str();
   po.Project = project.c_str();
-  po.Generator = "tdbtool " TDBTOOL_VERSION;
+  po.Generator = "tdbtool " TX_VERSION;
+  ByteBuilder bytes;
+  WritePo(bytes, po);
   NarrowStringClass error;
-  if (!::ExportPo(out.c_str(), po, &error)) return Fail(error.Chars());
+  if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
-int ImportPo(const std::string& db, const std::string& po, int language, bool fuzzy, std::FILE* output) {
+int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
+             std::FILE* output) {
   if (int code = LoadForRewrite(db)) return code;
-  PoImportOptions options;
-  options.Language = language;
-  options.Fuzzy = fuzzy;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
   NarrowStringClass error;
-  if (!::ImportPo(po.c_str(), options, &report, &warnings, &error)) return Fail(error.Chars());
-  for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
+  bool read;
+  const char* name = po.c_str();
+  if (IsStandardStream(name)) {
+    name = kStandardInput;
+    std::string bytes;
+    read = ReadStandardInput(bytes, &error) &&
+           ApplyPo(bytes.data(), bytes.size(), name, options, &report, &warnings, &error);
+  } else {
+    read = ::ImportPo(name, options, &report, &warnings, &error);
+  }
+  WarnAll(warnings);
+  if (!read) return Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
   if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error)) return Fail(error.Chars());
-  std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", po.c_str(), report.Applied,
-               report.Unchanged, report.Skipped);
+  std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", name, report.Applied, report.Unchanged,
+               report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);
   std::fprintf(output, "\n");
   if (std::fflush(output) != 0 || std::ferror(output)) {

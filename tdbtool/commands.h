@@ -1,23 +1,26 @@
 // The commands of tdbtool, each over the one string database of the process. Every command
-// returns the program's exit code: 0 success, 1 problems found (check), 2 a failure, after
-// writing a message that names the file and the reason to standard error.
+// returns the program's exit code: 0 success, 1 problems found (check) or a failure, after
+// writing a message that names the file and the reason to standard error. An output named "-"
+// is standard output; import-table's table and import-po's PO file named "-" are read from
+// standard input.
 #pragma once
 
 #include <cstdio>
 #include <string>
 
-#ifndef TDBTOOL_VERSION
-#define TDBTOOL_VERSION "1.0.0"
-#endif
+#include "strandex/exchange/po.h"
 
 namespace tdbtool {
 
-enum ExitCode { kSuccess = 0, kProblems = 1, kFailure = 2 };
+enum ExitCode { kSuccess = 0, kProblems = 1, kFailure = 1 };
 
 struct LoadOptions {
   // Read what is left of a damaged file instead of refusing it.
   bool salvage = false;
 };
+
+// A language code for the PO header: letters, digits and _ - @ . only.
+bool IsLanguageCode(const std::string& code);
 
 int NewDatabase(const std::string& out);
 int Dump(const std::string& in, const LoadOptions& options, std::FILE* output);
@@ -27,8 +30,8 @@ int ImportTable(const std::string& in, const std::string& out);
 // language 0 writes the template; code (may be empty) fills the Language header field.
 int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
              const LoadOptions& options);
-// Writes the translations of po into language of db, in place; the counts go to output.
-int ImportPo(const std::string& db, const std::string& po, int language, bool fuzzy, std::FILE* output);
+// Writes the translations of po into db, in place; the counts go to output.
+int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options, std::FILE* output);
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output);
 
 }  // namespace tdbtool

@@ -63,7 +63,7 @@ TEST_F(Tdbtool, HelpVersionUsageAndNew) {
 
   Run({"new", "@new.tdb"}, 0);
   EXPECT_EQ(json::parse(Run({"dump", "@new.tdb"}, 0))["categories"][0]["name"], "Default");
-  Run({"new", "@missing/folder/new.tdb"}, 2, Path("missing/folder/new.tdb") + ": ");
+  Run({"new", "@missing/folder/new.tdb"}, 1, Path("missing/folder/new.tdb") + ": ");
 }
 
 TEST_F(Tdbtool, DumpWritesTheWholeDatabase) {
@@ -91,7 +91,7 @@ TEST_F(Tdbtool, DamagedFilesAreRefusedUnlessSalvaged) {
   Save("whole.tdb");
   std::string whole = ReadBytes(Path("whole.tdb"));
   WriteBytes(Path("cut.tdb"), whole.substr(0, whole.size() - 5));
-  EXPECT_EQ(Run({"dump", "@cut.tdb"}, 2,
+  EXPECT_EQ(Run({"dump", "@cut.tdb"}, 1,
                 Path("cut.tdb") + ": the file is damaged: a chunk claims more bytes than its parent or the "
                                   "file holds (at offset 0)"),
             "");
@@ -101,8 +101,8 @@ TEST_F(Tdbtool, DamagedFilesAreRefusedUnlessSalvaged) {
   WriteBytes(Path("unknown.tdb"), std::string("\x42\x42\0\0\x02\0\0\0xy", 10) + whole);
   Run({"dump", "@unknown.tdb"}, 0, "passed over unknown chunk 0x00004242 at offset 0");
   WriteBytes(Path("empty.tdb"), "");
-  Run({"dump", "@empty.tdb"}, 2, Path("empty.tdb") + ": the file holds no string database");
-  Run({"dump", "@missing.tdb"}, 2, Path("missing.tdb") + ": " + sys::MissingFile());
+  Run({"dump", "@empty.tdb"}, 1, Path("empty.tdb") + ": the file holds no string database");
+  Run({"dump", "@missing.tdb"}, 1, Path("missing.tdb") + ": " + sys::MissingFile());
 }
 
 TEST_F(Tdbtool, CheckListsProblems) {
@@ -125,21 +125,23 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
   Run({"import-table", "@table.txt", "@back.tdb"}, 0);
   json texts = json::parse(Run({"dump", "@back.tdb"}, 0))["strings"][0]["texts"];
   EXPECT_EQ(texts[1], "Hallo \u00fc");
-  Run({"export-table", "@in.tdb", "@no/such/table.txt"}, 2, Path("no/such/table.txt"));
+  Run({"export-table", "@in.tdb", "@no/such/table.txt"}, 1, Path("no/such/table.txt"));
 
   // An import that the database file could not hold leaves the old file.
   WriteBytes(Path("long.txt"),
              "\xEF\xBB\xBF[1,Default]\r\n1000," + std::string(300, 'X') + ",-1,\r\n0=Hi\r\n");
   WriteBytes(Path("out.tdb"), "previous");
-  Run({"import-table", "@long.txt", "@out.tdb"}, 2, Path("out.tdb") + ": string 1000");
-  Run({"import-table", "@long.txt", "@out.tdb"}, 2, "tdbtool: warning: " + Path("long.txt") + ":2: ");
+  Run({"import-table", "@long.txt", "@out.tdb"}, 1, Path("out.tdb") + ": string 1000");
+  Run({"import-table", "@long.txt", "@out.tdb"}, 1, "tdbtool: warning: " + Path("long.txt") + ":2: ");
   EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
-  Run({"import-table", "@missing.txt", "@out.tdb"}, 2, Path("missing.txt"));
+  Run({"import-table", "@missing.txt", "@out.tdb"}, 1, Path("missing.txt"));
 }
 
 // Runs a shell command in the test folder; returns its exit code, with standard error in err.
 int Shell(const std::string& dir, const std::string& command, std::string* err = nullptr) {
-  ProgramResult result = RunProgram("/bin/sh", {"-c", command}, dir);
+  std::string tdbtool = TDBTOOL_PATH;
+  ProgramResult result =
+      RunProgram("/bin/sh", {"-c", "tdbtool() { \"" + tdbtool + "\" \"$@\"; }; " + command}, dir);
   if (err) *err = result.err;
   return result.exit_code;
 }
@@ -185,6 +187,42 @@ TEST_F(Tdbtool, GettextToolsReadThePoExportAndItsTranslationsComeBack) {
             Path("merged.po") + ": 0 applied, 4 unchanged, 0 skipped\n");
 }
 
+// "-" is standard output, and for the PO file of import-po standard input; --strict takes a PO
+// file whole or not at all, and a translation must keep the English text's conversions.
+TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
+  Run({"new", "@new.tdb"}, 0);
+  EXPECT_EQ(Run({"new", "-"}, 0), ReadBytes(Path("new.tdb")));
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_N", u"%d items");
+  String(1001, "IDS_OK", u"100% OK");
+  Save("db.tdb");
+  std::string po = Run({"export-po", "@db.tdb", "-", "--language", "1"}, 0);
+  EXPECT_NE(po.find("#, c-format\nmsgctxt \"1000 IDS_N\""), std::string::npos) << po;
+  EXPECT_NE(po.find("Default\nmsgctxt \"1001 IDS_OK\""), std::string::npos) << po;
+  Run({"export-table", "@db.tdb", "@t.txt"}, 0);
+  std::string table = ReadBytes(Path("t.txt"));
+  // The Windows program runner reads standard output as text, CR LF as LF.
+  if (sys::kWindows) table.erase(std::remove(table.begin(), table.end(), '\r'), table.end());
+  EXPECT_EQ(Run({"export-table", "@db.tdb", "-"}, 0), table);
+  if (sys::kWindows) return;
+
+  WriteBytes(Path("de.po"),
+             "#, c-format\nmsgctxt \"1000 IDS_N\"\nmsgid \"%d items\"\nmsgstr \"%s Sachen\"\n\n"
+             "msgctxt \"1001 IDS_OK\"\nmsgid \"100% OK\"\nmsgstr \"100 % gut\"\n");
+  const std::string before = ReadBytes(Path("db.tdb"));
+  std::string err;
+  EXPECT_NE(Shell(dir.path(), "msgfmt --check-format -o /dev/null de.po", &err), 0);
+  EXPECT_NE(err.find("de.po:4: format specifications in 'msgid' and 'msgstr'"), std::string::npos) << err;
+  EXPECT_EQ(Shell(dir.path(), "tdbtool import-po db.tdb - --language 1 --strict < de.po", &err), 1);
+  EXPECT_EQ(err,
+            "tdbtool: warning: standard input:2: string 1000 \"IDS_N\": the translation's printf conversions "
+            "differ from the English text's; skipped\n"
+            "tdbtool: standard input: 1 entry cannot be applied, and a strict import takes all or nothing\n");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "1"}, 0, ":2: string 1000"),
+            Path("de.po") + ": 1 applied, 0 unchanged, 1 skipped\n");
+}
+
 TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {
   TranslateDBClass::Initialize();
   String(1000, "IDS_OK", u"OK");
@@ -198,14 +236,14 @@ TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {
             Path("stale.po") + ": 0 applied, 0 unchanged, 2 skipped\n");
   Run({"import-po", "@db.tdb", "@stale.po"}, 2, "--language is required");
   Run({"import-po", "@db.tdb", "@stale.po", "--language", "0"}, 2);
-  Run({"export-po", "@db.tdb", "@x.po", "--language-code", "de/x"}, 2, "--language-code de/x: only letters");
+  Run({"export-po", "@db.tdb", "@x.po", "--language-code", "de/x"}, 2, "--language-code: only letters");
   EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
 
   WriteBytes(Path("cut.tdb"), before.substr(0, before.size() - 3));
-  Run({"import-po", "@cut.tdb", "@stale.po", "--language", "1"}, 2,
+  Run({"import-po", "@cut.tdb", "@stale.po", "--language", "1"}, 1,
       Path("cut.tdb") + ": the file is damaged");
   WriteBytes(Path("unknown.tdb"), std::string("\x42\x42\0\0\x02\0\0\0xy", 10) + before);
-  Run({"import-po", "@unknown.tdb", "@stale.po", "--language", "1"}, 2, "which writing it back would drop");
+  Run({"import-po", "@unknown.tdb", "@stale.po", "--language", "1"}, 1, "which writing it back would drop");
   EXPECT_EQ(ReadBytes(Path("unknown.tdb")).size(), before.size() + 10);
 }
 
@@ -224,7 +262,7 @@ TEST_F(Tdbtool, FailedImportPoLeavesTheDatabaseByteIdentical) {
                             {&disk.max_write, &disk.writes}};
       *counters[kind][0] = kind == 6 ? n * 7 : n;
       testing::internal::CaptureStderr();
-      int code = tdbtool::ImportPo(Path("db.tdb"), Path("in.po"), 1, false, stderr);
+      int code = tdbtool::ImportPo(Path("db.tdb"), Path("in.po"), PoImportOptions(), stderr);
       std::string message = testing::internal::GetCapturedStderr();
       // A failure names a file of the folder; a success gives the report.
       EXPECT_EQ(message.rfind(code != 0 ? "tdbtool: " + (dir / "") : Path("in.po") + ": 1 applied", 0), 0u)

@@ -9,6 +9,10 @@
 
 namespace {
 
+// The most corners one face may have, so that what one line costs while it is read stays
+// bounded (a few megabytes), however long the line.
+constexpr size_t kMaxFaceCorners = 65536;
+
 struct Section {
   std::string name;
   std::vector<int64_t> corners;  // vertex numbers, three per triangle, 0-based once resolved
@@ -22,11 +26,11 @@ std::string_view Trim(std::string_view text) {
   return text.substr(start, end - start + 1);
 }
 
-// Splits at spaces and tabs.
-std::vector<std::string> Words(std::string_view text) {
+// Splits at spaces and tabs, up to limit words.
+std::vector<std::string> Words(std::string_view text, size_t limit) {
   std::vector<std::string> words;
   size_t i = 0;
-  while (i < text.size()) {
+  while (i < text.size() && words.size() < limit) {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     size_t start = i;
     while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
@@ -75,7 +79,8 @@ class ObjParser {
     size_t hash = text.find('#');
     if (hash != std::string_view::npos) text = text.substr(0, hash);
     text = Trim(text);
-    std::vector<std::string> words = Words(text);
+    // A face's words are its corners; nothing else needs more than four.
+    std::vector<std::string> words = Words(text, kMaxFaceCorners + 2);
     if (words.empty()) return;
     const std::string& keyword = words[0];
     if (keyword == "v") {
@@ -99,6 +104,9 @@ class ObjParser {
 
   void Face(const std::vector<std::string>& words) {
     if (words.size() < 4) return Fail("a face needs at least three corners");
+    if (words.size() > kMaxFaceCorners + 1) {
+      return Fail("a face of more than " + std::to_string(kMaxFaceCorners) + " corners");
+    }
     std::vector<int64_t> corners;
     for (size_t i = 1; i < words.size(); ++i) {
       int64_t number;

@@ -103,6 +103,13 @@ TEST(ObjReader, BadInputNamesTheLine) {
     EXPECT_FALSE(ReadObj(c.text, ObjOptions(), model, &error)) << c.text;
     EXPECT_EQ(error, c.error);
   }
+  // One line costs a bounded amount however long it is.
+  std::string face = "v 0 0 0\nf";
+  for (int i = 0; i < 65537; ++i) face += " 1";
+  VXM model;
+  std::string error;
+  EXPECT_FALSE(ReadObj(face + " 1\n", ObjOptions(), model, &error));
+  EXPECT_EQ(error, "line 2: a face of more than 65536 corners");
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // vxmtool: makes models from Wavefront OBJ files and prints models as JSON.
 //
-//   vxmtool from-obj IN.obj OUT.vxm [--format HEX] [--qualifier TEXT]
+//   vxmtool from-obj IN.obj OUT.vxm [--format HEX] [--qualifier TEXT]    (- for IN.obj reads
+//                                                 standard input, for OUT.vxm writes standard output)
 //   vxmtool dump IN.vxm
-#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 #include "common/disk_file.h"
@@ -13,6 +14,8 @@
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
+#include "common/standard_stream.h"
+#include "common/tool_cli.h"
 #include "vxmlib/obj_reader.h"
 #include "vxmlib/vxm.h"
 #include "vxmlib/vxm_json.h"
@@ -21,7 +24,7 @@ namespace {
 
 int Fail(const std::string& message) {
   fprintf(stderr, "vxmtool: %s\n", message.c_str());
-  return 1;
+  return tool_cli::kFailure;
 }
 
 int Fail(const std::string& path, const char* reason) {
@@ -61,19 +64,26 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
   if (!ParseHex(format, &options.format))
     return Fail("--format: \"" + format + "\" is not a hexadecimal word");
   std::string text;
-  if (!ReadWhole(in, text)) return Fail(in, platform::ErrorText(platform::LastError()));
+  const std::string name = IsStandardStream(in.c_str()) ? "standard input" : in;
+  if (IsStandardStream(in.c_str())) {
+    NarrowStringClass read_error;
+    if (!ReadStandardInput(text, &read_error)) return Fail(read_error.Chars());
+  } else if (!ReadWhole(in, text)) {
+    return Fail(name, platform::ErrorText(platform::LastError()));
+  }
   VXM model;
   std::string error;
-  if (!ReadObj(text, options, model, &error)) return Fail(in, error.c_str());
+  if (!ReadObj(text, options, model, &error)) return Fail(name, error.c_str());
   MemoryFileClass memory;
   model.Save(&memory);
   if (*model.ErrorText() || memory.Failed())
     return Fail(out, *model.ErrorText() ? model.ErrorText() : "out of memory");
   NarrowStringClass write_error;
-  if (!SafeReplaceClass::WriteWhole(out.c_str(), memory.Data(), memory.Size(), &write_error)) {
-    return Fail(write_error.Chars());
-  }
-  return 0;
+  bool written = IsStandardStream(out.c_str())
+                     ? WriteStandardOutput(memory.Data(), static_cast<size_t>(memory.Size()), &write_error)
+                     : SafeReplaceClass::WriteWhole(out.c_str(), memory.Data(), memory.Size(), &write_error);
+  if (!written) return Fail(write_error.Chars());
+  return tool_cli::kSuccess;
 }
 
 int Dump(const std::string& in) {
@@ -85,22 +95,20 @@ int Dump(const std::string& in) {
   model.Load(&file);
   if (*model.ErrorText()) return Fail(in, model.ErrorText());
   std::string json = ModelToJson(model);
-  fwrite(json.data(), 1, json.size(), stdout);
-  if (fflush(stdout) != 0) return Fail("standard output", platform::ErrorText(errno));
-  return 0;
+  NarrowStringClass error;
+  if (!WriteStandardOutput(json.data(), json.size(), &error)) return Fail(error.Chars());
+  return tool_cli::kSuccess;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  platform::CommandLineClass args(argc, argv);
-  CLI::App app{"Makes and inspects model files (.vxm)."};
+int Run(int argc, char** argv) {
+  CLI::App app{"Makes and inspects model files (.vxm).", "vxmtool"};
+  tool_cli::Prepare(app);
   app.require_subcommand(1);
 
   std::string obj_in, vxm_out, format = "50000", qualifier;
   CLI::App* from_obj = app.add_subcommand("from-obj", "Make a model from a Wavefront OBJ file");
-  from_obj->add_option("IN.obj", obj_in, "OBJ file to read")->required();
-  from_obj->add_option("OUT.vxm", vxm_out, "model file to write")->required();
+  from_obj->add_option("IN.obj", obj_in, "OBJ file to read (- for standard input)")->required();
+  from_obj->add_option("OUT.vxm", vxm_out, "model file to write (- for standard output)")->required();
   from_obj->add_option("--format", format, "format word of every mesh, hexadecimal")->capture_default_str();
   from_obj->add_option("--qualifier", qualifier, "qualifier of every mesh (up to 15 characters)");
 
@@ -108,7 +116,20 @@ int main(int argc, char** argv) {
   CLI::App* dump = app.add_subcommand("dump", "Print a model as JSON");
   dump->add_option("IN.vxm", dump_in, "model file to read")->required();
 
-  CLI11_PARSE(app, args.Count(), args.Values());
+  if (int code = tool_cli::Parse(app, argc, argv); code >= 0) return code;
   if (from_obj->parsed()) return FromObj(obj_in, vxm_out, format, qualifier);
   return Dump(dump_in);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::CommandLineClass args(argc, argv);
+  // The OBJ reader, the JSON form and the argument parser keep what they build in the standard
+  // library's containers, which throw when memory runs out.
+  try {
+    return Run(args.Count(), args.Values());
+  } catch (const std::bad_alloc&) {
+    return Fail("out of memory");
+  }
 }

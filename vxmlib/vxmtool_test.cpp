@@ -14,6 +14,17 @@ namespace {
 
 const std::string kTool = VXMTOOL_PATH;
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VXMTOOL_TEST_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(VXMTOOL_TEST_SANITIZED)
+constexpr bool kSanitized = true;  // the sanitizer reserves more address space than any limit
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // Reading OBJ and writing JSON have their own tests; here the options reach them.
 TEST(VxmTool, OptionsReachTheModel) {
   TempFolder dir;
@@ -56,7 +67,45 @@ TEST(VxmTool, FailuresGoToStandardError) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(ReadBytes(dir / "old.vxm"), "keep me");
-  EXPECT_NE(RunProgram(kTool, {}).exit_code, 0);
+}
+
+// A model whose JSON form does not fit the memory the process may have.
+TEST(VxmTool, RunningOutOfMemoryIsAFailure) {
+  if (sys::kWindows || kSanitized) GTEST_SKIP() << "needs ulimit and an uninstrumented program";
+  TempFolder dir;
+  std::string obj;
+  for (int i = 0; i < 300000; ++i) obj += "v 0 0 0\n";
+  for (int i = 1; i < 300000; i += 3)
+    obj += "f " + std::to_string(i) + " " + std::to_string(i + 1) + " " + std::to_string(i + 2) + "\n";
+  WriteBytes(dir / "big.obj", obj);
+  ASSERT_EQ(RunProgram(kTool, {"from-obj", dir / "big.obj", dir / "big.vxm"}).exit_code, 0);
+  ProgramResult result =
+      RunProgram("/bin/sh", {"-c", "ulimit -v 100000; exec \"$0\" dump big.vxm", kTool}, dir.path());
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "vxmtool: out of memory\n");
+  // An endless OBJ on standard input.
+  result = RunProgram("/bin/sh",
+                      {"-c", "yes 'v 1 2 3' | (ulimit -v 100000; exec \"$0\" from-obj - out.vxm)", kTool},
+                      dir.path());
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.err, "vxmtool: standard input: " + sys::Text(ENOMEM) + "\n");
+}
+
+// "-" writes the model to standard output; usage errors end with 2.
+TEST(VxmTool, StandardOutputAndUsage) {
+  TempFolder dir;
+  WriteBytes(dir / "in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+  ASSERT_EQ(RunProgram(kTool, {"from-obj", dir / "in.obj", dir / "out.vxm"}).exit_code, 0);
+  EXPECT_EQ(RunProgram(kTool, {"from-obj", dir / "in.obj", "-"}).out, ReadBytes(dir / "out.vxm"));
+  EXPECT_EQ(RunProgram(kTool, {"--version"}).out.rfind("vxmtool ", 0), 0u);
+  for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{}, "vxmtool: no command given\n"},
+           {{"to-obj"}, "vxmtool: unknown command \"to-obj\"\n"},
+           {{"dump"}, "vxmtool: dump: IN.vxm is required\n"}}) {
+    ProgramResult result = RunProgram(kTool, args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.err.substr(0, message.size()), message);
+  }
 }
 
 }  // namespace

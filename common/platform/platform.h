@@ -118,6 +118,9 @@ void WatchTemporaryFile(const char* path);
 void ForgetTemporaryFile(const char* path);
 
 bool CurrentDirectory(NarrowStringClass& path);
+// Creates one folder (its parent must exist). False when it cannot be made or the name is taken
+// already, by a folder or anything else.
+bool MakeFolder(const char* path);
 bool SetCurrentDirectory(const char* path);
 char PathSeparator();
 // folder and name joined by one folder separator (none added after a folder that ends in one).
@@ -129,6 +132,8 @@ uint32_t DefaultFileMode();
 // Console.
 enum Stream { kStdin = 0, kStdout = 1, kStderr = 2 };
 bool IsTerminal(int stream);
+// The handle of a standard stream, for reading and writing it through Disk(); never closed.
+Handle StandardHandle(int stream);
 // Waits for one key press on the console and returns it.
 int ReadKey();
 // Error lines on standard output: BeginErrorColour switches to bright red, EndErrorColour back to

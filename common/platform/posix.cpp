@@ -352,6 +352,7 @@ bool CurrentDirectory(NarrowStringClass& path) {
 }
 
 bool SetCurrentDirectory(const char* path) { return Succeeded(::chdir(path)); }
+bool MakeFolder(const char* path) { return Succeeded(::mkdir(path, 0777)); }
 char PathSeparator() { return '/'; }
 
 NarrowStringClass JoinPath(const char* folder, const char* name) {
@@ -370,6 +371,7 @@ uint32_t DefaultFileMode() {
 }
 
 bool IsTerminal(int stream) { return ::isatty(stream) == 1; }
+Handle StandardHandle(int stream) { return stream; }
 
 int ReadKey() {
   struct termios old_state;

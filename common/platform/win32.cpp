@@ -483,6 +483,11 @@ bool SetCurrentDirectory(const char* path) {
   return (wide.Ok() && ::SetCurrentDirectoryW(wide.Chars())) || (wide.Ok() && FailFalse());
 }
 
+bool MakeFolder(const char* path) {
+  WidePath wide(path);
+  return (wide.Ok() && ::CreateDirectoryW(wide.Chars(), nullptr)) || (wide.Ok() && FailFalse());
+}
+
 char PathSeparator() { return '\\'; }
 
 NarrowStringClass JoinPath(const char* folder, const char* name) {
@@ -508,7 +513,7 @@ uint32_t DefaultFileMode() { return 0666; }
 
 namespace {
 
-HANDLE StandardHandle(int stream) {
+HANDLE StandardWinHandle(int stream) {
   DWORD which = stream == kStdin    ? STD_INPUT_HANDLE
                 : stream == kStdout ? STD_OUTPUT_HANDLE
                                     : STD_ERROR_HANDLE;
@@ -517,13 +522,15 @@ HANDLE StandardHandle(int stream) {
 
 }  // namespace
 
+Handle StandardHandle(int stream) { return reinterpret_cast<Handle>(StandardWinHandle(stream)); }
+
 bool IsTerminal(int stream) {
   DWORD mode;
-  return ::GetConsoleMode(StandardHandle(stream), &mode) != 0;
+  return ::GetConsoleMode(StandardWinHandle(stream), &mode) != 0;
 }
 
 int ReadKey() {
-  HANDLE in = StandardHandle(kStdin);
+  HANDLE in = StandardWinHandle(kStdin);
   DWORD mode;
   if (!::GetConsoleMode(in, &mode)) {
     unsigned char c = 0;
@@ -548,7 +555,7 @@ int ReadKey() {
 const char* BeginErrorColour() {
   fflush(stdout);
   CONSOLE_SCREEN_BUFFER_INFO info;
-  HANDLE out = StandardHandle(kStdout);
+  HANDLE out = StandardWinHandle(kStdout);
   if (!::GetConsoleScreenBufferInfo(out, &info)) return "";
   g_saved_attribute = info.wAttributes;
   g_colour_switched = ::SetConsoleTextAttribute(out, FOREGROUND_RED | FOREGROUND_INTENSITY) != 0;
@@ -557,7 +564,7 @@ const char* BeginErrorColour() {
 
 const char* EndErrorColour() {
   fflush(stdout);
-  if (g_colour_switched) ::SetConsoleTextAttribute(StandardHandle(kStdout), g_saved_attribute);
+  if (g_colour_switched) ::SetConsoleTextAttribute(StandardWinHandle(kStdout), g_saved_attribute);
   g_colour_switched = false;
   return "";
 }

@@ -20,7 +20,6 @@
 #include "strandex/exchange/header_export.h"
 
 #include "strandex/db/translate_db.h"
-#include "strandex/exchange/file_bytes.h"
 
 namespace {
 
@@ -39,8 +38,7 @@ void DefineLine(ByteBuilder& out, const char* name, int value) {
 
 }  // namespace
 
-bool ExportCHeader(const char* path, NarrowStringClass* error) {
-  ByteBuilder out;
+void WriteCHeader(ByteBuilder& out) {
   Line(out, "#if defined(_MSC_VER)");
   Line(out, "#pragma once");
   Line(out, "#endif");
@@ -59,5 +57,10 @@ bool ExportCHeader(const char* path, NarrowStringClass* error) {
   Line(out, "// TRANSLATEDB: End ID Block");
   Line(out, "");
   Line(out, "#endif //__STRING_IDS_H");
+}
+
+bool ExportCHeader(const char* path, NarrowStringClass* error) {
+  ByteBuilder out;
+  WriteCHeader(out);
   return out.WriteTo(path, error);
 }

@@ -4,8 +4,11 @@
 #pragma once
 
 #include "common/string_class.h"
+#include "strandex/exchange/file_bytes.h"
 
 // Writes the header for the current database to path, replacing an existing file in one step.
 // False with "path: reason" in error (when given) if the file could not be written; an existing
 // file is then left as it was.
 bool ExportCHeader(const char* path, NarrowStringClass* error);
+// Appends the header to out (whose Failed() tells whether memory ran out).
+void WriteCHeader(ByteBuilder& out);

@@ -10,6 +10,7 @@
 //
 //   #. ID 1000, symbolic ID IDS_OK
 //   #. Category: Default
+//   #, c-format                          only when the English text holds a printf conversion
 //   msgctxt "1000 IDS_OK"
 //   msgid "<text 0 (English)>"
 //   msgstr "<text of the language, or empty where the string has none of its own>"
@@ -45,19 +46,22 @@ struct PoImportOptions {
   int Language = 1;
   // Apply entries marked fuzzy too.
   bool Fuzzy = false;
+  // Refuse the whole file when any entry that is not fuzzy would be skipped.
+  bool Strict = false;
 };
 
 struct PoImportReport {
   int Applied = 0;    // entries whose translation replaced the text
   int Unchanged = 0;  // entries with an empty msgstr or the text the language already has
-  int Skipped = 0;    // entries not applied: fuzzy, plural, or naming no string or a stale one
+  int Skipped = 0;    // entries not applied: fuzzy, plural, naming no string or a stale one, or
+                      // with printf conversions that differ from the English text's
   int Fuzzy = 0;      // of the skipped: those marked fuzzy (without PoImportOptions::Fuzzy)
 };
 
 // Writes the translations of the PO file at path into the language of the current database.
 // Entries that cannot be applied are skipped, each reported as "path:line: reason" in warnings
 // (when given). False with "path: reason" or "path:line: reason" in error when the file cannot
-// be read or is malformed (the database is then unchanged), or when memory runs out (the texts
-// written before that stay).
+// be read or is malformed, or a strict import would skip an entry (the database is then
+// unchanged), or when memory runs out (the texts written before that stay).
 bool ImportPo(const char* path, const PoImportOptions& options, PoImportReport* report,
               DynamicArrayClass<NarrowStringClass>* warnings, NarrowStringClass* error);

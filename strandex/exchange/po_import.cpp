@@ -11,6 +11,7 @@
 
 #include "common/path_error.h"
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/c_format.h"
 #include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/po_reader.h"
 #include "common/utf8.h"
@@ -88,6 +89,16 @@ class PoImporter : public PoEntryHandler {
     if (!SameText(e.Id, e.IdLength, s->GetText(0))) {
       if (warnings) {
         warnings->Add(e.Line, "string %d \"%s\": its English text changed since the export; skipped",
+                      s->GetID(), Quoted(s->GetIDString()).Chars());
+      }
+      ++report.Skipped;
+      return true;
+    }
+    if (e.StrLength > 0 && !SameCFormat(e.Id, e.IdLength, e.Str, e.StrLength)) {
+      if (warnings) {
+        warnings->Add(e.Line,
+                      "string %d \"%s\": the translation's printf conversions differ from the English "
+                      "text's; skipped",
                       s->GetID(), Quoted(s->GetIDString()).Chars());
       }
       ++report.Skipped;
@@ -184,6 +195,13 @@ bool ApplyPo(const char* bytes, size_t size, const char* name, const PoImportOpt
   PoImporter check(options, &list, false);
   if (!ReadPo(bytes, size, name, check, error)) return false;
   list.Finish();
+  int refused = check.report.Skipped - check.report.Fuzzy;
+  if (options.Strict && refused > 0) {
+    char reason[96];
+    snprintf(reason, sizeof reason, "%d %s cannot be applied, and a strict import takes all or nothing",
+             refused, refused == 1 ? "entry" : "entries");
+    return FailPath(error, name, reason);
+  }
   if (check.report.Applied > 0) {
     PoImporter writer(options, nullptr, true);
     if (!ReadPo(bytes, size, name, writer, error)) return false;

@@ -287,6 +287,7 @@ class PoParser {
         }
         value = c - '0';
         for (int digits = 1; digits < 3 && p < end && IsOctal(*p); ++digits) value = value * 8 + (*p++ - '0');
+        if (value > 0xFF) return Fail(line, "an octal escape beyond \\377");
         break;
     }
     if (value == 0) return Fail(line, "an escaped zero character; a text cannot hold it");

@@ -9,6 +9,7 @@
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
+#include "strandex/exchange/c_format.h"
 #include "strandex/exchange/po_import.h"
 #include "strandex/exchange/po_writer.h"
 
@@ -154,6 +155,30 @@ TEST_F(Po, ReadsEveryFormOfPoSyntax) {
   }
 }
 
+TEST(CFormat, ConversionsAsPrintfAndGettextSeeThem) {
+  auto has = [](std::u16string text) { return HasCFormat(text.data(), static_cast<int>(text.size())); };
+  auto same = [](std::u16string a, std::u16string b) {
+    return SameCFormat(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
+  };
+  for (const char16_t* text : {u"%d", u"%%", u"a %5.2f b", u"%-8ls", u"%I64d", u"%.*s"})
+    EXPECT_TRUE(has(text));
+  for (const char16_t* text : {u"100% sure", u"50 %", u"%y", u"plain"}) EXPECT_FALSE(has(text));
+  EXPECT_TRUE(same(u"%5.2f%% of %d", u"%f %% de %i"));
+  EXPECT_TRUE(same(u"50% off", u"50 % de r\u00e9duction"));
+  EXPECT_TRUE(same(u"%y", u"%y"));
+  int pair = 0;
+  for (auto [a, b] : {std::pair{u"%d %s", u"%s %d"},
+                      {u"%d", u"%1$d"},
+                      {u"%ls", u"%S"},
+                      {u"%*d", u"%d"},
+                      {u"%d", u"%d %d"},
+                      {u"%x", u"%d"},
+                      {u"%s", u"%y"}}) {
+    ++pair;
+    EXPECT_FALSE(same(a, b)) << "pair " << pair;
+  }
+}
+
 TEST_F(Po, MalformedFilesAreRefusedWithTheLineAndChangeNothing) {
   // Each case follows a valid entry of four lines, so the line numbers start at 5.
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -170,6 +195,7 @@ TEST_F(Po, MalformedFilesAreRefusedWithTheLineAndChangeNothing) {
       {"msgid \"\\q\"", "5: unknown escape \\q"},
       {"msgid \"\\x\"", "5: \\x without hex digits"},
       {"msgid \"\\x100\"", "5: a hex escape beyond \\xff"},
+      {"msgid \"ab\\400cd\"", "5: an octal escape beyond \\377"},
       {"msgid \"\\0\"", "5: an escaped zero character"},
       {"msgid \"A\\", "5: a backslash at the end of a line"},
       {"msgid \"\xff\"\nmsgstr \"x\"", "5: msgid is not valid UTF-8"},

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/c_format.h"
 #include "strandex/exchange/grow_buffer.h"
 #include "common/utf8.h"
 
@@ -157,6 +158,9 @@ class PoWriter {
       out.Append(none);
     }
     out.Append('\n');
+    // Translators' tools then check that a translation keeps the conversions.
+    const UnicodeStringClass& english = s->GetText(0);
+    if (HasCFormat(english.Chars(), english.Length())) out.Append("#, c-format\n");
 
     // The key: the numeric ID, and a space and the symbolic ID when there is one.
     if (!scratch.FromNarrow(symbolic)) return Fail();

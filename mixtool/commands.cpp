@@ -1,0 +1,172 @@
+// list, extract and verify over an archive.
+#include "mixtool/commands.h"
+
+#include <nlohmann/json.hpp>
+
+#include "common/path_error.h"
+#include "common/platform/platform.h"
+#include "common/safe_replace.h"
+#include "common/standard_stream.h"
+#include "mixtool/archive.h"
+#include "mixtool/archive_check.h"
+#include "mixtool/member_path.h"
+
+namespace mixtool {
+
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "mixtool: %s\n", message.c_str());
+  return kFailure;
+}
+
+bool Print(std::FILE* output, const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), output) == text.size() && std::fflush(output) == 0;
+}
+
+// Makes folder and the folders above it that are missing.
+bool MakeFolders(const std::string& folder, NarrowStringClass* error) {
+  for (size_t at = 0; at <= folder.size(); ++at) {
+    bool separator = at < folder.size() && (folder[at] == '/' || folder[at] == platform::PathSeparator());
+    if (at < folder.size() && !separator) continue;
+    std::string prefix = folder.substr(0, at);
+    // The root, and a drive on Windows, are there.
+    if (prefix.empty() || prefix.back() == ':' || prefix.back() == '/' || prefix.back() == '\\') continue;
+    platform::FileStatus status;
+    if (platform::Disk().Status(prefix.c_str(), &status)) {
+      if (status.is_directory) continue;
+      return FailPath(error, prefix.c_str(), "not a folder");
+    }
+    if (!platform::MakeFolder(prefix.c_str())) return FailPath(error, prefix.c_str(), platform::LastError());
+  }
+  return true;
+}
+
+// Writes member i as the file at path, replacing it in one step.
+bool ExtractTo(ArchiveClass& archive, int i, const std::string& path, NarrowStringClass* error) {
+  SafeReplaceClass replace(path.c_str());
+  // Many files are written: each is complete or absent, but not flushed to disk one by one.
+  replace.SetDurable(false);
+  if (!replace.Begin()) {
+    if (error) error->TryAssign(replace.ErrorMessage());
+    return false;
+  }
+  bool copied = archive.CopyMember(
+      i, [&](const void* bytes, int n) { return replace.File().Write(bytes, n) == n; }, error);
+  if (!copied) {
+    replace.Abort();
+    return false;
+  }
+  if (!replace.Commit()) {
+    if (error) error->TryAssign(replace.ErrorMessage());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int List(const std::string& path, bool json, std::FILE* output) {
+  ArchiveClass archive;
+  NarrowStringClass error;
+  if (!archive.Open(path.c_str(), &error)) return Fail(error.Chars());
+  MixReaderClass& reader = archive.Reader();
+  std::string text;
+  if (json) {
+    nlohmann::ordered_json members = nlohmann::ordered_json::array();
+    for (int i = 0; i < reader.Count(); ++i) {
+      const MixIndexEntry& entry = reader.Entry(i);
+      members.push_back(
+          {{"name", entry.Name.Chars()}, {"size", entry.Size}, {"crc", entry.CRC}, {"offset", entry.Offset}});
+    }
+    nlohmann::ordered_json whole = {{"members", std::move(members)}};
+    // Names are bytes: what is not UTF-8 shows as U+FFFD.
+    text = whole.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+  } else {
+    for (int i = 0; i < reader.Count(); ++i) {
+      const MixIndexEntry& entry = reader.Entry(i);
+      char numbers[32];
+      std::snprintf(numbers, sizeof numbers, "\t%d\t%08X\n", entry.Size, entry.CRC);
+      text += ShownName(entry.Name) + numbers;
+    }
+  }
+  if (!Print(output, text)) return Fail(PathError("standard output", platform::ErrorShortWrite()).Chars());
+  return kSuccess;
+}
+
+int Extract(const std::string& path, const std::string& folder, const std::vector<std::string>& members) {
+  ArchiveClass archive;
+  NarrowStringClass error;
+  if (!archive.Open(path.c_str(), &error)) return Fail(error.Chars());
+  MixReaderClass& reader = archive.Reader();
+  int code = kSuccess;
+  std::vector<int> chosen;
+  for (const std::string& member : members) {
+    // A name may be given with slashes, as paths are written here.
+    std::string name = member;
+    for (char& c : name)
+      if (c == '/') c = '\\';
+    int i = reader.Find(name.c_str());
+    if (i < 0) {
+      code = Fail(path + ": no member \"" + ShownName(member.c_str()) + "\"");
+    } else {
+      chosen.push_back(i);
+    }
+  }
+  if (members.empty()) {
+    for (int i = 0; i < reader.Count(); ++i) chosen.push_back(i);
+  }
+
+  bool to_output = IsStandardStream(folder.c_str());
+  if (!to_output && !MakeFolders(folder, &error)) return Fail(error.Chars());
+  for (int i : chosen) {
+    const char* name = reader.Entry(i).Name;
+    if (to_output) {
+      bool written = true;
+      bool read = archive.CopyMember(
+          i, [&](const void* bytes, int n) { return written = WriteStandardOutput(bytes, n, &error); },
+          &error);
+      if (!read || !written) return Fail(error.Chars());
+      continue;
+    }
+    std::string relative;
+    const char* reason =
+        MemberPath(name, platform::PathSeparator(), platform::PathSeparator() == '\\', &relative);
+    if (reason) {
+      code = Fail(path + ": member \"" + ShownName(name) + "\" is not written: " + reason);
+      continue;
+    }
+    std::string target = platform::JoinPath(folder.c_str(), relative.c_str()).Chars();
+    size_t last = relative.find_last_of(platform::PathSeparator());
+    if (last != std::string::npos &&
+        !MakeFolders(platform::JoinPath(folder.c_str(), relative.substr(0, last).c_str()).Chars(), &error)) {
+      code = Fail(error.Chars());
+      continue;
+    }
+    if (!ExtractTo(archive, i, target, &error)) code = Fail(error.Chars());
+  }
+  return code;
+}
+
+int Verify(const std::string& path, std::FILE* output) {
+  ArchiveClass archive;
+  NarrowStringClass error;
+  std::string problem;
+  if (!archive.Open(path.c_str(), &error)) {
+    // A file that cannot be read is a failure; one that is not a sound archive, the answer.
+    if (archive.SystemFailed()) return Fail(error.Chars());
+    problem = error.Chars();
+  } else if (!CheckArchive(archive, &problem)) {
+    problem = path + ": " + problem;
+  }
+  std::string line =
+      problem.empty() ? path + ": ok, " + std::to_string(archive.Reader().Count()) + " members" : problem;
+  if (!Print(output, line + "\n"))
+    return Fail(PathError("standard output", platform::ErrorShortWrite()).Chars());
+  return problem.empty() ? kSuccess : kFailure;
+}
+
+}  // namespace mixtool

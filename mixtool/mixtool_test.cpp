@@ -1,0 +1,138 @@
+// mixtool run as a program on archives that bundlor packs and on archives written by hand.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bundlor/mix_writer.h"
+#include "common/testing/run_program.h"
+#include "common/testing/system.h"
+#include "common/testing/temp_folder.h"
+#include "common/testing/words.h"
+#include "mixtool/member_path.h"
+
+namespace {
+
+ProgramResult Mixtool(const std::vector<std::string>& args) { return RunProgram(MIXTOOL_PATH, args); }
+
+// Every file below folder, by its path relative to it (with /), with its bytes.
+std::map<std::string, std::string> Tree(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  std::filesystem::path root = sys::NativePath(folder);
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::u8string name = std::filesystem::relative(entry.path(), root).generic_u8string();
+    std::u8string path = entry.path().u8string();
+    files[std::string(name.begin(), name.end())] = ReadBytes(std::string(path.begin(), path.end()));
+  }
+  return files;
+}
+
+// An archive with the members named, each holding its own name, written by the archive writer.
+std::string WriteArchive(const TempFolder& dir, const std::vector<std::string>& names) {
+  std::string path = dir / "hand.mix";
+  MixWriterClass writer(path.c_str());
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::string source = dir / ("source" + std::to_string(i));
+    WriteBytes(source, names[i]);
+    EXPECT_TRUE(writer.AddFile(names[i].c_str(), source.c_str())) << writer.ErrorMessage().Chars();
+  }
+  EXPECT_TRUE(writer.Finish()) << writer.ErrorMessage().Chars();
+  return path;
+}
+
+TEST(Mixtool, ExtractGivesBackWhatBundlorPacked) {
+  TempFolder dir;
+  WriteBytes(dir / "in/a.txt", "hello");
+  WriteBytes(dir / "in/empty", "");
+  WriteBytes(dir / "in/sub/deeper/big.bin", std::string(200000, 'x') + "end");
+  WriteBytes(dir / "in/sub/caf\xC3\xA9.txt", "caf\xC3\xA9");
+  ASSERT_EQ(RunProgram(BUNDLOR_PATH, {dir / "in", "a.mix"}, dir.path()).exit_code, 0);
+  ProgramResult result = Mixtool({"extract", dir / "a.mix", dir / "out/new"});
+  EXPECT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_EQ(Tree(dir / "out/new"), Tree(dir / "in"));
+
+  result = Mixtool({"extract", dir / "a.mix", "-", "sub/caf\xC3\xA9.txt", "A.TXT"});
+  EXPECT_EQ(result.out, "caf\xC3\xA9hello");
+  EXPECT_EQ(Mixtool({"extract", dir / "a.mix", "-", "missing"}).err,
+            "mixtool: " + (dir / "a.mix") + ": no member \"missing\"\n");
+  EXPECT_EQ(Mixtool({"list", dir / "a.mix"}).out,
+            "sub\\deeper\\big.bin\t200003\t59F316C3\na.txt\t5\t968D9A34\nempty\t0\t9F93FF74\n"
+            "sub\\caf\xC3\xA9.txt\t5\tC864C616\n");
+  EXPECT_EQ(Mixtool({"list", "--json", dir / "a.mix"}).out.substr(0, 88),
+            "{\"members\":[{\"name\":\"sub\\\\deeper\\\\big.bin\",\"size\":200003,\"crc\":1509103299,"
+            "\"offset\":16},{");
+  EXPECT_EQ(Mixtool({"verify", dir / "a.mix"}).out, dir / "a.mix" + ": ok, 4 members\n");
+}
+
+TEST(Mixtool, NamesThatWouldLeaveTheFolderAreRefused) {
+  TempFolder dir;
+  std::string archive = WriteArchive(
+      dir, {"..\\up.txt", "\\top.txt", "C:drive.txt", "a\\..\\..\\x.txt", "tab\there", "ok\\fine.txt"});
+  ProgramResult result = Mixtool({"extract", archive, dir / "out"});
+  EXPECT_EQ(result.exit_code, 1);
+  for (const char* shown :
+       {"\"..\\up.txt\"", "\"\\top.txt\"", "\"C:drive.txt\"", "\"a\\..\\..\\x.txt\"", "\"tab\\x09here\""}) {
+    EXPECT_NE(result.err.find(shown + std::string(" is not written")), std::string::npos) << result.err;
+  }
+  EXPECT_EQ(Tree(dir / "out"), (std::map<std::string, std::string>{{"ok/fine.txt", "ok\\fine.txt"}}));
+  EXPECT_EQ(FilesIn(dir.path()).size(), 8u);  // the archive, six sources and out
+  EXPECT_EQ(
+      Mixtool({"verify", archive}).out,
+      archive +
+          ": member \"\\top.txt\" cannot be extracted: a leading backslash would start at the top of the "
+          "drive\n");
+
+  std::string path;
+  for (const char* name : {"con", "LPT1.txt", "dot.", "a\\space ", "what?"})
+    EXPECT_NE(MemberPath(name, '\\', true, &path), nullptr) << name;
+  EXPECT_EQ(MemberPath("con\\dot.", '/', false, &path), nullptr);
+  EXPECT_EQ(path, "con/dot.");
+}
+
+TEST(Mixtool, VerifyNamesTheFirstProblem) {
+  TempFolder dir;
+  std::string good = ReadBytes(WriteArchive(dir, {"a.txt", "b.txt"}));
+  auto verify = [&](const std::string& bytes) {
+    WriteBytes(dir / "x.mix", bytes);
+    ProgramResult result = Mixtool({"verify", dir / "x.mix"});
+    EXPECT_EQ(result.exit_code, 1) << result.out;
+    return result.out.substr((dir / "x.mix").size() + 2);
+  };
+  EXPECT_EQ(verify(good + "zz"), "2 bytes follow the name table\n");
+  EXPECT_EQ(verify(good.substr(0, 12) + Word32(7) + good.substr(16)),
+            "the reserved header word at offset 12 is not 0\n");
+  std::string changed = good;
+  changed[changed.size() - 2] = 'X';  // b.txX
+  EXPECT_EQ(verify(changed), "a member's CRC does not match its name\n");
+  changed = good;
+  changed.replace(good.find(Word32(24)), 4, Word32(16));  // b.txt's block over a.txt's
+  EXPECT_EQ(verify(changed),
+            "member \"b.txt\" starts at offset 16, where 24 was expected (the data blocks overlap or leave a "
+            "gap)\n");
+
+  ProgramResult missing = Mixtool({"verify", dir / "none.mix"});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_EQ(missing.err, "mixtool: " + (dir / "none.mix") + ": " + sys::MissingFile() + "\n");
+}
+
+TEST(Mixtool, UsageErrorsEndWithTwo) {
+  EXPECT_EQ(Mixtool({"--version"}).out.rfind("mixtool ", 0), 0u);
+  ProgramResult help = Mixtool({"--help"});
+  EXPECT_EQ(help.exit_code, 0);
+  EXPECT_NE(help.out.find("verify"), std::string::npos);
+  for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{}, "mixtool: no command given\n"},
+           {{"unpack", "x"}, "mixtool: unknown command \"unpack\"\n"},
+           {{"extract", "a.mix"}, "mixtool: extract: FOLDER is required\n"},
+           {{"list", "--bogus", "a.mix"},
+            "mixtool: list: The following argument was not expected: --bogus\n"}}) {
+    ProgramResult result = Mixtool(args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.err.substr(0, message.size()), message);
+  }
+}
+
+}  // namespace

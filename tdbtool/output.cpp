@@ -1,0 +1,33 @@
+// Writing a command's result to a file or to standard output.
+#include "tdbtool/output.h"
+
+#include "common/memory_file.h"
+#include "common/path_error.h"
+#include "common/standard_stream.h"
+#include "strandex/db/chunk_writer.h"
+#include "strandex/db/database_file.h"
+#include "strandex/db/database_section.h"
+
+namespace tdbtool {
+
+bool WriteOutput(const std::string& out, ByteBuilder& bytes, NarrowStringClass* error) {
+  if (!IsStandardStream(out.c_str())) return bytes.WriteTo(out.c_str(), error);
+  if (bytes.Failed()) return FailPath(error, "standard output", platform::ErrorNoMemory());
+  return WriteStandardOutput(bytes.Data(), static_cast<size_t>(bytes.Size()), error);
+}
+
+bool SaveOutput(const std::string& out, NarrowStringClass* error) {
+  if (!IsStandardStream(out.c_str())) return SaveDatabaseFile(out.c_str(), error);
+  // The chunk writer goes back to each chunk's header once the chunk is complete, which a pipe
+  // cannot do: the file is built in memory.
+  NarrowStringClass reason;
+  if (!CheckDatabaseSaveable(&reason)) return FailPath(error, "standard output", reason);
+  MemoryFileClass memory;
+  ChunkWriterClass writer(&memory);
+  if (!SaveDatabase(writer) || memory.Failed()) {
+    return FailPath(error, "standard output", platform::ErrorNoMemory());
+  }
+  return WriteStandardOutput(memory.Data(), static_cast<size_t>(memory.Size()), error);
+}
+
+}  // namespace tdbtool

@@ -1,0 +1,17 @@
+// Where tdbtool's commands put what they write: the file named, replaced in one step, or
+// standard output for "-", written straight.
+#pragma once
+
+#include <string>
+
+#include "common/string_class.h"
+#include "strandex/exchange/file_bytes.h"
+
+namespace tdbtool {
+
+// Writes the bytes built to out. False with "path: reason" in error.
+bool WriteOutput(const std::string& out, ByteBuilder& bytes, NarrowStringClass* error);
+// Saves the database to out as a .tdb file. False with "path: reason" in error.
+bool SaveOutput(const std::string& out, NarrowStringClass* error);
+
+}  // namespace tdbtool
