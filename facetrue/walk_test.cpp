@@ -154,6 +154,7 @@ TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
   fault_sweep::Replacement sweep;
   sweep.old_bytes = OldModel();
   sweep.disk_faults = fault_sweep::kWriting | fault_sweep::kRead | fault_sweep::kCutRead;
+  sweep.reads_target = true;
   const std::string path = dir / "m.vxm";
   const std::string processed = "Processed '" + path + "'\n";
   CaptureConsole console;

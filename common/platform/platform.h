@@ -25,6 +25,7 @@ struct FileStatus {
   bool exists = false;
   bool is_directory = false;
   bool is_regular = false;  // a plain file: not a folder, pipe, socket or device
+  bool is_stream = false;   // a character device, pipe (FIFO) or socket: bytes go in order, no seeking
   bool is_link = false;     // the path itself is a symbolic link (only from LinkStatus)
   int64_t size = 0;
   int64_t modified = 0;  // seconds since 1970, UTC
@@ -107,6 +108,13 @@ int ErrorNoMemory();    // memory ran out
 int ErrorTooLarge();    // a size or position beyond 2^31 - 1
 int ErrorShortWrite();  // the system took fewer bytes than asked
 int ErrorReadOnly();    // a file without write permission is not replaced
+int ErrorNotRegular();  // a path that must name a regular file names something else
+// The text of the library's own codes (ErrorNotRegular), or null for the system's codes.
+const char* OwnErrorText(int code);
+
+// 0 when path names a regular file (links followed); otherwise the code to report: the
+// system's, or ErrorNotRegular for a folder, device, pipe or socket. For readers that seek.
+int RegularFileError(const char* path);
 
 // The longest name of one file or folder (a single path component), in bytes.
 constexpr int kMaxNameBytes = 255;

@@ -47,6 +47,7 @@ void FillStatus(const struct stat& st, FileStatus* status) {
   status->is_directory = S_ISDIR(st.st_mode);
   status->is_regular = S_ISREG(st.st_mode);
   status->is_link = S_ISLNK(st.st_mode);
+  status->is_stream = S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
   status->size = st.st_size;
   status->modified = st.st_mtim.tv_sec;
   status->mode = st.st_mode & 07777;
@@ -63,7 +64,8 @@ class PosixDisk : public DiskInterface {
         flags = O_RDWR | O_CREAT;
         break;
       case kRead:
-        flags = O_RDONLY;
+        // Not blocking in the open: a pipe without a writer would wait for one forever.
+        flags = O_RDONLY | O_NONBLOCK;
         break;
       case kWrite:
         flags = O_WRONLY | O_CREAT | O_TRUNC;
@@ -78,6 +80,12 @@ class PosixDisk : public DiskInterface {
       fd = ::open(path, flags | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return Fail();
+    // Reads wait for data as usual; a pipe whose writers have all gone reads as ended.
+    if ((flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      Fail();
+      ::close(fd);
+      return kInvalidHandle;
+    }
     return fd;
   }
 
@@ -291,6 +299,7 @@ int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }
 
 NarrowStringClass ErrorText(int code) {
+  if (const char* own = OwnErrorText(code)) return NarrowStringClass(own);
   char buffer[256];
   const char* text = strerror_r(code, buffer, sizeof buffer);
   return NarrowStringClass(text);
