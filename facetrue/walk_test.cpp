@@ -156,12 +156,11 @@ TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
   sweep.disk_faults = fault_sweep::kWriting | fault_sweep::kRead | fault_sweep::kCutRead;
   sweep.reads_target = true;
   const std::string path = dir / "m.vxm";
-  const std::string processed = "Processed '" + path + "'\n";
   CaptureConsole console;
   auto process = [&](const char* path, NarrowStringClass* error) {
     console.text.clear();
     ProcessModelFile(path, console);
-    bool ok = console.text == processed;
+    bool ok = console.text.rfind("Processed '", 0) == 0 && console.text.find(path) == 11;
     if (!ok) error->TryAssign(console.text.c_str());
     return ok;
   };

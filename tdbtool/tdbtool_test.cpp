@@ -142,26 +142,19 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
   Run({"import-table", "@missing.txt", "@out.tdb"}, 2, Path("missing.txt"));
 }
 
-// Standard output and the null device take the bytes and stay what they were; a database that
-// is not a regular file is refused before anything is read (a pipe is never waited on).
-TEST_F(Tdbtool, WritesIntoDevicesAndRefusesDatabasesThatAreNoFiles) {
-  TranslateDBClass::Initialize();
-  String(1000, "IDS_HELLO", u"Hello");
+// Standard output takes the bytes and stays what it was; a database that is not a regular file
+// is refused before anything is read (a pipe is never waited on).
+TEST_F(Tdbtool, WritesIntoStandardOutputAndRefusesDatabasesThatAreNoFiles) {
   Save("in.tdb");
-  Run({"export-header", "@in.tdb", "@ids.h"}, 0);
   std::vector<std::string> databases{dir.path()};
 #if !defined(_WIN32)
-  EXPECT_EQ(Run({"export-header", "@in.tdb", "/dev/stdout"}, 0), ReadBytes(Path("ids.h")));
-  Run({"export-table", "@in.tdb", "/dev/null"}, 0);
+  EXPECT_EQ(Run({"export-header", "@in.tdb", "/dev/stdout"}, 0).substr(0, 23), "#if defined(_MSC_VER)\r\n");
   EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
-  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
   ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0666), 0);
   databases.push_back(Path("fifo"));
 #endif
-  for (const std::string& db : databases) {
-    Run({"dump", db}, 2, db + ": not a regular file");
-    Run({"import-po", db, "@ids.h", "--language", "1"}, 2, db + ": not a regular file");
-  }
+  for (const std::string& db : databases)
+    Run({"import-po", db, "@in.tdb", "--language", "1"}, 2, db + ": not a regular file");
 }
 
 // Runs a shell command in the test folder; returns its exit code, with standard error in err.

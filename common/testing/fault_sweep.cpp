@@ -105,7 +105,7 @@ void ExpectSafeReplacement(const std::string& path, const Writer& write, const R
   };
   EXPECT_GT(Disk(sweep.disk_faults, op, check), 0);
   EXPECT_GT(Allocations(op, check), 0);
-  ExpectOddTargets(folder, write, new_bytes, sweep.reads_target);
+  ExpectOddTargets(folder, write, sweep.old_bytes, new_bytes, sweep.reads_target);
 }
 
 }  // namespace fault_sweep

@@ -3,42 +3,20 @@
 // is refused and left alone; no temporary file is ever left beside any of them.
 #pragma once
 
-#include <atomic>
 #include <string>
 
 #include "common/testing/fault_sweep.h"
 
-#if !defined(_WIN32)
-#include <thread>
-
-// Reads everything written into the FIFO at path on a thread of its own, as the other end of a
-// shell pipe would.
-class PipeReader {
- public:
-  explicit PipeReader(const std::string& path);
-  ~PipeReader() { Finish(); }
-  PipeReader(const PipeReader&) = delete;
-  PipeReader& operator=(const PipeReader&) = delete;
-
-  // Ends the reading (once every writer has gone) and returns what was read.
-  const std::string& Finish();
-
- private:
-  std::string path_, bytes_;
-  std::thread thread_;
-  std::atomic<bool> done_{false};
-  bool finished_ = false;
-};
-#endif
-
 namespace fault_sweep {
 
-// Runs write against each kind of target in folder (what the system lets this test make):
-// a FIFO and a device of our own (or the system's null device), each also through a link,
-// must end up holding or having taken new_bytes, unless reads_target (the writer reads the
-// target first and needs a regular file: it is refused); a folder and a block device are
-// refused. Nothing but the targets is left in folder.
-void ExpectOddTargets(const std::string& folder, const Writer& write, const std::string& new_bytes,
-                      bool reads_target);
+// Runs write against each kind of target in folder (what the system lets this test make): a
+// regular file holding old_bytes, a FIFO (read on a thread, as the other end of a shell pipe)
+// and a device of our own (or the system's null device), each also through a link, must take
+// new_bytes and stay what they were (a link stays a link), unless reads_target (the writer
+// reads the target first and needs a regular file: the others are refused);
+// a folder is refused; on Windows NUL takes the bytes and CON leaves no file. Nothing else is
+// left behind.
+void ExpectOddTargets(const std::string& folder, const Writer& write, const std::string& old_bytes,
+                      const std::string& new_bytes, bool reads_target);
 
 }  // namespace fault_sweep
