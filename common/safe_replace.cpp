@@ -69,9 +69,17 @@ bool SafeReplaceClass::Begin() {
   }
   NarrowStringClass prefix = TempPrefix(target);
   if (prefix.IsEmpty()) return Fail(platform::ErrorNoMemory());
-  platform::Handle h = platform::Disk().CreateUnique(prefix, temp_path);
-  if (h == platform::kInvalidHandle) return Fail(platform::LastError());
-  platform::WatchTemporaryFile(temp_path);
+  platform::Handle h;
+  {
+    platform::HeldStopsClass held;
+    h = platform::Disk().CreateUnique(prefix, temp_path);
+    if (h == platform::kInvalidHandle) return Fail(platform::LastError());
+    platform::WatchTemporaryFile(temp_path);
+  }
+  // A second handle finds the file again should its folder be renamed before the file is put in
+  // place or deleted (Windows, which does not share the file, gives none; it cannot rename a
+  // folder that holds an open file either).
+  finder = platform::Disk().Open(temp_path, platform::kRead);
   file.Attach(h);
   file.ClearError();
   file.SetWriteBack(durable);
@@ -113,16 +121,23 @@ bool SafeReplaceClass::Commit() {
   }
   platform::ForgetTemporaryFile(temp_path);
   temp_path.Release();
+  CloseFinder();
   return true;
 }
 
 void SafeReplaceClass::Abort() {
   file.Close();
   if (!temp_path.IsEmpty()) {
-    platform::Disk().Delete(temp_path);
+    platform::Disk().DeleteOpen(finder, temp_path);
     platform::ForgetTemporaryFile(temp_path);
     temp_path.Release();
   }
+  CloseFinder();
+}
+
+void SafeReplaceClass::CloseFinder() {
+  if (finder != platform::kInvalidHandle) platform::Disk().Close(finder);
+  finder = platform::kInvalidHandle;
 }
 
 bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error) {

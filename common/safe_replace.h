@@ -11,6 +11,9 @@
 // NUL or CON) is written into directly, in order, with no temporary file and no rename, so a
 // failure there cannot be undone, only reported; anything else (a folder, a block device) is
 // refused as "not a regular file" and left untouched.
+//
+// A stop arriving while the temporary file is being created waits until the file is watched;
+// a temporary file whose folder is renamed meanwhile is still found and deleted on failure.
 #pragma once
 
 #include "common/disk_file.h"
@@ -51,10 +54,12 @@ class SafeReplaceClass {
   // Finds the file to replace (following a link), tells whether it is written into directly,
   // and refuses what is neither a regular file nor a stream, and one without write permission.
   bool ChooseTarget();
+  void CloseFinder();
 
   NarrowStringClass path;    // as the caller named it
   NarrowStringClass target;  // the file that is replaced
   NarrowStringClass temp_path;
+  platform::Handle finder = platform::kInvalidHandle;  // the temporary file, open for reading
   ErrorKeepingFile<DiskFileClass> file;
   NarrowStringClass error;
   int error_code = 0;

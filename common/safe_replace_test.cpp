@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #if !defined(_WIN32)
@@ -84,16 +85,27 @@ TEST(SafeReplace, ReadOnlyFilesAreRefused) {
 }
 
 // A child process starts a replacement and is stopped by a signal (or goes past its file-size
-// limit): the old file stays and no temporary file is left. Windows has no such signals; its
-// console stops delete the temporary file through a console control handler.
+// limit), also (0) the moment the temporary file exists: the old file stays and no temporary
+// file is left. Windows has no such signals; its console stops delete the temporary file
+// through a console control handler.
 #if !defined(_WIN32)
+struct StopOnCreate : platform::ScopedFaultDisk {
+  platform::Handle CreateUnique(const char* prefix, NarrowStringClass& path) override {
+    platform::Handle h = platform::ScopedFaultDisk::CreateUnique(prefix, path);
+    raise(SIGTERM);
+    return h;
+  }
+};
+
 TEST(SafeReplace, StoppingSignalsRemoveTheTemporaryFile) {
   TempFolder dir;
   std::string path = dir / "out.bin";
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ}) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, 0}) {
     WriteBytes(path, "old");
     pid_t child = fork();
     if (child == 0) {
+      std::optional<StopOnCreate> stop;
+      if (signal_number == 0) stop.emplace();
       SafeReplaceClass replace(path.c_str());
       if (!replace.Begin()) _exit(3);
       if (signal_number == SIGXFSZ) {
@@ -112,11 +124,23 @@ TEST(SafeReplace, StoppingSignalsRemoveTheTemporaryFile) {
     if (signal_number == SIGXFSZ) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
     } else {
-      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == (signal_number ? signal_number : SIGTERM))
+          << status;
     }
     EXPECT_EQ(ReadBytes(path), "old") << signal_number;
     EXPECT_EQ(CountFiles(dir.path()), 1) << signal_number;
   }
+}
+
+// A temporary file whose folder is renamed before the replacement fails is deleted all the same.
+TEST(SafeReplace, ARenamedFolderKeepsNoTemporaryFile) {
+  TempFolder dir;
+  WriteBytes(dir / "a/out.bin", "old");
+  SafeReplaceClass replace((dir / "a/out.bin").c_str());
+  ASSERT_TRUE(replace.Begin());
+  std::filesystem::rename(dir / "a", dir / "b");
+  EXPECT_FALSE(replace.Commit());
+  EXPECT_EQ(FilesIn(dir / "b"), std::vector<std::string>{"out.bin"});
 }
 
 #endif

@@ -71,6 +71,9 @@ class DiskInterface {
   virtual bool SetOwner(Handle h, uint32_t owner, uint32_t group) = 0;
 
   virtual bool Delete(const char* path) = 0;
+  // Deletes the file open as h (which may be kInvalidHandle), created as path. Where a folder on
+  // the way was renamed meanwhile, the system that can tell finds the file where it is now.
+  virtual bool DeleteOpen(Handle /*h*/, const char* path) { return Delete(path); }
   // Puts from in place of to, replacing it in one step.
   virtual bool Rename(const char* from, const char* to) = 0;
   // Makes the names in the folder that holds path durable (after a rename into it).
@@ -124,6 +127,20 @@ constexpr int kMaxNameBytes = 255;
 // of stopping the program. path must stay valid until it is forgotten. Up to 16 at once.
 void WatchTemporaryFile(const char* path);
 void ForgetTemporaryFile(const char* path);
+
+// While it lives the stopping signals wait, their handlers installed first, so that a temporary
+// file can be created and watched as one step: a stop in between takes effect once it is watched.
+// Windows stops through a console handler, which is only installed here.
+class HeldStopsClass {
+ public:
+  HeldStopsClass();
+  ~HeldStopsClass();
+  HeldStopsClass(const HeldStopsClass&) = delete;
+  HeldStopsClass& operator=(const HeldStopsClass&) = delete;
+
+ private:
+  alignas(8) [[maybe_unused]] unsigned char saved[128];  // the signal mask to restore
+};
 
 bool CurrentDirectory(NarrowStringClass& path);
 bool SetCurrentDirectory(const char* path);

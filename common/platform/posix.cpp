@@ -168,6 +168,28 @@ class PosixDisk : public DiskInterface {
 
   bool Delete(const char* path) override { return Succeeded(::unlink(path)); }
 
+  bool DeleteOpen(Handle h, const char* path) override {
+    if (::unlink(path) == 0) return true;
+    if (errno != ENOENT || h == kInvalidHandle) return Failed();
+#if defined(__linux__)
+    // The folder was renamed (or the file moved): the system knows where the open file is now.
+    char link[32], where[PATH_MAX];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", Fd(h));
+    ssize_t n = ::readlink(link, where, sizeof where - 1);
+    if (n <= 0) return Failed();
+    where[n] = 0;
+    // Only the very file that is open, never one that has taken its name since.
+    struct stat open_file, found;
+    if (::fstat(Fd(h), &open_file) != 0 || ::lstat(where, &found) != 0 || open_file.st_ino != found.st_ino ||
+        open_file.st_dev != found.st_dev) {
+      return Failed();
+    }
+    return Succeeded(::unlink(where));
+#else
+    return Failed();
+#endif
+  }
+
   bool Rename(const char* from, const char* to) override { return Succeeded(::rename(from, to)); }
 
   bool SyncFolderOf(const char* path) override {
@@ -349,6 +371,22 @@ void InstallSignalHandlers() {
 void WatchTemporaryFile(const char* path) {
   InstallSignalHandlers();
   g_watched.Add(path);
+}
+
+HeldStopsClass::HeldStopsClass() {
+  static_assert(sizeof(sigset_t) <= sizeof saved);
+  InstallSignalHandlers();
+  sigset_t stops, old;
+  sigemptyset(&stops);
+  for (int s : kStopSignals) sigaddset(&stops, s);
+  ::pthread_sigmask(SIG_BLOCK, &stops, &old);
+  memcpy(saved, &old, sizeof old);
+}
+
+HeldStopsClass::~HeldStopsClass() {
+  sigset_t old;
+  memcpy(&old, saved, sizeof old);
+  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }

@@ -470,13 +470,20 @@ BOOL WINAPI RemoveWatchedOnStop(DWORD) {
   return FALSE;
 }
 
+void InstallStopHandler() {
+  static const bool installed = ::SetConsoleCtrlHandler(RemoveWatchedOnStop, TRUE) != 0;
+  (void)installed;
+}
+
 }  // namespace
 
 void WatchTemporaryFile(const char* path) {
-  static const bool installed = ::SetConsoleCtrlHandler(RemoveWatchedOnStop, TRUE) != 0;
-  (void)installed;
+  InstallStopHandler();
   g_watched.Add(path);
 }
+
+HeldStopsClass::HeldStopsClass() { InstallStopHandler(); }
+HeldStopsClass::~HeldStopsClass() = default;
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
 
