@@ -176,7 +176,7 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   if (!sys::MakeLink("..", dir / "root/sub/up", true) && sys::kWindows) GTEST_SKIP() << sys::kNoLinks;
   ASSERT_TRUE(sys::MakeLink(root, dir / "root/sub/loop.vxm", true));
   ASSERT_TRUE(sys::MakeLink(dir / "elsewhere", dir / "root/away", true));
-  // A link to a model is followed: the model it names is updated, and the link stays.
+  // A link to a model is followed (what it does to the link: fault_sweep::ExpectOddTargets).
   WriteBytes(dir / "target.vxm", OldModel());
   ASSERT_TRUE(sys::MakeLink(dir / "target.vxm", dir / "root/t.vxm", false));
   SortedDisk disk;
@@ -185,8 +185,6 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   EXPECT_EQ(console.text, Processed(dir / "root/a.vxm") + Processed(dir / "root/t.vxm") +
                               Processed(dir / "root/sub/b.vxm"));
   EXPECT_EQ(ReadBytes(dir / "elsewhere/c.vxm"), OldModel());
-  EXPECT_TRUE(std::filesystem::is_symlink(dir / "root/t.vxm"));
-  EXPECT_NE(ReadBytes(dir / "target.vxm"), OldModel());
 
   // A folder found in a listing that cannot be examined is reported.
   disk.too_long = dir / "root/sub";
