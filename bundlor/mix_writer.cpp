@@ -30,6 +30,7 @@ void PutWord(MemoryFileClass& out, uint32_t value) {
 
 MixWriterClass::MixWriterClass(const char* archive_path) : archive(archive_path) {
   entries.SetGrowthStep(kEntryGrowthStep);
+  deferred.SetGrowthStep(kEntryGrowthStep);
   block = new (std::nothrow) unsigned char[kCopyBlockSize];
   if (!block || !target.TryAssign(archive_path)) {
     FailMember(archive_path, ReasonOf(platform::ErrorNoMemory()));
@@ -44,6 +45,10 @@ MixWriterClass::MixWriterClass(const char* archive_path) : archive(archive_path)
     return;
   }
   open = true;
+  if (archive.IsDirect()) {
+    position = kMixHeaderSize;  // written by Finish
+    return;
+  }
   unsigned char header[kMixHeaderSize] = {};
   memcpy(header, kMixMagic, sizeof kMixMagic);
   WriteArchive(header, kMixHeaderSize);
@@ -68,12 +73,12 @@ bool MixWriterClass::AddFile(const char* member_name, const char* source_path) {
   FileProviderClass& provider = FileProviderClass::Instance();
   ProvidedFileClass* source = provider.GetFile(source_path);
   if (!source) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
-  bool ok = CopyMember(source, member_name, source_path);
+  bool ok = AddMember(source, member_name, source_path);
   provider.ReturnFile(source);
   return ok;
 }
 
-bool MixWriterClass::CopyMember(ProvidedFileClass* source, const char* member_name, const char* source_path) {
+bool MixWriterClass::AddMember(ProvidedFileClass* source, const char* member_name, const char* source_path) {
   if (source->FileName()[0] == 0) return FailMember(source_path, "not an absolute path");
   if (!source->Open(1)) return FailMember(source_path, ReasonOf(platform::LastError()));
   int size = source->Size();
@@ -86,6 +91,21 @@ bool MixWriterClass::CopyMember(ProvidedFileClass* source, const char* member_na
   entry.Offset = static_cast<int32_t>(position);
   entry.Size = size;
   if (!entry.Name.TryAssign(member_name)) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
+  if (archive.IsDirect()) {
+    DeferredMember member;
+    member.size = size;
+    if (!member.source.TryAssign(source_path) || !deferred.Add(std::move(member))) {
+      return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
+    }
+    position += size + MixPadding(position + size);
+  } else if (!CopyBytes(source, size, source_path)) {
+    return false;
+  }
+  if (!entries.Add(std::move(entry))) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
+  return true;
+}
+
+bool MixWriterClass::CopyBytes(ProvidedFileClass* source, int size, const char* source_path) {
   // File to file inside the system where it can; the rest, and any failure, the ordinary way.
   int copied =
       static_cast<int>(platform::Disk().CopyFileRange(source->GetHandle(), archive.File().GetHandle(), size));
@@ -102,9 +122,7 @@ bool MixWriterClass::CopyMember(ProvidedFileClass* source, const char* member_na
     left -= n;
   }
   static const unsigned char kZeros[kMixAlignment] = {};
-  if (!WriteArchive(kZeros, MixPadding(position))) return false;
-  if (!entries.Add(std::move(entry))) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
-  return true;
+  return WriteArchive(kZeros, MixPadding(position));
 }
 
 bool MixWriterClass::Finish() {
@@ -152,12 +170,48 @@ bool MixWriterClass::WriteTables() {
   if (index_offset + tables.Size() > kMixMaxArchiveSize) {
     return FailArchive("the archive would grow beyond 2147483647 bytes");
   }
+  if (archive.IsDirect() && !WriteHeaderAndMembers(index_offset, name_offset)) return false;
   if (!WriteArchive(tables.Data(), tables.Size())) return false;
+  if (archive.IsDirect()) return true;
   unsigned char patch[8];
   EncodeFixed32(patch, static_cast<uint32_t>(index_offset));
   EncodeFixed32(patch + 4, static_cast<uint32_t>(name_offset));
   if (archive.File().Seek(4, platform::kBegin) != 4) return FailArchive(ReasonOf(archive.File().ErrorCode()));
   return WriteArchive(patch, sizeof patch);
+}
+
+bool MixWriterClass::WriteHeaderAndMembers(int64_t index_offset, int64_t name_offset) {
+  unsigned char header[kMixHeaderSize] = {};
+  memcpy(header, kMixMagic, sizeof kMixMagic);
+  EncodeFixed32(header + 4, static_cast<uint32_t>(index_offset));
+  EncodeFixed32(header + 8, static_cast<uint32_t>(name_offset));
+  position = 0;
+  if (!WriteArchive(header, kMixHeaderSize)) return false;
+  for (int i = 0; i < deferred.Count(); ++i) {
+    if (!StreamMember(deferred[i])) {
+      Abandon();
+      return false;
+    }
+  }
+  return true;
+}
+
+bool MixWriterClass::StreamMember(const DeferredMember& member) {
+  FileProviderClass& provider = FileProviderClass::Instance();
+  ProvidedFileClass* source = provider.GetFile(member.source);
+  bool ok = false;
+  if (!source) {
+    FailMember(member.source, ReasonOf(platform::ErrorNoMemory()));
+  } else if (!source->Open(1)) {
+    FailMember(member.source, ReasonOf(platform::LastError()));
+  } else if (source->Size() != member.size) {
+    // The header already promised the size it had when it was added.
+    FailMember(member.source, "the file changed while the archive was written");
+  } else {
+    ok = CopyBytes(source, member.size, member.source);
+  }
+  provider.ReturnFile(source);
+  return ok;
 }
 
 bool MixWriterClass::WriteArchive(const void* data, int size) {

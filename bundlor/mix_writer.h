@@ -3,6 +3,10 @@
 // with their size. The archive is written under a temporary name beside its final one and put
 // in place only by a successful Finish: a failed build leaves no partial archive under the
 // final name and leaves a file already there untouched.
+//
+// An archive that goes into a device or pipe (SafeReplaceClass::IsDirect) cannot seek back to
+// patch its header: there each member is measured when it is added and copied by Finish, after
+// the header that needs every member's size. A failure before Finish writes nothing there.
 #pragma once
 
 #include "bundlor/file_provider.h"
@@ -44,7 +48,18 @@ class MixWriterClass {
   static constexpr int kCopyBlockSize = 1 << 20;
 
  private:
-  bool CopyMember(ProvidedFileClass* source, const char* member_name, const char* source_path);
+  // A member copied later by Finish: its source and the size it had when it was added.
+  struct DeferredMember {
+    NarrowStringClass source;
+    int size = 0;
+  };
+
+  bool AddMember(ProvidedFileClass* source, const char* member_name, const char* source_path);
+  // Copies size bytes of the open source and the padding after them.
+  bool CopyBytes(ProvidedFileClass* source, int size, const char* source_path);
+  // For a direct archive: the header and every deferred member.
+  bool WriteHeaderAndMembers(int64_t index_offset, int64_t name_offset);
+  bool StreamMember(const DeferredMember& member);
   bool WriteArchive(const void* data, int size);
   bool WriteTables();
   // Record a failure as "path: reason" and return false; FailArchive also abandons the archive.
@@ -52,6 +67,7 @@ class MixWriterClass {
   bool FailArchive(const char* reason);
 
   DynamicArrayClass<MixIndexEntry> entries;
+  DynamicArrayClass<DeferredMember> deferred;  // in the order they were added
   NarrowStringClass target;
   SafeReplaceClass archive;
   unsigned char* block = nullptr;

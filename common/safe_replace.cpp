@@ -39,13 +39,18 @@ SafeReplaceClass::~SafeReplaceClass() { Abort(); }
 bool SafeReplaceClass::ChooseTarget() {
   platform::FileStatus status;
   if (!named || !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
-  if (platform::Disk().LinkStatus(path, &status) && status.is_link &&
+  direct = false;
+  if (platform::Disk().Status(path, &status)) {
+    if (!status.is_regular && !status.is_stream) return Fail(platform::ErrorNotRegular());
+    // No write permission for anyone marks a file read-only, whoever runs the program.
+    if ((status.mode & 0222) == 0) return Fail(platform::ErrorReadOnly());
+    direct = status.is_stream;
+  }
+  // The temporary file goes beside the file a link names. A device or pipe is opened through
+  // the link itself: /dev/stdout leads to a pipe that has no path of its own.
+  if (!direct && platform::Disk().LinkStatus(path, &status) && status.is_link &&
       !platform::Disk().ResolvePath(path, target)) {
     return Fail(platform::LastError());
-  }
-  // No write permission for anyone marks a file read-only, whoever runs the program.
-  if (platform::Disk().Status(target, &status) && !status.is_directory && (status.mode & 0222) == 0) {
-    return Fail(platform::ErrorReadOnly());
   }
   return true;
 }
@@ -53,11 +58,28 @@ bool SafeReplaceClass::ChooseTarget() {
 bool SafeReplaceClass::Begin() {
   Abort();
   if (!ChooseTarget()) return false;
+  if (direct) {
+    // Opening a pipe waits for its reader, as any writer into one does.
+    platform::Handle h = platform::Disk().Open(target, platform::kWrite);
+    if (h == platform::kInvalidHandle) return Fail(platform::LastError());
+    file.Attach(h);
+    file.ClearError();
+    file.SetWriteBack(false);
+    return true;
+  }
   NarrowStringClass prefix = TempPrefix(target);
   if (prefix.IsEmpty()) return Fail(platform::ErrorNoMemory());
-  platform::Handle h = platform::Disk().CreateUnique(prefix, temp_path);
-  if (h == platform::kInvalidHandle) return Fail(platform::LastError());
-  platform::WatchTemporaryFile(temp_path);
+  platform::Handle h;
+  {
+    platform::HeldStopsClass held;
+    h = platform::Disk().CreateUnique(prefix, temp_path);
+    if (h == platform::kInvalidHandle) return Fail(platform::LastError());
+    platform::WatchTemporaryFile(temp_path);
+  }
+  // A second handle finds the file again should its folder be renamed before the file is put in
+  // place or deleted (Windows, which does not share the file, gives none; it cannot rename a
+  // folder that holds an open file either).
+  finder = platform::Disk().Open(temp_path, platform::kRead);
   file.Attach(h);
   file.ClearError();
   file.SetWriteBack(durable);
@@ -76,8 +98,15 @@ bool SafeReplaceClass::Begin() {
 }
 
 bool SafeReplaceClass::Commit() {
-  if (temp_path.IsEmpty()) return Fail(error_code ? error_code : platform::ErrorBadHandle());
+  if (temp_path.IsEmpty() && !(direct && file.IsOpen())) {
+    return Fail(error_code ? error_code : platform::ErrorBadHandle());
+  }
   bool ok = file.ErrorCode() == 0 || Fail(file.ErrorCode());
+  if (direct) {
+    // Nothing to sync or rename: the bytes have gone to the device or the pipe's reader.
+    file.Close();
+    return (ok && file.ErrorCode() == 0) || Fail(file.ErrorCode());
+  }
   if (ok && durable && !file.Sync()) ok = Fail(file.ErrorCode() ? file.ErrorCode() : platform::LastError());
   if (ok) {
     file.Close();
@@ -92,16 +121,23 @@ bool SafeReplaceClass::Commit() {
   }
   platform::ForgetTemporaryFile(temp_path);
   temp_path.Release();
+  CloseFinder();
   return true;
 }
 
 void SafeReplaceClass::Abort() {
   file.Close();
   if (!temp_path.IsEmpty()) {
-    platform::Disk().Delete(temp_path);
+    platform::Disk().DeleteOpen(finder, temp_path);
     platform::ForgetTemporaryFile(temp_path);
     temp_path.Release();
   }
+  CloseFinder();
+}
+
+void SafeReplaceClass::CloseFinder() {
+  if (finder != platform::kInvalidHandle) platform::Disk().Close(finder);
+  finder = platform::kInvalidHandle;
 }
 
 bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error) {

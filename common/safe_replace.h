@@ -5,6 +5,15 @@
 // it names is replaced and the link stays. A file without write permission is refused. The new
 // file keeps the permissions (and, where allowed, the owner) of the one it replaces. A file with
 // several hard links becomes a new file under this one name.
+//
+// What is replaced is decided by what the target is, links followed: a regular file, or no file,
+// is replaced as above; a character device, pipe or socket (/dev/null, /dev/stdout, a FIFO,
+// NUL or CON) is written into directly, in order, with no temporary file and no rename, so a
+// failure there cannot be undone, only reported; anything else (a folder, a block device) is
+// refused as "not a regular file" and left untouched.
+//
+// A stop arriving while the temporary file is being created waits until the file is watched;
+// a temporary file whose folder is renamed meanwhile is still found and deleted on failure.
 #pragma once
 
 #include "common/disk_file.h"
@@ -22,11 +31,13 @@ class SafeReplaceClass {
   // a stopped program, but a power cut may lose the new file.
   void SetDurable(bool on) { durable = on; }
 
-  // Creates the temporary file; File() then writes into it.
+  // Creates the temporary file (or opens the device or pipe); File() then writes into it.
   bool Begin();
+  // Whether Begin opened a device or pipe, which takes the bytes in order and cannot seek.
+  bool IsDirect() const { return direct; }
   ErrorKeepingFile<DiskFileClass>& File() { return file; }
-  // Flushes, closes and renames the temporary file over the target. False when any write
-  // failed or the system refuses; the target is then untouched.
+  // Flushes, closes and renames the temporary file over the target (closes a device or pipe).
+  // False when any write failed or the system refuses; a replaced target is then untouched.
   bool Commit();
   void Abort();
 
@@ -40,15 +51,19 @@ class SafeReplaceClass {
  private:
   // Keeps the first failure as "path: reason"; always false.
   bool Fail(int code);
-  // Finds the file to replace (following a link) and refuses one without write permission.
+  // Finds the file to replace (following a link), tells whether it is written into directly,
+  // and refuses what is neither a regular file nor a stream, and one without write permission.
   bool ChooseTarget();
+  void CloseFinder();
 
   NarrowStringClass path;    // as the caller named it
   NarrowStringClass target;  // the file that is replaced
   NarrowStringClass temp_path;
+  platform::Handle finder = platform::kInvalidHandle;  // the temporary file, open for reading
   ErrorKeepingFile<DiskFileClass> file;
   NarrowStringClass error;
   int error_code = 0;
   bool durable = true;
-  bool named = false;  // the caller's name was copied
+  bool named = false;   // the caller's name was copied
+  bool direct = false;  // the target is a device or pipe, written into without a temporary file
 };

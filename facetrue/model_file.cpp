@@ -11,13 +11,14 @@
 
 namespace {
 
-// Opens an existing, writable file for reading and writing. A file without any write permission
-// counts as read-only, whoever runs the program.
-platform::Handle OpenModel(const char* path) {
+// Opens an existing, writable regular file for reading and writing. A file without any write
+// permission counts as read-only, whoever runs the program. A pipe or device, which the loader
+// cannot seek in, is refused before it is opened; not_regular tells so.
+platform::Handle OpenModel(const char* path, bool& not_regular) {
   platform::FileStatus status;
-  if (!platform::Disk().Status(path, &status) || status.is_directory || (status.mode & 0222) == 0) {
-    return platform::kInvalidHandle;
-  }
+  bool exists = platform::Disk().Status(path, &status);
+  not_regular = exists && !status.is_regular;
+  if (!exists || !status.is_regular || (status.mode & 0222) == 0) return platform::kInvalidHandle;
   return platform::Disk().Open(path, platform::kReadWrite);
 }
 
@@ -50,8 +51,14 @@ bool SaveModel(const char* path, VXM& model, NarrowStringClass& error) {
 
 void ProcessModelFile(const char* path, ConsoleClass& console) {
   DiskFileClass file;
-  platform::Handle handle = OpenModel(path);
+  bool not_regular = false;
+  platform::Handle handle = OpenModel(path, not_regular);
   file.Attach(handle);
+  if (not_regular) {
+    console.ErrorPrint("Unable to open '%s': %s\n", path,
+                       platform::ErrorText(platform::ErrorNotRegular()).Chars());
+    return;
+  }
   if (handle == platform::kInvalidHandle) {
     console.ErrorPrint("Unable to open '%s'\n", path);
     return;

@@ -154,13 +154,13 @@ TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
   fault_sweep::Replacement sweep;
   sweep.old_bytes = OldModel();
   sweep.disk_faults = fault_sweep::kWriting | fault_sweep::kRead | fault_sweep::kCutRead;
+  sweep.reads_target = true;
   const std::string path = dir / "m.vxm";
-  const std::string processed = "Processed '" + path + "'\n";
   CaptureConsole console;
   auto process = [&](const char* path, NarrowStringClass* error) {
     console.text.clear();
     ProcessModelFile(path, console);
-    bool ok = console.text == processed;
+    bool ok = console.text.rfind("Processed '", 0) == 0 && console.text.find(path) == 11;
     if (!ok) error->TryAssign(console.text.c_str());
     return ok;
   };
@@ -176,10 +176,14 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   if (!sys::MakeLink("..", dir / "root/sub/up", true) && sys::kWindows) GTEST_SKIP() << sys::kNoLinks;
   ASSERT_TRUE(sys::MakeLink(root, dir / "root/sub/loop.vxm", true));
   ASSERT_TRUE(sys::MakeLink(dir / "elsewhere", dir / "root/away", true));
+  // A link to a model is followed (what it does to the link: fault_sweep::ExpectOddTargets).
+  WriteBytes(dir / "target.vxm", OldModel());
+  ASSERT_TRUE(sys::MakeLink(dir / "target.vxm", dir / "root/t.vxm", false));
   SortedDisk disk;
   CaptureConsole console;
   RunOn({root}, console);
-  EXPECT_EQ(console.text, Processed(dir / "root/a.vxm") + Processed(dir / "root/sub/b.vxm"));
+  EXPECT_EQ(console.text, Processed(dir / "root/a.vxm") + Processed(dir / "root/t.vxm") +
+                              Processed(dir / "root/sub/b.vxm"));
   EXPECT_EQ(ReadBytes(dir / "elsewhere/c.vxm"), OldModel());
 
   // A folder found in a listing that cannot be examined is reported.
@@ -194,21 +198,6 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   CaptureConsole linked;
   RunOn({dir / "root/away"}, linked);
   EXPECT_EQ(linked.text, Processed(dir / "root/away/c.vxm"));
-}
-
-TEST(Walk, ALinkToAModelUpdatesTheTargetAndStaysALink) {
-  TempFolder dir;
-  WriteBytes(dir / "target.vxm", OldModel());
-  std::filesystem::create_directory(dir / "models");
-  if (!sys::MakeLink(sys::kWindows ? "..\\target.vxm" : "../target.vxm", dir / "models/link.vxm", false) &&
-      sys::kWindows)
-    GTEST_SKIP() << sys::kNoLinks;
-  CaptureConsole console;
-  RunOn({dir / "models"}, console);
-  EXPECT_EQ(console.text, Processed(dir / "models/link.vxm"));
-  EXPECT_TRUE(std::filesystem::is_symlink(dir / "models/link.vxm"));
-  EXPECT_NE(ReadBytes(dir / "target.vxm"), OldModel());
-  EXPECT_EQ(ReadBytes(dir / "target.vxm"), ReadBytes(dir / "models/link.vxm"));
 }
 
 TEST(Walk, PatternAndPaths) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
 #include "tdbtool/commands.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -135,6 +140,21 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
   Run({"import-table", "@long.txt", "@out.tdb"}, 1, "tdbtool: warning: " + Path("long.txt") + ":2: ");
   EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
   Run({"import-table", "@missing.txt", "@out.tdb"}, 1, Path("missing.txt"));
+}
+
+// Standard output takes the bytes and stays what it was; a database that is not a regular file
+// is refused before anything is read (a pipe is never waited on).
+TEST_F(Tdbtool, WritesIntoStandardOutputAndRefusesDatabasesThatAreNoFiles) {
+  Save("in.tdb");
+  std::vector<std::string> databases{dir.path()};
+#if !defined(_WIN32)
+  EXPECT_EQ(Run({"export-header", "@in.tdb", "/dev/stdout"}, 0).substr(0, 23), "#if defined(_MSC_VER)\r\n");
+  EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
+  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0666), 0);
+  databases.push_back(Path("fifo"));
+#endif
+  for (const std::string& db : databases)
+    Run({"import-po", db, "@in.tdb", "--language", "1"}, 2, db + ": not a regular file");
 }
 
 // Runs a shell command in the test folder; returns its exit code, with standard error in err.

@@ -87,6 +87,8 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
 }
 
 int Dump(const std::string& in) {
+  // The model loader seeks: a pipe or device is refused before it is opened.
+  if (int code = platform::RegularFileError(in.c_str())) return Fail(in, platform::ErrorText(code));
   platform::Handle handle = platform::Disk().Open(in.c_str(), platform::kRead);
   if (handle == platform::kInvalidHandle) return Fail(in, platform::ErrorText(platform::LastError()));
   DiskFileClass file;

@@ -59,6 +59,7 @@ TEST(VxmTool, FailuresGoToStandardError) {
        "vxmtool: " + (dir / "none.obj") + ": " + sys::MissingFile() + "\n"},
       {{"dump", dir / "old.vxm"},
        "vxmtool: " + (dir / "old.vxm") + ": not a model file: 7 bytes is too short for the header\n"},
+      {{"dump", dir.path()}, "vxmtool: " + dir.path() + ": not a regular file\n"},
   };
   for (const Case& c : cases) {
     ProgramResult result = RunProgram(kTool, c.args);

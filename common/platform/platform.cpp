@@ -16,4 +16,17 @@ DiskInterface* SetDisk(DiskInterface* disk) {
   return old;
 }
 
+// Far from the codes of either system (on Windows, the bit that marks an application's own codes).
+constexpr int kNotRegular = 0x20000001;
+
+int ErrorNotRegular() { return kNotRegular; }
+
+const char* OwnErrorText(int code) { return code == kNotRegular ? "not a regular file" : nullptr; }
+
+int RegularFileError(const char* path) {
+  FileStatus status;
+  if (!Disk().Status(path, &status)) return LastError();
+  return status.is_regular ? 0 : kNotRegular;
+}
+
 }  // namespace platform

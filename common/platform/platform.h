@@ -25,6 +25,7 @@ struct FileStatus {
   bool exists = false;
   bool is_directory = false;
   bool is_regular = false;  // a plain file: not a folder, pipe, socket or device
+  bool is_stream = false;   // a character device, pipe (FIFO) or socket: bytes go in order, no seeking
   bool is_link = false;     // the path itself is a symbolic link (only from LinkStatus)
   int64_t size = 0;
   int64_t modified = 0;  // seconds since 1970, UTC
@@ -70,6 +71,9 @@ class DiskInterface {
   virtual bool SetOwner(Handle h, uint32_t owner, uint32_t group) = 0;
 
   virtual bool Delete(const char* path) = 0;
+  // Deletes the file open as h (which may be kInvalidHandle), created as path. Where a folder on
+  // the way was renamed meanwhile, the system that can tell finds the file where it is now.
+  virtual bool DeleteOpen(Handle /*h*/, const char* path) { return Delete(path); }
   // Puts from in place of to, replacing it in one step.
   virtual bool Rename(const char* from, const char* to) = 0;
   // Makes the names in the folder that holds path durable (after a rename into it).
@@ -107,6 +111,13 @@ int ErrorNoMemory();    // memory ran out
 int ErrorTooLarge();    // a size or position beyond 2^31 - 1
 int ErrorShortWrite();  // the system took fewer bytes than asked
 int ErrorReadOnly();    // a file without write permission is not replaced
+int ErrorNotRegular();  // a path that must name a regular file names something else
+// The text of the library's own codes (ErrorNotRegular), or null for the system's codes.
+const char* OwnErrorText(int code);
+
+// 0 when path names a regular file (links followed); otherwise the code to report: the
+// system's, or ErrorNotRegular for a folder, device, pipe or socket. For readers that seek.
+int RegularFileError(const char* path);
 
 // The longest name of one file or folder (a single path component), in bytes.
 constexpr int kMaxNameBytes = 255;
@@ -116,6 +127,20 @@ constexpr int kMaxNameBytes = 255;
 // of stopping the program. path must stay valid until it is forgotten. Up to 16 at once.
 void WatchTemporaryFile(const char* path);
 void ForgetTemporaryFile(const char* path);
+
+// While it lives the stopping signals wait, their handlers installed first, so that a temporary
+// file can be created and watched as one step: a stop in between takes effect once it is watched.
+// Windows stops through a console handler, which is only installed here.
+class HeldStopsClass {
+ public:
+  HeldStopsClass();
+  ~HeldStopsClass();
+  HeldStopsClass(const HeldStopsClass&) = delete;
+  HeldStopsClass& operator=(const HeldStopsClass&) = delete;
+
+ private:
+  alignas(8) [[maybe_unused]] unsigned char saved[128];  // the signal mask to restore
+};
 
 bool CurrentDirectory(NarrowStringClass& path);
 // Creates one folder (its parent must exist). False when it cannot be made or the name is taken

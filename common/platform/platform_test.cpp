@@ -6,6 +6,10 @@
 
 #include <string>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
 
@@ -55,5 +59,16 @@ TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {
   EXPECT_TRUE(Disk().Status(name.c_str(), &status) && status.size == 3);
   ASSERT_TRUE(platform::SetCurrentDirectory(start));
 }
+
+#if !defined(_WIN32)
+// A reader never waits for a pipe's writer: one without any reads as ended at once.
+TEST(Platform, APipeWithoutWriterReadsAsEnded) {
+  TempFolder dir;
+  char byte[1];
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  platform::Handle h = Disk().Open((dir / "fifo").c_str(), platform::kRead);
+  EXPECT_TRUE(Disk().Read(h, byte, 1) == 0 && Disk().Close(h));
+}
+#endif
 
 }  // namespace

@@ -47,6 +47,7 @@ void FillStatus(const struct stat& st, FileStatus* status) {
   status->is_directory = S_ISDIR(st.st_mode);
   status->is_regular = S_ISREG(st.st_mode);
   status->is_link = S_ISLNK(st.st_mode);
+  status->is_stream = S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
   status->size = st.st_size;
   status->modified = st.st_mtim.tv_sec;
   status->mode = st.st_mode & 07777;
@@ -63,7 +64,8 @@ class PosixDisk : public DiskInterface {
         flags = O_RDWR | O_CREAT;
         break;
       case kRead:
-        flags = O_RDONLY;
+        // Not blocking in the open: a pipe without a writer would wait for one forever.
+        flags = O_RDONLY | O_NONBLOCK;
         break;
       case kWrite:
         flags = O_WRONLY | O_CREAT | O_TRUNC;
@@ -78,6 +80,12 @@ class PosixDisk : public DiskInterface {
       fd = ::open(path, flags | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return Fail();
+    // Reads wait for data as usual; a pipe whose writers have all gone reads as ended.
+    if ((flags & O_NONBLOCK) && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      Fail();
+      ::close(fd);
+      return kInvalidHandle;
+    }
     return fd;
   }
 
@@ -159,6 +167,28 @@ class PosixDisk : public DiskInterface {
   }
 
   bool Delete(const char* path) override { return Succeeded(::unlink(path)); }
+
+  bool DeleteOpen(Handle h, const char* path) override {
+    if (::unlink(path) == 0) return true;
+    if (errno != ENOENT || h == kInvalidHandle) return Failed();
+#if defined(__linux__)
+    // The folder was renamed (or the file moved): the system knows where the open file is now.
+    char link[32], where[PATH_MAX];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", Fd(h));
+    ssize_t n = ::readlink(link, where, sizeof where - 1);
+    if (n <= 0) return Failed();
+    where[n] = 0;
+    // Only the very file that is open, never one that has taken its name since.
+    struct stat open_file, found;
+    if (::fstat(Fd(h), &open_file) != 0 || ::lstat(where, &found) != 0 || open_file.st_ino != found.st_ino ||
+        open_file.st_dev != found.st_dev) {
+      return Failed();
+    }
+    return Succeeded(::unlink(where));
+#else
+    return Failed();
+#endif
+  }
 
   bool Rename(const char* from, const char* to) override { return Succeeded(::rename(from, to)); }
 
@@ -291,6 +321,7 @@ int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }
 
 NarrowStringClass ErrorText(int code) {
+  if (const char* own = OwnErrorText(code)) return NarrowStringClass(own);
   char buffer[256];
   const char* text = strerror_r(code, buffer, sizeof buffer);
   return NarrowStringClass(text);
@@ -340,6 +371,22 @@ void InstallSignalHandlers() {
 void WatchTemporaryFile(const char* path) {
   InstallSignalHandlers();
   g_watched.Add(path);
+}
+
+HeldStopsClass::HeldStopsClass() {
+  static_assert(sizeof(sigset_t) <= sizeof saved);
+  InstallSignalHandlers();
+  sigset_t stops, old;
+  sigemptyset(&stops);
+  for (int s : kStopSignals) sigaddset(&stops, s);
+  ::pthread_sigmask(SIG_BLOCK, &stops, &old);
+  memcpy(saved, &old, sizeof old);
+}
+
+HeldStopsClass::~HeldStopsClass() {
+  sigset_t old;
+  memcpy(&old, saved, sizeof old);
+  ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }

@@ -108,6 +108,7 @@ void FillStatus(DWORD attributes, const FILETIME& modified, DWORD size_high, DWO
   status->exists = true;
   status->is_directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !is_link;
   status->is_regular = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0 && !is_link;
+  status->is_stream = (attributes & FILE_ATTRIBUTE_DEVICE) != 0 && !is_link;
   status->is_link = is_link;
   status->size = static_cast<int64_t>(size_high) << 32 | size_low;
   status->modified = SecondsFromFileTime(modified);
@@ -118,6 +119,14 @@ void FillStatus(DWORD attributes, const FILETIME& modified, DWORD size_high, DWO
 HANDLE OpenForQuery(const wchar_t* path) {
   return ::CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// Whether the path names one of the system's devices (NUL, CON, COM1 ... in any folder, or
+// \\.\NAME): the full path of one is in the device namespace. Devices have no attributes.
+bool IsDevice(const wchar_t* path) {
+  wchar_t full[16];
+  DWORD units = ::GetFullPathNameW(path, 16, full, nullptr);
+  return units > 4 && units < 16 && wcsncmp(full, L"\\\\.\\", 4) == 0;
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
@@ -270,6 +279,11 @@ class Win32Disk : public DiskInterface {
     *status = FileStatus();
     WidePath wide(path);
     if (!wide.Ok()) return false;
+    if (IsDevice(wide.Chars())) {
+      status->exists = status->is_stream = true;
+      status->mode = 0666;
+      return true;
+    }
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(wide.Chars(), GetFileExInfoStandard, &data)) return FailFalse();
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
@@ -412,6 +426,7 @@ void SetLastError(int code) { t_last_error = code; }
 
 // The system's text without its closing full stop and line break, as the other systems word it.
 NarrowStringClass ErrorText(int code) {
+  if (const char* own = OwnErrorText(code)) return NarrowStringClass(own);
   wchar_t* text = nullptr;
   DWORD units = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -455,13 +470,20 @@ BOOL WINAPI RemoveWatchedOnStop(DWORD) {
   return FALSE;
 }
 
+void InstallStopHandler() {
+  static const bool installed = ::SetConsoleCtrlHandler(RemoveWatchedOnStop, TRUE) != 0;
+  (void)installed;
+}
+
 }  // namespace
 
 void WatchTemporaryFile(const char* path) {
-  static const bool installed = ::SetConsoleCtrlHandler(RemoveWatchedOnStop, TRUE) != 0;
-  (void)installed;
+  InstallStopHandler();
   g_watched.Add(path);
 }
+
+HeldStopsClass::HeldStopsClass() { InstallStopHandler(); }
+HeldStopsClass::~HeldStopsClass() = default;
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
 

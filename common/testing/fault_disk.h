@@ -56,6 +56,7 @@ class FaultDisk : public DiskInterface {
     return inner().SetOwner(h, owner, group);
   }
   bool Delete(const char* path) override { return inner().Delete(path); }
+  bool DeleteOpen(Handle h, const char* path) override { return inner().DeleteOpen(h, path); }
   bool Rename(const char* from, const char* to) override {
     return Trip(fail_rename, ++renames) ? false : inner().Rename(from, to);
   }

@@ -7,6 +7,7 @@
 
 #include "common/allocore.h"
 #include "common/testing/fault_disk.h"
+#include "common/testing/odd_targets.h"
 #include "common/testing/temp_folder.h"
 
 namespace fault_sweep {
@@ -104,6 +105,7 @@ void ExpectSafeReplacement(const std::string& path, const Writer& write, const R
   };
   EXPECT_GT(Disk(sweep.disk_faults, op, check), 0);
   EXPECT_GT(Allocations(op, check), 0);
+  ExpectOddTargets(folder, write, sweep.old_bytes, new_bytes, sweep.reads_target);
 }
 
 }  // namespace fault_sweep

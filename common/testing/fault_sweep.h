@@ -47,11 +47,14 @@ using Writer = std::function<bool(const char* path, NarrowStringClass* error)>;
 struct Replacement {
   std::string old_bytes = "the old file";
   int disk_faults = kWriting;
+  // The writer reads the target before it replaces it, and needs a regular file there.
+  bool reads_target = false;
 };
 
 // Sweeps a writer of a user's file over every disk failure point, then every allocation: each
 // run either succeeds and leaves the new bytes, or reports a failure and leaves the old file
-// byte-identical; no temporary file is ever left beside it.
+// byte-identical; no temporary file is ever left beside it. Then the same against devices,
+// pipes, folders and links to them (ExpectOddTargets).
 void ExpectSafeReplacement(const std::string& path, const Writer& write, const Replacement& sweep = {});
 
 }  // namespace fault_sweep

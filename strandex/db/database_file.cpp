@@ -3,6 +3,7 @@
 #include "strandex/db/database_file.h"
 
 #include "common/buffered_disk_file.h"
+#include "common/memory_file.h"
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
@@ -63,7 +64,8 @@ bool CheckDatabaseSaveable(NarrowStringClass* error) {
 }
 
 // The file is written through a window straight into the temporary file of the replacement:
-// building all of it in memory first costs more than writing it.
+// building all of it in memory first costs more than writing it (only a device or pipe, which
+// cannot seek, needs that).
 bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   NarrowStringClass reason;
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
@@ -72,14 +74,20 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
     if (error) error->TryAssign(replace.ErrorMessage());
     return false;
   }
-  WriteBackFileClass out(&replace.File());
-  ChunkWriterClass writer(&out);
+  // A device or pipe cannot seek back to the chunk headers: there the file is made in memory.
+  bool direct = replace.IsDirect();
+  WriteBackFileClass window(&replace.File());
+  MemoryFileClass memory;
+  ChunkWriterClass writer(direct ? static_cast<FileClass*>(&memory) : &window);
   bool saved = SaveDatabase(writer);
-  if (!out.Flush() || !saved) {
+  bool written = direct
+                     ? !memory.Failed() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
+                     : window.Flush();
+  if (!written || !saved) {
     int code = replace.File().ErrorCode();
     replace.Abort();
     if (code != 0) return FailPath(error, path, code);
-    if (out.Failed()) return FailPath(error, path, platform::ErrorNoMemory());
+    if (direct ? memory.Failed() : window.Failed()) return FailPath(error, path, platform::ErrorNoMemory());
     return FailPath(error, path, "the database could not be written");
   }
   if (!replace.Commit()) {
@@ -109,6 +117,8 @@ bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowString
   ErrorKeepingFile<BufferedDiskFileClass> file;
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
+  // The loader seeks: a pipe or device is refused before it is opened (a pipe could block).
+  if (int code = platform::RegularFileError(path)) return FailLoad(error, path, code, version, language);
   if (!file.Open(path, platform::kRead) || file.Size() < 0) {
     return FailLoad(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError(), version,
                     language);
