@@ -72,6 +72,9 @@ class DiskInterface {
   virtual bool Delete(const char* path) = 0;
   // Puts from in place of to, replacing it in one step.
   virtual bool Rename(const char* from, const char* to) = 0;
+  // Swaps the names a and b, which must both exist, in one step. False, with nothing changed,
+  // where the system cannot do that (the caller then renames).
+  virtual bool Exchange(const char* /*a*/, const char* /*b*/) { return false; }
   // Makes the names in the folder that holds path durable (after a rename into it).
   virtual bool SyncFolderOf(const char* path) = 0;
   // Status of what the path names, following links.
