@@ -27,7 +27,16 @@ class SortedDisk : public platform::ScopedFaultDisk {
  public:
   bool descending = false;
   bool fail_listing = false;
-  std::string too_long;  // a path the system refuses as too long
+  std::string too_long;             // a path the system refuses as too long
+  std::vector<std::string> synced;  // the paths whose folders were synced, in order
+  bool fail_folder_sync = false;
+
+  bool SyncFolderOf(const char* path) override {
+    synced.push_back(path);
+    if (!fail_folder_sync) return FaultDisk::SyncFolderOf(path);
+    platform::SetLastError(sys::kIoError);
+    return false;
+  }
 
   bool Status(const char* path, platform::FileStatus* status) override {
     if (path == too_long) {
@@ -159,12 +168,42 @@ TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
   CaptureConsole console;
   auto process = [&](const char* path, NarrowStringClass* error) {
     console.text.clear();
-    ProcessModelFile(path, console);
+    PendingModelsClass pending(console);
+    ProcessModelFile(path, console, pending);
+    pending.Settle();
     bool ok = console.text == processed;
     if (!ok) error->TryAssign(console.text.c_str());
     return ok;
   };
   fault_sweep::ExpectSafeReplacement(path, process, sweep);
+}
+
+// One folder sync after the models of a folder makes their new names durable before each is
+// reported; an error line among them first settles those before it, so the order holds. A folder
+// that cannot be synced is reported for each of its models, which are in place all the same.
+TEST(Walk, FolderSyncedOnceAfterItsModels) {
+  TempFolder dir;
+  for (const char* name : {"a.vxm", "c.vxm", "s/d.vxm"}) WriteBytes(dir / name, OldModel());
+  WriteBytes(dir / "b.vxm", "junk");
+  SortedDisk disk;
+  CaptureConsole console;
+  RunOn({dir.path()}, console);
+  EXPECT_EQ(console.text, Processed(dir / "a.vxm") + "Unable to load '" + (dir / "b.vxm") +
+                              "': not a model file: 4 bytes is too short for the header\n" +
+                              Processed(dir / "c.vxm") + Processed(dir / "s/d.vxm"));
+  EXPECT_EQ(disk.synced, (std::vector<std::string>{dir / "a.vxm", dir / "c.vxm", dir / "s/d.vxm"}));
+
+  for (const char* name : {"a.vxm", "b.vxm"}) WriteBytes(dir / name, OldModel());
+  const size_t files = FilesIn(dir.path()).size();
+  disk.fail_folder_sync = true;
+  CaptureConsole failed;
+  RunOn({dir.path()}, failed);
+  std::string expected;
+  for (const char* name : {"a.vxm", "b.vxm"})
+    expected += "Unable to sync the folder of '" + (dir / name) + "': " + sys::Text(sys::kIoError) + "\n";
+  EXPECT_EQ(failed.text, expected);
+  EXPECT_EQ(ReadBytes(dir / "b.vxm"), ReadBytes(dir / "c.vxm"));
+  EXPECT_EQ(FilesIn(dir.path()).size(), files);
 }
 
 TEST(Walk, LinksToFoldersAreNotFollowed) {
@@ -203,9 +242,11 @@ TEST(Walk, ALinkToAModelUpdatesTheTargetAndStaysALink) {
   if (!sys::MakeLink(sys::kWindows ? "..\\target.vxm" : "../target.vxm", dir / "models/link.vxm", false) &&
       sys::kWindows)
     GTEST_SKIP() << sys::kNoLinks;
+  SortedDisk disk;
   CaptureConsole console;
   RunOn({dir / "models"}, console);
   EXPECT_EQ(console.text, Processed(dir / "models/link.vxm"));
+  EXPECT_EQ(disk.synced, std::vector<std::string>{dir / "target.vxm"});  // the folder renamed in
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "models/link.vxm"));
   EXPECT_NE(ReadBytes(dir / "target.vxm"), OldModel());
   EXPECT_EQ(ReadBytes(dir / "target.vxm"), ReadBytes(dir / "models/link.vxm"));
