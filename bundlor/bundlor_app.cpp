@@ -74,7 +74,7 @@ int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err
   FileListClass list;
   WalkFolder(folder, list, diagnostics);
   SortFileList(list);
-  WarnCrcTies(list, diagnostics);
+  CheckNames(list, diagnostics);
 
   MixWriterClass writer(archive);
   if (!writer.IsOpen()) {

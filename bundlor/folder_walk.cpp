@@ -2,6 +2,7 @@
 #include "bundlor/folder_walk.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "bundlor/mix_format.h"
@@ -69,14 +70,22 @@ void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagn
 void SortFileList(FileListClass& list) {
   if (list.Count() < 2) return;
   std::sort(&list[0], &list[0] + list.Count(), [](const FileListRecord& a, const FileListRecord& b) {
+    if (a.CRC == b.CRC && strcmp(a.Name, b.Name) == 0) return strcmp(a.Source, b.Source) < 0;
     return MixOrderBefore(a.CRC, a.Name, b.CRC, b.Name);
   });
 }
 
-void WarnCrcTies(const FileListClass& list, DiagnosticsClass& diagnostics) {
+void CheckNames(const FileListClass& list, DiagnosticsClass& diagnostics) {
   for (int first = 0; first < list.Count(); ++first) {
     for (int second = first + 1; second < list.Count() && list[second].CRC == list[first].CRC; ++second) {
       NarrowStringClass reason;
+      if (strcmp(list[first].Name, list[second].Name) == 0) {
+        reason.Format("maps to the same member name as %s (", list[second].Source.Chars());
+        reason.Append(list[first].Name);
+        reason.Append("); the archive could not tell them apart");
+        diagnostics.Failure(list[first].Source, reason);
+        continue;
+      }
       reason.Format("has the same name CRC (%08X) as ", list[first].CRC);
       reason.Append(list[second].Name);
       reason.Append("; a reader finds only one of them");

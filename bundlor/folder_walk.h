@@ -22,9 +22,12 @@ using FileListClass = DynamicArrayClass<FileListRecord>;
 // failures; the walk goes on with the rest.
 void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics);
 
-// Puts the list in archive order: by CRC, then by name, so every run gives the same archive.
+// Puts the list in archive order: by CRC, then by name (then by path on disk), so every run gives
+// the same archive.
 void SortFileList(FileListClass& list);
 
-// Warns about every pair of names in the sorted list that share a CRC: a reader looking up
-// members by CRC finds only one of them.
-void WarnCrcTies(const FileListClass& list, DiagnosticsClass& diagnostics);
+// Checks the names of the sorted list. Two files that map to one member name (a file "back\slash"
+// and a file "slash" in folder "back", where names may hold a backslash) are a failure: the
+// archive could not tell them apart. Every other pair of names that share a CRC gets a warning:
+// a reader looking up members by CRC finds only one of them.
+void CheckNames(const FileListClass& list, DiagnosticsClass& diagnostics);

@@ -26,7 +26,7 @@ Names Walk(const std::string& folder, CapturedStream& err, FileListClass& list) 
   DiagnosticsClass diagnostics(err.get());
   WalkFolder(folder.c_str(), list, diagnostics);
   SortFileList(list);
-  WarnCrcTies(list, diagnostics);
+  CheckNames(list, diagnostics);
   Names names;
   for (int i = 0; i < list.Count(); ++i) names.emplace_back(list[i].Name.Chars(), list[i].Source.Chars());
   return names;
@@ -131,6 +131,19 @@ TEST(FolderWalk, NamesSharingACrcAreWarnedAboutAndOrderedByName) {
             !sys::kNamesIgnoreCase)
       << text;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), sys::kNamesIgnoreCase ? 1 : 2);
+}
+
+// Where a file name may hold a backslash, "back\\slash" and "back/slash" are one member name.
+TEST(FolderWalk, TwoFilesOfOneMemberNameAreAFailure) {
+  if (sys::kWindows) GTEST_SKIP() << "file names cannot hold a backslash";
+  TempFolder dir;
+  for (const char* name : {"back\\slash", "back/slash"}) WriteBytes(dir / name, name);
+  CapturedStream err;
+  FileListClass list;
+  Walk(dir.path(), err, list);
+  EXPECT_EQ(err.Text(), "bundlor: " + (dir / "back/slash") + ": maps to the same member name as " +
+                            (dir / "back\\slash") +
+                            " (back\\slash); the archive could not tell them apart\n");
 }
 
 }  // namespace

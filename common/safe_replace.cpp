@@ -112,9 +112,9 @@ bool SafeReplaceClass::Commit() {
     file.Close();
     if (file.ErrorCode() != 0) ok = Fail(file.ErrorCode());
   }
-  if (ok && !platform::Disk().Rename(temp_path, target)) ok = Fail(platform::LastError());
+  if (ok && !PutInPlace()) ok = Fail(platform::LastError());
   // The rename itself is in place; a folder that cannot be synced does not undo it.
-  if (ok && durable) platform::Disk().SyncFolderOf(target);
+  if (ok && durable && folder_sync) platform::Disk().SyncFolderOf(target);
   if (!ok) {
     Abort();
     return false;
@@ -123,6 +123,25 @@ bool SafeReplaceClass::Commit() {
   temp_path.Release();
   CloseFinder();
   return true;
+}
+
+// A file that is not made durable takes the target's place by swapping the two names and then
+// deleting the old file under the temporary name: a rename over an existing file makes some
+// systems (ext4) write the new file's data out before the rename returns, seconds of waiting for
+// a large file that such a caller chose not to pay. Until the old file is deleted it can still be
+// swapped back, so a failure leaves it in place. Elsewhere, and where names cannot be swapped, a
+// plain rename.
+bool SafeReplaceClass::PutInPlace() {
+  platform::FileStatus old;
+  if (durable || !platform::Disk().LinkStatus(target, &old) || !old.is_regular ||
+      !platform::Disk().Exchange(temp_path, target)) {
+    return platform::Disk().Rename(temp_path, target);
+  }
+  if (platform::Disk().Delete(temp_path)) return true;
+  int code = platform::LastError();
+  platform::Disk().Exchange(temp_path, target);
+  platform::SetLastError(code);
+  return false;
 }
 
 void SafeReplaceClass::Abort() {

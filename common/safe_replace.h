@@ -30,6 +30,10 @@ class SafeReplaceClass {
   // Without it the replacement is still all-or-nothing for the program's own failures and for
   // a stopped program, but a power cut may lose the new file.
   void SetDurable(bool on) { durable = on; }
+  // With durability on, Commit also syncs the folder, so that the new name survives a power cut.
+  // A caller that replaces many files in one folder may turn that off and sync the folder once
+  // after the last Commit (platform::Disk().SyncFolderOf), reporting a failure there itself.
+  void SetFolderSync(bool on) { folder_sync = on; }
 
   // Creates the temporary file (or opens the device or pipe); File() then writes into it.
   bool Begin();
@@ -44,6 +48,8 @@ class SafeReplaceClass {
   // Writes bytes as the whole new content of target in one step.
   static bool WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error);
 
+  // The file that is replaced: the caller's path, or the file a link there names.
+  const NarrowStringClass& Target() const { return target; }
   // "path: reason" for the failure, or empty.
   const NarrowStringClass& ErrorMessage() const { return error; }
   int ErrorCode() const { return error_code; }
@@ -55,6 +61,8 @@ class SafeReplaceClass {
   // and refuses what is neither a regular file nor a stream, and one without write permission.
   bool ChooseTarget();
   void CloseFinder();
+  // Gives the temporary file the target's name.
+  bool PutInPlace();
 
   NarrowStringClass path;    // as the caller named it
   NarrowStringClass target;  // the file that is replaced
@@ -64,6 +72,7 @@ class SafeReplaceClass {
   NarrowStringClass error;
   int error_code = 0;
   bool durable = true;
+  bool folder_sync = true;
   bool named = false;   // the caller's name was copied
   bool direct = false;  // the target is a device or pipe, written into without a temporary file
 };

@@ -54,6 +54,29 @@ TEST(SafeReplace, FailuresNameThePath) {
   EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::MissingFolder());
 }
 
+// Without durability the new file takes the old one's name by a swap, and the old file is then
+// deleted under the temporary name (the sweeps of such writers succeed that way); when that
+// fails, the old file is swapped back.
+TEST(SafeReplace, WithoutDurabilityAFailedSwapPutsTheOldFileBack) {
+  if (sys::kWindows) GTEST_SKIP() << "names are not swapped on Windows";
+  struct FailDelete : platform::ScopedFaultDisk {
+    bool Delete(const char* path) override {
+      platform::SetLastError(sys::kIoError);
+      return renames == 1 ? false : FaultDisk::Delete(path);
+    }
+  } disk;
+  TempFolder dir;
+  std::string path = dir / "out.bin";
+  WriteBytes(path, "old");
+  SafeReplaceClass replace(path.c_str());
+  replace.SetDurable(false);
+  ASSERT_TRUE(replace.Begin());
+  replace.File().Write("new", 3);
+  EXPECT_FALSE(replace.Commit());
+  EXPECT_EQ(ReadBytes(path), "old");
+  EXPECT_EQ(CountFiles(dir.path()), 1);
+}
+
 // Names up to the system's limit, plain and of two-byte characters, can be replaced: the
 // temporary name beside them is shortened to fit.
 TEST(SafeReplace, LongestNamesCanBeReplaced) {

@@ -8,6 +8,7 @@
 #include "common/platform/platform.h"
 
 void ConsoleClass::Print(const char* format, ...) {
+  ReleaseOwed();
   va_list args;
   va_start(args, format);
   PrintArgs(format, args);
@@ -15,6 +16,7 @@ void ConsoleClass::Print(const char* format, ...) {
 }
 
 void ConsoleClass::ErrorPrint(const char* format, ...) {
+  ReleaseOwed();
   if (colour) WriteText(platform::BeginErrorColour());
   va_list args;
   va_start(args, format);
@@ -22,6 +24,12 @@ void ConsoleClass::ErrorPrint(const char* format, ...) {
   va_end(args);
   if (colour) WriteText(platform::EndErrorColour());
   pause = true;
+}
+
+void ConsoleClass::ReleaseOwed() {
+  OwedLines* lines = owed;
+  owed = nullptr;
+  if (lines) lines->Release();
 }
 
 void ConsoleClass::Write(const char* text, size_t length) { fwrite(text, 1, length, stdout); }

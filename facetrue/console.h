@@ -16,6 +16,17 @@ class ConsoleClass {
   // Prints in the error colour and sets the pause flag.
   void ErrorPrint(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+  // Lines that are owed before any other: their holder registers with Owe, and the next print
+  // first calls Release (once; the holder registers again when it owes more).
+  class OwedLines {
+   public:
+    virtual void Release() = 0;
+
+   protected:
+    ~OwedLines() = default;
+  };
+  void Owe(OwedLines* lines) { owed = lines; }
+
   void SetPause() { pause = true; }
   bool Paused() const { return pause; }
 
@@ -26,7 +37,9 @@ class ConsoleClass {
  private:
   void PrintArgs(const char* format, va_list args);
   void WriteText(const char* text);
+  void ReleaseOwed();
 
   bool colour;
   bool pause = false;
+  OwedLines* owed = nullptr;
 };

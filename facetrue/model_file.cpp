@@ -23,10 +23,11 @@ platform::Handle OpenModel(const char* path, bool& not_regular) {
 }
 
 // Saves the model in place of the file, writing it straight into the temporary file of the
-// replacement (large arrays go through without a copy); on failure the file is as it was.
-// error receives the reason.
-bool SaveModel(const char* path, VXM& model, NarrowStringClass& error) {
+// replacement (large arrays go through without a copy), and hands it to pending for the folder
+// sync; on failure the file is as it was, and error receives the reason.
+bool SaveModel(const char* path, VXM& model, PendingModelsClass& pending, NarrowStringClass& error) {
   SafeReplaceClass replace(path);
+  replace.SetFolderSync(false);
   if (!replace.Begin()) {
     error.TryAssign(platform::ErrorText(replace.ErrorCode()));
     return false;
@@ -44,12 +45,13 @@ bool SaveModel(const char* path, VXM& model, NarrowStringClass& error) {
     replace.Abort();
     return false;
   }
+  pending.Add(path, replace.Target());
   return true;
 }
 
 }  // namespace
 
-void ProcessModelFile(const char* path, ConsoleClass& console) {
+void ProcessModelFile(const char* path, ConsoleClass& console, PendingModelsClass& pending) {
   DiskFileClass file;
   bool not_regular = false;
   platform::Handle handle = OpenModel(path, not_regular);
@@ -74,9 +76,6 @@ void ProcessModelFile(const char* path, ConsoleClass& console) {
   // The file is closed before it is replaced, as some systems require.
   file.Close();
   NarrowStringClass error;
-  if (!SaveModel(path, model, error)) {
+  if (!SaveModel(path, model, pending, error))
     console.ErrorPrint("Unable to save '%s': %s\n", path, error.Chars());
-    return;
-  }
-  console.Print("Processed '%s'\n", path);
 }

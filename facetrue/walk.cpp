@@ -9,6 +9,7 @@
 #include "common/string_class.h"
 #include "common/string_functions.h"
 #include "facetrue/model_file.h"
+#include "facetrue/pending_models.h"
 
 namespace {
 
@@ -17,7 +18,9 @@ constexpr int kWorkListStep = 64;
 
 class WalkClass {
  public:
-  explicit WalkClass(ConsoleClass& console) : console(console) { work.SetGrowthStep(kWorkListStep); }
+  explicit WalkClass(ConsoleClass& console) : console(console), pending(console) {
+    work.SetGrowthStep(kWorkListStep);
+  }
 
   // A path named by the user; folder marks one that a listing showed to be a folder.
   void Push(const char* path, bool folder = false) {
@@ -37,6 +40,7 @@ class WalkClass {
         Visit(item.path);
       }
     }
+    pending.Settle();
   }
 
  private:
@@ -52,7 +56,7 @@ class WalkClass {
     if (status.is_directory) {
       ListFolder(path);
     } else if (MatchesModelPattern(path)) {
-      ProcessModelFile(path, console);
+      ProcessModelFile(path, console, pending);
     }
   }
 
@@ -68,9 +72,10 @@ class WalkClass {
       if (entry.is_directory) {
         Push(path, true);
       } else if (MatchesModelPattern(entry.name) && !IsLinkToFolder(entry, path)) {
-        ProcessModelFile(path, console);
+        ProcessModelFile(path, console, pending);
       }
     }
+    pending.Settle();
   }
 
   static bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
@@ -79,6 +84,7 @@ class WalkClass {
   }
 
   ConsoleClass& console;
+  PendingModelsClass pending;
   DynamicArrayClass<WorkItem> work;
 };
 

@@ -76,6 +76,9 @@ class DiskInterface {
   virtual bool DeleteOpen(Handle /*h*/, const char* path) { return Delete(path); }
   // Puts from in place of to, replacing it in one step.
   virtual bool Rename(const char* from, const char* to) = 0;
+  // Swaps the names a and b, which must both exist, in one step. False, with nothing changed,
+  // where the system cannot do that (the caller then renames).
+  virtual bool Exchange(const char* /*a*/, const char* /*b*/) { return false; }
   // Makes the names in the folder that holds path durable (after a rename into it).
   virtual bool SyncFolderOf(const char* path) = 0;
   // Status of what the path names, following links.

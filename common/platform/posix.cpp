@@ -192,18 +192,29 @@ class PosixDisk : public DiskInterface {
 
   bool Rename(const char* from, const char* to) override { return Succeeded(::rename(from, to)); }
 
+  bool Exchange(const char* a, const char* b) override {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+    return Succeeded(::renameat2(AT_FDCWD, a, AT_FDCWD, b, RENAME_EXCHANGE));
+#else
+    (void)a;
+    (void)b;
+    t_last_error = ENOSYS;
+    return false;
+#endif
+  }
+
+  // The folder's name is cut from path in a buffer of its own: a sync that must follow a rename
+  // never fails for want of memory.
   bool SyncFolderOf(const char* path) override {
-    NarrowStringClass folder;
-    if (!folder.TryAssign(path)) {
-      errno = ENOMEM;
+    char folder[PATH_MAX];
+    const char* slash = strrchr(path, '/');
+    size_t length = slash ? static_cast<size_t>(slash - path) + (slash == path ? 1 : 0) : 1;
+    if (length >= sizeof folder) {
+      errno = ENAMETOOLONG;
       return Failed();
     }
-    char* slash = strrchr(folder.Chars(), '/');
-    if (slash) {
-      slash[slash == folder.Chars() ? 1 : 0] = 0;
-    } else {
-      folder = ".";
-    }
+    memcpy(folder, slash ? path : ".", length);
+    folder[length] = 0;
     int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return Failed();
     bool ok = Succeeded(::fsync(fd));

@@ -60,6 +60,10 @@ class FaultDisk : public DiskInterface {
   bool Rename(const char* from, const char* to) override {
     return Trip(fail_rename, ++renames) ? false : inner().Rename(from, to);
   }
+  // A swap of names counts, and fails, as a rename.
+  bool Exchange(const char* a, const char* b) override {
+    return Trip(fail_rename, ++renames) ? false : inner().Exchange(a, b);
+  }
   bool SyncFolderOf(const char* path) override { return inner().SyncFolderOf(path); }
   bool Status(const char* path, FileStatus* s) override { return inner().Status(path, s); }
   bool LinkStatus(const char* path, FileStatus* s) override { return inner().LinkStatus(path, s); }
