@@ -170,7 +170,7 @@ TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
     PendingModelsClass pending(console);
     ProcessModelFile(path, console, pending);
     pending.Settle();
-    bool ok = console.text == processed;
+    bool ok = console.text.rfind("Processed '", 0) == 0 && console.text.find(path) == 11;
     if (!ok) error->TryAssign(console.text.c_str());
     return ok;
   };

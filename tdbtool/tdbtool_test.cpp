@@ -154,7 +154,7 @@ TEST_F(Tdbtool, WritesIntoStandardOutputAndRefusesDatabasesThatAreNoFiles) {
   databases.push_back(Path("fifo"));
 #endif
   for (const std::string& db : databases)
-    Run({"import-po", db, "@in.tdb", "--language", "1"}, 2, db + ": not a regular file");
+    Run({"import-po", db, "@in.tdb", "--language", "1"}, 1, db + ": not a regular file");
 }
 
 // Runs a shell command in the test folder; returns its exit code, with standard error in err.
