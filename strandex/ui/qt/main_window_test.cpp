@@ -91,7 +91,22 @@ class MainWindowTest : public DatabaseTest {
   QString ListCell(int row, int column) {
     return window->List()->model()->index(row, column).data().toString();
   }
+  // Saves the database to a file and opens it in the window.
+  void OpenSaved() {
+    const std::string path = folder / "saved.tdb";
+    ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
+    window->Editor().OpenPath(path.c_str());
+  }
+  // Runs Find by ID for text.
+  void FindID(const QString& text) {
+    AnswerModal([text](QWidget* dialog) {
+      SetControlText(dialog, kFindText, text);
+      ClickControl(dialog, kButtonOk);
+    });
+    window->Action(kCmdFindID)->trigger();
+  }
 
+  TempFolder folder;
   MainWindow* window = nullptr;
 };
 
@@ -155,13 +170,10 @@ TEST_F(MainWindowTest, DialogsAreLaidOutInDialogUnitsOfTheirFont) {
 }
 
 TEST_F(MainWindowTest, DoubleClickEditsTheStringAndATabChangeRefillsTheList) {
-  TempFolder folder;
   TranslateDBClass::AddObject(NewString(1000, "IDS_A", u"a"));
   TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"b", 2));
   TranslateDBClass::AddCategoryNamed("Menus");
-  const std::string path = folder / "two.tdb";
-  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
-  window->Editor().OpenPath(path.c_str());
+  OpenSaved();
   EXPECT_TRUE(window->Action(kCmdSave)->isEnabled());
 
   window->Tabs()->setCurrentIndex(1);
@@ -185,11 +197,7 @@ TEST_F(MainWindowTest, DoubleClickEditsTheStringAndATabChangeRefillsTheList) {
 TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   for (int i = 0; i < 200; ++i)
     TranslateDBClass::AddObject(NewString(1000 + i, i % 2 ? "ODD" : "EVEN", u"t"));
-  AnswerModal([](QWidget* dialog) {
-    SetControlText(dialog, kFindText, QStringLiteral("odd"));
-    ClickControl(dialog, kButtonOk);
-  });
-  window->Action(kCmdFindID)->trigger();
+  FindID(QStringLiteral("odd"));
   FindResultsWindow* results = window->FindResults();
   ASSERT_NE(results, nullptr);
   EXPECT_TRUE(results->isVisible());
@@ -231,11 +239,7 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   EXPECT_TRUE(!closed || !closed->isVisible());
   EXPECT_EQ(window->FindResults(), nullptr);
   EXPECT_FALSE(window->Editor().Results().IsOpen());
-  AnswerModal([](QWidget* dialog) {
-    SetControlText(dialog, kFindText, QStringLiteral("even"));
-    ClickControl(dialog, kButtonOk);
-  });
-  window->Action(kCmdFindID)->trigger();
+  FindID(QStringLiteral("even"));
   results = window->FindResults();
   ASSERT_NE(results, nullptr);
   EXPECT_TRUE(results->close());
@@ -245,11 +249,8 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
 }
 
 TEST_F(MainWindowTest, RemoveStringRemovesOnlyARowTheUserSelected) {
-  TempFolder folder;
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
-  const std::string path = folder / "three.tdb";
-  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
-  window->Editor().OpenPath(path.c_str());
+  OpenSaved();
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   QTest::mouseClick(window->Tabs(), Qt::LeftButton, {}, window->Tabs()->tabRect(0).center());
