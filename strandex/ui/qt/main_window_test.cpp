@@ -340,43 +340,31 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
         window->Editor().OnTabSelected(0);
         QApplication::processEvents();
 
-        Stored expected = *original;
-        bool answered = false;
+        // The user types at the end of one field (after clearing it for a number).
         const bool is_wide = original == &wide;
+        Stored expected = *original;
+        if (field == kIDString) expected.IDString = "IDS_XY";
+        if (field == kNumeric) expected.ID = 1005;
+        if (field == kSound) expected.Sound = 8;
+        if (field == kEnglish) {
+          expected.English += "!";
+          expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
+        }
+        if (field == kText && language == 1) expected.Text1 += u"Z";
+        if (field == kText && language == 0 && is_wide)  // a paragraph break the user sees is stored as CR LF
+          expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
+        if (field == kText && language == 0 && !is_wide) {
+          expected.Text0 += u"Z";
+          expected.English += "Z";
+        }
+        const int controls[] = {0, kEditIDString, kEditNumericID, kEditEnglish, kEditText, kEditSound};
+        const char* typed[] = {"", "Y", "1005", "!", "Z", "8"};
+        bool answered = false;
         AnswerModal([&](QWidget* dialog) {
-          switch (field) {
-            case kNone:
-              break;
-            case kIDString:
-              TypeAtEnd(FindControl(dialog, kEditIDString), QStringLiteral("Y"));
-              expected.IDString = "IDS_XY";
-              break;
-            case kNumeric:
-              static_cast<QLineEdit*>(FindControl(dialog, kEditNumericID))->clear();
-              TypeAtEnd(FindControl(dialog, kEditNumericID), QStringLiteral("1005"));
-              expected.ID = 1005;
-              break;
-            case kEnglish:
-              TypeAtEnd(FindControl(dialog, kEditEnglish), QStringLiteral("!"));
-              expected.English += "!";
-              expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
-              break;
-            case kText:
-              TypeAtEnd(FindControl(dialog, kEditText), QStringLiteral("Z"));
-              if (language == 1) {
-                expected.Text1 += u"Z";
-              } else if (is_wide) {  // a paragraph break the user sees is stored as CR LF
-                expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
-              } else {
-                expected.Text0 += u"Z";
-                expected.English += "Z";
-              }
-              break;
-            case kSound:
-              static_cast<QLineEdit*>(FindControl(dialog, kEditSound))->clear();
-              TypeAtEnd(FindControl(dialog, kEditSound), QStringLiteral("8"));
-              expected.Sound = 8;
-              break;
+          if (field != kNone) {
+            QWidget* edit = FindControl(dialog, controls[field]);
+            if (field == kNumeric || field == kSound) static_cast<QLineEdit*>(edit)->clear();
+            TypeAtEnd(edit, QString::fromLatin1(typed[field]));
           }
           answered = true;
           ClickControl(dialog, kIDOk);
