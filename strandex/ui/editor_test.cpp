@@ -73,11 +73,9 @@ class FakeScreen : public EditorScreenClass {
     opened_fields.clear();
     for (int i = 0; i < layout->ControlCount; ++i) {
       int id = layout->Controls[i].ID;
-      if (layout->Controls[i].Kind == ControlKind::RadioButton) {
-        opened_fields[id] = fields.Checked(id) ? u"checked" : u"";
-      } else if (id != kNoControl) {
-        opened_fields[id] = fields.Text(id);
-      }
+      bool radio = layout->Controls[i].Kind == ControlKind::RadioButton;
+      if (id != kNoControl)
+        opened_fields[id] = radio ? (fields.Checked(id) ? u"checked" : u"") : fields.Text(id);
     }
     opened_focus = fields.Focus;
     EXPECT_FALSE(dialogs.empty()) << "unexpected dialog " << dialog.TemplateID();
@@ -91,9 +89,8 @@ class FakeScreen : public EditorScreenClass {
         continue;
       }
       for (int i = 0; i < layout->ControlCount; ++i) {  // radio buttons exclude each other
-        if (layout->Controls[i].Kind == ControlKind::RadioButton) {
+        if (layout->Controls[i].Kind == ControlKind::RadioButton)
           fields.SetChecked(layout->Controls[i].ID, layout->Controls[i].ID == step.Control);
-        }
       }
       int result = dialog.OnCommand(step.Control, fields);
       if (result != kStayOpen) return result;
@@ -446,8 +443,7 @@ TEST_F(EditorTest, FindListsEveryHitInTheResultsWindow) {
   EXPECT_EQ(screen.opened_focus, kFindText);
   EXPECT_EQ(ResultIDs(), (std::vector<int>{1000, 1001}));
   EXPECT_EQ(screen.find_window_opens, 1);
-  u16string english = editor.Results().CellText(0, 2).Chars();
-  EXPECT_EQ(english, u"Yes");
+  EXPECT_EQ(editor.Results().CellText(0, 2), u"Yes");
 
   // A second search replaces the rows; an empty text lists every non-empty English text.
   Run(kCmdFindEnglish, {Click(kButtonOk)});
