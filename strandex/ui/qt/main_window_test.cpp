@@ -118,11 +118,9 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   for (QAction* popup : window->menuBar()->actions()) {
     menu += (menu.isEmpty() ? "" : "\n") + popup->text() + ":";
     for (QAction* item : popup->menu()->actions()) {
-      menu +=
-          item->isSeparator()
-              ? QStringLiteral(" -")
-              : QStringLiteral(" %1 %2").arg(item->text()).arg(item->property(kCommandIdProperty).toInt());
-      menu += item->isEnabled() ? "," : " off,";
+      QString text =
+          item->isSeparator() ? "-" : item->text() + " " + item->property(kCommandIdProperty).toString();
+      menu += " " + text + (item->isEnabled() ? "," : " off,");
     }
   }
   EXPECT_EQ(
@@ -311,12 +309,8 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
   // "Eng. string" field cannot hold, or that Qt's plain text would change (no-break space,
   // line and paragraph separators).
   const Stored plain{"IDS_X", "Tab\there\nnext", 1000, 7, u"Tab\there\nnext", u"Eins\tzwei"};
-  const Stored wide{"IDS_X",
-                    "It's",
-                    1000,
-                    7,
-                    u"It\u2019s \u201cq\u201d\u00a0x\u2028y\u2029z\tw",
-                    u"Zwei\u00a0\u201cz\u201d\r\nend"};
+  const char16_t* wide_text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\u2029z\tw";
+  const Stored wide{"IDS_X", "It's", 1000, 7, wide_text0, u"Zwei\u00a0\u201cz\u201d\r\nend"};
   enum Field { kNone, kIDString, kNumeric, kEnglish, kText, kSound };
   for (int language : {0, 1}) {
     for (const Stored* original : {&plain, &wide}) {
