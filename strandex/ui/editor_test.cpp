@@ -270,26 +270,20 @@ TEST_F(EditorTest, SaveWritesTheCurrentFileAndAFailedSaveKeepsTheOldOne) {
   EXPECT_EQ(screen.messages.size(), 2u);
 }
 
-TEST_F(EditorTest, ExportsUseTheirDialogsAndReportFailures) {
-  Add(1000, "IDS_A", u"a");
-  File(kCmdExportHeader, folder / "string_ids.h");
-  File(kCmdExportTable, folder / "string_table.txt");
-  EXPECT_EQ(screen.file_dialogs, (std::vector<std::string>{"string_ids.h", "string_table.txt"}));
-  EXPECT_NE(ReadBytes(folder / "string_ids.h").find("#define IDS_A"), std::string::npos);
-  EXPECT_NE(ReadBytes(folder / "string_table.txt").find("IDS_A"), std::string::npos);
-  EXPECT_EQ(editor.CurrentFileName(), "");  // exports do not change the file name
-
-  File(kCmdExportHeader, folder / "missing/x.h");
-  File(kCmdExportTable, folder / "missing/x.txt");
-  EXPECT_EQ(screen.messages.size(), 2u);
-}
-
-TEST_F(EditorTest, ImportTableNamesTheDatabaseStringsTdb) {
+TEST_F(EditorTest, ExportsStartWithTheirNamesAndImportTableNamesTheDatabaseStringsTdb) {
   Add(1000, "IDS_A", u"a");
   TranslateDBClass::AddCategoryNamed("Menus");
   Add(1001, "IDS_B", u"b", 2);
   const std::string table = folder / "table.txt";
+  File(kCmdExportHeader, folder / "ids.h");
   File(kCmdExportTable, table);
+  EXPECT_EQ(screen.file_dialogs, (std::vector<std::string>{"string_ids.h", "string_table.txt"}));
+  EXPECT_NE(ReadBytes(folder / "ids.h").find("#define IDS_A"), std::string::npos);
+  EXPECT_NE(ReadBytes(table).find("IDS_B"), std::string::npos);
+  EXPECT_EQ(editor.CurrentFileName(), "");  // exports do not change the file name
+  File(kCmdExportHeader, folder / "missing/x.h");
+  File(kCmdExportTable, folder / "missing/x.txt");
+  EXPECT_EQ(screen.messages.size(), 2u);
 
   File(kCmdImportTable, std::nullopt);
   EXPECT_EQ(editor.CurrentFileName(), "strings.tdb");
@@ -302,7 +296,7 @@ TEST_F(EditorTest, ImportTableNamesTheDatabaseStringsTdb) {
   // A table that cannot be read: an empty database without tabs, and a message.
   File(kCmdImportTable, folder / "gone.txt");
   EXPECT_EQ(State(), "[] 0111");
-  EXPECT_EQ(screen.messages.size(), 1u);
+  EXPECT_EQ(screen.messages.size(), 3u);
   editor.ExecuteCommand(kCmdAddString);  // no tab: nothing happens
   EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0);
 }
