@@ -60,14 +60,13 @@ TEST(ChunkWriter, RefusesWhatCannotBeReadBack) {
   for (int i = 0; i < kMaxChunkDepth; ++i) ASSERT_TRUE(w3.BeginChunk(1));
   EXPECT_FALSE(w3.BeginChunk(1));
   EXPECT_TRUE(w3.Failed());
-}
 
-TEST(ChunkWriter, ShortWriteFails) {
+  // A short write fails.
   char storage[10] = {};
   MemoryFileClass borrowed(storage, sizeof storage);
-  ChunkWriterClass w(&borrowed);
-  EXPECT_FALSE(w.BeginChunk(1));
-  EXPECT_TRUE(w.Failed());
+  ChunkWriterClass w4(&borrowed);
+  EXPECT_FALSE(w4.BeginChunk(1));
+  EXPECT_TRUE(w4.Failed());
 }
 
 TEST(ChunkReader, SkipsWhatIsNotRead) {

@@ -94,6 +94,12 @@ TEST_F(DatabaseFile, RoundTripReproducesTheFile) {
   bare->SetID(1002);
   TranslateDBClass::AddObject(bare);
   std::string first = SaveToBytes();
+  // Each envelope (two categories, three strings) has its own token.
+  const std::string header = Word32(0x00100100) + Word32(4);
+  std::set<std::string> tokens;
+  for (size_t at = first.find(header); at != std::string::npos; at = first.find(header, at + 1))
+    EXPECT_TRUE(tokens.insert(first.substr(at + 8, 4)).second) << at;
+  EXPECT_EQ(tokens.size(), 5u);
 
   bool damaged = true;
   ASSERT_TRUE(LoadFromBytes(first, &damaged));
@@ -112,18 +118,6 @@ TEST_F(DatabaseFile, RoundTripReproducesTheFile) {
   EXPECT_EQ(WithoutTokens(SaveToBytes()), WithoutTokens(second));
   ASSERT_TRUE(LoadFromBytes(second));
   EXPECT_EQ(WithoutTokens(SaveToBytes()), WithoutTokens(second));
-}
-
-TEST_F(DatabaseFile, TokensDifferWithinAFile) {
-  TranslateDBClass::Initialize();
-  TranslateDBClass::AddObject(NewString(0, "A"));
-  TranslateDBClass::AddObject(NewString(0, "B"));
-  std::string bytes = SaveToBytes();
-  const std::string header = Word32(0x00100100) + Word32(4);
-  std::set<std::string> tokens;
-  for (size_t at = bytes.find(header); at != std::string::npos; at = bytes.find(header, at + 1))
-    EXPECT_TRUE(tokens.insert(bytes.substr(at + 8, 4)).second) << at;
-  EXPECT_EQ(tokens.size(), 3u);
 }
 
 TEST_F(DatabaseFile, UnknownChunksAndFieldsArePassedOver) {
