@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 #include "common/allocore.h"
 #include "common/string_class.h"
@@ -35,9 +36,7 @@ TEST(DynamicArray, ResizeDeleteAndIndexOf) {
   EXPECT_FALSE(a.Delete(3));
   EXPECT_FALSE(a.Delete(-1));
   EXPECT_TRUE(a.Delete(0));
-  EXPECT_EQ(a.Count(), 2);
-  EXPECT_EQ(a[0], 10);
-  EXPECT_EQ(a[1], 20);
+  EXPECT_EQ(std::vector<int>(&a[0], &a[0] + a.Count()), (std::vector<int>{10, 20}));
   // Slot 2 still holds 20 but lies beyond the count.
   EXPECT_EQ(a.IndexOf(20), 1);
   a.Delete(1);
@@ -46,7 +45,6 @@ TEST(DynamicArray, ResizeDeleteAndIndexOf) {
   EXPECT_EQ(base.ArrayClass<int>::IndexOf(20), 1);
   EXPECT_EQ(a.IndexOf(&a[1]), 1);
   EXPECT_TRUE(a.Resize(0));
-  EXPECT_EQ(a.Length(), 0);
   EXPECT_EQ(a.Count(), 0);
 }
 
@@ -92,7 +90,6 @@ TEST(DynamicArray, OutOfMemoryLeavesTheArrayAsItWas) {
   EXPECT_FALSE(a.Add(10));
   allocore::FailAfter(0);
   EXPECT_EQ(a.Count(), 10);
-  EXPECT_EQ(a.Length(), 10);
   EXPECT_EQ(a[9], 9);
 
   allocore::FailAfter(1);
@@ -105,7 +102,6 @@ TEST(DynamicArray, OutOfMemoryLeavesTheArrayAsItWas) {
   allocore::FailAfter(1);
   b = a;
   allocore::FailAfter(0);
-  EXPECT_EQ(b.Length(), 0);
   EXPECT_EQ(b.Count(), 0);
 
   // A size that does not fit 32 bits is refused rather than wrapped.

@@ -34,22 +34,19 @@ TEST(StringClass, TemporariesTakeEightPoolSlotsThenTheHeap) {
   delete s[3];
   NarrowStringClass again("x", true);
   EXPECT_EQ(SlotOf(again), 3);
-  for (int i = 0; i < 9; ++i)
-    if (i != 3) delete s[i];
+  for (int i = 0; i < 9; ++i) delete (i == 3 ? nullptr : s[i]);
   again.Release();
   EXPECT_EQ(CurrentTempStringPool().narrow_free_mask, 0xFFu);
 
   // Only a buffer smaller than a slot (248 narrow, 256 wide units) takes one.
-  NarrowStringClass fits, over;
-  fits.AcquireBuffer(247, true);
-  over.AcquireBuffer(248, true);
-  UnicodeStringClass wide_fits, wide_over;
-  wide_fits.AcquireBuffer(255, true);
-  wide_over.AcquireBuffer(256, true);
-  EXPECT_EQ(SlotOf(fits), 0);
-  EXPECT_EQ(SlotOf(over), -1);
-  EXPECT_EQ(SlotOf(wide_fits), 0);
-  EXPECT_EQ(SlotOf(wide_over), -1);
+  for (int units : {247, 248}) {
+    NarrowStringClass narrow;
+    UnicodeStringClass wide;
+    narrow.AcquireBuffer(units, true);
+    wide.AcquireBuffer(units + 8, true);
+    EXPECT_EQ(SlotOf(narrow), units < 248 ? 0 : -1);
+    EXPECT_EQ(SlotOf(wide), units < 248 ? 0 : -1);
+  }
 }
 
 TEST(StringClass, PooledStringMovesToHeapWhenItOutgrowsItsSlot) {
@@ -66,12 +63,8 @@ TEST(StringClass, PooledStringMovesToHeapWhenItOutgrowsItsSlot) {
   EXPECT_EQ(SlotOf(s), -1);
   EXPECT_EQ(std::string(s), expect);
   EXPECT_EQ(CurrentTempStringPool().narrow_free_mask, 0xFFu);
-}
-
-TEST(StringClass, AppendOfItsOwnText) {
-  NarrowStringClass s("abc");
+  s = "abc";  // appending its own text
   s.Append(s.Chars());
-  EXPECT_STREQ(s, "abcabc");
   s.Append(s);
   EXPECT_STREQ(s, "abcabcabcabc");
 }
@@ -108,19 +101,17 @@ TEST(StringClass, CompareIsUnsignedBytewise) {
 
 TEST(StringClass, WideEditing) {
   UnicodeStringClass s(u"hello world");
-  UnicodeStringClass sub = s.Substring(6, 5);
-  EXPECT_EQ(sub, UnicodeStringClass(u"world"));
+  EXPECT_EQ(s.Substring(6, 5), u"world");
   s.Erase(0, 0);
-  EXPECT_EQ(s, UnicodeStringClass(u"hello world"));
+  EXPECT_EQ(s, u"hello world");
   s.Erase(5, 6);
-  EXPECT_EQ(s, UnicodeStringClass(u"hello"));
+  EXPECT_EQ(s, u"hello");
   UnicodeStringClass t(u"a\\tb");
   t.Replace(1, 2, UnicodeStringClass(u"\t"));
-  EXPECT_EQ(t, UnicodeStringClass(u"a\tb"));
+  EXPECT_EQ(t, u"a\tb");
   t.Replace(1, 1, UnicodeStringClass(u"-long-"));
-  EXPECT_EQ(t, UnicodeStringClass(u"a-long-b"));
-  UnicodeStringClass c = UnicodeStringClass::Concat(UnicodeStringClass(u"ab"), u"cd");
-  EXPECT_EQ(c, UnicodeStringClass(u"abcd"));
+  EXPECT_EQ(t, u"a-long-b");
+  EXPECT_EQ(UnicodeStringClass::Concat(UnicodeStringClass(u"ab"), u"cd"), u"abcd");
   EXPECT_EQ(CurrentTempStringPool().wide_free_mask, 0xFu);
 }
 

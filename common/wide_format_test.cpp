@@ -6,12 +6,19 @@
 
 namespace {
 
-std::u16string Format(const char16_t* format, ...) {
-  char16_t out[64];
+// Formats into out, an area of count units; returns the length of the whole result.
+int FormatInto(char16_t* out, int count, const char16_t* format, ...) {
   va_list args;
   va_start(args, format);
-  int n = WideFormat(out, 64, format, args);
+  int n = WideFormat(out, count, format, args);
   va_end(args);
+  return n;
+}
+
+template <typename... Args>
+std::u16string Format(const char16_t* format, Args... args) {
+  char16_t out[64];
+  int n = FormatInto(out, 64, format, args...);
   EXPECT_EQ(n, static_cast<int>(std::u16string(out).size()));
   return out;
 }
@@ -35,14 +42,8 @@ TEST(WideFormat, Numbers) {
 // Pieces that would not fit a fixed pattern or render buffer: repeated flags, huge widths and
 // precisions (cut to 4096), and long renderings.
 TEST(WideFormat, LongConversionsStayBounded) {
-  auto length = [](const char16_t* format, ...) {
-    char16_t out[1];
-    va_list args;
-    va_start(args, format);
-    int n = WideFormat(out, 1, format, args);
-    va_end(args);
-    return n;
-  };
+  char16_t out[1];
+  auto length = [&out](const char16_t* format, auto... args) { return FormatInto(out, 1, format, args...); };
   EXPECT_EQ(length(u"%-------------------1000.1000d", 5), 1000);
   EXPECT_EQ(length(u"%-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0-+ #0d", 5), 2);
   EXPECT_EQ(length(u"%99999999999999999999.99999999999999999999d", 5), 4096);
@@ -54,13 +55,7 @@ TEST(WideFormat, LongConversionsStayBounded) {
 TEST(WideFormat, CutsAtTheAreaAndCountsTheWhole) {
   char16_t out[8];
   std::u16string long_text(20, u'x');
-  auto run = [&](const char16_t* format, ...) {
-    va_list args;
-    va_start(args, format);
-    int n = WideFormat(out, 8, format, args);
-    va_end(args);
-    return n;
-  };
+  auto run = [&out](const char16_t* format, auto... args) { return FormatInto(out, 8, format, args...); };
   EXPECT_EQ(run(u"%s", long_text.c_str()), 20);
   EXPECT_EQ(std::u16string(out), std::u16string(7, u'x'));
   EXPECT_EQ(run(u"abc%"), 4);  // a lone % is copied

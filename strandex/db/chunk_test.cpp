@@ -15,6 +15,14 @@ std::string Written(Write write) {
   return std::string(reinterpret_cast<const char*>(f.Data()), static_cast<size_t>(f.Size()));
 }
 
+// A chunk reader over bytes that it keeps.
+struct Reader {
+  explicit Reader(std::string data) : bytes(std::move(data)) {}
+  std::string bytes;
+  MemoryFileClass file{bytes.data(), static_cast<int>(bytes.size())};
+  ChunkReaderClass r{&file};
+};
+
 TEST(ChunkWriter, SizeWords) {
   EXPECT_EQ(Written([](ChunkWriterClass& w) { return w.BeginChunk(1) && w.EndChunk(); }), Chunk(1, ""));
   EXPECT_EQ(Written([](ChunkWriterClass& w) {
@@ -52,20 +60,18 @@ TEST(ChunkWriter, RefusesWhatCannotBeReadBack) {
   for (int i = 0; i < kMaxChunkDepth; ++i) ASSERT_TRUE(w3.BeginChunk(1));
   EXPECT_FALSE(w3.BeginChunk(1));
   EXPECT_TRUE(w3.Failed());
-}
 
-TEST(ChunkWriter, ShortWriteFails) {
+  // A short write fails.
   char storage[10] = {};
   MemoryFileClass borrowed(storage, sizeof storage);
-  ChunkWriterClass w(&borrowed);
-  EXPECT_FALSE(w.BeginChunk(1));
-  EXPECT_TRUE(w.Failed());
+  ChunkWriterClass w4(&borrowed);
+  EXPECT_FALSE(w4.BeginChunk(1));
+  EXPECT_TRUE(w4.Failed());
 }
 
 TEST(ChunkReader, SkipsWhatIsNotRead) {
-  std::string bytes = Chunk(9, Chunk(1, "0123456789") + Chunk(2, Micro(7, "xyz") + Micro(8, "ab")), true);
-  MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
-  ChunkReaderClass r(&f);
+  Reader reader(Chunk(9, Chunk(1, "0123456789") + Chunk(2, Micro(7, "xyz") + Micro(8, "ab")), true));
+  ChunkReaderClass& r = reader.r;
   ASSERT_TRUE(r.OpenChunk());
   EXPECT_EQ(r.CurrentChunkID(), 9u);
   ASSERT_TRUE(r.OpenChunk());
@@ -73,7 +79,7 @@ TEST(ChunkReader, SkipsWhatIsNotRead) {
   char buf[8];
   EXPECT_EQ(r.Read(buf, 4), 4u);
   ASSERT_TRUE(r.CloseChunk());
-  EXPECT_EQ(r.CurrentChunkRemaining(), static_cast<uint32_t>(bytes.size() - 8 - 18));
+  EXPECT_EQ(r.CurrentChunkRemaining(), static_cast<uint32_t>(reader.bytes.size() - 8 - 18));
   ASSERT_TRUE(r.OpenChunk());
   ASSERT_TRUE(r.OpenMicroChunk());
   EXPECT_EQ(r.CurrentMicroChunkID(), 7);
@@ -95,9 +101,8 @@ TEST(ChunkReader, SkipsWhatIsNotRead) {
 
 TEST(ChunkReader, ChildLongerThanParentIsCut) {
   // The inner chunk claims 100 bytes; its parent holds 12 after it, then a sibling follows.
-  std::string bytes = Chunk(1, Word32(2) + Word32(100) + "0123", true) + Chunk(3, "zz");
-  MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
-  ChunkReaderClass r(&f);
+  Reader reader(Chunk(1, Word32(2) + Word32(100) + "0123", true) + Chunk(3, "zz"));
+  ChunkReaderClass& r = reader.r;
   ASSERT_TRUE(r.OpenChunk());
   ASSERT_TRUE(r.OpenChunk());
   EXPECT_TRUE(r.IsDamaged());
@@ -114,35 +119,26 @@ TEST(ChunkReader, ChildLongerThanParentIsCut) {
 }
 
 TEST(ChunkReader, DamageKinds) {
-  {
-    std::string bytes = Chunk(1, "ab") + "xyz";  // three stray bytes at the top level
-    MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
-    ChunkReaderClass r(&f);
-    ASSERT_TRUE(r.OpenChunk() && r.CloseChunk());
-    EXPECT_FALSE(r.OpenChunk());
-    EXPECT_EQ(r.Damage(), ChunkDamage::kTruncatedHeader);
-  }
-  {
-    std::string bytes = Chunk(1, Micro(1, "ab").substr(0, 1) + std::string{'\x09'} + "abc");
-    MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
-    ChunkReaderClass r(&f);
-    ASSERT_TRUE(r.OpenChunk() && r.OpenMicroChunk());
-    EXPECT_EQ(r.Damage(), ChunkDamage::kMicroTooLong);
-    EXPECT_EQ(r.CurrentMicroChunkLength(), 3);
-    ASSERT_TRUE(r.CloseMicroChunk());
-    EXPECT_EQ(r.CurrentChunkRemaining(), 0u);
-  }
-  {
-    std::string bytes;
-    for (int i = 0; i < 300; ++i) bytes += Word32(7) + Word32(0x80000000u | (299 - i) * 8);
-    MemoryFileClass f(bytes.data(), static_cast<int>(bytes.size()));
-    ChunkReaderClass r(&f);
-    int depth = 0;
-    while (r.OpenChunk()) ++depth;
-    EXPECT_EQ(depth, kMaxChunkDepth);
-    EXPECT_EQ(r.Damage(), ChunkDamage::kTooDeep);
-    while (r.CloseChunk()) {
-    }
+  Reader stray(Chunk(1, "ab") + "xyz");  // three stray bytes at the top level
+  ASSERT_TRUE(stray.r.OpenChunk() && stray.r.CloseChunk());
+  EXPECT_FALSE(stray.r.OpenChunk());
+  EXPECT_EQ(stray.r.Damage(), ChunkDamage::kTruncatedHeader);
+
+  Reader micro(Chunk(1, Micro(1, "ab").substr(0, 1) + std::string{'\x09'} + "abc"));
+  ASSERT_TRUE(micro.r.OpenChunk() && micro.r.OpenMicroChunk());
+  EXPECT_EQ(micro.r.Damage(), ChunkDamage::kMicroTooLong);
+  EXPECT_EQ(micro.r.CurrentMicroChunkLength(), 3);
+  ASSERT_TRUE(micro.r.CloseMicroChunk());
+  EXPECT_EQ(micro.r.CurrentChunkRemaining(), 0u);
+
+  std::string nested;
+  for (int i = 0; i < 300; ++i) nested += Word32(7) + Word32(0x80000000u | (299 - i) * 8);
+  Reader deep(nested);
+  int depth = 0;
+  while (deep.r.OpenChunk()) ++depth;
+  EXPECT_EQ(depth, kMaxChunkDepth);
+  EXPECT_EQ(deep.r.Damage(), ChunkDamage::kTooDeep);
+  while (deep.r.CloseChunk()) {
   }
 }
 

@@ -47,13 +47,11 @@ TEST(TDBString, CloneCopiesEverythingAndCurrentTextFollowsTheLanguage) {
   TDBStringClass* c = s->Clone();
   delete s;
   ASSERT_NE(c, nullptr);
-  EXPECT_EQ(c->GetID(), 1234);
-  EXPECT_EQ(c->GetIDString(), "IDS_X");
-  EXPECT_EQ(c->GetAnimationName(), "wave");
-  EXPECT_EQ(c->GetEnglishText(), "Yes");
-  EXPECT_EQ(c->GetSoundID(), 7);
-  EXPECT_EQ(c->GetCategoryID(), 3);
-  EXPECT_EQ(c->GetTextCount(), 2);
+  EXPECT_EQ(std::to_string(c->GetID()) + " " + c->GetIDString().Chars() + " " +
+                c->GetAnimationName().Chars() + " " + c->GetEnglishText().Chars() + " " +
+                std::to_string(c->GetSoundID()) + " " + std::to_string(c->GetCategoryID()) + " " +
+                std::to_string(c->GetTextCount()),
+            "1234 IDS_X wave Yes 7 3 2");
   EXPECT_EQ(c->GetText(1), u"Ja");
   TranslateDBClass::SetCurrentLanguage(1);
   EXPECT_EQ(c->GetCurrentText(), u"Ja");

@@ -91,42 +91,53 @@ class MainWindowTest : public DatabaseTest {
   QString ListCell(int row, int column) {
     return window->List()->model()->index(row, column).data().toString();
   }
+  // Saves the database to a file and opens it in the window.
+  void OpenSaved() {
+    const std::string path = folder / "saved.tdb";
+    ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
+    window->Editor().OpenPath(path.c_str());
+  }
+  // Runs Find by ID for text.
+  void FindID(const QString& text) {
+    AnswerModal([text](QWidget* dialog) {
+      SetControlText(dialog, kFindText, text);
+      ClickControl(dialog, kButtonOk);
+    });
+    window->Action(kCmdFindID)->trigger();
+  }
 
+  TempFolder folder;
   MainWindow* window = nullptr;
 };
 
 TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Advanced string editor"));
   EXPECT_EQ(window->size(), QSize(800, 600));
-  // Popup, caption, command ID and starting state of every item; "-" is a separator.
-  QStringList menu;
+  // Each popup with the caption and command ID of its items, "off" where grayed; "-" is a separator.
+  QString menu;
   for (QAction* popup : window->menuBar()->actions()) {
+    menu += (menu.isEmpty() ? "" : "\n") + popup->text() + ":";
     for (QAction* item : popup->menu()->actions()) {
-      menu << (item->isSeparator() ? QStringLiteral("%1 -").arg(popup->text())
-                                   : QStringLiteral("%1 %2 %3 %4")
-                                         .arg(popup->text(), item->text())
-                                         .arg(item->property(kCommandIdProperty).toInt())
-                                         .arg(item->isEnabled() ? "on" : "off"));
+      QString text =
+          item->isSeparator() ? "-" : item->text() + " " + item->property(kCommandIdProperty).toString();
+      menu += " " + text + (item->isEnabled() ? "," : " off,");
     }
   }
-  EXPECT_EQ(menu,
-            (QStringList{"File New 40020 on", "File Open 40021 on", "File Close 40038 on",
-                         "File Save 40023 off", "File Save as 40024 off", "File Export C Header 40046 off",
-                         "File Import Table 40056 on", "File Export Table 40055 off", "File -",
-                         "File Exit 40025 on", "Search Goto 40026 on", "Search Find by ID 40031 on",
-                         "Search Find by string 40030 on", "Search Find by english string 40029 on",
-                         "Edit Add String 40051 on", "Edit Remove String 40052 on",
-                         "Edit Add Category 40053 on", "Edit Remove Category 40054 on"}));
+  EXPECT_EQ(
+      menu,
+      "File: New 40020, Open 40021, Close 40038, Save 40023 off, Save as 40024 off, Export C Header "
+      "40046 off, Import Table 40056, Export Table 40055 off, -, Exit 40025,\nSearch: Goto 40026, Find by "
+      "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
+      "String 40052, Add Category 40053, Remove Category 40054,");
   EXPECT_EQ(window->Tabs()->count(), 1);
   EXPECT_EQ(window->Tabs()->tabText(0), QStringLiteral("Default"));
-  QStringList headers;
+  QString headers;
   for (int i = 0; i < 4; ++i) {
-    headers << QStringLiteral("%1 %2")
+    headers += QStringLiteral("%1 %2|")
                    .arg(window->List()->model()->headerData(i, Qt::Horizontal).toString())
                    .arg(window->List()->header()->sectionSize(i));
   }
-  EXPECT_EQ(headers,
-            (QStringList{"ID (string) 200", "ID (numeric) 100", "Sound ID 100", "English text 450"}));
+  EXPECT_EQ(headers, "ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|");
 }
 
 TEST_F(MainWindowTest, DialogsAreLaidOutInDialogUnitsOfTheirFont) {
@@ -154,42 +165,10 @@ TEST_F(MainWindowTest, DialogsAreLaidOutInDialogUnitsOfTheirFont) {
   }
 }
 
-TEST_F(MainWindowTest, DoubleClickEditsTheStringAndATabChangeRefillsTheList) {
-  TempFolder folder;
-  TranslateDBClass::AddObject(NewString(1000, "IDS_A", u"a"));
-  TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"b", 2));
-  TranslateDBClass::AddCategoryNamed("Menus");
-  const std::string path = folder / "two.tdb";
-  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
-  window->Editor().OpenPath(path.c_str());
-  EXPECT_TRUE(window->Action(kCmdSave)->isEnabled());
-
-  window->Tabs()->setCurrentIndex(1);
-  ASSERT_EQ(window->List()->model()->rowCount(), 1);
-  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_B"));
-  window->Tabs()->setCurrentIndex(0);
-  ASSERT_EQ(window->List()->model()->rowCount(), 1);
-
-  QApplication::processEvents();
-  QString title;
-  AnswerModal([&title](QWidget* dialog) {
-    title = dialog->windowTitle();
-    SetControlText(dialog, kEditIDString, QStringLiteral("IDS_EDITED"));
-    ClickControl(dialog, kIDOk);
-  });
-  DoubleClick(window->List(), 0);
-  EXPECT_EQ(title, QStringLiteral("Edit String"));
-  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_EDITED"));
-}
-
 TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   for (int i = 0; i < 200; ++i)
     TranslateDBClass::AddObject(NewString(1000 + i, i % 2 ? "ODD" : "EVEN", u"t"));
-  AnswerModal([](QWidget* dialog) {
-    SetControlText(dialog, kFindText, QStringLiteral("odd"));
-    ClickControl(dialog, kButtonOk);
-  });
-  window->Action(kCmdFindID)->trigger();
+  FindID(QStringLiteral("odd"));
   FindResultsWindow* results = window->FindResults();
   ASSERT_NE(results, nullptr);
   EXPECT_TRUE(results->isVisible());
@@ -231,11 +210,7 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   EXPECT_TRUE(!closed || !closed->isVisible());
   EXPECT_EQ(window->FindResults(), nullptr);
   EXPECT_FALSE(window->Editor().Results().IsOpen());
-  AnswerModal([](QWidget* dialog) {
-    SetControlText(dialog, kFindText, QStringLiteral("even"));
-    ClickControl(dialog, kButtonOk);
-  });
-  window->Action(kCmdFindID)->trigger();
+  FindID(QStringLiteral("even"));
   results = window->FindResults();
   ASSERT_NE(results, nullptr);
   EXPECT_TRUE(results->close());
@@ -244,26 +219,31 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   EXPECT_FALSE(window->Editor().Results().IsOpen());
 }
 
-TEST_F(MainWindowTest, RemoveStringRemovesOnlyARowTheUserSelected) {
-  TempFolder folder;
+TEST_F(MainWindowTest, TabsDoubleClickAndRemoveStringActOnWhatTheUserChose) {
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
-  const std::string path = folder / "three.tdb";
-  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
-  window->Editor().OpenPath(path.c_str());
+  TranslateDBClass::AddObject(NewString(1003, "IDS_B", u"b", 2));
+  TranslateDBClass::AddCategoryNamed("Menus");
+  OpenSaved();
+  EXPECT_TRUE(window->Action(kCmdSave)->isEnabled());
+  window->Tabs()->setCurrentIndex(1);
+  ASSERT_EQ(window->List()->model()->rowCount(), 1);
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_B"));
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   QTest::mouseClick(window->Tabs(), Qt::LeftButton, {}, window->Tabs()->tabRect(0).center());
   ASSERT_EQ(window->List()->model()->rowCount(), 3);
 
-  // Edit a string, save: the refilled list has no selection mark, whatever Qt makes current
-  // when the list gets the focus back.
-  bool edited = false;
-  AnswerModal([&edited](QWidget* dialog) {
-    edited = true;
+  // Edit a string, save: the refilled list shows the edit and has no selection mark, whatever Qt
+  // makes current when the list gets the focus back.
+  QString title;
+  AnswerModal([&title](QWidget* dialog) {
+    title = dialog->windowTitle();
+    SetControlText(dialog, kEditIDString, QStringLiteral("IDS_EDITED"));
     ClickControl(dialog, kIDOk);
   });
   DoubleClick(window->List(), 0);
-  ASSERT_TRUE(edited);
+  ASSERT_EQ(title, QStringLiteral("Edit String"));
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_EDITED"));
   window->Action(kCmdSave)->trigger();
   // The window is active again and the list has the focus back, which makes a row current.
   window->activateWindow();
@@ -312,12 +292,8 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
   // "Eng. string" field cannot hold, or that Qt's plain text would change (no-break space,
   // line and paragraph separators).
   const Stored plain{"IDS_X", "Tab\there\nnext", 1000, 7, u"Tab\there\nnext", u"Eins\tzwei"};
-  const Stored wide{"IDS_X",
-                    "It's",
-                    1000,
-                    7,
-                    u"It\u2019s \u201cq\u201d\u00a0x\u2028y\u2029z\tw",
-                    u"Zwei\u00a0\u201cz\u201d\r\nend"};
+  const char16_t* wide_text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\u2029z\tw";
+  const Stored wide{"IDS_X", "It's", 1000, 7, wide_text0, u"Zwei\u00a0\u201cz\u201d\r\nend"};
   enum Field { kNone, kIDString, kNumeric, kEnglish, kText, kSound };
   for (int language : {0, 1}) {
     for (const Stored* original : {&plain, &wide}) {
@@ -339,43 +315,31 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
         window->Editor().OnTabSelected(0);
         QApplication::processEvents();
 
-        Stored expected = *original;
-        bool answered = false;
+        // The user types at the end of one field (after clearing it for a number).
         const bool is_wide = original == &wide;
+        Stored expected = *original;
+        if (field == kIDString) expected.IDString = "IDS_XY";
+        if (field == kNumeric) expected.ID = 1005;
+        if (field == kSound) expected.Sound = 8;
+        if (field == kEnglish) {
+          expected.English += "!";
+          expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
+        }
+        if (field == kText && language == 1) expected.Text1 += u"Z";
+        if (field == kText && language == 0 && is_wide)  // a paragraph break the user sees is stored as CR LF
+          expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
+        if (field == kText && language == 0 && !is_wide) {
+          expected.Text0 += u"Z";
+          expected.English += "Z";
+        }
+        const int controls[] = {0, kEditIDString, kEditNumericID, kEditEnglish, kEditText, kEditSound};
+        const char* typed[] = {"", "Y", "1005", "!", "Z", "8"};
+        bool answered = false;
         AnswerModal([&](QWidget* dialog) {
-          switch (field) {
-            case kNone:
-              break;
-            case kIDString:
-              TypeAtEnd(FindControl(dialog, kEditIDString), QStringLiteral("Y"));
-              expected.IDString = "IDS_XY";
-              break;
-            case kNumeric:
-              static_cast<QLineEdit*>(FindControl(dialog, kEditNumericID))->clear();
-              TypeAtEnd(FindControl(dialog, kEditNumericID), QStringLiteral("1005"));
-              expected.ID = 1005;
-              break;
-            case kEnglish:
-              TypeAtEnd(FindControl(dialog, kEditEnglish), QStringLiteral("!"));
-              expected.English += "!";
-              expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
-              break;
-            case kText:
-              TypeAtEnd(FindControl(dialog, kEditText), QStringLiteral("Z"));
-              if (language == 1) {
-                expected.Text1 += u"Z";
-              } else if (is_wide) {  // a paragraph break the user sees is stored as CR LF
-                expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
-              } else {
-                expected.Text0 += u"Z";
-                expected.English += "Z";
-              }
-              break;
-            case kSound:
-              static_cast<QLineEdit*>(FindControl(dialog, kEditSound))->clear();
-              TypeAtEnd(FindControl(dialog, kEditSound), QStringLiteral("8"));
-              expected.Sound = 8;
-              break;
+          if (field != kNone) {
+            QWidget* edit = FindControl(dialog, controls[field]);
+            if (field == kNumeric || field == kSound) static_cast<QLineEdit*>(edit)->clear();
+            TypeAtEnd(edit, QString::fromLatin1(typed[field]));
           }
           answered = true;
           ClickControl(dialog, kIDOk);
