@@ -28,6 +28,9 @@ TEST(Platform, PathsFollowTheSystem) {
   }
   EXPECT_STREQ(platform::JoinPath("a", "b").Chars(), kWindows ? "a\\b" : "a/b");
   EXPECT_STREQ(platform::JoinPath("a/", "b").Chars(), "a/b");
+  EXPECT_STREQ(platform::FileNamePart("/x/y.tdb"), "y.tdb");
+  EXPECT_STREQ(platform::FileNamePart("C:\\x\\y.tdb"), kWindows ? "y.tdb" : "C:\\x\\y.tdb");
+  EXPECT_STREQ(platform::FileNamePart("C:y.tdb"), kWindows ? "y.tdb" : "C:y.tdb");
 }
 
 TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {

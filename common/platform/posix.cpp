@@ -422,6 +422,11 @@ NarrowStringClass JoinPath(const char* folder, const char* name) {
 }
 bool IsAbsolutePath(const char* path) { return path && path[0] == '/'; }
 
+const char* FileNamePart(const char* path) {
+  const char* slash = strrchr(path, '/');
+  return slash ? slash + 1 : path;
+}
+
 uint32_t DefaultFileMode() {
   mode_t mask = ::umask(0);
   ::umask(mask);

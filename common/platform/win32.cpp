@@ -531,6 +531,14 @@ bool IsAbsolutePath(const char* path) {
   return IsSeparator(path[0]) && IsSeparator(path[1]);
 }
 
+const char* FileNamePart(const char* path) {
+  const char* name = path;
+  for (const char* p = path; *p; ++p) {
+    if (IsSeparator(*p) || *p == ':') name = p + 1;
+  }
+  return name;
+}
+
 uint32_t DefaultFileMode() { return 0666; }
 
 namespace {

@@ -3,7 +3,8 @@
 // platform::SetDisk; ScopedFaultDisk does so for one scope.
 #pragma once
 
-#include "common/platform/platform.h"
+#include "common/platform/disk.h"
+#include "common/platform/errors.h"
 #include "common/testing/system.h"
 
 namespace platform {

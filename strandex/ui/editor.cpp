@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/platform/paths.h"
 #include "common/string_functions.h"
 #include "common/utf8.h"
 #include "strandex/db/database_file.h"
@@ -151,17 +152,6 @@ constexpr int kTitleUnits = 259;
 // Messages list at most this many lines of a longer list.
 constexpr int kListedLines = 12;
 
-const char* FileNamePart(const char* path) {
-  const char* name = path;
-  for (const char* p = path; *p; ++p) {
-#ifdef _WIN32
-    if (*p == '\\' || *p == ':') name = p + 1;
-#endif
-    if (*p == '/') name = p + 1;
-  }
-  return name;
-}
-
 // Appends up to kListedLines lines of list to text, and a count of the rest.
 void AppendLines(UnicodeStringClass& text, const DynamicArrayClass<NarrowStringClass>& lines) {
   for (int i = 0; i < lines.Count() && i < kListedLines; ++i) {
@@ -195,8 +185,8 @@ void EditorClass::New() {
 }
 
 void EditorClass::SetTitleFromPath(const char* path) {
-  UnicodeStringClass full =
-      UnicodeStringClass::Formatted(u"%s - %s", kAppTitle, WideFromUtf8(FileNamePart(path)).Chars());
+  UnicodeStringClass full = UnicodeStringClass::Formatted(u"%s - %s", kAppTitle,
+                                                          WideFromUtf8(platform::FileNamePart(path)).Chars());
   if (full.Length() > kTitleUnits) full.Chars()[kTitleUnits] = 0;
   title = full.Chars();
   screen.SetTitle(title);

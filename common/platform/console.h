@@ -1,0 +1,23 @@
+// The console: which standard streams are terminals, their handles, one key press, and the
+// colour of error lines.
+#pragma once
+
+#include "common/platform/disk.h"
+
+namespace platform {
+
+// Console.
+enum Stream { kStdin = 0, kStdout = 1, kStderr = 2 };
+bool IsTerminal(int stream);
+// The handle of a standard stream, for reading and writing it through Disk(); never closed.
+Handle StandardHandle(int stream);
+// Waits for one key press on the console and returns it.
+int ReadKey();
+// Error lines on standard output: BeginErrorColour switches to bright red, EndErrorColour back to
+// the colour that was there before. Where the terminal takes colour as escape sequences, they are
+// returned for the caller to write with the text; where the console has text attributes
+// (Windows), the attribute is switched here and the texts are empty.
+const char* BeginErrorColour();
+const char* EndErrorColour();
+
+}  // namespace platform

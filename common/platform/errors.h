@@ -1,0 +1,26 @@
+// Error codes: the system's last error and its text, and the codes the common library reports
+// itself.
+#pragma once
+
+#include "common/string_class.h"
+
+namespace platform {
+
+int LastError();
+void SetLastError(int code);
+// The system's message text for an error code.
+NarrowStringClass ErrorText(int code);
+
+// Error codes the common library reports itself.
+int ErrorNoName();      // an operation on a file without a name
+int ErrorBadHandle();   // a seek on a closed file
+int ErrorInvalid();     // an invalid argument
+int ErrorNoMemory();    // memory ran out
+int ErrorTooLarge();    // a size or position beyond 2^31 - 1
+int ErrorShortWrite();  // the system took fewer bytes than asked
+int ErrorReadOnly();    // a file without write permission is not replaced
+int ErrorNotRegular();  // a path that must name a regular file names something else
+// The text of the library's own codes (ErrorNotRegular), or null for the system's codes.
+const char* OwnErrorText(int code);
+
+}  // namespace platform
