@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/platform/platform.h"
-#include "common/testing/model_builder.h"
+#include "vxmlib/testing/model_builder.h"
 #include "facetrue/capture_console_test.h"
 
 namespace {

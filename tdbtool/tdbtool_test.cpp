@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/testing/database_fixture.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "common/testing/model_builder.h"
+#include "vxmlib/testing/model_builder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "common/disk_file.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
-#include "common/testing/model_builder.h"
+#include "vxmlib/testing/model_builder.h"
 #include "common/testing/temp_folder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testing/database_fixture.h"
+#include "strandex/db/testing/database_fixture.h"
 
 namespace {
 

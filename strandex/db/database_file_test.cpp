@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "common/testing/database_fixture.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/allocore.h"
-#include "common/testing/database_fixture.h"
+#include "strandex/db/testing/database_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/testing/database_fixture.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"

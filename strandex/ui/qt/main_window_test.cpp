@@ -22,7 +22,7 @@
 #include <QTreeView>
 #include <functional>
 
-#include "common/testing/database_fixture.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/template_dialog.h"
