@@ -161,6 +161,10 @@ void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
 
 void MainWindow::TabsChanged() {
   rebuilding_tabs = true;
+  // A visible tab bar lays out every tab again at each change, which makes thousands of
+  // categories take minutes; hidden, it lays them out once when shown.
+  const bool hidden = tabs->isHidden();
+  tabs->hide();
   const StringListClass& view = editor.View();
   while (tabs->count() > view.TabCount()) tabs->removeTab(tabs->count() - 1);
   for (int i = 0; i < view.TabCount(); ++i) {
@@ -171,6 +175,7 @@ void MainWindow::TabsChanged() {
     tabs->setTabData(i, id);
   }
   tabs->setCurrentIndex(view.SelectedTab());
+  if (!hidden) tabs->show();
   rebuilding_tabs = false;
 }
 
