@@ -239,9 +239,11 @@ TEST_F(DatabaseFile, LoadReport) {
   WriteBytes(folder / "dup.tdb",
              Chunk(0x4242, "x") + Database(Chunk(0x07141201, object("FIRST") + object("SECOND"), true)));
   DatabaseLoadReport second;
+  TranslateDBClass::ReleaseObjectTable();
   ASSERT_TRUE(LoadDatabaseFile((folder / "dup.tdb").c_str(), &second, &error));
   EXPECT_TRUE(TranslateDBClass::GetObject(0)->GetIDString() == "FIRST");
   EXPECT_TRUE(TranslateDBClass::GetObject(1)->GetIDString() == "SECOND");
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 2);  // sized once for what the file holds
   EXPECT_FALSE(second.Damaged);
   EXPECT_EQ(second.PassedChunkCount, 1);
   ASSERT_EQ(second.PassedChunks.Count(), 1);

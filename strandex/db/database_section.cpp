@@ -97,7 +97,11 @@ class DatabaseSectionClass : public SaveSectionClass {
   }
 
   // Envelopes of one record class; anything else is passed over. False when memory runs out.
+  // Strings are added once all of them are read, in file order, so that the object table is
+  // sized once for the highest ID among them.
   static bool LoadRecords(ChunkReaderClass& reader, uint32_t envelopeID) {
+    DynamicArrayClass<TDBStringClass*> strings;
+    int highestID = 0;
     bool ok = true;
     while (ok && reader.OpenChunk()) {
       ObjectFactoryClass* factory =
@@ -105,14 +109,26 @@ class DatabaseSectionClass : public SaveSectionClass {
       if (!factory) {
         reader.NotePassedChunk();
       } else if (StorableClass* record = factory->CreateAndLoad(reader)) {
-        ok = envelopeID == tdb::kStringFactory
-                 ? TranslateDBClass::AddObject(static_cast<TDBStringClass*>(record))
-                 : TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
+        if (envelopeID == tdb::kStringFactory) {
+          TDBStringClass* string = static_cast<TDBStringClass*>(record);
+          int id = string->GetID();
+          if (id <= TranslateDBClass::kLastID && id > highestID) highestID = id;
+          // The list doubles as it grows.
+          strings.SetGrowthStep(strings.Count() < 1024 ? 1024 : strings.Count());
+          ok = strings.Add(string);
+        } else {
+          ok = TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
+        }
         if (!ok) delete record;
       } else {
         ok = false;
       }
       reader.CloseChunk();
+    }
+    if (strings.Count() > 0) ok = TranslateDBClass::ReserveObjects(strings.Count(), highestID) && ok;
+    for (int i = 0; i < strings.Count(); ++i) {
+      if (ok) ok = TranslateDBClass::AddObject(strings[i]);
+      if (!ok) delete strings[i];
     }
     return ok;
   }

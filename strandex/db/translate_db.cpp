@@ -81,6 +81,18 @@ bool TranslateDBClass::ReserveSlot(int slot) {
   return Objects.Resize(static_cast<int>(capacity));
 }
 
+bool TranslateDBClass::ReserveObjects(int count, int highestID) {
+  int64_t filled = 0;
+  for (int i = 0; i < Objects.Count(); ++i) filled += Objects[i] != nullptr;
+  int64_t slots = Objects.Count();
+  if (highestID >= kFirstID && highestID <= kLastID && highestID - kFirstID + 1 > slots) {
+    slots = highestID - kFirstID + 1;
+  }
+  if (filled + count > slots) slots = filled + count;
+  if (slots > kLastID - kFirstID + 1) slots = kLastID - kFirstID + 1;
+  return slots <= Objects.Length() || Objects.Resize(static_cast<int>(slots));
+}
+
 bool TranslateDBClass::IndexInsert(TDBStringClass* obj) {
   IndexKey key(obj->GetIDString());
   return key.Text() && IDStringIndex.Insert(key.Text(), obj);
@@ -144,6 +156,8 @@ TDBStringClass* TranslateDBClass::GetObject(int index) {
 }
 
 int TranslateDBClass::GetObjectCount() { return Objects.Count(); }
+
+int TranslateDBClass::GetObjectCapacity() { return Objects.Length(); }
 
 int TranslateDBClass::GetNextFreeID() {
   int count = Objects.Count();
