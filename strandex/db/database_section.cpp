@@ -113,9 +113,7 @@ class DatabaseSectionClass : public SaveSectionClass {
           TDBStringClass* string = static_cast<TDBStringClass*>(record);
           int id = string->GetID();
           if (id <= TranslateDBClass::kLastID && id > highestID) highestID = id;
-          // The list doubles as it grows.
-          strings.SetGrowthStep(strings.Count() < 1024 ? 1024 : strings.Count());
-          ok = strings.Add(string);
+          ok = AddDoubling(strings, string);
         } else {
           ok = TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
         }
