@@ -16,6 +16,8 @@ int32_t TranslateDBClass::CurrentLanguage = 0;
 bool TranslateDBClass::TextsLeftOut = false;
 DynamicArrayClass<IDChangeRecord> TranslateDBClass::IDChanges;
 int TranslateDBClass::FreeSlotHint = 0;
+int32_t TranslateDBClass::HighestCategoryID = 0;
+int TranslateDBClass::HighestCounted = 0;
 
 // The database lives as long as the process; the records it still holds go with it. Defined
 // after the members above, so it is destroyed before them.
@@ -113,7 +115,9 @@ void TranslateDBClass::IndexRemove(const char* idString, TDBStringClass* obj) {
   if (key.Text()) IDStringIndex.RemoveValue(key.Text(), obj);
 }
 
-void TranslateDBClass::RecordIDChange(int oldID, int newID) { IDChanges.Add(IDChangeRecord{oldID, newID}); }
+void TranslateDBClass::RecordIDChange(int oldID, int newID) {
+  AddDoubling(IDChanges, IDChangeRecord{oldID, newID});
+}
 
 bool TranslateDBClass::AddObject(TDBStringClass* obj) {
   if (!obj) return false;
@@ -124,9 +128,7 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
   int newID = noID || !valid ? GetNextFreeID() : id;
   if (newID > kLastID) return false;
   int slot = newID - kFirstID;
-  // The waiting list doubles as it grows.
-  Unindexed.SetGrowthStep(Unindexed.Count() < 64 ? 64 : Unindexed.Count());
-  if (!ReserveSlot(slot) || !Unindexed.Add(obj)) return false;
+  if (!ReserveSlot(slot) || !AddDoubling(Unindexed, obj)) return false;
   while (Objects.Count() <= slot) Objects.Add(nullptr);
   Objects[slot] = obj;
   if (newID != id) {
@@ -239,10 +241,12 @@ bool TranslateDBClass::AddCategory(StringCategoryClass* cat) {
   if (!cat) return false;
   int32_t id = cat->ID;
   if (id == 0) {
-    int highest = 0;
-    for (int i = 0; i < Categories.Count(); ++i) {
-      if (Categories[i]->ID > highest) highest = Categories[i]->ID;
+    // Only the categories appended since the last time are looked at.
+    for (; HighestCounted < Categories.Count(); ++HighestCounted) {
+      if (Categories[HighestCounted]->ID > HighestCategoryID)
+        HighestCategoryID = Categories[HighestCounted]->ID;
     }
+    int highest = HighestCategoryID;
     // One past the highest; when that would not fit, the lowest free positive ID.
     id = highest + (highest < INT32_MAX);
     if (highest == INT32_MAX) {
@@ -270,6 +274,7 @@ bool TranslateDBClass::RemoveCategory(int index) {
   if (index < 0 || index >= Categories.Count()) return false;
   StringCategoryClass* removed = Categories[index];
   Categories.Delete(index);
+  ForgetHighestCategoryID();
   if (Categories.Count() > 0) {
     int oldID = removed->ID, newID = Categories[0]->ID;
     // Another category with the same ID still holds the strings.
@@ -299,6 +304,12 @@ StringCategoryClass* TranslateDBClass::FindCategoryByID(int id) {
 void TranslateDBClass::ClearCategories() {
   for (int i = 0; i < Categories.Count(); ++i) delete Categories[i];
   Categories.DeleteAll();
+  ForgetHighestCategoryID();
+}
+
+void TranslateDBClass::ForgetHighestCategoryID() {
+  HighestCategoryID = 0;
+  HighestCounted = 0;
 }
 
 void TranslateDBClass::ClearDatabase() {

@@ -135,6 +135,12 @@ class TranslateDBClass {
   static DynamicArrayClass<IDChangeRecord> IDChanges;
   // Every slot below it holds an object.
   static int FreeSlotHint;
+  // The highest category ID (0 when none is positive) among the first HighestCounted
+  // categories, so that numbering many categories does not walk the list each time. A
+  // category's ID does not change while it is in the list.
+  static int32_t HighestCategoryID;
+  static int HighestCounted;
+  static void ForgetHighestCategoryID();
   struct ExitCleanup;
   static ExitCleanup AtExit;
 };

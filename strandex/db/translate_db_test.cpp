@@ -200,6 +200,13 @@ TEST_F(TranslateDB, CategoryIDs) {
   TranslateDBClass::AddCategory(largest);
   TranslateDBClass::AddCategoryNamed("After");
   EXPECT_EQ(TranslateDBClass::GetCategory(6)->ID, 2);
+  // Once the largest is removed, or the list cleared, the rest count again.
+  ASSERT_TRUE(TranslateDBClass::RemoveCategory(5));
+  TranslateDBClass::AddCategoryNamed("Next");
+  EXPECT_EQ(TranslateDBClass::GetCategory(6)->ID, 10);
+  TranslateDBClass::ClearCategories();
+  TranslateDBClass::AddCategoryNamed("First");
+  EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 1);
 }
 
 TEST_F(TranslateDB, RemoveCategoryMovesItsStringsAndClearKeepsTheVersion) {
