@@ -38,8 +38,9 @@ bench_median() {
 }
 
 # bench_pair NAME GOAL ROUNDS PREPARE PROGRAM PEER
-# Prints one line: the medians, the ratio program / peer, the goal, and every run.
-# Sets BENCH_RATIO to the ratio.
+# Prints one line: the medians, the ratio program / peer, the goal (- for none), and every run.
+# Sets BENCH_RATIO to the ratio, BENCH_RUNS_A and BENCH_RUNS_B to the program's and the peer's
+# times.
 bench_pair() {
   local name=$1 goal=$2 rounds=$3 prepare=$4 program=$5 peer=$6
   local a="" b="" round
@@ -60,8 +61,25 @@ bench_pair() {
   ma=$(bench_median "$a")
   mb=$(bench_median "$b")
   BENCH_RATIO=$(awk -v a="$ma" -v b="$mb" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
-  local verdict
-  verdict=$(awk -v r="$BENCH_RATIO" -v g="$goal" 'BEGIN { print (r <= g ? "ok" : "ABOVE GOAL") }')
-  printf '%-44s %7.3f s vs %7.3f s  ratio %5s (goal <= %s, %s)\n' "$name" "$ma" "$mb" "$BENCH_RATIO" "$goal" "$verdict"
+  BENCH_RUNS_A=$a
+  BENCH_RUNS_B=$b
+  local verdict="no goal"
+  if [ "$goal" != - ]; then
+    verdict="goal <= $goal, $(awk -v r="$BENCH_RATIO" -v g="$goal" 'BEGIN { print (r <= g ? "ok" : "ABOVE GOAL") }')"
+  fi
+  printf '%-44s %7.3f s vs %7.3f s  ratio %5s (%s)\n' "$name" "$ma" "$mb" "$BENCH_RATIO" "$verdict"
   printf '    runs: program %s| peer %s\n' "$a" "$b"
+}
+
+# bench_tdb_sizes WORK SIZES: makes, once, the generated 7-language database of each size (a
+# number of strings) in WORK/SIZE: its text table table.txt, the same texts as lang0.po to
+# lang6.po, and strings.tdb imported from the table. Needs $build.
+bench_tdb_sizes() {
+  local n d
+  for n in $2; do
+    d=$1/$n
+    mkdir -p "$d"
+    [ -f "$d/lang6.po" ] || "$build/bench/exchange_bench" --generate "$d" "$n" >/dev/null
+    [ -f "$d/strings.tdb" ] || "$build/bin/tdbtool" import-table "$d/table.txt" "$d/strings.tdb"
+  done
 }

@@ -7,3 +7,11 @@ if(TARGET strandex_qt AND TARGET strandex_exchange)
   set_target_properties(editor_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   add_dependencies(benchmarks editor_bench)
 endif()
+
+# The editor's start with a file, as a whole process, for editor_open_bench.sh.
+if(TARGET strandex_qt)
+  add_executable(editor_open editor_open.cpp)
+  target_link_libraries(editor_open PRIVATE strandex_qt)
+  set_target_properties(editor_open PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  add_dependencies(benchmarks editor_open)
+endif()
