@@ -318,12 +318,11 @@ void TranslateDBClass::ClearDatabase() {
   TextsLeftOut = false;
 }
 
-// The list grows by 10 slots while it is short and by 1000 once it holds 1000 categories, so that
-// a table of many thousands is not copied over at every tenth one.
+// The list grows by 10 slots while it holds fewer than 1000 categories and doubles from then on,
+// so that a table of hundreds of thousands is not moved over again at every step.
 bool TranslateDBClass::AppendCategoryAsIs(StringCategoryClass* cat) {
-  constexpr int kLargeStep = 1000;
-  if (Categories.Count() >= kLargeStep) Categories.SetGrowthStep(kLargeStep);
-  return Categories.Add(cat);
+  constexpr int kLarge = 1000;
+  return Categories.Count() < kLarge ? Categories.Add(cat) : AddDoubling(Categories, cat);
 }
 
 int TranslateDBClass::GetIDChangeCount() { return IDChanges.Count(); }
