@@ -10,8 +10,5 @@ endif()
 
 # The editor's start with a file, as a whole process, for editor_open_bench.sh.
 if(TARGET strandex_qt)
-  add_executable(editor_open editor_open.cpp)
-  target_link_libraries(editor_open PRIVATE strandex_qt)
-  set_target_properties(editor_open PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-  add_dependencies(benchmarks editor_open)
+  tx_add_bench_program(NAME editor_open SOURCES editor_open.cpp LIBS strandex_qt)
 endif()

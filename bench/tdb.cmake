@@ -14,8 +14,5 @@ endif()
 
 # The database of many renumbered strings and problems, for tdb_linear_bench.sh.
 if(TARGET tdb_generator)
-  add_executable(tdb_problems_gen tdb_problems_gen.cpp)
-  target_link_libraries(tdb_problems_gen PRIVATE tdb_generator)
-  set_target_properties(tdb_problems_gen PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
-  add_dependencies(benchmarks tdb_problems_gen)
+  tx_add_bench_program(NAME tdb_problems_gen SOURCES tdb_problems_gen.cpp LIBS tdb_generator)
 endif()
