@@ -214,7 +214,8 @@ void WritePo(ByteBuilder& out, const PoExportOptions& options) {
 }
 
 bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error) {
-  ByteBuilder out;
-  WritePo(out, options);
-  return out.WriteTo(path, error);
+  auto fill = [](ByteBuilder& out, const void* context) {
+    WritePo(out, *static_cast<const PoExportOptions*>(context));
+  };
+  return ByteBuilder::WriteThrough(path, error, fill, &options);
 }

@@ -94,7 +94,6 @@ void WriteTextTable(ByteBuilder& out) {
 }
 
 bool ExportTextTable(const char* path, NarrowStringClass* error) {
-  ByteBuilder out;
-  WriteTextTable(out);
-  return out.WriteTo(path, error);
+  return ByteBuilder::WriteThrough(
+      path, error, [](ByteBuilder& out, const void*) { WriteTextTable(out); }, nullptr);
 }
