@@ -22,14 +22,28 @@ bench_require() {
   done
 }
 
-# Runs a command string; prints its wall time in seconds. Its exit status does not matter
-# (tdbtool check ends with 1 when it finds problems).
+# Runs a command string (in a subshell of its own, so that the times of its processes are the
+# only ones counted); prints its wall time and the processor time (user and system) of its
+# processes, in seconds, as WALL/CPU. Its exit status does not matter (tdbtool check ends with
+# 1 when it finds problems). On a busy machine the processor time is the steadier measure.
 bench_time() {
-  local start end
+  local start end times
+  times=$(mktemp)
   start=$EPOCHREALTIME
-  eval "$1" >/dev/null 2>&1 || true
+  (
+    eval "$1" >/dev/null 2>&1 || true
+    times >"$times"
+  )
   end=$EPOCHREALTIME
-  awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f", b - a }'
+  awk -v a="$start" -v b="$end" 'NR == 2 {
+      split($1, u, /[ms]/); split($2, s, /[ms]/)
+      printf "%.4f/%.4f", b - a, u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$times"
+  rm -f "$times"
+}
+
+# The wall (field 1) or processor (field 2) times of a list of WALL/CPU pairs.
+bench_field() {
+  tr ' ' '\n' <<<"$2" | grep . | cut -d/ -f"$1" | tr '\n' ' '
 }
 
 # The median of numbers separated by spaces.
@@ -38,8 +52,10 @@ bench_median() {
 }
 
 # bench_pair NAME GOAL ROUNDS PREPARE PROGRAM PEER
-# Prints one line: the medians, the ratio program / peer, the goal, and every run.
-# Sets BENCH_RATIO to the ratio.
+# Prints the medians, the ratio program / peer, the goal (- for none) and every run, then the
+# same for the processor time.
+# Sets BENCH_RATIO to the ratio, BENCH_RUNS_A and BENCH_RUNS_B to the program's and the peer's
+# times.
 bench_pair() {
   local name=$1 goal=$2 rounds=$3 prepare=$4 program=$5 peer=$6
   local a="" b="" round
@@ -56,12 +72,33 @@ bench_pair() {
       eval "${prepare:-:}"; a+="$(bench_time "$program") "
     fi
   done
-  local ma mb
-  ma=$(bench_median "$a")
-  mb=$(bench_median "$b")
+  local ma mb ca cb
+  BENCH_RUNS_A=$(bench_field 1 "$a")
+  BENCH_RUNS_B=$(bench_field 1 "$b")
+  ma=$(bench_median "$BENCH_RUNS_A")
+  mb=$(bench_median "$BENCH_RUNS_B")
+  ca=$(bench_median "$(bench_field 2 "$a")")
+  cb=$(bench_median "$(bench_field 2 "$b")")
   BENCH_RATIO=$(awk -v a="$ma" -v b="$mb" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
-  local verdict
-  verdict=$(awk -v r="$BENCH_RATIO" -v g="$goal" 'BEGIN { print (r <= g ? "ok" : "ABOVE GOAL") }')
-  printf '%-44s %7.3f s vs %7.3f s  ratio %5s (goal <= %s, %s)\n' "$name" "$ma" "$mb" "$BENCH_RATIO" "$goal" "$verdict"
-  printf '    runs: program %s| peer %s\n' "$a" "$b"
+  local verdict="no goal"
+  if [ "$goal" != - ]; then
+    verdict="goal <= $goal, $(awk -v r="$BENCH_RATIO" -v g="$goal" 'BEGIN { print (r <= g ? "ok" : "ABOVE GOAL") }')"
+  fi
+  printf '%-44s %7.3f s vs %7.3f s  ratio %5s (%s)\n' "$name" "$ma" "$mb" "$BENCH_RATIO" "$verdict"
+  printf '    runs: program %s| peer %s\n' "$BENCH_RUNS_A" "$BENCH_RUNS_B"
+  awk -v a="$ca" -v b="$cb" -v runs="$(bench_field 2 "$a")| peer $(bench_field 2 "$b")" 'BEGIN {
+    printf "    processor time (user + system): %.3f s vs %.3f s, ratio %.2f; runs: program %s\n", a, b, (b > 0 ? a / b : 0), runs }'
+}
+
+# bench_tdb_sizes WORK SIZES: makes, once, the generated 7-language database of each size (a
+# number of strings) in WORK/SIZE: its text table table.txt, the same texts as lang0.po to
+# lang6.po, and strings.tdb imported from the table. Needs $build.
+bench_tdb_sizes() {
+  local n d
+  for n in $2; do
+    d=$1/$n
+    mkdir -p "$d"
+    [ -f "$d/lang6.po" ] || "$build/bench/exchange_bench" --generate "$d" "$n" >/dev/null
+    [ -f "$d/strings.tdb" ] || "$build/bin/tdbtool" import-table "$d/table.txt" "$d/strings.tdb"
+  done
 }

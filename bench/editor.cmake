@@ -25,3 +25,8 @@ if(TARGET strandex_qt OR TARGET strandex_win32)
   set_target_properties(editor_script PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   add_dependencies(benchmarks editor_script)
 endif()
+
+# The editor's start with a file, as a whole process, for editor_open_bench.sh.
+if(TARGET strandex_qt)
+  tx_add_bench_program(NAME editor_open SOURCES editor_open.cpp LIBS strandex_qt)
+endif()

@@ -3,13 +3,14 @@
 //
 //   exchange_bench                     Google Benchmark: text table write and read in memory,
 //                                      C header export
-//   exchange_bench --generate DIR      writes DIR/table.txt (the text table) and DIR/lang0.po to
-//                                      DIR/lang6.po (the same texts as gettext catalogues) for
-//                                      exchange_import.sh
+//   exchange_bench --generate DIR [N]  writes DIR/table.txt (the text table) and DIR/lang0.po to
+//                                      DIR/lang6.po (the same texts as gettext catalogues) of N
+//                                      strings (default 100,000) for the tdbtool scripts
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -22,8 +23,8 @@
 
 namespace {
 
-int Generate(const std::string& dir) {
-  tdbgen::FillDatabase();
+int Generate(const std::string& dir, int strings) {
+  tdbgen::FillDatabase(strings);
   NarrowStringClass error;
   if (!ExportTextTable((dir + "/table.txt").c_str(), &error)) {
     fprintf(stderr, "exchange_bench: %s\n", error.Chars());
@@ -84,7 +85,9 @@ BENCHMARK(BM_ExportCHeader)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   TranslateDBClass::SetObjectGrowthStep(1000);  // as the programs set it at start
-  if (argc == 3 && strcmp(argv[1], "--generate") == 0) return Generate(argv[2]);
+  if ((argc == 3 || argc == 4) && strcmp(argv[1], "--generate") == 0) {
+    return Generate(argv[2], argc == 4 ? atoi(argv[3]) : tdbgen::kStrings);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -11,3 +11,8 @@ if(TARGET strandex_exchange)
     add_dependencies(tdb_bench tdbtool)
   endif()
 endif()
+
+# The database of many renumbered strings and problems, for tdb_linear_bench.sh.
+if(TARGET tdb_generator)
+  tx_add_bench_program(NAME tdb_problems_gen SOURCES tdb_problems_gen.cpp LIBS tdb_generator)
+endif()

@@ -49,3 +49,15 @@ function(tx_add_benchmark)
     add_dependencies(benchmarks ${ARG_NAME})
   endif()
 endfunction()
+
+# A program of bench/ that is not a Google Benchmark (a data generator, a whole program to time):
+# built into build/bench with the benchmarks.
+function(tx_add_bench_program)
+  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS})
+  set_target_properties(${ARG_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  if(TARGET benchmarks)
+    add_dependencies(benchmarks ${ARG_NAME})
+  endif()
+endfunction()

@@ -224,3 +224,14 @@ class DynamicArrayClass : public ArrayClass<T> {
   int count = 0;
   int growth_step = 10;
 };
+
+// Appends value to a list whose length is not known beforehand, on paths of our own (not the
+// containers that keep their fixed steps): the list doubles as it grows, at least 64 slots at a
+// time, so that a long one is not moved over again at every step. False when memory runs out,
+// with nothing stored.
+template <typename T, typename U>
+bool AddDoubling(DynamicArrayClass<T>& list, U&& value) {
+  constexpr int kMinStep = 64;
+  list.SetGrowthStep(list.Count() < kMinStep ? kMinStep : list.Count());
+  return list.Add(std::forward<U>(value));
+}

@@ -68,7 +68,7 @@ int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<Na
   }
   for (int i = 0; i < report.IDChanges.Count(); ++i) {
     if (problems) {
-      problems->Add(report.IDChanges[i]);
+      AddDoubling(*problems, report.IDChanges[i]);
     } else {
       Warn(in, report.IDChanges[i].Chars());
     }

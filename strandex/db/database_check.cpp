@@ -43,7 +43,7 @@ NarrowStringClass StringLine(TDBStringClass* obj) {
 }
 
 void AddProblem(DynamicArrayClass<NarrowStringClass>* problems, const NarrowStringClass& line) {
-  if (problems) problems->Add(line);
+  if (problems) AddDoubling(*problems, line);
 }
 
 // One line when field is too long to be saved; start is the beginning of the line.

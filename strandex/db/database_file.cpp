@@ -38,9 +38,10 @@ void FillReport(const ChunkReaderClass& reader, int sections, DatabaseLoadReport
   for (int i = 0; i < TranslateDBClass::GetIDChangeCount(); ++i) {
     IDChangeRecord change = TranslateDBClass::GetIDChange(i);
     bool usable = change.OldID >= TranslateDBClass::kFirstID && change.OldID <= TranslateDBClass::kLastID;
-    report.IDChanges.Add(Line(usable ? "string ID %d occurs more than once; one of them now has ID %d"
-                                     : "string ID %d cannot be used; the string now has ID %d",
-                              change.OldID, change.NewID));
+    AddDoubling(report.IDChanges,
+                Line(usable ? "string ID %d occurs more than once; one of them now has ID %d"
+                            : "string ID %d cannot be used; the string now has ID %d",
+                     change.OldID, change.NewID));
   }
 }
 

@@ -26,7 +26,11 @@ void LoadVariables(ChunkReaderClass& reader) {
 }
 
 // Envelopes of one record class; anything else is passed over. False when memory runs out.
+// Strings are added once all of them are read, in file order, so that the object table is
+// sized once for the highest ID among them.
 bool LoadRecords(ChunkReaderClass& reader, uint32_t envelopeID) {
+  DynamicArrayClass<TDBStringClass*> strings;
+  int highestID = 0;
   bool ok = true;
   while (ok && reader.OpenChunk()) {
     ObjectFactoryClass* factory =
@@ -34,14 +38,24 @@ bool LoadRecords(ChunkReaderClass& reader, uint32_t envelopeID) {
     if (!factory) {
       reader.NotePassedChunk();
     } else if (StorableClass* record = factory->CreateAndLoad(reader)) {
-      ok = envelopeID == tdb::kStringFactory
-               ? TranslateDBClass::AddObject(static_cast<TDBStringClass*>(record))
-               : TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
+      if (envelopeID == tdb::kStringFactory) {
+        TDBStringClass* string = static_cast<TDBStringClass*>(record);
+        int id = string->GetID();
+        if (id <= TranslateDBClass::kLastID && id > highestID) highestID = id;
+        ok = AddDoubling(strings, string);
+      } else {
+        ok = TranslateDBClass::AddCategory(static_cast<StringCategoryClass*>(record));
+      }
       if (!ok) delete record;
     } else {
       ok = false;
     }
     reader.CloseChunk();
+  }
+  if (strings.Count() > 0) ok = TranslateDBClass::ReserveObjects(strings.Count(), highestID) && ok;
+  for (int i = 0; i < strings.Count(); ++i) {
+    if (ok) ok = TranslateDBClass::AddObject(strings[i]);
+    if (!ok) delete strings[i];
   }
   return ok;
 }

@@ -16,6 +16,8 @@ int32_t TranslateDBClass::CurrentLanguage = 0;
 bool TranslateDBClass::TextsLoaded = true;
 DynamicArrayClass<IDChangeRecord> TranslateDBClass::IDChanges;
 int TranslateDBClass::FreeSlotHint = 0;
+int32_t TranslateDBClass::HighestCategoryID = 0;
+int TranslateDBClass::HighestCounted = 0;
 
 // The database lives as long as the process; the records it still holds go with it. Defined
 // after the members above, so it is destroyed before them.
@@ -81,6 +83,18 @@ bool TranslateDBClass::ReserveSlot(int slot) {
   return Objects.Resize(static_cast<int>(capacity));
 }
 
+bool TranslateDBClass::ReserveObjects(int count, int highestID) {
+  int64_t filled = 0;
+  for (int i = 0; i < Objects.Count(); ++i) filled += Objects[i] != nullptr;
+  int64_t slots = Objects.Count();
+  if (highestID >= kFirstID && highestID <= kLastID && highestID - kFirstID + 1 > slots) {
+    slots = highestID - kFirstID + 1;
+  }
+  if (filled + count > slots) slots = filled + count;
+  if (slots > kLastID - kFirstID + 1) slots = kLastID - kFirstID + 1;
+  return slots <= Objects.Length() || Objects.Resize(static_cast<int>(slots));
+}
+
 bool TranslateDBClass::IndexInsert(TDBStringClass* obj) {
   IndexKey key(obj->GetIDString());
   return key.Text() && IDStringIndex.Insert(key.Text(), obj);
@@ -101,7 +115,9 @@ void TranslateDBClass::IndexRemove(const char* idString, TDBStringClass* obj) {
   if (key.Text()) IDStringIndex.RemoveValue(key.Text(), obj);
 }
 
-void TranslateDBClass::RecordIDChange(int oldID, int newID) { IDChanges.Add(IDChangeRecord{oldID, newID}); }
+void TranslateDBClass::RecordIDChange(int oldID, int newID) {
+  AddDoubling(IDChanges, IDChangeRecord{oldID, newID});
+}
 
 bool TranslateDBClass::AddObject(TDBStringClass* obj) {
   if (!obj) return false;
@@ -112,9 +128,7 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
   int newID = noID || !valid ? GetNextFreeID() : id;
   if (newID > kLastID) return false;
   int slot = newID - kFirstID;
-  // The waiting list doubles as it grows.
-  Unindexed.SetGrowthStep(Unindexed.Count() < 64 ? 64 : Unindexed.Count());
-  if (!ReserveSlot(slot) || !Unindexed.Add(obj)) return false;
+  if (!ReserveSlot(slot) || !AddDoubling(Unindexed, obj)) return false;
   while (Objects.Count() <= slot) Objects.Add(nullptr);
   Objects[slot] = obj;
   if (newID != id) {
@@ -144,6 +158,8 @@ TDBStringClass* TranslateDBClass::GetObject(int index) {
 }
 
 int TranslateDBClass::GetObjectCount() { return Objects.Count(); }
+
+int TranslateDBClass::GetObjectCapacity() { return Objects.Length(); }
 
 int TranslateDBClass::GetNextFreeID() {
   int count = Objects.Count();
@@ -225,10 +241,12 @@ bool TranslateDBClass::AddCategory(StringCategoryClass* cat) {
   if (!cat) return false;
   int32_t id = cat->ID;
   if (id == 0) {
-    int highest = 0;
-    for (int i = 0; i < Categories.Count(); ++i) {
-      if (Categories[i]->ID > highest) highest = Categories[i]->ID;
+    // Only the categories appended since the last time are looked at.
+    for (; HighestCounted < Categories.Count(); ++HighestCounted) {
+      if (Categories[HighestCounted]->ID > HighestCategoryID)
+        HighestCategoryID = Categories[HighestCounted]->ID;
     }
+    int highest = HighestCategoryID;
     // One past the highest; when that would not fit, the lowest free positive ID.
     id = highest + (highest < INT32_MAX);
     if (highest == INT32_MAX) {
@@ -256,6 +274,7 @@ bool TranslateDBClass::RemoveCategory(int index) {
   if (index < 0 || index >= Categories.Count()) return false;
   StringCategoryClass* removed = Categories[index];
   Categories.Delete(index);
+  ForgetHighestCategoryID();
   if (Categories.Count() > 0) {
     int oldID = removed->ID, newID = Categories[0]->ID;
     // Another category with the same ID still holds the strings.
@@ -285,6 +304,12 @@ StringCategoryClass* TranslateDBClass::FindCategoryByID(int id) {
 void TranslateDBClass::ClearCategories() {
   for (int i = 0; i < Categories.Count(); ++i) delete Categories[i];
   Categories.DeleteAll();
+  ForgetHighestCategoryID();
+}
+
+void TranslateDBClass::ForgetHighestCategoryID() {
+  HighestCategoryID = 0;
+  HighestCounted = 0;
 }
 
 void TranslateDBClass::ClearDatabase() {
@@ -293,12 +318,11 @@ void TranslateDBClass::ClearDatabase() {
   TextsLoaded = true;
 }
 
-// The list grows by 10 slots while it is short and by 1000 once it holds 1000 categories, so that
-// a table of many thousands is not copied over at every tenth one.
+// The list grows by 10 slots while it holds fewer than 1000 categories and doubles from then on,
+// so that a table of hundreds of thousands is not moved over again at every step.
 bool TranslateDBClass::AppendCategoryAsIs(StringCategoryClass* cat) {
-  constexpr int kLargeStep = 1000;
-  if (Categories.Count() >= kLargeStep) Categories.SetGrowthStep(kLargeStep);
-  return Categories.Add(cat);
+  constexpr int kLarge = 1000;
+  return Categories.Count() < kLarge ? Categories.Add(cat) : AddDoubling(Categories, cat);
 }
 
 int TranslateDBClass::GetIDChangeCount() { return IDChanges.Count(); }

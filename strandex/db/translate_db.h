@@ -45,6 +45,8 @@ class TranslateDBClass {
   static bool RemoveObject(int index);
   static TDBStringClass* GetObject(int index);
   static int GetObjectCount();
+  // Slots the table has storage for (at least the count).
+  static int GetObjectCapacity();
   static int GetNextFreeID();
   static void ClearObjects();
   // ClearObjects, and the table's storage is freed too (ClearObjects keeps it for the next load).
@@ -62,6 +64,14 @@ class TranslateDBClass {
   // nothing changed, for a null text or when memory runs out.
   static bool ChangeObjectIDString(TDBStringClass* obj, const char* text);
   static void SetObjectGrowthStep(int step);
+  // Gives the object table, in one allocation of exactly that size, the slots that adding
+  // count objects will need, where highestID is the highest of their IDs from kFirstID to
+  // kLastID (any other value when none is): each
+  // object either keeps its ID or takes the lowest free slot, which never lies beyond the
+  // objects in the table. A loader that knows its strings calls it so that the table does not
+  // grow step by step. Nothing when the table has room already; false when memory runs out,
+  // with the table unchanged.
+  static bool ReserveObjects(int count, int highestID);
 
   // Categories.
   // False for null, or when memory runs out (the record then still belongs to the caller).
@@ -125,6 +135,12 @@ class TranslateDBClass {
   static DynamicArrayClass<IDChangeRecord> IDChanges;
   // Every slot below it holds an object.
   static int FreeSlotHint;
+  // The highest category ID (0 when none is positive) among the first HighestCounted
+  // categories, so that numbering many categories does not walk the list each time. A
+  // category's ID does not change while it is in the list.
+  static int32_t HighestCategoryID;
+  static int HighestCounted;
+  static void ForgetHighestCategoryID();
   struct ExitCleanup;
   static ExitCleanup AtExit;
 };

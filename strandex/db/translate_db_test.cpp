@@ -38,6 +38,33 @@ TEST_F(TranslateDB, NextFreeIDSlotsAndGrowth) {
   EXPECT_EQ(TranslateDBClass::GetNextFreeID(), 1000);
 }
 
+// Reserving for the objects a loader holds sizes the table once, exactly: the highest usable
+// ID, or one slot per object when that is more; renumbered objects fit in it too.
+TEST_F(TranslateDB, ReserveObjectsFitsExactly) {
+  TranslateDBClass::ReleaseObjectTable();
+  ASSERT_TRUE(TranslateDBClass::ReserveObjects(3, 5000));
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 4001);
+  for (int id : {5000, 5000, 0}) ASSERT_TRUE(TranslateDBClass::AddObject(NewString(id, "S")));
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 4001);
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 4001);
+  // Added one by one, the table grows by its step again.
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(5001, "T")));
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5001);
+
+  TranslateDBClass::ReleaseObjectTable();
+  ASSERT_TRUE(TranslateDBClass::ReserveObjects(5, 1002));
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5);
+  TranslateDBClass::ReleaseObjectTable();
+  ASSERT_TRUE(TranslateDBClass::ReserveObjects(2, TranslateDBClass::kLastID + 1));
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 2);
+  // Objects already in the table count; the table never shrinks.
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "U")));
+  ASSERT_TRUE(TranslateDBClass::ReserveObjects(4, 0));
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5);
+  ASSERT_TRUE(TranslateDBClass::ReserveObjects(1, 1001));
+  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5);
+}
+
 TEST_F(TranslateDB, DuplicateIDKeepsBothObjects) {
   TDBStringClass* first = NewString(1001, "FIRST");
   TDBStringClass* second = NewString(1001, "SECOND");
@@ -173,6 +200,13 @@ TEST_F(TranslateDB, CategoryIDs) {
   TranslateDBClass::AddCategory(largest);
   TranslateDBClass::AddCategoryNamed("After");
   EXPECT_EQ(TranslateDBClass::GetCategory(6)->ID, 2);
+  // Once the largest is removed, or the list cleared, the rest count again.
+  ASSERT_TRUE(TranslateDBClass::RemoveCategory(5));
+  TranslateDBClass::AddCategoryNamed("Next");
+  EXPECT_EQ(TranslateDBClass::GetCategory(6)->ID, 10);
+  TranslateDBClass::ClearCategories();
+  TranslateDBClass::AddCategoryNamed("First");
+  EXPECT_EQ(TranslateDBClass::GetCategory(0)->ID, 1);
 }
 
 TEST_F(TranslateDB, RemoveCategoryMovesItsStringsAndClearKeepsTheVersion) {

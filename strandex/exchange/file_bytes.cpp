@@ -1,4 +1,4 @@
-// Building files in memory.
+// Building files in memory, or writing them through to their replacement.
 #include "strandex/exchange/file_bytes.h"
 
 #include <climits>
@@ -9,11 +9,12 @@
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
+#include "common/write_back_file.h"
 
 void ByteBuilder::Append(const void* bytes, size_t count) {
   if (count == 0 || failed) return;
   if (count > static_cast<size_t>(INT_MAX) ||
-      file.Write(bytes, static_cast<int>(count)) != static_cast<int>(count))
+      sink->Write(bytes, static_cast<int>(count)) != static_cast<int>(count))
     failed = true;
 }
 
@@ -39,6 +40,28 @@ void ByteBuilder::AppendDecimal(int64_t value) {
 bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
   if (Failed()) return FailPath(error, path, platform::ErrorNoMemory());
   return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error);
+}
+
+bool ByteBuilder::WriteThrough(const char* path, NarrowStringClass* error,
+                               void (*fill)(ByteBuilder&, const void*), const void* context) {
+  SafeReplaceClass replace(path);
+  if (!replace.Begin()) {
+    if (error) error->TryAssign(replace.ErrorMessage());
+    return false;
+  }
+  WriteBackFileClass window(&replace.File());
+  ByteBuilder out(&window);
+  fill(out, context);
+  if (!window.Flush() || out.Failed()) {
+    int code = replace.File().ErrorCode();
+    replace.Abort();
+    return FailPath(error, path, code != 0 ? code : platform::ErrorNoMemory());
+  }
+  if (!replace.Commit()) {
+    if (error) error->TryAssign(replace.ErrorMessage());
+    return false;
+  }
+  return true;
 }
 
 bool FileContent::Read(const char* path, NarrowStringClass* error) {

@@ -1,5 +1,6 @@
-// Files in memory, for the exchange formats: ByteBuilder collects the new content of a file and
-// puts it in place in one atomic step; FileContent holds the whole content of a file read.
+// Files for the exchange formats: ByteBuilder collects the new content of a file in memory and
+// puts it in place in one atomic step, or passes it straight through to the file that replaces
+// the old one (WriteThrough); FileContent holds the whole content of a file read.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,10 @@
 
 class ByteBuilder {
  public:
+  ByteBuilder() = default;
+  ByteBuilder(const ByteBuilder&) = delete;
+  ByteBuilder& operator=(const ByteBuilder&) = delete;
+
   void Append(const void* bytes, size_t count);
   void Append(const char* text);
   void Append(char c) { Append(&c, 1); }
@@ -29,8 +34,17 @@ class ByteBuilder {
   // then unchanged.
   bool WriteTo(const char* path, NarrowStringClass* error);
 
+  // Replaces the file at path with what fill appends, written through to the new file as it
+  // comes instead of being held whole in memory; the same promises and failures as WriteTo.
+  static bool WriteThrough(const char* path, NarrowStringClass* error,
+                           void (*fill)(ByteBuilder&, const void*), const void* context);
+
  private:
+  // Appends go to sink instead of memory (Size and Data then say nothing).
+  explicit ByteBuilder(FileClass* sink_in) : sink(sink_in) {}
+
   MemoryFileClass file;
+  FileClass* sink = &file;
   bool failed = false;
 };
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/category_groups.h"
 #include "strandex/exchange/c_format.h"
 #include "strandex/exchange/grow_buffer.h"
 #include "common/utf8.h"
@@ -205,26 +206,20 @@ class PoWriter {
 void WritePo(ByteBuilder& out, const PoExportOptions& options) {
   PoWriter writer(out, options);
   writer.Header();
+  CategoryGroupsClass groups;
+  if (!groups.Build()) return out.SetFailed();
+  // A later category with the same ID shows the same strings: they are written once, under the
+  // first. Then the strings whose category does not exist, so that none is left out.
   int categories = TranslateDBClass::GetCategoryCount();
-  for (int c = 0; c < categories; ++c) {
-    StringCategoryClass* category = TranslateDBClass::GetCategory(c);
-    int id = category->ID;
-    // A later category with the same ID shows the same strings: they are written once.
-    if (TranslateDBClass::FindCategoryByID(id) != category) continue;
-    for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(id); s && !out.Failed();
-         s = TranslateDBClass::FindNextInCategory(s, id)) {
-      writer.Entry(s, category->Name);
-    }
-  }
-  // Strings whose category does not exist, so that none is left out.
-  for (int i = 0; i < TranslateDBClass::GetObjectCount() && !out.Failed(); ++i) {
-    TDBStringClass* s = TranslateDBClass::GetObject(i);
-    if (s && !TranslateDBClass::FindCategoryByID(s->GetCategoryID())) writer.Entry(s, nullptr);
+  for (int c = 0; c <= categories; ++c) {
+    const char* name = c < categories ? TranslateDBClass::GetCategory(c)->Name.Chars() : nullptr;
+    for (int i = 0; i < groups.Count(c) && !out.Failed(); ++i) writer.Entry(groups.String(c, i), name);
   }
 }
 
 bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error) {
-  ByteBuilder out;
-  WritePo(out, options);
-  return out.WriteTo(path, error);
+  auto fill = [](ByteBuilder& out, const void* context) {
+    WritePo(out, *static_cast<const PoExportOptions*>(context));
+  };
+  return ByteBuilder::WriteThrough(path, error, fill, &options);
 }

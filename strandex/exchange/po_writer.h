@@ -1,5 +1,5 @@
-// Writing a PO file (format in po.h) into bytes in memory. Used by ExportPo; tests and the
-// fuzzer call it directly.
+// Writing a PO file (format in po.h) into a ByteBuilder. Used by ExportPo, which passes it straight
+// to the file; tests and the fuzzer call it directly.
 #pragma once
 
 #include "strandex/exchange/file_bytes.h"

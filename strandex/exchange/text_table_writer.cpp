@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/category_groups.h"
 #include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/text_table.h"
 #include "common/utf8.h"
@@ -56,14 +57,6 @@ void AppendWide(ByteBuilder& out, const UnicodeStringClass& text) {
 
 void AppendUnsigned(ByteBuilder& out, int value) { out.AppendDecimal(static_cast<uint32_t>(value)); }
 
-// True when an earlier category of the list has the same ID: its strings were written there.
-bool IDSeenBefore(int index, int id) {
-  for (int i = 0; i < index; ++i) {
-    if (TranslateDBClass::GetCategory(i)->ID == id) return true;
-  }
-  return false;
-}
-
 void AppendStringBlock(ByteBuilder& out, TDBStringClass* s) {
   AppendUnsigned(out, s->GetID());
   out.Append(',');
@@ -85,25 +78,22 @@ void AppendStringBlock(ByteBuilder& out, TDBStringClass* s) {
 
 void WriteTextTable(ByteBuilder& out) {
   out.Append("\xEF\xBB\xBF", 3);
+  // A category whose ID an earlier one has gets its line only: its strings were written there.
+  CategoryGroupsClass groups;
+  if (!groups.Build()) return out.SetFailed();
   int categories = TranslateDBClass::GetCategoryCount();
   for (int c = 0; c < categories; ++c) {
     StringCategoryClass* category = TranslateDBClass::GetCategory(c);
-    int id = category->ID;
     out.Append('[');
-    AppendUnsigned(out, id);
+    AppendUnsigned(out, category->ID);
     out.Append(',');
     AppendNarrow(out, category->Name);
     out.Append("]\r\n", 3);
-    if (IDSeenBefore(c, id)) continue;
-    for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(id); s && !out.Failed();
-         s = TranslateDBClass::FindNextInCategory(s, id)) {
-      AppendStringBlock(out, s);
-    }
+    for (int i = 0; i < groups.Count(c) && !out.Failed(); ++i) AppendStringBlock(out, groups.String(c, i));
   }
 }
 
 bool ExportTextTable(const char* path, NarrowStringClass* error) {
-  ByteBuilder out;
-  WriteTextTable(out);
-  return out.WriteTo(path, error);
+  return ByteBuilder::WriteThrough(
+      path, error, [](ByteBuilder& out, const void*) { WriteTextTable(out); }, nullptr);
 }

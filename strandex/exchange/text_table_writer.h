@@ -1,8 +1,9 @@
-// Writing a text table (format in text_table.h) into bytes in memory. Used by ExportTextTable;
-// tests and the fuzzer call it directly.
+// Writing a text table (format in text_table.h) into a ByteBuilder. Used by ExportTextTable, which
+// passes it straight to the file; tests and the fuzzer call it directly.
 #pragma once
 
 #include "strandex/exchange/file_bytes.h"
 
-// Appends the table of the current database to out (whose Failed() tells whether memory ran out).
+// Appends the table of the current database to out (whose Failed() tells whether it could not
+// all be stored).
 void WriteTextTable(ByteBuilder& out);
