@@ -12,8 +12,14 @@ WriteBackFileClass::WriteBackFileClass(FileClass* target_in)
 
 WriteBackFileClass::~WriteBackFileClass() { delete[] window; }
 
+// Seeks only where the target is not already: a file written front to back never seeks, so a
+// pipe or device can take it.
 bool WriteBackFileClass::WriteThrough(int at, const void* bytes, int length) {
-  if (target->Seek(at, 0) != at || target->Write(bytes, length) != length) failed = true;
+  if ((at != target_position && target->Seek(at, 0) != at) || target->Write(bytes, length) != length) {
+    failed = true;
+  } else {
+    target_position = at + length;
+  }
   return !failed;
 }
 

@@ -47,5 +47,6 @@ class WriteBackFileClass : public FileClass {
   int window_length = 0;  // bytes of the window in use
   int position = 0;
   int size = 0;
+  int target_position = 0;  // where the target stands after the last write passed on
   bool failed = false;
 };
