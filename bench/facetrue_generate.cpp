@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     char name[32];
     snprintf(name, sizeof name, "/model%03d.vxm", m);
     NarrowStringClass error;
-    if (*model.ErrorText() ||
+    if (*model.ErrorMessage() ||
         !SafeReplaceClass::WriteWhole((folder + name).c_str(), bytes.Data(), bytes.Size(), &error)) {
-      fprintf(stderr, "%s\n", *model.ErrorText() ? model.ErrorText() : error.Chars());
+      fprintf(stderr, "%s\n", *model.ErrorMessage() ? model.ErrorMessage() : error.Chars());
       return 1;
     }
   }

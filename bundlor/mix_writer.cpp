@@ -166,7 +166,7 @@ bool MixWriterClass::WriteTables() {
     tables.Write(&length, 1);
     tables.Write(entries[i].Name.Chars(), length);
   }
-  if (tables.Failed()) return FailArchive(ReasonOf(platform::ErrorNoMemory()));
+  if (tables.ErrorCode()) return FailArchive(ReasonOf(platform::ErrorNoMemory()));
   if (index_offset + tables.Size() > kMixMaxArchiveSize) {
     return FailArchive("the archive would grow beyond 2147483647 bytes");
   }

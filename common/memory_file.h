@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/file_class.h"
+#include "common/platform/errors.h"
 
 class MemoryFileClass : public FileClass {
  public:
@@ -33,7 +34,8 @@ class MemoryFileClass : public FileClass {
 
   const unsigned char* Data() const { return data; }
   // True once a write could not be stored (memory ran out, or the bytes are borrowed).
-  bool Failed() const { return failed; }
+  // The first failure: out of memory (or past 2^31 - 1 bytes), 0 while there is none.
+  int ErrorCode() const { return failed ? platform::ErrorNoMemory() : 0; }
 
  private:
   bool Reserve(int needed);

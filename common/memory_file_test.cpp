@@ -24,7 +24,7 @@ TEST(MemoryFile, WriteSeekBackAndRead) {
   EXPECT_EQ(all.substr(0, 8), "HEADer--");
   EXPECT_EQ(all.substr(10008), std::string("\0\0\0\0!", 5));
   EXPECT_EQ(f.Seek(-1, 0), -1);
-  EXPECT_FALSE(f.Failed());
+  EXPECT_FALSE(f.ErrorCode());
 }
 
 TEST(MemoryFile, BorrowedBytesAreReadOnly) {
@@ -35,7 +35,7 @@ TEST(MemoryFile, BorrowedBytesAreReadOnly) {
   EXPECT_EQ(f.Read(buf, 10), 2);
   EXPECT_EQ(f.Read(buf, 10), 0);
   EXPECT_EQ(f.Write("x", 1), 0);
-  EXPECT_TRUE(f.Failed());
+  EXPECT_TRUE(f.ErrorCode());
 }
 
 TEST(MemoryFile, OutOfMemoryIsAFailedWrite) {
@@ -43,7 +43,7 @@ TEST(MemoryFile, OutOfMemoryIsAFailedWrite) {
   allocore::FailAfter(1);
   EXPECT_EQ(f.Write("abc", 3), 0);
   allocore::FailAfter(0);
-  EXPECT_TRUE(f.Failed());
+  EXPECT_TRUE(f.ErrorCode());
   EXPECT_EQ(f.Size(), 0);
 }
 

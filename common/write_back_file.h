@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/file_class.h"
+#include "common/platform/errors.h"
 
 class WriteBackFileClass : public FileClass {
  public:
@@ -18,8 +19,9 @@ class WriteBackFileClass : public FileClass {
 
   // Writes what the window holds to the target. False when the target refused.
   bool Flush();
-  // True once a write could not be passed on (or the window could not be allocated).
-  bool Failed() const { return failed; }
+  // The first failure: the system's code when a write could not be passed on, out of memory
+  // when the window could not be allocated; 0 while there is none.
+  int ErrorCode() const { return error_code; }
 
   const char* FileName() override { return target->FileName(); }
   const char* SetName(const char*) override { return nullptr; }
@@ -34,7 +36,7 @@ class WriteBackFileClass : public FileClass {
   int Size() override { return size; }
   int Write(const void* buffer, int length) override;
   void Close() override { Flush(); }
-  void Error(int, int = 0, const char* = nullptr) override { failed = true; }
+  void Error(int, int = 0, const char* = nullptr) override { Fail(platform::ErrorInvalid()); }
   void Bias(int, int = -1) override {}
   bool IsBiased() override { return false; }
 
@@ -48,5 +50,6 @@ class WriteBackFileClass : public FileClass {
   int position = 0;
   int size = 0;
   int target_position = 0;  // where the target stands after the last write passed on
-  bool failed = false;
+  bool Fail(int code);
+  int error_code = 0;
 };

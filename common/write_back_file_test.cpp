@@ -42,7 +42,7 @@ TEST(WriteBackFile, MatchesAFileInMemory) {
   }
   EXPECT_EQ(window.Size(), expected.Size());
   ASSERT_TRUE(window.Flush());
-  EXPECT_FALSE(window.Failed());
+  EXPECT_FALSE(window.ErrorCode());
   EXPECT_EQ(Bytes(target), Bytes(expected));
 }
 
@@ -52,7 +52,7 @@ TEST(WriteBackFile, RefusedWritesFail) {
   WriteBackFileClass window(&borrowed);
   EXPECT_EQ(window.Write("abc", 3), 3);
   EXPECT_FALSE(window.Flush());
-  EXPECT_TRUE(window.Failed());
+  EXPECT_TRUE(window.ErrorCode());
   EXPECT_EQ(window.Write("abc", 3), 0);
 }
 

@@ -34,13 +34,13 @@ bool SaveModel(const char* path, VXM& model, PendingModelsClass& pending, Narrow
   }
   WriteBackFileClass out(&replace.File());
   model.Save(&out);
-  bool written = out.Flush() && !*model.ErrorText();
+  bool written = out.Flush() && !*model.ErrorMessage();
   if (!written || !replace.Commit()) {
     int code = replace.File().ErrorCode() ? replace.File().ErrorCode() : replace.ErrorCode();
     if (code != 0) {
       error.TryAssign(platform::ErrorText(code));
     } else {
-      error.TryAssign(out.Failed() || !*model.ErrorText() ? "out of memory" : model.ErrorText());
+      error.TryAssign(out.ErrorCode() || !*model.ErrorMessage() ? "out of memory" : model.ErrorMessage());
     }
     replace.Abort();
     return false;
@@ -67,8 +67,8 @@ void ProcessModelFile(const char* path, ConsoleClass& console, PendingModelsClas
   }
   VXM model;
   model.Load(&file);
-  if (*model.ErrorText()) {
-    console.ErrorPrint("Unable to load '%s': %s\n", path, model.ErrorText());
+  if (*model.ErrorMessage()) {
+    console.ErrorPrint("Unable to load '%s': %s\n", path, model.ErrorMessage());
     return;
   }
   if (RecomputePlanes(model, console) == 0) return;

@@ -57,7 +57,7 @@ void Export(int language, Exported& out) {
   PoExportOptions options;
   options.Language = language;
   WritePo(out.bytes, options);
-  if (out.bytes.Failed()) __builtin_trap();
+  if (out.bytes.ErrorCode()) __builtin_trap();
 }
 
 bool Apply(const char* bytes, size_t size, int language, PoImportReport* report) {

@@ -25,7 +25,7 @@ void Cycle(const char* bytes, size_t size, size_t cut1, size_t cut2, ByteBuilder
       !reader.Feed(bytes + cut2, size - cut2) || !reader.Finish())
     __builtin_trap();
   WriteTextTable(out);
-  if (out.Failed()) __builtin_trap();
+  if (out.ErrorCode()) __builtin_trap();
 }
 
 void Cycle(const char* bytes, size_t size, ByteBuilder& out) { Cycle(bytes, size, size, size, out); }

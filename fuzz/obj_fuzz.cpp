@@ -18,10 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   MemoryFileClass out;
   model.Save(&out);
-  if (*model.ErrorText() || out.Failed()) abort();
+  if (*model.ErrorMessage() || out.ErrorCode()) abort();
   VXM again;
   MemoryFileClass in(out.Data(), out.Size());
   again.Load(&in);
-  if (*again.ErrorText() || again.objects.Count() != model.objects.Count()) abort();
+  if (*again.ErrorMessage() || again.objects.Count() != model.objects.Count()) abort();
   return 0;
 }

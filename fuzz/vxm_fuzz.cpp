@@ -16,19 +16,19 @@ void LoadAndCheck(const std::string& bytes) {
   VXM model;
   MemoryFileClass in(bytes.data(), static_cast<int>(bytes.size()));
   model.Load(&in);
-  if (*model.ErrorText()) {
+  if (*model.ErrorMessage()) {
     if (model.objects.Count() != 0 || model.kept.Count() != 0) abort();
     return;
   }
   MemoryFileClass out;
   model.Save(&out);
-  if (*model.ErrorText() || out.Size() < 0) abort();
+  if (*model.ErrorMessage() || out.Size() < 0) abort();
   // A loaded file saves back unchanged unless its mesh sub-chunks were out of order, so check
   // that a second round trip is stable.
   VXM again;
   MemoryFileClass reread(out.Data(), out.Size());
   again.Load(&reread);
-  if (*again.ErrorText()) abort();
+  if (*again.ErrorMessage()) abort();
   MemoryFileClass out_again;
   again.Save(&out_again);
   if (out_again.Size() != out.Size() ||

@@ -12,7 +12,7 @@ namespace tdbtool {
 
 bool WriteOutput(const std::string& out, ByteBuilder& bytes, NarrowStringClass* error) {
   if (!IsStandardStream(out.c_str())) return bytes.WriteTo(out.c_str(), error);
-  if (bytes.Failed()) return FailPath(error, "standard output", platform::ErrorNoMemory());
+  if (bytes.ErrorCode()) return FailPath(error, "standard output", platform::ErrorNoMemory());
   return WriteStandardOutput(bytes.Data(), static_cast<size_t>(bytes.Size()), error);
 }
 
@@ -24,7 +24,7 @@ bool SaveOutput(const std::string& out, NarrowStringClass* error) {
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, "standard output", reason);
   MemoryFileClass memory;
   ChunkWriterClass writer(&memory);
-  if (!SaveDatabase(writer) || memory.Failed()) {
+  if (!SaveDatabase(writer) || memory.ErrorCode()) {
     return FailPath(error, "standard output", platform::ErrorNoMemory());
   }
   return WriteStandardOutput(memory.Data(), static_cast<size_t>(memory.Size()), error);

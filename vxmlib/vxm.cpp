@@ -69,7 +69,7 @@ void VXM::Save(FileClass* file) {
   if (!ok) Fail("writing the model failed");
 }
 
-const char* VXM::ErrorText() const {
+const char* VXM::ErrorMessage() const {
   if (failed && error.IsEmpty()) return kNoMemoryText;
   return error.Chars();
 }

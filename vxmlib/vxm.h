@@ -1,5 +1,5 @@
 // VXM: one model, loaded from and saved to a FileClass in the format of vxm_format.h. Load
-// checks everything it reads; a model that fails to load holds no objects and ErrorText says
+// checks everything it reads; a model that fails to load holds no objects and ErrorMessage says
 // why. Chunks and objects the library does not interpret are kept and written back unchanged.
 #pragma once
 
@@ -21,7 +21,7 @@ class VXM {
   void Save(FileClass* file);
 
   // Why the last Load or Save failed; empty after success.
-  const char* ErrorText() const;
+  const char* ErrorMessage() const;
 
   // Deletes every object and kept chunk.
   void Clear();

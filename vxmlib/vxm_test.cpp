@@ -43,7 +43,7 @@ std::string HandWrittenFile() {
 TEST(VXM, ReadsAHandWrittenFileAndWritesBackWhatItDoesNotUnderstandByteForByte) {
   std::string original = HandWrittenFile();
   VXM model;
-  ASSERT_TRUE(LoadFromBytes(model, original)) << model.ErrorText();
+  ASSERT_TRUE(LoadFromBytes(model, original)) << model.ErrorMessage();
   ASSERT_EQ(model.objects.Count(), 2);
   ASSERT_EQ(model.objects[0]->Kind(), 0u);
   VXMMeshClass& mesh = *static_cast<VXMMeshClass*>(model.objects[0]);
@@ -80,7 +80,7 @@ TEST(VXM, SubChunksInAnotherOrderKeepTheirPlaceAmongTheInterpretedOnes) {
   std::string mesh = MeshHeader("m", "", 0x40002, 3, 1) + Chunk("TRIS", Triangle(0, 1, 2, 0, {0, 0, 1}, 0)) +
                      Chunk("XTRA", "x") + Chunk("VERT", std::string(36, '\0'));
   VXM model;
-  ASSERT_TRUE(LoadFromBytes(model, FileHeader() + Object(0, mesh))) << model.ErrorText();
+  ASSERT_TRUE(LoadFromBytes(model, FileHeader() + Object(0, mesh))) << model.ErrorMessage();
   // Written in the order header, vertices, triangles; the kept chunk follows the second one.
   std::string expected = MeshHeader("m", "", 0x40002, 3, 1) + Chunk("VERT", std::string(36, '\0')) +
                          Chunk("XTRA", "x") + Chunk("TRIS", Triangle(0, 1, 2, 0, {0, 0, 1}, 0));
@@ -134,8 +134,8 @@ TEST(VXM, DamagedModelsGetNoObjectsAndSayWhy) {
     EXPECT_FALSE(LoadFromBytes(model, c.bytes)) << c.what;
     EXPECT_EQ(model.objects.Count(), 0) << c.what;
     EXPECT_EQ(model.kept.Count(), 0) << c.what;
-    EXPECT_NE(std::string(model.ErrorText()).find(c.reason), std::string::npos)
-        << c.what << ": " << model.ErrorText();
+    EXPECT_NE(std::string(model.ErrorMessage()).find(c.reason), std::string::npos)
+        << c.what << ": " << model.ErrorMessage();
   }
 }
 
@@ -162,7 +162,7 @@ TEST(VXM, LoadSurvivesEveryMemoryFailure) {
         if (!model) return false;
         MemoryFileClass file(bytes.data(), static_cast<int>(bytes.size()));
         model->Load(&file);
-        return *model->ErrorText() == 0;
+        return *model->ErrorMessage() == 0;
       },
       [&](const std::string& where, bool ok) {
         if (model) {
@@ -183,7 +183,7 @@ TEST(VXM, SaveSurvivesEveryMemoryFailure) {
         file = new (std::nothrow) MemoryFileClass;
         if (!file) return false;
         model.Save(file);
-        return *model.ErrorText() == 0 && !file->Failed();
+        return *model.ErrorMessage() == 0 && !file->ErrorCode();
       },
       [&](const std::string& where, bool ok) {
         std::string saved = ok ? std::string(reinterpret_cast<const char*>(file->Data()), file->Size()) : "";
@@ -215,7 +215,7 @@ TEST(VXM, ReadsThroughShortReadsAndReportsFailedOnes) {
     file.Open(1);
     VXM model;
     model.Load(&file);
-    EXPECT_STREQ(model.ErrorText(), c.error);
+    EXPECT_STREQ(model.ErrorMessage(), c.error);
     EXPECT_EQ(model.objects.Count(), c.objects);
   }
 }
@@ -226,11 +226,11 @@ TEST(VXM, ReportsAFailedSave) {
   char bytes[16] = {};
   MemoryFileClass read_only(bytes, sizeof bytes);
   model.Save(&read_only);
-  EXPECT_STREQ(model.ErrorText(), "writing the model failed");
+  EXPECT_STREQ(model.ErrorMessage(), "writing the model failed");
   EXPECT_EQ(model.objects.Count(), 2);
   MemoryFileClass file;
   model.Save(&file);
-  EXPECT_STREQ(model.ErrorText(), "");
+  EXPECT_STREQ(model.ErrorMessage(), "");
 }
 
 TEST(VXM, EmptyModelsAndMeshesAndLoadingFromTheCurrentPosition) {
@@ -249,7 +249,7 @@ TEST(VXM, EmptyModelsAndMeshesAndLoadingFromTheCurrentPosition) {
   file.Seek(6, 0);
   VXM again;
   again.Load(&file);
-  ASSERT_STREQ(again.ErrorText(), "");
+  ASSERT_STREQ(again.ErrorMessage(), "");
   ASSERT_EQ(again.objects.Count(), 1);
   EXPECT_STREQ(static_cast<VXMMeshClass*>(again.objects[0])->name, "a");
 }

@@ -76,8 +76,8 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
   if (!ReadObj(text, options, model, &error)) return Fail(name, error.c_str());
   MemoryFileClass memory;
   model.Save(&memory);
-  if (*model.ErrorText() || memory.Failed())
-    return Fail(out, *model.ErrorText() ? model.ErrorText() : "out of memory");
+  if (*model.ErrorMessage() || memory.ErrorCode())
+    return Fail(out, *model.ErrorMessage() ? model.ErrorMessage() : "out of memory");
   NarrowStringClass write_error;
   bool written = IsStandardStream(out.c_str())
                      ? WriteStandardOutput(memory.Data(), static_cast<size_t>(memory.Size()), &write_error)
@@ -95,7 +95,7 @@ int Dump(const std::string& in) {
   file.Attach(handle);
   VXM model;
   model.Load(&file);
-  if (*model.ErrorText()) return Fail(in, model.ErrorText());
+  if (*model.ErrorMessage()) return Fail(in, model.ErrorMessage());
   std::string json = ModelToJson(model);
   NarrowStringClass error;
   if (!WriteStandardOutput(json.data(), json.size(), &error)) return Fail(error.Chars());

@@ -1,5 +1,11 @@
 // Error codes: the system's last error and its text, and the codes the common library reports
 // itself.
+//
+// How failures are kept, everywhere in the toolset: an object that can fail keeps its first
+// failure. ErrorCode() gives that failure's code (the system's, or one of those below), 0 while
+// there is none; an object that can name what failed also gives ErrorMessage(), the text to show
+// ("path: reason" for a file), empty while there is none. Functions that do one thing return
+// false and put "path: reason" into an error argument instead.
 #pragma once
 
 #include "common/string_class.h"

@@ -11,7 +11,7 @@ std::string Written(Write write) {
   MemoryFileClass f;
   ChunkWriterClass w(&f);
   EXPECT_TRUE(write(w));
-  EXPECT_FALSE(w.Failed());
+  EXPECT_FALSE(w.ErrorCode());
   return std::string(reinterpret_cast<const char*>(f.Data()), static_cast<size_t>(f.Size()));
 }
 
@@ -43,30 +43,30 @@ TEST(ChunkWriter, RefusesWhatCannotBeReadBack) {
   std::string big(256, 'x');
   ASSERT_TRUE(w.BeginChunk(1));
   EXPECT_TRUE(w.WriteMicroChunk(1, big.data(), 255));
-  EXPECT_FALSE(w.Failed());
+  EXPECT_FALSE(w.ErrorCode());
   EXPECT_FALSE(w.WriteMicroChunk(2, big.data(), 256));
-  EXPECT_TRUE(w.Failed());
+  EXPECT_TRUE(w.ErrorCode());
 
   // Payload written piece by piece into one micro chunk is held to 255 bytes too.
   ChunkWriterClass w2(&f);
   ASSERT_TRUE(w2.BeginChunk(1) && w2.BeginMicroChunk(1));
   EXPECT_EQ(w2.Write(big.data(), 200), 200u);
   EXPECT_EQ(w2.Write(big.data(), 56), 0u);
-  EXPECT_TRUE(w2.Failed());
+  EXPECT_TRUE(w2.ErrorCode());
 
   ChunkWriterClass w3(&f);
   EXPECT_FALSE(w3.EndChunk());
   EXPECT_EQ(w3.Write("a", 1), 0u);
   for (int i = 0; i < kMaxChunkDepth; ++i) ASSERT_TRUE(w3.BeginChunk(1));
   EXPECT_FALSE(w3.BeginChunk(1));
-  EXPECT_TRUE(w3.Failed());
+  EXPECT_TRUE(w3.ErrorCode());
 
   // A short write fails.
   char storage[10] = {};
   MemoryFileClass borrowed(storage, sizeof storage);
   ChunkWriterClass w4(&borrowed);
   EXPECT_FALSE(w4.BeginChunk(1));
-  EXPECT_TRUE(w4.Failed());
+  EXPECT_TRUE(w4.ErrorCode());
 }
 
 TEST(ChunkReader, SkipsWhatIsNotRead) {

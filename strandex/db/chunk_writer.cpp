@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/coding.h"
+#include "common/platform/errors.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ ChunkWriterClass::ChunkWriterClass(FileClass* file) : File(file) {
 }
 
 bool ChunkWriterClass::Fail() {
-  HasFailed = true;
+  if (FirstError == 0) FirstError = platform::LastError() ? platform::LastError() : platform::ErrorInvalid();
   return false;
 }
 

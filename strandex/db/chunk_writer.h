@@ -6,7 +6,7 @@
 // Nothing is written that could not be read back: a micro chunk payload beyond 255 bytes, more
 // than 256 open chunks, ending a chunk that was never begun, and a chunk beyond 2^31 - 1 bytes
 // are refused. Every refusal and every short write makes the operation concerned fail and is
-// remembered (Failed()).
+// remembered (ErrorCode()).
 #pragma once
 
 #include <cstdint>
@@ -32,8 +32,9 @@ class ChunkWriterClass {
   bool WriteMicroChunk(uint8_t id, const void* buffer, uint32_t length);
   bool WriteMicroChunkInt(uint8_t id, int32_t value);
 
-  // True once any operation has failed; the bytes written are then not a valid tree.
-  bool Failed() const { return HasFailed; }
+  // The first failure (the system's code where the file refused, else invalid: a chunk too long
+  // or unbalanced), 0 while there is none; after one the bytes written are not a valid tree.
+  int ErrorCode() const { return FirstError; }
 
  private:
   bool Fail();
@@ -46,5 +47,5 @@ class ChunkWriterClass {
   bool InMicroChunk = false;
   int32_t MicroChunkPosition = 0;
   MicroChunkHeader MCHeader;
-  bool HasFailed = false;
+  int FirstError = 0;
 };

@@ -82,13 +82,13 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   ChunkWriterClass writer(direct ? static_cast<FileClass*>(&memory) : &window);
   bool saved = SaveDatabase(writer);
   bool written = direct
-                     ? !memory.Failed() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
+                     ? !memory.ErrorCode() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
                      : window.Flush();
   if (!written || !saved) {
     int code = replace.File().ErrorCode();
     replace.Abort();
     if (code != 0) return FailPath(error, path, code);
-    if (direct ? memory.Failed() : window.Failed()) return FailPath(error, path, platform::ErrorNoMemory());
+    if (direct ? memory.ErrorCode() : window.ErrorCode()) return FailPath(error, path, platform::ErrorNoMemory());
     return FailPath(error, path, "the database could not be written");
   }
   if (!replace.Commit()) {

@@ -123,5 +123,5 @@ bool SaveDatabase(ChunkWriterClass& writer) {
   SaveSectionClass& section = TranslateDBClass::Section();
   if (!section.HasData()) return true;
   bool ok = writer.BeginChunk(section.GetChunkID()) && section.Save(writer) && writer.EndChunk();
-  return ok && !writer.Failed();
+  return ok && !writer.ErrorCode();
 }

@@ -12,10 +12,16 @@
 #include "common/write_back_file.h"
 
 void ByteBuilder::Append(const void* bytes, size_t count) {
-  if (count == 0 || failed) return;
-  if (count > static_cast<size_t>(INT_MAX) ||
-      sink->Write(bytes, static_cast<int>(count)) != static_cast<int>(count))
-    failed = true;
+  if (count == 0 || error_code != 0) return;
+  if (count > static_cast<size_t>(INT_MAX)) return SetFailed();
+  if (sink->Write(bytes, static_cast<int>(count)) != static_cast<int>(count)) {
+    error_code =
+        sink == &file || platform::LastError() == 0 ? platform::ErrorNoMemory() : platform::LastError();
+  }
+}
+
+void ByteBuilder::SetFailed() {
+  if (error_code == 0) error_code = platform::ErrorNoMemory();
 }
 
 void ByteBuilder::Append(const char* text) {
@@ -38,7 +44,7 @@ void ByteBuilder::AppendDecimal(int64_t value) {
 }
 
 bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
-  if (Failed()) return FailPath(error, path, platform::ErrorNoMemory());
+  if (error_code != 0) return FailPath(error, path, error_code);
   return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error);
 }
 
@@ -52,7 +58,7 @@ bool ByteBuilder::WriteThrough(const char* path, NarrowStringClass* error,
   WriteBackFileClass window(&replace.File());
   ByteBuilder out(&window);
   fill(out, context);
-  if (!window.Flush() || out.Failed()) {
+  if (!window.Flush() || out.ErrorCode()) {
     int code = replace.File().ErrorCode();
     replace.Abort();
     return FailPath(error, path, code != 0 ? code : platform::ErrorNoMemory());

@@ -23,11 +23,11 @@ class ByteBuilder {
 
   int Size() { return file.Size(); }
   const unsigned char* Data() const { return file.Data(); }
-  // True once an append could not be stored (memory ran out or the content passed 2^31 - 1
-  // bytes).
-  bool Failed() const { return failed || file.Failed(); }
-  // Marks the content as incomplete (a piece of it could not be made).
-  void SetFailed() { failed = true; }
+  // The first failure, 0 while there is none: out of memory when an append could not be stored
+  // (or the content passed 2^31 - 1 bytes), or, written through, the code of the failed write.
+  int ErrorCode() const { return error_code; }
+  // Marks the content as incomplete: memory ran out for a piece of it.
+  void SetFailed();
 
   // Replaces the file at path with the bytes (SafeReplaceClass). False with "path: reason" in
   // error (when given) when an append failed or the file could not be written; the old file is
@@ -45,7 +45,7 @@ class ByteBuilder {
 
   MemoryFileClass file;
   FileClass* sink = &file;
-  bool failed = false;
+  int error_code = 0;
 };
 
 class FileContent {

@@ -10,5 +10,5 @@
 // False with "path: reason" in error (when given) if the file could not be written; an existing
 // file is then left as it was.
 bool ExportCHeader(const char* path, NarrowStringClass* error);
-// Appends the header to out (whose Failed() tells whether memory ran out).
+// Appends the header to out (whose ErrorCode() tells whether memory ran out).
 void WriteCHeader(ByteBuilder& out);

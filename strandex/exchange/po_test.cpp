@@ -41,7 +41,7 @@ class Po : public DatabaseTest {
     options.Generator = "tdbtool 9";
     ByteBuilder out;
     WritePo(out, options);
-    EXPECT_FALSE(out.Failed());
+    EXPECT_FALSE(out.ErrorCode());
     return std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size()));
   }
   static Applied Apply(const std::string& po, int language = 1, bool fuzzy = false) {

@@ -129,7 +129,7 @@ class PoWriter {
         "X-Generator: ");
     AppendField(header, options.Generator);
     header.Append('\n');
-    if (header.Failed()) return Fail();
+    if (header.ErrorCode()) return Fail();
     out.Append("msgid \"\"\n");
     AppendString(out, "msgstr", reinterpret_cast<const char*>(header.Data()),
                  static_cast<size_t>(header.Size()));
@@ -213,7 +213,7 @@ void WritePo(ByteBuilder& out, const PoExportOptions& options) {
   int categories = TranslateDBClass::GetCategoryCount();
   for (int c = 0; c <= categories; ++c) {
     const char* name = c < categories ? TranslateDBClass::GetCategory(c)->Name.Chars() : nullptr;
-    for (int i = 0; i < groups.Count(c) && !out.Failed(); ++i) writer.Entry(groups.String(c, i), name);
+    for (int i = 0; i < groups.Count(c) && !out.ErrorCode(); ++i) writer.Entry(groups.String(c, i), name);
   }
 }
 

@@ -5,6 +5,6 @@
 #include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/po.h"
 
-// Appends the PO file of the current database to out (whose Failed() tells whether memory ran
+// Appends the PO file of the current database to out (whose ErrorCode() tells whether memory ran
 // out).
 void WritePo(ByteBuilder& out, const PoExportOptions& options);

@@ -89,7 +89,7 @@ void WriteTextTable(ByteBuilder& out) {
     out.Append(',');
     AppendNarrow(out, category->Name);
     out.Append("]\r\n", 3);
-    for (int i = 0; i < groups.Count(c) && !out.Failed(); ++i) AppendStringBlock(out, groups.String(c, i));
+    for (int i = 0; i < groups.Count(c) && !out.ErrorCode(); ++i) AppendStringBlock(out, groups.String(c, i));
   }
 }
 

@@ -4,6 +4,6 @@
 
 #include "strandex/exchange/file_bytes.h"
 
-// Appends the table of the current database to out (whose Failed() tells whether it could not
+// Appends the table of the current database to out (whose ErrorCode() tells whether it could not
 // all be stored).
 void WriteTextTable(ByteBuilder& out);

@@ -46,7 +46,7 @@ inline std::string SaveToBytes(VXM& model) {
 inline bool LoadFromBytes(VXM& model, const std::string& bytes) {
   MemoryFileClass file(bytes.data(), static_cast<int>(bytes.size()));
   model.Load(&file);
-  return *model.ErrorText() == 0;
+  return *model.ErrorMessage() == 0;
 }
 
 // Model bytes of one mesh per entry.
