@@ -236,13 +236,8 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
 }
 
 TEST(Walk, PatternAndPaths) {
-  for (auto [name, matches] : {std::pair{"a.vxm", true},
-                               {"dir/A.VxM", true},
-                               {".vxm", true},
-                               {"vxm", false},
-                               {"a.vxm~", false},
-                               {"a_vxm", false}})
-    EXPECT_EQ(MatchesModelPattern(name), matches) << name;
+  for (const char* name : {"a.vxm", "dir/A.VxM", ".vxm"}) EXPECT_TRUE(MatchesModelPattern(name)) << name;
+  for (const char* name : {"vxm", "a.vxm~", "a_vxm"}) EXPECT_FALSE(MatchesModelPattern(name)) << name;
 
   TempFolder dir;
   WriteBytes(dir / "UPPER.VXM", OldModel());
