@@ -217,6 +217,7 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
                               Processed(dir / "root/sub/b.vxm"));
   EXPECT_EQ(disk.synced,
             (std::vector<std::string>{dir / "root/a.vxm", dir / "target.vxm", dir / "root/sub/b.vxm"}));
+  EXPECT_NE(ReadBytes(dir / "target.vxm"), OldModel());
   EXPECT_EQ(ReadBytes(dir / "target.vxm"), ReadBytes(dir / "root/a.vxm"));
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "root/t.vxm"));
   EXPECT_EQ(ReadBytes(dir / "elsewhere/c.vxm"), OldModel());
