@@ -22,7 +22,8 @@ namespace {
 using Names = std::vector<std::pair<std::string, std::string>>;
 
 // Walks and sorts folder; returns member name and source path in the order of the archive.
-Names Walk(const std::string& folder, CapturedStream& err, FileListClass& list) {
+Names Walk(const std::string& folder, CapturedStream& err) {
+  FileListClass list;
   DiagnosticsClass diagnostics(err.get());
   WalkFolder(folder.c_str(), list, diagnostics);
   SortFileList(list);
@@ -40,8 +41,7 @@ TEST(FolderWalk, NamesAreRelativePathsJoinedByBackslashes) {
   WriteBytes(dir / ".hidden", "h");
   std::filesystem::create_directories(dir / "empty/emptier");
   CapturedStream err;
-  FileListClass list;
-  Names names = Walk(dir.path(), err, list);
+  Names names = Walk(dir.path(), err);
   // In ascending order of the CRC-32 of the upper-cased names.
   EXPECT_EQ(names, (Names{{"sub\\deeper\\C.Dat", dir / "sub/deeper/C.Dat"},
                           {"a.txt", dir / "a.txt"},
@@ -50,8 +50,7 @@ TEST(FolderWalk, NamesAreRelativePathsJoinedByBackslashes) {
   EXPECT_EQ(err.Text(), "");
 
   // A folder given with a trailing separator gives the same paths.
-  FileListClass again;
-  EXPECT_EQ(Walk(dir.path() + platform::PathSeparator(), err, again), names);
+  EXPECT_EQ(Walk(dir.path() + platform::PathSeparator(), err), names);
 }
 
 TEST(FolderWalk, LinksToFoldersAreNotFollowedAndSpecialFilesNotPacked) {
@@ -114,8 +113,7 @@ TEST(FolderWalk, NamesSharingACrcAreWarnedAboutAndOrderedByName) {
   for (const char* name : {"t99991.bin", "t27746260.bin", "Readme.TXT", "README.txt", "other"})
     WriteBytes(dir / name, name);
   CapturedStream err;
-  FileListClass list;
-  Names names = Walk(dir.path(), err, list);
+  Names names = Walk(dir.path(), err);
   std::string order;
   for (auto& [name, source] : names) order += name + " ";
   // Where file names ignore letter case, the two Readme files are one.
@@ -139,8 +137,7 @@ TEST(FolderWalk, TwoFilesOfOneMemberNameAreAFailure) {
   TempFolder dir;
   for (const char* name : {"back\\slash", "back/slash"}) WriteBytes(dir / name, name);
   CapturedStream err;
-  FileListClass list;
-  Walk(dir.path(), err, list);
+  Walk(dir.path(), err);
   EXPECT_EQ(err.Text(), "bundlor: " + (dir / "back/slash") + ": maps to the same member name as " +
                             (dir / "back\\slash") +
                             " (back\\slash); the archive could not tell them apart\n");

@@ -74,7 +74,6 @@ TEST(MixWriter, LaysOutDataInAddedOrderAndTablesInCrcOrder) {
       ASSERT_TRUE(writer.AddFile(members[i].first.c_str(), source.c_str())) << writer.ErrorMessage().Chars();
     }
     ASSERT_TRUE(writer.Finish());
-    EXPECT_EQ(writer.Count(), static_cast<int>(members.size()));
   }
   ArchiveView view(archive);
   ASSERT_TRUE(view.loaded) << view.reader.ErrorMessage().Chars();
@@ -87,7 +86,6 @@ TEST(MixWriter, LaysOutDataInAddedOrderAndTablesInCrcOrder) {
   for (auto& [name, content] : members) {
     int i = view.reader.Find(name.c_str());
     ASSERT_GE(i, 0) << name;
-    EXPECT_EQ(view.Name(i), name);
     EXPECT_EQ(static_cast<uint32_t>(view.reader.Entry(i).Offset), expected_offset) << name;
     EXPECT_EQ(view.Member(i), content) << name;
     uint32_t end = expected_offset + static_cast<uint32_t>(content.size());

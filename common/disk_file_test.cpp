@@ -45,9 +45,16 @@ TEST(DiskFile, OpenRights) {
   EXPECT_EQ(f.Open(5), 0);
   EXPECT_FALSE(f.IsOpen());
   EXPECT_EQ(errno, 22);
+
+  // A file without a name reports and fails.
+  RecordingFile nameless;
+  EXPECT_EQ(nameless.Open(1), 0);
+  ASSERT_FALSE(nameless.errors.empty());
+  EXPECT_EQ(nameless.errors.front().first, ENOENT);
+  EXPECT_FALSE(nameless.Delete());
 }
 
-TEST(DiskFile, ClosedFileOperationsOpenForTheCall) {
+TEST(DiskFile, ClosedFileOperationsOpenForTheCallAndDelete) {
   TempFolder dir;
   std::string path = dir / "w.bin";
   RecordingFile f(path.c_str());
@@ -68,17 +75,12 @@ TEST(DiskFile, ClosedFileOperationsOpenForTheCall) {
   EXPECT_EQ(missing.Size(), -1);
   EXPECT_FALSE(missing.IsAvailable(1));
   EXPECT_FALSE(missing.IsAvailable(0));
-}
-
-TEST(DiskFile, NamelessFileReportsAndFails) {
-  RecordingFile f;
-  EXPECT_EQ(f.Open(1), 0);
-  ASSERT_FALSE(f.errors.empty());
-  EXPECT_EQ(f.errors.front().first, ENOENT);
+  EXPECT_TRUE(f.Delete());
+  EXPECT_FALSE(f.IsAvailable());
   EXPECT_FALSE(f.Delete());
 }
 
-TEST(DiskFile, WindowOnALargerFile) {
+TEST(DiskFile, WindowOnALargerFileAndWritesPastIt) {
   TempFolder dir;
   std::string path = dir / "big.bin";
   std::string data = Numbers(1000);
@@ -107,13 +109,9 @@ TEST(DiskFile, WindowOnALargerFile) {
   DiskFileClass g(path.c_str());
   g.Bias(100, -1);
   EXPECT_EQ(g.Size(), 1000);
-}
 
-TEST(DiskFile, WritesPastTheWindowLengthenIt) {
-  TempFolder dir;
-  std::string path = dir / "grow.bin";
-  WriteBytes(path, Numbers(200));
-  DiskFileClass f(path.c_str());
+  // Writes past the window lengthen it.
+  f.Close();
   ASSERT_EQ(f.Open(0), 1);
   f.Bias(100, 10);
   f.Seek(5, 0);
@@ -121,16 +119,6 @@ TEST(DiskFile, WritesPastTheWindowLengthenIt) {
   EXPECT_EQ(f.Size(), 15);
   f.Close();  // Windows shares no file that is open for reading and writing
   EXPECT_EQ(ReadBytes(path).substr(105, 10), "0123456789");
-}
-
-TEST(DiskFile, Delete) {
-  TempFolder dir;
-  std::string path = dir / "a.bin";
-  WriteBytes(path, "abc");
-  DiskFileClass d(path.c_str());
-  EXPECT_TRUE(d.Delete());
-  EXPECT_FALSE(d.IsAvailable());
-  EXPECT_FALSE(d.Delete());
 }
 
 TEST(DiskFile, DateAndTimeRoundTrip) {

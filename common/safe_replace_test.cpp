@@ -45,15 +45,6 @@ TEST(SafeReplace, ReplacesAndKeepsPermissions) {
 #endif
 }
 
-// Every failure point of every writer is swept (fault_sweep.h); here the message names the path.
-TEST(SafeReplace, FailuresNameThePath) {
-  TempFolder dir;
-  std::string path = dir / "no/such/folder/out.bin";
-  NarrowStringClass error;
-  EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "x", 1, &error));
-  EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::MissingFolder());
-}
-
 // Without durability the new file takes the old one's name by a swap, and the old file is then
 // deleted under the temporary name (the sweeps of such writers succeed that way); when that
 // fails, the old file is swapped back.
@@ -96,12 +87,15 @@ TEST(SafeReplace, LongestNamesCanBeReplaced) {
 }
 
 // A file without write permission is refused (links and other kinds of target: odd_targets.h).
-TEST(SafeReplace, ReadOnlyFilesAreRefused) {
+// Every failure point of every writer is swept (fault_sweep.h); here the messages name the path.
+TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
   TempFolder dir;
-  std::string path = dir / "real.bin";
+  std::string path = dir / "real.bin", missing = dir / "no/such/folder/out.bin";
   WriteBytes(path, "old");
   std::filesystem::permissions(path, std::filesystem::perms(0444));
   NarrowStringClass error;
+  EXPECT_FALSE(SafeReplaceClass::WriteWhole(missing.c_str(), "x", 1, &error));
+  EXPECT_EQ(std::string(error.Chars()), missing + ": " + sys::MissingFolder());
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "newer", 5, &error));
   EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::Text(platform::ErrorReadOnly()));
   EXPECT_EQ(ReadBytes(path), "old");

@@ -105,7 +105,7 @@ TEST(Mixtool, VerifyNamesTheFirstProblem) {
   EXPECT_EQ(verify(good.substr(0, 12) + Word32(7) + good.substr(16)),
             "the reserved header word at offset 12 is not 0\n");
   std::string changed = good;
-  changed[changed.size() - 2] = 'X';  // b.txX
+  changed[changed.size() - 2] = 'X';  // b.txX: the reader refuses it, and that is the answer
   EXPECT_EQ(verify(changed), "a member's CRC does not match its name\n");
   changed = good;
   changed.replace(good.find(Word32(24)), 4, Word32(16));  // b.txt's block over a.txt's

@@ -61,15 +61,13 @@ TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
   ASSERT_EQ(tail.triangle_count, 2u);
   EXPECT_EQ(Corners(tail, 0), (std::vector<uint32_t>{1, 3, 2}));
   EXPECT_EQ(Corners(tail, 1), (std::vector<uint32_t>{4, 0, 1}));
-}
 
-TEST(ObjReader, FacesBeforeAnyGroupFormTheDefaultMesh) {
-  VXM model;
-  std::string error;
-  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3", ObjOptions(), model, &error)) << error;
-  ASSERT_EQ(model.objects.Count(), 1);
-  EXPECT_STREQ(MeshAt(model, 0).name, "default");
-  EXPECT_EQ(MeshAt(model, 0).format, 0x50000u);
+  // Faces before any group form the default mesh.
+  VXM plain;
+  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3", ObjOptions(), plain, &error)) << error;
+  ASSERT_EQ(plain.objects.Count(), 1);
+  EXPECT_STREQ(MeshAt(plain, 0).name, "default");
+  EXPECT_EQ(MeshAt(plain, 0).format, 0x50000u);
 }
 
 TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {

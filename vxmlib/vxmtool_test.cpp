@@ -25,8 +25,9 @@ constexpr bool kSanitized = true;  // the sanitizer reserves more address space 
 constexpr bool kSanitized = false;
 #endif
 
-// Reading OBJ and writing JSON have their own tests; here the options reach them.
-TEST(VxmTool, OptionsReachTheModel) {
+// Reading OBJ and writing JSON have their own tests; here the options reach them, and "-" writes
+// the model to standard output. Usage errors end with 2.
+TEST(VxmTool, OptionsReachTheModelAndUsage) {
   TempFolder dir;
   WriteBytes(dir / "in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
   for (auto [options, format, qualifier] :
@@ -40,6 +41,18 @@ TEST(VxmTool, OptionsReachTheModel) {
     nlohmann::json mesh = nlohmann::json::parse(dumped.out)["objects"][0];
     EXPECT_EQ(mesh["format"], format);
     EXPECT_EQ(mesh["qualifier"], qualifier);
+  }
+  EXPECT_EQ(
+      RunProgram(kTool, {"from-obj", dir / "in.obj", "-", "--format", "0x40002", "--qualifier", "q"}).out,
+      ReadBytes(dir / "out.vxm"));
+  EXPECT_EQ(RunProgram(kTool, {"--version"}).out.rfind("vxmtool ", 0), 0u);
+  for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{}, "vxmtool: no command given\n"},
+           {{"to-obj"}, "vxmtool: unknown command \"to-obj\"\n"},
+           {{"dump"}, "vxmtool: dump: IN.vxm is required\n"}}) {
+    ProgramResult result = RunProgram(kTool, args);
+    EXPECT_EQ(result.exit_code, 2);
+    EXPECT_EQ(result.err.substr(0, message.size()), message);
   }
 }
 
@@ -90,23 +103,6 @@ TEST(VxmTool, RunningOutOfMemoryIsAFailure) {
                       dir.path());
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.err, "vxmtool: standard input: " + sys::Text(ENOMEM) + "\n");
-}
-
-// "-" writes the model to standard output; usage errors end with 2.
-TEST(VxmTool, StandardOutputAndUsage) {
-  TempFolder dir;
-  WriteBytes(dir / "in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
-  ASSERT_EQ(RunProgram(kTool, {"from-obj", dir / "in.obj", dir / "out.vxm"}).exit_code, 0);
-  EXPECT_EQ(RunProgram(kTool, {"from-obj", dir / "in.obj", "-"}).out, ReadBytes(dir / "out.vxm"));
-  EXPECT_EQ(RunProgram(kTool, {"--version"}).out.rfind("vxmtool ", 0), 0u);
-  for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
-           {{}, "vxmtool: no command given\n"},
-           {{"to-obj"}, "vxmtool: unknown command \"to-obj\"\n"},
-           {{"dump"}, "vxmtool: dump: IN.vxm is required\n"}}) {
-    ProgramResult result = RunProgram(kTool, args);
-    EXPECT_EQ(result.exit_code, 2);
-    EXPECT_EQ(result.err.substr(0, message.size()), message);
-  }
 }
 
 }  // namespace
