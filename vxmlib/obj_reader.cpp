@@ -58,12 +58,11 @@ bool ParseCorner(const std::string& word, int64_t* value) {
 
 // The keywords of the OBJ format; those of curves, surfaces and materials are read past.
 bool IsStatement(const std::string& keyword) {
-  static const char* const kKeywords[] = {"v",     "vt",   "vn",    "vp",     "f",      "l",   "p",
-                                          "o",     "g",    "s",     "mg",     "usemtl", "mtllib",
-                                          "cstype", "deg", "bmat",  "step",   "curv",   "curv2", "surf",
-                                          "parm",  "trim", "hole",  "scrv",   "sp",     "end", "con",
-                                          "bevel", "c_interp", "d_interp", "lod", "shadow_obj", "trace_obj",
-                                          "ctech", "stech"};
+  static const char* const kKeywords[] = {
+      "v",     "vt",       "vn",       "vp",     "f",          "l",         "p",     "o",    "g",
+      "s",     "mg",       "usemtl",   "mtllib", "cstype",     "deg",       "bmat",  "step", "curv",
+      "curv2", "surf",     "parm",     "trim",   "hole",       "scrv",      "sp",    "end",  "con",
+      "bevel", "c_interp", "d_interp", "lod",    "shadow_obj", "trace_obj", "ctech", "stech"};
   for (const char* k : kKeywords) {
     if (keyword == k) return true;
   }

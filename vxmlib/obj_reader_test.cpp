@@ -63,13 +63,17 @@ TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
   EXPECT_EQ(Corners(tail, 1), (std::vector<uint32_t>{4, 0, 1}));
 }
 
-TEST(ObjReader, FacesBeforeAnyGroupFormTheDefaultMesh) {
+// A name too long for its 15 bytes loses the whole character that does not fit.
+TEST(ObjReader, FacesBeforeAnyGroupFormTheDefaultMeshAndNamesAreCutBetweenCharacters) {
   VXM model;
   std::string error;
-  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3", ObjOptions(), model, &error)) << error;
-  ASSERT_EQ(model.objects.Count(), 1);
+  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ng abcdefghijklmn\xC3\xA9\nf 3 2 1", ObjOptions(),
+                      model, &error))
+      << error;
+  ASSERT_EQ(model.objects.Count(), 2);
   EXPECT_STREQ(MeshAt(model, 0).name, "default");
   EXPECT_EQ(MeshAt(model, 0).format, 0x50000u);
+  EXPECT_STREQ(MeshAt(model, 1).name, "abcdefghijklmn");
 }
 
 TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {
@@ -87,9 +91,12 @@ TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {
 
 TEST(ObjReader, BadInputNamesTheLine) {
   struct Case {
-    const char* text;
+    std::string_view text;
     const char* error;
   } cases[] = {
+      {std::string_view("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\0 3\n", 33), "line 4: a zero byte inside the line"},
+      {"\n\x01\x02TDB \xFF\nmore\n", "line 2: not an OBJ statement, and the file holds none"},
+      {"# nothing but a comment\n\n", "the file holds no OBJ statement"},
       {"v 1 2\n", "line 1: a vertex needs three numbers"},
       {"v 0 0 0\nv 1 0 0\nf 1 2\n", "line 3: a face needs at least three corners"},
       {"v 0 0 0\nf 1 0 1\n", "line 2: \"0\" is not a vertex number"},

@@ -105,8 +105,8 @@ class DiskInterface {
   // followed).
   virtual bool Identify(Handle h, const char* path, FileIdentity* identity) = 0;
   // Waits for an exclusive advisory lock on the file open as h, which other processes that ask
-  // for it respect; closing h ends it. False, with the system's "not supported" error, where the system's locks
-  // would keep the file from being replaced while it is held (Windows).
+  // for it respect; closing h ends it. False, with the system's "not supported" error, where the system's
+  // locks would keep the file from being replaced while it is held (Windows).
   virtual bool Lock(Handle h) = 0;
   // Creates a new empty file with a unique name starting with prefix, open for reading and
   // writing and readable only by its owner; its name goes to path.
