@@ -51,7 +51,8 @@ TEST(SafeReplace, FailuresNameThePath) {
   std::string path = dir / "no/such/folder/out.bin";
   NarrowStringClass error;
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "x", 1, &error));
-  EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::MissingFolder());
+  EXPECT_EQ(std::string(error.Chars()), path + ": cannot create a file in the folder " +
+                                            (dir / "no/such/folder") + ": " + sys::MissingFolder());
 }
 
 // Without durability the new file takes the old one's name by a swap, and the old file is then
