@@ -1,6 +1,7 @@
 #include "common/path_error.h"
 
 #include <cstring>
+#include <string>
 
 #include "common/platform/platform.h"
 
@@ -24,4 +25,10 @@ bool FailPath(NarrowStringClass* error, const char* path, const char* reason) {
 bool FailPath(NarrowStringClass* error, const char* path, int code) {
   if (error) *error = PathError(path, code);
   return false;
+}
+
+bool OutputIsNotInput(NarrowStringClass* error, const char* in, const char* out) {
+  if (!platform::IsSameFile(in, out)) return true;
+  std::string reason = std::string("the same file as the input ") + in + "; nothing was written";
+  return FailPath(error, out, reason.c_str());
 }

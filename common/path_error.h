@@ -13,3 +13,8 @@ NarrowStringClass PathError(const char* path, int code);
 // end with `return FailPath(...)`.
 bool FailPath(NarrowStringClass* error, const char* path, const char* reason);
 bool FailPath(NarrowStringClass* error, const char* path, int code);
+
+// For a command that reads in and writes out: true when out is another file than in; false with "out: reason"
+// in error (when given) when both name one existing file (links followed), which writing would destroy before
+// it is read.
+bool OutputIsNotInput(NarrowStringClass* error, const char* in, const char* out);

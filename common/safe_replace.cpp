@@ -73,7 +73,7 @@ bool SafeReplaceClass::Begin() {
   {
     platform::HeldStopsClass held;
     h = platform::Disk().CreateUnique(prefix, temp_path);
-    if (h == platform::kInvalidHandle) return Fail(platform::LastError());
+    if (h == platform::kInvalidHandle) return FailInFolder(platform::LastError());
     platform::WatchTemporaryFile(temp_path);
   }
   // A second handle finds the file again should its folder be renamed before the file is put in
@@ -168,6 +168,26 @@ bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size
   ok = ok && replace.Commit();
   if (!ok && error) error->TryAssign(replace.ErrorMessage());
   return ok;
+}
+
+bool SafeReplaceClass::FailInFolder(int code) {
+  if (error_code != 0) return false;
+  const char* folder_end = nullptr;
+  for (const char* c = target; *c; ++c) {
+    if (*c == '/' || *c == platform::PathSeparator()) folder_end = c;
+  }
+  NarrowStringClass folder;
+  if (!folder_end) {
+    folder = ".";
+  } else {
+    for (const char* c = target; c < folder_end; ++c) folder.Append(*c);
+    if (folder.IsEmpty()) folder = "/";
+  }
+  NarrowStringClass reason("cannot create a file in the folder ");
+  reason.Append(PathError(folder, code));
+  error_code = code;
+  error = PathError(path, reason);
+  return false;
 }
 
 bool SafeReplaceClass::Fail(int code) {

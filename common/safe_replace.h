@@ -57,6 +57,9 @@ class SafeReplaceClass {
  private:
   // Keeps the first failure as "path: reason"; always false.
   bool Fail(int code);
+  // The same for a temporary file that cannot be created: the reason names the folder, which is
+  // what is missing or read-only, not the file.
+  bool FailInFolder(int code);
   // Finds the file to replace (following a link), tells whether it is written into directly,
   // and refuses what is neither a regular file nor a stream, and one without write permission.
   bool ChooseTarget();

@@ -14,6 +14,7 @@
 #include <unistd.h>
 #endif
 
+#include "common/file_lock.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
@@ -95,7 +96,8 @@ TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
   std::filesystem::permissions(path, std::filesystem::perms(0444));
   NarrowStringClass error;
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(missing.c_str(), "x", 1, &error));
-  EXPECT_EQ(std::string(error.Chars()), missing + ": " + sys::MissingFolder());
+  EXPECT_EQ(std::string(error.Chars()),
+            missing + ": cannot create a file in the folder " + (dir / "no/such/folder") + ": " + sys::MissingFolder());
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "newer", 5, &error));
   EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::Text(platform::ErrorReadOnly()));
   EXPECT_EQ(ReadBytes(path), "old");
@@ -161,5 +163,25 @@ TEST(SafeReplace, ARenamedFolderKeepsNoTemporaryFile) {
 }
 
 #endif
+
+// Where no lock can be had (Windows), a file replaced after it was read is found before the
+// update writes anything.
+TEST(FileLock, WithoutALockAReplacedFileIsFound) {
+  struct NoLocks : platform::ScopedFaultDisk {
+    bool Lock(platform::Handle) override { return false; }
+  } disk;
+  TempFolder dir;
+  std::string path = dir / "db";
+  WriteBytes(path, "one");
+  FileLockClass lock;
+  NarrowStringClass error;
+  ASSERT_TRUE(lock.Acquire(path.c_str(), &error)) << error.Chars();
+  EXPECT_TRUE(lock.Unchanged(&error));
+  ASSERT_TRUE(SafeReplaceClass::WriteWhole(path.c_str(), "two", 3, &error));
+  EXPECT_FALSE(lock.Unchanged(&error));
+  EXPECT_EQ(std::string(error.Chars()), path +
+                                            ": another program changed the file while it was being updated; "
+                                            "nothing was written, run the command again");
+}
 
 }  // namespace

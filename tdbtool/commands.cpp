@@ -5,7 +5,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/file_lock.h"
 #include "common/path_error.h"
+#include "common/platform/disk.h"
 #include "common/standard_stream.h"
 #include "common/version.h"
 #include "strandex/db/database_check.h"
@@ -43,6 +45,13 @@ void WarnAll(const DynamicArrayClass<NarrowStringClass>& warnings) {
 }
 
 constexpr const char* kStandardInput = "standard input";
+
+// Refuses an output that is the input file itself, which writing would destroy.
+int RefuseSameFile(const std::string& in, const std::string& out) {
+  if (IsStandardStream(in.c_str()) || IsStandardStream(out.c_str())) return kSuccess;
+  NarrowStringClass error;
+  return OutputIsNotInput(&error, in.c_str(), out.c_str()) ? kSuccess : Fail(error.Chars());
+}
 
 // Loads in; on success the database holds the file (without its texts for a command that reads
 // none). Problems that do not stop the command are warnings on standard error, or, when problems
@@ -127,6 +136,7 @@ int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
 }
 
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {
+  if (int code = RefuseSameFile(in, out)) return code;
   if (int code = Load(in, options, nullptr, LoadedParts::kWithoutTexts)) return code;
   ByteBuilder bytes;
   WriteCHeader(bytes);
@@ -136,6 +146,7 @@ int ExportHeader(const std::string& in, const std::string& out, const LoadOption
 }
 
 int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options) {
+  if (int code = RefuseSameFile(in, out)) return code;
   if (int code = Load(in, options, nullptr)) return code;
   ByteBuilder bytes;
   WriteTextTable(bytes);
@@ -145,6 +156,7 @@ int ExportTable(const std::string& in, const std::string& out, const LoadOptions
 }
 
 int ImportTable(const std::string& in, const std::string& out) {
+  if (int code = RefuseSameFile(in, out)) return code;
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
   DynamicArrayClass<NarrowStringClass> warnings;
@@ -158,7 +170,13 @@ int ImportTable(const std::string& in, const std::string& out) {
   } else if (!ImportTextTable(in.c_str(), &warnings, &error)) {
     return Fail(error.Chars());
   }
-  // Each warning starts with the file name and line number.
+  // Each warning starts with the file name and line number. A file of which no line is a category
+  // line (a database, a UTF-16 or binary file) is no table: it gives no empty database.
+  if (TranslateDBClass::GetCategoryCount() == 0 && warnings.Count() > 0) {
+    Warn(warnings[0].Chars());
+    return Fail(IsStandardStream(in.c_str()) ? kStandardInput : in,
+                "holds no text table (no category line); nothing was written");
+  }
   WarnAll(warnings);
   if (!SaveOutput(out, &error)) return Fail(error.Chars());
   return kSuccess;
@@ -171,6 +189,7 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
         ("--language-code " + code + ": only letters, digits and _ - @ . may stand in a language code")
             .c_str());
   }
+  if (int exit_code = RefuseSameFile(in, out)) return exit_code;
   if (int exit_code = Load(in, options, nullptr)) return exit_code;
   std::string project = std::filesystem::path(in).filename().string();
   PoExportOptions po;
@@ -187,10 +206,18 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
 
 int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
              std::FILE* output) {
+  if (int code = RefuseSameFile(po, db)) return code;
+  // Held until the new database is in place, so that two imports into one database at once do
+  // not lose one of them.
+  FileLockClass lock;
+  NarrowStringClass error;
+  // What is no regular file is refused by the load.
+  if (platform::RegularFileError(db.c_str()) == 0 && !lock.Acquire(db.c_str(), &error)) {
+    return Fail(error.Chars());
+  }
   if (int code = LoadForRewrite(db)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
-  NarrowStringClass error;
   bool read;
   const char* name = po.c_str();
   if (IsStandardStream(name)) {
@@ -204,7 +231,9 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
   WarnAll(warnings);
   if (!read) return Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
-  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error)) return Fail(error.Chars());
+  if (report.Applied > 0 && (!lock.Unchanged(&error) || !SaveDatabaseFile(db.c_str(), &error))) {
+    return Fail(error.Chars());
+  }
   std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", name, report.Applied, report.Unchanged,
                report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);

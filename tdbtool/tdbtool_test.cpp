@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "tdbtool/commands.h"
 
 #if !defined(_WIN32)
@@ -138,8 +138,19 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
   WriteBytes(Path("out.tdb"), "previous");
   Run({"import-table", "@long.txt", "@out.tdb"}, 1, Path("out.tdb") + ": string 1000");
   Run({"import-table", "@long.txt", "@out.tdb"}, 1, "tdbtool: warning: " + Path("long.txt") + ":2: ");
-  EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
   Run({"import-table", "@missing.txt", "@out.tdb"}, 1, Path("missing.txt"));
+  // A database, or UTF-16, has no category line: no table. An output that is the input is refused.
+  Run({"import-table", "@in.tdb", "@out.tdb"}, 1, Path("in.tdb") + ": holds no text table");
+  WriteBytes(Path("utf16.txt"), std::string("\xFF\xFE[\0"
+                                            "1\0,\0D\0]\0\r\0\n\0",
+                                            16));
+  Run({"import-table", "@utf16.txt", "@out.tdb"}, 1, Path("utf16.txt") + ": holds no text table");
+  EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
+  const std::string table_bytes = ReadBytes(Path("table.txt"));
+  Run({"import-table", "@table.txt", "@table.txt"}, 1,
+      Path("table.txt") + ": the same file as the input " + Path("table.txt"));
+  Run({"export-table", "@table.txt", "@in.tdb"}, 1);
+  EXPECT_EQ(ReadBytes(Path("table.txt")), table_bytes);
 }
 
 // Standard output takes the bytes and stays what it was; a database that is not a regular file
@@ -241,6 +252,19 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
   EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
   EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "1"}, 0, ":2: string 1000"),
             Path("de.po") + ": 1 applied, 0 unchanged, 1 skipped\n");
+
+  // Two imports into one database at once: the later waits for the earlier, which is still
+  // reading its PO file, and both languages arrive.
+  WriteBytes(Path("fr.po"), "msgctxt \"1001 IDS_OK\"\nmsgid \"100% OK\"\nmsgstr \"100 % bien\"\n");
+  EXPECT_EQ(Shell(dir.path(),
+                  "(sleep 1; cat de.po) | tdbtool import-po db.tdb - --language 2 > a.out & sleep 0.3; "
+                  "tdbtool import-po db.tdb fr.po --language 3 > b.out && wait $!",
+                  &err),
+            0)
+      << err;
+  json texts = json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"];
+  EXPECT_EQ(texts[2], "100 % gut");
+  EXPECT_EQ(texts[3], "100 % bien");
 }
 
 TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {

@@ -56,6 +56,19 @@ bool ParseCorner(const std::string& word, int64_t* value) {
   return true;
 }
 
+// The keywords of the OBJ format; those of curves, surfaces and materials are read past.
+bool IsStatement(const std::string& keyword) {
+  static const char* const kKeywords[] = {
+      "v",     "vt",       "vn",       "vp",     "f",          "l",         "p",     "o",    "g",
+      "s",     "mg",       "usemtl",   "mtllib", "cstype",     "deg",       "bmat",  "step", "curv",
+      "curv2", "surf",     "parm",     "trim",   "hole",       "scrv",      "sp",    "end",  "con",
+      "bevel", "c_interp", "d_interp", "lod",    "shadow_obj", "trace_obj", "ctech", "stech"};
+  for (const char* k : kKeywords) {
+    if (keyword == k) return true;
+  }
+  return false;
+}
+
 class ObjParser {
  public:
   explicit ObjParser(const ObjOptions& options) : options(options) {}
@@ -68,6 +81,13 @@ class ObjParser {
       ++line;
       Statement(text.substr(start, end - start));
       start = end + 1;
+    }
+    // Text that is no OBJ at all (another kind of file) gives no empty model.
+    if (ok && statements == 0) {
+      ok = false;
+      message = first_stranger > 0 ? "line " + std::to_string(first_stranger) +
+                                         ": not an OBJ statement, and the file holds none"
+                                   : "the file holds no OBJ statement";
     }
     if (ok) Build(model);
     if (!ok) *error = message;
@@ -82,7 +102,13 @@ class ObjParser {
     // A face's words are its corners; nothing else needs more than four.
     std::vector<std::string> words = Words(text, kMaxFaceCorners + 2);
     if (words.empty()) return;
+    if (text.find('\0') != std::string_view::npos) return Fail("a zero byte inside the line");
     const std::string& keyword = words[0];
+    if (IsStatement(keyword)) {
+      ++statements;
+    } else if (first_stranger == 0) {
+      first_stranger = line;
+    }
     if (keyword == "v") {
       Vertex(words);
     } else if (keyword == "f") {
@@ -164,6 +190,8 @@ class ObjParser {
   }
 
   const ObjOptions& options;
+  int statements = 0;      // lines that start with an OBJ keyword, used or not
+  int first_stranger = 0;  // the first line that does not, or 0
   std::vector<VXMVector> vertices;
   std::vector<Section> sections;
   int line = 0;

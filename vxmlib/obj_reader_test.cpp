@@ -62,12 +62,16 @@ TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
   EXPECT_EQ(Corners(tail, 0), (std::vector<uint32_t>{1, 3, 2}));
   EXPECT_EQ(Corners(tail, 1), (std::vector<uint32_t>{4, 0, 1}));
 
-  // Faces before any group form the default mesh.
+  // Faces before any group form the default mesh; a name too long for its 15 bytes loses the
+  // whole character that does not fit.
   VXM plain;
-  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3", ObjOptions(), plain, &error)) << error;
-  ASSERT_EQ(plain.objects.Count(), 1);
+  ASSERT_TRUE(ReadObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\ng abcdefghijklmn\xC3\xA9\nf 3 2 1", ObjOptions(),
+                      plain, &error))
+      << error;
+  ASSERT_EQ(plain.objects.Count(), 2);
   EXPECT_STREQ(MeshAt(plain, 0).name, "default");
   EXPECT_EQ(MeshAt(plain, 0).format, 0x50000u);
+  EXPECT_STREQ(MeshAt(plain, 1).name, "abcdefghijklmn");
 }
 
 TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {
@@ -85,9 +89,12 @@ TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {
 
 TEST(ObjReader, BadInputNamesTheLine) {
   struct Case {
-    const char* text;
+    std::string_view text;
     const char* error;
   } cases[] = {
+      {std::string_view("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\0 3\n", 33), "line 4: a zero byte inside the line"},
+      {"\n\x01\x02TDB \xFF\nmore\n", "line 2: not an OBJ statement, and the file holds none"},
+      {"# nothing but a comment\n\n", "the file holds no OBJ statement"},
       {"v 1 2\n", "line 1: a vertex needs three numbers"},
       {"v 0 0 0\nv 1 0 0\nf 1 2\n", "line 3: a face needs at least three corners"},
       {"v 0 0 0\nf 1 0 1\n", "line 2: \"0\" is not a vertex number"},

@@ -116,7 +116,13 @@ bool VXMMeshClass::Allocate(uint32_t vertex_total, uint32_t triangle_total) {
 
 void VXMMeshClass::SetText(char (&field)[16], const char* text) {
   memset(field, 0, sizeof field);
-  if (text) strncpy(field, text, sizeof field - 1);
+  if (!text) return;
+  size_t n = strnlen(text, sizeof field - 1);
+  // A text that does not fit is cut before the first UTF-8 character that would not fit whole.
+  if (text[n] != 0) {
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  }
+  memcpy(field, text, n);
 }
 
 bool VXMOtherObjectClass::WriteBody(FileClass* file) const {

@@ -172,9 +172,10 @@ bool VXMReaderClass::ReadMesh(VXMMeshClass& mesh, uint32_t size) {
     }
     if (!ok) return false;
   }
-  if ((!have_vertices && mesh.vertex_count != 0) || (!have_triangles && mesh.triangle_count != 0)) {
-    Fail("the mesh has no \"%s\" chunk for its %u %s", have_vertices ? "TRIS" : "VERT",
-         have_vertices ? mesh.triangle_count : mesh.vertex_count, have_vertices ? "triangles" : "vertices");
+  bool lacks_vertices = !have_vertices && mesh.vertex_count != 0;
+  if (lacks_vertices || (!have_triangles && mesh.triangle_count != 0)) {
+    Fail("the mesh has no \"%s\" chunk for its %u %s", lacks_vertices ? "VERT" : "TRIS",
+         lacks_vertices ? mesh.vertex_count : mesh.triangle_count, lacks_vertices ? "vertices" : "triangles");
     return false;
   }
   return CheckIndices(mesh);

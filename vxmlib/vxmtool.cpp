@@ -63,6 +63,11 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
   options.qualifier = qualifier;
   if (!ParseHex(format, &options.format))
     return Fail("--format: \"" + format + "\" is not a hexadecimal word");
+  NarrowStringClass same_file;
+  if (!IsStandardStream(in.c_str()) && !IsStandardStream(out.c_str()) &&
+      !OutputIsNotInput(&same_file, in.c_str(), out.c_str())) {
+    return Fail(same_file.Chars());
+  }
   std::string text;
   const std::string name = IsStandardStream(in.c_str()) ? "standard input" : in;
   if (IsStandardStream(in.c_str())) {

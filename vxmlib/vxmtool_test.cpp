@@ -60,6 +60,7 @@ TEST(VxmTool, FailuresGoToStandardError) {
   TempFolder dir;
   WriteBytes(dir / "in.obj", "v 0 0 0\nf 1 1 2\n");
   WriteBytes(dir / "old.vxm", "keep me");
+  WriteBytes(dir / "keep.obj", "v 0 0 0\n");
   struct Case {
     std::vector<std::string> args;
     std::string error;
@@ -73,6 +74,12 @@ TEST(VxmTool, FailuresGoToStandardError) {
       {{"dump", dir / "old.vxm"},
        "vxmtool: " + (dir / "old.vxm") + ": not a model file: 7 bytes is too short for the header\n"},
       {{"dump", dir.path()}, "vxmtool: " + dir.path() + ": not a regular file\n"},
+      // Arguments swapped: a model is no OBJ; and an output that is the input is refused.
+      {{"from-obj", dir / "old.vxm", dir / "keep.obj"},
+       "vxmtool: " + (dir / "old.vxm") + ": line 1: not an OBJ statement, and the file holds none\n"},
+      {{"from-obj", dir / "keep.obj", dir / "keep.obj"},
+       "vxmtool: " + (dir / "keep.obj") + ": the same file as the input " + (dir / "keep.obj") +
+           "; nothing was written\n"},
   };
   for (const Case& c : cases) {
     ProgramResult result = RunProgram(kTool, c.args);
@@ -81,6 +88,7 @@ TEST(VxmTool, FailuresGoToStandardError) {
     EXPECT_EQ(result.out, "");
   }
   EXPECT_EQ(ReadBytes(dir / "old.vxm"), "keep me");
+  EXPECT_EQ(ReadBytes(dir / "keep.obj"), "v 0 0 0\n");
 }
 
 // A model whose JSON form does not fit the memory the process may have.

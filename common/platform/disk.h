@@ -32,6 +32,20 @@ struct FileStatus {
   uint32_t group = 0;
 };
 
+// What tells one file from every other, and one version of it from the next: the device and
+// file number (on Windows the volume serial number and file ID), size and last write time.
+struct FileIdentity {
+  uint64_t device = 0;
+  uint64_t file = 0;
+  int64_t size = 0;
+  int64_t modified_ns = 0;  // nanoseconds since 1970 (as fine as the system keeps it)
+
+  bool SameFile(const FileIdentity& other) const { return device == other.device && file == other.file; }
+  bool SameVersion(const FileIdentity& other) const {
+    return SameFile(other) && size == other.size && modified_ns == other.modified_ns;
+  }
+};
+
 struct DirEntry {
   NarrowStringClass name;
   bool is_directory = false;  // a real folder; a link to a folder is not one
@@ -87,6 +101,13 @@ class DiskInterface {
   virtual bool ResolvePath(const char* path, NarrowStringClass& resolved) = 0;
   // Every entry of the folder except "." and "..", in the order the system lists them.
   virtual bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) = 0;
+  // The identity of the file open as h, or, when h is kInvalidHandle, of what path names (links
+  // followed).
+  virtual bool Identify(Handle h, const char* path, FileIdentity* identity) = 0;
+  // Waits for an exclusive advisory lock on the file open as h, which other processes that ask
+  // for it respect; closing h ends it. False, with the system's "not supported" error, where the system's
+  // locks would keep the file from being replaced while it is held (Windows).
+  virtual bool Lock(Handle h) = 0;
   // Creates a new empty file with a unique name starting with prefix, open for reading and
   // writing and readable only by its owner; its name goes to path.
   virtual Handle CreateUnique(const char* prefix, NarrowStringClass& path) = 0;
@@ -102,6 +123,9 @@ DiskInterface& SystemDisk();
 // 0 when path names a regular file (links followed); otherwise the code to report: the
 // system's, or ErrorNotRegular for a folder, device, pipe or socket. For readers that seek.
 int RegularFileError(const char* path);
+
+// Whether a and b name one existing file (links followed): writing one would change the other.
+bool IsSameFile(const char* a, const char* b);
 
 // The longest name of one file or folder (a single path component), in bytes.
 constexpr int kMaxNameBytes = 255;

@@ -29,4 +29,10 @@ int RegularFileError(const char* path) {
   return status.is_regular ? 0 : kNotRegular;
 }
 
+bool IsSameFile(const char* a, const char* b) {
+  FileIdentity first, second;
+  return Disk().Identify(kInvalidHandle, a, &first) && Disk().Identify(kInvalidHandle, b, &second) &&
+         first.SameFile(second);
+}
+
 }  // namespace platform

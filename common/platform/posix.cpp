@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <termios.h>
@@ -236,6 +237,23 @@ class PosixDisk : public DiskInterface {
     if (!Succeeded(::lstat(path, &st))) return false;
     FillStatus(st, status);
     return true;
+  }
+
+  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
+    struct stat st;
+    if (!Succeeded(h == kInvalidHandle ? ::stat(path, &st) : ::fstat(Fd(h), &st))) return false;
+    identity->device = static_cast<uint64_t>(st.st_dev);
+    identity->file = static_cast<uint64_t>(st.st_ino);
+    identity->size = st.st_size;
+    identity->modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+  }
+
+  bool Lock(Handle h) override {
+    int status;
+    while ((status = ::flock(Fd(h), LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    return Succeeded(status);
   }
 
   bool ResolvePath(const char* path, NarrowStringClass& resolved) override {

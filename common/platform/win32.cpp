@@ -315,6 +315,34 @@ class Win32Disk : public DiskInterface {
     return true;
   }
 
+  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
+    HANDLE query = Win(h);
+    if (h == kInvalidHandle) {
+      WidePath wide(path);
+      if (!wide.Ok()) return false;
+      query = OpenForQuery(wide.Chars());
+      if (query == INVALID_HANDLE_VALUE) return FailFalse();
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    bool ok = ::GetFileInformationByHandle(query, &info) || FailFalse();
+    if (h == kInvalidHandle) ::CloseHandle(query);
+    if (!ok) return false;
+    identity->device = info.dwVolumeSerialNumber;
+    identity->file = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+    identity->size = static_cast<int64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    uint64_t ticks =
+        static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+    identity->modified_ns = static_cast<int64_t>(ticks) * 100;
+    return true;
+  }
+
+  // A file open here cannot be replaced by a rename (ReplaceFileW and MoveFileExW refuse a target
+  // that is open), so a lock held across the replacement is not possible.
+  bool Lock(Handle) override {
+    t_last_error = ERROR_NOT_SUPPORTED;
+    return false;
+  }
+
   bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
     WidePath wide(path);
     if (!wide.Ok()) return false;

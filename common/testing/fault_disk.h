@@ -68,6 +68,10 @@ class FaultDisk : public DiskInterface {
   bool SyncFolderOf(const char* path) override { return inner().SyncFolderOf(path); }
   bool Status(const char* path, FileStatus* s) override { return inner().Status(path, s); }
   bool LinkStatus(const char* path, FileStatus* s) override { return inner().LinkStatus(path, s); }
+  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
+    return inner().Identify(h, path, identity);
+  }
+  bool Lock(Handle h) override { return inner().Lock(h); }
   bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
     return inner().ResolvePath(path, resolved);
   }

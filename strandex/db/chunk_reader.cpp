@@ -29,6 +29,8 @@ const char* ChunkReaderClass::DamageText(ChunkDamage kind) {
       return "chunks are nested more than 256 deep";
     case ChunkDamage::kReadFailed:
       return "the file could not be read";
+    case ChunkDamage::kRecordIncomplete:
+      return "a record lacks its token or data chunk";
   }
   return "unknown damage";
 }

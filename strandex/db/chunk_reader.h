@@ -16,11 +16,12 @@
 
 enum class ChunkDamage {
   kNone,
-  kTruncatedHeader,  // the file or the parent chunk ends inside a chunk header
-  kChunkTooLong,     // a chunk claims more bytes than its parent or the file holds
-  kMicroTooLong,     // a micro chunk claims more bytes than its chunk holds
-  kTooDeep,          // more than 256 chunks open at once
-  kReadFailed,       // the file could not be read (or ended) where the chunk said it holds bytes
+  kTruncatedHeader,   // the file or the parent chunk ends inside a chunk header
+  kChunkTooLong,      // a chunk claims more bytes than its parent or the file holds
+  kMicroTooLong,      // a micro chunk claims more bytes than its chunk holds
+  kTooDeep,           // more than 256 chunks open at once
+  kReadFailed,        // the file could not be read (or ended) where the chunk said it holds bytes
+  kRecordIncomplete,  // a record's envelope lacks its token or data chunk
 };
 
 // What a load reads, chosen by whoever starts the load and handed down through the reader to
@@ -73,13 +74,14 @@ class ChunkReaderClass {
 
   // Loaders call this for a chunk whose ID they do not handle; the first few are kept.
   void NotePassedChunk();
+  // Damage that a reader of the chunks' contents finds (a chunk missing where one must be).
+  void MarkDamaged(ChunkDamage kind);
   int PassedChunkCount() const { return PassedCount; }
   static constexpr int kPassedChunksKept = 16;
   const PassedChunk& GetPassedChunk(int i) const { return PassedChunks[i]; }
   int PassedChunksKept() const { return PassedCount < kPassedChunksKept ? PassedCount : kPassedChunksKept; }
 
  private:
-  void MarkDamaged(ChunkDamage kind);
   int32_t Offset();
   // Bytes the innermost open chunk (or, at the top level, the file) still holds; -1 unknown.
   int64_t Room();

@@ -4,11 +4,11 @@
 
 #include <set>
 
-#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"
 #include "strandex/db/tdb_format.h"
+#include "strandex/db/testing/database_fixture.h"
 
 namespace {
 
@@ -155,9 +155,19 @@ TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
       Envelope(0x00090001, Chunk(0x0614110A, "NoNul") + Chunk(0x0614110B, std::string("A\0B\0C", 5)));
   std::string bytes =
       Database(Chunk(0x07141202, category + category, true) + Chunk(0x07141201, object, true));
-  ASSERT_TRUE(LoadFromBytes(bytes));
+  bool damaged = true;
+  ASSERT_TRUE(LoadFromBytes(bytes, &damaged));
+  EXPECT_FALSE(damaged);
   EXPECT_EQ(Categories(), "1 Open, 2 Open");
   EXPECT_EQ(Fields(0), "1000  [NoNul] -1 0 :AB");
+  // An envelope without its token, or with nothing in it, is damage.
+  for (std::string strings :
+       {Chunk(0x00090001, Chunk(0x00100101, Chunk(0x0614110A, "Data")), true), Chunk(0x00090001, "", true),
+        Chunk(0x00090001, Chunk(0x00100100, Int(5)), true)}) {
+    ASSERT_TRUE(LoadFromBytes(Database(Chunk(0x07141201, strings, true)), &damaged));
+    EXPECT_TRUE(damaged) << strings.size();
+  }
+  EXPECT_EQ(Fields(0), "1000  [] -1 0 :");
 }
 
 // A file cut anywhere loads what is left; without texts, with the same damage at the same offset

@@ -14,13 +14,25 @@ bool ObjectFactoryClass::Save(ChunkWriterClass& writer, StorableClass* object) {
          writer.BeginChunk(tdb::kEnvelopeData) && object->Save(writer) && writer.EndChunk();
 }
 
-// The token is read and let go: nothing looks objects up by token.
+// The token is read and let go: nothing looks objects up by token. An envelope without its token
+// or its data is damage; the record then keeps what it has (its defaults, without data).
 bool ObjectFactoryClass::LoadEnvelope(ChunkReaderClass& reader, StorableClass* record) {
-  if (!reader.OpenChunk()) return true;
-  unsigned char token[4];
-  reader.Read(token, 4);
-  reader.CloseChunk();
-  if (!reader.OpenChunk()) return true;
+  if (!reader.OpenChunk()) {
+    reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
+    return true;
+  }
+  if (reader.CurrentChunkID() == tdb::kEnvelopeToken) {
+    unsigned char token[4];
+    reader.Read(token, 4);
+    reader.CloseChunk();
+    if (!reader.OpenChunk()) {
+      reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
+      return true;
+    }
+  } else {
+    // No token: the chunk there is read as the data.
+    reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
+  }
   bool ok = record->Load(reader);
   reader.CloseChunk();
   if (ok) record->OnAfterLoad();
