@@ -148,9 +148,12 @@ int ExportHeader(const std::string& in, const std::string& out, const LoadOption
 int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options) {
   if (int code = RefuseSameFile(in, out)) return code;
   if (int code = Load(in, options, nullptr)) return code;
+  NarrowStringClass error;
+  // A file is written through as it is made; standard output takes the whole table at once.
+  if (!IsStandardStream(out.c_str()))
+    return ExportTextTable(out.c_str(), &error) ? kSuccess : Fail(error.Chars());
   ByteBuilder bytes;
   WriteTextTable(bytes);
-  NarrowStringClass error;
   if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
@@ -197,9 +200,11 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
   po.LanguageCode = code.c_str();
   po.Project = project.c_str();
   po.Generator = "tdbtool " TX_VERSION;
+  NarrowStringClass error;
+  if (!IsStandardStream(out.c_str()))
+    return ::ExportPo(out.c_str(), po, &error) ? kSuccess : Fail(error.Chars());
   ByteBuilder bytes;
   WritePo(bytes, po);
-  NarrowStringClass error;
   if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
