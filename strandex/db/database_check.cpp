@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "strandex/db/tdb_format.h"
 #include "strandex/db/translate_db.h"
@@ -73,22 +74,55 @@ char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' 
 // Symbolic IDs compared and hashed with A to Z folded, over every byte. The database's own
 // index hashes with HashKey, which reads four bytes of a long key; numbered IDs such as
 // IDS_STR_000123 share those bytes and would fall into a few chains of thousands.
-struct FoldedHash {
-  size_t operator()(std::string_view key) const {
-    uint64_t h = 14695981039346656037ull;  // FNV-1a
-    for (char c : key) h = (h ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
-    return static_cast<size_t>(h);
-  }
-};
+uint64_t FoldedHash(std::string_view key) {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (char c : key) h = (h ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
+  return h;
+}
 
-struct FoldedEqual {
-  bool operator()(std::string_view a, std::string_view b) const {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-      if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-    }
-    return true;
+bool FoldedEqual(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   }
+  return true;
+}
+
+// Symbolic ID (folded) -> the lowest numeric ID that has it: one flat table with room for twice
+// the strings, probed in order, so that a million IDs cost one allocation and stay close
+// together in memory. The keys point into the objects, which stay unchanged while the check runs.
+class FoldedIDSet {
+ public:
+  explicit FoldedIDSet(size_t count) {
+    size_t size = 16;
+    while (size < 2 * count) size *= 2;
+    slots.resize(size);
+  }
+  // The numeric ID that first had key, or id after entering it (first is then true).
+  int Enter(std::string_view key, int id, bool* first) {
+    const uint64_t hash = FoldedHash(key);
+    for (size_t i = hash & (slots.size() - 1);; i = (i + 1) & (slots.size() - 1)) {
+      Slot& slot = slots[i];
+      if (!slot.used) {
+        slot = {hash, key, id, true};
+        *first = true;
+        return id;
+      }
+      if (slot.hash == hash && FoldedEqual(slot.key, key)) {
+        *first = false;
+        return slot.id;
+      }
+    }
+  }
+
+ private:
+  struct Slot {
+    uint64_t hash = 0;
+    std::string_view key;
+    int id = 0;
+    bool used = false;
+  };
+  std::vector<Slot> slots;
 };
 
 }  // namespace
@@ -138,10 +172,7 @@ int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
     AddProblem(problems, line);
     ++found;
   }
-  // Symbolic ID (folded) -> the lowest numeric ID that has it. The keys point into the objects,
-  // which stay unchanged while the check runs.
-  std::unordered_map<std::string_view, int, FoldedHash, FoldedEqual> seen;
-  seen.reserve(static_cast<size_t>(TranslateDBClass::GetObjectCount()));
+  FoldedIDSet seen(static_cast<size_t>(TranslateDBClass::GetObjectCount()));
   for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
     TDBStringClass* obj = TranslateDBClass::GetObject(i);
     if (!obj) continue;
@@ -154,12 +185,13 @@ int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
       ++found;
     }
     if (idString[0]) {
-      auto [first, added] = seen.emplace(
-          std::string_view(idString.Chars(), static_cast<size_t>(idString.Length())), obj->GetID());
-      if (!added) {
+      bool first = false;
+      int owner = seen.Enter(std::string_view(idString.Chars(), static_cast<size_t>(idString.Length())),
+                             obj->GetID(), &first);
+      if (!first) {
         NarrowStringClass line = StringLine(obj);
         line.Append("the symbolic ID is also used by string ");
-        AppendNumber(line, first->second);
+        AppendNumber(line, owner);
         AddProblem(problems, line);
         ++found;
       }
