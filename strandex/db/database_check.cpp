@@ -88,41 +88,45 @@ bool FoldedEqual(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Symbolic ID (folded) -> the lowest numeric ID that has it: one flat table with room for twice
-// the strings, probed in order, so that a million IDs cost one allocation and stay close
-// together in memory. The keys point into the objects, which stay unchanged while the check runs.
+// Symbolic ID (folded) -> the first table slot whose string has it: one flat table of 8-byte
+// entries (a 32-bit hash and the slot) with room for twice the strings, probed in order, so that
+// a million IDs cost one allocation and stay close together in memory. An entry's key is read
+// from its string only when the hashes agree.
 class FoldedIDSet {
  public:
   explicit FoldedIDSet(size_t count) {
     size_t size = 16;
     while (size < 2 * count) size *= 2;
-    slots.resize(size);
+    entries.resize(size);
   }
-  // The numeric ID that first had key, or id after entering it (first is then true).
-  int Enter(std::string_view key, int id, bool* first) {
-    const uint64_t hash = FoldedHash(key);
-    for (size_t i = hash & (slots.size() - 1);; i = (i + 1) & (slots.size() - 1)) {
-      Slot& slot = slots[i];
-      if (!slot.used) {
-        slot = {hash, key, id, true};
+  // The slot whose string first had key, or slot after entering it (first is then true).
+  int Enter(std::string_view key, int slot, bool* first) {
+    const uint64_t full = FoldedHash(key);
+    const uint32_t hash = static_cast<uint32_t>(full >> 32);
+    for (size_t i = full & (entries.size() - 1);; i = (i + 1) & (entries.size() - 1)) {
+      Entry& entry = entries[i];
+      if (entry.slot_plus_one == 0) {
+        entry = {hash, slot + 1};
         *first = true;
-        return id;
+        return slot;
       }
-      if (slot.hash == hash && FoldedEqual(slot.key, key)) {
+      if (entry.hash == hash && FoldedEqual(KeyOf(entry.slot_plus_one - 1), key)) {
         *first = false;
-        return slot.id;
+        return entry.slot_plus_one - 1;
       }
     }
   }
 
  private:
-  struct Slot {
-    uint64_t hash = 0;
-    std::string_view key;
-    int id = 0;
-    bool used = false;
+  struct Entry {
+    uint32_t hash = 0;
+    int32_t slot_plus_one = 0;  // 0: empty
   };
-  std::vector<Slot> slots;
+  static std::string_view KeyOf(int slot) {
+    const NarrowStringClass& text = TranslateDBClass::GetObject(slot)->GetIDString();
+    return std::string_view(text.Chars(), static_cast<size_t>(text.Length()));
+  }
+  std::vector<Entry> entries;
 };
 
 }  // namespace
@@ -186,12 +190,12 @@ int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems) {
     }
     if (idString[0]) {
       bool first = false;
-      int owner = seen.Enter(std::string_view(idString.Chars(), static_cast<size_t>(idString.Length())),
-                             obj->GetID(), &first);
+      int owner =
+          seen.Enter(std::string_view(idString.Chars(), static_cast<size_t>(idString.Length())), i, &first);
       if (!first) {
         NarrowStringClass line = StringLine(obj);
         line.Append("the symbolic ID is also used by string ");
-        AppendNumber(line, owner);
+        AppendNumber(line, TranslateDBClass::GetObject(owner)->GetID());
         AddProblem(problems, line);
         ++found;
       }
