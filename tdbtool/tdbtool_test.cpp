@@ -153,14 +153,12 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
   EXPECT_EQ(ReadBytes(Path("table.txt")), table_bytes);
 }
 
-// Standard output takes the bytes and stays what it was; a database that is not a regular file
-// is refused before anything is read (a pipe is never waited on).
-TEST_F(Tdbtool, WritesIntoStandardOutputAndRefusesDatabasesThatAreNoFiles) {
+// A database that is not a regular file is refused before anything is read (a pipe is never
+// waited on); devices and links to them as outputs are swept in fault_sweep's odd targets.
+TEST_F(Tdbtool, RefusesDatabasesThatAreNoFiles) {
   Save("in.tdb");
   std::vector<std::string> databases{dir.path()};
 #if !defined(_WIN32)
-  EXPECT_EQ(Run({"export-header", "@in.tdb", "/dev/stdout"}, 0).substr(0, 23), "#if defined(_MSC_VER)\r\n");
-  EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
   ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0666), 0);
   databases.push_back(Path("fifo"));
 #endif
@@ -243,7 +241,8 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
   const std::string before = ReadBytes(Path("db.tdb"));
   std::string err;
   EXPECT_NE(Shell(dir.path(), "msgfmt --check-format -o /dev/null de.po", &err), 0);
-  EXPECT_NE(err.find("de.po:4: format specifications in 'msgid' and 'msgstr'"), std::string::npos) << err;
+  EXPECT_NE(err.find("de.po:4: "), std::string::npos) << err;
+  EXPECT_NE(err.find("'msgid' and 'msgstr'"), std::string::npos) << err;
   EXPECT_EQ(Shell(dir.path(), "tdbtool import-po db.tdb - --language 1 --strict < de.po", &err), 1);
   EXPECT_EQ(err,
             "tdbtool: warning: standard input:2: string 1000 \"IDS_N\": the translation's printf conversions "
