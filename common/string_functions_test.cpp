@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(StringFunctions, TrimControl) {
+TEST(StringFunctions, Trim) {
   char text[] = "\t  word \r\n";
   EXPECT_STREQ(TrimControl(text), "word");
   char keep[] = "\xa0word";
@@ -14,11 +14,8 @@ TEST(StringFunctions, TrimControl) {
   char all[] = " \t\x01";
   EXPECT_STREQ(TrimControl(all), "");
   EXPECT_EQ(TrimControl(nullptr), nullptr);
-}
-
-TEST(StringFunctions, TrimTrailingSpace) {
-  char text[] = "  a b \t\n";
-  EXPECT_STREQ(TrimTrailingSpace(text), "  a b");
+  char trailing[] = "  a b \t\n";
+  EXPECT_STREQ(TrimTrailingSpace(trailing), "  a b");
   char spaces[] = " \t ";
   EXPECT_STREQ(TrimTrailingSpace(spaces), "");
 }
