@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -243,6 +244,10 @@ TEST_F(MainWindowTest, ARowOfManyTabsScrollsThemIntoViewAndChoosesByClickAndKeys
   window->Action(kCmdGoto)->trigger();
   EXPECT_EQ(tabs->currentIndex(), 1999);
   EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_LAST"));
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(tabs);
+  EXPECT_EQ(accessible->role(), QAccessible::PageTabList);
+  EXPECT_EQ(accessible->text(QAccessible::Name) + "|" + accessible->text(QAccessible::Value),
+            QStringLiteral("Categories|C & 2000"));
   QToolButton* back = tabs->findChildren<QToolButton*>().value(0);
   ASSERT_TRUE(back && back->isVisible() && back->arrowType() == Qt::LeftArrow);
   const QRect last = tabs->tabRect(1999);

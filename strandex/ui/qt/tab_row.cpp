@@ -1,6 +1,8 @@
 // The row of category tabs.
 #include "strandex/ui/qt/tab_row.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStylePainter>
@@ -14,9 +16,28 @@ namespace {
 
 constexpr int kWheelStep = 120;  // one notch of a common mouse wheel
 
+// The row for assistive technology: a list of page tabs whose value is the selected tab's text
+// (a child per tab would make 100,000 objects).
+class TabRowAccessible : public QAccessibleWidget {
+ public:
+  explicit TabRowAccessible(TabRow* row) : QAccessibleWidget(row, QAccessible::PageTabList) {}
+  QString text(QAccessible::Text kind) const override {
+    if (kind != QAccessible::Value) return QAccessibleWidget::text(kind);
+    const auto* row = static_cast<const TabRow*>(widget());
+    return row->tabText(row->currentIndex());
+  }
+};
+
+QAccessibleInterface* NewTabRowAccessible(const QString&, QObject* object) {
+  auto* row = dynamic_cast<TabRow*>(object);
+  return row ? new TabRowAccessible(row) : nullptr;
+}
+
 }  // namespace
 
 TabRow::TabRow(QWidget* parent) : QWidget(parent) {
+  static const bool accessible_installed = (QAccessible::installFactory(NewTabRowAccessible), true);
+  (void)accessible_installed;
   setFocusPolicy(Qt::TabFocus);
   back = new QToolButton(this);
   forward = new QToolButton(this);
@@ -50,6 +71,10 @@ void TabRow::Choose(int tab, bool always) {
   current = tab;
   ScrollIntoView(tab);
   update();
+  if (changed && QAccessible::isActive()) {
+    QAccessibleValueChangeEvent event(this, tabText(tab));
+    QAccessible::updateAccessibility(&event);
+  }
   if ((changed || always) && chosen) chosen(tab);
 }
 
