@@ -274,15 +274,10 @@ TEST_F(MainWindowTest, ARowOfManyTabsScrollsThemIntoViewAndChoosesByClickAndKeys
   EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_LAST"));
 }
 
-TEST_F(MainWindowTest, TabsDoubleClickAndRemoveStringActOnWhatTheUserChose) {
+TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
-  TranslateDBClass::AddObject(NewString(1003, "IDS_B", u"b", 2));
-  TranslateDBClass::AddCategoryNamed("Menus");
   OpenSaved();
   EXPECT_TRUE(window->Action(kCmdSave)->isEnabled());
-  window->Tabs()->setCurrentIndex(1);
-  ASSERT_EQ(window->List()->model()->rowCount(), 1);
-  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_B"));
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   QTest::mouseClick(window->Tabs(), Qt::LeftButton, {}, window->Tabs()->tabRect(0).center());
