@@ -39,6 +39,7 @@ TabRow::TabRow(QWidget* parent) : QWidget(parent) {
   static const bool accessible_installed = (QAccessible::installFactory(NewTabRowAccessible), true);
   (void)accessible_installed;
   setFocusPolicy(Qt::TabFocus);
+  setMouseTracking(true);
   back = new QToolButton(this);
   forward = new QToolButton(this);
   for (QToolButton* button : {back, forward}) {
@@ -93,6 +94,7 @@ QStyleOptionTab TabRow::Option(int tab, const QRect& rect) const {
   QStyleOptionTab option;
   option.initFrom(this);
   option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+  if (tab == hovered) option.state |= QStyle::State_MouseOver;
   option.rect = rect;
   option.shape = QTabBar::RoundedNorth;
   // A category name is shown as it is: an ampersand marks no mnemonic.
@@ -163,6 +165,8 @@ int TabRow::LastFirst() const {
 
 void TabRow::ScrollTo(int tab) {
   first = std::clamp(tab, 0, LastFirst());
+  // The mouse marks a tab again when it moves.
+  hovered = -1;
   PlaceButtons();
   update();
 }
@@ -220,16 +224,35 @@ void TabRow::paintEvent(QPaintEvent*) {
   if (selected.isValid()) painter.drawControl(QStyle::CE_TabBarTab, Option(current, selected));
 }
 
-void TabRow::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
-  const QPoint point = event->position().toPoint();
+int TabRow::TabAt(const QPoint& point) const {
   const int room = Room();
-  if (point.y() >= TabHeight() || point.x() >= room) return;
+  if (point.x() < 0 || point.y() < 0 || point.y() >= TabHeight() || point.x() >= room) return -1;
   int x = 0;
   for (int tab = first; tab < count() && x < room; ++tab) {
     x += TabWidth(tab);
-    if (point.x() < x) return Choose(tab, true);
+    if (point.x() < x) return tab;
   }
+  return -1;
+}
+
+void TabRow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  Choose(TabAt(event->position().toPoint()), true);
+}
+
+void TabRow::mouseMoveEvent(QMouseEvent* event) {
+  const int tab = TabAt(event->position().toPoint());
+  if (tab != hovered) {
+    hovered = tab;
+    update();
+  }
+  QWidget::mouseMoveEvent(event);
+}
+
+void TabRow::leaveEvent(QEvent* event) {
+  hovered = -1;
+  update();
+  QWidget::leaveEvent(event);
 }
 
 void TabRow::keyPressEvent(QKeyEvent* event) {

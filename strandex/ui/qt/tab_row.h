@@ -43,6 +43,8 @@ class TabRow : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -59,6 +61,8 @@ class TabRow : public QWidget {
   int Room() const;
   // The largest first tab that still fills the room.
   int LastFirst() const;
+  // The tab in view under a point, or -1.
+  int TabAt(const QPoint& point) const;
   void ScrollTo(int tab);
   void ScrollIntoView(int tab);
   void Choose(int tab, bool always);
@@ -68,6 +72,7 @@ class TabRow : public QWidget {
   mutable std::vector<int> widths;  // 0 until measured
   int current = -1;
   int first = 0;
+  int hovered = -1;
   int wheel_rest = 0;
   QToolButton* back;
   QToolButton* forward;
