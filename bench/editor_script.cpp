@@ -1,9 +1,11 @@
 // Runs a scripted use of the editor through its main window, for the comparison of the files the
-// Windows and the Linux editors write (scripts/compare-windows.sh). Each step is a menu command
-// sent to the window, the file dialogs answered with the step's path:
+// Windows and the Linux editors write (scripts/compare-windows.sh) and for timing the editor as a
+// whole process (bench/editor_categories_bench.sh). Each step but "show" is a menu command sent
+// to the window, the file dialogs answered with the step's path; "show" paints the whole window
+// at once, as a screen update would, and prints the number of tabs:
 //
 //   editor_script STEP...   STEP: new | open=PATH | import=PATH | save | saveas=PATH |
-//                                 header=PATH | table=PATH
+//                                 header=PATH | table=PATH | show
 //
 // Built with the Win32 front end on Windows and the Qt front end elsewhere (offscreen).
 #include <cstdio>
@@ -24,11 +26,14 @@
 #else
 #include <QAction>
 #include <QApplication>
+#include <QPixmap>
 
 #include "strandex/ui/qt/main_window.h"
 #endif
 
 namespace {
+
+constexpr int kShow = 0;  // no menu command has this ID
 
 struct Step {
   const char* Name;
@@ -40,10 +45,10 @@ const Step kSteps[] = {
     {"new", ui::kCmdNew, false},           {"open", ui::kCmdOpen, true},
     {"import", ui::kCmdImportTable, true}, {"save", ui::kCmdSave, false},
     {"saveas", ui::kCmdSaveAs, true},      {"header", ui::kCmdExportHeader, true},
-    {"table", ui::kCmdExportTable, true},
+    {"table", ui::kCmdExportTable, true},  {"show", kShow, false},
 };
 
-// Runs every step; Window has SetFileChooser, and send(command) runs a menu command.
+// Runs every step; Window has SetFileChooser, and send(command) runs a menu command or shows.
 template <typename Window, typename Send>
 int RunSteps(int argc, char** argv, Window& window, Send send) {
   for (int i = 1; i < argc; ++i) {
@@ -82,13 +87,28 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "editor_script: the window could not be created\n");
     return 1;
   }
-  return RunSteps(argc, argv, window,
-                  [&window](int command) { ::SendMessageW(window.Window(), WM_COMMAND, command, 0); });
+  return RunSteps(argc, argv, window, [&window](int command) {
+    if (command != kShow) {
+      ::SendMessageW(window.Window(), WM_COMMAND, command, 0);
+      return;
+    }
+    ::RedrawWindow(window.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::printf("%d tabs\n", static_cast<int>(::SendMessageW(window.Tabs(), TCM_GETITEMCOUNT, 0, 0)));
+  });
 #else
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   ui::MainWindow window;
   window.show();
-  return RunSteps(argc, argv, window, [&window](int command) { window.Action(command)->trigger(); });
+  return RunSteps(argc, argv, window, [&window](int command) {
+    if (command != kShow) {
+      window.Action(command)->trigger();
+      return;
+    }
+    QApplication::processEvents();
+    // Renders every widget of the window, tab row and list included.
+    window.grab();
+    std::printf("%d tabs\n", window.Tabs()->count());
+  });
 #endif
 }

@@ -11,7 +11,6 @@
 #include <QMessageBox>
 #include <QResizeEvent>
 #include <QStatusBar>
-#include <QTabBar>
 #include <QTreeView>
 
 #include "strandex/ui/qt/cell_table_model.h"
@@ -60,19 +59,11 @@ MainWindow::MainWindow() : editor(*this) {
   setCentralWidget(central);
   setStatusBar(new QStatusBar(this));
 
-  tabs = new QTabBar(central);
-  tabs->setDrawBase(false);
-  tabs->setExpanding(false);
-  tabs->setShape(QTabBar::RoundedNorth);
+  tabs = new TabRow(central);
   tabs->setAccessibleName(QStringLiteral("Categories"));
-  connect(tabs, &QTabBar::currentChanged, this, [this](int tab) {
-    if (!rebuilding_tabs && tab >= 0) editor.OnTabSelected(tab);
-  });
   // A click on the tab that is already selected chooses it too, so that a database with one
   // category can show its list after Open.
-  connect(tabs, &QTabBar::tabBarClicked, this, [this](int tab) {
-    if (tab >= 0 && tab == tabs->currentIndex()) editor.OnTabSelected(tab);
-  });
+  tabs->SetChosenHandler([this](int tab) { editor.OnTabSelected(tab); });
 
   list = NewReportList(central, QAbstractItemView::ExtendedSelection);
   list->setAccessibleName(QStringLiteral("Strings"));
@@ -160,23 +151,11 @@ void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
 }
 
 void MainWindow::TabsChanged() {
-  rebuilding_tabs = true;
-  // A visible tab bar lays out every tab again at each change, which makes thousands of
-  // categories take minutes; hidden, it lays them out once when shown.
-  const bool hidden = tabs->isHidden();
-  tabs->hide();
   const StringListClass& view = editor.View();
-  while (tabs->count() > view.TabCount()) tabs->removeTab(tabs->count() - 1);
-  for (int i = 0; i < view.TabCount(); ++i) {
-    int id = 0;
-    view.TabCategoryID(i, &id);
-    if (i >= tabs->count()) tabs->addTab(QString());
-    tabs->setTabText(i, ToQString(view.TabText(i)));
-    tabs->setTabData(i, id);
-  }
-  tabs->setCurrentIndex(view.SelectedTab());
-  if (!hidden) tabs->show();
-  rebuilding_tabs = false;
+  QStringList labels;
+  labels.reserve(view.TabCount());
+  for (int i = 0; i < view.TabCount(); ++i) labels.append(ToQString(view.TabText(i)));
+  tabs->SetTabs(labels, view.SelectedTab());
 }
 
 void MainWindow::RowsChanged() {

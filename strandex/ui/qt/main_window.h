@@ -11,8 +11,8 @@
 #include "strandex/ui/editor.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/qt/find_results_window.h"
+#include "strandex/ui/qt/tab_row.h"
 
-class QTabBar;
 class QTreeView;
 
 namespace ui {
@@ -27,7 +27,7 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   ~MainWindow() override;
 
   EditorClass& Editor() { return editor; }
-  QTabBar* Tabs() const { return tabs; }
+  TabRow* Tabs() const { return tabs; }
   QTreeView* List() const { return list; }
   FindResultsWindow* FindResults() const { return find_window; }
   QAction* Action(int command) const;
@@ -68,13 +68,12 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   bool ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path);
 
   EditorClass editor;
-  QTabBar* tabs = nullptr;
+  TabRow* tabs = nullptr;
   QTreeView* list = nullptr;
   CellTableModel* model = nullptr;
   QPointer<FindResultsWindow> find_window;
   FileChooser file_chooser;
   DialogRunner dialog_runner;
-  bool rebuilding_tabs = false;
   // The row the user selected last (or Show string selected), -1 after every refill. Qt's
   // current index is not it: Qt moves that to row 0 when the list gets the focus back.
   int selection_mark = -1;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -15,15 +16,16 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTabBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
+#include <QWheelEvent>
 #include <functional>
 
-#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/template_dialog.h"
 
@@ -219,15 +221,63 @@ TEST_F(MainWindowTest, FindResultsWindowListsHitsAndShowsTheChosenString) {
   EXPECT_FALSE(window->Editor().Results().IsOpen());
 }
 
-TEST_F(MainWindowTest, TabsDoubleClickAndRemoveStringActOnWhatTheUserChose) {
+TEST_F(MainWindowTest, ARowOfManyTabsScrollsThemIntoViewAndChoosesByClickAndKeys) {
+  for (int c = 2; c <= 2000; ++c) TranslateDBClass::AddCategoryNamed(("C & " + std::to_string(c)).c_str());
+  TranslateDBClass::AddObject(NewString(1000, "IDS_FIRST"));
+  TranslateDBClass::AddObject(NewString(1001, "IDS_LAST", u"", 2000));
+  OpenSaved();
+  TabRow* tabs = window->Tabs();
+  ASSERT_EQ(tabs->count(), 2000);
+  EXPECT_EQ(tabs->tabText(1999), QStringLiteral("C & 2000"));
+  EXPECT_TRUE(tabs->tabRect(1999).isEmpty());
+  EXPECT_EQ(window->List()->model()->rowCount(), 0);
+  // A click on the selected tab shows its list.
+  QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_FIRST"));
+
+  // Goto selects the last tab and scrolls it to the right end, before the arrow buttons.
+  AnswerModal([](QWidget* dialog) {
+    SetControlText(dialog, kGotoNumber, QStringLiteral("1001"));
+    ClickControl(dialog, kGotoIDRadio);
+    ClickControl(dialog, kButtonOk);
+  });
+  window->Action(kCmdGoto)->trigger();
+  EXPECT_EQ(tabs->currentIndex(), 1999);
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_LAST"));
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(tabs);
+  EXPECT_EQ(accessible->role(), QAccessible::PageTabList);
+  EXPECT_EQ(accessible->text(QAccessible::Name) + "|" + accessible->text(QAccessible::Value),
+            QStringLiteral("Categories|C & 2000"));
+  QToolButton* back = tabs->findChildren<QToolButton*>().value(0);
+  ASSERT_TRUE(back && back->isVisible() && back->arrowType() == Qt::LeftArrow);
+  const QRect last = tabs->tabRect(1999);
+  ASSERT_FALSE(last.isEmpty());
+  EXPECT_LE(last.right(), back->x());
+  EXPECT_GT(last.right() + last.width(), back->x());
+  // The arrow button and the wheel scroll by whole tabs and choose nothing.
+  const int shown = tabs->FirstShown();
+  QTest::mouseClick(back, Qt::LeftButton);
+  QWheelEvent wheel(QPointF(5, 5), tabs->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 240), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(tabs, &wheel);
+  EXPECT_EQ(tabs->FirstShown(), shown - 3);
+  EXPECT_EQ(tabs->currentIndex(), 1999);
+  // Home, Right and End choose tabs and bring them into view.
+  QTest::keyClick(tabs, Qt::Key_Home);
+  EXPECT_EQ(tabs->FirstShown(), 0);
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_FIRST"));
+  QTest::keyClick(tabs, Qt::Key_Right);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(window->List()->model()->rowCount(), 0);
+  QTest::keyClick(tabs, Qt::Key_End);
+  EXPECT_EQ(tabs->FirstShown(), shown);
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_LAST"));
+}
+
+TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
-  TranslateDBClass::AddObject(NewString(1003, "IDS_B", u"b", 2));
-  TranslateDBClass::AddCategoryNamed("Menus");
   OpenSaved();
   EXPECT_TRUE(window->Action(kCmdSave)->isEnabled());
-  window->Tabs()->setCurrentIndex(1);
-  ASSERT_EQ(window->List()->model()->rowCount(), 1);
-  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_B"));
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   QTest::mouseClick(window->Tabs(), Qt::LeftButton, {}, window->Tabs()->tabRect(0).center());
