@@ -143,8 +143,12 @@ LRESULT MainWindowClass::OnNotify(const NMHDR* header) {
         return reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem != -1 ? 1 : 0;
     }
   } else if (header->hwndFrom == tabs && header->code == TCN_SELCHANGE) {
-    int tab = static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
-    if (tab >= 0) editor.OnTabSelected(tab);
+    int item = static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    int tab = shown_page.TabOfItem(item);
+    if (tab < 0) return 0;
+    editor.OnTabSelected(tab);
+    // An item at either end of the page leads to the page of the tab it selected.
+    if (shown_page.LeadsToPage(item)) TabsChanged();
   }
   return 0;
 }
@@ -159,44 +163,47 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
   ::EnableMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-bool MainWindowClass::TabsShowView() {
-  const StringListClass& view = editor.View();
-  if (::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0) != view.TabCount()) return false;
-  for (int i = 0; i < view.TabCount(); ++i) {
-    wchar_t text[256] = {0};
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    int id = 0;
-    view.TabCategoryID(i, &id);
-    if (!::SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item)) || item.lParam != id ||
-        WideCompare(U(text), view.TabText(i)) != 0)
-      return false;
-  }
-  return true;
+bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int id) {
+  wchar_t shown[256] = {0};
+  TCITEMW item = {};
+  item.mask = TCIF_TEXT | TCIF_PARAM;
+  item.pszText = shown;
+  item.cchTextMax = 256;
+  return ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item)) && item.lParam == id &&
+         WideCompare(U(shown), text.Chars()) == 0;
 }
 
 void MainWindowClass::TabsChanged() {
   const StringListClass& view = editor.View();
-  // Show string changes only the selection; the tabs are made again only when they differ, and
-  // drawn once when they are.
-  if (!TabsShowView()) {
-    ::SendMessageW(tabs, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(tabs, TCM_DELETEALLITEMS, 0, 0);
-    for (int i = 0; i < view.TabCount(); ++i) {
-      int id = 0;
-      view.TabCategoryID(i, &id);
-      TCITEMW item = {};
-      item.mask = TCIF_TEXT | TCIF_PARAM;
-      item.pszText = const_cast<wchar_t*>(W(view.TabText(i)));
-      item.lParam = id;
-      ::SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
-    ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(tabs, nullptr, TRUE);
+  // The row holds the page of the selected tab. The control measures all its items again
+  // whenever one is inserted, changed or deleted, so only the items that differ are written, in
+  // place, and only the surplus is deleted (Show string often changes only the selection).
+  const TabPageClass page(view.TabCount(), view.SelectedTab());
+  int shown = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+  bool changed = shown > page.ItemCount();
+  ::SendMessageW(tabs, WM_SETREDRAW, FALSE, 0);
+  for (int i = 0; i < page.ItemCount(); ++i) {
+    int id = 0;
+    UnicodeStringClass text = page.ItemText(view, i, &id);
+    if (i < shown && TabItemIs(i, text, id)) continue;
+    changed = true;
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<wchar_t*>(W(text.Chars()));
+    item.lParam = id;
+    ::SendMessageW(tabs, i < shown ? TCM_SETITEMW : TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
-  ::SendMessageW(tabs, TCM_SETCURSEL, view.SelectedTab(), 0);
+  for (; shown > page.ItemCount(); --shown) ::SendMessageW(tabs, TCM_DELETEITEM, shown - 1, 0);
+  ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
+  if (changed) ::InvalidateRect(tabs, nullptr, TRUE);
+  shown_page = page;
+  // Selecting an item scrolls the row to it; an item beside it that leads to another page is
+  // selected first, so that both stay in view.
+  const int selected = page.ItemOfTab(view.SelectedTab());
+  for (int beside : {selected + 1, selected - 1}) {
+    if (selected >= 0 && page.LeadsToPage(beside)) ::SendMessageW(tabs, TCM_SETCURSEL, beside, 0);
+  }
+  ::SendMessageW(tabs, TCM_SETCURSEL, selected, 0);
 }
 
 void MainWindowClass::RowsChanged() {

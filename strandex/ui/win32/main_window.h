@@ -1,7 +1,8 @@
 // MainWindowClass: the editor's main window in plain Win32. A window of class TDB_WND with the
-// menu of the resource table, a row of category tabs ("SysTabControl32"), the string list (a
-// virtual "SysListView32" in report mode over the logic's rows) and a status bar. It implements
-// the screen that the editor logic talks to, and passes the user's actions on to that logic.
+// menu of the resource table, a row of category tabs ("SysTabControl32", one page of them at a
+// time: tab_pages.h), the string list (a virtual "SysListView32" in report mode over the logic's
+// rows) and a status bar. It implements the screen that the editor logic talks to, and passes
+// the user's actions on to that logic.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include "strandex/ui/editor.h"
 #include "strandex/ui/editor_screen.h"
+#include "strandex/ui/tab_pages.h"
 
 namespace ui {
 
@@ -72,8 +74,8 @@ class MainWindowClass : public EditorScreenClass {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool CreateControls();
   LRESULT OnNotify(const NMHDR* header);
-  // Whether the tab control holds the view's tabs (names and category IDs) already.
-  bool TabsShowView();
+  // Whether item index of the tab control has this text and item data.
+  bool TabItemIs(int index, const UnicodeStringClass& text, int id);
 
   HINSTANCE instance;
   EditorClass editor;
@@ -83,6 +85,8 @@ class MainWindowClass : public EditorScreenClass {
   HWND status_bar = nullptr;
   HWND find_window = nullptr;
   HWND running_dialog = nullptr;
+  // The page of tabs that the tab control holds.
+  TabPageClass shown_page{0, -1};
   FileChooser file_chooser;
   DialogRunner dialog_runner;
 };

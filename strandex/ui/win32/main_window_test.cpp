@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
 #include "common/utf8.h"
+#include "strandex/db/testing/database_fixture.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
 
@@ -451,6 +451,40 @@ TEST_F(Win32EditorTest, TabsShowTheirStringsAndTheEditMenuChangesThem) {
   SelectTab(0);
   EXPECT_EQ(Row(main->List(), 0, 2) + L"/" + Row(main->List(), 99999, 2) + to_wstring(Rows(main->List())),
             L"|100999/|1000100000");
+}
+
+TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers) {
+  // 128 categories fit one page; from 129 on, items lead to the pages before and after.
+  for (int c = 2; c <= 127; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
+  Command(40053, {Fill({{1015, L"C128"}}, 1006)});
+  EXPECT_EQ(TabTexts().size(), 128u);
+  for (int c = 129; c <= 256; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000, "IN_129", u"", 129)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IN_257", u"", 257)));
+  Command(40053, {Fill({{1015, L"C257"}}, 1006)});
+  Tabs first = TabTexts();
+  ASSERT_EQ(first.size(), 129u);
+  EXPECT_EQ(first[127] + first[128], L"C128/128129\u2013256 \u00bb/0");
+  // The item after the page shows the next page and selects its first tab.
+  SelectTab(128);
+  Tabs middle = TabTexts();
+  ASSERT_EQ(middle.size(), 130u);
+  EXPECT_EQ(middle[0] + middle[1] + middle[129], L"\u00ab 1\u2013128/0C129/129257 \u00bb/0");
+  EXPECT_EQ(SelectedTab(), 1);
+  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1291");
+  // A click on the item before the page, which stays in view beside the selected tab, shows the
+  // page before and selects its last tab.
+  RECT r;
+  ASSERT_TRUE(::SendMessageW(main->Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)));
+  ::SendMessageW(main->Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 4, r.top + 4));
+  ::SendMessageW(main->Tabs(), WM_LBUTTONUP, 0, MAKELPARAM(r.left + 4, r.top + 4));
+  EXPECT_EQ(TabTexts().size(), 129u);
+  EXPECT_EQ(SelectedTab(), 127);
+  // Goto a string of the last page, which holds one tab.
+  Command(40026, {Fill({{1004, L"1001"}}, 1006)});
+  EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 129\u2013256/0", L"C257/257"}));
+  EXPECT_EQ(SelectedTab(), 1);
+  EXPECT_TRUE(Selected(main->List(), 0));
 }
 
 }  // namespace

@@ -1,0 +1,47 @@
+// TabPageClass: which of the view's tabs a main window's row of tabs holds. A native tab row
+// measures all its items again on every insertion, so with many categories the row holds one
+// page of kTabsPerPage tabs: the page of the selected tab, with an item before it that leads to
+// the page before and an item after it that leads to the page after (where there is one). Up to
+// kTabsPerPage tabs there is a single page and no such item. "Tab" is an index of the view's
+// tabs (StringListClass), "item" a position in the row.
+#pragma once
+
+#include "common/string_class.h"
+#include "strandex/ui/string_list.h"
+
+namespace ui {
+
+// Writing an item costs the control a pass over all its items, so a page is kept small enough
+// to be rewritten at once.
+inline constexpr int kTabsPerPage = 128;
+
+class TabPageClass {
+ public:
+  // The page of tab_count tabs that holds tab; the first page when tab is not one of them.
+  TabPageClass(int tab_count, int tab);
+
+  // Items in the row: the page's tabs and the items that lead to the pages before and after.
+  int ItemCount() const { return count + HasPageBefore() + HasPageAfter(); }
+  // The item that shows tab, or -1 when the tab is not on this page.
+  int ItemOfTab(int tab) const;
+  // The tab that choosing item selects: the item's own tab; for the item leading to the page
+  // before, that page's last tab; for the item leading to the page after, that page's first
+  // tab. -1 when there is no such item.
+  int TabOfItem(int item) const;
+  // Whether item leads to another page rather than showing a tab.
+  bool LeadsToPage(int item) const;
+  // The text and the item data of an item: a tab's category name and ID from the view; for an
+  // item leading to another page, that page's tab positions, counted from 1, with an arrow that
+  // points its way ("« 1–128", "257–384 »", "385 »" for a page of one tab), and 0.
+  UnicodeStringClass ItemText(const StringListClass& view, int item, int* category_id) const;
+
+ private:
+  bool HasPageBefore() const { return first > 0; }
+  bool HasPageAfter() const { return first + count < total; }
+
+  int total;
+  int first;  // the page's first tab
+  int count;  // and the number of its tabs
+};
+
+}  // namespace ui
