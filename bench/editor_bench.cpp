@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/largest_tab.h"
 #include "bench/tdb_generator.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
@@ -25,6 +26,7 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include "strandex/ui/tab_pages.h"
 #include "strandex/ui/win32/main_window.h"
 #else
 #include <sys/resource.h>
@@ -51,7 +53,13 @@ class Front {
   }
   ui::MainWindowClass& Window() { return window; }
   void SelectTab(int tab) {
-    ::SendMessageW(window.Tabs(), TCM_SETCURSEL, tab, 0);
+    // A tab of another page is first brought into the row, as Show string does.
+    ui::StringListClass& view = window.Editor().View();
+    if (ui::TabPageClass(view.TabCount(), view.SelectedTab()).ItemOfTab(tab) < 0) {
+      view.SetSelectedTab(tab);
+      window.TabsChanged();
+    }
+    ::SendMessageW(window.Tabs(), TCM_SETCURSEL, ui::TabPageClass(view.TabCount(), tab).ItemOfTab(tab), 0);
     NMHDR header = {window.Tabs(), 0, static_cast<UINT>(TCN_SELCHANGE)};
     ::SendMessageW(window.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
   }
@@ -148,18 +156,8 @@ int main(int argc, char** argv) {
   start = Clock::now();
   editor.OpenPath(path.c_str());
   const Clock::time_point counting = Clock::now();
-  int largest = 0;
-  int largest_rows = -1;
-  for (int tab = 0; tab < editor.View().TabCount(); ++tab) {
-    int id = 0;
-    editor.View().TabCategoryID(tab, &id);
-    int rows = 0;
-    for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(id); s;
-         s = TranslateDBClass::FindNextInCategory(s, id)) {
-      ++rows;
-    }
-    if (rows > largest_rows) largest = tab, largest_rows = rows;
-  }
+  int largest_rows = 0;
+  const int largest = LargestTab(editor.View(), &largest_rows);
   const double count_ms = Milliseconds(counting);
   if (largest == 0 && editor.View().TabCount() > 1) front.SelectTab(1);
   front.SelectTab(largest);

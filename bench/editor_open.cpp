@@ -10,31 +10,11 @@
 #include <QTabBar>
 #include <QTimer>
 #include <cstdio>
-#include <unordered_map>
 
+#include "bench/largest_tab.h"
 #include "common/allocore.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/ui/qt/main_window.h"
-
-namespace {
-
-// The tab whose category holds the most strings (the first of equals).
-int LargestTab(ui::EditorClass& editor) {
-  std::unordered_map<int, int> counts;
-  for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
-    if (TDBStringClass* s = TranslateDBClass::GetObject(i)) ++counts[s->GetCategoryID()];
-  }
-  int largest = 0, largest_rows = -1;
-  for (int tab = 0; tab < editor.View().TabCount(); ++tab) {
-    int id = 0;
-    editor.View().TabCategoryID(tab, &id);
-    int rows = counts[id];
-    if (rows > largest_rows) largest = tab, largest_rows = rows;
-  }
-  return largest;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -46,7 +26,7 @@ int main(int argc, char** argv) {
   ui::MainWindow window;
   window.show();
   window.Editor().OpenPath(QFile::encodeName(QApplication::arguments().at(1)).constData());
-  window.Tabs()->setCurrentIndex(LargestTab(window.Editor()));
+  window.Tabs()->setCurrentIndex(LargestTab(window.Editor().View()));
   // A zero timer fires once the events queued so far (showing the window and the list) are done.
   QTimer::singleShot(0, &app, &QCoreApplication::quit);
   app.exec();
