@@ -176,12 +176,13 @@ bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int i
 void MainWindowClass::TabsChanged() {
   const StringListClass& view = editor.View();
   // The row holds the page of the selected tab. The control measures all its items again
-  // whenever one is inserted, changed or deleted, so only the items that differ are written, in
-  // place, and only the surplus is deleted (Show string often changes only the selection).
+  // whenever one is inserted, changed or deleted, so the surplus is deleted first and then only
+  // the items that differ are written, in place (Show string often changes only the selection).
   const TabPageClass page(view.TabCount(), view.SelectedTab());
   int shown = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
   bool changed = shown > page.ItemCount();
   ::SendMessageW(tabs, WM_SETREDRAW, FALSE, 0);
+  for (; shown > page.ItemCount(); --shown) ::SendMessageW(tabs, TCM_DELETEITEM, shown - 1, 0);
   for (int i = 0; i < page.ItemCount(); ++i) {
     int id = 0;
     UnicodeStringClass text = page.ItemText(view, i, &id);
@@ -193,7 +194,6 @@ void MainWindowClass::TabsChanged() {
     item.lParam = id;
     ::SendMessageW(tabs, i < shown ? TCM_SETITEMW : TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
-  for (; shown > page.ItemCount(); --shown) ::SendMessageW(tabs, TCM_DELETEITEM, shown - 1, 0);
   ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
   if (changed) ::InvalidateRect(tabs, nullptr, TRUE);
   shown_page = page;

@@ -454,35 +454,35 @@ TEST_F(Win32EditorTest, TabsShowTheirStringsAndTheEditMenuChangesThem) {
 }
 
 TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers) {
-  // 128 categories fit one page; from 129 on, items lead to the pages before and after.
-  for (int c = 2; c <= 127; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
-  Command(40053, {Fill({{1015, L"C128"}}, 1006)});
-  EXPECT_EQ(TabTexts().size(), 128u);
-  for (int c = 129; c <= 256; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
-  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000, "IN_129", u"", 129)));
-  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IN_257", u"", 257)));
-  Command(40053, {Fill({{1015, L"C257"}}, 1006)});
+  // 100 categories fit one page; from 101 on, items lead to the pages before and after.
+  for (int c = 2; c <= 99; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
+  Command(40053, {Fill({{1015, L"C100"}}, 1006)});
+  EXPECT_EQ(TabTexts().size(), 100u);
+  for (int c = 101; c <= 200; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000, "IN_101", u"", 101)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IN_201", u"", 201)));
+  Command(40053, {Fill({{1015, L"C201"}}, 1006)});
   Tabs first = TabTexts();
-  ASSERT_EQ(first.size(), 129u);
-  EXPECT_EQ(first[127] + first[128], L"C128/128129\u2013256 \u00bb/0");
+  ASSERT_EQ(first.size(), 101u);
+  EXPECT_EQ(first[99] + first[100], L"C100/100101\u2013200 \u00bb/0");
   // The item after the page shows the next page and selects its first tab.
-  SelectTab(128);
+  SelectTab(100);
   Tabs middle = TabTexts();
-  ASSERT_EQ(middle.size(), 130u);
-  EXPECT_EQ(middle[0] + middle[1] + middle[129], L"\u00ab 1\u2013128/0C129/129257 \u00bb/0");
+  ASSERT_EQ(middle.size(), 102u);
+  EXPECT_EQ(middle[0] + middle[1] + middle[101], L"\u00ab 1\u2013100/0C101/101201 \u00bb/0");
   EXPECT_EQ(SelectedTab(), 1);
-  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1291");
+  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
   // A click on the item before the page, which stays in view beside the selected tab, shows the
   // page before and selects its last tab.
   RECT r;
   ASSERT_TRUE(::SendMessageW(main->Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)));
   ::SendMessageW(main->Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 4, r.top + 4));
   ::SendMessageW(main->Tabs(), WM_LBUTTONUP, 0, MAKELPARAM(r.left + 4, r.top + 4));
-  EXPECT_EQ(TabTexts().size(), 129u);
-  EXPECT_EQ(SelectedTab(), 127);
+  EXPECT_EQ(TabTexts().size(), 101u);
+  EXPECT_EQ(SelectedTab(), 99);
   // Goto a string of the last page, which holds one tab.
   Command(40026, {Fill({{1004, L"1001"}}, 1006)});
-  EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 129\u2013256/0", L"C257/257"}));
+  EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_TRUE(Selected(main->List(), 0));
 }
