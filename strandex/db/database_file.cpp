@@ -7,6 +7,7 @@
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
+#include "common/shared_bytes.h"
 #include "common/write_back_file.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_section.h"
@@ -81,14 +82,15 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   MemoryFileClass memory;
   ChunkWriterClass writer(direct ? static_cast<FileClass*>(&memory) : &window);
   bool saved = SaveDatabase(writer);
-  bool written = direct
-                     ? !memory.ErrorCode() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
-                     : window.Flush();
+  bool written =
+      direct ? !memory.ErrorCode() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
+             : window.Flush();
   if (!written || !saved) {
     int code = replace.File().ErrorCode();
     replace.Abort();
     if (code != 0) return FailPath(error, path, code);
-    if (direct ? memory.ErrorCode() : window.ErrorCode()) return FailPath(error, path, platform::ErrorNoMemory());
+    if (direct ? memory.ErrorCode() : window.ErrorCode())
+      return FailPath(error, path, platform::ErrorNoMemory());
     return FailPath(error, path, "the database could not be written");
   }
   if (!replace.Commit()) {
@@ -109,6 +111,25 @@ bool FailLoad(NarrowStringClass* error, const char* path, int code, int version,
   return FailPath(error, path, code);
 }
 
+// With texts on demand the file is read whole, in one piece: the strings read their texts from
+// these bytes when asked for. Null when memory cannot hold the file, or the file ends before
+// its size (it is then walked as it is read, each string read whole, from its start).
+SharedBytesClass* ReadWhole(FileClass& file) {
+  const int size = file.Size();
+  SharedBytesClass* bytes = size >= 0 ? SharedBytesClass::Create(size) : nullptr;
+  if (!bytes) return nullptr;
+  int done = 0;
+  while (done < size) {
+    int n = file.Read(bytes->Data() + done, size - done);
+    if (n <= 0) break;
+    done += n;
+  }
+  if (done == size) return bytes;
+  SharedBytesClass::Release(bytes);
+  file.Seek(0, 0);
+  return nullptr;
+}
+
 }  // namespace
 
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
@@ -124,7 +145,14 @@ bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowString
     return FailLoad(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError(), version,
                     language);
   }
-  ChunkReaderClass reader(&file, parts);
+  SharedBytesClass* bytes = parts == LoadedParts::kTextsOnDemand ? ReadWhole(file) : nullptr;
+  if (file.ErrorCode() != 0) {
+    SharedBytesClass::Release(bytes);
+    return FailLoad(error, path, file.ErrorCode(), version, language);
+  }
+  ChunkReaderClass reader =
+      bytes ? ChunkReaderClass(bytes, 0, bytes->Size(), parts) : ChunkReaderClass(&file, parts);
+  SharedBytesClass::Release(bytes);
   int sections = 0;
   bool loaded = LoadFile(reader, &sections);
   file.Close();

@@ -209,7 +209,7 @@ void EditorClass::LoadChosen(const char* path) {
   current_file_name = path;
   DatabaseLoadReport report;
   NarrowStringClass error;
-  if (!LoadDatabaseFile(path, &report, &error)) {
+  if (!LoadDatabaseFile(path, &report, &error, LoadedParts::kTextsOnDemand)) {
     // The database is as New left it.
     ShowTabs();
     screen.RunLayout();
