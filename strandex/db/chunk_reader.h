@@ -112,15 +112,17 @@ class ChunkReaderClass {
   int64_t MemoryStart = 0;
   LoadedParts LoadParts;
   int StackIndex = 0;
-  uint32_t PositionStack[kMaxChunkDepth] = {};
-  ChunkHeader HeaderStack[kMaxChunkDepth] = {};
+  // Entries from StackIndex on are unused (left unset: a reader is made for every string whose
+  // texts are read from memory).
+  uint32_t PositionStack[kMaxChunkDepth];
+  ChunkHeader HeaderStack[kMaxChunkDepth];
   bool InMicroChunk = false;
   int32_t MicroChunkPosition = 0;
   MicroChunkHeader MCHeader;
 
   int64_t FileSize = -1;
   int64_t FilePosition = 0;  // file offset, kept by the reader itself
-  int32_t HeaderOffsetStack[kMaxChunkDepth] = {};
+  int32_t HeaderOffsetStack[kMaxChunkDepth];
   ChunkDamage FirstDamage = ChunkDamage::kNone;
   int32_t FirstDamageOffset = -1;
   int PassedCount = 0;

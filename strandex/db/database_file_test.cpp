@@ -213,6 +213,11 @@ TEST_F(DatabaseFile, TextsOnDemand) {
   EXPECT_TRUE(TranslateDBClass::HasTexts());
   s = TranslateDBClass::GetObject(0);
   EXPECT_EQ(s->GetTextCount(), 4);
+  UnicodeStringClass wide;
+  NarrowStringClass narrow;
+  EXPECT_EQ(s->PeekText(3, wide), u"\u00e9t\u00e9");
+  EXPECT_EQ(s->PeekText(9, wide), u"Alpha");  // beyond the texts: text 0
+  EXPECT_STREQ(s->PeekEnglishText(narrow).Chars(), "Alpha");
   TDBStringClass* copy = s->Clone();
   ASSERT_TRUE(s->SetText(1, u"Alfa"));
   EXPECT_EQ(Fields(0), "1000 IDS_A [Alpha] -1 1 :Alpha|Alfa||\u00e9t\u00e9");
@@ -223,6 +228,12 @@ TEST_F(DatabaseFile, TextsOnDemand) {
   EXPECT_EQ(copy->GetText(3), u"\u00e9t\u00e9");
   EXPECT_EQ(copy->GetText(1), u"");
   delete copy;
+  // Without texts in the file, text 0 is the English text.
+  std::string english_only = Envelope(0x00090001, Chunk(0x0614110A, std::string("Only\0", 5)));
+  ASSERT_TRUE(
+      LoadFromBytes(Database(Chunk(0x07141201, english_only, true)), nullptr, LoadedParts::kTextsOnDemand));
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetTextCount(), 1);
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->PeekText(0, wide), u"Only");
 }
 
 TEST_F(DatabaseFile, SaveRefusesOverlongFields) {

@@ -121,6 +121,10 @@ class TDBStringLoader {
     bool Fields;
     bool Texts;
     int TextCount = 0;
+    // For one text alone: the text of that number, and the English text, each when given.
+    int Wanted = -1;
+    UnicodeStringClass* WantedText = nullptr;
+    NarrowStringClass* WantedEnglish = nullptr;
   };
 
   static bool Load(TDBStringClass& s, ChunkReaderClass& reader, Walk& walk) {
@@ -132,7 +136,7 @@ class TDBStringLoader {
           ok = LoadFields(s, reader, walk);
           break;
         case tdb::kStringEnglish:
-          if (walk.Texts) ok = ReadNarrowPayload(reader, length, s.EnglishText);
+          ok = LoadEnglish(s, reader, length, walk);
           break;
         case tdb::kStringText:
           ok = LoadText(s, reader, length, walk);
@@ -160,7 +164,7 @@ class TDBStringLoader {
       uint32_t length = reader.CurrentMicroChunkLength();
       uint8_t id = reader.CurrentMicroChunkID();
       if (id == tdb::kFieldEnglish) {
-        if (walk.Texts) ok = ReadNarrowPayload(reader, length, s.EnglishText);
+        ok = LoadEnglish(s, reader, length, walk);
       } else if (id == tdb::kFieldText) {
         ok = LoadText(s, reader, length, walk);
       } else if (walk.Fields) {
@@ -191,7 +195,13 @@ class TDBStringLoader {
     }
   }
 
+  static bool LoadEnglish(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length, Walk& walk) {
+    if (walk.WantedEnglish) return ReadNarrowPayload(reader, length, *walk.WantedEnglish);
+    return !walk.Texts || ReadNarrowPayload(reader, length, s.EnglishText);
+  }
+
   static bool LoadText(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length, Walk& walk) {
+    if (walk.WantedText && walk.TextCount == walk.Wanted) ReadWidePayload(reader, length, *walk.WantedText);
     ++walk.TextCount;
     if (!walk.Texts) return true;
     UnicodeStringClass text;
@@ -215,7 +225,7 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
     Source->Hold();
     SourceOffset = start;
     SourceLength = length;
-    SourceTextCount = walk.TextCount > 0 ? walk.TextCount : 1;
+    SourceTextCount = walk.TextCount;
   }
   return true;
 }
@@ -224,6 +234,33 @@ bool TDBStringClass::ReadWaitingTexts(TDBStringClass& into) const {
   ChunkReaderClass reader(Source, SourceOffset, SourceLength, LoadedParts::kWhole);
   TDBStringLoader::Walk walk{false, true};
   return TDBStringLoader::Load(into, reader, walk);
+}
+
+bool TDBStringClass::ReadWaitingText(int language, UnicodeStringClass* wide,
+                                     NarrowStringClass* english) const {
+  ChunkReaderClass reader(Source, SourceOffset, SourceLength, LoadedParts::kWithoutTexts);
+  TDBStringLoader::Walk walk{false, false, 0, language, wide, english};
+  TDBStringClass unused;
+  return TDBStringLoader::Load(unused, reader, walk);
+}
+
+const UnicodeStringClass& TDBStringClass::PeekText(int language, UnicodeStringClass& scratch) {
+  if (!Source) return GetText(language);
+  scratch.Release();
+  if (SourceTextCount > 0) {
+    ReadWaitingText(language < 0 || language >= SourceTextCount ? 0 : language, &scratch, nullptr);
+    return scratch;
+  }
+  NarrowStringClass english;
+  if (ReadWaitingText(-1, nullptr, &english)) scratch.FromNarrow(english);
+  return scratch;
+}
+
+const NarrowStringClass& TDBStringClass::PeekEnglishText(NarrowStringClass& scratch) {
+  if (!Source) return GetEnglishText();
+  scratch.Release();
+  ReadWaitingText(-1, nullptr, &scratch);
+  return scratch;
 }
 
 bool TDBStringClass::TakeTexts() {

@@ -40,6 +40,11 @@ class TDBStringClass : public StorableClass {
   // when the object has no texts at all.
   virtual const UnicodeStringClass& GetText(int language);
   virtual const NarrowStringClass& GetEnglishText();
+  // GetText and GetEnglishText for one look (a search, a cell on screen): texts still waiting
+  // in the loaded bytes are not kept; the one asked for is read into scratch, which the result
+  // then refers to. Empty when memory runs out.
+  const UnicodeStringClass& PeekText(int language, UnicodeStringClass& scratch);
+  const NarrowStringClass& PeekEnglishText(NarrowStringClass& scratch);
   virtual int GetID() { return ID; }
   virtual const NarrowStringClass& GetIDString() { return IDString; }
   virtual int GetSoundID() { return SoundID; }
@@ -58,7 +63,7 @@ class TDBStringClass : public StorableClass {
   virtual bool HasText(int language);
 
   // Number of texts (languages 0 to count - 1).
-  int GetTextCount() const { return Source ? SourceTextCount : Texts.Count(); }
+  int GetTextCount() const { return !Source ? Texts.Count() : SourceTextCount > 0 ? SourceTextCount : 1; }
 
  protected:
   NarrowStringClass EnglishText;
@@ -77,12 +82,15 @@ class TDBStringClass : public StorableClass {
   bool TakeTexts();
   // Reads the texts waiting in the loaded bytes into into, an empty string.
   bool ReadWaitingTexts(TDBStringClass& into) const;
+  // Reads waiting text number language into wide (when given) and the English text into
+  // english (when given).
+  bool ReadWaitingText(int language, UnicodeStringClass* wide, NarrowStringClass* english) const;
   bool SaveTexts(ChunkWriterClass& writer, const NarrowStringClass& english,
                  const DynamicArrayClass<UnicodeStringClass>& texts);
   friend class TDBStringLoader;
 
   // Where the texts wait while they are not read: the data of the string's envelope in the
-  // loaded bytes, and how many texts it holds.
+  // loaded bytes, and how many texts it holds (0: text 0 will be made from the English text).
   SharedBytesClass* Source = nullptr;
   int64_t SourceOffset = 0;
   uint32_t SourceLength = 0;
