@@ -170,16 +170,21 @@ TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
   EXPECT_EQ(Fields(0), "1000  [] -1 0 :");
 }
 
+// Saves two strings, the first with text language as well.
+std::string TwoStrings(int language, const char16_t* text) {
+  TranslateDBClass::Initialize();
+  TDBStringClass* s = NewString(1000, "IDS_A", u"Alpha");
+  s->SetText(language, text);
+  TranslateDBClass::AddObject(s);
+  TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"Beta"));
+  return SaveToBytes();
+}
+
 // A file cut anywhere loads what is left; without texts, with the same damage at the same offset
 // and as many strings; with texts on demand, the same strings, texts and saved bytes as whole
 // (the save reading the texts still waiting). A database without texts is not saved.
 TEST_F(DatabaseFile, TruncationAtEveryByte) {
-  TranslateDBClass::Initialize();
-  TDBStringClass* s = NewString(1000, "IDS_A", u"Alpha");
-  s->SetText(1, u"Alfa");
-  TranslateDBClass::AddObject(s);
-  TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"Beta"));
-  std::string whole = SaveToBytes();
+  std::string whole = TwoStrings(1, u"Alfa");
   const LoadedParts kParts[] = {LoadedParts::kWhole, LoadedParts::kTextsOnDemand, LoadedParts::kWithoutTexts};
   for (size_t n = 0; n <= whole.size(); ++n) {
     std::string damage[3], contents[2];
@@ -204,14 +209,9 @@ TEST_F(DatabaseFile, TruncationAtEveryByte) {
 // Texts left in the loaded bytes are counted at once, read on first use, kept when another text
 // changes, and stay readable in a copy after the database lets go of the bytes.
 TEST_F(DatabaseFile, TextsOnDemand) {
-  TranslateDBClass::Initialize();
-  TDBStringClass* s = NewString(1000, "IDS_A", u"Alpha");
-  s->SetText(3, u"\u00e9t\u00e9");
-  TranslateDBClass::AddObject(s);
-  TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"Beta"));
-  ASSERT_TRUE(LoadFromBytes(SaveToBytes(), nullptr, LoadedParts::kTextsOnDemand));
+  ASSERT_TRUE(LoadFromBytes(TwoStrings(3, u"\u00e9t\u00e9"), nullptr, LoadedParts::kTextsOnDemand));
   EXPECT_TRUE(TranslateDBClass::HasTexts());
-  s = TranslateDBClass::GetObject(0);
+  TDBStringClass* s = TranslateDBClass::GetObject(0);
   EXPECT_EQ(s->GetTextCount(), 4);
   UnicodeStringClass wide;
   NarrowStringClass narrow;
