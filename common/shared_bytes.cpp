@@ -1,4 +1,4 @@
-// Reference-counted byte blocks.
+// Reference-counted byte blocks, and their filling while they are read.
 #include "common/shared_bytes.h"
 
 #include <cstddef>
@@ -17,4 +17,34 @@ SharedBytesClass::~SharedBytesClass() { delete[] data; }
 
 void SharedBytesClass::Release(SharedBytesClass* bytes) {
   if (bytes && bytes->holders.fetch_sub(1, std::memory_order_acq_rel) == 1) delete bytes;
+}
+
+void SharedBytesClass::StartFilling() {
+  std::lock_guard<std::mutex> hold(lock);
+  filling = true;
+  filled.store(0, std::memory_order_release);
+}
+
+void SharedBytesClass::Filled(int64_t count) {
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    filled.store(count, std::memory_order_release);
+  }
+  changed.notify_all();
+}
+
+void SharedBytesClass::EndFilling() {
+  {
+    std::lock_guard<std::mutex> hold(lock);
+    filling = false;
+  }
+  changed.notify_all();
+}
+
+int64_t SharedBytesClass::WaitFilled(int64_t upto) {
+  int64_t now = filled.load(std::memory_order_acquire);
+  if (now >= upto) return now;
+  std::unique_lock<std::mutex> hold(lock);
+  changed.wait(hold, [&] { return !filling || filled.load(std::memory_order_acquire) >= upto; });
+  return filled.load(std::memory_order_acquire);
 }

@@ -20,11 +20,13 @@ ChunkReaderClass::ChunkReaderClass(SharedBytesClass* bytes, int64_t offset, int6
 
 ChunkReaderClass::~ChunkReaderClass() { SharedBytesClass::Release(Memory); }
 
-// In memory, reading stops at the end of the bytes and passing over them always succeeds, as a
-// seek beyond the end of a file does.
+// In memory, reading stops at the end of the bytes (or of those filled, when the block is still
+// being filled) and passing over them always succeeds, as a seek beyond the end of a file does.
 inline int ChunkReaderClass::Fetch(void* buffer, int n) {
   if (!MemoryData) return File->Read(buffer, n);
-  int64_t left = FileSize - FilePosition;
+  const int64_t end = FilePosition + n < FileSize ? FilePosition + n : FileSize;
+  if (end > KnownFilled) KnownFilled = Memory->WaitFilled(MemoryStart + end) - MemoryStart;
+  int64_t left = (KnownFilled < FileSize ? KnownFilled : FileSize) - FilePosition;
   if (left < n) n = left > 0 ? static_cast<int>(left) : 0;
   if (n > 0) memcpy(buffer, MemoryData + FilePosition, static_cast<size_t>(n));
   return n;

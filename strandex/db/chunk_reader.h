@@ -110,6 +110,8 @@ class ChunkReaderClass {
   SharedBytesClass* Memory = nullptr;
   const unsigned char* MemoryData = nullptr;
   int64_t MemoryStart = 0;
+  // Bytes from MemoryStart on known to hold their contents.
+  int64_t KnownFilled = 0;
   LoadedParts LoadParts;
   int StackIndex = 0;
   // Entries from StackIndex on are unused (left unset: a reader is made for every string whose
