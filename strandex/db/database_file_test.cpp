@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"
@@ -361,6 +362,16 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
     TranslateDBClass::ClearDatabase();
     EXPECT_GT(fault_sweep::Allocations(op, check), 30);
   }
+  // A file that ends before its size while it is read whole (it changed) is read again.
+  struct EndingDisk : platform::ScopedFaultDisk {
+    int Read(platform::Handle h, void* buffer, int size) override {
+      return ++calls == 1 ? 0 : FaultDisk::Read(h, buffer, size);
+    }
+    int calls = 0;
+  } ending;
+  ASSERT_TRUE(op());
+  EXPECT_FALSE(damaged);
+  check("file ending early", true);
 }
 
 // A database larger than the write-back window saves to the same bytes as in memory.
