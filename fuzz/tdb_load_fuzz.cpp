@@ -1,7 +1,8 @@
 // Fuzz target: loading a string database from arbitrary bytes. The load must stay inside the
 // bytes it was given, and a load without texts must see the same damage, pass over the same
 // unknown chunks and keep the same strings (and, once it has read a database without its texts,
-// refuse to save). Whatever the whole load produced
+// refuse to save). A load with texts on demand must see the same and save the same bytes as the
+// whole load, its texts read from the bytes only by the save. Whatever the whole load produced
 // and could save must load back undamaged, and from then on saving and loading must reproduce
 // the file. (The first rounds may still change it: a "Default" category with ID 0 made by the
 // loader is numbered when it is read back.)
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "common/memory_file.h"
+#include "common/shared_bytes.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_section.h"
 #include "strandex/db/save_registry.h"
@@ -27,13 +29,18 @@ bool Save(MemoryFileClass& memory) {
   return SaveDatabase(writer);
 }
 
-// Loads the bytes, with or without texts; outline (when given) receives the damage, the number
-// of chunks passed over and every string's IDs.
-bool Load(const unsigned char* data, int size, bool* damaged, bool texts = true,
+// Loads the bytes as parts says (texts on demand from a copy of them); outline (when given)
+// receives the damage, the number of chunks passed over and every string's IDs.
+bool Load(const unsigned char* data, int size, bool* damaged, LoadedParts parts = LoadedParts::kWhole,
           std::string* outline = nullptr) {
   TranslateDBClass::ClearDatabase();
   MemoryFileClass memory(data, size);
-  ChunkReaderClass reader(&memory, texts ? LoadedParts::kWhole : LoadedParts::kWithoutTexts);
+  SharedBytesClass* copy = SharedBytesClass::Create(size);
+  if (!copy) abort();
+  if (size > 0) memcpy(copy->Data(), data, static_cast<size_t>(size));
+  ChunkReaderClass reader = parts == LoadedParts::kTextsOnDemand ? ChunkReaderClass(copy, 0, size, parts)
+                                                                 : ChunkReaderClass(&memory, parts);
+  SharedBytesClass::Release(copy);
   bool ok = LoadFile(reader);
   *damaged = reader.IsDamaged();
   if (outline) {
@@ -58,19 +65,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1 << 16)) return 0;
   TranslateDBClass::SetObjectGrowthStep(1000);
   bool damaged = false;
-  std::string bare, whole;
-  MemoryFileClass refused;
-  if (!Load(data, static_cast<int>(size), &damaged, false, &bare)) abort();
+  std::string bare, waiting, whole;
+  MemoryFileClass refused, later;
+  if (!Load(data, static_cast<int>(size), &damaged, LoadedParts::kWithoutTexts, &bare)) abort();
   if (!TranslateDBClass::HasTexts() && Save(refused)) abort();
-  if (!Load(data, static_cast<int>(size), &damaged, true, &whole) || whole != bare) abort();
+  if (!Load(data, static_cast<int>(size), &damaged, LoadedParts::kTextsOnDemand, &waiting) || waiting != bare)
+    abort();
+  bool saved_later = Save(later);
+  if (!Load(data, static_cast<int>(size), &damaged, LoadedParts::kWhole, &whole) || whole != bare) abort();
 
   // A database whose fields all fit must save; each save must load back undamaged.
   MemoryFileClass saves[4];
   for (int i = 0; i < 4; ++i) {
     if (!Save(saves[i])) {
-      if (i == 0 && ListUnsaveableFields(nullptr) > 0) break;
+      if (i == 0 && ListUnsaveableFields(nullptr) > 0 && !saved_later) break;
       abort();
     }
+    if (i == 0 && (!saved_later || !SameBytes(saves[0], later))) abort();
     if (!Load(saves[i].Data(), saves[i].Size(), &damaged) || damaged) abort();
     if (i == 3 && !SameBytes(saves[2], saves[3])) abort();
   }

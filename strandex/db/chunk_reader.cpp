@@ -6,13 +6,38 @@
 #include "common/coding.h"
 
 ChunkReaderClass::ChunkReaderClass(FileClass* file, LoadedParts parts) : File(file), LoadParts(parts) {
-  memset(PositionStack, 0, sizeof(PositionStack));
-  memset(static_cast<void*>(HeaderStack), 0, sizeof(HeaderStack));
-  memset(HeaderOffsetStack, 0, sizeof(HeaderOffsetStack));
   int32_t at = File->Seek(0, 1);
   int32_t size = File->Size();
   FilePosition = at < 0 ? 0 : at;
   FileSize = at < 0 || size < 0 ? -1 : size;
+}
+
+ChunkReaderClass::ChunkReaderClass(SharedBytesClass* bytes, int64_t offset, int64_t size, LoadedParts parts)
+    : Memory(bytes), MemoryData(bytes->Data() + offset), MemoryStart(offset), LoadParts(parts) {
+  Memory->Hold();
+  FileSize = size;
+}
+
+ChunkReaderClass::~ChunkReaderClass() { SharedBytesClass::Release(Memory); }
+
+// In memory, reading stops at the end of the bytes (or of those filled, when the block is still
+// being filled) and passing over them always succeeds, as a seek beyond the end of a file does.
+inline int ChunkReaderClass::Fetch(void* buffer, int n) {
+  if (!MemoryData) return File->Read(buffer, n);
+  const int64_t end = FilePosition + n < FileSize ? FilePosition + n : FileSize;
+  if (end > KnownFilled) KnownFilled = Memory->WaitFilled(MemoryStart + end) - MemoryStart;
+  int64_t left = (KnownFilled < FileSize ? KnownFilled : FileSize) - FilePosition;
+  if (left < n) n = left > 0 ? static_cast<int>(left) : 0;
+  if (n > 0) memcpy(buffer, MemoryData + FilePosition, static_cast<size_t>(n));
+  return n;
+}
+
+bool ChunkReaderClass::Follow(uint32_t passed) {
+  return MemoryData || File->Seek(static_cast<int>(passed), 1) == FilePosition;
+}
+
+void ChunkReaderClass::Rewind(int fetched) {
+  if (!MemoryData && fetched > 0) File->Seek(static_cast<int>(FilePosition), 0);
 }
 
 const char* ChunkReaderClass::DamageText(ChunkDamage kind) {
@@ -59,10 +84,10 @@ bool ChunkReaderClass::OpenChunk() {
     return false;
   }
   unsigned char bytes[kChunkHeaderBytes];
-  int n = File->Read(bytes, kChunkHeaderBytes);
+  int n = Fetch(bytes, kChunkHeaderBytes);
   if (n != kChunkHeaderBytes) {
     // Without a known size, the end of the file at the top level is the normal end.
-    if (n > 0) File->Seek(static_cast<int>(FilePosition), 0);
+    Rewind(n);
     if (n != 0 || room > 0 || StackIndex > 0) MarkDamaged(ChunkDamage::kTruncatedHeader);
     return false;
   }
@@ -88,8 +113,7 @@ bool ChunkReaderClass::CloseChunk() {
   uint32_t consumed = PositionStack[top];
   if (consumed < size) {
     FilePosition += size - consumed;
-    if (File->Seek(static_cast<int>(size - consumed), 1) != FilePosition)
-      MarkDamaged(ChunkDamage::kReadFailed);
+    if (!Follow(size - consumed)) MarkDamaged(ChunkDamage::kReadFailed);
   }
   StackIndex = top;
   if (top > 0) PositionStack[top - 1] += size + kChunkHeaderBytes;
@@ -100,10 +124,10 @@ uint32_t ChunkReaderClass::Read(void* buffer, uint32_t length) {
   if (StackIndex <= 0 || length > CurrentChunkRemaining()) return 0;
   if (InMicroChunk && length > static_cast<uint32_t>(MCHeader.ChunkSize - MicroChunkPosition)) return 0;
   if (length == 0) return 0;
-  int n = File->Read(buffer, static_cast<int>(length));
+  int n = Fetch(buffer, static_cast<int>(length));
   if (n != static_cast<int>(length)) {
     MarkDamaged(ChunkDamage::kReadFailed);
-    if (n > 0) File->Seek(static_cast<int>(FilePosition), 0);
+    Rewind(n);
     return 0;
   }
   FilePosition += length;
@@ -142,7 +166,7 @@ bool ChunkReaderClass::CloseMicroChunk() {
   if (MicroChunkPosition < MCHeader.ChunkSize) {
     uint32_t rest = static_cast<uint32_t>(MCHeader.ChunkSize - MicroChunkPosition);
     FilePosition += rest;
-    if (File->Seek(static_cast<int>(rest), 1) != FilePosition) MarkDamaged(ChunkDamage::kReadFailed);
+    if (!Follow(rest)) MarkDamaged(ChunkDamage::kReadFailed);
     PositionStack[StackIndex - 1] += rest;
   }
   return true;

@@ -1,6 +1,8 @@
-// ChunkReaderClass: walks a tree of chunks on an open FileClass, keeping count of the bytes
-// consumed at every level so that it knows where each chunk ends and can pass over whatever a
-// loader does not read. The reader never opens, closes or owns the file.
+// ChunkReaderClass: walks a tree of chunks on an open FileClass, or on bytes in memory (a file
+// read whole), keeping count of the bytes consumed at every level so that it knows where each
+// chunk ends and can pass over whatever a loader does not read. The reader never opens, closes
+// or owns the file; it holds the bytes in memory as long as it lives. Both walk alike: the
+// same bytes give the same chunks, damage and payloads.
 //
 // A damaged file never makes the reader read outside the chunk it is in: a chunk or micro chunk
 // that claims more bytes than its parent (or the file) has left is cut to what is left, a file
@@ -12,6 +14,7 @@
 #include <cstdint>
 
 #include "common/file_class.h"
+#include "common/shared_bytes.h"
 #include "strandex/db/chunk_header.h"
 
 enum class ChunkDamage {
@@ -28,7 +31,10 @@ enum class ChunkDamage {
 // every section and factory: each string whole, or all but its texts (the English text and one
 // text per language), which are most of a file and which the C header and the check never read.
 // Damage and chunks passed over are reported to the reader itself (IsDamaged, NotePassedChunk).
-enum class LoadedParts { kWhole, kWithoutTexts };
+// kTextsOnDemand reads the file as kWithoutTexts does, and a string read from bytes in memory
+// keeps its place in them and reads its texts from there when first asked for (from a file it
+// reads them at once, as kWhole does).
+enum class LoadedParts { kWhole, kWithoutTexts, kTextsOnDemand };
 
 struct PassedChunk {
   uint32_t ChunkID = 0;
@@ -38,11 +44,19 @@ struct PassedChunk {
 class ChunkReaderClass {
  public:
   explicit ChunkReaderClass(FileClass* file, LoadedParts parts = LoadedParts::kWhole);
+  // Walks size bytes of bytes from offset on as a whole file (offset 0); the block is held
+  // while the reader lives.
+  ChunkReaderClass(SharedBytesClass* bytes, int64_t offset, int64_t size,
+                   LoadedParts parts = LoadedParts::kWhole);
+  ~ChunkReaderClass();
   ChunkReaderClass(const ChunkReaderClass&) = delete;
   ChunkReaderClass& operator=(const ChunkReaderClass&) = delete;
 
   // What this load reads.
   LoadedParts Parts() const { return LoadParts; }
+  // The bytes walked in memory (null on a file), and where in them the reader stands.
+  SharedBytesClass* Bytes() const { return Memory; }
+  int64_t BytesPosition() const { return MemoryStart + FilePosition; }
 
   bool OpenChunk();
   bool CloseChunk();
@@ -83,12 +97,25 @@ class ChunkReaderClass {
 
  private:
   int32_t Offset();
+  // Reads up to n bytes at FilePosition without moving it: the count read.
+  int Fetch(void* buffer, int n);
+  // After FilePosition moved past bytes not read, whether the source could follow.
+  bool Follow(uint32_t passed);
+  // After a short Fetch, puts the source back at FilePosition.
+  void Rewind(int fetched);
   // Bytes the innermost open chunk (or, at the top level, the file) still holds; -1 unknown.
   int64_t Room();
 
-  FileClass* File;
+  FileClass* File = nullptr;
+  SharedBytesClass* Memory = nullptr;
+  const unsigned char* MemoryData = nullptr;
+  int64_t MemoryStart = 0;
+  // Bytes from MemoryStart on known to hold their contents.
+  int64_t KnownFilled = 0;
   LoadedParts LoadParts;
   int StackIndex = 0;
+  // Entries from StackIndex on are unused (left unset: a reader is made for every string whose
+  // texts are read from memory).
   uint32_t PositionStack[kMaxChunkDepth];
   ChunkHeader HeaderStack[kMaxChunkDepth];
   bool InMicroChunk = false;

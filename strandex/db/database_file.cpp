@@ -2,11 +2,15 @@
 // the file held.
 #include "strandex/db/database_file.h"
 
+#include <exception>
+#include <thread>
+
 #include "common/buffered_disk_file.h"
 #include "common/memory_file.h"
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
+#include "common/shared_bytes.h"
 #include "common/write_back_file.h"
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_section.h"
@@ -81,14 +85,15 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   MemoryFileClass memory;
   ChunkWriterClass writer(direct ? static_cast<FileClass*>(&memory) : &window);
   bool saved = SaveDatabase(writer);
-  bool written = direct
-                     ? !memory.ErrorCode() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
-                     : window.Flush();
+  bool written =
+      direct ? !memory.ErrorCode() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
+             : window.Flush();
   if (!written || !saved) {
     int code = replace.File().ErrorCode();
     replace.Abort();
     if (code != 0) return FailPath(error, path, code);
-    if (direct ? memory.ErrorCode() : window.ErrorCode()) return FailPath(error, path, platform::ErrorNoMemory());
+    if (direct ? memory.ErrorCode() : window.ErrorCode())
+      return FailPath(error, path, platform::ErrorNoMemory());
     return FailPath(error, path, "the database could not be written");
   }
   if (!replace.Commit()) {
@@ -109,27 +114,88 @@ bool FailLoad(NarrowStringClass* error, const char* path, int code, int version,
   return FailPath(error, path, code);
 }
 
+// Reads the file whole into bytes in pieces, telling the bytes how far they are filled.
+void Fill(FileClass* file, SharedBytesClass* bytes) {
+  constexpr int64_t kPiece = 4 << 20;
+  const int64_t size = bytes->Size();
+  int64_t done = 0;
+  while (done < size) {
+    int n = file->Read(bytes->Data() + done, static_cast<int>(size - done < kPiece ? size - done : kPiece));
+    if (n <= 0) break;
+    done += n;
+    bytes->Filled(done);
+  }
+  bytes->EndFilling();
+}
+
+// Loads from bytes while another thread reads the file into them, each piece walked as soon as
+// it is there (the file is read first when no thread can be started).
+bool LoadWhileFilling(FileClass& file, SharedBytesClass& bytes, ChunkReaderClass& reader, int* sections) {
+  bytes.StartFilling();
+  std::thread filler;
+  try {
+    filler = std::thread(Fill, &file, &bytes);
+  } catch (const std::exception&) {
+    Fill(&file, &bytes);
+  }
+  bool loaded = LoadFile(reader, sections);
+  if (filler.joinable()) filler.join();
+  return loaded;
+}
+
+struct LoadRequest {
+  const char* path;
+  DatabaseLoadReport* report;
+  NarrowStringClass* error;
+  int version;  // the database's before the load
+  int language;
+};
+
+// The end of a load: a failure of the file, or memory running out, fails it.
+bool FinishLoad(const LoadRequest& request, ErrorKeepingFile<BufferedDiskFileClass>& file,
+                const ChunkReaderClass& reader, bool loaded, int sections) {
+  file.Close();
+  int code = file.ErrorCode() != 0 ? file.ErrorCode() : loaded ? 0 : platform::ErrorNoMemory();
+  if (code != 0) return FailLoad(request.error, request.path, code, request.version, request.language);
+  if (request.report) FillReport(reader, sections, *request.report);
+  return true;
+}
+
 }  // namespace
 
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
                       LoadedParts parts) {
-  const int version = TranslateDBClass::GetVersion();
-  const int language = TranslateDBClass::GetCurrentLanguage();
+  const LoadRequest request{path, report, error, TranslateDBClass::GetVersion(),
+                            TranslateDBClass::GetCurrentLanguage()};
   ErrorKeepingFile<BufferedDiskFileClass> file;
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
   // The loader seeks: a pipe or device is refused before it is opened (a pipe could block).
-  if (int code = platform::RegularFileError(path)) return FailLoad(error, path, code, version, language);
+  if (int code = platform::RegularFileError(path))
+    return FailLoad(error, path, code, request.version, request.language);
   if (!file.Open(path, platform::kRead) || file.Size() < 0) {
-    return FailLoad(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError(), version,
-                    language);
+    return FailLoad(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError(), request.version,
+                    request.language);
+  }
+  int sections = 0;
+  // With texts on demand the file is read whole, into bytes from which the strings read their
+  // texts when asked for. A file that ends before its size (it changed while it was read) is
+  // loaded again as below; when memory cannot hold it, the strings are read whole.
+  if (parts == LoadedParts::kTextsOnDemand) {
+    if (SharedBytesClass* bytes = SharedBytesClass::Create(file.Size())) {
+      ChunkReaderClass reader(bytes, 0, bytes->Size(), parts);
+      bool loaded = LoadWhileFilling(file, *bytes, reader, &sections);
+      bool whole = bytes->WaitFilled(bytes->Size()) == bytes->Size();
+      SharedBytesClass::Release(bytes);
+      if (whole || file.ErrorCode() != 0) return FinishLoad(request, file, reader, loaded, sections);
+      TranslateDBClass::ClearDatabase();
+      TranslateDBClass::ClearIDChanges();
+      TranslateDBClass::SetVersion(request.version);
+      TranslateDBClass::SetCurrentLanguage(request.language);
+      file.Seek(0, 0);
+    }
   }
   ChunkReaderClass reader(&file, parts);
-  int sections = 0;
   bool loaded = LoadFile(reader, &sections);
-  file.Close();
-  if (file.ErrorCode() != 0) return FailLoad(error, path, file.ErrorCode(), version, language);
-  if (!loaded) return FailLoad(error, path, platform::ErrorNoMemory(), version, language);
-  if (report) FillReport(reader, sections, *report);
-  return true;
+  return FinishLoad(request, file, reader, loaded, sections);
 }

@@ -31,7 +31,9 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
 
 // Empties the database and loads path into it, each string whole or without its texts (parts;
 // without texts the file is read and checked all the same, so the report is the same, and the
-// database then serves only what reads no text). A damaged file still loads what could be read
+// database then serves only what reads no text). With texts on demand the file is read into
+// memory in one piece and kept there while strings still need their texts from it; when memory
+// cannot hold it, the strings are read whole. A damaged file still loads what could be read
 // and returns true; report (when given) says so.
 //
 // False with "path: reason" when the file cannot be opened or read or memory runs out. The

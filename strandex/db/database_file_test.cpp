@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"
@@ -170,33 +171,70 @@ TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
   EXPECT_EQ(Fields(0), "1000  [] -1 0 :");
 }
 
-// A file cut anywhere loads what is left; without texts, with the same damage at the same offset
-// and as many strings. Such a database is not saved.
-TEST_F(DatabaseFile, TruncationAtEveryByte) {
+// Saves two strings, the first with text language as well.
+std::string TwoStrings(int language, const char16_t* text) {
   TranslateDBClass::Initialize();
   TDBStringClass* s = NewString(1000, "IDS_A", u"Alpha");
-  s->SetText(1, u"Alfa");
+  s->SetText(language, text);
   TranslateDBClass::AddObject(s);
   TranslateDBClass::AddObject(NewString(1001, "IDS_B", u"Beta"));
-  std::string whole = SaveToBytes();
+  return SaveToBytes();
+}
+
+// A file cut anywhere loads what is left; without texts, with the same damage at the same offset
+// and as many strings; with texts on demand, the same strings, texts and saved bytes as whole
+// (the save reading the texts still waiting). A database without texts is not saved.
+TEST_F(DatabaseFile, TruncationAtEveryByte) {
+  std::string whole = TwoStrings(1, u"Alfa");
+  const LoadedParts kParts[] = {LoadedParts::kWhole, LoadedParts::kTextsOnDemand, LoadedParts::kWithoutTexts};
   for (size_t n = 0; n <= whole.size(); ++n) {
-    std::string seen[2];
-    for (int texts = 1; texts >= 0; --texts) {
-      TranslateDBClass::ClearDatabase();
-      MemoryFileClass memory(whole.data(), static_cast<int>(n));
-      ChunkReaderClass reader(&memory, texts ? LoadedParts::kWhole : LoadedParts::kWithoutTexts);
-      ASSERT_TRUE(LoadFile(reader)) << n;
-      seen[texts] = ChunkReaderClass::DamageText(reader.Damage()) + std::to_string(reader.DamageOffset()) +
-                    std::to_string(TranslateDBClass::GetObjectCount());
+    std::string damage[3], contents[2];
+    for (int mode = 0; mode < 3; ++mode) {
+      ASSERT_TRUE(LoadFromBytes(whole.substr(0, n), nullptr, kParts[mode], &damage[mode])) << n;
+      if (mode == 2) break;
+      contents[mode] = WithoutTokens(SaveToBytes());
+      for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) contents[mode] += Fields(i);
     }
-    EXPECT_EQ(seen[0], seen[1]) << n;
-    EXPECT_EQ(seen[1].rfind("no damage", 0) != 0, n > 0 && n < whole.size()) << n;
+    EXPECT_EQ(damage[0], damage[1]) << n;
+    EXPECT_EQ(damage[0], damage[2]) << n;
+    EXPECT_EQ(contents[0], contents[1]) << n;
+    EXPECT_EQ(damage[0].rfind("no damage", 0) != 0, n > 0 && n < whole.size()) << n;
   }
   // The last load left the texts out: the database knows, and refuses to be saved.
   EXPECT_FALSE(TranslateDBClass::HasTexts());
   NarrowStringClass error;
   EXPECT_FALSE(CheckDatabaseSaveable(&error));
   EXPECT_STREQ(error.Chars(), "the database was loaded without its texts");
+}
+
+// Texts left in the loaded bytes are counted at once, read on first use, kept when another text
+// changes, and stay readable in a copy after the database lets go of the bytes.
+TEST_F(DatabaseFile, TextsOnDemand) {
+  ASSERT_TRUE(LoadFromBytes(TwoStrings(3, u"\u00e9t\u00e9"), nullptr, LoadedParts::kTextsOnDemand));
+  EXPECT_TRUE(TranslateDBClass::HasTexts());
+  TDBStringClass* s = TranslateDBClass::GetObject(0);
+  EXPECT_EQ(s->GetTextCount(), 4);
+  UnicodeStringClass wide;
+  NarrowStringClass narrow;
+  EXPECT_EQ(s->PeekText(3, wide), u"\u00e9t\u00e9");
+  EXPECT_EQ(s->PeekText(9, wide), u"Alpha");  // beyond the texts: text 0
+  EXPECT_STREQ(s->PeekEnglishText(narrow).Chars(), "Alpha");
+  TDBStringClass* copy = s->Clone();
+  ASSERT_TRUE(s->SetText(1, u"Alfa"));
+  EXPECT_EQ(Fields(0), "1000 IDS_A [Alpha] -1 1 :Alpha|Alfa||\u00e9t\u00e9");
+  std::string edited = SaveToBytes();
+  ASSERT_TRUE(LoadFromBytes(edited));
+  EXPECT_EQ(SaveToBytes(), edited);
+  TranslateDBClass::ClearDatabase();
+  EXPECT_EQ(copy->GetText(3), u"\u00e9t\u00e9");
+  EXPECT_EQ(copy->GetText(1), u"");
+  delete copy;
+  // Without texts in the file, text 0 is the English text.
+  std::string english_only = Envelope(0x00090001, Chunk(0x0614110A, std::string("Only\0", 5)));
+  ASSERT_TRUE(
+      LoadFromBytes(Database(Chunk(0x07141201, english_only, true)), nullptr, LoadedParts::kTextsOnDemand));
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->GetTextCount(), 1);
+  EXPECT_EQ(TranslateDBClass::GetObject(0)->PeekText(0, wide), u"Only");
 }
 
 TEST_F(DatabaseFile, SaveRefusesOverlongFields) {
@@ -295,10 +333,11 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
   const std::string expected = SaveToBytes();
   NarrowStringClass error;
   bool damaged = false;
+  LoadedParts parts = LoadedParts::kWhole;
   auto op = [&] {
     DatabaseLoadReport report;
     TranslateDBClass::SetCurrentLanguage(5);
-    bool ok = LoadDatabaseFile(path.c_str(), &report, &error);
+    bool ok = LoadDatabaseFile(path.c_str(), &report, &error, parts);
     damaged = report.Damaged;
     return ok;
   };
@@ -317,9 +356,22 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
     TranslateDBClass::ClearDatabase();
     TranslateDBClass::ClearIDChanges();
   };
-  EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
-  TranslateDBClass::ClearDatabase();
-  EXPECT_GT(fault_sweep::Allocations(op, check), 40);
+  for (LoadedParts each : {LoadedParts::kWhole, LoadedParts::kTextsOnDemand}) {
+    parts = each;
+    EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
+    TranslateDBClass::ClearDatabase();
+    EXPECT_GT(fault_sweep::Allocations(op, check), each == LoadedParts::kWhole ? 40 : 30);
+  }
+  // A file that ends before its size while it is read whole (it changed) is read again.
+  struct EndingDisk : platform::ScopedFaultDisk {
+    int Read(platform::Handle h, void* buffer, int size) override {
+      return ++calls == 1 ? 0 : FaultDisk::Read(h, buffer, size);
+    }
+    int calls = 0;
+  } ending;
+  ASSERT_TRUE(op());
+  EXPECT_FALSE(damaged);
+  check("file ending early", true);
 }
 
 // A database larger than the write-back window saves to the same bytes as in memory.

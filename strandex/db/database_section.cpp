@@ -92,7 +92,7 @@ bool DatabaseSectionClass::Save(ChunkWriterClass& writer) {
 bool DatabaseSectionClass::Load(ChunkReaderClass& reader) {
   TranslateDBClass::ClearObjects();
   TranslateDBClass::ClearCategories();
-  TranslateDBClass::SetTextsLoaded(reader.Parts() == LoadedParts::kWhole);
+  TranslateDBClass::SetTextsLoaded(reader.Parts() != LoadedParts::kWithoutTexts);
   bool ok = true;
   while (ok && reader.OpenChunk()) {
     switch (reader.CurrentChunkID()) {

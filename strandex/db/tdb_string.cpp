@@ -30,9 +30,15 @@ TDBStringClass::TDBStringClass(const TDBStringClass& other)
       SoundID(other.SoundID),
       CategoryID(other.CategoryID),
       AnimationName(other.AnimationName),
-      Texts(other.Texts) {}
+      Texts(other.Texts),
+      Source(other.Source),
+      SourceOffset(other.SourceOffset),
+      SourceLength(other.SourceLength),
+      SourceTextCount(other.SourceTextCount) {
+  if (Source) Source->Hold();
+}
 
-TDBStringClass::~TDBStringClass() = default;
+TDBStringClass::~TDBStringClass() { SharedBytesClass::Release(Source); }
 
 ObjectFactoryClass* TDBStringClass::GetFactory() { return &string_factory; }
 
@@ -43,6 +49,7 @@ const UnicodeStringClass& TDBStringClass::GetCurrentText() {
 }
 
 const UnicodeStringClass& TDBStringClass::GetText(int language) {
+  TakeTexts();
   if (Texts.Count() == 0) return kNoText;
   if (language < 0 || language >= Texts.Count()) return Texts[0];
   return Texts[language];
@@ -50,8 +57,13 @@ const UnicodeStringClass& TDBStringClass::GetText(int language) {
 
 bool TDBStringClass::AppendEmptyText() { return Texts.Add(UnicodeStringClass()); }
 
+const NarrowStringClass& TDBStringClass::GetEnglishText() {
+  TakeTexts();
+  return EnglishText;
+}
+
 bool TDBStringClass::SetText(int language, const char16_t* text) {
-  if (language < 0) return false;
+  if (language < 0 || !TakeTexts()) return false;
   while (language >= Texts.Count()) {
     if (!AppendEmptyText()) return false;
   }
@@ -62,7 +74,7 @@ bool TDBStringClass::SetText(int language, const char16_t* text) {
 }
 
 bool TDBStringClass::SetEnglishText(const char* text) {
-  if (text && !EnglishText.TryAssign(text)) return false;
+  if (!TakeTexts() || (text && !EnglishText.TryAssign(text))) return false;
   if (Texts.Count() == 0 && !AppendEmptyText()) return false;
   return !text || Texts[0].FromNarrow(text);
 }
@@ -72,6 +84,7 @@ bool TDBStringClass::SetIDString(const char* text) { return IDString.TryAssign(t
 bool TDBStringClass::SetAnimationName(const char* text) { return AnimationName.TryAssign(text); }
 
 bool TDBStringClass::HasText(int language) {
+  TakeTexts();
   return language >= 0 && language < Texts.Count() && !Texts[language].IsEmpty();
 }
 
@@ -83,84 +96,182 @@ bool TDBStringClass::Save(ChunkWriterClass& writer) {
        writer.WriteMicroChunk(tdb::kFieldIDString, IDString.Chars(), IDString.Length() + 1) &&
        writer.WriteMicroChunk(tdb::kFieldAnimation, AnimationName.Chars(), AnimationName.Length() + 1) &&
        writer.EndChunk();
-  ok = ok && writer.BeginChunk(tdb::kStringEnglish) && WriteNarrowPayload(writer, EnglishText) &&
-       writer.EndChunk();
-  for (int i = 0; ok && i < Texts.Count(); ++i) {
-    ok = writer.BeginChunk(tdb::kStringText) && WriteWidePayload(writer, Texts[i]) && writer.EndChunk();
+  if (!ok || !Source) return ok && SaveTexts(writer, EnglishText, Texts);
+  // Texts still waiting are read for the save only, so that saving keeps memory as it was.
+  TDBStringClass waiting;
+  return ReadWaitingTexts(waiting) && SaveTexts(writer, waiting.EnglishText, waiting.Texts);
+}
+
+bool TDBStringClass::SaveTexts(ChunkWriterClass& writer, const NarrowStringClass& english,
+                               const DynamicArrayClass<UnicodeStringClass>& texts) {
+  bool ok =
+      writer.BeginChunk(tdb::kStringEnglish) && WriteNarrowPayload(writer, english) && writer.EndChunk();
+  for (int i = 0; ok && i < texts.Count(); ++i) {
+    ok = writer.BeginChunk(tdb::kStringText) && WriteWidePayload(writer, texts[i]) && writer.EndChunk();
   }
   return ok;
 }
 
 // Reads the parts of a string object; a friend, so that texts are appended without a copy
-// through the setters. Texts left out are passed over by closing their chunk unread.
+// through the setters. Parts left out are passed over by closing their chunk unread; the texts
+// are counted all the same.
 class TDBStringLoader {
  public:
-  static bool LoadFields(TDBStringClass& s, ChunkReaderClass& reader, bool texts) {
+  struct Walk {
+    bool Fields;
+    bool Texts;
+    int TextCount = 0;
+    // For one text alone: the text of that number, and the English text, each when given.
+    int Wanted = -1;
+    UnicodeStringClass* WantedText = nullptr;
+    NarrowStringClass* WantedEnglish = nullptr;
+  };
+
+  static bool Load(TDBStringClass& s, ChunkReaderClass& reader, Walk& walk) {
+    bool ok = true;
+    while (ok && reader.OpenChunk()) {
+      uint32_t length = reader.CurrentChunkLength();
+      switch (reader.CurrentChunkID()) {
+        case tdb::kStringFields:
+          ok = LoadFields(s, reader, walk);
+          break;
+        case tdb::kStringEnglish:
+          ok = LoadEnglish(s, reader, length, walk);
+          break;
+        case tdb::kStringText:
+          ok = LoadText(s, reader, length, walk);
+          break;
+        case tdb::kStringEmpty:
+          break;
+        default:
+          reader.NotePassedChunk();
+          break;
+      }
+      reader.CloseChunk();
+    }
+    // A string without texts has its English text as text 0.
+    if (ok && walk.Texts && s.Texts.Count() == 0) {
+      ok = s.AppendEmptyText();
+      ok = ok && s.Texts[0].FromNarrow(s.EnglishText);
+    }
+    return ok;
+  }
+
+ private:
+  static bool LoadFields(TDBStringClass& s, ChunkReaderClass& reader, Walk& walk) {
     bool ok = true;
     while (ok && reader.OpenMicroChunk()) {
       uint32_t length = reader.CurrentMicroChunkLength();
-      switch (reader.CurrentMicroChunkID()) {
-        case tdb::kFieldID:
-          ReadIntPayload(reader, s.ID);
-          break;
-        case tdb::kFieldSoundID:
-          ReadIntPayload(reader, s.SoundID);
-          break;
-        case tdb::kFieldCategoryID:
-          ReadIntPayload(reader, s.CategoryID);
-          break;
-        case tdb::kFieldIDString:
-          ok = ReadNarrowPayload(reader, length, s.IDString);
-          break;
-        case tdb::kFieldAnimation:
-          ok = ReadNarrowPayload(reader, length, s.AnimationName);
-          break;
-        case tdb::kFieldEnglish:
-          if (texts) ok = ReadNarrowPayload(reader, length, s.EnglishText);
-          break;
-        case tdb::kFieldText:
-          if (texts) ok = LoadText(s, reader, length);
-          break;
-        default:
-          break;
+      uint8_t id = reader.CurrentMicroChunkID();
+      if (id == tdb::kFieldEnglish) {
+        ok = LoadEnglish(s, reader, length, walk);
+      } else if (id == tdb::kFieldText) {
+        ok = LoadText(s, reader, length, walk);
+      } else if (walk.Fields) {
+        ok = LoadField(s, reader, id, length);
       }
       reader.CloseMicroChunk();
     }
     return ok;
   }
 
-  static bool LoadText(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length) {
+  static bool LoadField(TDBStringClass& s, ChunkReaderClass& reader, uint8_t id, uint32_t length) {
+    switch (id) {
+      case tdb::kFieldID:
+        ReadIntPayload(reader, s.ID);
+        return true;
+      case tdb::kFieldSoundID:
+        ReadIntPayload(reader, s.SoundID);
+        return true;
+      case tdb::kFieldCategoryID:
+        ReadIntPayload(reader, s.CategoryID);
+        return true;
+      case tdb::kFieldIDString:
+        return ReadNarrowPayload(reader, length, s.IDString);
+      case tdb::kFieldAnimation:
+        return ReadNarrowPayload(reader, length, s.AnimationName);
+      default:
+        return true;
+    }
+  }
+
+  static bool LoadEnglish(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length, Walk& walk) {
+    if (walk.WantedEnglish) return ReadNarrowPayload(reader, length, *walk.WantedEnglish);
+    return !walk.Texts || ReadNarrowPayload(reader, length, s.EnglishText);
+  }
+
+  static bool LoadText(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length, Walk& walk) {
+    if (walk.WantedText && walk.TextCount == walk.Wanted) ReadWidePayload(reader, length, *walk.WantedText);
+    ++walk.TextCount;
+    if (!walk.Texts) return true;
     UnicodeStringClass text;
     return ReadWidePayload(reader, length, text) && s.Texts.Add(std::move(text));
   }
 };
 
+// Texts wait in the loaded bytes only when the reader walks such bytes; from a file they are
+// read at once.
 bool TDBStringClass::Load(ChunkReaderClass& reader) {
-  const bool texts = reader.Parts() == LoadedParts::kWhole;
-  bool ok = true;
-  while (ok && reader.OpenChunk()) {
-    uint32_t length = reader.CurrentChunkLength();
-    switch (reader.CurrentChunkID()) {
-      case tdb::kStringFields:
-        ok = TDBStringLoader::LoadFields(*this, reader, texts);
-        break;
-      case tdb::kStringEnglish:
-        if (texts) ok = ReadNarrowPayload(reader, length, EnglishText);
-        break;
-      case tdb::kStringText:
-        if (texts) ok = TDBStringLoader::LoadText(*this, reader, length);
-        break;
-      case tdb::kStringEmpty:
-        break;
-      default:
-        reader.NotePassedChunk();
-        break;
-    }
-    reader.CloseChunk();
+  const LoadedParts parts = reader.Parts();
+  const bool wait = parts == LoadedParts::kTextsOnDemand && reader.Bytes();
+  TDBStringLoader::Walk walk{true,
+                             parts == LoadedParts::kWhole || (parts == LoadedParts::kTextsOnDemand && !wait)};
+  const int64_t start = reader.BytesPosition();
+  const uint32_t length = reader.CurrentChunkRemaining();
+  if (!TDBStringLoader::Load(*this, reader, walk)) return false;
+  if (wait) {
+    SharedBytesClass::Release(Source);
+    Source = reader.Bytes();
+    Source->Hold();
+    SourceOffset = start;
+    SourceLength = length;
+    SourceTextCount = walk.TextCount;
   }
-  if (ok && texts && Texts.Count() == 0) {
-    ok = AppendEmptyText();
-    ok = ok && Texts[0].FromNarrow(EnglishText);
+  return true;
+}
+
+bool TDBStringClass::ReadWaitingTexts(TDBStringClass& into) const {
+  ChunkReaderClass reader(Source, SourceOffset, SourceLength, LoadedParts::kWhole);
+  TDBStringLoader::Walk walk{false, true};
+  return TDBStringLoader::Load(into, reader, walk);
+}
+
+bool TDBStringClass::ReadWaitingText(int language, UnicodeStringClass* wide,
+                                     NarrowStringClass* english) const {
+  ChunkReaderClass reader(Source, SourceOffset, SourceLength, LoadedParts::kWithoutTexts);
+  TDBStringLoader::Walk walk{false, false, 0, language, wide, english};
+  TDBStringClass unused;
+  return TDBStringLoader::Load(unused, reader, walk);
+}
+
+const UnicodeStringClass& TDBStringClass::PeekText(int language, UnicodeStringClass& scratch) {
+  if (!Source) return GetText(language);
+  scratch.Release();
+  if (SourceTextCount > 0) {
+    ReadWaitingText(language < 0 || language >= SourceTextCount ? 0 : language, &scratch, nullptr);
+    return scratch;
   }
-  return ok;
+  NarrowStringClass english;
+  if (ReadWaitingText(-1, nullptr, &english)) scratch.FromNarrow(english);
+  return scratch;
+}
+
+const NarrowStringClass& TDBStringClass::PeekEnglishText(NarrowStringClass& scratch) {
+  if (!Source) return GetEnglishText();
+  scratch.Release();
+  ReadWaitingText(-1, nullptr, &scratch);
+  return scratch;
+}
+
+bool TDBStringClass::TakeTexts() {
+  if (!Source) return true;
+  // The texts are empty while they wait, so they are read straight into place.
+  if (!ReadWaitingTexts(*this)) {
+    EnglishText.Release();
+    Texts.Clear();
+    return false;
+  }
+  SharedBytesClass::Release(Source);
+  Source = nullptr;
+  return true;
 }

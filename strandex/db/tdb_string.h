@@ -1,11 +1,17 @@
 // TDBStringClass: one entry of the string table. A numeric ID, a symbolic ID, the English text
 // in 8-bit form, one UTF-16 text per language (index 0 is English), a sound ID, an animation name
 // and the ID of its category. SetText and SetEnglishText keep EnglishText and text 0 in step.
+//
+// A string loaded with its texts on demand (LoadedParts::kTextsOnDemand) keeps its place in the
+// loaded file's bytes (held as long as it needs them) and reads its texts from there the first
+// time a text is asked for or changed; its save writes them without keeping them. A text then
+// asked for when memory runs out is empty.
 #pragma once
 
 #include <cstdint>
 
 #include "common/array.h"
+#include "common/shared_bytes.h"
 #include "common/string_class.h"
 #include "strandex/db/storable.h"
 
@@ -33,7 +39,12 @@ class TDBStringClass : public StorableClass {
   // Text language, or text 0 when language is not below the number of texts; an empty text
   // when the object has no texts at all.
   virtual const UnicodeStringClass& GetText(int language);
-  virtual const NarrowStringClass& GetEnglishText() { return EnglishText; }
+  virtual const NarrowStringClass& GetEnglishText();
+  // GetText and GetEnglishText for one look (a search, a cell on screen): texts still waiting
+  // in the loaded bytes are not kept; the one asked for is read into scratch, which the result
+  // then refers to. Empty when memory runs out.
+  const UnicodeStringClass& PeekText(int language, UnicodeStringClass& scratch);
+  const NarrowStringClass& PeekEnglishText(NarrowStringClass& scratch);
   virtual int GetID() { return ID; }
   virtual const NarrowStringClass& GetIDString() { return IDString; }
   virtual int GetSoundID() { return SoundID; }
@@ -52,7 +63,7 @@ class TDBStringClass : public StorableClass {
   virtual bool HasText(int language);
 
   // Number of texts (languages 0 to count - 1).
-  int GetTextCount() const { return Texts.Count(); }
+  int GetTextCount() const { return !Source ? Texts.Count() : SourceTextCount > 0 ? SourceTextCount : 1; }
 
  protected:
   NarrowStringClass EnglishText;
@@ -66,5 +77,22 @@ class TDBStringClass : public StorableClass {
  private:
   // Appends an empty text. False when memory runs out.
   bool AppendEmptyText();
+  // Reads the texts waiting in the loaded bytes, which are then let go. False when memory runs
+  // out (the texts then still wait).
+  bool TakeTexts();
+  // Reads the texts waiting in the loaded bytes into into, an empty string.
+  bool ReadWaitingTexts(TDBStringClass& into) const;
+  // Reads waiting text number language into wide (when given) and the English text into
+  // english (when given).
+  bool ReadWaitingText(int language, UnicodeStringClass* wide, NarrowStringClass* english) const;
+  bool SaveTexts(ChunkWriterClass& writer, const NarrowStringClass& english,
+                 const DynamicArrayClass<UnicodeStringClass>& texts);
   friend class TDBStringLoader;
+
+  // Where the texts wait while they are not read: the data of the string's envelope in the
+  // loaded bytes, and how many texts it holds (0: text 0 will be made from the English text).
+  SharedBytesClass* Source = nullptr;
+  int64_t SourceOffset = 0;
+  uint32_t SourceLength = 0;
+  int32_t SourceTextCount = 0;
 };

@@ -209,7 +209,7 @@ void EditorClass::LoadChosen(const char* path) {
   current_file_name = path;
   DatabaseLoadReport report;
   NarrowStringClass error;
-  if (!LoadDatabaseFile(path, &report, &error)) {
+  if (!LoadDatabaseFile(path, &report, &error, LoadedParts::kTextsOnDemand)) {
     // The database is as New left it.
     ShowTabs();
     screen.RunLayout();
@@ -338,15 +338,18 @@ void EditorClass::Search(const char16_t* text, int template_id) {
   const int language = TranslateDBClass::GetCurrentLanguage();
   const int count = TranslateDBClass::GetObjectCount();
   bool added = false;
+  // Texts still in the loaded file are looked at without being kept.
+  UnicodeStringClass wide_text;
+  NarrowStringClass english;
   for (int slot = 0; slot < count; ++slot) {
     TDBStringClass* s = TranslateDBClass::GetObject(slot);
     if (!s) continue;
     bool match = false;
     if (wide) {
-      match = FindNoCase(s->GetText(language).Chars(), text) != nullptr;
+      match = FindNoCase(s->PeekText(language, wide_text).Chars(), text) != nullptr;
     } else {
       const char* field =
-          template_id == kFindIDDialog ? s->GetIDString().Chars() : s->GetEnglishText().Chars();
+          template_id == kFindIDDialog ? s->GetIDString().Chars() : s->PeekEnglishText(english).Chars();
       match = FindNoCase(field, narrow.Chars()) != nullptr;
     }
     if (!match) continue;

@@ -39,8 +39,11 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
       return Decimal(s->GetID());
     case StringField::SoundID:
       return s->GetSoundID() == -1 ? UnicodeStringClass() : Decimal(s->GetSoundID());
-    case StringField::EnglishText:
-      return WidenCut(s->GetEnglishText());
+    case StringField::EnglishText: {
+      // Only a look: the string's texts stay where they are.
+      NarrowStringClass english;
+      return WidenCut(s->PeekEnglishText(english));
+    }
   }
   return UnicodeStringClass();
 }

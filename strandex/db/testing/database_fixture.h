@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "common/memory_file.h"
+#include "common/shared_bytes.h"
 #include "common/testing/print_strings.h"
 #include "common/testing/words.h"
 #include "strandex/db/chunk_reader.h"
@@ -33,13 +35,26 @@ inline std::string SaveToBytes() {
   return std::string(reinterpret_cast<const char*>(memory.Data()), static_cast<size_t>(memory.Size()));
 }
 
-// Loads bytes into the database (after clearing it); damaged tells whether the reader saw damage.
-inline bool LoadFromBytes(const std::string& bytes, bool* damaged = nullptr) {
+// Loads bytes into the database (after clearing it), each string as parts says (with texts on
+// demand, from a copy of the bytes in memory). damaged tells whether the reader saw damage;
+// damage (when given) receives what it was, its offset and the number of slots.
+inline bool LoadFromBytes(const std::string& bytes, bool* damaged = nullptr,
+                          LoadedParts parts = LoadedParts::kWhole, std::string* damage = nullptr) {
   TranslateDBClass::ClearDatabase();
   MemoryFileClass memory(bytes.data(), static_cast<int>(bytes.size()));
-  ChunkReaderClass reader(&memory);
+  SharedBytesClass* copy = SharedBytesClass::Create(static_cast<int64_t>(bytes.size()));
+  if (!copy) return false;
+  if (!bytes.empty()) memcpy(copy->Data(), bytes.data(), bytes.size());
+  ChunkReaderClass reader = parts == LoadedParts::kTextsOnDemand
+                                ? ChunkReaderClass(copy, 0, copy->Size(), parts)
+                                : ChunkReaderClass(&memory, parts);
+  SharedBytesClass::Release(copy);
   bool ok = LoadFile(reader);
   if (damaged) *damaged = reader.IsDamaged();
+  if (damage) {
+    *damage = ChunkReaderClass::DamageText(reader.Damage()) + std::to_string(reader.DamageOffset()) + "/" +
+              std::to_string(TranslateDBClass::GetObjectCount());
+  }
   return ok;
 }
 
