@@ -1,6 +1,7 @@
 // Reading and checking a mix archive's header and tables.
 #include "bundlor/mix_reader.h"
 
+#include <algorithm>
 #include <new>
 
 #include "common/coding.h"
@@ -100,15 +101,11 @@ bool MixReaderClass::ParseTables(const unsigned char* tables, int64_t length) {
 
 int MixReaderClass::Find(const char* name) const {
   uint32_t crc = CrcTextNoCase(0, name);
-  int low = 0, high = entries.Count();
-  while (low < high) {
-    int middle = low + (high - low) / 2;
-    if (entries[middle].CRC < crc) {
-      low = middle + 1;
-    } else {
-      high = middle;
-    }
-  }
+  if (entries.Count() == 0) return -1;
+  const auto* first = &entries[0];
+  const int low = static_cast<int>(
+      std::partition_point(first, first + entries.Count(), [&](const auto& e) { return e.CRC < crc; }) -
+      first);
   int found = -1;
   for (int i = low; i < entries.Count() && entries[i].CRC == crc; ++i) {
     if (entries[i].Name == name) return i;

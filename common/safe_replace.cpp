@@ -159,15 +159,19 @@ void SafeReplaceClass::CloseFinder() {
   finder = platform::kInvalidHandle;
 }
 
+bool SafeReplaceClass::Finish(bool written, int code, NarrowStringClass* error) {
+  bool ok = written ? Commit() : Fail(file.ErrorCode() ? file.ErrorCode() : code);
+  if (!ok) {
+    Abort();
+    if (error) error->TryAssign(this->error);
+  }
+  return ok;
+}
+
 bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error) {
   SafeReplaceClass replace(target);
-  bool ok = replace.Begin();
-  if (ok && size > 0 && replace.File().Write(data, size) != size) {
-    ok = replace.Fail(replace.File().ErrorCode() ? replace.File().ErrorCode() : platform::ErrorShortWrite());
-  }
-  ok = ok && replace.Commit();
-  if (!ok && error) error->TryAssign(replace.ErrorMessage());
-  return ok;
+  bool written = replace.Begin() && (size <= 0 || replace.File().Write(data, size) == size);
+  return replace.Finish(written, platform::ErrorShortWrite(), error);
 }
 
 bool SafeReplaceClass::FailInFolder(int code) {

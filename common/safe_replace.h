@@ -44,6 +44,11 @@ class SafeReplaceClass {
   // False when any write failed or the system refuses; a replaced target is then untouched.
   bool Commit();
   void Abort();
+  // Ends a replacement after the caller's writes into File(): commits when written, otherwise
+  // fails with the file's own error or, when the file saw none, with code. On failure the
+  // temporary file is removed and error (when given) receives the message. A failed Begin ends
+  // here too, with its own message.
+  bool Finish(bool written, int code, NarrowStringClass* error);
 
   // Writes bytes as the whole new content of target in one step.
   static bool WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error);

@@ -50,21 +50,11 @@ bool ExtractTo(ArchiveClass& archive, int i, const std::string& path, NarrowStri
   SafeReplaceClass replace(path.c_str());
   // Many files are written: each is complete or absent, but not flushed to disk one by one.
   replace.SetDurable(false);
-  if (!replace.Begin()) {
-    if (error) error->TryAssign(replace.ErrorMessage());
-    return false;
-  }
+  if (!replace.Begin()) return replace.Finish(false, 0, error);
+  // A member that cannot be copied has said why; the replacement then ends undone.
   bool copied = archive.CopyMember(
       i, [&](const void* bytes, int n) { return replace.File().Write(bytes, n) == n; }, error);
-  if (!copied) {
-    replace.Abort();
-    return false;
-  }
-  if (!replace.Commit()) {
-    if (error) error->TryAssign(replace.ErrorMessage());
-    return false;
-  }
-  return true;
+  return copied && replace.Finish(true, 0, error);
 }
 
 }  // namespace

@@ -75,10 +75,7 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   NarrowStringClass reason;
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
   SafeReplaceClass replace(path);
-  if (!replace.Begin()) {
-    if (error) error->TryAssign(replace.ErrorMessage());
-    return false;
-  }
+  if (!replace.Begin()) return replace.Finish(false, 0, error);
   // A device or pipe cannot seek back to the chunk headers: there the file is made in memory.
   bool direct = replace.IsDirect();
   WriteBackFileClass window(&replace.File());
@@ -88,19 +85,13 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
   bool written =
       direct ? !memory.ErrorCode() && replace.File().Write(memory.Data(), memory.Size()) == memory.Size()
              : window.Flush();
-  if (!written || !saved) {
-    int code = replace.File().ErrorCode();
-    replace.Abort();
-    if (code != 0) return FailPath(error, path, code);
-    if (direct ? memory.ErrorCode() : window.ErrorCode())
-      return FailPath(error, path, platform::ErrorNoMemory());
+  // A failure that neither the file nor the buffer saw is the writer's own refusal; one the
+  // buffer saw is memory running out.
+  if ((!written || !saved) && replace.File().ErrorCode() == 0 &&
+      (direct ? memory.ErrorCode() : window.ErrorCode()) == 0) {
     return FailPath(error, path, "the database could not be written");
   }
-  if (!replace.Commit()) {
-    if (error) error->TryAssign(replace.ErrorMessage());
-    return false;
-  }
-  return true;
+  return replace.Finish(written && saved, platform::ErrorNoMemory(), error);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // within each group.
 #include "strandex/exchange/category_groups.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "strandex/db/translate_db.h"
@@ -23,16 +24,11 @@ int CompareIDAndIndex(const void* a, const void* b) {
 
 // The list position of the first category with this ID, or none when there is no such one.
 int FirstCategoryWith(const ArrayClass<IDAndIndex>& sorted, int categories, int id, int none) {
-  int low = 0, high = categories;
-  while (low < high) {
-    int mid = low + (high - low) / 2;
-    if (sorted[mid].ID < id) {
-      low = mid + 1;
-    } else {
-      high = mid;
-    }
-  }
-  return low < categories && sorted[low].ID == id ? sorted[low].Index : none;
+  if (categories == 0) return none;
+  const IDAndIndex* end = &sorted[0] + categories;
+  const IDAndIndex* at =
+      std::partition_point(&sorted[0], end, [&](const IDAndIndex& c) { return c.ID < id; });
+  return at != end && at->ID == id ? at->Index : none;
 }
 
 }  // namespace

@@ -51,23 +51,15 @@ bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
 bool ByteBuilder::WriteThrough(const char* path, NarrowStringClass* error,
                                void (*fill)(ByteBuilder&, const void*), const void* context) {
   SafeReplaceClass replace(path);
-  if (!replace.Begin()) {
-    if (error) error->TryAssign(replace.ErrorMessage());
-    return false;
+  bool written = false;
+  if (replace.Begin()) {
+    WriteBackFileClass window(&replace.File());
+    ByteBuilder out(&window);
+    fill(out, context);
+    written = window.Flush() && !out.ErrorCode();
   }
-  WriteBackFileClass window(&replace.File());
-  ByteBuilder out(&window);
-  fill(out, context);
-  if (!window.Flush() || out.ErrorCode()) {
-    int code = replace.File().ErrorCode();
-    replace.Abort();
-    return FailPath(error, path, code != 0 ? code : platform::ErrorNoMemory());
-  }
-  if (!replace.Commit()) {
-    if (error) error->TryAssign(replace.ErrorMessage());
-    return false;
-  }
-  return true;
+  // A failure that the file did not see is memory running out.
+  return replace.Finish(written, platform::ErrorNoMemory(), error);
 }
 
 bool FileContent::Read(const char* path, NarrowStringClass* error) {

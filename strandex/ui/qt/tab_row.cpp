@@ -150,18 +150,22 @@ bool TabRow::Fits(int from, int width) const {
   return true;
 }
 
+bool TabRow::Scrolls() const { return !Fits(0, width()); }
+
 int TabRow::Room() const {
-  if (Fits(0, width())) return width();
+  if (!Scrolls()) return width();
   return std::max(0, width() - 2 * style()->pixelMetric(QStyle::PM_TabBarScrollButtonWidth, nullptr, this));
 }
 
-int TabRow::LastFirst() const {
+int TabRow::FirstEndingWith(int last) const {
   const int room = Room();
-  int tab = count() - 1;
-  int x = tab >= 0 ? TabWidth(tab) : 0;
+  int tab = last;
+  int x = TabWidth(tab);
   while (tab > 0 && x + TabWidth(tab - 1) <= room) x += TabWidth(--tab);
-  return std::max(tab, 0);
+  return tab;
 }
+
+int TabRow::LastFirst() const { return count() > 0 ? FirstEndingWith(count() - 1) : 0; }
 
 void TabRow::ScrollTo(int tab) {
   first = std::clamp(tab, 0, LastFirst());
@@ -180,15 +184,12 @@ void TabRow::ScrollIntoView(int tab) {
     if (x > room) break;
   }
   if (x <= room) return;
-  // The tab ends the view: the tabs before it that still fit come first.
-  int start = tab;
-  x = TabWidth(tab);
-  while (start > 0 && x + TabWidth(start - 1) <= room) x += TabWidth(--start);
-  ScrollTo(start);
+  // The tab ends the view.
+  ScrollTo(FirstEndingWith(tab));
 }
 
 void TabRow::PlaceButtons() {
-  const bool scrolls = !Fits(0, width());
+  const bool scrolls = Scrolls();
   const int button = style()->pixelMetric(QStyle::PM_TabBarScrollButtonWidth, nullptr, this);
   const int height = TabHeight();
   back->setGeometry(width() - 2 * button, 0, button, height);

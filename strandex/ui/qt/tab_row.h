@@ -57,8 +57,12 @@ class TabRow : public QWidget {
   int TabHeight() const;
   // Whether the tabs from first on fit into width pixels.
   bool Fits(int from, int width) const;
+  // Whether the tabs do not all fit, so that the row scrolls and shows its arrow buttons.
+  bool Scrolls() const;
   // The width the tabs may take: all of it, or what the arrow buttons leave.
   int Room() const;
+  // The first tab of the view that ends with tab last: as many tabs before it as still fit.
+  int FirstEndingWith(int last) const;
   // The largest first tab that still fills the room.
   int LastFirst() const;
   // The tab in view under a point, or -1.
