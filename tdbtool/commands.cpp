@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "common/file_lock.h"
 #include "common/path_error.h"
@@ -13,6 +14,9 @@
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/db_diff.h"
+#include "strandex/exchange/db_merge.h"
+#include "strandex/exchange/db_snapshot.h"
 #include "strandex/exchange/header_export.h"
 #include "strandex/exchange/po.h"
 #include "strandex/exchange/po_import.h"
@@ -133,6 +137,87 @@ int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
   if (int code = Load(in, options, nullptr)) return code;
   if (!WriteDatabaseJson(output)) return Fail("standard output", std::strerror(errno ? errno : EIO));
   return kSuccess;
+}
+
+namespace {
+
+// Loads path as a snapshot: for a diff as dump reads it, for a merge (whose result replaces a
+// file) only a database that can be written back whole.
+int LoadSnapshot(const std::string& path, const LoadOptions* options, DatabaseSnapshot& snapshot) {
+  if (int code = options ? Load(path, *options, nullptr) : LoadForRewrite(path)) return code;
+  return TakeSnapshot(snapshot) ? kSuccess : Fail(path, std::strerror(ENOMEM));
+}
+
+int Printed(std::FILE* output, int code) {
+  if (std::fflush(output) != 0 || std::ferror(output)) {
+    Fail("standard output", std::strerror(errno ? errno : EIO));
+    return kTrouble;
+  }
+  return code;
+}
+
+}  // namespace
+
+int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json, std::FILE* output) {
+  DatabaseSnapshot old_db, new_db;
+  if (LoadSnapshot(a, &options, old_db) || LoadSnapshot(b, &options, new_db)) return kTrouble;
+  std::vector<DbChange> changes = DiffDatabases(old_db, new_db);
+  if (!json) {
+    for (const DbChange& change : changes) std::fprintf(output, "%s\n", ChangeLine(change).c_str());
+    return Printed(output, changes.empty() ? kSuccess : kDifferent);
+  }
+  using Json = nlohmann::ordered_json;
+  Json list = Json::array();
+  for (const DbChange& c : changes) {
+    Json item{{"subject", c.Subject}};
+    if (c.Subject == "category" || c.Subject == "string") item["id"] = c.ID, item["name"] = c.Name;
+    if (!c.Field.empty()) item["field"] = c.Field;
+    if (c.Language >= 0) item["language"] = c.Language;
+    item["change"] = c.What == DbChange::kAdded ? "added" : c.What == DbChange::kRemoved ? "removed" : "changed";
+    auto value = [&](const char* key, const std::string& text) {
+      item[key] = c.Numeric ? Json(std::stoll(text)) : Json(text);
+    };
+    if (c.What != DbChange::kAdded) value("old", c.Old);
+    if (c.What != DbChange::kRemoved) value("new", c.New);
+    list.push_back(std::move(item));
+  }
+  std::string text = Json{{"equal", changes.empty()}, {"changes", list}}.dump(1, ' ', false,
+                                                                              Json::error_handler_t::replace);
+  std::fprintf(output, "%s\n", text.c_str());
+  return Printed(output, changes.empty() ? kSuccess : kDifferent);
+}
+
+int Merge(const std::string& base, const std::string& ours, const std::string& theirs, const std::string& out,
+          std::FILE* output) {
+  // The result may replace our side (git's merge driver asks for that): what the merge takes
+  // from it is in the result. Replacing the base would lose it; replacing their side is refused
+  // below when a conflict kept ours in place of theirs.
+  if (RefuseSameFile(base, out)) return kTrouble;
+  NarrowStringClass same_as_theirs;
+  bool out_is_theirs = !IsStandardStream(out.c_str()) && !IsStandardStream(theirs.c_str()) &&
+                       !OutputIsNotInput(&same_as_theirs, theirs.c_str(), out.c_str());
+  // Held until the result is in place, as import-po holds it.
+  FileLockClass lock;
+  NarrowStringClass error;
+  bool locked = !IsStandardStream(out.c_str()) && platform::RegularFileError(out.c_str()) == 0;
+  if (locked && !lock.Acquire(out.c_str(), &error)) return Fail(error.Chars()), kTrouble;
+  DatabaseSnapshot base_db, ours_db, theirs_db;
+  if (LoadSnapshot(base, nullptr, base_db) || LoadSnapshot(ours, nullptr, ours_db) ||
+      LoadSnapshot(theirs, nullptr, theirs_db)) {
+    return kTrouble;
+  }
+  MergeOutcome merge = MergeDatabases(base_db, ours_db, theirs_db);
+  if (out_is_theirs && !merge.Conflicts.empty()) {
+    Fail(out, "is their side, whose conflicting changes the result would lose; nothing was written");
+    return kTrouble;
+  }
+  if (!RestoreSnapshot(merge.Merged)) return Fail(out, std::strerror(ENOMEM)), kTrouble;
+  if ((locked && !lock.Unchanged(&error)) || !SaveOutput(out, &error)) return Fail(error.Chars()), kTrouble;
+  for (const std::string& line : merge.Conflicts) std::fprintf(output, "conflict: %s\n", line.c_str());
+  if (merge.Conflicts.empty()) return Printed(output, kSuccess);
+  std::fprintf(stderr, "tdbtool: %s: %zu conflicts; our side is kept for each\n", out.c_str(),
+               merge.Conflicts.size());
+  return Printed(output, kConflicts);
 }
 
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {

@@ -12,7 +12,8 @@
 
 namespace tdbtool {
 
-enum ExitCode { kSuccess = 0, kProblems = 1, kFailure = 1 };
+// diff and merge end as diff does: 1 for a difference or a conflict, 2 for trouble.
+enum ExitCode { kSuccess = 0, kProblems = 1, kFailure = 1, kDifferent = 1, kConflicts = 1, kTrouble = 2 };
 
 struct LoadOptions {
   // Read what is left of a damaged file instead of refusing it.
@@ -24,6 +25,11 @@ bool IsLanguageCode(const std::string& code);
 
 int NewDatabase(const std::string& out);
 int Dump(const std::string& in, const LoadOptions& options, std::FILE* output);
+// Lists what changed from a to b, one change a line or as one JSON object; kDifferent when any.
+int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json, std::FILE* output);
+// Three-way merge into out (which may be ours); conflicts are listed on output, kConflicts.
+int Merge(const std::string& base, const std::string& ours, const std::string& theirs, const std::string& out,
+          std::FILE* output);
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options);
 int ExportTable(const std::string& in, const std::string& out, const LoadOptions& options);
 int ImportTable(const std::string& in, const std::string& out);

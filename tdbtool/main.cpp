@@ -34,6 +34,23 @@ int main(int argc, char** argv) {
   cmd_dump->add_option("IN.tdb", in, "Database to read")->required();
   add_salvage(cmd_dump);
 
+  std::string second, third;
+  bool diff_json = false;
+  CLI::App* cmd_diff = app.add_subcommand(
+      "diff", "List the strings, categories and variables that differ; exit 0 when equal, 1 when not");
+  cmd_diff->add_option("A.tdb", in, "Older database")->required();
+  cmd_diff->add_option("B.tdb", second, "Newer database")->required();
+  cmd_diff->add_flag("--json", diff_json, "Write the changes as one JSON object");
+  add_salvage(cmd_diff);
+
+  CLI::App* cmd_merge = app.add_subcommand(
+      "merge", "Three-way merge by string ID and field; exit 1 with the conflicts listed, our side kept");
+  cmd_merge->add_option("BASE.tdb", in, "The common ancestor")->required();
+  cmd_merge->add_option("OURS.tdb", second, "Our side")->required();
+  cmd_merge->add_option("THEIRS.tdb", third, "Their side")->required();
+  cmd_merge->add_option("-o,--output", out, "Database to write (may be OURS.tdb; - for standard output)")
+      ->required();
+
   CLI::App* cmd_header =
       app.add_subcommand("export-header", "Write the C header of the symbolic IDs (File, Export C Header)");
   cmd_header->add_option("IN.tdb", in, "Database to read")->required();
@@ -98,6 +115,8 @@ int main(int argc, char** argv) {
   auto run = [&]() {
     if (cmd_new->parsed()) return tdbtool::NewDatabase(out);
     if (cmd_dump->parsed()) return tdbtool::Dump(in, options, stdout);
+    if (cmd_diff->parsed()) return tdbtool::Diff(in, second, options, diff_json, stdout);
+    if (cmd_merge->parsed()) return tdbtool::Merge(in, second, third, out, stdout);
     if (cmd_header->parsed()) return tdbtool::ExportHeader(in, out, options);
     if (cmd_export->parsed()) return tdbtool::ExportTable(in, out, options);
     if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
