@@ -43,10 +43,10 @@ void MergeCategories(const DatabaseSnapshot& base, const DatabaseSnapshot& ours,
       if (o.Name == b->Name) continue;  // removed by theirs
       out.Conflicts.push_back(Label(o) + ": renamed by ours, removed by theirs; ours kept");
     } else if (t) {
-      bool conflict;
-      SnapshotCategory merged{o.ID, Merge3(b ? b->Name : o.Name, o.Name, t->Name, &conflict)};
       // Added on both sides under one ID: a conflict unless the names agree.
-      conflict = conflict || (!b && o.Name != t->Name);
+      bool conflict = !b && o.Name != t->Name;
+      SnapshotCategory merged = o;
+      if (b) merged.Name = Merge3(b->Name, o.Name, t->Name, &conflict);
       if (conflict)
         out.Conflicts.push_back(Label(o) + " name" + Ours(Quoted(BytesUtf8(o.Name)), Quoted(BytesUtf8(t->Name))));
       out.Merged.Categories.push_back(merged);
