@@ -25,6 +25,7 @@
 #include "strandex/exchange/text_table_reader.h"
 #include "strandex/exchange/text_table_writer.h"
 #include "tdbtool/json_dump.h"
+#include "tdbtool/line_dump.h"
 #include "tdbtool/output.h"
 
 namespace tdbtool {
@@ -136,6 +137,12 @@ int NewDatabase(const std::string& out) {
 int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
   if (int code = Load(in, options, nullptr)) return code;
   if (!WriteDatabaseJson(output)) return Fail("standard output", std::strerror(errno ? errno : EIO));
+  return kSuccess;
+}
+
+int DumpLines(const std::string& in, const LoadOptions& options, std::FILE* output) {
+  if (int code = Load(in, options, nullptr)) return code;
+  if (!WriteDatabaseLines(output)) return Fail("standard output", std::strerror(errno ? errno : ENOMEM));
   return kSuccess;
 }
 

@@ -25,6 +25,8 @@ bool IsLanguageCode(const std::string& code);
 
 int NewDatabase(const std::string& out);
 int Dump(const std::string& in, const LoadOptions& options, std::FILE* output);
+// The database one field a line (dump --lines).
+int DumpLines(const std::string& in, const LoadOptions& options, std::FILE* output);
 // Lists what changed from a to b, one change a line or as one JSON object; kDifferent when any.
 int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json, std::FILE* output);
 // Three-way merge into out (which may be ours); conflicts are listed on output, kConflicts.

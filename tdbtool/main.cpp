@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
   cmd_dump->add_option("IN.tdb", in, "Database to read")->required();
   add_salvage(cmd_dump);
 
+  bool dump_lines = false;
+  cmd_dump->add_flag("--lines", dump_lines, "Write one field a line instead, for diffs (git's textconv)");
   std::string second, third;
   bool diff_json = false;
   CLI::App* cmd_diff = app.add_subcommand(
@@ -114,6 +116,7 @@ int main(int argc, char** argv) {
   TranslateDBClass::SetObjectGrowthStep(1 << 16);
   auto run = [&]() {
     if (cmd_new->parsed()) return tdbtool::NewDatabase(out);
+    if (dump_lines) return tdbtool::DumpLines(in, options, stdout);
     if (cmd_dump->parsed()) return tdbtool::Dump(in, options, stdout);
     if (cmd_diff->parsed()) return tdbtool::Diff(in, second, options, diff_json, stdout);
     if (cmd_merge->parsed()) return tdbtool::Merge(in, second, third, out, stdout);
