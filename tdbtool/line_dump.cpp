@@ -13,7 +13,8 @@ bool WriteDatabaseLines(std::FILE* output) {
   try {
     DatabaseSnapshot db;
     if (!TakeSnapshot(db)) return false;
-    std::string text = "version " + std::to_string(db.Version) + "\nlanguage " + std::to_string(db.Language) + "\n";
+    std::string text =
+        "version " + std::to_string(db.Version) + "\nlanguage " + std::to_string(db.Language) + "\n";
     for (const SnapshotCategory& c : db.Categories) text += CategoryLabel(c.ID, BytesUtf8(c.Name)) + "\n";
     for (const auto& [id, s] : db.Strings) {
       const std::string label = StringLabel(id, BytesUtf8(s.IDString));
@@ -21,7 +22,8 @@ bool WriteDatabaseLines(std::FILE* output) {
       if (s.SoundID != -1) text += label + " soundId " + std::to_string(s.SoundID) + "\n";
       if (!s.Animation.empty()) text += label + " animation " + Quoted(BytesUtf8(s.Animation)) + "\n";
       std::string english = BytesUtf8(s.English);
-      if (s.Texts.empty() || english != TextUtf8(s.Texts[0])) text += label + " english " + Quoted(english) + "\n";
+      if (s.Texts.empty() || english != TextUtf8(s.Texts[0]))
+        text += label + " english " + Quoted(english) + "\n";
       for (size_t k = 0; k < s.Texts.size(); ++k)
         text += label + " text " + std::to_string(k) + " " + Quoted(TextUtf8(s.Texts[k])) + "\n";
     }

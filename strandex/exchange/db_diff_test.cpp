@@ -31,22 +31,17 @@ TEST(DbDiff, OneLinePerChange) {
   a.Strings[1003] = {"IDS_GONE", -1, 1, "", "Gone", {u"Gone"}};
   b.Strings[1004] = {"IDS_NEW", -1, 1, "", "Tab\t", {u"Tab\t"}};
   EXPECT_EQ(DiffLines(a, a), Lines{});
-  EXPECT_EQ(DiffLines(a, b),
-            (Lines{"version 0 -> 2",
-                   "category 2 \"Menus\" renamed \"Men\u00fc\"",
-                   "category 3 \"Old\" removed",
-                   "category 4 \"New\" added",
-                   "string 1000 \"IDS_AA\" idString: \"IDS_A\" -> \"IDS_AA\"",
-                   "string 1000 \"IDS_AA\" soundId: -1 -> 5",
-                   "string 1000 \"IDS_AA\" category: 1 -> 2",
-                   "string 1000 \"IDS_AA\" animation: \"\" -> \"wave\"",
-                   "string 1000 \"IDS_AA\" text 1: \"Alfa\" -> \"Alfa \\\"x\\\"\\n\"",
-                   "string 1000 \"IDS_AA\" text 2 added: \"\u00e9t\u00e9\"",
-                   "string 1001 \"IDS_B\" text 0: \"Beta\" -> \"Beta!\"",
-                   "string 1001 \"IDS_B\" text 1 removed: \"Bt\"",
-                   "string 1002 \"IDS_C\" english: \"\" -> \"x\"",
-                   "string 1003 \"IDS_GONE\" removed: \"Gone\"",
-                   "string 1004 \"IDS_NEW\" added: \"Tab\\t\""}));
+  EXPECT_EQ(
+      DiffLines(a, b),
+      (Lines{"version 0 -> 2", "category 2 \"Menus\" renamed \"Men\u00fc\"", "category 3 \"Old\" removed",
+             "category 4 \"New\" added", "string 1000 \"IDS_AA\" idString: \"IDS_A\" -> \"IDS_AA\"",
+             "string 1000 \"IDS_AA\" soundId: -1 -> 5", "string 1000 \"IDS_AA\" category: 1 -> 2",
+             "string 1000 \"IDS_AA\" animation: \"\" -> \"wave\"",
+             "string 1000 \"IDS_AA\" text 1: \"Alfa\" -> \"Alfa \\\"x\\\"\\n\"",
+             "string 1000 \"IDS_AA\" text 2 added: \"\u00e9t\u00e9\"",
+             "string 1001 \"IDS_B\" text 0: \"Beta\" -> \"Beta!\"",
+             "string 1001 \"IDS_B\" text 1 removed: \"Bt\"", "string 1002 \"IDS_C\" english: \"\" -> \"x\"",
+             "string 1003 \"IDS_GONE\" removed: \"Gone\"", "string 1004 \"IDS_NEW\" added: \"Tab\\t\""}));
 }
 
 // A snapshot put back into the database and taken again is the same, the English text included

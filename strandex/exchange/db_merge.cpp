@@ -34,8 +34,8 @@ const SnapshotCategory* FindCategory(const DatabaseSnapshot& db, int id) {
 std::string Label(const SnapshotCategory& c) { return CategoryLabel(c.ID, BytesUtf8(c.Name)); }
 std::string Label(int id, const SnapshotString& s) { return StringLabel(id, BytesUtf8(s.IDString)); }
 
-void MergeCategories(const DatabaseSnapshot& base, const DatabaseSnapshot& ours, const DatabaseSnapshot& theirs,
-                     MergeOutcome& out) {
+void MergeCategories(const DatabaseSnapshot& base, const DatabaseSnapshot& ours,
+                     const DatabaseSnapshot& theirs, MergeOutcome& out) {
   for (const SnapshotCategory& o : ours.Categories) {
     const SnapshotCategory* b = FindCategory(base, o.ID);
     const SnapshotCategory* t = FindCategory(theirs, o.ID);
@@ -48,7 +48,8 @@ void MergeCategories(const DatabaseSnapshot& base, const DatabaseSnapshot& ours,
       SnapshotCategory merged = o;
       if (b) merged.Name = Merge3(b->Name, o.Name, t->Name, &conflict);
       if (conflict)
-        out.Conflicts.push_back(Label(o) + " name" + Ours(Quoted(BytesUtf8(o.Name)), Quoted(BytesUtf8(t->Name))));
+        out.Conflicts.push_back(Label(o) + " name" +
+                                Ours(Quoted(BytesUtf8(o.Name)), Quoted(BytesUtf8(t->Name))));
       out.Merged.Categories.push_back(merged);
       continue;
     }
@@ -68,7 +69,9 @@ void MergeCategories(const DatabaseSnapshot& base, const DatabaseSnapshot& ours,
 // A text of one language, or none.
 using Text = std::optional<std::u16string>;
 
-Text TextOf(const SnapshotString& s, size_t k) { return k < s.Texts.size() ? Text(s.Texts[k]) : std::nullopt; }
+Text TextOf(const SnapshotString& s, size_t k) {
+  return k < s.Texts.size() ? Text(s.Texts[k]) : std::nullopt;
+}
 
 std::string Shown(const Text& text) { return text ? Quoted(TextUtf8(*text)) : "none"; }
 
@@ -91,7 +94,7 @@ SnapshotString MergeString(int id, const SnapshotString& b, const SnapshotString
   // Language 0 goes with the English text, which follows it.
   using First = std::pair<Text, std::string>;
   const First first = Merge3(First(TextOf(b, 0), b.English), First(TextOf(o, 0), o.English),
-                              First(TextOf(t, 0), t.English), &conflict);
+                             First(TextOf(t, 0), t.English), &conflict);
   note("text 0", Shown(TextOf(o, 0)), Shown(TextOf(t, 0)));
   m.English = first.second;
   std::vector<Text> texts{first.first};
@@ -140,10 +143,12 @@ MergeOutcome MergeDatabases(const DatabaseSnapshot& base, const DatabaseSnapshot
   MergeOutcome out;
   bool conflict;
   out.Merged.Version = Merge3(base.Version, ours.Version, theirs.Version, &conflict);
-  if (conflict) out.Conflicts.push_back("version" + Ours(std::to_string(ours.Version), std::to_string(theirs.Version)));
+  if (conflict)
+    out.Conflicts.push_back("version" + Ours(std::to_string(ours.Version), std::to_string(theirs.Version)));
   out.Merged.Language = Merge3(base.Language, ours.Language, theirs.Language, &conflict);
   if (conflict)
-    out.Conflicts.push_back("language" + Ours(std::to_string(ours.Language), std::to_string(theirs.Language)));
+    out.Conflicts.push_back("language" +
+                            Ours(std::to_string(ours.Language), std::to_string(theirs.Language)));
   MergeCategories(base, ours, theirs, out);
 
   std::set<int> ids;

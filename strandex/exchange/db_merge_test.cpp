@@ -28,11 +28,11 @@ DatabaseSnapshot Base() {
 
 TEST(DbMerge, ChangesOfEitherSideAndTheSameChangeOnBothAreTaken) {
   DatabaseSnapshot base = Base(), ours = Base(), theirs = Base();
-  ours.Strings[1000].Texts[1] = u"Alfa!";    // ours only
-  theirs.Strings[1000].SoundID = 7;          // theirs only, the same string
+  ours.Strings[1000].Texts[1] = u"Alfa!";  // ours only
+  theirs.Strings[1000].SoundID = 7;        // theirs only, the same string
   theirs.Strings[1001].Texts.push_back(u"Beta de");
   theirs.Strings[1001].English = "B";  // the English text alone
-  ours.Strings[1002].CategoryID = 2;         // the same on both sides
+  ours.Strings[1002].CategoryID = 2;   // the same on both sides
   theirs.Strings[1002].CategoryID = 2;
   ours.Strings[1003] = S("IDS_OURS", {u"Mine"});
   theirs.Strings[1004] = S("IDS_THEIRS", {u"Yours"});

@@ -26,7 +26,8 @@ TDBStringClass* NewRecord(int id, const SnapshotString& s) {
   // is one, and leaves it where there is none, as the editor's own edits do.
   bool ok = obj->SetIDString(s.IDString.c_str()) && obj->SetAnimationName(s.Animation.c_str()) &&
             obj->SetEnglishText(s.English.c_str());
-  for (size_t k = 0; ok && k < s.Texts.size(); ++k) ok = obj->SetText(static_cast<int>(k), s.Texts[k].c_str());
+  for (size_t k = 0; ok && k < s.Texts.size(); ++k)
+    ok = obj->SetText(static_cast<int>(k), s.Texts[k].c_str());
   if (ok) return obj;
   delete obj;
   return nullptr;

@@ -8,11 +8,11 @@
 #include <vector>
 
 struct SnapshotString {
-  std::string IDString;   // 8-bit bytes as stored
+  std::string IDString;  // 8-bit bytes as stored
   int SoundID = -1;
   int CategoryID = 0;
-  std::string Animation;  // 8-bit bytes as stored
-  std::string English;    // 8-bit bytes as stored
+  std::string Animation;              // 8-bit bytes as stored
+  std::string English;                // 8-bit bytes as stored
   std::vector<std::u16string> Texts;  // one per language, 0 first
 
   bool operator==(const SnapshotString&) const = default;
