@@ -165,7 +165,8 @@ int Printed(std::FILE* output, int code) {
 
 }  // namespace
 
-int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json, std::FILE* output) {
+int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json,
+         std::FILE* output) {
   DatabaseSnapshot old_db, new_db;
   if (LoadSnapshot(a, &options, old_db) || LoadSnapshot(b, &options, new_db)) return kTrouble;
   std::vector<DbChange> changes = DiffDatabases(old_db, new_db);
@@ -180,7 +181,9 @@ int Diff(const std::string& a, const std::string& b, const LoadOptions& options,
     if (c.Subject == "category" || c.Subject == "string") item["id"] = c.ID, item["name"] = c.Name;
     if (!c.Field.empty()) item["field"] = c.Field;
     if (c.Language >= 0) item["language"] = c.Language;
-    item["change"] = c.What == DbChange::kAdded ? "added" : c.What == DbChange::kRemoved ? "removed" : "changed";
+    item["change"] = c.What == DbChange::kAdded     ? "added"
+                     : c.What == DbChange::kRemoved ? "removed"
+                                                    : "changed";
     auto value = [&](const char* key, const std::string& text) {
       item[key] = c.Numeric ? Json(std::stoll(text)) : Json(text);
     };
@@ -188,8 +191,8 @@ int Diff(const std::string& a, const std::string& b, const LoadOptions& options,
     if (c.What != DbChange::kRemoved) value("new", c.New);
     list.push_back(std::move(item));
   }
-  std::string text = Json{{"equal", changes.empty()}, {"changes", list}}.dump(1, ' ', false,
-                                                                              Json::error_handler_t::replace);
+  std::string text =
+      Json{{"equal", changes.empty()}, {"changes", list}}.dump(1, ' ', false, Json::error_handler_t::replace);
   std::fprintf(output, "%s\n", text.c_str());
   return Printed(output, changes.empty() ? kSuccess : kDifferent);
 }

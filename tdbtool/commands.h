@@ -28,7 +28,8 @@ int Dump(const std::string& in, const LoadOptions& options, std::FILE* output);
 // The database one field a line (dump --lines).
 int DumpLines(const std::string& in, const LoadOptions& options, std::FILE* output);
 // Lists what changed from a to b, one change a line or as one JSON object; kDifferent when any.
-int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json, std::FILE* output);
+int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json,
+         std::FILE* output);
 // Three-way merge into out (which may be ours); conflicts are listed on output, kConflicts.
 int Merge(const std::string& base, const std::string& ours, const std::string& theirs, const std::string& out,
           std::FILE* output);

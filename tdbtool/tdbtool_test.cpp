@@ -268,17 +268,20 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
 
 // Text tables of a database and of its versions on branches: strings added on both, one text
 // changed on each side, and one change that conflicts with ours.
-constexpr const char* kBase = "[1,Default]\r\n1000,IDS_A,-1,\r\n0=Alpha\r\n1=Alfa\r\n1001,IDS_B,-1,\r\n0=Beta\r\n";
+constexpr const char* kBase =
+    "[1,Default]\r\n1000,IDS_A,-1,\r\n0=Alpha\r\n1=Alfa\r\n1001,IDS_B,-1,\r\n0=Beta\r\n";
 void WriteVersions(const TempFolder& dir) {
   const std::string bom = "\xEF\xBB\xBF", base = kBase;
   WriteBytes(dir / "base.txt", bom + base);
-  WriteBytes(dir / "ours.txt", bom + "[1,Default]\r\n1000,IDS_A,-1,\r\n0=Alpha\r\n1=Alfa!\r\n1001,IDS_B,-1,\r\n"
-                                     "0=Beta\r\n1002,IDS_OURS,-1,\r\n0=Mine\r\n");
+  WriteBytes(dir / "ours.txt", bom +
+                                   "[1,Default]\r\n1000,IDS_A,-1,\r\n0=Alpha\r\n1=Alfa!\r\n1001,IDS_B,-1,\r\n"
+                                   "0=Beta\r\n1002,IDS_OURS,-1,\r\n0=Mine\r\n");
   WriteBytes(dir / "theirs.txt", bom + base + "1003,IDS_THEIRS,-1,\r\n0=Theirs\r\n");
   std::string theirs = ReadBytes(dir / "theirs.txt");
   WriteBytes(dir / "theirs.txt", theirs.replace(theirs.find("0=Beta"), 6, "0=Beta two"));
-  WriteBytes(dir / "clash.txt", bom + "[1,Default]\r\n1000,IDS_A,-1,\r\n0=Alpha\r\n1=Alfa?\r\n1001,IDS_B,-1,"
-                                      "\r\n0=Beta\r\n");
+  WriteBytes(dir / "clash.txt", bom +
+                                    "[1,Default]\r\n1000,IDS_A,-1,\r\n0=Alpha\r\n1=Alfa?\r\n1001,IDS_B,-1,"
+                                    "\r\n0=Beta\r\n");
 }
 
 // merge replaces our side (as git's driver asks) but neither the base nor, after a conflict,
@@ -289,7 +292,8 @@ TEST_F(Tdbtool, MergeWritesOverOurSideOnly) {
     Run({"import-table", "@" + std::string(name) + ".txt", "@" + std::string(name) + ".tdb"}, 0);
   const std::string base = ReadBytes(Path("base.tdb")), clash = ReadBytes(Path("clash.tdb"));
   EXPECT_EQ(Run({"diff", "@base.tdb", "@base.tdb"}, 0), "");
-  EXPECT_EQ(Run({"diff", "@base.tdb", "@clash.tdb"}, 1), "string 1000 \"IDS_A\" text 1: \"Alfa\" -> \"Alfa?\"\n");
+  EXPECT_EQ(Run({"diff", "@base.tdb", "@clash.tdb"}, 1),
+            "string 1000 \"IDS_A\" text 1: \"Alfa\" -> \"Alfa?\"\n");
   EXPECT_EQ(json::parse(Run({"diff", "--json", "@base.tdb", "@clash.tdb"}, 1)),
             json::parse(R"({"equal": false, "changes": [{"subject": "string", "id": 1000, "name": "IDS_A",
                 "field": "text", "language": 1, "change": "changed", "old": "Alfa", "new": "Alfa?"}]})"));
@@ -308,7 +312,8 @@ TEST_F(Tdbtool, MergeWritesOverOurSideOnly) {
   Run({"merge", "@base.tdb", "@ours.tdb", "@theirs.tdb", "-o", "@base.tdb"}, 2,
       Path("base.tdb") + ": the same file as the input");
   Run({"merge", "@base.tdb", "@ours.tdb", "@clash.tdb", "-o", "@clash.tdb"}, 2,
-      Path("clash.tdb") + ": is their side, whose conflicting changes the result would lose; nothing was written");
+      Path("clash.tdb") +
+          ": is their side, whose conflicting changes the result would lose; nothing was written");
   EXPECT_EQ(ReadBytes(Path("base.tdb")), base);
   EXPECT_EQ(ReadBytes(Path("clash.tdb")), clash);
   EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@theirs.tdb", "-o", "@theirs.tdb"}, 0), "");
@@ -325,21 +330,24 @@ TEST_F(Tdbtool, GitDiffsAndMergesDatabasesThroughTdbtool) {
   WriteVersions(dir);
   std::string bin = std::filesystem::path(TDBTOOL_PATH).parent_path().string(), err;
   // git sees only this repository's configuration: a home of its own, no system file.
-  int code = Shell(dir.path(),
-                   "export HOME=\"$PWD/home\" GIT_CONFIG_NOSYSTEM=1 PATH=\"" + bin + ":$PATH\" && mkdir home repo && "
-                   "cd repo && git init -q -b main && git config user.name Test && "
-                   "git config user.email test@example.invalid && " TDBTOOL_GIT_SETUP " > ../setup.out && "
-                   "tdbtool import-table ../base.txt strings.tdb && git add -A && git commit -qm base && "
-                   "git checkout -qb ours && tdbtool import-table ../ours.txt strings.tdb && git commit -qam ours && "
-                   "git diff HEAD~1 > ../diff.out && git checkout -q main && git checkout -qb theirs && "
-                   "tdbtool import-table ../theirs.txt strings.tdb && git commit -qam theirs && "
-                   "git checkout -q ours && git merge --no-edit theirs > ../merge.out 2>&1 && "
-                   "tdbtool check strings.tdb && git checkout -qb clash main && "
-                   "tdbtool import-table ../clash.txt strings.tdb && git commit -qam clash && "
-                   "git checkout -q ours && cp strings.tdb ../merged.tdb && "
-                   "{ git merge --no-edit clash > ../clash.out 2>&1; test $? = 1; } && "
-                   "git status --porcelain > ../status.out",
-                   &err);
+  int code = Shell(
+      dir.path(),
+      "export HOME=\"$PWD/home\" GIT_CONFIG_NOSYSTEM=1 PATH=\"" + bin +
+          ":$PATH\" && mkdir home repo && "
+          "cd repo && git init -q -b main && git config user.name Test && "
+          "git config user.email test@example.invalid && " TDBTOOL_GIT_SETUP
+          " > ../setup.out && "
+          "tdbtool import-table ../base.txt strings.tdb && git add -A && git commit -qm base && "
+          "git checkout -qb ours && tdbtool import-table ../ours.txt strings.tdb && git commit -qam ours && "
+          "git diff HEAD~1 > ../diff.out && git checkout -q main && git checkout -qb theirs && "
+          "tdbtool import-table ../theirs.txt strings.tdb && git commit -qam theirs && "
+          "git checkout -q ours && git merge --no-edit theirs > ../merge.out 2>&1 && "
+          "tdbtool check strings.tdb && git checkout -qb clash main && "
+          "tdbtool import-table ../clash.txt strings.tdb && git commit -qam clash && "
+          "git checkout -q ours && cp strings.tdb ../merged.tdb && "
+          "{ git merge --no-edit clash > ../clash.out 2>&1; test $? = 1; } && "
+          "git status --porcelain > ../status.out",
+      &err);
   ASSERT_EQ(code, 0) << err << ReadBytes(Path("merge.out")) << ReadBytes(Path("clash.out"));
   EXPECT_EQ(ReadBytes(Path("repo/.gitattributes")), "*.tdb diff=tdb merge=tdb\n");
   std::string diff = ReadBytes(Path("diff.out"));
@@ -360,8 +368,9 @@ TEST_F(Tdbtool, GitDiffsAndMergesDatabasesThroughTdbtool) {
             "string 1002 \"IDS_OURS\" added: \"Mine\"\n"
             "string 1003 \"IDS_THEIRS\" added: \"Theirs\"\n");
   std::string clash = ReadBytes(Path("clash.out"));
-  EXPECT_NE(clash.find("conflict: string 1000 \"IDS_A\" text 1: ours \"Alfa!\", theirs \"Alfa?\"; ours kept\n"),
-            std::string::npos)
+  EXPECT_NE(
+      clash.find("conflict: string 1000 \"IDS_A\" text 1: ours \"Alfa!\", theirs \"Alfa?\"; ours kept\n"),
+      std::string::npos)
       << clash;
   EXPECT_NE(clash.find("CONFLICT (content): Merge conflict in strings.tdb"), std::string::npos) << clash;
   EXPECT_EQ(ReadBytes(Path("status.out")), "UU strings.tdb\n");
