@@ -225,8 +225,8 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
   if ((locked && !lock.Unchanged(&error)) || !SaveOutput(out, &error)) return Fail(error.Chars()), kTrouble;
   for (const std::string& line : merge.Conflicts) std::fprintf(output, "conflict: %s\n", line.c_str());
   if (merge.Conflicts.empty()) return Printed(output, kSuccess);
-  std::fprintf(stderr, "tdbtool: %s: %zu conflicts; our side is kept for each\n", out.c_str(),
-               merge.Conflicts.size());
+  std::fprintf(stderr, "tdbtool: %s: %d conflict%s; our side is kept for each\n", out.c_str(),
+               static_cast<int>(merge.Conflicts.size()), merge.Conflicts.size() == 1 ? "" : "s");
   return Printed(output, kConflicts);
 }
 

@@ -318,7 +318,7 @@ TEST_F(Tdbtool, MergeWritesOverOurSideOnly) {
   EXPECT_EQ(ReadBytes(Path("clash.tdb")), clash);
   EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@theirs.tdb", "-o", "@theirs.tdb"}, 0), "");
   EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@clash.tdb", "-o", "@ours.tdb"}, 1,
-                Path("ours.tdb") + ": 1 conflicts; our side is kept for each"),
+                Path("ours.tdb") + ": 1 conflict; our side is kept for each"),
             "conflict: string 1000 \"IDS_A\" text 1: ours \"Alfa!\", theirs \"Alfa?\"; ours kept\n");
   EXPECT_EQ(Run({"diff", "@ours.tdb", "@theirs.tdb"}, 1),
             "string 1001 \"IDS_B\" text 0: \"Beta\" -> \"Beta two\"\n"
