@@ -164,7 +164,8 @@ MergeOutcome MergeDatabases(const DatabaseSnapshot& base, const DatabaseSnapshot
     const SnapshotString *b = find(base), *o = find(ours), *t = find(theirs);
     if (o && t) {
       if (b) {
-        merged[id] = MergeString(id, *b, *o, *t, out.Conflicts);
+        // Field by field only where both sides changed the string.
+        merged[id] = *o == *t || *t == *b ? *o : *o == *b ? *t : MergeString(id, *b, *o, *t, out.Conflicts);
       } else {
         merged[id] = *o;
         if (!(*o == *t)) clashes.push_back(id);
