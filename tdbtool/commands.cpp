@@ -210,7 +210,10 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
   FileLockClass lock;
   NarrowStringClass error;
   bool locked = !IsStandardStream(out.c_str()) && platform::RegularFileError(out.c_str()) == 0;
-  if (locked && !lock.Acquire(out.c_str(), &error)) return Fail(error.Chars()), kTrouble;
+  if (locked && !lock.Acquire(out.c_str(), &error)) {
+    Fail(error.Chars());
+    return kTrouble;
+  }
   DatabaseSnapshot base_db, ours_db, theirs_db;
   if (LoadSnapshot(base, nullptr, base_db) || LoadSnapshot(ours, nullptr, ours_db) ||
       LoadSnapshot(theirs, nullptr, theirs_db)) {
@@ -221,8 +224,16 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
     Fail(out, "is their side, whose conflicting changes the result would lose; nothing was written");
     return kTrouble;
   }
-  if (!RestoreSnapshot(merge.Merged)) return Fail(out, std::strerror(ENOMEM)), kTrouble;
-  if ((locked && !lock.Unchanged(&error)) || !SaveOutput(out, &error)) return Fail(error.Chars()), kTrouble;
+  if (!RestoreSnapshot(merge.Merged)) {
+    Fail(out, std::strerror(ENOMEM));
+    return kTrouble;
+  }
+  if ((locked && !lock.Unchanged(&error)) || !SaveOutput(out, &error)) {
+    Fail(error.Chars());
+    return kTrouble;
+  }
+  // A database written to standard output leaves the conflicts to standard error.
+  if (IsStandardStream(out.c_str())) output = stderr;
   for (const std::string& line : merge.Conflicts) std::fprintf(output, "conflict: %s\n", line.c_str());
   if (merge.Conflicts.empty()) return Printed(output, kSuccess);
   std::fprintf(stderr, "tdbtool: %s: %d conflict%s; our side is kept for each\n", out.c_str(),

@@ -30,7 +30,8 @@ int DumpLines(const std::string& in, const LoadOptions& options, std::FILE* outp
 // Lists what changed from a to b, one change a line or as one JSON object; kDifferent when any.
 int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json,
          std::FILE* output);
-// Three-way merge into out (which may be ours); conflicts are listed on output, kConflicts.
+// Three-way merge into out (which may be ours); conflicts are listed on output (standard error
+// when out is standard output), kConflicts.
 int Merge(const std::string& base, const std::string& ours, const std::string& theirs, const std::string& out,
           std::FILE* output);
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options);

@@ -316,6 +316,10 @@ TEST_F(Tdbtool, MergeWritesOverOurSideOnly) {
           ": is their side, whose conflicting changes the result would lose; nothing was written");
   EXPECT_EQ(ReadBytes(Path("base.tdb")), base);
   EXPECT_EQ(ReadBytes(Path("clash.tdb")), clash);
+  // A result on standard output leaves the conflicts to standard error.
+  EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@clash.tdb", "-o", "-"}, 1, "conflict: string 1000 ")
+                .find("conflict"),
+            std::string::npos);
   EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@theirs.tdb", "-o", "@theirs.tdb"}, 0), "");
   EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@clash.tdb", "-o", "@ours.tdb"}, 1,
                 Path("ours.tdb") + ": 1 conflict; our side is kept for each"),
