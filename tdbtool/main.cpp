@@ -54,6 +54,22 @@ int main(int argc, char** argv) {
   int language = 0;
   std::string language_code;
   PoImportOptions po_options;
+  auto language_code_check = CLI::Validator(
+      [](std::string& code) {
+        return tdbtool::IsLanguageCode(code)
+                   ? std::string()
+                   : "only letters, digits and _ - @ . may stand in a language code";
+      },
+      "CODE");
+  // The imports refuse a file exported for another language unless told that it is meant.
+  auto add_language_guard = [&](CLI::App* command) {
+    command
+        ->add_option("--language-code", language_code,
+                     "Refuse a file whose header names another language code than this one")
+        ->check(language_code_check);
+    command->add_flag("--language-mismatch", po_options.LanguageMismatch,
+                      "Import a file that names another language index or code all the same");
+  };
   CLI::App* cmd_export_po = app.add_subcommand(
       "export-po",
       "Write one language as a gettext PO file for translators, or without --language the template");
@@ -64,13 +80,7 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
   cmd_export_po
       ->add_option("--language-code", language_code, "Language code for the header, such as de or pt_BR")
-      ->check(CLI::Validator(
-          [](std::string& code) {
-            return tdbtool::IsLanguageCode(code)
-                       ? std::string()
-                       : "only letters, digits and _ - @ . may stand in a language code";
-          },
-          "CODE"));
+      ->check(language_code_check);
   add_salvage(cmd_export_po);
 
   CLI::App* cmd_import_po = app.add_subcommand(
@@ -83,6 +93,7 @@ int main(int argc, char** argv) {
   cmd_import_po->add_flag("--fuzzy", po_options.Fuzzy, "Apply entries marked fuzzy too");
   cmd_import_po->add_flag("--strict", po_options.Strict,
                           "Refuse the whole file when any entry cannot be applied");
+  add_language_guard(cmd_import_po);
 
   CLI::App* cmd_check =
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
@@ -91,6 +102,7 @@ int main(int argc, char** argv) {
 
   if (int code = tool_cli::Parse(app, args.Count(), args.Values()); code >= 0) return code;
   po_options.Language = language;
+  po_options.LanguageCode = language_code.c_str();
 
   // The object table grows by 65,536 slots at a time: a database of 100,000 strings then loads
   // without its table being copied a hundred times over (the editor grows it by 1000).

@@ -216,6 +216,49 @@ TEST_F(Tdbtool, GettextToolsReadThePoExportAndItsTranslationsComeBack) {
             Path("merged.po") + ": 0 applied, 4 unchanged, 0 skipped\n");
 }
 
+// Whether program can be run (found on the path).
+bool HasProgram(const std::string& dir, const std::string& program) {
+  return !sys::kWindows && Shell(dir, "command -v " + program + " >/dev/null") == 0;
+}
+
+// A German file does not go into the French slot by mistake; translate-toolkit's round trip
+// through XLIFF drops msgctxt and lconvert's through Qt's TS format joins the comments, and the
+// translations come back all the same.
+TEST_F(Tdbtool, PoFilesComeBackThroughOtherToolsAndOnlyIntoTheirLanguage) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK")->SetText(1, u"Bien");
+  String(1001, "", u"Two\nlines  ")->SetText(2, u"Zwei\nZeilen  ");
+  Save("db.tdb");
+  Run({"export-po", "@db.tdb", "@de.po", "--language", "2", "--language-code", "de"}, 0);
+  const std::string before = ReadBytes(Path("db.tdb"));
+  Run({"import-po", "@db.tdb", "@de.po", "--language", "1", "--strict"}, 1,
+      "de.po:1: the file holds language 2 (X-Tdb-Language: 2), not language 1 as --language says");
+  Run({"import-po", "@db.tdb", "@de.po", "--language", "2", "--language-code", "fr"}, 1,
+      "de.po:1: the file is in language de (Language: de), not fr as --language-code says");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "1", "--language-mismatch"}, 0),
+            Path("de.po") + ": 1 applied, 1 unchanged, 0 skipped\n");
+
+  // Each tool brings back a changed line of string 1001's translation.
+  int round = 0;
+  for (std::string tool : {"po2xliff", "/usr/lib/qt6/bin/lconvert"}) {
+    if (!HasProgram(dir.path(), tool)) {
+      std::printf("%s is not installed: its round trip is not tested\n", tool.c_str());
+      continue;
+    }
+    std::string convert =
+        tool == "po2xliff" ? "po2xliff --progress=none de.po x.xlf && xliff2po --progress=none x.xlf back.po"
+                           : tool + " -i de.po -o x.ts && " + tool + " -i x.ts -o back.po";
+    std::string line = "Zeilen" + std::to_string(++round);
+    Run({"export-po", "@db.tdb", "@de.po", "--language", "2", "--language-code", "de"}, 0);
+    ASSERT_EQ(Shell(dir.path(), "sed -i -E 's/Zeilen[0-9]*  /" + line + "  /' de.po && " + convert), 0);
+    EXPECT_EQ(Run({"import-po", "@db.tdb", "@back.po", "--language", "2", "--strict"}, 0),
+              Path("back.po") + ": 1 applied, 1 unchanged, 0 skipped\n")
+        << tool;
+    EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"][2], "Zwei\n" + line + "  ");
+  }
+}
+
 // "-" is standard output, and for the PO file of import-po standard input; --strict takes a PO
 // file whole or not at all, and a translation must keep the English text's conversions.
 TEST_F(Tdbtool, StandardStreamsAndStrictImport) {

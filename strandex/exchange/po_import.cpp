@@ -8,13 +8,16 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 
 #include "common/path_error.h"
+#include "common/utf8.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/c_format.h"
 #include "strandex/exchange/file_bytes.h"
+#include "strandex/exchange/language_guard.h"
 #include "strandex/exchange/po_reader.h"
-#include "common/utf8.h"
+#include "strandex/exchange/po_writer.h"
 #include "strandex/exchange/warning_list.h"
 
 namespace {
@@ -61,11 +64,15 @@ class PoImporter : public PoEntryHandler {
   PoImporter& operator=(const PoImporter&) = delete;
 
   bool OnEntry(const PoEntry& e, NarrowStringClass& reason) override {
-    if (e.IsHeader) return true;
+    if (e.IsHeader) return apply || CheckHeader(e, reason);
     if (e.Plural) return Skip(e, "a plural entry (msgid_plural); the database has no plural forms");
-    if (!e.HasContext) return Skip(e, "an entry without msgctxt names no string");
     TDBStringClass* s = nullptr;
-    if (!FindString(e, &s)) return true;
+    if (e.HasContext) {
+      if (!FindString(e, &s)) return true;
+    } else {
+      bool failed = false;
+      if (!FindByComment(e, &s, &failed)) return !failed;
+    }
     if (!apply) {
       int slot = s->GetID() - TranslateDBClass::kFirstID;
       if (!first_line) {
@@ -123,6 +130,94 @@ class PoImporter : public PoEntryHandler {
     return true;
   }
 
+  // Whether the header's X-Tdb-Language and Language fields name the language of the import.
+  bool CheckHeader(const PoEntry& e, NarrowStringClass& reason) {
+    char index[48], code[48];
+    FileLanguage language;
+    language.IndexField = "X-Tdb-Language:";
+    language.CodeField = "Language:";
+    if (HeaderField(e, u"X-Tdb-Language", index)) language.Index = index;
+    if (HeaderField(e, u"Language", code)) language.Code = code;
+    return CheckFileLanguage(language, options, reason);
+  }
+
+  // The value of the header field name (its case ignored), blanks around it dropped, characters
+  // outside printable ASCII as '?', cut to the size of value. False when the header has none.
+  template <size_t N>
+  static bool HeaderField(const PoEntry& e, const char16_t* name, char (&value)[N]) {
+    size_t name_length = std::char_traits<char16_t>::length(name);
+    for (int at = 0; at < e.StrLength;) {
+      int end = at;
+      while (end < e.StrLength && e.Str[end] != u'\n') ++end;
+      bool match = static_cast<size_t>(end - at) > name_length && e.Str[at + name_length] == u':';
+      for (size_t i = 0; match && i < name_length; ++i) match = Lower(e.Str[at + i]) == Lower(name[i]);
+      if (match) {
+        int from = at + static_cast<int>(name_length) + 1, to = end;
+        while (from < to && (e.Str[from] == u' ' || e.Str[from] == u'\t')) ++from;
+        while (to > from && (e.Str[to - 1] == u' ' || e.Str[to - 1] == u'\t' || e.Str[to - 1] == u'\r')) --to;
+        size_t n = 0;
+        for (; from < to && n + 1 < N; ++from)
+          value[n++] = e.Str[from] > 0x20 && e.Str[from] < 0x7F ? static_cast<char>(e.Str[from]) : '?';
+        value[n] = 0;
+        return true;
+      }
+      at = end + 1;
+    }
+    return false;
+  }
+  static char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+  // The string that the entry's "#. ID" comment names, for an entry whose msgctxt a converter
+  // dropped (they keep the comment as it was): the comment must be the one the export writes for
+  // that string, byte for byte. False (the entry reported and skipped, or *failed when memory
+  // ran out) when it names none.
+  bool FindByComment(const PoEntry& e, TDBStringClass** found, bool* failed) {
+    for (size_t at = 0; at < e.ExtractedSize;) {
+      const char* line = e.Extracted + at;
+      const void* lf = memchr(line, '\n', e.ExtractedSize - at);
+      size_t length = lf ? static_cast<size_t>(static_cast<const char*>(lf) - line) : e.ExtractedSize - at;
+      at += length + 1;
+      if (length < 4 || memcmp(line, "ID ", 3) != 0 || line[3] < '0' || line[3] > '9') continue;
+      int64_t id = 0;
+      for (size_t i = 3; i < length && line[i] >= '0' && line[i] <= '9'; ++i) {
+        if (id <= TranslateDBClass::kLastID) id = id * 10 + (line[i] - '0');
+      }
+      TDBStringClass* s = StringOf(id);
+      if (!s) {
+        if (warnings)
+          warnings->Add(e.Line, "no string %lld in the database (#. ID); skipped",
+                        static_cast<long long>(id));
+        ++report.Skipped;
+        return false;
+      }
+      ByteBuilder expected;
+      if (!AppendPoIdComment(expected, s)) {
+        *failed = true;
+        return false;
+      }
+      if (static_cast<size_t>(expected.Size()) != length || memcmp(expected.Data(), line, length) != 0) {
+        if (warnings) {
+          warnings->Add(e.Line, "string %d is \"%s\" now, not what its \"#. ID\" comment says; skipped",
+                        s->GetID(), Quoted(s->GetIDString()).Chars());
+        }
+        ++report.Skipped;
+        return false;
+      }
+      *found = s;
+      return true;
+    }
+    Skip(e, "an entry without msgctxt and without an \"#. ID\" comment names no string");
+    return false;
+  }
+
+  static TDBStringClass* StringOf(int64_t id) {
+    int64_t slot = id - TranslateDBClass::kFirstID;
+    return id >= TranslateDBClass::kFirstID && id <= TranslateDBClass::kLastID &&
+                   slot < TranslateDBClass::GetObjectCount()
+               ? TranslateDBClass::GetObject(static_cast<int>(slot))
+               : nullptr;
+  }
+
   // The string the key of e names: the numeric ID, then a space and the symbolic ID when the
   // string has one. False (the entry reported and skipped) when it names none.
   bool FindString(const PoEntry& e, TDBStringClass** found) {
@@ -145,11 +240,7 @@ class PoImporter : public PoEntryHandler {
     }
     const char16_t* symbolic = digits < length ? key + digits + 1 : key + length;
     int symbolic_length = static_cast<int>(key + length - symbolic);
-    int slot = static_cast<int>(id) - TranslateDBClass::kFirstID;
-    TDBStringClass* s = id >= TranslateDBClass::kFirstID && id <= TranslateDBClass::kLastID &&
-                                slot < TranslateDBClass::GetObjectCount()
-                            ? TranslateDBClass::GetObject(slot)
-                            : nullptr;
+    TDBStringClass* s = StringOf(id);
     if (!s) {
       if (warnings) {
         warnings->Add(e.Line, "no string %s in the database; skipped", Quoted(key, length).Chars());

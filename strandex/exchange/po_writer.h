@@ -8,3 +8,8 @@
 // Appends the PO file of the current database to out (whose ErrorCode() tells whether memory ran
 // out).
 void WritePo(ByteBuilder& out, const PoExportOptions& options);
+
+class TDBStringClass;
+// Appends the comment that names string s in its entry, without "#. " and the line end:
+// "ID 1000, symbolic ID IDS_OK" or "ID 1002, no symbolic ID". False when memory runs out.
+bool AppendPoIdComment(ByteBuilder& out, TDBStringClass* s);
