@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 #include "common/file_lock.h"
 #include "common/path_error.h"
@@ -20,6 +21,7 @@
 #include "strandex/exchange/text_table.h"
 #include "strandex/exchange/text_table_reader.h"
 #include "strandex/exchange/text_table_writer.h"
+#include "strandex/exchange/translation_stats.h"
 #include "tdbtool/json_dump.h"
 #include "tdbtool/output.h"
 
@@ -258,6 +260,90 @@ int Check(const std::string& in, const LoadOptions& options, std::FILE* output) 
     return Fail("standard output", std::strerror(errno ? errno : EIO));
   }
   return problems.Count() > 0 ? kProblems : kSuccess;
+}
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Ends a command that printed to output: 1 with a message when output could not be written.
+int FinishOutput(std::FILE* output, int code) {
+  if (std::fflush(output) != 0 || std::ferror(output)) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return code;
+}
+
+bool PutJson(std::FILE* output, const Json& value) {
+  std::string text = value.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
+  return std::fwrite(text.data(), 1, text.size(), output) == text.size();
+}
+
+class FaultLister : public TranslationFaultHandler {
+ public:
+  FaultLister(bool json_in, std::FILE* output_in) : json(json_in), output(output_in) {}
+  void OnFault(TDBStringClass* s, int language, TranslationFault fault) override {
+    if (!json) {
+      std::fprintf(output, "%slanguage %d: %s\n", StringProblemStart(s).Chars(), language,
+                   TranslationFaultText(fault));
+      return;
+    }
+    std::string english, text;
+    Utf8(s->GetText(0), english);
+    if (s->HasText(language)) Utf8(s->GetText(language), text);
+    problems.push_back({{"id", s->GetID()},
+                        {"idString", WidenBytes(s->GetIDString())},
+                        {"language", language},
+                        {"problem", TranslationFaultName(fault)},
+                        {"message", TranslationFaultText(fault)},
+                        {"english", english},
+                        {"text", text}});
+  }
+  Json problems = Json::array();
+
+ private:
+  bool json;
+  std::FILE* output;
+};
+
+}  // namespace
+
+int CheckTranslationsOf(const std::string& in, const LoadOptions& options,
+                        const TranslationCheckOptions& check, bool json, std::FILE* output) {
+  if (int code = Load(in, options, nullptr)) return code;
+  FaultLister lister(json, output);
+  int faults = CheckTranslations(check, lister);
+  if (json && !PutJson(output, Json{{"problems", lister.problems}})) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return FinishOutput(output, faults > 0 ? kProblems : kSuccess);
+}
+
+int Stats(const std::string& in, const LoadOptions& options, bool json, std::FILE* output) {
+  if (int code = Load(in, options, nullptr)) return code;
+  int strings = CountedStrings();
+  int highest = HighestLanguage();
+  Json languages = Json::array();
+  if (!json) std::fprintf(output, "%d strings with an English text\n", strings);
+  for (int language = 1; language <= highest; ++language) {
+    LanguageStats stats = TranslationStats(language);
+    if (json) {
+      languages.push_back({{"language", language},
+                           {"translated", stats.Translated},
+                           {"sameAsEnglish", stats.SameAsEnglish},
+                           {"empty", stats.Empty},
+                           {"wordsToTranslate", stats.Words}});
+    } else {
+      std::fprintf(
+          output,
+          "language %d: %d translated, %d the same as English, %d empty; %lld English words to translate\n",
+          language, stats.Translated, stats.SameAsEnglish, stats.Empty, stats.Words);
+    }
+  }
+  if (json && !PutJson(output, Json{{"strings", strings}, {"languages", languages}})) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return FinishOutput(output, kSuccess);
 }
 
 }  // namespace tdbtool

@@ -99,6 +99,28 @@ int main(int argc, char** argv) {
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
   cmd_check->add_option("IN.tdb", in, "Database to read")->required();
   add_salvage(cmd_check);
+  bool translations = false, json = false;
+  TranslationCheckOptions check;
+  CLI::Option* opt_translations = cmd_check->add_flag(
+      "--translations", translations,
+      "List faults of the translations instead: printf conversions, spaces, line breaks, escapes, empty, "
+      "untranslated, too long");
+  cmd_check->add_option("--language", check.Language, "Check only this language's translations")
+      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage))
+      ->needs(opt_translations);
+  cmd_check
+      ->add_option("--max-ratio", check.MaxRatio,
+                   "A translation longer than this many times its English text is a fault (off by default)")
+      ->check(CLI::PositiveNumber)
+      ->needs(opt_translations);
+  cmd_check->add_flag("--json", json, "Write the faults as one JSON object")->needs(opt_translations);
+
+  CLI::App* cmd_stats = app.add_subcommand(
+      "stats",
+      "Per language: strings translated, the same as English or empty, and English words to translate");
+  cmd_stats->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_stats->add_flag("--json", json, "Write the figures as one JSON object");
+  add_salvage(cmd_stats);
 
   if (int code = tool_cli::Parse(app, args.Count(), args.Values()); code >= 0) return code;
   po_options.Language = language;
@@ -115,6 +137,8 @@ int main(int argc, char** argv) {
     if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
     if (cmd_export_po->parsed()) return tdbtool::ExportPo(in, out, language, language_code, options);
     if (cmd_import_po->parsed()) return tdbtool::ImportPo(out, in, po_options, stdout);
+    if (cmd_stats->parsed()) return tdbtool::Stats(in, options, json, stdout);
+    if (translations) return tdbtool::CheckTranslationsOf(in, options, check, json, stdout);
     return tdbtool::Check(in, options, stdout);
   };
   // The database goes with the process instead of being freed record by record.

@@ -60,8 +60,8 @@ class Tdbtool : public DatabaseTest {
 
 TEST_F(Tdbtool, HelpVersionUsageAndNew) {
   std::string help = Run({"--help"}, 0);
-  for (const char* command :
-       {"new", "dump", "export-header", "export-table", "import-table", "export-po", "import-po", "check"})
+  for (const char* command : {"new", "dump", "export-header", "export-table", "import-table", "export-po",
+                              "import-po", "check", "stats"})
     EXPECT_NE(help.find(command), std::string::npos) << command;
   EXPECT_EQ(Run({"--version"}, 0).rfind("tdbtool ", 0), 0u);
   for (auto words : {"", "dump", "frobnicate x", "new a b"}) Run({words}, 2);
@@ -118,6 +118,29 @@ TEST_F(Tdbtool, CheckListsProblems) {
   String(1002, "IDS_LOST", u"Lost", 5);
   Save("bad.tdb");
   EXPECT_EQ(Run({"check", "@bad.tdb"}, 1), "string 1002 \"IDS_LOST\": category 5 does not exist\n");
+
+  // The translations: one fault a line, or JSON; the figures per language.
+  EXPECT_EQ(Run({"check", "--translations", "@clean.tdb"}, 0), "");
+  TranslateDBClass::GetObject(0)->SetText(2, u"%d");
+  Save("faults.tdb");
+  EXPECT_EQ(Run({"check", "--translations", "@faults.tdb"}, 1),
+            "string 1000 \"IDS_OK\": language 1: no translation (empty)\n"
+            "string 1000 \"IDS_OK\": language 2: the printf conversions differ from the English text's\n"
+            "string 1002 \"IDS_LOST\": language 1: no translation (empty)\n"
+            "string 1002 \"IDS_LOST\": language 2: no translation (empty)\n");
+  EXPECT_EQ(
+      json::parse(Run({"check", "--translations", "--json", "--language", "2", "@faults.tdb"}, 1)),
+      json::parse(R"js({"problems": [{"id": 1000, "idString": "IDS_OK", "language": 2, "problem": "printf",
+        "message": "the printf conversions differ from the English text's", "english": "Fine", "text": "%d"},
+        {"id": 1002, "idString": "IDS_LOST", "language": 2, "problem": "empty", "message": "no translation (empty)",
+         "english": "Lost", "text": ""}]})js"));
+  Run({"check", "--json", "@faults.tdb"}, 2, "--json requires --translations");
+  EXPECT_EQ(Run({"stats", "@faults.tdb"}, 0),
+            "2 strings with an English text\n"
+            "language 1: 0 translated, 0 the same as English, 2 empty; 2 English words to translate\n"
+            "language 2: 1 translated, 0 the same as English, 1 empty; 1 English words to translate\n");
+  EXPECT_EQ(json::parse(Run({"stats", "--json", "@clean.tdb"}, 0)),
+            json::parse(R"({"strings": 1, "languages": []})"));
 }
 
 TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
