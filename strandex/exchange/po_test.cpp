@@ -207,7 +207,7 @@ TEST_F(Po, AnEntryWithoutContextIsKeyedByItsIdComment) {
       result.warnings,
       (std::vector<std::string>{
           "in.po:31: string 1002 is \"IDS_C\" now, not what its \"#. ID\" comment says; skipped",
-          "in.po:35: no string 1003 in the database (#. ID); skipped",
+          "in.po:35: no string 1003 in the database (\"#. ID\" comment); skipped",
           "in.po:39: an entry without msgctxt and without an \"#. ID\" comment names no string; skipped"}));
 }
 

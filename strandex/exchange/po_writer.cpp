@@ -128,6 +128,19 @@ bool AppendIdComment(ByteBuilder& out, TDBStringClass* s, Utf8Scratch& scratch) 
   return true;
 }
 
+bool AppendCategoryComment(ByteBuilder& out, TDBStringClass* s, const char* category, Utf8Scratch& scratch) {
+  out.Append("Category: ");
+  if (category) {
+    if (!scratch.FromNarrow(category)) return false;
+    AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
+  } else {
+    char none[32];
+    snprintf(none, sizeof none, "none (ID %d)", s->GetCategoryID());
+    out.Append(none);
+  }
+  return true;
+}
+
 class PoWriter {
  public:
   PoWriter(ByteBuilder& out_in, const PoExportOptions& options_in) : out(out_in), options(options_in) {}
@@ -161,15 +174,8 @@ class PoWriter {
     const NarrowStringClass& symbolic = s->GetIDString();
     out.Append("\n#. ");
     if (!AppendIdComment(out, s, scratch)) return Fail();
-    out.Append("\n#. Category: ");
-    if (category) {
-      if (!scratch.FromNarrow(category)) return Fail();
-      AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
-    } else {
-      char none[32];
-      snprintf(none, sizeof none, "none (ID %d)", s->GetCategoryID());
-      out.Append(none);
-    }
+    out.Append("\n#. ");
+    if (!AppendCategoryComment(out, s, category, scratch)) return Fail();
     out.Append('\n');
     // Translators' tools then check that a translation keeps the conversions.
     const UnicodeStringClass& english = s->GetText(0);
@@ -232,6 +238,11 @@ void WritePo(ByteBuilder& out, const PoExportOptions& options) {
 bool AppendPoIdComment(ByteBuilder& out, TDBStringClass* s) {
   Utf8Scratch scratch;
   return AppendIdComment(out, s, scratch) && !out.ErrorCode();
+}
+
+bool AppendPoCategoryComment(ByteBuilder& out, TDBStringClass* s, const char* category) {
+  Utf8Scratch scratch;
+  return AppendCategoryComment(out, s, category, scratch) && !out.ErrorCode();
 }
 
 bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error) {
