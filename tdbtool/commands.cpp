@@ -14,6 +14,7 @@
 #include "strandex/db/database_check.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/header_export.h"
 #include "strandex/exchange/po.h"
 #include "strandex/exchange/po_import.h"
@@ -22,6 +23,7 @@
 #include "strandex/exchange/text_table_reader.h"
 #include "strandex/exchange/text_table_writer.h"
 #include "strandex/exchange/translation_stats.h"
+#include "strandex/exchange/xliff.h"
 #include "tdbtool/json_dump.h"
 #include "tdbtool/output.h"
 
@@ -187,8 +189,15 @@ int ImportTable(const std::string& in, const std::string& out) {
   return kSuccess;
 }
 
-int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
-             const LoadOptions& options) {
+namespace {
+
+using TranslationWriter = void (*)(ByteBuilder&, const PoExportOptions&);
+using TranslationReader = bool (*)(const char*, size_t, const char*, const PoImportOptions&, PoImportReport*,
+                                   DynamicArrayClass<NarrowStringClass>*, NarrowStringClass*);
+
+// export-po and export-xliff: one language of in, written by write.
+int ExportTranslations(const std::string& in, const std::string& out, int language, const std::string& code,
+                       const LoadOptions& options, TranslationWriter write) {
   if (!IsLanguageCode(code)) {
     return Fail(
         ("--language-code " + code + ": only letters, digits and _ - @ . may stand in a language code")
@@ -202,18 +211,28 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
   po.LanguageCode = code.c_str();
   po.Project = project.c_str();
   po.Generator = "tdbtool " TX_VERSION;
+  struct Fill {
+    TranslationWriter write;
+    const PoExportOptions* options;
+  } fill{write, &po};
   NarrowStringClass error;
-  if (!IsStandardStream(out.c_str()))
-    return ::ExportPo(out.c_str(), po, &error) ? kSuccess : Fail(error.Chars());
+  if (!IsStandardStream(out.c_str())) {
+    auto through = [](ByteBuilder& bytes, const void* context) {
+      const Fill* f = static_cast<const Fill*>(context);
+      f->write(bytes, *f->options);
+    };
+    return ByteBuilder::WriteThrough(out.c_str(), &error, through, &fill) ? kSuccess : Fail(error.Chars());
+  }
   ByteBuilder bytes;
-  WritePo(bytes, po);
+  write(bytes, po);
   if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
-int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
-             std::FILE* output) {
-  if (int code = RefuseSameFile(po, db)) return code;
+// import-po and import-xliff: the translations of in, read by read, into db in place.
+int ImportTranslations(const std::string& db, const std::string& in, const PoImportOptions& options,
+                       std::FILE* output, TranslationReader read) {
+  if (int code = RefuseSameFile(in, db)) return code;
   // Held until the new database is in place, so that two imports into one database at once do
   // not lose one of them.
   FileLockClass lock;
@@ -225,18 +244,20 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
   if (int code = LoadForRewrite(db)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
-  bool read;
-  const char* name = po.c_str();
+  bool ok;
+  const char* name = in.c_str();
   if (IsStandardStream(name)) {
     name = kStandardInput;
     std::string bytes;
-    read = ReadStandardInput(bytes, &error) &&
-           ApplyPo(bytes.data(), bytes.size(), name, options, &report, &warnings, &error);
+    ok = ReadStandardInput(bytes, &error) &&
+         read(bytes.data(), bytes.size(), name, options, &report, &warnings, &error);
   } else {
-    read = ::ImportPo(name, options, &report, &warnings, &error);
+    FileContent content;
+    ok = content.Read(name, &error) &&
+         read(content.Data(), content.Size(), name, options, &report, &warnings, &error);
   }
   WarnAll(warnings);
-  if (!read) return Fail(error.Chars());
+  if (!ok) return Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
   if (report.Applied > 0 && (!lock.Unchanged(&error) || !SaveDatabaseFile(db.c_str(), &error))) {
     return Fail(error.Chars());
@@ -249,6 +270,28 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
     return Fail("standard output", std::strerror(errno ? errno : EIO));
   }
   return kSuccess;
+}
+
+}  // namespace
+
+int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
+             const LoadOptions& options) {
+  return ExportTranslations(in, out, language, code, options, WritePo);
+}
+
+int ExportXliff(const std::string& in, const std::string& out, int language, const std::string& code,
+                const LoadOptions& options) {
+  return ExportTranslations(in, out, language, code, options, WriteXliff);
+}
+
+int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
+             std::FILE* output) {
+  return ImportTranslations(db, po, options, output, ApplyPo);
+}
+
+int ImportXliff(const std::string& db, const std::string& xliff, const PoImportOptions& options,
+                std::FILE* output) {
+  return ImportTranslations(db, xliff, options, output, ApplyXliff);
 }
 
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output) {

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   platform::CommandLineClass args(argc, argv);
   CLI::App app{
       "Creates, dumps, checks and converts string databases (*.tdb). A file named - is\n"
-      "standard output, or standard input for the files that import-table and import-po read.",
+      "standard output, or standard input for the files that import-table, import-po and import-xliff read.",
       "tdbtool"};
   tool_cli::Prepare(app);
   app.require_subcommand(1);
@@ -95,6 +95,31 @@ int main(int argc, char** argv) {
                           "Refuse the whole file when any entry cannot be applied");
   add_language_guard(cmd_import_po);
 
+  CLI::App* cmd_export_xliff =
+      app.add_subcommand("export-xliff", "Write one language as an XLIFF 1.2 file for CAT tools");
+  cmd_export_xliff->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_export_xliff->add_option("OUT.xlf", out, "XLIFF file to write (- for standard output)")->required();
+  cmd_export_xliff->add_option("--language", language, "Language index whose texts become the targets")
+      ->required()
+      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+  cmd_export_xliff
+      ->add_option("--language-code", language_code, "Language code for target-language, such as de")
+      ->check(language_code_check);
+  add_salvage(cmd_export_xliff);
+
+  CLI::App* cmd_import_xliff = app.add_subcommand(
+      "import-xliff", "Write the targets of an XLIFF file into one language of a database, in place");
+  cmd_import_xliff->add_option("DB.tdb", out, "Database to update")->required();
+  cmd_import_xliff->add_option("IN.xlf", in, "XLIFF file to read (- for standard input)")->required();
+  cmd_import_xliff->add_option("--language", language, "Language index that receives the translations")
+      ->required()
+      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+  cmd_import_xliff->add_flag("--fuzzy", po_options.Fuzzy,
+                             "Apply targets whose state asks for translation or review (new, needs-...) too");
+  cmd_import_xliff->add_flag("--strict", po_options.Strict,
+                             "Refuse the whole file when any unit cannot be applied");
+  add_language_guard(cmd_import_xliff);
+
   CLI::App* cmd_check =
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
   cmd_check->add_option("IN.tdb", in, "Database to read")->required();
@@ -137,6 +162,8 @@ int main(int argc, char** argv) {
     if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
     if (cmd_export_po->parsed()) return tdbtool::ExportPo(in, out, language, language_code, options);
     if (cmd_import_po->parsed()) return tdbtool::ImportPo(out, in, po_options, stdout);
+    if (cmd_export_xliff->parsed()) return tdbtool::ExportXliff(in, out, language, language_code, options);
+    if (cmd_import_xliff->parsed()) return tdbtool::ImportXliff(out, in, po_options, stdout);
     if (cmd_stats->parsed()) return tdbtool::Stats(in, options, json, stdout);
     if (translations) return tdbtool::CheckTranslationsOf(in, options, check, json, stdout);
     return tdbtool::Check(in, options, stdout);

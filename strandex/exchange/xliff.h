@@ -12,7 +12,7 @@
 //         <tool tool-id="tdbtool" tool-name="tdbtool 1.0.0"/>
 //       </header>
 //       <body>
-//         <trans-unit id="1000 IDS_OK" resname="1000 IDS_OK" xml:space="preserve">
+//         <trans-unit id="1000 IDS_OK" resname="1000 IDS_OK" approved="yes" xml:space="preserve">
 //           <source>OK</source>
 //           <target state="translated">Gut</target>        state="needs-translation" and empty
 //           <note from="developer">ID 1000, symbolic ID IDS_OK</note>     where there is none
@@ -22,7 +22,8 @@
 //     </file>
 //   </xliff>
 //
-// The key (id and resname) is the PO key: the numeric ID, then a space and the symbolic ID. The
+// approved="yes" only where the string has a text of the language. The key (id and resname) is
+// the PO key: the numeric ID, then a space and the symbolic ID. The
 // notes are the PO export's extracted comments. Texts are written as they are (printf
 // conversions included), with & < > as entities and a carriage return as &#13;; a character
 // that XML 1.0 cannot hold (a control character other than tab, line feed and carriage return,

@@ -129,17 +129,21 @@ void AppendNote(ByteBuilder& out, ByteBuilder& comment) {
 }
 
 void AppendUnit(ByteBuilder& out, TDBStringClass* s, const char* category, int language) {
+  bool translated = s->HasText(language);
   out.Append("\n      <trans-unit id=\"");
   for (int pass = 0; pass < 2; ++pass) {
     out.AppendDecimal(s->GetID());
     if (!s->GetIDString().IsEmpty()) out.Append(' ');
     AppendNarrowAttribute(out, s->GetIDString());
-    out.Append(pass == 0 ? "\" resname=\"" : "\" xml:space=\"preserve\">");
+    out.Append(pass == 0 ? "\" resname=\"" : "\"");
   }
+  // A text the database has is the one the game uses: approved, so that converters do not mark
+  // it for review.
+  out.Append(translated ? " approved=\"yes\" xml:space=\"preserve\">" : " xml:space=\"preserve\">");
   out.Append("\n        <source>");
   AppendText(out, s->GetText(0));
   out.Append("</source>");
-  if (s->HasText(language)) {
+  if (translated) {
     out.Append("\n        <target state=\"translated\">");
     AppendText(out, s->GetText(language));
     out.Append("</target>");
