@@ -88,7 +88,11 @@ class XliffParser {
     }
     return false;
   }
-  bool Malformed() { return Fail(xml.Line, "not well-formed XML: %.200s", xml.Error.c_str()); }
+  bool Malformed() {
+    // A DOCTYPE is well-formed, but refused all the same.
+    bool doctype = xml.Error.rfind("a DOCTYPE", 0) == 0;
+    return Fail(xml.Line, "%s%.200s", doctype ? "" : "not well-formed XML: ", xml.Error.c_str());
+  }
   bool Is(const char* element) const { return xml.Namespace == ns && xml.Name == element; }
 
   // Reads the content of the element just started, up to its end: the language of each file and
@@ -156,11 +160,12 @@ class XliffParser {
     if (const std::string* value = xml.Find("id")) has_id = true, id = *value;
     std::string context;
     bool has_context = false;
-    for (;;) {
+    // Inside context-groups: their contexts are read as the unit's own.
+    for (int groups = 0;;) {
       XmlReaderClass::Node node = xml.Next();
       if (node == XmlReaderClass::Node::kError) return Malformed();
       if (node == XmlReaderClass::Node::kDone) return Fail(xml.Line, "the file ends inside a trans-unit");
-      if (node == XmlReaderClass::Node::kEnd) break;
+      if (node == XmlReaderClass::Node::kEnd && groups-- == 0) break;
       if (node != XmlReaderClass::Node::kStart) continue;
       if (Is("source")) {
         if (!Segment(unit, unit.Source)) return false;
@@ -182,7 +187,7 @@ class XliffParser {
         if (!PlainText(text)) return false;
         if (msgctxt) has_context = true, context = text;
       } else if (Is("context-group")) {
-        if (!Element()) return false;
+        ++groups;
       } else if (!Skip()) {
         return false;
       }

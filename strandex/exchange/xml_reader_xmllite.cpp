@@ -39,7 +39,7 @@ const char* Reason(HRESULT code) {
       return "a character that XML does not allow, or bytes that are not of the encoding";
     case WC_E_ELEMENTMATCH:
       return "an end tag that does not match its start tag";
-    case WC_E_UNDECLAREDPREFIX:
+    case NC_E_UNDECLAREDPREFIX:
       return "an undeclared namespace prefix";
     case WC_E_ENTITYCONTENT:
     case WC_E_UNDECLAREDENTITY:
@@ -73,7 +73,7 @@ XmlReaderClass::XmlReaderClass(const char* bytes, size_t size) : system(new Syst
     return;
   }
   system->stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes), static_cast<UINT>(size));
-  if (!system->stream || FAILED(create(IID_IXmlReader, reinterpret_cast<void**>(&system->reader), nullptr)) ||
+  if (!system->stream || FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&system->reader), nullptr)) ||
       FAILED(system->reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
       FAILED(system->reader->SetInput(system->stream))) {
     system->error = "out of memory";
