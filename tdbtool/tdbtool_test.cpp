@@ -282,6 +282,86 @@ TEST_F(Tdbtool, PoFilesComeBackThroughOtherToolsAndOnlyIntoTheirLanguage) {
   }
 }
 
+// Replaces the first from in text by to.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// An XLIFF export keeps the rules of XLIFF 1.2, comes back from a CAT tool's edit, and its
+// translations come back through translate-toolkit (both ways) and lconvert.
+TEST_F(Tdbtool, XliffFilesComeBackFromCatToolsAndConverters) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK & <go>")->SetText(2, u"Bien & <vas-y>");
+  String(1001, "", u"Two\nlines  ");
+  String(1002, "IDS_N", u"\t%d items");
+  Save("db.tdb");
+  Run({"export-xliff", "@db.tdb", "@fr.xlf", "--language", "2", "--language-code", "fr"}, 0);
+  std::string xliff = ReadBytes(Path("fr.xlf"));
+  if (HasProgram(dir.path(), "xmllint")) {
+    std::string err;
+    EXPECT_EQ(Shell(dir.path(), "xmllint --noout --schema '" TX_XLIFF_RULES "' fr.xlf", &err), 0) << err;
+  }
+  size_t units = 0, preserved = 0;
+  for (size_t at = 0; (at = xliff.find("<trans-unit ", at)) != std::string::npos; ++at, ++units)
+    preserved += xliff.compare(xliff.find('>', at) - 21, 21, " xml:space=\"preserve\"") == 0;
+  EXPECT_EQ(units, 3u);
+  EXPECT_EQ(preserved, 3u);
+
+  const std::string before = ReadBytes(Path("db.tdb"));
+  Run({"import-xliff", "@db.tdb", "@fr.xlf", "--language", "1"}, 1,
+      "fr.xlf:3: the file holds language 2 (tdb:language 2), not language 1 as --language says");
+  Run({"import-xliff", "@db.tdb", "@fr.xlf", "--language", "2", "--language-code", "de"}, 1,
+      "fr.xlf:3: the file is in language fr (target-language fr), not de as --language-code says");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+
+  // The CAT tool fills the two empty targets.
+  std::string edited = Replaced(xliff, "<target state=\"needs-translation\"/>",
+                                "<target state=\"translated\">Deux\nlignes  </target>");
+  edited = Replaced(edited, "<target state=\"needs-translation\"/>",
+                    "<target state=\"translated\">\t%d objets</target>");
+  WriteBytes(Path("cat.xlf"), edited);
+  EXPECT_EQ(Run({"import-xliff", "@db.tdb", "@cat.xlf", "--language", "2", "--strict"}, 0),
+            Path("cat.xlf") + ": 2 applied, 1 unchanged, 0 skipped\n");
+  EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"][2], "Deux\nlignes  ");
+  WriteBytes(Path("wrong.xlf"), Replaced(edited, "\t%d objets", "\t%s objets"));
+  Run({"import-xliff", "@db.tdb", "@wrong.xlf", "--language", "2", "--strict"}, 1,
+      "wrong.xlf:22: string 1002 \"IDS_N\": the translation's printf conversions differ");
+
+  // Each converter brings back a changed translation of string 1000.
+  const std::string lconvert = "/usr/lib/qt6/bin/lconvert";
+  // The translation of string 1000 is changed in the file that goes out, and comes back.
+  struct Way {
+    std::string tool, export_command, file, convert, import_command, back;
+  };
+  const std::vector<Way> ways = {
+      {"xliff2po", "export-xliff", "fr.xlf", "xliff2po --progress=none fr.xlf back.po", "import-po",
+       "back.po"},
+      {"po2xliff", "export-po", "fr.po", "po2xliff --progress=none fr.po back.xlf", "import-xliff",
+       "back.xlf"},
+      {lconvert, "export-xliff", "fr.xlf",
+       lconvert + " -i fr.xlf -o fr.ts && " + lconvert + " -i fr.ts -o back.xlf", "import-xliff", "back.xlf"},
+  };
+  int round = 0;
+  for (const Way& way : ways) {
+    if (!HasProgram(dir.path(), way.tool)) {
+      std::printf("%s is not installed: its round trip is not tested\n", way.tool.c_str());
+      continue;
+    }
+    std::string text = "Bien " + std::to_string(++round);
+    Run({way.export_command, "@db.tdb", "@" + way.file, "--language", "2", "--language-code", "fr"}, 0);
+    ASSERT_EQ(Shell(dir.path(),
+                    "sed -i -E 's/Bien( [0-9])? &/" + text + " \\&/' " + way.file + " && " + way.convert),
+              0)
+        << way.tool;
+    EXPECT_EQ(Run({way.import_command, "@db.tdb", "@" + way.back, "--language", "2", "--strict"}, 0),
+              Path(way.back) + ": 1 applied, 2 unchanged, 0 skipped\n")
+        << way.tool;
+    EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][0]["texts"][2], text + " & <vas-y>");
+  }
+}
+
 // "-" is standard output, and for the PO file of import-po standard input; --strict takes a PO
 // file whole or not at all, and a translation must keep the English text's conversions.
 TEST_F(Tdbtool, StandardStreamsAndStrictImport) {

@@ -2,6 +2,7 @@
 #include "strandex/exchange/language_guard.h"
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -16,7 +17,46 @@ bool Refuse(NarrowStringClass& reason, const char* text) {
   return false;
 }
 
+char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+
+// The value of the header field name (its case ignored), blanks around it dropped, characters
+// outside printable ASCII as '?', cut to the size of value. False when the header has none.
+template <size_t N>
+bool HeaderField(const char16_t* header, int length, const char16_t* name, char (&value)[N]) {
+  size_t name_length = std::char_traits<char16_t>::length(name);
+  for (int at = 0; at < length;) {
+    int end = at;
+    while (end < length && header[end] != u'\n') ++end;
+    bool match = static_cast<size_t>(end - at) > name_length && header[at + name_length] == u':';
+    for (size_t i = 0; match && i < name_length; ++i) match = Lower(header[at + i]) == Lower(name[i]);
+    if (match) {
+      int from = at + static_cast<int>(name_length) + 1, to = end;
+      while (from < to && (header[from] == u' ' || header[from] == u'\t')) ++from;
+      while (to > from && (header[to - 1] == u' ' || header[to - 1] == u'\t' || header[to - 1] == u'\r'))
+        --to;
+      size_t n = 0;
+      for (; from < to && n + 1 < N; ++from)
+        value[n++] = header[from] > 0x20 && header[from] < 0x7F ? static_cast<char>(header[from]) : '?';
+      value[n] = 0;
+      return true;
+    }
+    at = end + 1;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool CheckPoHeaderLanguage(const char16_t* header, int length, const PoImportOptions& options,
+                           NarrowStringClass& reason) {
+  char index[48], code[48];
+  FileLanguage language;
+  language.IndexField = "X-Tdb-Language:";
+  language.CodeField = "Language:";
+  if (HeaderField(header, length, u"X-Tdb-Language", index)) language.Index = index;
+  if (HeaderField(header, length, u"Language", code)) language.Code = code;
+  return CheckFileLanguage(language, options, reason);
+}
 
 bool SameLanguageCode(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b) {

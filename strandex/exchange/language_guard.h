@@ -25,3 +25,8 @@ bool CheckFileLanguage(const FileLanguage& language, const PoImportOptions& opti
 // Whether two language codes name the same language: letters compared without case, '-' and '_'
 // alike ("pt_BR", "pt-br").
 bool SameLanguageCode(const char* a, const char* b);
+
+// CheckFileLanguage for the fields X-Tdb-Language and Language of a PO header (UTF-16, one field
+// a line), as import-po reads it and as converters carry it into other formats.
+bool CheckPoHeaderLanguage(const char16_t* header, int length, const PoImportOptions& options,
+                           NarrowStringClass& reason);

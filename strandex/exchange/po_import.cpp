@@ -22,7 +22,7 @@ class PoImporter : public PoEntryHandler {
       : options(options_in), importer(options_in, warnings, apply_in), apply(apply_in) {}
 
   bool OnEntry(const PoEntry& e, NarrowStringClass& reason) override {
-    if (e.IsHeader) return apply || CheckHeader(e, reason);
+    if (e.IsHeader) return apply || CheckPoHeaderLanguage(e.Str, e.StrLength, options, reason);
     if (e.Plural) {
       importer.Skip(e.Line, "a plural entry (msgid_plural); the database has no plural forms");
       return true;
@@ -49,43 +49,6 @@ class PoImporter : public PoEntryHandler {
   const PoImportReport& Report() const { return importer.report; }
 
  private:
-  // Whether the header's X-Tdb-Language and Language fields name the language of the import.
-  bool CheckHeader(const PoEntry& e, NarrowStringClass& reason) {
-    char index[48], code[48];
-    FileLanguage language;
-    language.IndexField = "X-Tdb-Language:";
-    language.CodeField = "Language:";
-    if (HeaderField(e, u"X-Tdb-Language", index)) language.Index = index;
-    if (HeaderField(e, u"Language", code)) language.Code = code;
-    return CheckFileLanguage(language, options, reason);
-  }
-
-  // The value of the header field name (its case ignored), blanks around it dropped, characters
-  // outside printable ASCII as '?', cut to the size of value. False when the header has none.
-  template <size_t N>
-  static bool HeaderField(const PoEntry& e, const char16_t* name, char (&value)[N]) {
-    size_t name_length = std::char_traits<char16_t>::length(name);
-    for (int at = 0; at < e.StrLength;) {
-      int end = at;
-      while (end < e.StrLength && e.Str[end] != u'\n') ++end;
-      bool match = static_cast<size_t>(end - at) > name_length && e.Str[at + name_length] == u':';
-      for (size_t i = 0; match && i < name_length; ++i) match = Lower(e.Str[at + i]) == Lower(name[i]);
-      if (match) {
-        int from = at + static_cast<int>(name_length) + 1, to = end;
-        while (from < to && (e.Str[from] == u' ' || e.Str[from] == u'\t')) ++from;
-        while (to > from && (e.Str[to - 1] == u' ' || e.Str[to - 1] == u'\t' || e.Str[to - 1] == u'\r')) --to;
-        size_t n = 0;
-        for (; from < to && n + 1 < N; ++from)
-          value[n++] = e.Str[from] > 0x20 && e.Str[from] < 0x7F ? static_cast<char>(e.Str[from]) : '?';
-        value[n] = 0;
-        return true;
-      }
-      at = end + 1;
-    }
-    return false;
-  }
-  static char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
   const PoImportOptions& options;
   TranslationImporterClass importer;
   bool apply;

@@ -154,6 +154,9 @@ class XliffParser {
   bool TransUnit() {
     Unit unit;
     unit.Line = xml.Line;
+    // The header of a PO file that a converter made this file from: its language is checked.
+    const std::string* restype = xml.Find("restype");
+    bool po_header = restype && *restype == "x-gettext-domain-header";
     std::string resname, id;
     bool has_resname = false, has_id = false;
     if (const std::string* value = xml.Find("resname")) has_resname = true, resname = *value;
@@ -191,6 +194,12 @@ class XliffParser {
       } else if (!Skip()) {
         return false;
       }
+    }
+    if (po_header) {
+      NarrowStringClass reason;
+      if (CheckPoHeaderLanguage(unit.Source.c_str(), static_cast<int>(unit.Source.size()), options, reason))
+        return true;
+      return Fail(unit.Line, "%s", reason.IsEmpty() ? "out of memory" : reason.Chars());
     }
     // The key as the export writes it, or as converters carry the PO key; a unit without one is
     // found by the export's "ID" note; id last, for tools that keep nothing else.
