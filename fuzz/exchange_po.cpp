@@ -10,39 +10,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "fuzz/exchange_seed.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/exchange/po_import.h"
 #include "strandex/exchange/po_writer.h"
 
 namespace {
-
-void Fill() {
-  TranslateDBClass::ClearDatabase();
-  TranslateDBClass::AddCategoryNamed("Default");
-  TranslateDBClass::AddCategoryNamed("Other");
-  struct Seed {
-    int id;
-    const char* symbolic;
-    int category;
-    const char16_t* texts[3];
-  };
-  static const Seed seeds[] = {
-      {1000, "IDS_A", 1, {u"A", u"Ah", nullptr}},
-      {1001, "IDS_A", 1, {u"Say \"hi\"\\there", nullptr, u"x"}},
-      {1002, "", 2, {u"\U0001F3AE play  ", nullptr, nullptr}},
-      {1003, "IDS_D", 2, {u"D", nullptr, nullptr}},
-  };
-  for (const Seed& seed : seeds) {
-    TDBStringClass* s = new TDBStringClass;
-    s->SetID(seed.id);
-    s->SetIDString(seed.symbolic);
-    s->SetCategoryID(seed.category);
-    for (int k = 0; k < 3; ++k) {
-      if (seed.texts[k]) s->SetText(k, seed.texts[k]);
-    }
-    TranslateDBClass::AddObject(s);
-  }
-}
 
 struct Exported {
   ByteBuilder bytes;
@@ -75,7 +48,7 @@ bool Apply(const char* bytes, size_t size, int language, PoImportReport* report)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* bytes = reinterpret_cast<const char*>(data);
-  Fill();
+  FillExchangeSeed();
   // Language 1 without --fuzzy, language 2 with it.
   int language = size > 0 && data[0] % 2 ? 2 : 1;
   Exported before;
