@@ -96,7 +96,7 @@ for system in linux windows; do
   # Linux and XmlLite on Windows).
   run "$system" tdbtool export-po strings.tdb de.po --language 1 --language-code de
   run "$system" tdbtool export-xliff strings.tdb de.xlf --language 1 --language-code de
-  sed 's/DÃ©jÃ /Schon/; s/state="needs-translation"\/>/state="translated">Beenden<\/target>/' \
+  sed 's/Déjà/Schon/; s/state="needs-translation"\/>/state="translated">Beenden<\/target>/' \
     "$work/$system/de.xlf" >"$work/$system/de_translated.xlf"
   run "$system" tdbtool import-table "$(path "$system" "$work/in/table.txt")" translated.tdb
   run "$system" tdbtool import-xliff translated.tdb de_translated.xlf --language 1 | tr -d '\r' >"$work/$system/import.txt"
