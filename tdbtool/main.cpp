@@ -61,14 +61,26 @@ int main(int argc, char** argv) {
                    : "only letters, digits and _ - @ . may stand in a language code";
       },
       "CODE");
-  // The imports refuse a file exported for another language unless told that it is meant.
-  auto add_language_guard = [&](CLI::App* command) {
+  // import-po and import-xliff: the file, the language, and the guard that refuses a file exported
+  // for another language unless told that it is meant.
+  auto add_import = [&](const char* name, const char* help, const char* file, const char* file_help,
+                        const char* fuzzy_help) {
+    CLI::App* command = app.add_subcommand(name, help);
+    command->add_option("DB.tdb", out, "Database to update")->required();
+    command->add_option(file, in, file_help)->required();
+    command->add_option("--language", language, "Language index that receives the translations")
+        ->required()
+        ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+    command->add_flag("--fuzzy", po_options.Fuzzy, fuzzy_help);
+    command->add_flag("--strict", po_options.Strict,
+                      "Refuse the whole file when any entry cannot be applied");
     command
         ->add_option("--language-code", language_code,
                      "Refuse a file whose header names another language code than this one")
         ->check(language_code_check);
     command->add_flag("--language-mismatch", po_options.LanguageMismatch,
                       "Import a file that names another language index or code all the same");
+    return command;
   };
   CLI::App* cmd_export_po = app.add_subcommand(
       "export-po",
@@ -83,17 +95,9 @@ int main(int argc, char** argv) {
       ->check(language_code_check);
   add_salvage(cmd_export_po);
 
-  CLI::App* cmd_import_po = app.add_subcommand(
-      "import-po", "Write the translations of a PO file into one language of a database, in place");
-  cmd_import_po->add_option("DB.tdb", out, "Database to update")->required();
-  cmd_import_po->add_option("IN.po", in, "PO file to read (- for standard input)")->required();
-  cmd_import_po->add_option("--language", language, "Language index that receives the translations")
-      ->required()
-      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
-  cmd_import_po->add_flag("--fuzzy", po_options.Fuzzy, "Apply entries marked fuzzy too");
-  cmd_import_po->add_flag("--strict", po_options.Strict,
-                          "Refuse the whole file when any entry cannot be applied");
-  add_language_guard(cmd_import_po);
+  CLI::App* cmd_import_po =
+      add_import("import-po", "Write the translations of a PO file into one language of a database, in place",
+                 "IN.po", "PO file to read (- for standard input)", "Apply entries marked fuzzy too");
 
   CLI::App* cmd_export_xliff =
       app.add_subcommand("export-xliff", "Write one language as an XLIFF 1.2 file for CAT tools");
@@ -107,18 +111,10 @@ int main(int argc, char** argv) {
       ->check(language_code_check);
   add_salvage(cmd_export_xliff);
 
-  CLI::App* cmd_import_xliff = app.add_subcommand(
-      "import-xliff", "Write the targets of an XLIFF file into one language of a database, in place");
-  cmd_import_xliff->add_option("DB.tdb", out, "Database to update")->required();
-  cmd_import_xliff->add_option("IN.xlf", in, "XLIFF file to read (- for standard input)")->required();
-  cmd_import_xliff->add_option("--language", language, "Language index that receives the translations")
-      ->required()
-      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
-  cmd_import_xliff->add_flag("--fuzzy", po_options.Fuzzy,
-                             "Apply targets whose state asks for translation or review (new, needs-...) too");
-  cmd_import_xliff->add_flag("--strict", po_options.Strict,
-                             "Refuse the whole file when any unit cannot be applied");
-  add_language_guard(cmd_import_xliff);
+  CLI::App* cmd_import_xliff = add_import(
+      "import-xliff", "Write the targets of an XLIFF file into one language of a database, in place",
+      "IN.xlf", "XLIFF file to read (- for standard input)",
+      "Apply targets whose state asks for translation or review (new, needs-...) too");
 
   CLI::App* cmd_check =
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");

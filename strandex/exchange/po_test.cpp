@@ -8,31 +8,15 @@
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/db/testing/database_fixture.h"
 #include "strandex/exchange/c_format.h"
 #include "strandex/exchange/po_import.h"
 #include "strandex/exchange/po_writer.h"
+#include "strandex/exchange/testing/translation_files.h"
 
 namespace {
 
-struct Applied {
-  bool ok;
-  std::string error;
-  PoImportReport report;
-  std::vector<std::string> warnings;
-};
-
-class Po : public DatabaseTest {
+class Po : public TranslationTest {
  protected:
-  static TDBStringClass* Add(int id, const char* symbolic, const char16_t* english, int category = 1) {
-    TDBStringClass* s = NewString(id, symbolic, english, category);
-    EXPECT_TRUE(TranslateDBClass::AddObject(s));
-    return s;
-  }
-  static std::u16string Text(int id, int language) {
-    TDBStringClass* s = TranslateDBClass::GetObject(id - 1000);
-    return language < s->GetTextCount() ? s->GetText(language).Chars() : u"<none>";
-  }
   static std::string Export(int language) {
     PoExportOptions options;
     options.Language = language;
@@ -51,13 +35,7 @@ class Po : public DatabaseTest {
     options.Fuzzy = fuzzy;
     options.LanguageCode = code;
     options.LanguageMismatch = mismatch;
-    Applied result;
-    DynamicArrayClass<NarrowStringClass> warnings;
-    NarrowStringClass error;
-    result.ok = ApplyPo(po.data(), po.size(), "in.po", options, &result.report, &warnings, &error);
-    result.error = error.Chars();
-    for (int i = 0; i < warnings.Count(); ++i) result.warnings.push_back(warnings[i].Chars());
-    return result;
+    return ApplyFile(ApplyPo, po, "in.po", options);
   }
   static std::string Entry(const std::string& key, const std::string& id, const std::string& str) {
     return "msgctxt \"" + key + "\"\nmsgid \"" + id + "\"\nmsgstr \"" + str + "\"\n\n";

@@ -5,28 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "strandex/exchange/testing/translation_files.h"
 
 namespace {
 
-struct Applied {
-  bool ok;
-  std::string error;
-  PoImportReport report;
-  std::vector<std::string> warnings;
-};
-
-class Xliff : public DatabaseTest {
+class Xliff : public TranslationTest {
  protected:
-  static TDBStringClass* Add(int id, const char* symbolic, const char16_t* english, int category = 1) {
-    TDBStringClass* s = NewString(id, symbolic, english, category);
-    EXPECT_TRUE(TranslateDBClass::AddObject(s));
-    return s;
-  }
-  static std::u16string Text(int id, int language) {
-    TDBStringClass* s = TranslateDBClass::GetObject(id - 1000);
-    return language < s->GetTextCount() ? s->GetText(language).Chars() : u"<none>";
-  }
   static std::string Export(int language, const char* code = "") {
     PoExportOptions options;
     options.Language = language;
@@ -42,13 +26,7 @@ class Xliff : public DatabaseTest {
     PoImportOptions options;
     options.Language = language;
     options.Fuzzy = fuzzy;
-    Applied result;
-    DynamicArrayClass<NarrowStringClass> warnings;
-    NarrowStringClass error;
-    result.ok = ApplyXliff(xliff.data(), xliff.size(), "in.xlf", options, &result.report, &warnings, &error);
-    result.error = error.Chars();
-    for (int i = 0; i < warnings.Count(); ++i) result.warnings.push_back(warnings[i].Chars());
-    return result;
+    return ApplyFile(ApplyXliff, xliff, "in.xlf", options);
   }
   // A file of the units given, in the XLIFF 1.2 namespace.
   static std::string File(const std::string& units, const std::string& file_attributes = "") {

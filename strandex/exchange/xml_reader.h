@@ -48,6 +48,11 @@ class XmlReaderClass {
 
  private:
   struct System;
+  // The next node from the system's parser (empty elements give only their start).
+  Node Step();
+  // Fails the reader for good.
+  Node Fail(const std::string& reason, int line);
+
   System* system;
   bool failed = false;
   // An empty element's end, given by the next call.

@@ -42,24 +42,12 @@ XmlReaderClass::~XmlReaderClass() {
   delete system;
 }
 
-XmlReaderClass::Node XmlReaderClass::Next() {
-  if (failed) return Node::kError;
-  if (pending_end) {
-    pending_end = false;
-    Attributes.clear();
-    return Node::kEnd;
-  }
-  auto fail = [&](const std::string& reason, int line) {
-    failed = true;
-    Error = reason;
-    Line = line > 0 ? line : 1;
-    return Node::kError;
-  };
-  if (!system->reader) return fail(system->error.empty() ? "out of memory" : system->error, 1);
+XmlReaderClass::Node XmlReaderClass::Step() {
+  if (!system->reader) return Fail(system->error.empty() ? "out of memory" : system->error, 1);
   for (;;) {
     int step = xmlTextReaderRead(system->reader);
     if (step < 0 || !system->error.empty()) {
-      return fail(system->error.empty() ? "malformed XML" : system->error,
+      return Fail(system->error.empty() ? "malformed XML" : system->error,
                   system->line > 0 ? system->line : xmlTextReaderGetParserLineNumber(system->reader));
     }
     if (step == 0) return Node::kDone;
@@ -68,7 +56,7 @@ XmlReaderClass::Node XmlReaderClass::Next() {
     Line = line > 0 ? line : xmlTextReaderGetParserLineNumber(system->reader);
     switch (xmlTextReaderNodeType(system->reader)) {
       case XML_READER_TYPE_DOCUMENT_TYPE:
-        return fail("a DOCTYPE: this reader takes no DTD, and so no entities from one", Line);
+        return Fail("a DOCTYPE: this reader takes no DTD, and so no entities from one", Line);
       case XML_READER_TYPE_ELEMENT: {
         Name = Chars(xmlTextReaderConstLocalName(system->reader));
         Namespace = Chars(xmlTextReaderConstNamespaceUri(system->reader));
@@ -97,7 +85,7 @@ XmlReaderClass::Node XmlReaderClass::Next() {
         Text = Chars(xmlTextReaderConstValue(system->reader));
         return Node::kText;
       case XML_READER_TYPE_ENTITY_REFERENCE:
-        return fail("a reference to an undeclared entity", Line);
+        return Fail("a reference to an undeclared entity", Line);
       default:
         break;
     }

@@ -73,7 +73,8 @@ XmlReaderClass::XmlReaderClass(const char* bytes, size_t size) : system(new Syst
     return;
   }
   system->stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes), static_cast<UINT>(size));
-  if (!system->stream || FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&system->reader), nullptr)) ||
+  if (!system->stream ||
+      FAILED(create(__uuidof(IXmlReader), reinterpret_cast<void**>(&system->reader), nullptr)) ||
       FAILED(system->reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit)) ||
       FAILED(system->reader->SetInput(system->stream))) {
     system->error = "out of memory";
@@ -86,24 +87,13 @@ XmlReaderClass::~XmlReaderClass() {
   delete system;
 }
 
-XmlReaderClass::Node XmlReaderClass::Next() {
-  if (failed) return Node::kError;
-  if (pending_end) {
-    pending_end = false;
-    Attributes.clear();
-    return Node::kEnd;
-  }
+XmlReaderClass::Node XmlReaderClass::Step() {
   IXmlReader* r = system->reader;
   auto line = [&] {
     UINT n = 0;
     return r && SUCCEEDED(r->GetLineNumber(&n)) && n > 0 ? static_cast<int>(n) : 1;
   };
-  auto fail = [&](const std::string& reason) {
-    failed = true;
-    Error = reason;
-    Line = line();
-    return Node::kError;
-  };
+  auto fail = [&](const std::string& reason) { return Fail(reason, line()); };
   if (!system->error.empty()) return fail(system->error);
   auto name = [&] {
     const WCHAR* text = nullptr;
