@@ -25,9 +25,10 @@
 // approved="yes" only where the string has a text of the language. The key (id and resname) is
 // the PO key: the numeric ID, then a space and the symbolic ID. The
 // notes are the PO export's extracted comments. Texts are written as they are (printf
-// conversions included), with & < > as entities and a carriage return as &#13;; a character
-// that XML 1.0 cannot hold (a control character other than tab, line feed and carriage return,
-// U+FFFE, U+FFFF, half of a surrogate pair) as <ph id="cN" ctype="x-tdb-char">U+XXXX</ph>.
+// conversions included), with & < > as entities; a character that XML 1.0 cannot hold (a control
+// character other than tab and line feed, U+FFFE, U+FFFF, half of a surrogate pair) as
+// <ph id="cN" ctype="x-tdb-char">U+XXXX</ph>, a carriage return included (not every parser gives
+// back a &#13;).
 #pragma once
 
 #include <cstddef>

@@ -78,7 +78,9 @@ void AppendNarrowAttribute(ByteBuilder& out, const char* text) {
   }
 }
 
-// Appends a text as element content: characters XML cannot hold as <ph> elements.
+// Appends a text as element content: characters XML cannot hold as <ph> elements, and so a
+// carriage return (which &#13; would keep, but not every parser gives it back: wine's XmlLite
+// reads a space).
 void AppendText(ByteBuilder& out, const UnicodeStringClass& text) {
   const char16_t* t = text.Chars();
   int length = text.Length();
@@ -88,7 +90,7 @@ void AppendText(ByteBuilder& out, const UnicodeStringClass& text) {
     bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < length && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF;
     if (pair) {
       c = 0x10000 + ((c - 0xD800) << 10) + (t[++i] - 0xDC00);
-    } else if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || (c >= 0xD800 && c <= 0xDFFF) ||
+    } else if ((c < 0x20 && c != '\t' && c != '\n') || (c >= 0xD800 && c <= 0xDFFF) ||
                c == 0xFFFE || c == 0xFFFF) {
       char ph[64];
       snprintf(ph, sizeof ph, "<ph id=\"c%d\" ctype=\"x-tdb-char\">U+%04X</ph>", ++placeholders,

@@ -52,6 +52,10 @@ class XmlReaderClass {
   Node Step();
   // Fails the reader for good.
   Node Fail(const std::string& reason, int line);
+  // Checks the bytes for what XML 1.0 forbids and not every parser refuses (control characters,
+  // references to undeclared entities or to characters XML cannot hold) and for a DOCTYPE, so
+  // that both systems refuse the same files. False (the reader failed) when it finds one.
+  bool Prescan(const char* bytes, size_t size);
 
   System* system;
   bool failed = false;

@@ -28,6 +28,7 @@ struct XmlReaderClass::System {
 };
 
 XmlReaderClass::XmlReaderClass(const char* bytes, size_t size) : system(new System) {
+  if (!Prescan(bytes, size)) return;
   // No network, no DTD loaded, no entities replaced (a DOCTYPE is refused before any could be).
   if (size > INT_MAX) {
     system->error = "larger than 2 GiB";

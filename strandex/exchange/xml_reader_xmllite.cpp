@@ -63,6 +63,7 @@ struct XmlReaderClass::System {
 };
 
 XmlReaderClass::XmlReaderClass(const char* bytes, size_t size) : system(new System) {
+  if (!Prescan(bytes, size)) return;
   CreateReader create = FindCreateReader();
   if (!create) {
     system->error = "xmllite.dll cannot be loaded";
