@@ -61,7 +61,7 @@ class Tdbtool : public DatabaseTest {
 TEST_F(Tdbtool, HelpVersionUsageAndNew) {
   std::string help = Run({"--help"}, 0);
   for (const char* command : {"new", "dump", "export-header", "export-table", "import-table", "export-po",
-                              "import-po", "check", "stats"})
+                              "import-po", "export-xliff", "import-xliff", "check", "stats"})
     EXPECT_NE(help.find(command), std::string::npos) << command;
   EXPECT_EQ(Run({"--version"}, 0).rfind("tdbtool ", 0), 0u);
   for (auto words : {"", "dump", "frobnicate x", "new a b"}) Run({words}, 2);
