@@ -19,7 +19,6 @@ namespace {
 const char kXliff12[] = "urn:oasis:names:tc:xliff:document:1.2";
 const char kXliff11[] = "urn:oasis:names:tc:xliff:document:1.1";
 const char kTdb[] = "urn:x-tdbtool:xliff";
-const char kXml[] = "http://www.w3.org/XML/1998/namespace";
 
 struct Unit {
   int Line = 0;
