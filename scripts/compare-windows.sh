@@ -92,6 +92,16 @@ for system in linux windows; do
   run "$system" tdbtool import-table "$(path "$system" "$work/in/table.txt")" strings.tdb
   run "$system" tdbtool export-header strings.tdb string_ids.h
   run "$system" tdbtool export-table strings.tdb string_table.txt
+  # The translators' files, and a database that took them back (the XLIFF read by libxml2 on
+  # Linux and XmlLite on Windows).
+  run "$system" tdbtool export-po strings.tdb de.po --language 1 --language-code de
+  run "$system" tdbtool export-xliff strings.tdb de.xlf --language 1 --language-code de
+  sed 's/Déjà/Schon/; s/state="needs-translation"\/>/state="translated">Beenden<\/target>/' \
+    "$work/$system/de.xlf" >"$work/$system/de_translated.xlf"
+  run "$system" tdbtool import-table "$(path "$system" "$work/in/table.txt")" translated.tdb
+  run "$system" tdbtool import-xliff translated.tdb de_translated.xlf --language 1 | tr -d '\r' >"$work/$system/import.txt"
+  run "$system" tdbtool check --translations translated.tdb --json | tr -d '\r' >"$work/$system/check.json" || true
+  run "$system" tdbtool stats translated.tdb | tr -d '\r' >"$work/$system/stats.txt"
   # Standard output is a text stream: on Windows its lines end in CR LF; the rest must match.
   run "$system" tdbtool dump strings.tdb | tr -d '\r' >"$work/$system/dump.json"
   run "$system" vxmtool from-obj "$(path "$system" "$work/in/model.obj")" new.vxm --format 40002

@@ -17,6 +17,10 @@ TX_DEPS_PACKAGES=(
   gettext
   # The manual pages' test renders them with groff, as man does.
   groff-base man-db
+  # The XLIFF import reads XML with libxml2 (on Linux); the tests validate the XLIFF export with
+  # xmllint and take PO and XLIFF files through translate-toolkit (po2xliff, xliff2po) and Qt's
+  # lconvert.
+  libxml2-dev libxml2-utils translate-toolkit qt6-l10n-tools
 )
 # Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
 TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})

@@ -17,6 +17,7 @@
 #include "strandex/exchange/db_diff.h"
 #include "strandex/exchange/db_merge.h"
 #include "strandex/exchange/db_snapshot.h"
+#include "strandex/exchange/file_bytes.h"
 #include "strandex/exchange/header_export.h"
 #include "strandex/exchange/po.h"
 #include "strandex/exchange/po_import.h"
@@ -24,6 +25,8 @@
 #include "strandex/exchange/text_table.h"
 #include "strandex/exchange/text_table_reader.h"
 #include "strandex/exchange/text_table_writer.h"
+#include "strandex/exchange/translation_stats.h"
+#include "strandex/exchange/xliff.h"
 #include "tdbtool/json_dump.h"
 #include "tdbtool/line_dump.h"
 #include "tdbtool/output.h"
@@ -291,8 +294,15 @@ int ImportTable(const std::string& in, const std::string& out) {
   return kSuccess;
 }
 
-int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
-             const LoadOptions& options) {
+namespace {
+
+using TranslationWriter = void (*)(ByteBuilder&, const PoExportOptions&);
+using TranslationReader = bool (*)(const char*, size_t, const char*, const PoImportOptions&, PoImportReport*,
+                                   DynamicArrayClass<NarrowStringClass>*, NarrowStringClass*);
+
+// export-po and export-xliff: one language of in, written by write.
+int ExportTranslations(const std::string& in, const std::string& out, int language, const std::string& code,
+                       const LoadOptions& options, TranslationWriter write) {
   if (!IsLanguageCode(code)) {
     return Fail(
         ("--language-code " + code + ": only letters, digits and _ - @ . may stand in a language code")
@@ -306,18 +316,28 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
   po.LanguageCode = code.c_str();
   po.Project = project.c_str();
   po.Generator = "tdbtool " TX_VERSION;
+  struct Fill {
+    TranslationWriter write;
+    const PoExportOptions* options;
+  } fill{write, &po};
   NarrowStringClass error;
-  if (!IsStandardStream(out.c_str()))
-    return ::ExportPo(out.c_str(), po, &error) ? kSuccess : Fail(error.Chars());
+  if (!IsStandardStream(out.c_str())) {
+    auto through = [](ByteBuilder& bytes, const void* context) {
+      const Fill* f = static_cast<const Fill*>(context);
+      f->write(bytes, *f->options);
+    };
+    return ByteBuilder::WriteThrough(out.c_str(), &error, through, &fill) ? kSuccess : Fail(error.Chars());
+  }
   ByteBuilder bytes;
-  WritePo(bytes, po);
+  write(bytes, po);
   if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
   return kSuccess;
 }
 
-int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
-             std::FILE* output) {
-  if (int code = RefuseSameFile(po, db)) return code;
+// import-po and import-xliff: the translations of in, read by read, into db in place.
+int ImportTranslations(const std::string& db, const std::string& in, const PoImportOptions& options,
+                       std::FILE* output, TranslationReader read) {
+  if (int code = RefuseSameFile(in, db)) return code;
   // Held until the new database is in place, so that two imports into one database at once do
   // not lose one of them.
   FileLockClass lock;
@@ -329,18 +349,20 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
   if (int code = LoadForRewrite(db)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
-  bool read;
-  const char* name = po.c_str();
+  bool ok;
+  const char* name = in.c_str();
   if (IsStandardStream(name)) {
     name = kStandardInput;
     std::string bytes;
-    read = ReadStandardInput(bytes, &error) &&
-           ApplyPo(bytes.data(), bytes.size(), name, options, &report, &warnings, &error);
+    ok = ReadStandardInput(bytes, &error) &&
+         read(bytes.data(), bytes.size(), name, options, &report, &warnings, &error);
   } else {
-    read = ::ImportPo(name, options, &report, &warnings, &error);
+    FileContent content;
+    ok = content.Read(name, &error) &&
+         read(content.Data(), content.Size(), name, options, &report, &warnings, &error);
   }
   WarnAll(warnings);
-  if (!read) return Fail(error.Chars());
+  if (!ok) return Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
   if (report.Applied > 0 && (!lock.Unchanged(&error) || !SaveDatabaseFile(db.c_str(), &error))) {
     return Fail(error.Chars());
@@ -355,6 +377,28 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
   return kSuccess;
 }
 
+}  // namespace
+
+int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
+             const LoadOptions& options) {
+  return ExportTranslations(in, out, language, code, options, WritePo);
+}
+
+int ExportXliff(const std::string& in, const std::string& out, int language, const std::string& code,
+                const LoadOptions& options) {
+  return ExportTranslations(in, out, language, code, options, WriteXliff);
+}
+
+int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
+             std::FILE* output) {
+  return ImportTranslations(db, po, options, output, ApplyPo);
+}
+
+int ImportXliff(const std::string& db, const std::string& xliff, const PoImportOptions& options,
+                std::FILE* output) {
+  return ImportTranslations(db, xliff, options, output, ApplyXliff);
+}
+
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output) {
   DynamicArrayClass<NarrowStringClass> problems;
   if (int code = Load(in, options, &problems, LoadedParts::kWithoutTexts)) return code;
@@ -364,6 +408,90 @@ int Check(const std::string& in, const LoadOptions& options, std::FILE* output) 
     return Fail("standard output", std::strerror(errno ? errno : EIO));
   }
   return problems.Count() > 0 ? kProblems : kSuccess;
+}
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// Ends a command that printed to output: 1 with a message when output could not be written.
+int FinishOutput(std::FILE* output, int code) {
+  if (std::fflush(output) != 0 || std::ferror(output)) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return code;
+}
+
+bool PutJson(std::FILE* output, const Json& value) {
+  std::string text = value.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
+  return std::fwrite(text.data(), 1, text.size(), output) == text.size();
+}
+
+class FaultLister : public TranslationFaultHandler {
+ public:
+  FaultLister(bool json_in, std::FILE* output_in) : json(json_in), output(output_in) {}
+  void OnFault(TDBStringClass* s, int language, TranslationFault fault) override {
+    if (!json) {
+      std::fprintf(output, "%slanguage %d: %s\n", StringProblemStart(s).Chars(), language,
+                   TranslationFaultText(fault));
+      return;
+    }
+    std::string english, text;
+    Utf8(s->GetText(0), english);
+    if (s->HasText(language)) Utf8(s->GetText(language), text);
+    problems.push_back({{"id", s->GetID()},
+                        {"idString", WidenBytes(s->GetIDString())},
+                        {"language", language},
+                        {"problem", TranslationFaultName(fault)},
+                        {"message", TranslationFaultText(fault)},
+                        {"english", english},
+                        {"text", text}});
+  }
+  Json problems = Json::array();
+
+ private:
+  bool json;
+  std::FILE* output;
+};
+
+}  // namespace
+
+int CheckTranslationsOf(const std::string& in, const LoadOptions& options,
+                        const TranslationCheckOptions& check, bool json, std::FILE* output) {
+  if (int code = Load(in, options, nullptr)) return code;
+  FaultLister lister(json, output);
+  int faults = CheckTranslations(check, lister);
+  if (json && !PutJson(output, Json{{"problems", lister.problems}})) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return FinishOutput(output, faults > 0 ? kProblems : kSuccess);
+}
+
+int Stats(const std::string& in, const LoadOptions& options, bool json, std::FILE* output) {
+  if (int code = Load(in, options, nullptr)) return code;
+  int strings = CountedStrings();
+  int highest = HighestLanguage();
+  Json languages = Json::array();
+  if (!json) std::fprintf(output, "%d strings with an English text\n", strings);
+  for (int language = 1; language <= highest; ++language) {
+    LanguageStats stats = TranslationStats(language);
+    if (json) {
+      languages.push_back({{"language", language},
+                           {"translated", stats.Translated},
+                           {"sameAsEnglish", stats.SameAsEnglish},
+                           {"empty", stats.Empty},
+                           {"wordsToTranslate", stats.Words}});
+    } else {
+      std::fprintf(
+          output,
+          "language %d: %d translated, %d the same as English, %d empty; %lld English words to translate\n",
+          language, stats.Translated, stats.SameAsEnglish, stats.Empty, stats.Words);
+    }
+  }
+  if (json && !PutJson(output, Json{{"strings", strings}, {"languages", languages}})) {
+    return Fail("standard output", std::strerror(errno ? errno : EIO));
+  }
+  return FinishOutput(output, kSuccess);
 }
 
 }  // namespace tdbtool

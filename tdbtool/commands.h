@@ -9,6 +9,7 @@
 #include <string>
 
 #include "strandex/exchange/po.h"
+#include "strandex/exchange/translation_check.h"
 
 namespace tdbtool {
 
@@ -42,6 +43,17 @@ int ExportPo(const std::string& in, const std::string& out, int language, const 
              const LoadOptions& options);
 // Writes the translations of po into db, in place; the counts go to output.
 int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options, std::FILE* output);
+// Language language (1 or higher) as an XLIFF 1.2 file; code (may be empty) is its target-language.
+int ExportXliff(const std::string& in, const std::string& out, int language, const std::string& code,
+                const LoadOptions& options);
+// Writes the targets of xliff into db, in place, as ImportPo does.
+int ImportXliff(const std::string& db, const std::string& xliff, const PoImportOptions& options,
+                std::FILE* output);
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output);
+// Lists the faults of the translations, one a line or, with json, as one JSON object.
+int CheckTranslationsOf(const std::string& in, const LoadOptions& options,
+                        const TranslationCheckOptions& check, bool json, std::FILE* output);
+// Prints per language how many strings are translated, the same as English or empty.
+int Stats(const std::string& in, const LoadOptions& options, bool json, std::FILE* output);
 
 }  // namespace tdbtool

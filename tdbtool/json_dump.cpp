@@ -4,14 +4,22 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "strandex/db/translate_db.h"
 #include "common/utf8.h"
+#include "strandex/db/translate_db.h"
 
 namespace tdbtool {
 
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+bool Put(std::FILE* output, const std::string& text) {
+  return std::fwrite(text.data(), 1, text.size(), output) == text.size();
+}
+
+std::string Text(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
+
+}  // namespace
 
 std::string WidenBytes(const char* text) {
   std::string out;
@@ -32,14 +40,6 @@ bool Utf8(const UnicodeStringClass& text, std::string& out) {
   out.assign(utf8.Chars(), static_cast<size_t>(utf8.Length()));
   return true;
 }
-
-bool Put(std::FILE* output, const std::string& text) {
-  return std::fwrite(text.data(), 1, text.size(), output) == text.size();
-}
-
-std::string Text(const Json& value) { return value.dump(-1, ' ', false, Json::error_handler_t::replace); }
-
-}  // namespace
 
 bool WriteDatabaseJson(std::FILE* output) {
   bool ok = Put(output, "{\"version\": " + std::to_string(TranslateDBClass::GetVersion()) +

@@ -9,8 +9,16 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+
+#include "common/string_class.h"
 
 namespace tdbtool {
+
+// A narrow field as UTF-8, each byte b as U+00bb.
+std::string WidenBytes(const char* text);
+// A text as UTF-8 in out, a lone surrogate as U+FFFD. False when memory runs out.
+bool Utf8(const UnicodeStringClass& text, std::string& out);
 
 // False when the output could not be written or memory ran out.
 bool WriteDatabaseJson(std::FILE* output);

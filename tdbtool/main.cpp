@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
   platform::CommandLineClass args(argc, argv);
   CLI::App app{
       "Creates, dumps, checks and converts string databases (*.tdb). A file named - is\n"
-      "standard output, or standard input for the files that import-table and import-po read.",
+      "standard output, or standard input for the files that import-table, import-po and import-xliff read.",
       "tdbtool"};
   tool_cli::Prepare(app);
   app.require_subcommand(1);
@@ -73,6 +73,34 @@ int main(int argc, char** argv) {
   int language = 0;
   std::string language_code;
   PoImportOptions po_options;
+  auto language_code_check = CLI::Validator(
+      [](std::string& code) {
+        return tdbtool::IsLanguageCode(code)
+                   ? std::string()
+                   : "only letters, digits and _ - @ . may stand in a language code";
+      },
+      "CODE");
+  // import-po and import-xliff: the file, the language, and the guard that refuses a file exported
+  // for another language unless told that it is meant.
+  auto add_import = [&](const char* name, const char* help, const char* file, const char* file_help,
+                        const char* fuzzy_help) {
+    CLI::App* command = app.add_subcommand(name, help);
+    command->add_option("DB.tdb", out, "Database to update")->required();
+    command->add_option(file, in, file_help)->required();
+    command->add_option("--language", language, "Language index that receives the translations")
+        ->required()
+        ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+    command->add_flag("--fuzzy", po_options.Fuzzy, fuzzy_help);
+    command->add_flag("--strict", po_options.Strict,
+                      "Refuse the whole file when any entry cannot be applied");
+    command
+        ->add_option("--language-code", language_code,
+                     "Refuse a file whose header names another language code than this one")
+        ->check(language_code_check);
+    command->add_flag("--language-mismatch", po_options.LanguageMismatch,
+                      "Import a file that names another language index or code all the same");
+    return command;
+  };
   CLI::App* cmd_export_po = app.add_subcommand(
       "export-po",
       "Write one language as a gettext PO file for translators, or without --language the template");
@@ -83,33 +111,60 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
   cmd_export_po
       ->add_option("--language-code", language_code, "Language code for the header, such as de or pt_BR")
-      ->check(CLI::Validator(
-          [](std::string& code) {
-            return tdbtool::IsLanguageCode(code)
-                       ? std::string()
-                       : "only letters, digits and _ - @ . may stand in a language code";
-          },
-          "CODE"));
+      ->check(language_code_check);
   add_salvage(cmd_export_po);
 
-  CLI::App* cmd_import_po = app.add_subcommand(
-      "import-po", "Write the translations of a PO file into one language of a database, in place");
-  cmd_import_po->add_option("DB.tdb", out, "Database to update")->required();
-  cmd_import_po->add_option("IN.po", in, "PO file to read (- for standard input)")->required();
-  cmd_import_po->add_option("--language", language, "Language index that receives the translations")
+  CLI::App* cmd_import_po =
+      add_import("import-po", "Write the translations of a PO file into one language of a database, in place",
+                 "IN.po", "PO file to read (- for standard input)", "Apply entries marked fuzzy too");
+
+  CLI::App* cmd_export_xliff =
+      app.add_subcommand("export-xliff", "Write one language as an XLIFF 1.2 file for CAT tools");
+  cmd_export_xliff->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_export_xliff->add_option("OUT.xlf", out, "XLIFF file to write (- for standard output)")->required();
+  cmd_export_xliff->add_option("--language", language, "Language index whose texts become the targets")
       ->required()
       ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
-  cmd_import_po->add_flag("--fuzzy", po_options.Fuzzy, "Apply entries marked fuzzy too");
-  cmd_import_po->add_flag("--strict", po_options.Strict,
-                          "Refuse the whole file when any entry cannot be applied");
+  cmd_export_xliff
+      ->add_option("--language-code", language_code, "Language code for target-language, such as de")
+      ->check(language_code_check);
+  add_salvage(cmd_export_xliff);
+
+  CLI::App* cmd_import_xliff = add_import(
+      "import-xliff", "Write the targets of an XLIFF file into one language of a database, in place",
+      "IN.xlf", "XLIFF file to read (- for standard input)",
+      "Apply targets whose state asks for translation or review (new, needs-...) too");
 
   CLI::App* cmd_check =
       app.add_subcommand("check", "List the problems of a database, one a line; exit 1 when there are any");
   cmd_check->add_option("IN.tdb", in, "Database to read")->required();
   add_salvage(cmd_check);
+  bool translations = false, json = false;
+  TranslationCheckOptions check;
+  CLI::Option* opt_translations = cmd_check->add_flag(
+      "--translations", translations,
+      "List faults of the translations instead: printf conversions, spaces, line breaks, escapes, empty, "
+      "untranslated, too long");
+  cmd_check->add_option("--language", check.Language, "Check only this language's translations")
+      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage))
+      ->needs(opt_translations);
+  cmd_check
+      ->add_option("--max-ratio", check.MaxRatio,
+                   "A translation longer than this many times its English text is a fault (off by default)")
+      ->check(CLI::PositiveNumber)
+      ->needs(opt_translations);
+  cmd_check->add_flag("--json", json, "Write the faults as one JSON object")->needs(opt_translations);
+
+  CLI::App* cmd_stats = app.add_subcommand(
+      "stats",
+      "Per language: strings translated, the same as English or empty, and English words to translate");
+  cmd_stats->add_option("IN.tdb", in, "Database to read")->required();
+  cmd_stats->add_flag("--json", json, "Write the figures as one JSON object");
+  add_salvage(cmd_stats);
 
   if (int code = tool_cli::Parse(app, args.Count(), args.Values()); code >= 0) return code;
   po_options.Language = language;
+  po_options.LanguageCode = language_code.c_str();
 
   // The object table grows by 65,536 slots at a time: a database of 100,000 strings then loads
   // without its table being copied a hundred times over (the editor grows it by 1000).
@@ -125,6 +180,10 @@ int main(int argc, char** argv) {
     if (cmd_import->parsed()) return tdbtool::ImportTable(in, out);
     if (cmd_export_po->parsed()) return tdbtool::ExportPo(in, out, language, language_code, options);
     if (cmd_import_po->parsed()) return tdbtool::ImportPo(out, in, po_options, stdout);
+    if (cmd_export_xliff->parsed()) return tdbtool::ExportXliff(in, out, language, language_code, options);
+    if (cmd_import_xliff->parsed()) return tdbtool::ImportXliff(out, in, po_options, stdout);
+    if (cmd_stats->parsed()) return tdbtool::Stats(in, options, json, stdout);
+    if (translations) return tdbtool::CheckTranslationsOf(in, options, check, json, stdout);
     return tdbtool::Check(in, options, stdout);
   };
   // The database goes with the process instead of being freed record by record.

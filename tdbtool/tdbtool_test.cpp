@@ -60,8 +60,8 @@ class Tdbtool : public DatabaseTest {
 
 TEST_F(Tdbtool, HelpVersionUsageAndNew) {
   std::string help = Run({"--help"}, 0);
-  for (const char* command :
-       {"new", "dump", "export-header", "export-table", "import-table", "export-po", "import-po", "check"})
+  for (const char* command : {"new", "dump", "export-header", "export-table", "import-table", "export-po",
+                              "import-po", "export-xliff", "import-xliff", "check", "stats"})
     EXPECT_NE(help.find(command), std::string::npos) << command;
   EXPECT_EQ(Run({"--version"}, 0).rfind("tdbtool ", 0), 0u);
   for (auto words : {"", "dump", "frobnicate x", "new a b"}) Run({words}, 2);
@@ -118,6 +118,29 @@ TEST_F(Tdbtool, CheckListsProblems) {
   String(1002, "IDS_LOST", u"Lost", 5);
   Save("bad.tdb");
   EXPECT_EQ(Run({"check", "@bad.tdb"}, 1), "string 1002 \"IDS_LOST\": category 5 does not exist\n");
+
+  // The translations: one fault a line, or JSON; the figures per language.
+  EXPECT_EQ(Run({"check", "--translations", "@clean.tdb"}, 0), "");
+  TranslateDBClass::GetObject(0)->SetText(2, u"%d");
+  Save("faults.tdb");
+  EXPECT_EQ(Run({"check", "--translations", "@faults.tdb"}, 1),
+            "string 1000 \"IDS_OK\": language 1: no translation (empty)\n"
+            "string 1000 \"IDS_OK\": language 2: the printf conversions differ from the English text's\n"
+            "string 1002 \"IDS_LOST\": language 1: no translation (empty)\n"
+            "string 1002 \"IDS_LOST\": language 2: no translation (empty)\n");
+  EXPECT_EQ(
+      json::parse(Run({"check", "--translations", "--json", "--language", "2", "@faults.tdb"}, 1)),
+      json::parse(R"js({"problems": [{"id": 1000, "idString": "IDS_OK", "language": 2, "problem": "printf",
+        "message": "the printf conversions differ from the English text's", "english": "Fine", "text": "%d"},
+        {"id": 1002, "idString": "IDS_LOST", "language": 2, "problem": "empty", "message": "no translation (empty)",
+         "english": "Lost", "text": ""}]})js"));
+  Run({"check", "--json", "@faults.tdb"}, 2, "--json requires --translations");
+  EXPECT_EQ(Run({"stats", "@faults.tdb"}, 0),
+            "2 strings with an English text\n"
+            "language 1: 0 translated, 0 the same as English, 2 empty; 2 English words to translate\n"
+            "language 2: 1 translated, 0 the same as English, 1 empty; 1 English words to translate\n");
+  EXPECT_EQ(json::parse(Run({"stats", "--json", "@clean.tdb"}, 0)),
+            json::parse(R"({"strings": 1, "languages": []})"));
 }
 
 TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
@@ -214,6 +237,129 @@ TEST_F(Tdbtool, GettextToolsReadThePoExportAndItsTranslationsComeBack) {
   ASSERT_EQ(Shell(dir.path(), "msgmerge -q -o merged.po filtered.po strings.pot"), 0);
   EXPECT_EQ(Run({"import-po", "@db.tdb", "@merged.po", "--language", "2"}, 0),
             Path("merged.po") + ": 0 applied, 4 unchanged, 0 skipped\n");
+}
+
+// Whether program can be run (found on the path).
+bool HasProgram(const std::string& dir, const std::string& program) {
+  return !sys::kWindows && Shell(dir, "command -v " + program + " >/dev/null") == 0;
+}
+
+// A German file does not go into the French slot by mistake; translate-toolkit's round trip
+// through XLIFF drops msgctxt and lconvert's through Qt's TS format joins the comments, and the
+// translations come back all the same.
+TEST_F(Tdbtool, PoFilesComeBackThroughOtherToolsAndOnlyIntoTheirLanguage) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK")->SetText(1, u"Bien");
+  String(1001, "", u"Two\nlines  ")->SetText(2, u"Zwei\nZeilen  ");
+  Save("db.tdb");
+  Run({"export-po", "@db.tdb", "@de.po", "--language", "2", "--language-code", "de"}, 0);
+  const std::string before = ReadBytes(Path("db.tdb"));
+  Run({"import-po", "@db.tdb", "@de.po", "--language", "1", "--strict"}, 1,
+      "de.po:1: the file holds language 2 (X-Tdb-Language: 2), not language 1 as --language says");
+  Run({"import-po", "@db.tdb", "@de.po", "--language", "2", "--language-code", "fr"}, 1,
+      "de.po:1: the file is in language de (Language: de), not fr as --language-code says");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+  EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "1", "--language-mismatch"}, 0),
+            Path("de.po") + ": 1 applied, 1 unchanged, 0 skipped\n");
+
+  // Each tool brings back a changed line of string 1001's translation.
+  int round = 0;
+  for (std::string tool : {"po2xliff", "/usr/lib/qt6/bin/lconvert"}) {
+    if (!HasProgram(dir.path(), tool)) {
+      std::printf("%s is not installed: its round trip is not tested\n", tool.c_str());
+      continue;
+    }
+    std::string convert =
+        tool == "po2xliff" ? "po2xliff --progress=none de.po x.xlf && xliff2po --progress=none x.xlf back.po"
+                           : tool + " -i de.po -o x.ts && " + tool + " -i x.ts -o back.po";
+    std::string line = "Zeilen" + std::to_string(++round);
+    Run({"export-po", "@db.tdb", "@de.po", "--language", "2", "--language-code", "de"}, 0);
+    ASSERT_EQ(Shell(dir.path(), "sed -i -E 's/Zeilen[0-9]*  /" + line + "  /' de.po && " + convert), 0);
+    EXPECT_EQ(Run({"import-po", "@db.tdb", "@back.po", "--language", "2", "--strict"}, 0),
+              Path("back.po") + ": 1 applied, 1 unchanged, 0 skipped\n")
+        << tool;
+    EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"][2], "Zwei\n" + line + "  ");
+  }
+}
+
+// Replaces the first from in text by to.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// An XLIFF export keeps the rules of XLIFF 1.2, comes back from a CAT tool's edit, and its
+// translations come back through translate-toolkit (both ways) and lconvert.
+TEST_F(Tdbtool, XliffFilesComeBackFromCatToolsAndConverters) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK & <go>")->SetText(2, u"Bien & <vas-y>");
+  String(1001, "", u"Two\nlines  ");
+  String(1002, "IDS_N", u"\t%d items");
+  Save("db.tdb");
+  Run({"export-xliff", "@db.tdb", "@fr.xlf", "--language", "2", "--language-code", "fr"}, 0);
+  std::string xliff = ReadBytes(Path("fr.xlf"));
+  if (HasProgram(dir.path(), "xmllint")) {
+    std::string err;
+    EXPECT_EQ(Shell(dir.path(), "xmllint --noout --schema '" TX_XLIFF_RULES "' fr.xlf", &err), 0) << err;
+  }
+  size_t units = 0, preserved = 0;
+  for (size_t at = 0; (at = xliff.find("<trans-unit ", at)) != std::string::npos; ++at, ++units)
+    preserved += xliff.compare(xliff.find('>', at) - 21, 21, " xml:space=\"preserve\"") == 0;
+  EXPECT_EQ(units, 3u);
+  EXPECT_EQ(preserved, 3u);
+
+  const std::string before = ReadBytes(Path("db.tdb"));
+  Run({"import-xliff", "@db.tdb", "@fr.xlf", "--language", "1"}, 1,
+      "fr.xlf:3: the file holds language 2 (tdb:language 2), not language 1 as --language says");
+  Run({"import-xliff", "@db.tdb", "@fr.xlf", "--language", "2", "--language-code", "de"}, 1,
+      "fr.xlf:3: the file is in language fr (target-language fr), not de as --language-code says");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+
+  // The CAT tool fills the two empty targets.
+  std::string edited = Replaced(xliff, "<target state=\"needs-translation\"/>",
+                                "<target state=\"translated\">Deux\nlignes  </target>");
+  edited = Replaced(edited, "<target state=\"needs-translation\"/>",
+                    "<target state=\"translated\">\t%d objets</target>");
+  WriteBytes(Path("cat.xlf"), edited);
+  EXPECT_EQ(Run({"import-xliff", "@db.tdb", "@cat.xlf", "--language", "2", "--strict"}, 0),
+            Path("cat.xlf") + ": 2 applied, 1 unchanged, 0 skipped\n");
+  EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"][2], "Deux\nlignes  ");
+  WriteBytes(Path("wrong.xlf"), Replaced(edited, "\t%d objets", "\t%s objets"));
+  Run({"import-xliff", "@db.tdb", "@wrong.xlf", "--language", "2", "--strict"}, 1,
+      "wrong.xlf:22: string 1002 \"IDS_N\": the translation's printf conversions differ");
+
+  // Each converter brings back a changed translation of string 1000.
+  const std::string lconvert = "/usr/lib/qt6/bin/lconvert";
+  // The translation of string 1000 is changed in the file that goes out, and comes back.
+  struct Way {
+    std::string tool, export_command, file, convert, import_command, back;
+  };
+  const std::vector<Way> ways = {
+      {"xliff2po", "export-xliff", "fr.xlf", "xliff2po --progress=none fr.xlf back.po", "import-po",
+       "back.po"},
+      {"po2xliff", "export-po", "fr.po", "po2xliff --progress=none fr.po back.xlf", "import-xliff",
+       "back.xlf"},
+      {lconvert, "export-xliff", "fr.xlf",
+       lconvert + " -i fr.xlf -o fr.ts && " + lconvert + " -i fr.ts -o back.xlf", "import-xliff", "back.xlf"},
+  };
+  int round = 0;
+  for (const Way& way : ways) {
+    if (!HasProgram(dir.path(), way.tool)) {
+      std::printf("%s is not installed: its round trip is not tested\n", way.tool.c_str());
+      continue;
+    }
+    std::string text = "Bien " + std::to_string(++round);
+    Run({way.export_command, "@db.tdb", "@" + way.file, "--language", "2", "--language-code", "fr"}, 0);
+    ASSERT_EQ(Shell(dir.path(),
+                    "sed -i -E 's/Bien( [0-9])? &/" + text + " \\&/' " + way.file + " && " + way.convert),
+              0)
+        << way.tool;
+    EXPECT_EQ(Run({way.import_command, "@db.tdb", "@" + way.back, "--language", "2", "--strict"}, 0),
+              Path(way.back) + ": 1 applied, 2 unchanged, 0 skipped\n")
+        << way.tool;
+    EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][0]["texts"][2], text + " & <vas-y>");
+  }
 }
 
 // "-" is standard output, and for the PO file of import-po standard input; --strict takes a PO

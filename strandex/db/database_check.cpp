@@ -131,6 +131,8 @@ class FoldedIDSet {
 
 }  // namespace
 
+NarrowStringClass StringProblemStart(TDBStringClass* obj) { return StringLine(obj); }
+
 bool IsCIdentifier(const char* text) {
   auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
   if (!letter(text[0])) return false;

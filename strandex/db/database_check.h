@@ -17,3 +17,7 @@ int ListDatabaseProblems(DynamicArrayClass<NarrowStringClass>* problems);
 
 // Whether text is a C identifier: a letter or underscore, then letters, digits and underscores.
 bool IsCIdentifier(const char* text);
+
+class TDBStringClass;
+// "string 1005 "IDS_X": ", the start of a problem line about obj.
+NarrowStringClass StringProblemStart(TDBStringClass* obj);

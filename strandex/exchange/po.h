@@ -3,10 +3,10 @@
 //
 // A PO file is UTF-8 text made of entries separated by blank lines. The export writes a header
 // entry (msgid "" with the fields Project-Id-Version, PO-Revision-Date, Last-Translator,
-// Language-Team, Language, MIME-Version, Content-Type with charset=UTF-8,
-// Content-Transfer-Encoding and X-Generator), then one entry per string object, for each category
-// in list order its strings in ascending numeric ID, then the strings whose category does not
-// exist:
+// Language-Team, Language, X-Tdb-Language (the language index; not in a template),
+// MIME-Version, Content-Type with charset=UTF-8, Content-Transfer-Encoding and X-Generator),
+// then one entry per string object, for each category in list order its strings in ascending
+// numeric ID, then the strings whose category does not exist:
 //
 //   #. ID 1000, symbolic ID IDS_OK
 //   #. Category: Default
@@ -15,7 +15,8 @@
 //   msgid "<text 0 (English)>"
 //   msgstr "<text of the language, or empty where the string has none of its own>"
 //
-// The context is the key: the numeric ID in decimal, then a space and the symbolic ID (each
+// The context is the key (a file without it, as some converters leave it, is keyed by the
+// "#. ID" comment, which they keep): the numeric ID in decimal, then a space and the symbolic ID (each
 // byte b as U+00bb) when the string has one. Numeric IDs are unique in a database, so the key
 // finds one string even where symbolic IDs repeat or are empty. A template (language 0) has
 // every msgstr empty. Strings are written with the C escapes \\ \" \a \b \f \n \r \t \v and
@@ -48,6 +49,10 @@ struct PoImportOptions {
   bool Fuzzy = false;
   // Refuse the whole file when any entry that is not fuzzy would be skipped.
   bool Strict = false;
+  // The language code the file should name (its Language field), or empty for any.
+  const char* LanguageCode = "";
+  // Take a file whose X-Tdb-Language or Language names another language.
+  bool LanguageMismatch = false;
 };
 
 struct PoImportReport {

@@ -4,180 +4,54 @@
 // untouched by a file that is refused anywhere, even after its last entry.
 #include "strandex/exchange/po_import.h"
 
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <new>
+#include <string>
 
 #include "common/path_error.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/c_format.h"
 #include "strandex/exchange/file_bytes.h"
+#include "strandex/exchange/language_guard.h"
 #include "strandex/exchange/po_reader.h"
-#include "common/utf8.h"
+#include "strandex/exchange/translation_import.h"
 #include "strandex/exchange/warning_list.h"
 
 namespace {
 
-// At most this many characters of a key or symbolic ID are quoted in a warning.
-constexpr int kQuoteLimit = 80;
-
-// UTF-16 text as UTF-8 for a warning, cut at kQuoteLimit units, control characters as '?'.
-class Quoted {
- public:
-  Quoted(const char16_t* text, int length) {
-    char16_t units[kQuoteLimit + 1];
-    int n = 0;
-    for (; n < length && n < kQuoteLimit; ++n) units[n] = text[n] < 0x20 || text[n] == 0x7F ? u'?' : text[n];
-    if (n > 0 && n < length && units[n - 1] >= 0xD800 && units[n - 1] <= 0xDBFF) --n;
-    *EncodeUtf8(units, static_cast<size_t>(n), bytes) = 0;
-  }
-  // Narrow text, each byte b as the character U+00bb.
-  explicit Quoted(const char* text) {
-    char16_t units[kQuoteLimit + 1];
-    int n = 0;
-    for (; text[n] && n < kQuoteLimit; ++n) {
-      unsigned char b = static_cast<unsigned char>(text[n]);
-      units[n] = b < 0x20 || b == 0x7F ? u'?' : b;
-    }
-    *EncodeUtf8(units, static_cast<size_t>(n), bytes) = 0;
-  }
-  const char* Chars() const { return bytes; }
-
- private:
-  char bytes[kQuoteLimit * 3 + 1];
-};
-
-bool SameText(const char16_t* a, int length, const UnicodeStringClass& b) {
-  return b.Length() == length && memcmp(a, b.Chars(), static_cast<size_t>(length) * sizeof(char16_t)) == 0;
-}
-
 class PoImporter : public PoEntryHandler {
  public:
-  PoImporter(const PoImportOptions& options_in, WarningListClass* warnings_in, bool apply_in)
-      : options(options_in), warnings(warnings_in), apply(apply_in) {}
-  ~PoImporter() override { delete[] first_line; }
-  PoImporter(const PoImporter&) = delete;
-  PoImporter& operator=(const PoImporter&) = delete;
+  PoImporter(const PoImportOptions& options_in, WarningListClass* warnings, bool apply_in)
+      : options(options_in), importer(options_in, warnings, apply_in), apply(apply_in) {}
 
   bool OnEntry(const PoEntry& e, NarrowStringClass& reason) override {
-    if (e.IsHeader) return true;
-    if (e.Plural) return Skip(e, "a plural entry (msgid_plural); the database has no plural forms");
-    if (!e.HasContext) return Skip(e, "an entry without msgctxt names no string");
-    TDBStringClass* s = nullptr;
-    if (!FindString(e, &s)) return true;
-    if (!apply) {
-      int slot = s->GetID() - TranslateDBClass::kFirstID;
-      if (!first_line) {
-        first_line = new (std::nothrow) int[TranslateDBClass::GetObjectCount()]();
-        if (!first_line) return false;
-      }
-      if (first_line[slot] != 0) {
-        char text[96];
-        snprintf(text, sizeof text, "a second entry for string %d (the first is at line %d)", s->GetID(),
-                 first_line[slot]);
-        reason.TryAssign(text);
-        return false;
-      }
-      first_line[slot] = e.Line;
-    }
-    if (e.Fuzzy && !options.Fuzzy) {
-      ++report.Fuzzy;
-      ++report.Skipped;
+    if (e.IsHeader) return apply || CheckPoHeaderLanguage(e.Str, e.StrLength, options, reason);
+    if (e.Plural) {
+      importer.Skip(e.Line, "a plural entry (msgid_plural); the database has no plural forms");
       return true;
     }
-    if (!SameText(e.Id, e.IdLength, s->GetText(0))) {
-      if (warnings) {
-        warnings->Add(e.Line, "string %d \"%s\": its English text changed since the export; skipped",
-                      s->GetID(), Quoted(s->GetIDString()).Chars());
-      }
-      ++report.Skipped;
-      return true;
+    TranslationEntry entry;
+    entry.Line = e.Line;
+    if (e.HasContext) {
+      entry.Key = e.Context;
+      entry.KeyLength = e.ContextLength;
     }
-    if (e.StrLength > 0 && !SameCFormat(e.Id, e.IdLength, e.Str, e.StrLength)) {
-      if (warnings) {
-        warnings->Add(e.Line,
-                      "string %d \"%s\": the translation's printf conversions differ from the English "
-                      "text's; skipped",
-                      s->GetID(), Quoted(s->GetIDString()).Chars());
-      }
-      ++report.Skipped;
-      return true;
-    }
-    int language = options.Language;
-    if (e.StrLength == 0 ||
-        (language < s->GetTextCount() && SameText(e.Str, e.StrLength, s->GetText(language)))) {
-      ++report.Unchanged;
-      return true;
-    }
-    ++report.Applied;
-    return !apply || s->SetText(language, e.Str);
+    entry.KeyName = "msgctxt";
+    entry.Comments = e.Extracted;
+    entry.CommentsSize = e.ExtractedSize;
+    entry.CommentName = "\"#. ID\" comment";
+    entry.Unkeyed = "an entry without msgctxt and without an \"#. ID\" comment names no string";
+    entry.Source = e.Id;
+    entry.SourceLength = e.IdLength;
+    entry.Target = e.Str;
+    entry.TargetLength = e.StrLength;
+    entry.Fuzzy = e.Fuzzy;
+    return importer.Entry(entry, reason);
   }
 
-  PoImportReport report;
+  const PoImportReport& Report() const { return importer.report; }
 
  private:
-  bool Skip(const PoEntry& e, const char* why) {
-    if (warnings) warnings->Add(e.Line, "%s; skipped", why);
-    ++report.Skipped;
-    return true;
-  }
-
-  // The string the key of e names: the numeric ID, then a space and the symbolic ID when the
-  // string has one. False (the entry reported and skipped) when it names none.
-  bool FindString(const PoEntry& e, TDBStringClass** found) {
-    const char16_t* key = e.Context;
-    int length = e.ContextLength;
-    int digits = 0;
-    int64_t id = 0;
-    while (digits < length && key[digits] >= '0' && key[digits] <= '9') {
-      if (id <= TranslateDBClass::kLastID) id = id * 10 + (key[digits] - '0');
-      ++digits;
-    }
-    if (digits == 0 || (digits < length && key[digits] != ' ')) {
-      if (warnings) {
-        warnings->Add(
-            e.Line, "msgctxt \"%s\" is not a key of this database (numeric ID, space, symbolic ID); skipped",
-            Quoted(key, length).Chars());
-      }
-      ++report.Skipped;
-      return false;
-    }
-    const char16_t* symbolic = digits < length ? key + digits + 1 : key + length;
-    int symbolic_length = static_cast<int>(key + length - symbolic);
-    int slot = static_cast<int>(id) - TranslateDBClass::kFirstID;
-    TDBStringClass* s = id >= TranslateDBClass::kFirstID && id <= TranslateDBClass::kLastID &&
-                                slot < TranslateDBClass::GetObjectCount()
-                            ? TranslateDBClass::GetObject(slot)
-                            : nullptr;
-    if (!s) {
-      if (warnings) {
-        warnings->Add(e.Line, "no string %s in the database; skipped", Quoted(key, length).Chars());
-      }
-      ++report.Skipped;
-      return false;
-    }
-    const NarrowStringClass& current = s->GetIDString();
-    bool same = current.Length() == symbolic_length;
-    for (int i = 0; same && i < symbolic_length; ++i)
-      same = symbolic[i] == static_cast<unsigned char>(current.Chars()[i]);
-    if (!same) {
-      if (warnings) {
-        warnings->Add(e.Line, "string %d is \"%s\" now, not \"%s\"; skipped", s->GetID(),
-                      Quoted(current).Chars(), Quoted(symbolic, symbolic_length).Chars());
-      }
-      ++report.Skipped;
-      return false;
-    }
-    *found = s;
-    return true;
-  }
-
   const PoImportOptions& options;
-  WarningListClass* warnings;
+  TranslationImporterClass importer;
   bool apply;
-  // Per slot: the line of the entry that named the string, 0 for none yet (check pass only).
-  int* first_line = nullptr;
 };
 
 }  // namespace
@@ -185,28 +59,17 @@ class PoImporter : public PoEntryHandler {
 bool ApplyPo(const char* bytes, size_t size, const char* name, const PoImportOptions& options,
              PoImportReport* report, DynamicArrayClass<NarrowStringClass>* warnings,
              NarrowStringClass* error) {
-  if (options.Language < 1 || options.Language > TDBStringClass::kMaxLanguage) {
-    char reason[64];
-    snprintf(reason, sizeof reason, "language %d is outside 1 to %d", options.Language,
-             TDBStringClass::kMaxLanguage);
-    return FailPath(error, name, reason);
-  }
+  if (!CheckImportLanguage(options, name, error)) return false;
   WarningListClass list(name, warnings);
   PoImporter check(options, &list, false);
   if (!ReadPo(bytes, size, name, check, error)) return false;
   list.Finish();
-  int refused = check.report.Skipped - check.report.Fuzzy;
-  if (options.Strict && refused > 0) {
-    char reason[96];
-    snprintf(reason, sizeof reason, "%d %s cannot be applied, and a strict import takes all or nothing",
-             refused, refused == 1 ? "entry" : "entries");
-    return FailPath(error, name, reason);
-  }
-  if (check.report.Applied > 0) {
+  if (!CheckStrictImport(check.Report(), options, name, error)) return false;
+  if (check.Report().Applied > 0) {
     PoImporter writer(options, nullptr, true);
     if (!ReadPo(bytes, size, name, writer, error)) return false;
   }
-  if (report) *report = check.report;
+  if (report) *report = check.Report();
   return true;
 }
 

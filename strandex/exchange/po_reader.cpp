@@ -8,8 +8,8 @@
 #include <cstring>
 #include <new>
 
-#include "strandex/exchange/grow_buffer.h"
 #include "common/utf8.h"
+#include "strandex/exchange/grow_buffer.h"
 #include "strandex/exchange/warning_list.h"
 
 namespace {
@@ -120,8 +120,15 @@ class PoParser {
       return Fail(line, "a comment inside an entry, before its msgstr");
     if (keyword != Keyword::kNone && !FinishEntry()) return false;
     if (end - p >= 2 && p[1] == '~') {
-      // An obsolete entry is passed over, and the flags written above it are its own.
+      // An obsolete entry is passed over, and the comments written above it are its own.
       pending_fuzzy = false;
+      pending_extracted.count = 0;
+    } else if (end - p >= 2 && p[1] == '.') {
+      p += 2;
+      if (p < end && *p == ' ') ++p;
+      if ((pending_extracted.count > 0 && !pending_extracted.Append('\n')) ||
+          !pending_extracted.Append(p, static_cast<size_t>(end - p)))
+        return NoMemory();
     } else if (end - p >= 2 && p[1] == ',') {
       for (const char* flag = p + 2; flag < end;) {
         while (flag < end && (IsBlank(*flag) || *flag == ',')) ++flag;
@@ -169,7 +176,7 @@ class PoParser {
       case Keyword::kId:
         if (after_msgstr && !FinishEntry()) return false;
         if (keyword == Keyword::kNone) {
-          StartEntry();
+          if (!StartEntry()) return false;
           has_context = k == Keyword::kContext;
         } else if (!(k == Keyword::kId && keyword == Keyword::kContext)) {
           return Fail(line, k == Keyword::kContext ? "msgctxt inside an entry, before its msgstr"
@@ -210,13 +217,17 @@ class PoParser {
     return Fail(keyword_line, "%s without a string", KeywordName(keyword));
   }
 
-  void StartEntry() {
+  bool StartEntry() {
     entry_line = line;
     has_context = false;
     plural = false;
     entry_fuzzy = pending_fuzzy;
     pending_fuzzy = false;
     context.count = id.count = str.count = ignored.count = 0;
+    extracted.count = 0;
+    if (!extracted.Append(pending_extracted.items, pending_extracted.count)) return NoMemory();
+    pending_extracted.count = 0;
+    return true;
   }
 
   // One or more quoted strings, up to the end of the line.
@@ -351,6 +362,8 @@ class PoParser {
     entry.IdLength = static_cast<int>(wide_id.count);
     entry.Str = wide_str.items;
     entry.StrLength = static_cast<int>(wide_str.count);
+    if (extracted.count > 0) entry.Extracted = extracted.items;
+    entry.ExtractedSize = extracted.count;
     keyword = Keyword::kNone;
     NarrowStringClass reason;
     if (handler.OnEntry(entry, reason)) return true;
@@ -369,8 +382,9 @@ class PoParser {
   // The entry being read.
   int entry_line = 0, context_line = 0, id_line = 0, str_line = 0;
   bool has_context = false, plural = false, entry_fuzzy = false;
-  // A fuzzy flag read in the comments before the next entry.
+  // A fuzzy flag and extracted comments read in the comments before the next entry.
   bool pending_fuzzy = false;
+  GrowBuffer<char> pending_extracted, extracted;
   bool seen_header = false;
   GrowBuffer<char> context, id, str, ignored;
   GrowBuffer<char>* target = &ignored;

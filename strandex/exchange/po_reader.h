@@ -24,6 +24,10 @@ struct PoEntry {
   int IdLength = 0;
   const char16_t* Str = u"";
   int StrLength = 0;
+  // The extracted comments (#.) before the entry, each without "#." and one space after it, one
+  // a line; bytes as in the file (not checked as UTF-8), not terminated.
+  const char* Extracted = "";
+  size_t ExtractedSize = 0;
 };
 
 class PoEntryHandler {

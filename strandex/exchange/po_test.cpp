@@ -5,34 +5,18 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/exchange/c_format.h"
 #include "strandex/exchange/po_import.h"
 #include "strandex/exchange/po_writer.h"
+#include "strandex/exchange/testing/translation_files.h"
 
 namespace {
 
-struct Applied {
-  bool ok;
-  std::string error;
-  PoImportReport report;
-  std::vector<std::string> warnings;
-};
-
-class Po : public DatabaseTest {
+class Po : public TranslationTest {
  protected:
-  static TDBStringClass* Add(int id, const char* symbolic, const char16_t* english, int category = 1) {
-    TDBStringClass* s = NewString(id, symbolic, english, category);
-    EXPECT_TRUE(TranslateDBClass::AddObject(s));
-    return s;
-  }
-  static std::u16string Text(int id, int language) {
-    TDBStringClass* s = TranslateDBClass::GetObject(id - 1000);
-    return language < s->GetTextCount() ? s->GetText(language).Chars() : u"<none>";
-  }
   static std::string Export(int language) {
     PoExportOptions options;
     options.Language = language;
@@ -44,17 +28,14 @@ class Po : public DatabaseTest {
     EXPECT_FALSE(out.ErrorCode());
     return std::string(reinterpret_cast<const char*>(out.Data()), static_cast<size_t>(out.Size()));
   }
-  static Applied Apply(const std::string& po, int language = 1, bool fuzzy = false) {
+  static Applied Apply(const std::string& po, int language = 1, bool fuzzy = false, const char* code = "",
+                       bool mismatch = false) {
     PoImportOptions options;
     options.Language = language;
     options.Fuzzy = fuzzy;
-    Applied result;
-    DynamicArrayClass<NarrowStringClass> warnings;
-    NarrowStringClass error;
-    result.ok = ApplyPo(po.data(), po.size(), "in.po", options, &result.report, &warnings, &error);
-    result.error = error.Chars();
-    for (int i = 0; i < warnings.Count(); ++i) result.warnings.push_back(warnings[i].Chars());
-    return result;
+    options.LanguageCode = code;
+    options.LanguageMismatch = mismatch;
+    return ApplyFile(ApplyPo, po, "in.po", options);
   }
   static std::string Entry(const std::string& key, const std::string& id, const std::string& str) {
     return "msgctxt \"" + key + "\"\nmsgid \"" + id + "\"\nmsgstr \"" + str + "\"\n\n";
@@ -74,7 +55,8 @@ TEST_F(Po, ExportWritesHeaderThenStringsInCategoryOrder) {
   Add(1001, "IDS_OK", u"\U0001F3AE")->SetText(1, u"Gut");
   const std::string header =
       "msgid \"\"\nmsgstr \"\"\n\"Project-Id-Version: strings.tdb\\n\"\n\"PO-Revision-Date: \\n\"\n"
-      "\"Last-Translator: \\n\"\n\"Language-Team: \\n\"\n\"Language: de\\n\"\n\"MIME-Version: 1.0\\n\"\n"
+      "\"Last-Translator: \\n\"\n\"Language-Team: \\n\"\n\"Language: de\\n\"\n\"X-Tdb-Language: 1\\n\"\n"
+      "\"MIME-Version: 1.0\\n\"\n"
       "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\"Content-Transfer-Encoding: 8bit\\n\"\n"
       "\"X-Generator: tdbtool 9\\n\"\n";
   EXPECT_EQ(Export(1),
@@ -88,7 +70,7 @@ TEST_F(Po, ExportWritesHeaderThenStringsInCategoryOrder) {
                 "\n#. ID 1003, symbolic ID IDS_LOST\n#. Category: none (ID 9)\nmsgctxt \"1003 IDS_LOST\"\n"
                 "msgid \"Lost\"\nmsgstr \"\"\n");
   std::string pot = Export(0);
-  EXPECT_NE(pot.find("\"Language: \\n\""), std::string::npos);
+  EXPECT_NE(pot.find("\"Language: \\n\"\n\"MIME"), std::string::npos);
   EXPECT_EQ(pot.find("Gut"), std::string::npos);
   EXPECT_EQ(pot.find("Zwei"), std::string::npos);
 }
@@ -153,6 +135,58 @@ TEST_F(Po, ReadsEveryFormOfPoSyntax) {
     EXPECT_TRUE(result.ok) << c.po << "\n" << result.error;
     EXPECT_EQ(Text(1000, 1), c.text) << c.po;
   }
+}
+
+// A file exported for another language is refused unless that is meant; a file that names no
+// language is taken.
+TEST_F(Po, TheHeaderLanguageMustBeTheImportsLanguage) {
+  Add(1000, "IDS_A", u"A");
+  auto file = [](const std::string& fields) {
+    return "msgid \"\"\nmsgstr \"" + fields + "\"\n\n" + Entry("1000 IDS_A", "A", "x");
+  };
+  const std::string german = file("Language: de\\nX-Tdb-Language: 2\\n");
+  Applied refused = Apply(german, 1);
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.error,
+            "in.po:1: the file holds language 2 (X-Tdb-Language: 2), not language 1 as --language says; "
+            "--language-mismatch imports it all the same");
+  EXPECT_EQ(Apply(german, 2, false, "fr").error,
+            "in.po:1: the file is in language de (Language: de), not fr as --language-code says; "
+            "--language-mismatch imports it all the same");
+  EXPECT_EQ(Apply(file("x-tdb-language:  two \\n"), 1).error,
+            "in.po:1: X-Tdb-Language: \"two\" is no language index");
+  EXPECT_EQ(Text(1000, 1), u"<none>");
+  EXPECT_EQ(Apply(german, 1, false, "fr", true).report.Applied, 1);
+  for (const std::string& po : {file("Language: DE-ch\\n"), Entry("1000 IDS_A", "A", "y")}) {
+    Applied taken = Apply(po, 3, false, "de_CH");
+    EXPECT_TRUE(taken.ok && taken.report.Applied == 1) << po << taken.error;
+  }
+  EXPECT_FALSE(Apply(file("Language: de\\n"), 3, false, "de_CH").ok);
+}
+
+// Converters that drop msgctxt keep the comment that names the string: it is the key then, but
+// only as the export wrote it.
+TEST_F(Po, AnEntryWithoutContextIsKeyedByItsIdComment) {
+  Add(1000, "IDS_A", u"A");
+  Add(1001, "", u"B");
+  Add(1002, "IDS_C", u"C");
+  std::string po = Export(1);
+  for (size_t at; (at = po.find("msgctxt")) != std::string::npos;) po.erase(at, po.find('\n', at) - at + 1);
+  for (size_t at = 0; (at = po.find("msgstr \"\"\n\n", at)) != std::string::npos;)
+    po.replace(at, 9, "msgstr \"T\"");
+  po += "\n#. Category: x\n#. ID 1002, symbolic ID IDS_X\nmsgid \"C\"\nmsgstr \"T\"\n";
+  po += "\n#. ID 1003, no symbolic ID\nmsgid \"D\"\nmsgstr \"T\"\n";
+  po += "\n#. a note\nmsgid \"E\"\nmsgstr \"T\"\n";
+  Applied result = Apply(po);
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(Text(1000, 1), u"T");
+  EXPECT_EQ(Text(1001, 1), u"T");
+  EXPECT_EQ(
+      result.warnings,
+      (std::vector<std::string>{
+          "in.po:31: string 1002 is \"IDS_C\" now, not what its \"#. ID\" comment says; skipped",
+          "in.po:35: no string 1003 in the database (\"#. ID\" comment); skipped",
+          "in.po:39: an entry without msgctxt and without an \"#. ID\" comment names no string; skipped"}));
 }
 
 TEST(CFormat, ConversionsAsPrintfAndGettextSeeThem) {
@@ -238,16 +272,17 @@ TEST_F(Po, ImportSkipsAndReportsWhatItCannotApply) {
   EXPECT_EQ(result.report.Unchanged, 2);
   EXPECT_EQ(result.report.Skipped, 7);
   EXPECT_EQ(result.report.Fuzzy, 1);
-  EXPECT_EQ(result.warnings,
-            (std::vector<std::string>{
-                "in.po:4: no string 5000 IDS_A in the database; skipped",
-                "in.po:8: string 1001 is \"IDS_B\" now, not \"IDS_X\"; skipped",
-                "in.po:12: msgctxt \"IDS_B\" is not a key of this database (numeric ID, space, symbolic ID); "
-                "skipped",
-                "in.po:16: an entry without msgctxt names no string; skipped",
-                "in.po:19: a plural entry (msgid_plural); the database has no plural forms; skipped",
-                "in.po:24: string 1004 \"IDS_E\": its English text changed since the export; skipped",
-            }));
+  EXPECT_EQ(
+      result.warnings,
+      (std::vector<std::string>{
+          "in.po:4: no string 5000 IDS_A in the database; skipped",
+          "in.po:8: string 1001 is \"IDS_B\" now, not \"IDS_X\"; skipped",
+          "in.po:12: msgctxt \"IDS_B\" is not a key of this database (numeric ID, space, symbolic ID); "
+          "skipped",
+          "in.po:16: an entry without msgctxt and without an \"#. ID\" comment names no string; skipped",
+          "in.po:19: a plural entry (msgid_plural); the database has no plural forms; skipped",
+          "in.po:24: string 1004 \"IDS_E\": its English text changed since the export; skipped",
+      }));
   EXPECT_EQ(Text(1001, 1), u"<none>");
   EXPECT_EQ(Text(1003, 1), u"applied");
   EXPECT_EQ(Text(1003, 0), u"D");

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/category_groups.h"
-#include "strandex/exchange/c_format.h"
-#include "strandex/exchange/grow_buffer.h"
 #include "common/utf8.h"
+#include "strandex/db/translate_db.h"
+#include "strandex/exchange/c_format.h"
+#include "strandex/exchange/category_groups.h"
+#include "strandex/exchange/grow_buffer.h"
 
 namespace {
 
@@ -114,6 +114,33 @@ void AppendString(ByteBuilder& out, const char* keyword, const char* bytes, size
   }
 }
 
+bool AppendIdComment(ByteBuilder& out, TDBStringClass* s, Utf8Scratch& scratch) {
+  const NarrowStringClass& symbolic = s->GetIDString();
+  out.Append("ID ");
+  out.AppendDecimal(s->GetID());
+  if (symbolic.IsEmpty()) {
+    out.Append(", no symbolic ID");
+    return true;
+  }
+  out.Append(", symbolic ID ");
+  if (!scratch.FromNarrow(symbolic)) return false;
+  AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
+  return true;
+}
+
+bool AppendCategoryComment(ByteBuilder& out, TDBStringClass* s, const char* category, Utf8Scratch& scratch) {
+  out.Append("Category: ");
+  if (category) {
+    if (!scratch.FromNarrow(category)) return false;
+    AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
+  } else {
+    char none[32];
+    snprintf(none, sizeof none, "none (ID %d)", s->GetCategoryID());
+    out.Append(none);
+  }
+  return true;
+}
+
 class PoWriter {
  public:
   PoWriter(ByteBuilder& out_in, const PoExportOptions& options_in) : out(out_in), options(options_in) {}
@@ -124,6 +151,11 @@ class PoWriter {
     AppendField(header, options.Project);
     header.Append("\nPO-Revision-Date: \nLast-Translator: \nLanguage-Team: \nLanguage: ");
     AppendField(header, options.LanguageCode);
+    if (options.Language > 0) {
+      // The index, which import-po compares with the language it is given.
+      header.Append("\nX-Tdb-Language: ");
+      header.AppendDecimal(options.Language);
+    }
     header.Append(
         "\nMIME-Version: 1.0\nContent-Type: text/plain; charset=UTF-8\nContent-Transfer-Encoding: 8bit\n"
         "X-Generator: ");
@@ -140,24 +172,10 @@ class PoWriter {
     char id[16];
     snprintf(id, sizeof id, "%d", s->GetID());
     const NarrowStringClass& symbolic = s->GetIDString();
-    out.Append("\n#. ID ");
-    out.Append(id);
-    if (symbolic.IsEmpty()) {
-      out.Append(", no symbolic ID");
-    } else {
-      out.Append(", symbolic ID ");
-      if (!scratch.FromNarrow(symbolic)) return Fail();
-      AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
-    }
-    out.Append("\n#. Category: ");
-    if (category) {
-      if (!scratch.FromNarrow(category)) return Fail();
-      AppendEscaped(out, scratch.Bytes(), scratch.Size(), false);
-    } else {
-      char none[32];
-      snprintf(none, sizeof none, "none (ID %d)", s->GetCategoryID());
-      out.Append(none);
-    }
+    out.Append("\n#. ");
+    if (!AppendIdComment(out, s, scratch)) return Fail();
+    out.Append("\n#. ");
+    if (!AppendCategoryComment(out, s, category, scratch)) return Fail();
     out.Append('\n');
     // Translators' tools then check that a translation keeps the conversions.
     const UnicodeStringClass& english = s->GetText(0);
@@ -215,6 +233,16 @@ void WritePo(ByteBuilder& out, const PoExportOptions& options) {
     const char* name = c < categories ? TranslateDBClass::GetCategory(c)->Name.Chars() : nullptr;
     for (int i = 0; i < groups.Count(c) && !out.ErrorCode(); ++i) writer.Entry(groups.String(c, i), name);
   }
+}
+
+bool AppendPoIdComment(ByteBuilder& out, TDBStringClass* s) {
+  Utf8Scratch scratch;
+  return AppendIdComment(out, s, scratch) && !out.ErrorCode();
+}
+
+bool AppendPoCategoryComment(ByteBuilder& out, TDBStringClass* s, const char* category) {
+  Utf8Scratch scratch;
+  return AppendCategoryComment(out, s, category, scratch) && !out.ErrorCode();
 }
 
 bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error) {
