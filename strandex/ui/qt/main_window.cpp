@@ -78,9 +78,9 @@ MainWindow::MainWindow() : editor(*this) {
   // Qt selects a row before it makes it current when the keyboard moves, and after when the
   // mouse clicks, so the mark follows both signals.
   connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { TrackSelectionMark(); });
+          [this] { TrackSelectionMark(true); });
   connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this] { TrackSelectionMark(); });
+          [this] { TrackSelectionMark(false); });
 
   editor.Start();
   RunLayout();
@@ -163,11 +163,10 @@ void MainWindow::RowsChanged() {
   selection_mark = -1;
 }
 
-void MainWindow::TrackSelectionMark() {
+void MainWindow::TrackSelectionMark(bool selection_changed) {
   QModelIndex current = list->selectionModel()->currentIndex();
-  if (current.isValid() && list->selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+  if (current.isValid() && (selection_changed || IsRowSelected(current.row())))
     selection_mark = current.row();
-  }
 }
 
 void MainWindow::SelectRow(int row) {
@@ -182,6 +181,10 @@ void MainWindow::ScrollRowNearTop(int row) {
 }
 
 int MainWindow::SelectionMark() { return selection_mark; }
+
+bool MainWindow::IsRowSelected(int row) {
+  return row >= 0 && list->selectionModel()->isRowSelected(row, QModelIndex());
+}
 
 int MainWindow::RunDialog(DialogLogicClass& dialog) {
   if (dialog_runner) return dialog_runner(dialog);

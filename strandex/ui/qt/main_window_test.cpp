@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   }
   EXPECT_EQ(
       menu,
-      "File: New 40020, Open 40021, Close 40038, Save 40023 off, Save as 40024 off, Export C Header "
+      "File: New 40020, Open 40021, Close 40038, Save 40023, Save as 40024, Export C Header "
       "40046 off, Import Table 40056, Export Table 40055 off, -, Exit 40025,\nSearch: Goto 40026, Find by "
       "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
       "String 40052, Add Category 40053, Remove Category 40054,");
@@ -304,12 +304,33 @@ TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   EXPECT_EQ(window->List()->model()->rowCount(), 3);
 
   // The row the user clicks is the one removed; after the refill nothing is marked again.
-  QTest::mouseClick(window->List()->viewport(), Qt::LeftButton, {},
-                    window->List()->visualRect(window->List()->model()->index(1, 0)).center());
+  auto click = [this](int row, Qt::KeyboardModifiers keys) {
+    QTest::mouseClick(window->List()->viewport(), Qt::LeftButton, keys,
+                      window->List()->visualRect(window->List()->model()->index(row, 0)).center());
+  };
+  click(1, {});
   window->Action(kCmdRemoveString)->trigger();
   EXPECT_EQ(TranslateDBClass::GetObject(1), nullptr);
   window->Action(kCmdRemoveString)->trigger();
   EXPECT_EQ(window->List()->model()->rowCount(), 2);
+
+  // A row the user deselected with Ctrl+click stays, whatever else is selected; after
+  // Shift+click the row clicked last goes.
+  for (int id = 1003; id < 1006; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
+  window->Editor().OnTabSelected(0);  // rows: 1005, 1004, 1003, 1002, 1000
+  click(0, {});
+  click(0, Qt::ControlModifier);
+  window->Action(kCmdRemoveString)->trigger();
+  click(0, {});
+  click(2, Qt::ControlModifier);
+  click(2, Qt::ControlModifier);
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(window->List()->model()->rowCount(), 5);
+  click(1, {});
+  click(3, Qt::ShiftModifier);
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(TranslateDBClass::GetObject(2), nullptr);
+  EXPECT_EQ(window->List()->model()->rowCount(), 4);
 }
 
 // The stored fields of a string, for comparing a whole string at once.
