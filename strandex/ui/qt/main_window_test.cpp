@@ -23,6 +23,8 @@
 #include <QTreeView>
 #include <QWheelEvent>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "common/testing/temp_folder.h"
 #include "strandex/db/testing/database_fixture.h"
@@ -397,8 +399,7 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
           expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
         }
         if (field == kText && language == 1) expected.Text1 += u"Z";
-        if (field == kText && language == 0 && is_wide)  // a paragraph break the user sees is stored as CR LF
-          expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
+        if (field == kText && language == 0 && is_wide) expected.Text0 += u"Z";
         if (field == kText && language == 0 && !is_wide) {
           expected.Text0 += u"Z";
           expected.English += "Z";
@@ -421,6 +422,83 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
       }
     }
   }
+}
+
+TEST_F(MainWindowTest, EditStringKeepsALeadingByteOrderMarkAndShiftEnterBreaksTheLine) {
+  for (int language : {0, 1}) {
+    SCOPED_TRACE(language);
+    TranslateDBClass::ClearDatabase();
+    TranslateDBClass::AddCategoryNamed("Default");
+    TranslateDBClass::SetCurrentLanguage(language);
+    TDBStringClass* s = NewString(1000, "IDS_X", u"\uFEFFHello", 1);
+    s->SetText(1, u"\uFFFEHello");
+    ASSERT_TRUE(TranslateDBClass::AddObject(s));
+    window->Editor().View().RebuildTabs();
+    window->TabsChanged();
+    window->Editor().OnTabSelected(0);
+    const Stored original = Read(s);
+    AnswerModal([](QWidget* dialog) { ClickControl(dialog, kIDOk); });
+    DoubleClick(window->List(), 0);
+    EXPECT_EQ(Read(s), original);
+
+    // Line1, Shift+Enter, Line2 stores what Enter gives.
+    AnswerModal([](QWidget* dialog) {
+      QWidget* text = FindControl(dialog, kEditText);
+      static_cast<QPlainTextEdit*>(text)->clear();
+      TypeAtEnd(text, QStringLiteral("Line1"));
+      QTest::keyClick(text, Qt::Key_Return, Qt::ShiftModifier);
+      QTest::keyClicks(text, QStringLiteral("Line2"));
+      ClickControl(dialog, kIDOk);
+    });
+    DoubleClick(window->List(), 0);
+    EXPECT_EQ(std::u16string(s->GetText(language).Chars()), u"Line1\r\nLine2");
+    if (language == 0) EXPECT_EQ(std::string(s->GetEnglishText().Chars()), "Line1\r\nLine2");
+  }
+}
+
+TEST_F(MainWindowTest, EditFieldsKeepEveryCharacterTheUserDidNotTypeOver) {
+  // Every code unit, and surrogate pairs, first and last in a text (read back alone) and in the
+  // middle of one (read back alone and after a character is typed at the end), in the two text
+  // fields of Edit String.
+  QDialog dialog;
+  const DialogTemplate& layout = *FindDialogTemplate(kEditStringDialog);
+  BuildDialog(&dialog, layout);
+  auto* text_edit = static_cast<QPlainTextEdit*>(FindControl(&dialog, kEditText));
+  auto* english = static_cast<QLineEdit*>(FindControl(&dialog, kEditEnglish));
+  int wrong = 0;
+  auto check = [&](const std::u16string& text, bool type) {
+    DialogFieldsClass fields;
+    fields.SetText(kEditText, text.c_str());
+    fields.SetText(kEditEnglish, text.c_str());
+    WriteFields(&dialog, layout, fields);
+    ReadFields(&dialog, layout, fields);
+    bool right = fields.Text(kEditText) == text && fields.Text(kEditEnglish) == text;
+    if (type) {
+      text_edit->moveCursor(QTextCursor::End);
+      text_edit->textCursor().insertText(QStringLiteral("Z"));
+      english->end(false);
+      english->insert(QStringLiteral("Z"));
+      ReadFields(&dialog, layout, fields);
+      right = right && fields.Text(kEditText) == text + u"Z" && fields.Text(kEditEnglish) == text + u"Z";
+    }
+    if (!right && ++wrong < 10)
+      ADD_FAILURE() << std::hex << "U+" << static_cast<int>(text[0]) << " U+" << static_cast<int>(text[1]);
+  };
+  std::u16string middle = u"<";
+  auto sweep = [&](std::u16string unit) {
+    check(unit + u"m" + unit, false);
+    middle += unit;
+    if (middle.size() < 256) return;
+    check(middle + u">", true);
+    middle = u"<";
+  };
+  for (char32_t c = 1; c <= 0xFFFF; ++c) sweep(std::u16string(1, static_cast<char16_t>(c)));
+  for (char16_t i = 0; i < 0x400; ++i) {
+    sweep({static_cast<char16_t>(0xD800 + i), static_cast<char16_t>(0xDC00 + (i * 7 + 3) % 0x400)});
+    sweep({static_cast<char16_t>(0xD800 + (i * 13 + 5) % 0x400), static_cast<char16_t>(0xDC00 + i)});
+  }
+  check(middle + u">", true);
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(MainWindowTest, FileDialogsNameTheirFilterOnce) {
