@@ -10,20 +10,35 @@ namespace ui {
 
 namespace {
 
-// Draws each cell as usual, then its right and bottom edges in the style's grid colour.
+// Draws each cell on one line as usual, then its right and bottom edges in the style's grid
+// colour, on a pixel column and row of their own beside the text, so that no line covers an
+// underscore or a descender.
 class GridLineDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(1, 1);
+  }
+
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem inside(option);
+    inside.rect.adjust(0, 0, -1, -1);
+    QStyledItemDelegate::paint(painter, inside, index);
     const QRect& cell = option.rect;
-    painter->save();
-    painter->setPen(QColor::fromRgba(static_cast<QRgb>(
-        option.widget->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, option.widget))));
-    painter->drawLine(cell.topRight(), cell.bottomRight());
-    painter->drawLine(cell.bottomLeft(), cell.bottomRight());
-    painter->restore();
+    const QColor grid = QColor::fromRgba(static_cast<QRgb>(
+        option.widget->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, option.widget)));
+    painter->fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), grid);
+    painter->fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), grid);
+  }
+
+ protected:
+  // A row shows one line, as high as every other row: line breaks are shown as spaces.
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    for (QChar& c : option->text) {
+      if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) c = u' ';
+    }
   }
 };
 
