@@ -277,6 +277,43 @@ TEST_F(MainWindowTest, ARowOfManyTabsScrollsThemIntoViewAndChoosesByClickAndKeys
   EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_LAST"));
 }
 
+TEST_F(MainWindowTest, EachTabIsAPageTabForAssistiveTechnology) {
+  for (int c = 2; c <= 300; ++c) TranslateDBClass::AddCategoryNamed(("Q&A " + std::to_string(c)).c_str());
+  TranslateDBClass::AddObject(NewString(1000, "IDS_SECOND", u"", 2));
+  OpenSaved();
+  TabRow* tabs = window->Tabs();
+  QAccessibleInterface* row = QAccessible::queryAccessibleInterface(tabs);
+  ASSERT_EQ(row->childCount(), 300);
+  QAccessibleInterface* first = row->child(0);
+  QAccessibleInterface* second = row->child(1);
+  QAccessibleInterface* last = row->child(299);
+  ASSERT_TRUE(first && second && last);
+  EXPECT_EQ(row->child(1), second);  // made once, then kept
+  EXPECT_EQ(row->indexOfChild(last), 299);
+  EXPECT_EQ(second->parent(), row);
+  EXPECT_EQ(second->role(), QAccessible::PageTab);
+  EXPECT_EQ(second->text(QAccessible::Name), QStringLiteral("Q&A 2"));
+  EXPECT_TRUE(first->state().selected);
+  EXPECT_FALSE(second->state().selected);
+  EXPECT_FALSE(second->state().offscreen);
+  EXPECT_TRUE(last->state().offscreen);
+  EXPECT_EQ(second->rect(), QRect(tabs->mapToGlobal(tabs->tabRect(1).topLeft()), tabs->tabRect(1).size()));
+  EXPECT_EQ(row->childAt(second->rect().center().x(), second->rect().center().y()), second);
+
+  // The press action chooses the tab, as a click does. (The events it sends reach no one under
+  // the offscreen platform, which has no accessibility of its own.)
+  tabs->setFocus();
+  QAccessibleActionInterface* action = second->actionInterface();
+  ASSERT_NE(action, nullptr);
+  EXPECT_EQ(action->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+  action->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_SECOND"));
+  EXPECT_TRUE(second->state().selected);
+  EXPECT_EQ(second->state().focused, tabs->hasFocus());
+  EXPECT_EQ(row->focusChild() == second, tabs->hasFocus());
+}
+
 TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
   OpenSaved();
