@@ -5,9 +5,9 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStylePainter>
 #include <QToolButton>
-#include <QPointer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <map>
