@@ -68,6 +68,8 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   // (selected) made it current.
   void TrackSelectionMark(bool selection_changed);
   bool ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path);
+  // Chooses the tab step places after the selected one, going round.
+  void StepTab(int step);
 
   EditorClass editor;
   TabRow* tabs = nullptr;

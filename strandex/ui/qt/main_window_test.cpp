@@ -314,6 +314,64 @@ TEST_F(MainWindowTest, EachTabIsAPageTabForAssistiveTechnology) {
   EXPECT_EQ(row->focusChild() == second, tabs->hasFocus());
 }
 
+TEST_F(MainWindowTest, KeysChooseTabsMoveTheFocusOpenRowsAndShowHits) {
+  TranslateDBClass::AddCategoryNamed("Two");
+  TranslateDBClass::AddCategoryNamed("Three");
+  for (int i = 0; i < 6; ++i) TranslateDBClass::AddObject(NewString(1000 + i, "IDS", u"t", 1 + i % 3));
+  OpenSaved();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  TabRow* tabs = window->Tabs();
+  QTreeView* list = window->List();
+  tabs->setFocus();
+  QTest::keyClick(tabs, Qt::Key_Right);
+  EXPECT_EQ(ListCell(0, 1), QStringLiteral("1004"));
+  // Tab goes from the tabs to the list and back.
+  QTest::keyClick(tabs, Qt::Key_Tab);
+  EXPECT_TRUE(list->hasFocus());
+  QTest::keyClick(list, Qt::Key_Tab);
+  EXPECT_TRUE(tabs->hasFocus());
+  QTest::keyClick(tabs, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(list->hasFocus());
+  // Ctrl+Tab and Ctrl+Shift+Tab choose the next and previous tab from the list, going round.
+  QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  QTest::keyClick(list, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  EXPECT_EQ(ListCell(0, 1), QStringLiteral("1005"));
+  EXPECT_TRUE(list->hasFocus());
+
+  // Return on the selected row opens Edit String; the list keeps the window's focus, which it
+  // has again when the window is active again.
+  QTest::keyClick(list, Qt::Key_Down);
+  QString title;
+  AnswerModal([&title](QWidget* dialog) {
+    title = dialog->windowTitle();
+    ClickControl(dialog, kIDCancel);
+  });
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(title, QStringLiteral("Edit String"));
+  EXPECT_EQ(window->focusWidget(), list);
+
+  // In Find results, Return shows the selected hit and Escape closes the window.
+  FindID(QStringLiteral("IDS"));
+  FindResultsWindow* results = window->FindResults();
+  ASSERT_NE(results, nullptr);
+  results->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(results));
+  QTest::mouseClick(results->List()->viewport(), Qt::LeftButton, {},
+                    results->List()->visualRect(results->List()->model()->index(1, 0)).center());
+  QTest::keyClick(results->List(), Qt::Key_Return);
+  EXPECT_TRUE(results->isVisible());
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(ListCell(list->currentIndex().row(), 1), QStringLiteral("1001"));
+  QTest::keyClick(results->List(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_EQ(window->FindResults(), nullptr);
+}
+
 TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
   OpenSaved();

@@ -2,6 +2,7 @@
 #include "strandex/ui/qt/report_list.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTreeView>
@@ -42,7 +43,36 @@ class GridLineDelegate : public QStyledItemDelegate {
   }
 };
 
+class ReturnKeyFilter : public QObject {
+ public:
+  ReturnKeyFilter(QTreeView* list, std::function<void(int)> handler)
+      : QObject(list), list(list), handler(std::move(handler)) {}
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+      if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        const QModelIndex current = list->currentIndex();
+        if (current.isValid() && list->selectionModel()->isRowSelected(current.row(), QModelIndex()))
+          handler(current.row());
+        return true;
+      }
+    }
+    return QObject::eventFilter(object, event);
+  }
+
+ private:
+  QTreeView* list;
+  std::function<void(int)> handler;
+};
+
 }  // namespace
+
+void OnReturnKey(QTreeView* list, std::function<void(int row)> handler) {
+  list->installEventFilter(new ReturnKeyFilter(list, std::move(handler)));
+}
 
 QTreeView* NewReportList(QWidget* parent, QAbstractItemView::SelectionMode selection) {
   auto* list = new QTreeView(parent);
