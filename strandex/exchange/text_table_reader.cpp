@@ -180,7 +180,8 @@ int TextTableReaderClass::NarrowField(const char16_t* p, int count, char* out, c
     }
   }
   out[n] = 0;
-  if (replaced) warnings.Add(line_number, "%s has characters above U+00FF; each became '?'", what);
+  if (replaced)
+    warnings.Add(line_number, "%s has characters outside Western European (Latin-1); each became '?'", what);
   if (cut) warnings.Add(line_number, "%s cut to %d characters", what, kFieldLimit);
   if (n > tdb::kMaxFieldBytes)
     warnings.Add(line_number, "%s is longer than %d bytes; a database file cannot hold it", what,

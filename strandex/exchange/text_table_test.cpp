@@ -295,10 +295,11 @@ TEST_F(TextTable, BadCharactersAreReplacedWithWarnings) {
       Import(std::string("[1,D]\r\n1000,IDS_\xE2\x82\xAC,-1,\xF0\x9F\x98\x80\r\n0=bad \xFF byte\r\n") +
              "1=zero" + std::string(1, '\0') + "rest\r\n");
   EXPECT_EQ(Record(1000), "IDS_?/-1/?/1/bad \uFFFD byte|zero");
-  EXPECT_EQ(warnings, Lines({"2: symbolic ID has characters above U+00FF; each became '?'",
-                             "2: animation name has characters above U+00FF; each became '?'",
-                             "3: invalid UTF-8; each bad sequence became U+FFFD",
-                             "4: a zero character ends the line here; the rest of the line is ignored"}));
+  EXPECT_EQ(warnings,
+            Lines({"2: symbolic ID has characters outside Western European (Latin-1); each became '?'",
+                   "2: animation name has characters outside Western European (Latin-1); each became '?'",
+                   "3: invalid UTF-8; each bad sequence became U+FFFD",
+                   "4: a zero character ends the line here; the rest of the line is ignored"}));
   std::string junk;
   for (int i = 0; i < 250; ++i) junk += "junk\r\n";
   warnings = Import(junk);
