@@ -174,9 +174,9 @@ int ImportTable(const std::string& in, const std::string& out) {
     return Fail(error.Chars());
   }
   // Each warning starts with the file name and line number. A file of which no line is a category
-  // line (a database, a UTF-16 or binary file) is no table: it gives no empty database.
-  if (TranslateDBClass::GetCategoryCount() == 0 && warnings.Count() > 0) {
-    Warn(warnings[0].Chars());
+  // line (an empty one, a database, a UTF-16 or binary file) is no table: it gives no empty database.
+  if (TranslateDBClass::GetCategoryCount() == 0) {
+    if (warnings.Count() > 0) Warn(warnings[0].Chars());
     return Fail(IsStandardStream(in.c_str()) ? kStandardInput : in,
                 "holds no text table (no category line); nothing was written");
   }

@@ -145,6 +145,13 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
                                             "1\0,\0D\0]\0\r\0\n\0",
                                             16));
   Run({"import-table", "@utf16.txt", "@out.tdb"}, 1, Path("utf16.txt") + ": holds no text table");
+  // Nor is an empty file, or one of a byte-order mark and blank lines.
+  WriteBytes(Path("empty.txt"), "");
+  WriteBytes(Path("blank.txt"), "\xEF\xBB\xBF\r\n\n  \r\n");
+  for (const char* name : {"empty.txt", "blank.txt"}) {
+    Run({"import-table", "@" + std::string(name), "@out.tdb"}, 1,
+        "tdbtool: " + Path(name) + ": holds no text table (no category line); nothing was written");
+  }
   EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
   const std::string table_bytes = ReadBytes(Path("table.txt"));
   Run({"import-table", "@table.txt", "@table.txt"}, 1,
@@ -248,6 +255,9 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
             "tdbtool: warning: standard input:2: string 1000 \"IDS_N\": the translation's printf conversions "
             "differ from the English text's; skipped\n"
             "tdbtool: standard input: 1 entry cannot be applied, and a strict import takes all or nothing\n");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+  EXPECT_EQ(Shell(dir.path(), "false | tdbtool import-table - db.tdb", &err), 1);
+  EXPECT_EQ(err, "tdbtool: standard input: holds no text table (no category line); nothing was written\n");
   EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
   EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "1"}, 0, ":2: string 1000"),
             Path("de.po") + ": 1 applied, 0 unchanged, 1 skipped\n");

@@ -106,12 +106,11 @@ bool FailLoad(NarrowStringClass* error, const char* path, int code, int version,
 }
 
 // Reads the file whole into bytes in pieces, telling the bytes how far they are filled.
-void Fill(FileClass* file, SharedBytesClass* bytes) {
-  constexpr int64_t kPiece = 4 << 20;
+void Fill(FileClass* file, SharedBytesClass* bytes, int64_t piece) {
   const int64_t size = bytes->Size();
   int64_t done = 0;
   while (done < size) {
-    int n = file->Read(bytes->Data() + done, static_cast<int>(size - done < kPiece ? size - done : kPiece));
+    int n = file->Read(bytes->Data() + done, static_cast<int>(size - done < piece ? size - done : piece));
     if (n <= 0) break;
     done += n;
     bytes->Filled(done);
@@ -121,13 +120,14 @@ void Fill(FileClass* file, SharedBytesClass* bytes) {
 
 // Loads from bytes while another thread reads the file into them, each piece walked as soon as
 // it is there (the file is read first when no thread can be started).
-bool LoadWhileFilling(FileClass& file, SharedBytesClass& bytes, ChunkReaderClass& reader, int* sections) {
+bool LoadWhileFilling(FileClass& file, SharedBytesClass& bytes, int64_t piece, ChunkReaderClass& reader,
+                      int* sections) {
   bytes.StartFilling();
   std::thread filler;
   try {
-    filler = std::thread(Fill, &file, &bytes);
+    filler = std::thread(Fill, &file, &bytes, piece);
   } catch (const std::exception&) {
-    Fill(&file, &bytes);
+    Fill(&file, &bytes, piece);
   }
   bool loaded = LoadFile(reader, sections);
   if (filler.joinable()) filler.join();
@@ -155,7 +155,7 @@ bool FinishLoad(const LoadRequest& request, ErrorKeepingFile<BufferedDiskFileCla
 }  // namespace
 
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
-                      LoadedParts parts) {
+                      LoadedParts parts, int64_t piece_bytes) {
   const LoadRequest request{path, report, error, TranslateDBClass::GetVersion(),
                             TranslateDBClass::GetCurrentLanguage()};
   ErrorKeepingFile<BufferedDiskFileClass> file;
@@ -175,7 +175,8 @@ bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowString
   if (parts == LoadedParts::kTextsOnDemand) {
     if (SharedBytesClass* bytes = SharedBytesClass::Create(file.Size())) {
       ChunkReaderClass reader(bytes, 0, bytes->Size(), parts);
-      bool loaded = LoadWhileFilling(file, *bytes, reader, &sections);
+      bool loaded =
+          LoadWhileFilling(file, *bytes, piece_bytes > 0 ? piece_bytes : kLoadPieceBytes, reader, &sections);
       bool whole = bytes->WaitFilled(bytes->Size()) == bytes->Size();
       SharedBytesClass::Release(bytes);
       if (whole || file.ErrorCode() != 0) return FinishLoad(request, file, reader, loaded, sections);

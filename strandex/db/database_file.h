@@ -4,6 +4,8 @@
 // save leaves the old file as it was.
 #pragma once
 
+#include <cstdint>
+
 #include "common/string_class.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
@@ -39,5 +41,8 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
 // False with "path: reason" when the file cannot be opened or read or memory runs out. The
 // database is then as Initialize leaves an empty one: no strings, the one category "Default"
 // (when memory allows), its texts; version and current language are those it had before.
+//
+// A file read whole is read in pieces of piece_bytes, each walked as soon as it has arrived.
+constexpr int64_t kLoadPieceBytes = 4 << 20;
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
-                      LoadedParts parts = LoadedParts::kWhole);
+                      LoadedParts parts = LoadedParts::kWhole, int64_t piece_bytes = kLoadPieceBytes);
