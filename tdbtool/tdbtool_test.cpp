@@ -274,6 +274,15 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
   json texts = json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"];
   EXPECT_EQ(texts[2], "100 % gut");
   EXPECT_EQ(texts[3], "100 % bien");
+
+  // A closed standard stream is the null device: the report goes nowhere, the input is empty (and
+  // never the database, opened first).
+  EXPECT_EQ(Shell(dir.path(), "tdbtool import-po db.tdb fr.po --language 4 >&-", &err), 0) << err;
+  EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"][4], "100 % bien");
+  const std::string imported = ReadBytes(Path("db.tdb"));
+  EXPECT_EQ(Shell(dir.path(), "tdbtool import-po db.tdb - --language 5 <&- > c.out", &err), 0) << err;
+  EXPECT_EQ(ReadBytes(Path("c.out")), "standard input: 0 applied, 0 unchanged, 0 skipped\n");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), imported);
 }
 
 TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {
