@@ -217,9 +217,7 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
   FileLockClass lock;
   NarrowStringClass error;
   // What is no regular file is refused by the load.
-  if (platform::RegularFileError(db.c_str()) == 0 && !lock.Acquire(db.c_str(), &error)) {
-    return Fail(error.Chars());
-  }
+  if (!lock.AcquireIfFile(db.c_str(), &error)) return Fail(error.Chars());
   if (int code = LoadForRewrite(db)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
@@ -236,9 +234,7 @@ int ImportPo(const std::string& db, const std::string& po, const PoImportOptions
   WarnAll(warnings);
   if (!read) return Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
-  if (report.Applied > 0 && (!lock.Unchanged(&error) || !SaveDatabaseFile(db.c_str(), &error))) {
-    return Fail(error.Chars());
-  }
+  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error, &lock)) return Fail(error.Chars());
   std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", name, report.Applied, report.Unchanged,
                report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);

@@ -2,12 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "common/file_lock.h"
+#include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
@@ -307,6 +312,60 @@ TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {
   WriteBytes(Path("unknown.tdb"), std::string("\x42\x42\0\0\x02\0\0\0xy", 10) + before);
   Run({"import-po", "@unknown.tdb", "@stale.po", "--language", "1"}, 1, "which writing it back would drop");
   EXPECT_EQ(ReadBytes(Path("unknown.tdb")).size(), before.size() + 10);
+}
+
+// new and import-table wait for the lock that import-po holds while it updates a database; a
+// program that takes no lock and replaces the database while import-po writes its new version
+// makes import-po fail, and its file stays.
+TEST_F(Tdbtool, WritersOfADatabaseTakeItsLockAndImportPoSeesARenameDuringItsSave) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK");
+  Save("db.tdb");
+  Run({"export-table", "@db.tdb", "@t.txt"}, 0);
+  const std::string db = Path("db.tdb"), before = ReadBytes(db);
+  NarrowStringClass error;
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"new", db}, {"import-table", Path("t.txt"), db}}) {
+    if (sys::kWindows) break;  // no lock there, only the check before the rename
+    std::atomic<bool> done{false};
+    std::thread writer;
+    {
+      FileLockClass lock;
+      ASSERT_TRUE(lock.Acquire(db.c_str(), &error)) << error.Chars();
+      writer = std::thread([&] {
+        EXPECT_EQ(RunProgram(TDBTOOL_PATH, args).exit_code, 0);
+        done = true;
+      });
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      EXPECT_FALSE(done) << args[0];
+      EXPECT_EQ(ReadBytes(db), before) << args[0];
+    }
+    writer.join();
+    EXPECT_NE(ReadBytes(db), before) << args[0];
+    WriteBytes(db, before);
+  }
+
+  WriteBytes(Path("in.po"), "msgctxt \"1000 IDS_OK\"\nmsgid \"OK\"\nmsgstr \"Gut\"\n");
+  Run({"new", "@other.tdb"}, 0);
+  const std::string other = ReadBytes(Path("other.tdb"));
+  struct RenamingDisk : platform::ScopedFaultDisk {
+    std::string from, to;
+    bool Sync(platform::Handle h) override {
+      if (!from.empty()) Rename(from.c_str(), to.c_str());
+      from.clear();
+      return FaultDisk::Sync(h);
+    }
+  } disk;
+  disk.from = Path("other.tdb");
+  disk.to = db;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(tdbtool::ImportPo(db, Path("in.po"), PoImportOptions(), stdout), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tdbtool: " + db +
+                ": another program changed the file while it was being updated; nothing was "
+                "written, run the command again\n");
+  EXPECT_EQ(ReadBytes(db), other);
+  EXPECT_EQ(CountFiles(dir.path()), 3);
 }
 
 TEST_F(Tdbtool, FailedImportPoLeavesTheDatabaseByteIdentical) {

@@ -71,10 +71,11 @@ bool CheckDatabaseSaveable(NarrowStringClass* error) {
 // The file is written through a window straight into the temporary file of the replacement:
 // building all of it in memory first costs more than writing it (only a device or pipe, which
 // cannot seek, needs that).
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock) {
   NarrowStringClass reason;
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
   SafeReplaceClass replace(path);
+  replace.SetUnchangedCheck(lock);
   if (!replace.Begin()) return replace.Finish(false, 0, error);
   // A device or pipe cannot seek back to the chunk headers: there the file is made in memory.
   bool direct = replace.IsDirect();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "common/file_lock.h"
 #include "common/string_class.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
@@ -28,8 +29,9 @@ struct DatabaseLoadReport {
 bool CheckDatabaseSaveable(NarrowStringClass* error);
 
 // Saves the database to path, replacing the file in one step. False with "path: reason" in
-// error (when given); the old file is then untouched.
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
+// error (when given); the old file is then untouched. With lock (held by the caller, who read
+// the file under it), the file is replaced only while it is still the version the lock saw.
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock = nullptr);
 
 // Empties the database and loads path into it, each string whole or without its texts (parts;
 // without texts the file is read and checked all the same, so the report is the same, and the

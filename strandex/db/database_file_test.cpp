@@ -344,7 +344,9 @@ void FillSample() {
 TEST_F(DatabaseFile, SaveSurvivesEveryDiskAndMemoryFailure) {
   TempFolder folder;
   FillSample();
-  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", SaveDatabaseFile);
+  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", [](const char* path, NarrowStringClass* error) {
+    return SaveDatabaseFile(path, error);
+  });
 }
 
 // Each run either loads the whole database or reports the failure (or the damage it saw); a
