@@ -46,6 +46,43 @@ TEST(SafeReplace, ReplacesAndKeepsPermissions) {
 #endif
 }
 
+// A durable replacement syncs the new file before the rename and the folder after it; one that
+// is not durable syncs neither (it swaps the names, or renames).
+TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
+  struct Recording : platform::ScopedFaultDisk {
+    std::string calls;
+    bool Sync(platform::Handle h) override {
+      calls += "sync ";
+      return FaultDisk::Sync(h);
+    }
+    bool Rename(const char* from, const char* to) override {
+      calls += "rename ";
+      return FaultDisk::Rename(from, to);
+    }
+    bool SyncFolderOf(const char* path) override {
+      calls += "folder ";
+      return FaultDisk::SyncFolderOf(path);
+    }
+  } disk;
+  TempFolder dir;
+  std::string path = dir / "out.bin";
+  WriteBytes(path, "old");
+  for (bool durable : {true, false}) {
+    disk.calls.clear();
+    SafeReplaceClass replace(path.c_str());
+    replace.SetDurable(durable);
+    ASSERT_TRUE(replace.Begin());
+    replace.File().Write("new", 3);
+    ASSERT_TRUE(replace.Commit());
+    if (durable) {
+      EXPECT_EQ(disk.calls, "sync rename folder ");
+    } else {
+      EXPECT_EQ(disk.calls.find("sync"), std::string::npos) << disk.calls;
+    }
+  }
+  EXPECT_EQ(ReadBytes(path), "new");
+}
+
 // Without durability the new file takes the old one's name by a swap, and the old file is then
 // deleted under the temporary name (the sweeps of such writers succeed that way); when that
 // fails, the old file is swapped back.
@@ -96,8 +133,8 @@ TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
   std::filesystem::permissions(path, std::filesystem::perms(0444));
   NarrowStringClass error;
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(missing.c_str(), "x", 1, &error));
-  EXPECT_EQ(std::string(error.Chars()),
-            missing + ": cannot create a file in the folder " + (dir / "no/such/folder") + ": " + sys::MissingFolder());
+  EXPECT_EQ(std::string(error.Chars()), missing + ": cannot create a file in the folder " +
+                                            (dir / "no/such/folder") + ": " + sys::MissingFolder());
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "newer", 5, &error));
   EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::Text(platform::ErrorReadOnly()));
   EXPECT_EQ(ReadBytes(path), "old");
