@@ -288,8 +288,7 @@ TEST(Walk, ClosedStandardOutputGoesNowhere) {
   TempFolder dir;
   const std::string unknown = ModelBytes({SmallMesh("odd", 0x30000)});
   for (int i = 0; i < 200; ++i) WriteBytes(dir / ("m" + std::to_string(i) + ".vxm"), unknown);
-  ProgramResult result = RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&-", FACETRUE_PATH, dir.path()});
-  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&-", FACETRUE_PATH, dir.path()}).exit_code, 0);
   for (int i = 0; i < 200; ++i) EXPECT_EQ(ReadBytes(dir / ("m" + std::to_string(i) + ".vxm")), unknown) << i;
 }
 
