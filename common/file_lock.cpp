@@ -37,6 +37,10 @@ bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
   }
 }
 
+bool FileLockClass::AcquireIfFile(const char* target, NarrowStringClass* error) {
+  return platform::RegularFileError(target) != 0 || Acquire(target, error);
+}
+
 bool FileLockClass::Unchanged(NarrowStringClass* error) const {
   platform::FileIdentity now;
   if (!platform::Disk().Identify(platform::kInvalidHandle, path.Chars(), &now)) {

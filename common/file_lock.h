@@ -23,6 +23,8 @@ class FileLockClass {
 
   // Waits for the lock on the file path names. False with "path: reason" in error.
   bool Acquire(const char* path, NarrowStringClass* error);
+  // The same where path names a regular file; what is none (no file yet, a device) needs no lock.
+  bool AcquireIfFile(const char* path, NarrowStringClass* error);
   // Whether the file is still the version Acquire saw; false with "path: reason" in error.
   bool Unchanged(NarrowStringClass* error) const;
 

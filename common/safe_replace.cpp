@@ -112,6 +112,10 @@ bool SafeReplaceClass::Commit() {
     file.Close();
     if (file.ErrorCode() != 0) ok = Fail(file.ErrorCode());
   }
+  if (ok && unchanged && error_code == 0 && !unchanged->Unchanged(&error)) {
+    error_code = platform::ErrorInvalid();
+    ok = false;
+  }
   if (ok && !PutInPlace()) ok = Fail(platform::LastError());
   // The rename itself is in place; a folder that cannot be synced does not undo it.
   if (ok && durable && folder_sync) platform::Disk().SyncFolderOf(target);

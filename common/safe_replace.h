@@ -17,6 +17,7 @@
 #pragma once
 
 #include "common/disk_file.h"
+#include "common/file_lock.h"
 #include "common/string_class.h"
 
 class SafeReplaceClass {
@@ -34,6 +35,12 @@ class SafeReplaceClass {
   // A caller that replaces many files in one folder may turn that off and sync the folder once
   // after the last Commit (platform::Disk().SyncFolderOf), reporting a failure there itself.
   void SetFolderSync(bool on) { folder_sync = on; }
+
+  // For a new version made from what the caller read of the target under lock (which stays
+  // the caller's): just before the rename the target must still be the version the lock saw,
+  // else nothing is replaced and the lock's message is the error. This catches a program that
+  // does not take the lock and replaces the file while the new version is being written.
+  void SetUnchangedCheck(const FileLockClass* lock) { unchanged = lock; }
 
   // Creates the temporary file (or opens the device or pipe); File() then writes into it.
   bool Begin();
@@ -77,6 +84,7 @@ class SafeReplaceClass {
   NarrowStringClass temp_path;
   platform::Handle finder = platform::kInvalidHandle;  // the temporary file, open for reading
   ErrorKeepingFile<DiskFileClass> file;
+  const FileLockClass* unchanged = nullptr;
   NarrowStringClass error;
   int error_code = 0;
   bool durable = true;

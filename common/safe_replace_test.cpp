@@ -46,6 +46,23 @@ TEST(SafeReplace, ReplacesAndKeepsPermissions) {
 #endif
 }
 
+// A durable replacement syncs the new file before the rename and the folder after it.
+TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
+  struct Recording : platform::ScopedFaultDisk {
+    std::string calls;
+    bool Sync(platform::Handle h) override { return (calls += "sync ", FaultDisk::Sync(h)); }
+    bool Rename(const char* from, const char* to) override {
+      return (calls += "rename ", FaultDisk::Rename(from, to));
+    }
+    bool SyncFolderOf(const char* path) override {
+      return (calls += "folder ", FaultDisk::SyncFolderOf(path));
+    }
+  } disk;
+  TempFolder dir;
+  ASSERT_TRUE(SafeReplaceClass::WriteWhole((dir / "out.bin").c_str(), "new", 3, nullptr));
+  EXPECT_EQ(disk.calls, "sync rename folder ");
+}
+
 // Without durability the new file takes the old one's name by a swap, and the old file is then
 // deleted under the temporary name (the sweeps of such writers succeed that way); when that
 // fails, the old file is swapped back.
@@ -96,8 +113,8 @@ TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
   std::filesystem::permissions(path, std::filesystem::perms(0444));
   NarrowStringClass error;
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(missing.c_str(), "x", 1, &error));
-  EXPECT_EQ(std::string(error.Chars()),
-            missing + ": cannot create a file in the folder " + (dir / "no/such/folder") + ": " + sys::MissingFolder());
+  EXPECT_EQ(std::string(error.Chars()), missing + ": cannot create a file in the folder " +
+                                            (dir / "no/such/folder") + ": " + sys::MissingFolder());
   EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "newer", 5, &error));
   EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::Text(platform::ErrorReadOnly()));
   EXPECT_EQ(ReadBytes(path), "old");

@@ -11,6 +11,7 @@
 #include "facetrue/walk.h"
 
 int main(int argc, char** argv) {
+  platform::OpenClosedStandardStreams();
   platform::CommandLineClass args(argc, argv);
   ConsoleClass console(platform::IsTerminal(platform::kStdout));
   int code = RunFacetrue(args.Count() - 1, args.Values() + 1, console);

@@ -281,4 +281,15 @@ TEST(Walk, TheProgramNeitherWaitsNorColoursOffATerminal) {
   EXPECT_EQ(none.out + none.err, "");
 }
 
+// With standard output closed, what the program prints goes nowhere: never into a model that
+// took the freed descriptor (enough messages here to fill the output buffer while one is open).
+TEST(Walk, ClosedStandardOutputGoesNowhere) {
+  if (sys::kWindows) GTEST_SKIP() << "a shell runs on the native build only";
+  TempFolder dir;
+  const std::string unknown = ModelBytes({SmallMesh("odd", 0x30000)});
+  for (int i = 0; i < 200; ++i) WriteBytes(dir / ("m" + std::to_string(i) + ".vxm"), unknown);
+  EXPECT_EQ(RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&-", FACETRUE_PATH, dir.path()}).exit_code, 0);
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(ReadBytes(dir / ("m" + std::to_string(i) + ".vxm")), unknown) << i;
+}
+
 }  // namespace

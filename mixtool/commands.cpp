@@ -1,6 +1,8 @@
 // list, extract and verify over an archive.
 #include "mixtool/commands.h"
 
+#include <cerrno>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "common/path_error.h"
@@ -23,8 +25,14 @@ int Fail(const std::string& message) {
   return kFailure;
 }
 
-bool Print(std::FILE* output, const std::string& text) {
-  return std::fwrite(text.data(), 1, text.size(), output) == text.size() && std::fflush(output) == 0;
+// Writes text to output; a failure is reported with the runtime's reason (a full disk, a closed
+// pipe), "standard output: Input/output error" only when it gives none.
+int Print(std::FILE* output, const std::string& text) {
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), output) == text.size() && std::fflush(output) == 0) {
+    return kSuccess;
+  }
+  return Fail(PathError("standard output", std::strerror(errno ? errno : EIO)).Chars());
 }
 
 // Makes folder and the folders above it that are missing.
@@ -83,8 +91,7 @@ int List(const std::string& path, bool json, std::FILE* output) {
       text += ShownName(entry.Name) + numbers;
     }
   }
-  if (!Print(output, text)) return Fail(PathError("standard output", platform::ErrorShortWrite()).Chars());
-  return kSuccess;
+  return Print(output, text);
 }
 
 int Extract(const std::string& path, const std::string& folder, const std::vector<std::string>& members) {
@@ -154,8 +161,7 @@ int Verify(const std::string& path, std::FILE* output) {
   }
   std::string line =
       problem.empty() ? path + ": ok, " + std::to_string(archive.Reader().Count()) + " members" : problem;
-  if (!Print(output, line + "\n"))
-    return Fail(PathError("standard output", platform::ErrorShortWrite()).Chars());
+  if (Print(output, line + "\n") != kSuccess) return kFailure;
   return problem.empty() ? kSuccess : kFailure;
 }
 

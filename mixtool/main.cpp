@@ -8,6 +8,7 @@
 #include "mixtool/commands.h"
 
 int main(int argc, char** argv) {
+  platform::OpenClosedStandardStreams();
   platform::CommandLineClass args(argc, argv);
   CLI::App app{"Lists, extracts and verifies mix archives (what bundlor packs).", "mixtool"};
   tool_cli::Prepare(app);

@@ -1,6 +1,7 @@
 // mixtool run as a program on archives that bundlor packs and on archives written by hand.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -116,6 +117,14 @@ TEST(Mixtool, VerifyNamesTheFirstProblem) {
   ProgramResult missing = Mixtool({"verify", dir / "none.mix"});
   EXPECT_EQ(missing.exit_code, 1);
   EXPECT_EQ(missing.err, "mixtool: " + (dir / "none.mix") + ": " + sys::MissingFile() + "\n");
+  // A standard output that takes nothing is reported with the system's reason.
+  std::string full = dir / "full";
+  if (sys::kWindows || std::system(("mknod '" + full + "' c 1 7").c_str()) != 0) return;
+  for (const char* command : {"list", "verify"}) {
+    ProgramResult result = RunProgram(
+        "/bin/sh", {"-c", "exec \"$0\" $1 $2 > $3", MIXTOOL_PATH, command, dir / "hand.mix", full});
+    EXPECT_EQ(result.err, "mixtool: standard output: No space left on device\n") << result.exit_code;
+  }
 }
 
 TEST(Mixtool, UsageErrorsEndWithTwo) {

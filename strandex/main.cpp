@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/platform/process.h"
 #include "strandex/db/translate_db.h"
 #include "strandex/ui/qt/main_window.h"
 
 int main(int argc, char** argv) {
+  platform::OpenClosedStandardStreams();
 #if !defined(_WIN32) && !defined(__APPLE__)
   // Without a display Qt would abort; say what is missing instead.
   if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {

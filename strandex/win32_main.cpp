@@ -4,11 +4,13 @@
 // Needs the types of windows.h.
 #include <shellapi.h>
 
+#include "common/platform/process.h"
 #include "common/string_class.h"
 #include "common/utf8.h"
 #include "strandex/ui/win32/application.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  platform::OpenClosedStandardStreams();
   NarrowStringClass path;
   int count = 0;
   if (wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count)) {

@@ -283,9 +283,9 @@ int ImportTable(const std::string& in, const std::string& out) {
     return Fail(error.Chars());
   }
   // Each warning starts with the file name and line number. A file of which no line is a category
-  // line (a database, a UTF-16 or binary file) is no table: it gives no empty database.
-  if (TranslateDBClass::GetCategoryCount() == 0 && warnings.Count() > 0) {
-    Warn(warnings[0].Chars());
+  // line (an empty one, a database, a UTF-16 or binary file) is no table: it gives no empty database.
+  if (TranslateDBClass::GetCategoryCount() == 0) {
+    if (warnings.Count() > 0) Warn(warnings[0].Chars());
     return Fail(IsStandardStream(in.c_str()) ? kStandardInput : in,
                 "holds no text table (no category line); nothing was written");
   }
@@ -343,9 +343,7 @@ int ImportTranslations(const std::string& db, const std::string& in, const PoImp
   FileLockClass lock;
   NarrowStringClass error;
   // What is no regular file is refused by the load.
-  if (platform::RegularFileError(db.c_str()) == 0 && !lock.Acquire(db.c_str(), &error)) {
-    return Fail(error.Chars());
-  }
+  if (!lock.AcquireIfFile(db.c_str(), &error)) return Fail(error.Chars());
   if (int code = LoadForRewrite(db)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
@@ -364,9 +362,7 @@ int ImportTranslations(const std::string& db, const std::string& in, const PoImp
   WarnAll(warnings);
   if (!ok) return Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
-  if (report.Applied > 0 && (!lock.Unchanged(&error) || !SaveDatabaseFile(db.c_str(), &error))) {
-    return Fail(error.Chars());
-  }
+  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error, &lock)) return Fail(error.Chars());
   std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", name, report.Applied, report.Unchanged,
                report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);

@@ -11,6 +11,7 @@
 #include "tdbtool/commands.h"
 
 int main(int argc, char** argv) {
+  platform::OpenClosedStandardStreams();
   platform::CommandLineClass args(argc, argv);
   CLI::App app{
       "Creates, dumps, checks and converts string databases (*.tdb). A file named - is\n"

@@ -1,6 +1,7 @@
 // Writing a command's result to a file or to standard output.
 #include "tdbtool/output.h"
 
+#include "common/file_lock.h"
 #include "common/memory_file.h"
 #include "common/path_error.h"
 #include "common/standard_stream.h"
@@ -17,7 +18,11 @@ bool WriteOutput(const std::string& out, ByteBuilder& bytes, NarrowStringClass* 
 }
 
 bool SaveOutput(const std::string& out, NarrowStringClass* error) {
-  if (!IsStandardStream(out.c_str())) return SaveDatabaseFile(out.c_str(), error);
+  if (!IsStandardStream(out.c_str())) {
+    // The lock that import-po holds while it updates the database, so that neither write is lost.
+    FileLockClass lock;
+    return lock.AcquireIfFile(out.c_str(), error) && SaveDatabaseFile(out.c_str(), error);
+  }
   // The chunk writer goes back to each chunk's header once the chunk is complete, which a pipe
   // cannot do: the file is built in memory.
   NarrowStringClass reason;

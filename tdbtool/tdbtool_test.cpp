@@ -2,12 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "common/file_lock.h"
+#include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
@@ -168,6 +173,13 @@ TEST_F(Tdbtool, ExportsAndImportRoundTrip) {
                                             "1\0,\0D\0]\0\r\0\n\0",
                                             16));
   Run({"import-table", "@utf16.txt", "@out.tdb"}, 1, Path("utf16.txt") + ": holds no text table");
+  // Nor is an empty file, or one of a byte-order mark and blank lines.
+  WriteBytes(Path("empty.txt"), "");
+  WriteBytes(Path("blank.txt"), "\xEF\xBB\xBF\r\n\n  \r\n");
+  for (const char* name : {"empty.txt", "blank.txt"}) {
+    Run({"import-table", "@" + std::string(name), "@out.tdb"}, 1,
+        "tdbtool: " + Path(name) + ": holds no text table (no category line); nothing was written");
+  }
   EXPECT_EQ(ReadBytes(Path("out.tdb")), "previous");
   const std::string table_bytes = ReadBytes(Path("table.txt"));
   Run({"import-table", "@table.txt", "@table.txt"}, 1,
@@ -395,6 +407,9 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
             "differ from the English text's; skipped\n"
             "tdbtool: standard input: 1 entry cannot be applied, and a strict import takes all or nothing\n");
   EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
+  EXPECT_EQ(Shell(dir.path(), "false | tdbtool import-table - db.tdb", &err), 1);
+  EXPECT_EQ(err, "tdbtool: standard input: holds no text table (no category line); nothing was written\n");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), before);
   EXPECT_EQ(Run({"import-po", "@db.tdb", "@de.po", "--language", "1"}, 0, ":2: string 1000"),
             Path("de.po") + ": 1 applied, 0 unchanged, 1 skipped\n");
 
@@ -410,6 +425,15 @@ TEST_F(Tdbtool, StandardStreamsAndStrictImport) {
   json texts = json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"];
   EXPECT_EQ(texts[2], "100 % gut");
   EXPECT_EQ(texts[3], "100 % bien");
+
+  // A closed standard stream is the null device: the report goes nowhere, the input is empty (and
+  // never the database, opened first).
+  EXPECT_EQ(Shell(dir.path(), "tdbtool import-po db.tdb fr.po --language 4 >&-", &err), 0) << err;
+  EXPECT_EQ(json::parse(Run({"dump", "@db.tdb"}, 0))["strings"][1]["texts"][4], "100 % bien");
+  const std::string imported = ReadBytes(Path("db.tdb"));
+  EXPECT_EQ(Shell(dir.path(), "tdbtool import-po db.tdb - --language 5 <&- > c.out", &err), 0) << err;
+  EXPECT_EQ(ReadBytes(Path("c.out")), "standard input: 0 applied, 0 unchanged, 0 skipped\n");
+  EXPECT_EQ(ReadBytes(Path("db.tdb")), imported);
 }
 
 // Text tables of a database and of its versions on branches: strings added on both, one text
@@ -549,6 +573,54 @@ TEST_F(Tdbtool, ImportPoRefusesWhatItCannotWriteBackWhole) {
   WriteBytes(Path("unknown.tdb"), std::string("\x42\x42\0\0\x02\0\0\0xy", 10) + before);
   Run({"import-po", "@unknown.tdb", "@stale.po", "--language", "1"}, 1, "which writing it back would drop");
   EXPECT_EQ(ReadBytes(Path("unknown.tdb")).size(), before.size() + 10);
+}
+
+// new and import-table wait for the lock that import-po holds while it updates a database; a
+// program that takes no lock and replaces the database while import-po writes its new version
+// makes import-po fail, and that program's file stays.
+TEST_F(Tdbtool, WritersOfADatabaseTakeItsLockAndImportPoSeesARenameDuringItsSave) {
+  TranslateDBClass::Initialize();
+  String(1000, "IDS_OK", u"OK");
+  Save("db.tdb");
+  Run({"export-table", "@db.tdb", "@t.txt"}, 0);
+  Run({"new", "@other.tdb"}, 0);
+  const std::string db = Path("db.tdb"), other = ReadBytes(Path("other.tdb"));
+  NarrowStringClass error;
+  for (std::vector<std::string> args :
+       {std::vector<std::string>{"new", db}, {"import-table", Path("t.txt"), db}}) {
+    if (sys::kWindows) break;  // no lock there, only the check before the rename
+    const std::string before = ReadBytes(db);
+    std::atomic<bool> done{false};
+    std::thread writer;
+    {
+      FileLockClass lock;
+      ASSERT_TRUE(lock.Acquire(db.c_str(), &error)) << error.Chars();
+      writer = std::thread([&] { done = RunProgram(TDBTOOL_PATH, args).exit_code == 0; });
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));
+      EXPECT_FALSE(done) << args[0];
+      EXPECT_EQ(ReadBytes(db), before) << args[0];
+    }
+    writer.join();
+    EXPECT_TRUE(done && ReadBytes(db) != before) << args[0];
+  }
+  WriteBytes(Path("in.po"), "msgctxt \"1000 IDS_OK\"\nmsgid \"OK\"\nmsgstr \"Gut\"\n");
+  Save("db.tdb");
+  struct RenamingDisk : platform::ScopedFaultDisk {
+    std::string from, to;
+    bool Sync(platform::Handle h) override {
+      if (!from.empty()) Rename(from.c_str(), to.c_str());
+      return from.clear(), FaultDisk::Sync(h);
+    }
+  } disk;
+  disk.from = Path("other.tdb"), disk.to = db;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(tdbtool::ImportPo(db, Path("in.po"), PoImportOptions(), stdout), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tdbtool: " + db +
+                ": another program changed the file while it was being updated; nothing was "
+                "written, run the command again\n");
+  EXPECT_EQ(ReadBytes(db), other);
+  EXPECT_EQ(CountFiles(dir.path()), 3);
 }
 
 TEST_F(Tdbtool, FailedImportPoLeavesTheDatabaseByteIdentical) {

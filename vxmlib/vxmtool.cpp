@@ -131,6 +131,7 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::OpenClosedStandardStreams();
   platform::CommandLineClass args(argc, argv);
   // The OBJ reader, the JSON form and the argument parser keep what they build in the standard
   // library's containers, which throw when memory runs out.

@@ -473,6 +473,18 @@ int ReadKey() {
 const char* BeginErrorColour() { return "\x1b[91m"; }
 const char* EndErrorColour() { return "\x1b[39m"; }
 
+void OpenClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // The lowest free number is fd itself, the ones below it being open by now.
+    int opened = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (opened > fd) {
+      dup2(opened, fd);
+      close(opened);
+    }
+  }
+}
+
 CommandLineClass::CommandLineClass(int argc, char** argv) : count(argc), values(argv) {}
 CommandLineClass::~CommandLineClass() = default;
 

@@ -1,10 +1,16 @@
-// The process: temporary files deleted when a stopping signal ends the program, holding those
-// signals back while such a file is made, and the program's arguments as UTF-8.
+// The process: its standard streams at start, temporary files deleted when a stopping signal ends
+// the program, holding those signals back while such a file is made, and the program's arguments
+// as UTF-8.
 #pragma once
 
 #include "common/string_class.h"
 
 namespace platform {
+
+// Opens the null device on each of standard input, output and error that is closed when the
+// program starts, so that no file the program opens later takes its place (and receives what is
+// printed there, or is read as standard input). Called first in main.
+void OpenClosedStandardStreams();
 
 // Temporary files that the stopping signals (interrupt, termination, hang-up) delete before the
 // program ends; while any is watched, going past the file-size limit fails the write instead

@@ -627,6 +627,23 @@ const char* EndErrorColour() {
   return "";
 }
 
+// A standard handle that is missing gets the null device, and so does the runtime's stream over
+// it, which would otherwise fail every write.
+void OpenClosedStandardStreams() {
+  const DWORD kWhich[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+  FILE* const kStreams[] = {stdin, stdout, stderr};
+  for (int i = 0; i <= 2; ++i) {
+    HANDLE h = ::GetStdHandle(kWhich[i]);
+    if (h != nullptr && h != INVALID_HANDLE_VALUE) continue;
+    HANDLE null_device =
+        ::CreateFileW(L"NUL", i == 0 ? GENERIC_READ : GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (null_device == INVALID_HANDLE_VALUE) continue;
+    ::SetStdHandle(kWhich[i], null_device);
+    std::freopen("NUL", i == 0 ? "r" : "w", kStreams[i]);
+  }
+}
+
 CommandLineClass::CommandLineClass(int argc, char** argv) : count(argc), values(argv) {
   int wide_count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &wide_count);

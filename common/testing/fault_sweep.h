@@ -37,7 +37,7 @@ enum DiskFault {
 
 // Runs op over a fresh fault disk once per failure point of every kind in faults: call 1, 2,
 // 3 ... of that kind fails, until a run makes fewer calls of the kind; that run must succeed.
-// Returns the number of failure points.
+// Every kind in faults must have a failure point. Returns the number of failure points.
 int Disk(int faults, const Operation& op, const Check& check);
 
 // Writes a new version of the file at path (the writer under test); error gets the message.

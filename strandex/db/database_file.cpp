@@ -71,10 +71,11 @@ bool CheckDatabaseSaveable(NarrowStringClass* error) {
 // The file is written through a window straight into the temporary file of the replacement:
 // building all of it in memory first costs more than writing it (only a device or pipe, which
 // cannot seek, needs that).
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error) {
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock) {
   NarrowStringClass reason;
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
   SafeReplaceClass replace(path);
+  replace.SetUnchangedCheck(lock);
   if (!replace.Begin()) return replace.Finish(false, 0, error);
   // A device or pipe cannot seek back to the chunk headers: there the file is made in memory.
   bool direct = replace.IsDirect();
@@ -106,12 +107,11 @@ bool FailLoad(NarrowStringClass* error, const char* path, int code, int version,
 }
 
 // Reads the file whole into bytes in pieces, telling the bytes how far they are filled.
-void Fill(FileClass* file, SharedBytesClass* bytes) {
-  constexpr int64_t kPiece = 4 << 20;
+void Fill(FileClass* file, SharedBytesClass* bytes, int64_t piece) {
   const int64_t size = bytes->Size();
   int64_t done = 0;
   while (done < size) {
-    int n = file->Read(bytes->Data() + done, static_cast<int>(size - done < kPiece ? size - done : kPiece));
+    int n = file->Read(bytes->Data() + done, static_cast<int>(size - done < piece ? size - done : piece));
     if (n <= 0) break;
     done += n;
     bytes->Filled(done);
@@ -121,13 +121,14 @@ void Fill(FileClass* file, SharedBytesClass* bytes) {
 
 // Loads from bytes while another thread reads the file into them, each piece walked as soon as
 // it is there (the file is read first when no thread can be started).
-bool LoadWhileFilling(FileClass& file, SharedBytesClass& bytes, ChunkReaderClass& reader, int* sections) {
+bool LoadWhileFilling(FileClass& file, SharedBytesClass& bytes, int64_t piece, ChunkReaderClass& reader,
+                      int* sections) {
   bytes.StartFilling();
   std::thread filler;
   try {
-    filler = std::thread(Fill, &file, &bytes);
+    filler = std::thread(Fill, &file, &bytes, piece);
   } catch (const std::exception&) {
-    Fill(&file, &bytes);
+    Fill(&file, &bytes, piece);
   }
   bool loaded = LoadFile(reader, sections);
   if (filler.joinable()) filler.join();
@@ -155,7 +156,7 @@ bool FinishLoad(const LoadRequest& request, ErrorKeepingFile<BufferedDiskFileCla
 }  // namespace
 
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
-                      LoadedParts parts) {
+                      LoadedParts parts, int64_t piece_bytes) {
   const LoadRequest request{path, report, error, TranslateDBClass::GetVersion(),
                             TranslateDBClass::GetCurrentLanguage()};
   ErrorKeepingFile<BufferedDiskFileClass> file;
@@ -175,7 +176,8 @@ bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowString
   if (parts == LoadedParts::kTextsOnDemand) {
     if (SharedBytesClass* bytes = SharedBytesClass::Create(file.Size())) {
       ChunkReaderClass reader(bytes, 0, bytes->Size(), parts);
-      bool loaded = LoadWhileFilling(file, *bytes, reader, &sections);
+      bool loaded =
+          LoadWhileFilling(file, *bytes, piece_bytes > 0 ? piece_bytes : kLoadPieceBytes, reader, &sections);
       bool whole = bytes->WaitFilled(bytes->Size()) == bytes->Size();
       SharedBytesClass::Release(bytes);
       if (whole || file.ErrorCode() != 0) return FinishLoad(request, file, reader, loaded, sections);

@@ -4,6 +4,9 @@
 // save leaves the old file as it was.
 #pragma once
 
+#include <cstdint>
+
+#include "common/file_lock.h"
 #include "common/string_class.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
@@ -26,8 +29,9 @@ struct DatabaseLoadReport {
 bool CheckDatabaseSaveable(NarrowStringClass* error);
 
 // Saves the database to path, replacing the file in one step. False with "path: reason" in
-// error (when given); the old file is then untouched.
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
+// error (when given); the old file is then untouched. With lock (held by the caller, who read
+// the file under it), the file is replaced only while it is still the version the lock saw.
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock = nullptr);
 
 // Empties the database and loads path into it, each string whole or without its texts (parts;
 // without texts the file is read and checked all the same, so the report is the same, and the
@@ -39,5 +43,8 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error);
 // False with "path: reason" when the file cannot be opened or read or memory runs out. The
 // database is then as Initialize leaves an empty one: no strings, the one category "Default"
 // (when memory allows), its texts; version and current language are those it had before.
+//
+// A file read whole is read in pieces of piece_bytes, each walked as soon as it has arrived.
+constexpr int64_t kLoadPieceBytes = 4 << 20;
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
-                      LoadedParts parts = LoadedParts::kWhole);
+                      LoadedParts parts = LoadedParts::kWhole, int64_t piece_bytes = kLoadPieceBytes);

@@ -145,22 +145,23 @@ TEST_F(DatabaseFile, UnknownChunksAndFieldsArePassedOver) {
   EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 1);
   // The micro chunk text, then the chunk text.
   EXPECT_EQ(Fields(200), "1200 IDS_Q [Narrow] 9 0 :Wi|Two");
-  EXPECT_EQ(Categories(), "0 Default");  // no categories in the file
+  EXPECT_EQ(Categories(), "1 Default");  // no categories in the file
 }
 
 TEST_F(DatabaseFile, OddPayloadsAndMissingFields) {
-  // Strings without a terminator end with their payload; an odd UTF-16 byte is dropped; a
-  // category with ID 0 is numbered; an envelope without fields gets the next free ID.
+  // Strings without a terminator end with their payload, the last unit whole; an odd UTF-16 byte
+  // is dropped; a category with ID 0 is numbered; an envelope without fields gets the next free ID.
   std::string category = Envelope(0x00090002, Chunk(0x11221022, Micro(0x01, Int(0)) + Micro(0x02, "Open")));
   std::string object =
-      Envelope(0x00090001, Chunk(0x0614110A, "NoNul") + Chunk(0x0614110B, std::string("A\0B\0C", 5)));
+      Envelope(0x00090001, Chunk(0x0614110A, "NoNul") + Chunk(0x0614110B, std::string("A\0B\0C", 5)) +
+                               Chunk(0x0614110B, std::string("A\0\x2d\x4e", 4)));
   std::string bytes =
       Database(Chunk(0x07141202, category + category, true) + Chunk(0x07141201, object, true));
   bool damaged = true;
   ASSERT_TRUE(LoadFromBytes(bytes, &damaged));
   EXPECT_FALSE(damaged);
   EXPECT_EQ(Categories(), "1 Open, 2 Open");
-  EXPECT_EQ(Fields(0), "1000  [NoNul] -1 0 :AB");
+  EXPECT_EQ(Fields(0), "1000  [NoNul] -1 0 :AB|A\u4e2d");
   // An envelope without its token, or with nothing in it, is damage.
   for (std::string strings :
        {Chunk(0x00090001, Chunk(0x00100101, Chunk(0x0614110A, "Data")), true), Chunk(0x00090001, "", true),
@@ -181,26 +182,49 @@ std::string TwoStrings(int language, const char16_t* text) {
   return SaveToBytes();
 }
 
-// A file cut anywhere loads what is left; without texts, with the same damage at the same offset
-// and as many strings; with texts on demand, the same strings, texts and saved bytes as whole
-// (the save reading the texts still waiting). A database without texts is not saved.
+// The fields of every string, and with them the saved bytes.
+std::string AllFields() {
+  std::string fields;
+  for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
+    TDBStringClass* s = TranslateDBClass::GetObject(i);
+    fields += Fields(i) + " (" + std::to_string(s ? s->GetTextCount() : 0) + " texts)";
+  }
+  return fields;
+}
+std::string Contents() { return WithoutTokens(SaveToBytes()) + AllFields(); }
+
+// A file cut anywhere loads what is left, each string as a save writes it; without texts, with
+// the same damage at the same offset and as many strings; with texts on demand, the same
+// strings, texts and saved bytes as whole (the save reading the texts still waiting), also from
+// a file read in pieces of 3 bytes. A database without texts is not saved.
 TEST_F(DatabaseFile, TruncationAtEveryByte) {
   std::string whole = TwoStrings(1, u"Alfa");
+  TempFolder folder;
+  const std::string path = folder / "cut.tdb";
   const LoadedParts kParts[] = {LoadedParts::kWhole, LoadedParts::kTextsOnDemand, LoadedParts::kWithoutTexts};
   for (size_t n = 0; n <= whole.size(); ++n) {
-    std::string damage[3], contents[2];
+    std::string damage[3], contents[2], saved, fields;
     for (int mode = 0; mode < 3; ++mode) {
       ASSERT_TRUE(LoadFromBytes(whole.substr(0, n), nullptr, kParts[mode], &damage[mode])) << n;
       if (mode == 2) break;
-      contents[mode] = WithoutTokens(SaveToBytes());
-      for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) contents[mode] += Fields(i);
+      contents[mode] = Contents();
+      if (mode == 0) saved = SaveToBytes(), fields = AllFields();
     }
     EXPECT_EQ(damage[0], damage[1]) << n;
     EXPECT_EQ(damage[0], damage[2]) << n;
     EXPECT_EQ(contents[0], contents[1]) << n;
     EXPECT_EQ(damage[0].rfind("no damage", 0) != 0, n > 0 && n < whole.size()) << n;
+    ASSERT_TRUE(LoadFromBytes(saved));
+    EXPECT_EQ(AllFields(), fields) << n;
+    WriteBytes(path, whole.substr(0, n));
+    DatabaseLoadReport report;
+    NarrowStringClass error;
+    ASSERT_TRUE(LoadDatabaseFile(path.c_str(), &report, &error, LoadedParts::kTextsOnDemand, 3)) << n;
+    EXPECT_EQ(Contents(), contents[0]) << n;
+    EXPECT_EQ(report.Damaged, damage[0].rfind("no damage", 0) != 0) << n;
   }
-  // The last load left the texts out: the database knows, and refuses to be saved.
+  // A load that leaves the texts out: the database knows, and refuses to be saved.
+  ASSERT_TRUE(LoadFromBytes(whole, nullptr, LoadedParts::kWithoutTexts));
   EXPECT_FALSE(TranslateDBClass::HasTexts());
   NarrowStringClass error;
   EXPECT_FALSE(CheckDatabaseSaveable(&error));
@@ -320,7 +344,9 @@ void FillSample() {
 TEST_F(DatabaseFile, SaveSurvivesEveryDiskAndMemoryFailure) {
   TempFolder folder;
   FillSample();
-  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", SaveDatabaseFile);
+  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", [](const char* path, NarrowStringClass* error) {
+    return SaveDatabaseFile(path, error);
+  });
 }
 
 // Each run either loads the whole database or reports the failure (or the damage it saw); a
@@ -337,7 +363,7 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
   auto op = [&] {
     DatabaseLoadReport report;
     TranslateDBClass::SetCurrentLanguage(5);
-    bool ok = LoadDatabaseFile(path.c_str(), &report, &error, parts);
+    bool ok = LoadDatabaseFile(path.c_str(), &report, &error, parts, 64);
     damaged = report.Damaged;
     return ok;
   };
@@ -356,21 +382,26 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
     TranslateDBClass::ClearDatabase();
     TranslateDBClass::ClearIDChanges();
   };
+  // Read whole, the file comes in pieces of 64 bytes.
   for (LoadedParts each : {LoadedParts::kWhole, LoadedParts::kTextsOnDemand}) {
     parts = each;
     EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
     TranslateDBClass::ClearDatabase();
     EXPECT_GT(fault_sweep::Allocations(op, check), each == LoadedParts::kWhole ? 40 : 30);
   }
-  // A file that ends before its size while it is read whole (it changed) is read again.
+  // A file that ends before its size while it is read whole (it changed: here after its first
+  // 100 bytes, two pieces and a part) is read again.
   struct EndingDisk : platform::ScopedFaultDisk {
     int Read(platform::Handle h, void* buffer, int size) override {
-      return ++calls == 1 ? 0 : FaultDisk::Read(h, buffer, size);
+      ++calls;
+      if (calls == 2 || calls == 3) return 0;
+      return FaultDisk::Read(h, buffer, calls == 1 && size > 100 ? 100 : size);
     }
     int calls = 0;
   } ending;
   ASSERT_TRUE(op());
   EXPECT_FALSE(damaged);
+  EXPECT_GT(ending.calls, 3);
   check("file ending early", true);
 }
 

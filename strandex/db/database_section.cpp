@@ -1,8 +1,6 @@
 // The database's save section, registered at program start, and SaveDatabase.
 #include "strandex/db/database_section.h"
 
-#include <new>
-
 #include "strandex/db/payload.h"
 #include "strandex/db/tdb_format.h"
 #include "strandex/db/translate_db.h"
@@ -60,13 +58,6 @@ bool LoadRecords(ChunkReaderClass& reader, uint32_t envelopeID) {
   return ok;
 }
 
-bool AddUnnumberedDefault() {
-  StringCategoryClass* cat = new (std::nothrow) StringCategoryClass;
-  if (cat && cat->Name.TryAssign("Default") && TranslateDBClass::AppendCategoryAsIs(cat)) return true;
-  delete cat;
-  return false;
-}
-
 DatabaseSectionClass database_section;
 
 }  // namespace
@@ -111,7 +102,9 @@ bool DatabaseSectionClass::Load(ChunkReaderClass& reader) {
     }
     reader.CloseChunk();
   }
-  if (ok && TranslateDBClass::GetCategoryCount() == 0) ok = AddUnnumberedDefault();
+  // A file without categories reads as the database the editor starts with: "Default", ID 1, which
+  // is the ID its strings refer to and the one any save writes.
+  if (ok && TranslateDBClass::GetCategoryCount() == 0) ok = TranslateDBClass::AddCategoryNamed("Default");
   return ok;
 }
 

@@ -2,6 +2,7 @@
 #include "strandex/db/save_registry.h"
 
 #include "common/coding.h"
+#include "common/memory_file.h"
 #include "strandex/db/tdb_format.h"
 
 constinit uint32_t ObjectFactoryClass::next_token = 1;
@@ -17,24 +18,29 @@ bool ObjectFactoryClass::Save(ChunkWriterClass& writer, StorableClass* object) {
 // The token is read and let go: nothing looks objects up by token. An envelope without its token
 // or its data is damage; the record then keeps what it has (its defaults, without data).
 bool ObjectFactoryClass::LoadEnvelope(ChunkReaderClass& reader, StorableClass* record) {
-  if (!reader.OpenChunk()) {
-    reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
-    return true;
-  }
+  if (!reader.OpenChunk()) return LoadWithoutData(reader, record);
   if (reader.CurrentChunkID() == tdb::kEnvelopeToken) {
     unsigned char token[4];
     reader.Read(token, 4);
     reader.CloseChunk();
-    if (!reader.OpenChunk()) {
-      reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
-      return true;
-    }
+    if (!reader.OpenChunk()) return LoadWithoutData(reader, record);
   } else {
     // No token: the chunk there is read as the data.
     reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
   }
   bool ok = record->Load(reader);
   reader.CloseChunk();
+  if (ok) record->OnAfterLoad();
+  return ok;
+}
+
+// The record is loaded from empty data, so that it holds what a save of it would write (a string
+// gets its text 0 from the English text, as every string read without texts does).
+bool ObjectFactoryClass::LoadWithoutData(ChunkReaderClass& reader, StorableClass* record) {
+  reader.MarkDamaged(ChunkDamage::kRecordIncomplete);
+  MemoryFileClass empty;
+  ChunkReaderClass nothing(&empty, reader.Parts());
+  bool ok = record->Load(nothing);
   if (ok) record->OnAfterLoad();
   return ok;
 }

@@ -80,6 +80,9 @@ class ObjectFactoryClass : public SelfRegisteringClass<ObjectFactoryClass> {
   static bool LoadEnvelope(ChunkReaderClass& reader, StorableClass* record);
 
  private:
+  // An envelope that ends before its data: damage, and the record loaded from no data.
+  static bool LoadWithoutData(ChunkReaderClass& reader, StorableClass* record);
+
   static uint32_t next_token;
 };
 

@@ -94,8 +94,7 @@ class TranslateDBClass {
   // cannot be saved, which would lose the texts.
   static bool HasTexts() { return TextsLoaded; }
   static void SetTextsLoaded(bool loaded) { TextsLoaded = loaded; }
-  // Appends a category as the file holds it, without giving it an ID (the loader's "Default"
-  // keeps ID 0). False when memory runs out.
+  // Appends a category as it is, without giving it an ID. False when memory runs out.
   static bool AppendCategoryAsIs(StringCategoryClass* cat);
 
   // Numbers that travel with the file.
