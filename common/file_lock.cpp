@@ -42,6 +42,8 @@ bool FileLockClass::AcquireIfFile(const char* target, NarrowStringClass* error) 
 }
 
 bool FileLockClass::Unchanged(NarrowStringClass* error) const {
+  // No file was there to lock (a new name): there is no version to compare with.
+  if (path.IsEmpty()) return true;
   platform::FileIdentity now;
   if (!platform::Disk().Identify(platform::kInvalidHandle, path.Chars(), &now)) {
     return FailPath(error, path.Chars(), platform::LastError());

@@ -212,8 +212,7 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
   // Held until the result is in place, as import-po holds it.
   FileLockClass lock;
   NarrowStringClass error;
-  bool locked = !IsStandardStream(out.c_str()) && platform::RegularFileError(out.c_str()) == 0;
-  if (locked && !lock.Acquire(out.c_str(), &error)) {
+  if (!IsStandardStream(out.c_str()) && !lock.AcquireIfFile(out.c_str(), &error)) {
     Fail(error.Chars());
     return kTrouble;
   }
@@ -231,7 +230,7 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
     Fail(out, std::strerror(ENOMEM));
     return kTrouble;
   }
-  if ((locked && !lock.Unchanged(&error)) || !SaveOutput(out, &error)) {
+  if (!SaveOutput(out, &error, &lock)) {
     Fail(error.Chars());
     return kTrouble;
   }

@@ -17,11 +17,12 @@ bool WriteOutput(const std::string& out, ByteBuilder& bytes, NarrowStringClass* 
   return WriteStandardOutput(bytes.Data(), static_cast<size_t>(bytes.Size()), error);
 }
 
-bool SaveOutput(const std::string& out, NarrowStringClass* error) {
+bool SaveOutput(const std::string& out, NarrowStringClass* error, const FileLockClass* held) {
   if (!IsStandardStream(out.c_str())) {
+    if (held) return SaveDatabaseFile(out.c_str(), error, held);
     // The lock that import-po holds while it updates the database, so that neither write is lost.
     FileLockClass lock;
-    return lock.AcquireIfFile(out.c_str(), error) && SaveDatabaseFile(out.c_str(), error);
+    return lock.AcquireIfFile(out.c_str(), error) && SaveDatabaseFile(out.c_str(), error, &lock);
   }
   // The chunk writer goes back to each chunk's header once the chunk is complete, which a pipe
   // cannot do: the file is built in memory.

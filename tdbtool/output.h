@@ -7,11 +7,14 @@
 #include "common/string_class.h"
 #include "strandex/exchange/file_bytes.h"
 
+class FileLockClass;
+
 namespace tdbtool {
 
 // Writes the bytes built to out. False with "path: reason" in error.
 bool WriteOutput(const std::string& out, ByteBuilder& bytes, NarrowStringClass* error);
-// Saves the database to out as a .tdb file. False with "path: reason" in error.
-bool SaveOutput(const std::string& out, NarrowStringClass* error);
+// Saves the database to out as a .tdb file. False with "path: reason" in error. A caller that
+// already holds out's lock (it read out before) passes it; otherwise the save takes it.
+bool SaveOutput(const std::string& out, NarrowStringClass* error, const FileLockClass* held = nullptr);
 
 }  // namespace tdbtool
