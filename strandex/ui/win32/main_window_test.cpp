@@ -14,8 +14,11 @@
 #include "common/testing/temp_folder.h"
 #include "common/utf8.h"
 #include "strandex/db/testing/database_fixture.h"
+#include "strandex/ui/field_text.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
+#include "strandex/ui/win32/modal_dialog.h"
+#include "strandex/ui/win32/win32_text.h"
 
 namespace ui {
 namespace {
@@ -119,7 +122,7 @@ class ModalScript {
       Step step = self->steps[self->next++];
       step(found);
     } else if (++self->waited > 200) {
-      ADD_FAILURE() << "a modal window without a step";
+      ADD_FAILURE() << "a modal window without a step: " << ::testing::PrintToString(Text(found));
       ::PostMessageW(found, WM_CLOSE, 0, 0);
     }
   }
@@ -148,6 +151,41 @@ ModalScript::Step Choose(const std::string& path, wstring* initial = nullptr) {
     ::SetWindowTextW(name, reinterpret_cast<const wchar_t*>(wide.Chars()));
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   };
+}
+
+// Sends a key press to a control as the message loop would, with Ctrl and Shift held or not.
+void Key(HWND to, WPARAM key, bool control = false, bool shift = false) {
+  BYTE state[256] = {};
+  state[VK_CONTROL] = control ? 0x80 : 0;
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  ::SetKeyboardState(state);
+  ::SendMessageW(to, WM_KEYDOWN, key, 1);
+  state[VK_CONTROL] = state[VK_SHIFT] = 0;
+  ::SetKeyboardState(state);
+}
+
+// A click in the middle of an item of the tab row.
+void ClickTab(HWND tabs, int item) {
+  RECT r;
+  ASSERT_TRUE(::SendMessageW(tabs, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r)));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+}
+
+// Whether a label shows its whole text on one line at its font.
+bool ShowsWholeText(HWND label) {
+  RECT place, wrapped, line = {};
+  ::GetClientRect(label, &place);
+  wrapped = place;
+  const wstring text = Text(label);
+  HDC dc = ::GetDC(label);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  ::DrawTextW(dc, text.c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  ::DrawTextW(dc, text.c_str(), -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(label, dc);
+  return wrapped.bottom == line.bottom && line.right <= place.right;
 }
 
 // Presses a button of a message box and keeps the texts of its statics.
@@ -312,7 +350,7 @@ TEST_F(Win32EditorTest, FileCommandsGoThroughTheCommonDialogs) {
   FileDialogSetup setup;
   PrepareFileDialog({false, u"String table", u"*.tdb", "", nullptr}, main->Window(), setup);
   EXPECT_EQ(wstring(setup.Dialog.lpstrFilter, 21), wstring(L"String table\0*.tdb\0", 20) + L'\0');
-  EXPECT_EQ(setup.Dialog.Flags, 0x1000u);
+  EXPECT_EQ(setup.Dialog.Flags, 0x1004u);  // the read-only box hidden
   UnicodeStringClass error = SystemErrorLine(2);
   EXPECT_EQ(wstring(error.Chars(), error.Chars() + 9), L"ERROR 2: ");
 
@@ -485,6 +523,190 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
   EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_TRUE(Selected(main->List(), 0));
+}
+
+TEST_F(Win32EditorTest, AClickOnTheSelectedTabFillsTheListAndNamesShowTheirAmpersands) {
+  TranslateDBClass::ClearDatabase();
+  ASSERT_TRUE(TranslateDBClass::AddCategoryNamed("Tom & Jerry"));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000, "IDS_OK", u"OK", 1)));
+  ASSERT_TRUE(SaveDatabaseFile((folder / "one.tdb").c_str(), nullptr));
+  Command(40021, {Choose(folder / "one.tdb")});
+  // A single '&' would mark a mnemonic: "Tom _Jerry".
+  EXPECT_EQ(TabTexts(), (Tabs{L"Tom && Jerry/1"}));
+  EXPECT_EQ(Rows(main->List()), 0);
+  ClickTab(main->Tabs(), 0);
+  EXPECT_EQ(Rows(main->List()), 1);
+  // Labels draw '&' as it is too.
+  Command(40026, {[](HWND dialog) {
+            for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+              if (ClassOf(child) == L"Static") {
+                EXPECT_TRUE(::GetWindowLongW(child, GWL_STYLE) & SS_NOPREFIX);
+              }
+            }
+            Click(dialog, 1007);
+          }});
+}
+
+TEST_F(Win32EditorTest, LabelsShowTheirWholeTextsOverTheirFields) {
+  OpenSample();
+  auto check = [](HWND dialog) {
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      if (ClassOf(child) == L"Static") {
+        EXPECT_TRUE(ShowsWholeText(child)) << Text(dialog) << ": " << Text(child);
+      }
+    }
+  };
+  for (int command : {40026, 40031, 40030, 40029}) {
+    Command(command, {[&](HWND dialog) {
+              check(dialog);
+              Click(dialog, 1007);
+            }});
+  }
+  SelectTab(0);
+  DoubleClick(main->List(), 0, {[&](HWND dialog) {
+                check(dialog);
+                // The fields stay where they are.
+                RECT field;
+                ::GetWindowRect(::GetDlgItem(dialog, 1015), &field);
+                ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&field), 2);
+                RECT units = {42, 60, 342, 72};
+                ::MapDialogRect(dialog, &units);
+                EXPECT_EQ(std::vector<LONG>({field.left, field.top, field.right}),
+                          std::vector<LONG>({units.left, units.top, units.right}));
+                Click(dialog, 2);
+              }});
+}
+
+TEST_F(Win32EditorTest, KeysChooseTabsMoveTheFocusAndOpenRows) {
+  OpenSample();
+  ::SetFocus(main->Tabs());
+  std::vector<int> chosen;
+  for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_END, VK_HOME}) {
+    Key(main->Tabs(), key);
+    chosen.push_back(SelectedTab() * 10 + Rows(main->List()));
+  }
+  EXPECT_EQ(chosen, (std::vector<int>{12, 12, 2, 12, 2}));
+  // Tab goes between the tab row and the list; Ctrl+Tab and Ctrl+Shift+Tab choose tabs.
+  Key(main->Tabs(), VK_TAB);
+  EXPECT_EQ(::GetFocus(), main->List());
+  Key(main->List(), VK_TAB, true);
+  EXPECT_EQ(SelectedTab(), 1);
+  Key(main->List(), VK_TAB, true, true);
+  Key(main->List(), VK_TAB, true, true);
+  EXPECT_EQ(SelectedTab(), 1);  // round the start
+  EXPECT_EQ(::GetFocus(), main->List());
+  Key(main->List(), VK_TAB);
+  EXPECT_EQ(::GetFocus(), main->Tabs());
+
+  // Return on a row opens Edit String; the focus comes back to the list after it.
+  LVITEMW item = {};
+  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(main->List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+  ::SetFocus(main->List());
+  wstring edited;
+  {
+    ModalScript script(*main, {[&](HWND dialog) {
+      edited = Text(::GetDlgItem(dialog, 1012));
+      Click(dialog, 2);
+    }});
+    Key(main->List(), VK_RETURN);
+  }
+  EXPECT_EQ(edited, L"IDS_QUIT");
+  EXPECT_EQ(::GetFocus(), main->List());
+  ::SetFocus(main->Tabs());
+  Command(40053, {[](HWND dialog) { ::SendMessageW(dialog, WM_CLOSE, 0, 0); }});
+  EXPECT_EQ(::GetFocus(), main->Tabs());
+
+  // Find results: Return shows the selected hit, in the list, which gets the focus so that its
+  // selection shows; Escape closes the window.
+  Command(40031, {Fill({{1005, L"IDS"}}, 1006)});
+  HWND hits = ::GetDlgItem(main->FindResultsWindow(), 1011);
+  ASSERT_EQ(Rows(hits), 3);
+  item.stateMask = item.state = LVIS_SELECTED;
+  ::SendMessageW(hits, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&item));
+  Key(hits, VK_RETURN);
+  EXPECT_EQ(SelectedTab(), 1);
+  EXPECT_EQ(::SendMessageW(main->List(), LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED),
+            LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_EQ(::GetFocus(), main->List());
+  Key(hits, VK_ESCAPE);
+  EXPECT_EQ(main->FindResultsWindow(), nullptr);
+}
+
+TEST_F(Win32EditorTest, FindResultsOpenBesideTheListAndWhereTheUserLeftThem) {
+  OpenSample();
+  RECT work, list, place;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ::SetWindowPos(main->Window(), nullptr, work.left, work.top, 400, 300, SWP_NOZORDER);
+  Command(40031, {Fill({{1005, L"IDS"}}, 1006)});
+  ASSERT_NE(main->FindResultsWindow(), nullptr);
+  ::GetWindowRect(main->FindResultsWindow(), &place);
+  ::GetWindowRect(main->List(), &list);
+  RECT both;
+  EXPECT_FALSE(::IntersectRect(&both, &place, &list));
+  EXPECT_TRUE(place.left >= work.left && place.top >= work.top && place.right <= work.right &&
+              place.bottom <= work.bottom);
+  // Where the user moved it, it opens again.
+  ::SetWindowPos(main->FindResultsWindow(), nullptr, work.left + 30, work.top + 40, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+  ::SendMessageW(main->FindResultsWindow(), WM_CLOSE, 0, 0);
+  Command(40031, {Fill({{1005, L"IDS"}}, 1006)});
+  ::GetWindowRect(main->FindResultsWindow(), &place);
+  EXPECT_EQ(std::vector<LONG>({place.left, place.top}), std::vector<LONG>({work.left + 30, work.top + 40}));
+}
+
+TEST_F(Win32EditorTest, OkAloneKeepsEveryText) {
+  // Code units as the first, a middle and the last unit of the texts of the fields (the narrow
+  // fields hold units up to U+00FF): the control characters, and the units a toolkit may treat
+  // apart (format characters, separators, noncharacters, byte-order marks, surrogates). Each text
+  // costs wine's edit control tens of milliseconds, so the other units are not swept here.
+  TranslateDBClass::SetCurrentLanguage(1);
+  TDBStringClass* s = NewString(1000, "IDS_X", u"", 1);
+  ASSERT_TRUE(TranslateDBClass::AddObject(s));
+  std::vector<int> units;
+  for (auto [from, to] : {std::pair{0x01, 0x20},
+                          {0x7F, 0xA0},
+                          {0xAD, 0xAD},
+                          {0x200B, 0x200F},
+                          {0x2028, 0x202E},
+                          {0x2060, 0x2064},
+                          {0x240D, 0x240D},
+                          {0xD800, 0xD801},
+                          {0xDBFF, 0xDC01},
+                          {0xDFFF, 0xDFFF},
+                          {0xFDD0, 0xFDEF},
+                          {0xFEFF, 0xFEFF},
+                          {0xFFF0, 0xFFFF}}) {
+    for (int unit = from; unit <= to; ++unit) units.push_back(unit);
+  }
+  SelectTab(0);
+  std::vector<int> changed;
+  auto sweep = [&](HWND dialog) {
+    // The calls that show a field and read it back (WriteFields, ReadFields), on each field.
+    auto check = [&](int id, const std::u16string& text, int unit) {
+      HWND field = ::GetDlgItem(dialog, id);
+      ::SetWindowTextW(field, W(text.c_str()));
+      if (std::u16string(WindowText(field).Chars()) != text) changed.push_back(id * 0x100000 + unit);
+    };
+    for (int unit : units) {
+      const char16_t u = static_cast<char16_t>(unit);
+      const std::u16string text{u, u'a', u, u'b', u};
+      check(1001, text, unit);
+      if (unit <= 0xFF) check(1015, text, unit), check(1012, text, unit);
+    }
+    check(1001, u"\U0001F600a\U0010FFFFb\U00010000", 0x10000);
+    Click(dialog, 2);
+  };
+  DoubleClick(main->List(), 0, {sweep});
+  EXPECT_EQ(changed, std::vector<int>{});
+  // OK alone through the dialog keeps a text that starts with U+FEFF and ends with U+FFFE, and
+  // one that starts with U+FFFE.
+  for (const char16_t* text : {u"\ufeffHello\ufffe", u"\ufffeHello"}) {
+    s->SetText(1, text);
+    SelectTab(0);
+    DoubleClick(main->List(), 0, {[](HWND dialog) { Click(dialog, 1); }});
+    EXPECT_EQ(std::u16string(s->GetText(1).Chars()), text);
+  }
 }
 
 }  // namespace
