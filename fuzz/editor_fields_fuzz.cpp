@@ -27,6 +27,7 @@ class SilentScreen : public ui::EditorScreenClass {
   void SelectRow(int) override {}
   void ScrollRowNearTop(int) override {}
   int SelectionMark() override { return -1; }
+  bool IsRowSelected(int) override { return false; }
   int RunDialog(ui::DialogLogicClass&) override { return 0; }
   bool OpenFindResults() override { return false; }
   void CloseFindResults() override {}

@@ -21,7 +21,7 @@ namespace ui {
 void EditorClass::Start() {
   title = kAppTitle;
   screen.SetTitle(title);
-  SetFileItems(false, false, false);
+  SetFileItems(false, false);
   ShowTabs();
 }
 
@@ -66,9 +66,8 @@ void EditorClass::ExecuteCommand(int command) {
 bool EditorClass::IsMenuItemEnabled(int command) const {
   switch (command) {
     case kCmdSave:
-      return save_enabled;
     case kCmdSaveAs:
-      return save_as_enabled;
+      return true;
     case kCmdExportHeader:
       return header_enabled;
     case kCmdExportTable:
@@ -82,12 +81,6 @@ bool EditorClass::IsMenuItemEnabled(int command) const {
 
 void EditorClass::SetMenuItem(int command, bool enabled) {
   switch (command) {
-    case kCmdSave:
-      save_enabled = enabled;
-      break;
-    case kCmdSaveAs:
-      save_as_enabled = enabled;
-      break;
     case kCmdExportHeader:
       header_enabled = enabled;
       break;
@@ -98,9 +91,11 @@ void EditorClass::SetMenuItem(int command, bool enabled) {
   screen.SetMenuItemEnabled(command, enabled);
 }
 
-void EditorClass::SetFileItems(bool save, bool save_as, bool exports) {
-  SetMenuItem(kCmdSave, save);
-  SetMenuItem(kCmdSaveAs, save_as);
+void EditorClass::SetFileItems(bool saves_to_file, bool exports) {
+  save_writes_file = saves_to_file;
+  // There is always a database to save, so Save and Save as stay enabled.
+  SetMenuItem(kCmdSave, true);
+  SetMenuItem(kCmdSaveAs, true);
   SetMenuItem(kCmdExportHeader, exports);
   SetMenuItem(kCmdExportTable, exports);
 }
@@ -180,7 +175,7 @@ void EditorClass::New() {
   view.ClearRows();
   screen.RowsChanged();
   ShowTabs();
-  SetFileItems(false, false, false);
+  SetFileItems(false, false);
   screen.RunLayout();
 }
 
@@ -216,7 +211,7 @@ void EditorClass::LoadChosen(const char* path) {
     Message(u"Open", Compose(u"The database could not be opened.", error));
     return;
   }
-  SetFileItems(true, true, true);
+  SetFileItems(true, true);
   ShowTabs();
   screen.RunLayout();
 
@@ -230,7 +225,9 @@ void EditorClass::LoadChosen(const char* path) {
   }
   if (report.PassedChunkCount > 0) {
     warning.Append(UnicodeStringClass::Formatted(
-        u"\n\n%d parts of the file are of a kind the editor does not know; saving leaves them out.",
+        report.PassedChunkCount == 1
+            ? u"\n\n%d part of the file is of a kind the editor does not know; saving leaves it out."
+            : u"\n\n%d parts of the file are of a kind the editor does not know; saving leaves them out.",
         report.PassedChunkCount));
   }
   if (report.IDChanges.Count() > 0) {
@@ -253,7 +250,7 @@ bool EditorClass::SaveTo(const char* path) {
 }
 
 void EditorClass::Save() {
-  if (current_file_name.IsEmpty()) return SaveAs();
+  if (!save_writes_file || current_file_name.IsEmpty()) return SaveAs();
   SaveTo(current_file_name);
 }
 
@@ -263,7 +260,7 @@ void EditorClass::SaveAs() {
   if (!screen.ChooseFile(request, path)) return;
   SetTitleFromPath(path);
   current_file_name = path;
-  if (SaveTo(current_file_name)) SetMenuItem(kCmdSave, true);
+  if (SaveTo(current_file_name)) save_writes_file = true;
 }
 
 void EditorClass::Export(const FileDialogRequest& request, bool (*write)(const char*, NarrowStringClass*),
@@ -291,7 +288,7 @@ void EditorClass::ImportTable() {
   DynamicArrayClass<NarrowStringClass> warnings;
   NarrowStringClass error;
   bool read = ImportTextTable(path, &warnings, &error);
-  SetFileItems(false, true, true);
+  SetFileItems(false, true);
   ShowTabs();
   screen.RunLayout();
   if (!read) {
@@ -416,7 +413,10 @@ void EditorClass::AddString() {
 }
 
 void EditorClass::RemoveString() {
-  TDBStringClass* s = view.RowString(screen.SelectionMark());
+  // The marked row, and only while it is selected: a row the user deselected stays.
+  const int row = screen.SelectionMark();
+  if (row < 0 || !screen.IsRowSelected(row)) return;
+  TDBStringClass* s = view.RowString(row);
   if (!s) return;
   TranslateDBClass::RemoveObject(s->GetID() - TranslateDBClass::kFirstID);
   RefillSelectedTab();

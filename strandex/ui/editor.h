@@ -63,7 +63,9 @@ class EditorClass {
   void LoadChosen(const char* path);
   bool SaveTo(const char* path);
   void SetTitleFromPath(const char* path);
-  void SetFileItems(bool save, bool save_as, bool exports);
+  // Save and Save as are always enabled; saves_to_file says whether Save writes the current file
+  // (after Open, or Save as, wrote or read it) or asks for a name as Save as does.
+  void SetFileItems(bool saves_to_file, bool exports);
   void SetMenuItem(int command, bool enabled);
   void ShowTabs();
 
@@ -90,9 +92,9 @@ class EditorClass {
   NarrowStringClass current_file_name;
   NarrowStringClass pending_category_name;
   uint8_t goto_mode = 0;
-  // Save, Save as, Export C Header, Export Table.
-  bool save_enabled = false;
-  bool save_as_enabled = false;
+  // Whether Save writes the current file without asking.
+  bool save_writes_file = false;
+  // Export C Header, Export Table.
   bool header_enabled = false;
   bool table_enabled = false;
 };

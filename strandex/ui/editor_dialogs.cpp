@@ -58,7 +58,7 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
   NarrowStringClass id_string;
   if (set_id_string) {
     if (!NarrowFromField(fields.Text(kEditIDString), kFieldLimit, id_string)) {
-      return Refuse(u"The symbolic ID can hold only characters up to U+00FF.");
+      return Refuse(u"The symbolic ID cannot hold characters outside Western European (Latin-1).");
     }
     if (id_string.Length() > tdb::kMaxFieldBytes) {
       return Refuse(
@@ -85,7 +85,8 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
   if (set_english) {
     if (!NarrowFromField(fields.Text(kEditEnglish), kFieldLimit, english)) {
       return Refuse(
-          u"The English text can hold only characters up to U+00FF; use the Text field for others.");
+          u"The English text cannot hold characters outside Western European (Latin-1); use the Text "
+          u"field for them.");
     }
     english = Unescape(english.Chars());
   }
@@ -155,7 +156,7 @@ int CategoryNameDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
   NarrowStringClass name;
   if (!NarrowFromField(fields.Text(kCategoryName), 255, name)) {
     screen.ShowMessage(MessageKind::Warning, u"Enter New Category Name",
-                       u"A category name can hold only characters up to U+00FF.");
+                       u"A category name cannot hold characters outside Western European (Latin-1).");
     return kStayOpen;
   }
   if (name.IsEmpty()) return 0;

@@ -32,12 +32,20 @@ class EditorScreenClass {
   // The tabs (and the selected tab) or the rows of the string view changed: show them again.
   virtual void TabsChanged() = 0;
   virtual void RowsChanged() = 0;
-  // Adds row to the selection of the string list and makes it the row most recently selected.
+  // Adds row to the selection of the string list and makes it the marked row.
   virtual void SelectRow(int row) = 0;
   // Scrolls the string list so that row stands one row below the top.
   virtual void ScrollRowNearTop(int row) = 0;
-  // The row most recently selected in the string list, or -1.
+  // The marked row of the string list, or -1 (after every RowsChanged until the user acts). The
+  // mark is the row the user clicked last, with or without Ctrl or Shift, or moved to with the
+  // keys, or that SelectRow selected: after a click on row 1 and a Shift+click on row 3 it is
+  // row 3, and a Ctrl+click that deselects a row leaves the mark on that row. It is the row
+  // that has the keyboard focus in the list (on Windows the focused item, not
+  // LVM_GETSELECTIONMARK, which stays at the start of a Shift range).
   virtual int SelectionMark() = 0;
+  // Whether row is selected in the string list. Remove String removes the marked row only while
+  // it is selected, and so nothing once the user has deselected it or no row is selected.
+  virtual bool IsRowSelected(int row) = 0;
   // Runs a modal dialog; returns the result it ended with (0 for the close box).
   virtual int RunDialog(DialogLogicClass& dialog) = 0;
   // Opens the Find results window if it is not open. False when it cannot be created.

@@ -66,6 +66,9 @@ class FakeScreen : public EditorScreenClass {
   void SelectRow(int row) override { selected_rows.push_back(row); }
   void ScrollRowNearTop(int row) override { scrolled_row = row; }
   int SelectionMark() override { return selection_mark; }
+  bool IsRowSelected(int row) override {
+    return std::find(selected_rows.begin(), selected_rows.end(), row) != selected_rows.end();
+  }
   int RunDialog(DialogLogicClass& dialog) override {
     const DialogTemplate* layout = FindDialogTemplate(dialog.TemplateID());
     DialogFieldsClass fields;
@@ -198,8 +201,10 @@ TEST_F(EditorTest, OpenLoadsTheFileAndLeavesTheListEmptyUntilATabIsChosen) {
   TranslateDBClass::AddCategoryNamed("Menus");
   Add(1001, "IDS_B", u"b", 2);
   const std::string path = folder / "game.tdb";
-  File(kCmdSaveAs, path);
-  EXPECT_EQ(State(), "- game.tdb[Default] 1000");  // Save as enables Save only
+  // A new database is saved with Save, which asks for a name as Save as does.
+  EXPECT_EQ(State(), "[Default] 1100");
+  File(kCmdSave, path);
+  EXPECT_EQ(State(), "- game.tdb[Default] 1100");
 
   File(kCmdOpen, path);
   EXPECT_EQ(State(), "- game.tdb[Default|Menus] 1111");
@@ -209,23 +214,24 @@ TEST_F(EditorTest, OpenLoadsTheFileAndLeavesTheListEmptyUntilATabIsChosen) {
   editor.OnTabSelected(1);
   EXPECT_EQ(RowIDs(), std::vector<int>{1001});
 
-  // New (and Close) keep the file name: Save as then starts with it.
+  // New (and Close) keep the file name: Save and Save as then ask for a name, starting with it.
   editor.ExecuteCommand(kCmdClose);
-  EXPECT_EQ(State(), "[Default] 0000");
+  EXPECT_EQ(State(), "[Default] 1100");
+  File(kCmdSave, std::nullopt);
   File(kCmdSaveAs, std::nullopt);
-  EXPECT_EQ(screen.file_dialogs.back(), path);
+  EXPECT_EQ(screen.file_dialogs, (std::vector<std::string>{"", "", path, path}));
 }
 
 TEST_F(EditorTest, OpenThatFailsIsCancelledOrFindsDamageLeavesWhatItCould) {
   Add(1000, "IDS_A");
   File(kCmdOpen, std::nullopt);
   EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0);
-  EXPECT_EQ(State(), "[Default] 0000");
+  EXPECT_EQ(State(), "[Default] 1100");
   EXPECT_TRUE(screen.messages.empty());
 
   TranslateDBClass::SetCurrentLanguage(3);
   File(kCmdOpen, folder / "gone.tdb");
-  EXPECT_EQ(State(), "- gone.tdb[Default] 0000");
+  EXPECT_EQ(State(), "- gone.tdb[Default] 1100");
   EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 3);
   EXPECT_EQ(screen.messages.size(), 1u);
   EXPECT_TRUE(LastMessageHas(u"gone.tdb: "));
@@ -241,6 +247,12 @@ TEST_F(EditorTest, OpenThatFailsIsCancelledOrFindsDamageLeavesWhatItCould) {
   EXPECT_GT(TranslateDBClass::GetObjectCount(), 0);
   EXPECT_EQ(screen.messages.size(), 2u);
   EXPECT_TRUE(LastMessageHas(u"damaged"));
+
+  // One part of a kind the editor does not know is named in the singular.
+  WriteBytes(path, Chunk(0x4242, "x") + bytes);
+  editor.OpenPath(path.c_str());
+  EXPECT_TRUE(
+      LastMessageHas(u"\n1 part of the file is of a kind the editor does not know; saving leaves it out."));
 }
 
 TEST_F(EditorTest, SaveWritesTheCurrentFileAndAFailedSaveKeepsTheOldOne) {
@@ -287,15 +299,17 @@ TEST_F(EditorTest, ExportsStartWithTheirNamesAndImportTableNamesTheDatabaseStrin
 
   File(kCmdImportTable, std::nullopt);
   EXPECT_EQ(editor.CurrentFileName(), "strings.tdb");
-  EXPECT_EQ(State(), "[Default] 0000");
+  EXPECT_EQ(State(), "[Default] 1100");
   File(kCmdImportTable, table);
-  EXPECT_EQ(State(), "[Default|Menus] 0111");
-  File(kCmdSaveAs, std::nullopt);
+  EXPECT_EQ(State(), "[Default|Menus] 1111");
+  // Save asks for the name, starting with "strings.tdb", as Save as does.
+  File(kCmdSave, std::nullopt);
   EXPECT_EQ(screen.file_dialogs.back(), "strings.tdb");
+  EXPECT_TRUE(screen.files.empty());
 
   // A table that cannot be read: an empty database without tabs, and a message.
   File(kCmdImportTable, folder / "gone.txt");
-  EXPECT_EQ(State(), "[] 0111");
+  EXPECT_EQ(State(), "[] 1111");
   EXPECT_EQ(screen.messages.size(), 3u);
   editor.ExecuteCommand(kCmdAddString);  // no tab: nothing happens
   EXPECT_EQ(TranslateDBClass::GetObjectCount(), 0);
@@ -476,7 +490,12 @@ TEST_F(EditorTest, AddAndRemoveStringUseTheLowestFreeID) {
 
   editor.ExecuteCommand(kCmdRemoveString);  // nothing selected
   EXPECT_EQ(editor.View().RowCount(), 4);
+  // The marked row goes only while it is selected.
   screen.selection_mark = 2;  // 1001
+  screen.selected_rows = {0};
+  editor.ExecuteCommand(kCmdRemoveString);
+  EXPECT_EQ(editor.View().RowCount(), 4);
+  screen.selected_rows = {0, 2};
   editor.ExecuteCommand(kCmdRemoveString);
   EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1000}));
   editor.ExecuteCommand(kCmdAddString);

@@ -34,7 +34,8 @@ class CellTableModel : public QAbstractTableModel {
   CellFunction cell;
 };
 
-// UTF-16 text of the logic as a QString.
-inline QString ToQString(const char16_t* text) { return QString::fromUtf16(text); }
+// UTF-16 text of the logic as a QString, unit for unit (QString::fromUtf16 would take a leading
+// U+FEFF or U+FFFE for a byte order mark).
+inline QString ToQString(const char16_t* text) { return QStringView(text).toString(); }
 
 }  // namespace ui

@@ -8,6 +8,7 @@
 
 #include "strandex/ui/editor.h"
 #include "strandex/ui/qt/cell_table_model.h"
+#include "strandex/ui/qt/report_list.h"
 #include "strandex/ui/qt/template_dialog.h"
 
 namespace ui {
@@ -26,6 +27,8 @@ FindResultsWindow::FindResultsWindow(EditorClass& editor, QWidget* parent) : QDi
   list->setFocus();
   connect(list, &QTreeView::doubleClicked, this,
           [this](const QModelIndex& index) { this->editor.OnFindResultActivated(index.row()); });
+  // Return shows the selected hit (the window's default button would close it); Escape closes.
+  OnReturnKey(list, [this](int row) { this->editor.OnFindResultActivated(row); });
   auto* clear = static_cast<QAbstractButton*>(FindControl(this, kResultsClear));
   auto* close = static_cast<QAbstractButton*>(FindControl(this, kResultsClose));
   connect(clear, &QAbstractButton::clicked, this, [this] { this->editor.OnFindResultsClear(); });

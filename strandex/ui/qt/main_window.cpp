@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTreeView>
 
@@ -75,12 +76,21 @@ MainWindow::MainWindow() : editor(*this) {
   for (int i = 0; i < 4; ++i) list->header()->resizeSection(i, kListColumns[i].Width);
   connect(list, &QTreeView::doubleClicked, this,
           [this](const QModelIndex& index) { editor.OnRowDoubleClicked(index.row()); });
+  OnReturnKey(list, [this](int row) { editor.OnRowDoubleClicked(row); });
+  // Ctrl+Tab and Ctrl+Shift+Tab choose the next and the previous tab, from anywhere in the
+  // window, going round at either end.
+  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+  connect(next, &QShortcut::activated, this, [this] { StepTab(1); });
+  auto* previous = new QShortcut(this);
+  previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                     QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)});
+  connect(previous, &QShortcut::activated, this, [this] { StepTab(-1); });
   // Qt selects a row before it makes it current when the keyboard moves, and after when the
   // mouse clicks, so the mark follows both signals.
   connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-          [this] { TrackSelectionMark(); });
+          [this] { TrackSelectionMark(true); });
   connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this] { TrackSelectionMark(); });
+          [this] { TrackSelectionMark(false); });
 
   editor.Start();
   RunLayout();
@@ -163,11 +173,10 @@ void MainWindow::RowsChanged() {
   selection_mark = -1;
 }
 
-void MainWindow::TrackSelectionMark() {
+void MainWindow::TrackSelectionMark(bool selection_changed) {
   QModelIndex current = list->selectionModel()->currentIndex();
-  if (current.isValid() && list->selectionModel()->isRowSelected(current.row(), QModelIndex())) {
+  if (current.isValid() && (selection_changed || IsRowSelected(current.row())))
     selection_mark = current.row();
-  }
 }
 
 void MainWindow::SelectRow(int row) {
@@ -182,6 +191,10 @@ void MainWindow::ScrollRowNearTop(int row) {
 }
 
 int MainWindow::SelectionMark() { return selection_mark; }
+
+bool MainWindow::IsRowSelected(int row) {
+  return row >= 0 && list->selectionModel()->isRowSelected(row, QModelIndex());
+}
 
 int MainWindow::RunDialog(DialogLogicClass& dialog) {
   if (dialog_runner) return dialog_runner(dialog);
@@ -227,6 +240,11 @@ void MainWindow::RunLayout() {
   tabs->setGeometry(0, 0, width, strip + 10);
   const int height = area->height() - strip - 10;
   list->setGeometry(0, strip + 10, width, height > 0 ? height : 0);
+}
+
+void MainWindow::StepTab(int step) {
+  const int count = tabs->count();
+  if (count > 0) tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
 }
 
 void MainWindow::Quit() { close(); }

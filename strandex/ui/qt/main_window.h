@@ -48,6 +48,7 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   void SelectRow(int row) override;
   void ScrollRowNearTop(int row) override;
   int SelectionMark() override;
+  bool IsRowSelected(int row) override;
   int RunDialog(DialogLogicClass& dialog) override;
   bool OpenFindResults() override;
   void CloseFindResults() override;
@@ -63,9 +64,12 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
 
  private:
   void BuildMenu();
-  // The current row becomes the selection mark when the user has just selected it.
-  void TrackSelectionMark();
+  // The current row becomes the mark when the user has just selected or deselected it, or
+  // (selected) made it current.
+  void TrackSelectionMark(bool selection_changed);
   bool ChooseWithDialog(const FileDialogRequest& request, NarrowStringClass& path);
+  // Chooses the tab step places after the selected one, going round.
+  void StepTab(int step);
 
   EditorClass editor;
   TabRow* tabs = nullptr;
@@ -74,8 +78,8 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   QPointer<FindResultsWindow> find_window;
   FileChooser file_chooser;
   DialogRunner dialog_runner;
-  // The row the user selected last (or Show string selected), -1 after every refill. Qt's
-  // current index is not it: Qt moves that to row 0 when the list gets the focus back.
+  // The row the user clicked or moved to last (or Show string selected), -1 after every refill.
+  // Qt's current index is not it: Qt moves that to row 0 when the list gets the focus back.
   int selection_mark = -1;
 };
 

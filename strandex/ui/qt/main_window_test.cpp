@@ -15,6 +15,7 @@
 #include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
@@ -23,6 +24,8 @@
 #include <QTreeView>
 #include <QWheelEvent>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "common/testing/temp_folder.h"
 #include "strandex/db/testing/database_fixture.h"
@@ -127,7 +130,7 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   }
   EXPECT_EQ(
       menu,
-      "File: New 40020, Open 40021, Close 40038, Save 40023 off, Save as 40024 off, Export C Header "
+      "File: New 40020, Open 40021, Close 40038, Save 40023, Save as 40024, Export C Header "
       "40046 off, Import Table 40056, Export Table 40055 off, -, Exit 40025,\nSearch: Goto 40026, Find by "
       "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
       "String 40052, Add Category 40053, Remove Category 40054,");
@@ -274,6 +277,43 @@ TEST_F(MainWindowTest, ARowOfManyTabsScrollsThemIntoViewAndChoosesByClickAndKeys
   EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_LAST"));
 }
 
+TEST_F(MainWindowTest, EachTabIsAPageTabForAssistiveTechnology) {
+  for (int c = 2; c <= 300; ++c) TranslateDBClass::AddCategoryNamed(("Q&A " + std::to_string(c)).c_str());
+  TranslateDBClass::AddObject(NewString(1000, "IDS_SECOND", u"", 2));
+  OpenSaved();
+  TabRow* tabs = window->Tabs();
+  QAccessibleInterface* row = QAccessible::queryAccessibleInterface(tabs);
+  ASSERT_EQ(row->childCount(), 300);
+  QAccessibleInterface* first = row->child(0);
+  QAccessibleInterface* second = row->child(1);
+  QAccessibleInterface* last = row->child(299);
+  ASSERT_TRUE(first && second && last);
+  EXPECT_EQ(row->child(1), second);  // made once, then kept
+  EXPECT_EQ(row->indexOfChild(last), 299);
+  EXPECT_EQ(second->parent(), row);
+  EXPECT_EQ(second->role(), QAccessible::PageTab);
+  EXPECT_EQ(second->text(QAccessible::Name), QStringLiteral("Q&A 2"));
+  EXPECT_TRUE(first->state().selected);
+  EXPECT_FALSE(second->state().selected);
+  EXPECT_FALSE(second->state().offscreen);
+  EXPECT_TRUE(last->state().offscreen);
+  EXPECT_EQ(second->rect(), QRect(tabs->mapToGlobal(tabs->tabRect(1).topLeft()), tabs->tabRect(1).size()));
+  EXPECT_EQ(row->childAt(second->rect().center().x(), second->rect().center().y()), second);
+
+  // The press action chooses the tab, as a click does. (The events it sends reach no one under
+  // the offscreen platform, which has no accessibility of its own.)
+  tabs->setFocus();
+  QAccessibleActionInterface* action = second->actionInterface();
+  ASSERT_NE(action, nullptr);
+  EXPECT_EQ(action->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+  action->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(ListCell(0, 0), QStringLiteral("IDS_SECOND"));
+  EXPECT_TRUE(second->state().selected);
+  EXPECT_EQ(second->state().focused, tabs->hasFocus());
+  EXPECT_EQ(row->focusChild() == second, tabs->hasFocus());
+}
+
 TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   for (int id = 1000; id < 1003; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
   OpenSaved();
@@ -304,12 +344,33 @@ TEST_F(MainWindowTest, DoubleClickAndRemoveStringActOnWhatTheUserChose) {
   EXPECT_EQ(window->List()->model()->rowCount(), 3);
 
   // The row the user clicks is the one removed; after the refill nothing is marked again.
-  QTest::mouseClick(window->List()->viewport(), Qt::LeftButton, {},
-                    window->List()->visualRect(window->List()->model()->index(1, 0)).center());
+  auto click = [this](int row, Qt::KeyboardModifiers keys) {
+    QTest::mouseClick(window->List()->viewport(), Qt::LeftButton, keys,
+                      window->List()->visualRect(window->List()->model()->index(row, 0)).center());
+  };
+  click(1, {});
   window->Action(kCmdRemoveString)->trigger();
   EXPECT_EQ(TranslateDBClass::GetObject(1), nullptr);
   window->Action(kCmdRemoveString)->trigger();
   EXPECT_EQ(window->List()->model()->rowCount(), 2);
+
+  // A row the user deselected with Ctrl+click stays, whatever else is selected; after
+  // Shift+click the row clicked last goes.
+  for (int id = 1003; id < 1006; ++id) TranslateDBClass::AddObject(NewString(id, "IDS", u"t"));
+  window->Editor().OnTabSelected(0);  // rows: 1005, 1004, 1003, 1002, 1000
+  click(0, {});
+  click(0, Qt::ControlModifier);
+  window->Action(kCmdRemoveString)->trigger();
+  click(0, {});
+  click(2, Qt::ControlModifier);
+  click(2, Qt::ControlModifier);
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(window->List()->model()->rowCount(), 5);
+  click(1, {});
+  click(3, Qt::ShiftModifier);
+  window->Action(kCmdRemoveString)->trigger();
+  EXPECT_EQ(TranslateDBClass::GetObject(2), nullptr);
+  EXPECT_EQ(window->List()->model()->rowCount(), 4);
 }
 
 // The stored fields of a string, for comparing a whole string at once.
@@ -344,12 +405,14 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
   const Stored plain{"IDS_X", "Tab\there\nnext", 1000, 7, u"Tab\there\nnext", u"Eins\tzwei"};
   const char16_t* wide_text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\u2029z\tw";
   const Stored wide{"IDS_X", "It's", 1000, 7, wide_text0, u"Zwei\u00a0\u201cz\u201d\r\nend"};
+  // Texts that begin with U+FEFF or U+FFFE, which are no byte order marks here.
+  const Stored marked{"IDS_X", "Hello", 1000, 7, u"\uFEFFHello", u"\uFFFEHello"};
   enum Field { kNone, kIDString, kNumeric, kEnglish, kText, kSound };
   for (int language : {0, 1}) {
-    for (const Stored* original : {&plain, &wide}) {
+    for (const Stored* original : {&plain, &wide, &marked}) {
       for (Field field : {kNone, kIDString, kNumeric, kEnglish, kText, kSound}) {
-        SCOPED_TRACE(testing::Message() << "language " << language
-                                        << (original == &plain ? " plain" : " wide") << " field " << field);
+        SCOPED_TRACE(testing::Message()
+                     << "language " << language << " text " << original->Text0.size() << " field " << field);
         TranslateDBClass::ClearDatabase();
         TranslateDBClass::AddCategoryNamed("Default");
         TranslateDBClass::SetCurrentLanguage(language);
@@ -366,21 +429,19 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
         QApplication::processEvents();
 
         // The user types at the end of one field (after clearing it for a number).
-        const bool is_wide = original == &wide;
         Stored expected = *original;
         if (field == kIDString) expected.IDString = "IDS_XY";
         if (field == kNumeric) expected.ID = 1005;
         if (field == kSound) expected.Sound = 8;
-        if (field == kEnglish) {
+        if (field == kEnglish) {  // the English text replaces text 0
           expected.English += "!";
-          expected.Text0 = is_wide ? u"It's!" : u"Tab\there\nnext!";
+          expected.Text0.assign(expected.English.begin(), expected.English.end());
         }
         if (field == kText && language == 1) expected.Text1 += u"Z";
-        if (field == kText && language == 0 && is_wide)  // a paragraph break the user sees is stored as CR LF
-          expected.Text0 = u"It\u2019s \u201cq\u201d\u00a0x\u2028y\r\nz\twZ";
-        if (field == kText && language == 0 && !is_wide) {
+        if (field == kText && language == 0) {  // text 0 replaces an English text that can hold it
           expected.Text0 += u"Z";
-          expected.English += "Z";
+          if (std::all_of(expected.Text0.begin(), expected.Text0.end(), [](char16_t c) { return c <= 0xFF; }))
+            expected.English.assign(expected.Text0.begin(), expected.Text0.end());
         }
         const int controls[] = {0, kEditIDString, kEditNumericID, kEditEnglish, kEditText, kEditSound};
         const char* typed[] = {"", "Y", "1005", "!", "Z", "8"};
@@ -397,6 +458,158 @@ TEST_F(MainWindowTest, EditStringOkWritesOnlyTheFieldsTheUserChanged) {
         DoubleClick(window->List(), 0);
         ASSERT_TRUE(answered);
         EXPECT_EQ(Read(s), expected);
+      }
+    }
+  }
+}
+
+TEST_F(MainWindowTest, KeysChooseTabsMoveTheFocusOpenRowsAndShowHits) {
+  TranslateDBClass::AddCategoryNamed("Two");
+  TranslateDBClass::AddCategoryNamed("Three");
+  for (int i = 0; i < 6; ++i) TranslateDBClass::AddObject(NewString(1000 + i, "IDS", u"t", 1 + i % 3));
+  OpenSaved();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  TabRow* tabs = window->Tabs();
+  QTreeView* list = window->List();
+  tabs->setFocus();
+  QTest::keyClick(tabs, Qt::Key_Right);
+  EXPECT_EQ(ListCell(0, 1), QStringLiteral("1004"));
+  // Tab goes from the tabs to the list and back.
+  QTest::keyClick(tabs, Qt::Key_Tab);
+  EXPECT_TRUE(list->hasFocus());
+  QTest::keyClick(list, Qt::Key_Tab);
+  EXPECT_TRUE(tabs->hasFocus());
+  QTest::keyClick(tabs, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(list->hasFocus());
+  // Ctrl+Tab and Ctrl+Shift+Tab choose the next and previous tab from the list, going round.
+  QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  QTest::keyClick(list, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  QTest::keyClick(list, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  EXPECT_EQ(ListCell(0, 1), QStringLiteral("1005"));
+  EXPECT_TRUE(list->hasFocus());
+
+  // Return on the selected row opens Edit String, where Shift+Enter breaks the line as Enter
+  // does; the list keeps the window's focus, which it has again when the window is active again.
+  QTest::keyClick(list, Qt::Key_Down);  // the first row, 1005
+  AnswerModal([](QWidget* dialog) {
+    auto* text = static_cast<QPlainTextEdit*>(FindControl(dialog, kEditText));
+    text->clear();
+    TypeAtEnd(text, QStringLiteral("Line1"));
+    QTest::keyClick(text, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(text, QStringLiteral("Line2"));
+    ClickControl(dialog, kIDOk);
+  });
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(std::string(TranslateDBClass::GetObject(5)->GetEnglishText().Chars()), "Line1\r\nLine2");
+  EXPECT_EQ(window->focusWidget(), list);
+
+  // In Find results, Return shows the selected hit and Escape closes the window.
+  FindID(QStringLiteral("IDS"));
+  FindResultsWindow* results = window->FindResults();
+  ASSERT_NE(results, nullptr);
+  results->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(results));
+  QTest::mouseClick(results->List()->viewport(), Qt::LeftButton, {},
+                    results->List()->visualRect(results->List()->model()->index(1, 0)).center());
+  QTest::keyClick(results->List(), Qt::Key_Return);
+  EXPECT_TRUE(results->isVisible());
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(ListCell(list->currentIndex().row(), 1), QStringLiteral("1001"));
+  QTest::keyClick(results->List(), Qt::Key_Escape);
+  QApplication::processEvents();
+  EXPECT_EQ(window->FindResults(), nullptr);
+}
+
+TEST_F(MainWindowTest, EditFieldsKeepEveryCharacterTheUserDidNotTypeOver) {
+  // Every code unit, and surrogate pairs, first and last in a text (read back alone), and in the
+  // middle of one (read back alone and after "Z" is typed at the end), in both text fields.
+  QDialog dialog;
+  const DialogTemplate& layout = *FindDialogTemplate(kEditStringDialog);
+  BuildDialog(&dialog, layout);
+  auto* text = static_cast<QPlainTextEdit*>(FindControl(&dialog, kEditText));
+  auto* english = static_cast<QLineEdit*>(FindControl(&dialog, kEditEnglish));
+  int wrong = 0;
+  auto check = [&](const std::u16string& written, bool type) {
+    DialogFieldsClass fields;
+    fields.SetText(kEditText, written.c_str());
+    fields.SetText(kEditEnglish, written.c_str());
+    WriteFields(&dialog, layout, fields);
+    if (type) {
+      text->moveCursor(QTextCursor::End);
+      text->textCursor().insertText(QStringLiteral("Z"));
+      english->end(false);
+      english->insert(QStringLiteral("Z"));
+    }
+    ReadFields(&dialog, layout, fields);
+    const std::u16string read = written + (type ? u"Z" : u"");
+    if ((fields.Text(kEditText) != read || fields.Text(kEditEnglish) != read) && ++wrong < 10)
+      ADD_FAILURE() << std::hex << "U+" << int(written[0]) << " U+" << int(written[1]);
+  };
+  std::u16string middle = u"<";
+  auto sweep = [&](std::u16string unit) {
+    check(unit + u"m" + unit, false);
+    middle += unit;
+    if (middle.size() < 256 && unit[0] != 0xFFFF) return;
+    check(middle + u">", false);
+    check(middle + u">", true);
+    middle = u"<";
+  };
+  for (char32_t c = 1; c <= 0xFFFF; ++c) sweep(std::u16string(1, static_cast<char16_t>(c)));
+  for (char16_t i = 0; i < 0x400; ++i) {
+    sweep({static_cast<char16_t>(0xD800 + i), static_cast<char16_t>(0xDC00 + (i * 7 + 3) % 0x400)});
+    sweep({static_cast<char16_t>(0xD800 + (i * 13 + 5) % 0x400), static_cast<char16_t>(0xDC00 + i)});
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(MainWindowTest, RowsShowEveryCharacterOnOneLine) {
+  TranslateDBClass::AddObject(NewString(1000, "IDS_OK", u"Eng_text"));
+  TranslateDBClass::AddObject(NewString(1001, "IDS OK", u"Eng text"));
+  TranslateDBClass::AddObject(NewString(1002, "IDS_TALL", u"Line1\nLine2\r\nLine3"));
+  window->Editor().OnTabSelected(0);  // rows: 1002, 1001, 1000
+  QTreeView* list = window->List();
+  QRect cell;
+  // A cell drawn as the list draws it, onto white, at scale device pixels per pixel.
+  auto draw = [&](int row, int column, qreal scale) {
+    QImage image((QSizeF(cell.size()) * scale).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.widget = list;
+    option.font = list->font();
+    option.rect = QRect(QPoint(0, 0), cell.size());
+    list->itemDelegate()->paint(&painter, option, list->model()->index(row, column));
+    return image;
+  };
+  // At the default font and others, at 1, 1.25 and 1.5 device pixels per pixel: every row is one
+  // line high, and the lowest pixel row in which "IDS_OK" (and "Eng_text") differs from "IDS OK"
+  // lies above the grid line, whose first pixel row an empty cell ("Sound ID") shows.
+  for (int size = 0; size <= 20; size += (size ? 1 : 8)) {
+    QFont font = QApplication::font();
+    if (size) font.setPixelSize(size);
+    list->setFont(font);
+    cell = list->visualRect(list->model()->index(1, 0));
+    EXPECT_EQ(list->visualRect(list->model()->index(0, 0)).height(), cell.height());
+    EXPECT_LT(cell.height(), 2 * list->fontMetrics().height());
+    for (qreal scale : {1.0, 1.25, 1.5}) {
+      const QImage empty = draw(1, 2, scale);
+      int line = 0;
+      while (line < empty.height() && empty.pixel(1, line) == QColor(Qt::white).rgb()) ++line;
+      for (int column : {0, 3}) {
+        const QImage with = draw(2, column, scale), without = draw(1, column, scale);
+        int lowest = -1;
+        for (int y = 0; y < with.height(); ++y) {
+          for (int x = 0; x < with.width(); ++x)
+            lowest = with.pixel(x, y) != without.pixel(x, y) ? y : lowest;
+        }
+        EXPECT_GE(lowest, 0);
+        EXPECT_LT(lowest, line) << "font " << size << " scale " << scale << " column " << column;
       }
     }
   }

@@ -5,10 +5,12 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStylePainter>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <algorithm>
+#include <map>
 
 namespace ui {
 
@@ -16,16 +18,99 @@ namespace {
 
 constexpr int kWheelStep = 120;  // one notch of a common mouse wheel
 
-// The row for assistive technology: a list of page tabs whose value is the selected tab's text
-// (a child per tab would make 100,000 objects).
+// One tab for assistive technology: a page tab named as its category, chosen by its press
+// action as by a click. It holds only the row and its index, and reads the rest when asked.
+class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  TabAccessible(TabRow* row, int tab) : row(row), tab(tab) {}
+
+  bool isValid() const override { return row && tab < row->count(); }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return row ? row->window()->windowHandle() : nullptr; }
+  QAccessibleInterface* focusChild() const override { return nullptr; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(row); }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QString text(QAccessible::Text kind) const override {
+    return kind == QAccessible::Name && isValid() ? row->tabText(tab) : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override {
+    const QRect rect = isValid() ? row->tabRect(tab) : QRect();
+    return rect.isEmpty() ? QRect() : QRect(row->mapToGlobal(rect.topLeft()), rect.size());
+  }
+  QAccessible::Role role() const override { return QAccessible::PageTab; }
+  QAccessible::State state() const override {
+    QAccessible::State state;
+    if (!isValid()) {
+      state.invalid = true;
+      return state;
+    }
+    state.selectable = true;
+    state.focusable = true;
+    state.selected = tab == row->currentIndex();
+    state.focused = state.selected && row->hasFocus();
+    state.offscreen = row->tabRect(tab).isEmpty() || !row->isVisible();
+    state.invisible = !row->isVisible();
+    return state;
+  }
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& name) override {
+    if (name == pressAction() && isValid()) row->ChooseTab(tab);
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+  int Index() const { return tab; }
+
+ private:
+  QPointer<TabRow> row;
+  int tab;
+};
+
+// The row for assistive technology: a list of page tabs whose value is the selected tab's text.
+// A tab's interface is made when it is first asked for (as item views make their cells), so a
+// row of 100,000 tabs costs nothing until then, and kept until the row goes.
 class TabRowAccessible : public QAccessibleWidget {
  public:
   explicit TabRowAccessible(TabRow* row) : QAccessibleWidget(row, QAccessible::PageTabList) {}
+  ~TabRowAccessible() override {
+    for (const auto& [tab, id] : tabs) QAccessible::deleteAccessibleInterface(id);
+  }
+
   QString text(QAccessible::Text kind) const override {
     if (kind != QAccessible::Value) return QAccessibleWidget::text(kind);
-    const auto* row = static_cast<const TabRow*>(widget());
-    return row->tabText(row->currentIndex());
+    return Row()->tabText(Row()->currentIndex());
   }
+  int childCount() const override { return Row()->count(); }
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= Row()->count()) return nullptr;
+    auto found = tabs.find(index);
+    if (found != tabs.end()) return QAccessible::accessibleInterface(found->second);
+    auto* tab = new TabAccessible(Row(), index);
+    tabs[index] = QAccessible::registerAccessibleInterface(tab);
+    return tab;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    auto* tab = dynamic_cast<const TabAccessible*>(child);
+    return tab && tab->isValid() ? tab->Index() : -1;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    const int tab = Row()->TabAt(Row()->mapFromGlobal(QPoint(x, y)));
+    return tab >= 0 ? child(tab) : nullptr;
+  }
+  QAccessibleInterface* focusChild() const override {
+    return Row()->hasFocus() ? child(Row()->currentIndex()) : nullptr;
+  }
+
+ private:
+  TabRow* Row() const { return static_cast<TabRow*>(widget()); }
+  mutable std::map<int, QAccessible::Id> tabs;
 };
 
 QAccessibleInterface* NewTabRowAccessible(const QString&, QObject* object) {
@@ -73,8 +158,18 @@ void TabRow::Choose(int tab, bool always) {
   ScrollIntoView(tab);
   update();
   if (changed && QAccessible::isActive()) {
-    QAccessibleValueChangeEvent event(this, tabText(tab));
-    QAccessible::updateAccessibility(&event);
+    // The chosen tab is selected (and has the focus when the row has it), and the row's value
+    // changes.
+    QAccessibleEvent selection(this, QAccessible::Selection);
+    selection.setChild(tab);
+    QAccessible::updateAccessibility(&selection);
+    if (hasFocus()) {
+      QAccessibleEvent focus(this, QAccessible::Focus);
+      focus.setChild(tab);
+      QAccessible::updateAccessibility(&focus);
+    }
+    QAccessibleValueChangeEvent value(this, tabText(tab));
+    QAccessible::updateAccessibility(&value);
   }
   if ((changed || always) && chosen) chosen(tab);
 }

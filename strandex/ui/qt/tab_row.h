@@ -3,7 +3,8 @@
 // database of 100,000 categories shows as fast as one of ten (QTabBar lays its whole bar out
 // again at every insertion, which takes minutes for thousands of tabs). The row scrolls by whole
 // tabs with the arrow buttons at its right end or the mouse wheel; a click, or Left, Right, Home
-// and End while it has the focus, selects a tab. Its queries are named as QTabBar's.
+// and End while it has the focus, selects a tab. Its queries are named as QTabBar's. For
+// assistive technology it is a page tab list with one page tab per category.
 #pragma once
 
 #include <QStringList>
@@ -32,10 +33,14 @@ class TabRow : public QWidget {
   int currentIndex() const { return current; }
   // Selects the tab, scrolls it into view and reports it when the selection changed.
   void setCurrentIndex(int tab);
+  // Chooses the tab as a click does: reported even when it is already selected.
+  void ChooseTab(int tab) { Choose(tab, true); }
   // Where the tab stands in the row; an empty rectangle when it is scrolled out of view.
   QRect tabRect(int tab) const;
   // The first tab in view.
   int FirstShown() const { return first; }
+  // The tab in view under a point, or -1.
+  int TabAt(const QPoint& point) const;
 
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
@@ -65,8 +70,6 @@ class TabRow : public QWidget {
   int FirstEndingWith(int last) const;
   // The largest first tab that still fills the room.
   int LastFirst() const;
-  // The tab in view under a point, or -1.
-  int TabAt(const QPoint& point) const;
   void ScrollTo(int tab);
   void ScrollIntoView(int tab);
   void Choose(int tab, bool always);

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTextDocument>
 #include <QTreeView>
+#include <vector>
 
 #include "strandex/ui/qt/cell_table_model.h"
 #include "strandex/ui/qt/report_list.h"
@@ -32,6 +33,91 @@ int AverageCharWidth(const QWidget* widget) {
   return (width / 26 + 1) / 2;
 }
 
+// The text of a multi-line edit. The edit shows a line break for each CR LF and the symbol
+// U+240D for a carriage return on its own, and its document turns some characters into line
+// breaks of its own (U+2029, U+FDD0, U+FDD1). So the text is kept beside the document, as what
+// each document character stands for: a character the field was given stands for itself, a
+// line break the user types (Enter or Shift+Enter) for CR LF, any other typed character for
+// itself. Every character the user does not type over is read back as it was given.
+class MultiLineText : public QObject {
+ public:
+  explicit MultiLineText(QPlainTextEdit* edit) : QObject(edit), edit(edit) {
+    connect(edit->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int removed, int added) { Changed(position, removed, added); });
+  }
+
+  void Set(const QString& text) {
+    QString shown;
+    std::vector<QString> given;
+    shown.reserve(text.size());
+    given.reserve(text.size() + 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+        shown += u'\n';
+        given.push_back(QStringLiteral("\r\n"));
+        ++i;
+        continue;
+      }
+      shown += text[i] == u'\r' ? QChar(kCarriageReturnSymbol) : text[i];
+      given.push_back(QString(text[i]));
+    }
+    given.emplace_back();  // the document's end
+    setting = true;
+    edit->setPlainText(shown);
+    setting = false;
+    pieces = std::move(given);
+    if (pieces.size() != static_cast<size_t>(edit->document()->characterCount())) ReadAllTyped();
+  }
+
+  QString Text() const {
+    QString text;
+    for (const QString& piece : pieces) text += piece;
+    return text;
+  }
+
+ private:
+  static QString Typed(QChar c) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) return QStringLiteral("\r\n");
+    return QString(c);
+  }
+
+  void Changed(int position, int removed, int added) {
+    if (setting) return;
+    const QTextDocument* document = edit->document();
+    if (position < 0 || static_cast<size_t>(position) + removed > pieces.size()) return ReadAllTyped();
+    pieces.erase(pieces.begin() + position, pieces.begin() + position + removed);
+    std::vector<QString> typed;
+    typed.reserve(added);
+    for (int i = 0; i < added; ++i) typed.push_back(Typed(document->characterAt(position + i)));
+    pieces.insert(pieces.begin() + position, typed.begin(), typed.end());
+    if (pieces.size() != static_cast<size_t>(document->characterCount())) return ReadAllTyped();
+    pieces.back().clear();
+  }
+
+  // What the document holds, as if all of it had been typed.
+  void ReadAllTyped() {
+    const QTextDocument* document = edit->document();
+    pieces.clear();
+    for (int i = 0; i + 1 < document->characterCount(); ++i) {
+      const QChar c = document->characterAt(i);
+      pieces.push_back(c == QChar(kCarriageReturnSymbol) ? QStringLiteral("\r") : Typed(c));
+    }
+    pieces.emplace_back();
+  }
+
+  QPlainTextEdit* edit;
+  std::vector<QString> pieces;  // one per document character, the document's end last
+  bool setting = false;
+};
+
+// The class has no meta-object of its own, so findChild cannot tell it from other children.
+MultiLineText* TextOf(const QPlainTextEdit* edit) {
+  for (QObject* child : edit->children()) {
+    if (auto* text = dynamic_cast<MultiLineText*>(child)) return text;
+  }
+  return nullptr;
+}
+
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
   const QString text = ToQString(control.Text);
   switch (control.Kind) {
@@ -39,6 +125,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
       return new QLineEdit(parent);
     case ControlKind::MultiLineEdit: {
       auto* edit = new QPlainTextEdit(parent);
+      new MultiLineText(edit);
       edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       edit->setTabChangesFocus(true);
       return edit;
@@ -62,26 +149,10 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
   return nullptr;
 }
 
-QString ToMultiLine(const char16_t* text) {
-  QString shown = ToQString(text);
-  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  shown.replace(QChar(u'\r'), QChar(kCarriageReturnSymbol));
-  return shown;
-}
-
-// The multi-line edit's text as it stands: each line break between its paragraphs is CR LF,
-// and no-break spaces and line separators stay what they are (toPlainText would change them).
-QString FromMultiLine(const QPlainTextEdit* edit) {
-  QString shown = edit->document()->toRawText();
-  shown.replace(QChar(QChar::ParagraphSeparator), QStringLiteral("\r\n"));
-  shown.replace(QChar(kCarriageReturnSymbol), QChar(u'\r'));
-  return shown;
-}
-
 // The text an edit control holds, or a null string for other controls.
 QString EditText(const QWidget* widget) {
   if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
-  if (auto* text = qobject_cast<const QPlainTextEdit*>(widget)) return FromMultiLine(text);
+  if (auto* text = qobject_cast<const QPlainTextEdit*>(widget)) return TextOf(text)->Text();
   return QString();
 }
 
@@ -138,41 +209,58 @@ QWidget* FindControl(const QWidget* dialog, int id) {
   return nullptr;
 }
 
+namespace {
+
+// Calls visit with each control of dialog that the template holds, and its resource ID (one
+// pass over the dialog's children: reading a widget's property is what costs).
+template <typename Visit>
+void ForEachControl(const QWidget* dialog, const DialogTemplate& dialog_template, Visit visit) {
+  for (QWidget* widget : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QVariant id = widget->property(kResourceIdProperty);
+    if (!id.isValid()) continue;
+    for (int i = 0; i < dialog_template.ControlCount; ++i) {
+      if (dialog_template.Controls[i].ID == id.toInt()) {
+        visit(widget, id.toInt());
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
 void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, DialogFieldsClass& fields) {
-  for (int i = 0; i < dialog_template.ControlCount; ++i) {
-    const ControlTemplate& control = dialog_template.Controls[i];
-    QWidget* widget = FindControl(dialog, control.ID);
+  ForEachControl(dialog, dialog_template, [&fields](QWidget* widget, int id) {
     if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-      fields.SetChecked(control.ID, radio->isChecked());
-      continue;
+      fields.SetChecked(id, radio->isChecked());
+      return;
     }
     const QString text = EditText(widget);
-    if (text.isNull()) continue;
+    if (text.isNull()) return;
     // A field the user left as it was shown reads back as the logic's own text, whatever the
     // control made of it.
     const bool untouched = widget->property(kShownTextProperty).toString() == text;
     const QString& read = untouched ? widget->property(kFieldTextProperty).toString() : text;
-    fields.SetText(control.ID, reinterpret_cast<const char16_t*>(read.utf16()));
-  }
+    fields.SetText(id, reinterpret_cast<const char16_t*>(read.utf16()));
+  });
 }
 
 void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields) {
-  for (int i = 0; i < dialog_template.ControlCount; ++i) {
-    const ControlTemplate& control = dialog_template.Controls[i];
-    QWidget* widget = FindControl(dialog, control.ID);
+  ForEachControl(dialog, dialog_template, [&fields](QWidget* widget, int id) {
+    const QString text = ToQString(fields.Text(id));
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-      edit->setText(ToQString(fields.Text(control.ID)));
-    } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
-      text->setPlainText(ToMultiLine(fields.Text(control.ID)));
+      edit->setText(text);
+    } else if (auto* multi_line = qobject_cast<QPlainTextEdit*>(widget)) {
+      TextOf(multi_line)->Set(text);
     } else {
       if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-        if (fields.Checked(control.ID)) radio->setChecked(true);
+        if (fields.Checked(id)) radio->setChecked(true);
       }
-      continue;
+      return;
     }
-    widget->setProperty(kFieldTextProperty, ToQString(fields.Text(control.ID)));
+    widget->setProperty(kFieldTextProperty, text);
     widget->setProperty(kShownTextProperty, EditText(widget));
-  }
+  });
 }
 
 TemplateDialog::TemplateDialog(DialogLogicClass& logic, QWidget* parent)

@@ -24,8 +24,10 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template);
 QWidget* FindControl(const QWidget* dialog, int id);
 
 // Copies between the controls of a dialog and a DialogFieldsClass. The multi-line edit shows a
-// line break for each CR LF and the symbol U+240D for a carriage return on its own. An edit
-// control that still holds what WriteFields put there reads back as exactly the text written.
+// line break for each CR LF and the symbol U+240D for a carriage return on its own; it reads
+// back every character the user did not type over as it was written, and a line break the
+// user typed as CR LF. An edit control that still holds what WriteFields put there reads back
+// as exactly the text written.
 void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, DialogFieldsClass& fields);
 void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields);
 

@@ -362,6 +362,10 @@ int MainWindowClass::SelectionMark() {
   return static_cast<int>(::SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
 }
 
+bool MainWindowClass::IsRowSelected(int row) {
+  return (::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
 int MainWindowClass::RunDialog(DialogLogicClass& dialog) {
   if (dialog_runner) return dialog_runner(dialog);
   return WithFocusKept([&] { return RunModalDialog(instance, window, dialog, &running_dialog); });

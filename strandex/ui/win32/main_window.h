@@ -56,6 +56,7 @@ class MainWindowClass : public EditorScreenClass {
   void SelectRow(int row) override;
   void ScrollRowNearTop(int row) override;
   int SelectionMark() override;
+  bool IsRowSelected(int row) override;
   int RunDialog(DialogLogicClass& dialog) override;
   bool OpenFindResults() override;
   void CloseFindResults() override;

@@ -316,7 +316,7 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   HMENU bar = ::GetMenu(window);
   EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 0)),
-            L"New 40020|Open 40021|Close 40038|Save 40023 grayed|Save as 40024 grayed|Export C Header 40046 "
+            L"New 40020|Open 40021|Close 40038|Save 40023|Save as 40024|Export C Header 40046 "
             L"grayed|Import Table 40056|Export Table 40055 grayed| 0|Exit 40025");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)),
             L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029");
