@@ -39,6 +39,7 @@ TEST(TabPagesTest, PagesOfAHundredTabsWithItemsToTheNeighbours) {
 class TabPageTextTest : public DatabaseTest {};
 
 TEST_F(TabPageTextTest, ItemsShowTheCategoryOrThePageTheyLeadTo) {
+  TranslateDBClass::AddCategoryNamed("Default");
   for (int c = 2; c <= 201; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
   StringListClass view;
   view.RebuildTabs();

@@ -359,7 +359,9 @@ void MainWindowClass::ScrollRowNearTop(int row) {
 }
 
 int MainWindowClass::SelectionMark() {
-  return static_cast<int>(::SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+  // The row with the focus: the one clicked last, Shift+click included (the list's own selection
+  // mark stays at the start of a Shift range).
+  return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
 }
 
 bool MainWindowClass::IsRowSelected(int row) {

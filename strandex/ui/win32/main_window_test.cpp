@@ -709,5 +709,47 @@ TEST_F(Win32EditorTest, OkAloneKeepsEveryText) {
   }
 }
 
+TEST_F(Win32EditorTest, RemoveStringRemovesTheRowClickedLastWhileItIsSelected) {
+  OpenSample();
+  SelectTab(0);
+  Command(40051);
+  Command(40051);
+  ASSERT_EQ(Rows(main->List()), 4);  // 1004, 1003, 1002, 1000
+  // A click on a row of the list, with Ctrl or Shift held (the list follows the mouse until the
+  // button is released).
+  auto click = [&](int row, WPARAM keys = 0) {
+    RECT r = {LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageW(main->List(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
+    const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
+    ::PostMessageW(main->List(), WM_LBUTTONUP, keys, at);
+    ::SendMessageW(main->List(), WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    MSG message;
+    while (::PeekMessageW(&message, main->List(), WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) {
+      ::DispatchMessageW(&message);
+    }
+  };
+  auto ids = [&] {
+    wstring out;
+    for (int row = 0; row < Rows(main->List()); ++row) {
+      const wstring cells = Row(main->List(), row, 2);
+      out += cells.substr(cells.find(L'|') + 1) + L" ";
+    }
+    return out;
+  };
+  click(1);
+  click(1, MK_CONTROL);  // nothing selected
+  Command(40052);
+  EXPECT_EQ(ids(), L"1004 1003 1002 1000 ");
+  click(0);
+  click(2, MK_CONTROL);
+  click(2, MK_CONTROL);  // row 0 selected, the row clicked last not
+  Command(40052);
+  EXPECT_EQ(ids(), L"1004 1003 1002 1000 ");
+  click(1);
+  click(3, MK_SHIFT);
+  Command(40052);
+  EXPECT_EQ(ids(), L"1004 1003 1002 ");
+}
+
 }  // namespace
 }  // namespace ui
