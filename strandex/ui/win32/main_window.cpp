@@ -315,6 +315,8 @@ void MainWindowClass::TabsChanged() {
     item.pszText = const_cast<wchar_t*>(W(text.Chars()));
     item.lParam = id;
     ::SendMessageW(tabs, i < shown ? TCM_SETITEMW : TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    // An inserted item takes no state.
+    if (i >= shown && state) ::SendMessageW(tabs, TCM_HIGHLIGHTITEM, i, TRUE);
   }
   ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
   if (changed) ::InvalidateRect(tabs, nullptr, TRUE);

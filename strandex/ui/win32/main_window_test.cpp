@@ -508,6 +508,24 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
   Tabs middle = TabTexts();
   ASSERT_EQ(middle.size(), 102u);
   EXPECT_EQ(middle[0] + middle[1] + middle[101], L"\u00ab 1\u2013100/0C101/101201 \u00bb/0");
+  // They are drawn highlighted, unlike the categories.
+  std::vector<int> highlighted;
+  for (int item = 0; item < 102; ++item) {
+    TCITEMW state = {TCIF_STATE, 0, TCIS_HIGHLIGHTED, nullptr, 0, 0, 0};
+    ::SendMessageW(main->Tabs(), TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&state));
+    if (state.dwState & TCIS_HIGHLIGHTED) highlighted.push_back(item);
+  }
+  EXPECT_EQ(highlighted, (std::vector<int>{0, 101}));
+  // The wheel over the row scrolls it a tab at a time (its arrows show the first item in view).
+  RECT row;
+  ::GetWindowRect(main->Tabs(), &row);
+  HWND arrows = ::FindWindowExW(main->Tabs(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(arrows, nullptr);
+  const LPARAM over = MAKELPARAM(row.left + 40, row.top + 8);
+  for (int delta : {-WHEEL_DELTA, -WHEEL_DELTA, WHEEL_DELTA})
+    ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), over);
+  EXPECT_EQ(::SendMessageW(arrows, UDM_GETPOS32, 0, 0), 1);
+  ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), over);
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
   // A click on the item before the page, which stays in view beside the selected tab, shows the
