@@ -1,12 +1,10 @@
-// The pages of tabs that a row of tabs holds, and the items leading from one page to the next.
+// The pages of tabs that a row of tabs holds, and the items leading from one page to the next
+// (their texts are tested with the Win32 tab row).
 #include "strandex/ui/tab_pages.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "strandex/db/testing/database_fixture.h"
-#include "strandex/db/translate_db.h"
 
 namespace ui {
 namespace {
@@ -34,26 +32,6 @@ TEST(TabPagesTest, PagesOfAHundredTabsWithItemsToTheNeighbours) {
   EXPECT_EQ(middle.ItemOfTab(100), 1);
   EXPECT_EQ(middle.ItemOfTab(199), 100);
   EXPECT_EQ(middle.ItemOfTab(200), -1);
-}
-
-class TabPageTextTest : public DatabaseTest {};
-
-TEST_F(TabPageTextTest, ItemsShowTheCategoryOrThePageTheyLeadTo) {
-  TranslateDBClass::AddCategoryNamed("Default");
-  for (int c = 2; c <= 201; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
-  StringListClass view;
-  view.RebuildTabs();
-  auto text = [&view](int tab, int item) {
-    int id = -1;
-    std::u16string shown(TabPageClass(view.TabCount(), tab).ItemText(view, item, &id).Chars());
-    return shown + u"/" + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
-  };
-  EXPECT_EQ(text(0, 0), u"Default/1");
-  EXPECT_EQ(text(0, 100), u"101\u2013200 \u00bb/0");
-  EXPECT_EQ(text(150, 0), u"\u00ab 1\u2013100/0");
-  EXPECT_EQ(text(150, 1), u"C101/1");
-  EXPECT_EQ(text(150, 101), u"201 \u00bb/0");
-  EXPECT_EQ(text(200, 0), u"\u00ab 101\u2013200/0");
 }
 
 }  // namespace
