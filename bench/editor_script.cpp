@@ -1,11 +1,12 @@
 // Runs a scripted use of the editor through its main window, for the comparison of the files the
 // Windows and the Linux editors write (scripts/compare-windows.sh) and for timing the editor as a
-// whole process (bench/editor_categories_bench.sh). Each step but "show" is a menu command sent
-// to the window, the file dialogs answered with the step's path; "show" paints the whole window
-// at once, as a screen update would, and prints the number of tabs:
+// whole process (bench/editor_categories_bench.sh). Each step but "show" and "click" is a menu
+// command sent to the window, the file dialogs answered with the step's path; "show" paints the
+// whole window at once, as a screen update would, and prints the number of tabs; "click" clicks
+// the selected tab with the mouse and prints the number of rows the list then shows:
 //
 //   editor_script STEP...   STEP: new | open=PATH | import=PATH | save | saveas=PATH |
-//                                 header=PATH | table=PATH | show
+//                                 header=PATH | table=PATH | show | click
 //
 // Built with the Win32 front end on Windows and the Qt front end elsewhere (offscreen).
 #include <cstdio>
@@ -26,14 +27,18 @@
 #else
 #include <QAction>
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QTreeView>
 
 #include "strandex/ui/qt/main_window.h"
 #endif
 
 namespace {
 
-constexpr int kShow = 0;  // no menu command has this ID
+// No menu command has these IDs.
+constexpr int kShow = 0;
+constexpr int kClick = 1;
 
 struct Step {
   const char* Name;
@@ -42,10 +47,15 @@ struct Step {
 };
 
 const Step kSteps[] = {
-    {"new", ui::kCmdNew, false},           {"open", ui::kCmdOpen, true},
-    {"import", ui::kCmdImportTable, true}, {"save", ui::kCmdSave, false},
-    {"saveas", ui::kCmdSaveAs, true},      {"header", ui::kCmdExportHeader, true},
-    {"table", ui::kCmdExportTable, true},  {"show", kShow, false},
+    {"new", ui::kCmdNew, false},
+    {"open", ui::kCmdOpen, true},
+    {"import", ui::kCmdImportTable, true},
+    {"save", ui::kCmdSave, false},
+    {"saveas", ui::kCmdSaveAs, true},
+    {"header", ui::kCmdExportHeader, true},
+    {"table", ui::kCmdExportTable, true},
+    {"show", kShow, false},
+    {"click", kClick, false},
 };
 
 // Runs every step; Window has SetFileChooser, and send(command) runs a menu command or shows.
@@ -88,6 +98,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   return RunSteps(argc, argv, window, [&window](int command) {
+    if (command == kClick) {
+      RECT r;
+      int item = static_cast<int>(::SendMessageW(window.Tabs(), TCM_GETCURSEL, 0, 0));
+      ::SendMessageW(window.Tabs(), TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r));
+      const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      ::SendMessageW(window.Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+      ::SendMessageW(window.Tabs(), WM_LBUTTONUP, 0, at);
+      std::printf("%d rows\n", static_cast<int>(::SendMessageW(window.List(), LVM_GETITEMCOUNT, 0, 0)));
+      return;
+    }
     if (command != kShow) {
       ::SendMessageW(window.Window(), WM_COMMAND, command, 0);
       return;
@@ -101,6 +121,16 @@ int main(int argc, char** argv) {
   ui::MainWindow window;
   window.show();
   return RunSteps(argc, argv, window, [&window](int command) {
+    if (command == kClick) {
+      const QPointF at = window.Tabs()->tabRect(window.Tabs()->currentIndex()).center();
+      for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, window.Tabs()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(window.Tabs(), &event);
+      }
+      std::printf("%d rows\n", window.List()->model()->rowCount());
+      return;
+    }
     if (command != kShow) {
       window.Action(command)->trigger();
       return;

@@ -48,6 +48,9 @@ head -c 70000 /dev/zero | tr '\0' 'x' >"$tree/sub/deeper/large.dat"
 printf 'unicode\n' >"$tree/Ωmega дир/файл.txt"
 printf '\xef\xbb\xbf[1,Default]\r\n1000,IDS_OK,-1,\r\n0=OK\r\n1=D\xc3\xa9j\xc3\xa0\r\n[7,Menus]\r\n1001,IDS_QUIT,12,wave\r\n0=Quit, now\r\n2=\xe7\xb5\x82\xe4\xba\x86\r\n' \
   >"$work/in/table.txt"
+# A table of one category whose name holds an '&'.
+printf '2 rows\n' >"$work/in/one_rows.txt"
+printf '[3,Q&A]\r\n1000,IDS_QA,-1,\r\n0=Questions & answers\r\n1001,IDS_QA2,4,\r\n0=More\r\n' >"$work/in/one.txt"
 cat >"$work/in/model.obj" <<'EOF'
 o box
 v 0 0 0
@@ -111,6 +114,10 @@ for system in linux windows; do
   # tdbtool's database.
   run "$system" editor_script "import=$(path "$system" "$work/in/table.txt")" saveas=editor.tdb \
     header=editor_ids.h table=editor_table.txt open=strings.tdb saveas=editor_resaved.tdb 2>/dev/null
+  # A file of one category: opened, its only tab clicked, the list shows its strings.
+  run "$system" tdbtool import-table "$(path "$system" "$work/in/one.txt")" one.tdb
+  run "$system" editor_script "import=$(path "$system" "$work/in/one.txt")" saveas=editor_one.tdb new \
+    open=one.tdb click saveas=editor_one_resaved.tdb 2>/dev/null | tr -d '\r' >"$work/$system/one_rows.txt"
 done
 
 failed=0
@@ -137,10 +144,11 @@ for file in "$work/linux"/*; do
 done
 # The editors write what tdbtool writes.
 for pair in editor.tdb:strings.tdb editor_resaved.tdb:strings.tdb editor_ids.h:string_ids.h \
-  editor_table.txt:string_table.txt; do
+  editor_table.txt:string_table.txt editor_one.tdb:one.tdb editor_one_resaved.tdb:one.tdb; do
   for system in linux windows; do
     same "$work/$system/${pair%%:*}" "$work/$system/${pair##*:}" "$system ${pair%%:*} and tdbtool's ${pair##*:}"
   done
 done
+same "$work/linux/one_rows.txt" "$work/in/one_rows.txt" "the list of the only tab after a click (2 rows)"
 echo "compare-windows: $((count - failed)) passed, $failed failed"
 [[ "$failed" == 0 ]]

@@ -11,8 +11,9 @@ TX_DEPS_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev
   g++-mingw-w64-x86-64-posix wine64 googletest
-  # The Windows editor's tests create windows under wine, on a virtual display.
-  xvfb
+  # The Windows editor's tests create windows under wine, on a virtual display, and measure
+  # the labels of its dialogs at wine's Tahoma, the font of Windows' dialogs.
+  xvfb fonts-wine
   # The PO exchange tests and benchmark run msgfmt, msgcat, msgfilter, msginit and msgmerge.
   gettext
   # The manual pages' test renders them with groff, as man does.

@@ -37,7 +37,8 @@ void PrepareFileDialog(const FileDialogRequest& request, HWND owner, FileDialogS
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = setup.File;
   dialog.nMaxFile = MAX_PATH;
-  dialog.Flags = request.Save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+  // The open dialogs have no use for the "Open as read-only" box.
+  dialog.Flags = request.Save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
   dialog.lpstrDefExt = W(request.DefaultExtension);
 }
 

@@ -55,11 +55,24 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
       } else if (header->code == NM_DBLCLK) {
         int row = reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem;
         if (row != -1) main->Editor().OnFindResultActivated(row);
+      } else if (header->code == LVN_KEYDOWN) {
+        // Return shows the selected hit, as a double-click does; Escape closes the window.
+        const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey;
+        if (key == VK_ESCAPE) {
+          ::DestroyWindow(dialog);
+        } else if (key == VK_RETURN) {
+          int row = static_cast<int>(::SendMessageW(header->hwndFrom, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+          if (row != -1) main->Editor().OnFindResultActivated(row);
+        }
       }
       return FALSE;
     }
     case WM_DESTROY:
-      if (main) main->OnFindResultsDestroyed();
+      if (main) {
+        RECT place;
+        ::GetWindowRect(dialog, &place);
+        main->OnFindResultsDestroyed(place);
+      }
       return FALSE;
   }
   return FALSE;
@@ -73,6 +86,10 @@ HWND CreateFindResultsWindow(HINSTANCE instance, MainWindowClass& main) {
   HWND dialog = ::CreateDialogIndirectParamW(instance, builder.Template(), main.Window(), FindResultsProc,
                                              reinterpret_cast<LPARAM>(&main));
   if (!dialog) return nullptr;
+  RECT r;
+  ::GetWindowRect(dialog, &r);
+  const POINT at = main.FindResultsPlace({r.right - r.left, r.bottom - r.top});
+  ::SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(dialog, SW_SHOW);
   SetUpListColumns(::GetDlgItem(dialog, kResultsList), kResultColumns, 3);
   return dialog;

@@ -2,6 +2,9 @@
 #include "strandex/ui/win32/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
 
 #include "common/string_functions.h"
 #include "strandex/ui/resources.h"
@@ -107,6 +110,16 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       editor.ExecuteCommand(LOWORD(wparam));
       return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE && ::IsChild(window, ::GetFocus())) focused = ::GetFocus();
+      break;
+    case WM_SETFOCUS:
+      // Back to the control that had the focus, at first the list.
+      ::SetFocus(::IsWindow(focused) && ::IsChild(window, focused) ? focused : list);
+      return 0;
+    case WM_KEYDOWN:
+      if (OnKey(window, wparam)) return 0;
+      break;
   }
   return ::DefWindowProcW(window, message, wparam, lparam);
 }
@@ -117,7 +130,106 @@ bool MainWindowClass::CreateControls() {
   list = CreateChild(window, instance, WC_LISTVIEWW, kListStyle, 0, 100, 500, 40);
   if (!status_bar || !tabs || !list) return false;
   SetUpListColumns(list, kListColumns, 4);
+  ::SetWindowSubclass(tabs, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(list, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   return true;
+}
+
+LRESULT CALLBACK MainWindowClass::ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam,
+                                              UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<MainWindowClass*>(data);
+  switch (message) {
+    case WM_KEYDOWN:
+      if (self->OnKey(control, wparam)) return 0;
+      break;
+    case WM_MOUSEWHEEL: {
+      // The wheel over the tab row scrolls it, wherever the focus is.
+      POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      if (::WindowFromPoint(at) != self->tabs && control != self->tabs) break;
+      self->ScrollTabs(GET_WHEEL_DELTA_WPARAM(wparam) > 0 ? -1 : 1);
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+      if (control == self->tabs) {
+        // A click on the selected item changes no selection, so the control tells nothing:
+        // it chooses that tab again, which fills the list.
+        TCHITTESTINFO hit = {{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}, 0};
+        int item = static_cast<int>(::SendMessageW(control, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        bool again = item >= 0 && item == ::SendMessageW(control, TCM_GETCURSEL, 0, 0);
+        LRESULT result = ::DefSubclassProc(control, message, wparam, lparam);
+        if (again) self->ChooseItem(item);
+        return result;
+      }
+      break;
+    case WM_NCDESTROY:
+      ::RemoveWindowSubclass(control, ControlProc, 0);
+      break;
+  }
+  return ::DefSubclassProc(control, message, wparam, lparam);
+}
+
+bool MainWindowClass::OnKey(HWND from, WPARAM key) {
+  const bool control = ::GetKeyState(VK_CONTROL) < 0;
+  const StringListClass& view = editor.View();
+  if (key == VK_TAB && control) {
+    // The next or previous tab, round the ends.
+    const int count = view.TabCount(), step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    if (count > 0) ChooseTab(((view.SelectedTab() + step) % count + count) % count);
+    return true;
+  }
+  if (key == VK_TAB) {
+    ::SetFocus(from == tabs ? list : tabs);
+    return true;
+  }
+  if (from == list && key == VK_RETURN) {
+    // As a double-click on the row that has the focus.
+    int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
+    if (row >= 0 && ::SendMessageW(list, LVM_GETITEMSTATE, row, LVIS_SELECTED))
+      editor.OnRowDoubleClicked(row);
+    return true;
+  }
+  if (from != tabs || control) return false;
+  switch (key) {
+    case VK_LEFT:
+      ChooseTab(view.SelectedTab() > 0 ? view.SelectedTab() - 1 : 0);
+      return true;
+    case VK_RIGHT:
+      ChooseTab(view.SelectedTab() + 1 < view.TabCount() ? view.SelectedTab() + 1 : view.SelectedTab());
+      return true;
+    case VK_HOME:
+      ChooseTab(0);
+      return true;
+    case VK_END:
+      ChooseTab(view.TabCount() - 1);
+      return true;
+  }
+  return false;
+}
+
+void MainWindowClass::ChooseItem(int item) {
+  int tab = shown_page.TabOfItem(item);
+  if (tab < 0) return;
+  editor.OnTabSelected(tab);
+  // An item at either end of the page leads to the page of the tab it selected.
+  if (shown_page.LeadsToPage(item)) TabsChanged();
+}
+
+void MainWindowClass::ChooseTab(int tab) {
+  if (tab < 0 || tab >= editor.View().TabCount() || tab == editor.View().SelectedTab()) return;
+  editor.OnTabSelected(tab);
+  TabsChanged();
+}
+
+void MainWindowClass::ScrollTabs(int steps) {
+  // The row scrolls through the arrows it shows when its items do not fit; their position is the
+  // first item in view.
+  HWND arrows = ::FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+  if (!arrows || !::IsWindowVisible(arrows)) return;
+  int low = 0, high = 0;
+  ::SendMessageW(arrows, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+  int first = static_cast<int>(::SendMessageW(arrows, UDM_GETPOS32, 0, 0)) + steps;
+  if (first < low || first > high) return;
+  ::SendMessageW(tabs, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, first), reinterpret_cast<LPARAM>(arrows));
 }
 
 LRESULT MainWindowClass::OnNotify(const NMHDR* header) {
@@ -143,18 +255,22 @@ LRESULT MainWindowClass::OnNotify(const NMHDR* header) {
         return reinterpret_cast<const NMITEMACTIVATE*>(header)->iItem != -1 ? 1 : 0;
     }
   } else if (header->hwndFrom == tabs && header->code == TCN_SELCHANGE) {
-    int item = static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
-    int tab = shown_page.TabOfItem(item);
-    if (tab < 0) return 0;
-    editor.OnTabSelected(tab);
-    // An item at either end of the page leads to the page of the tab it selected.
-    if (shown_page.LeadsToPage(item)) TabsChanged();
+    ChooseItem(static_cast<int>(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0)));
   }
   return 0;
 }
 
+template <typename Run>
+auto MainWindowClass::WithFocusKept(Run run) {
+  HWND had = ::GetFocus();
+  auto result = run();
+  if (::IsWindow(had)) ::SetFocus(had);
+  return result;
+}
+
 bool MainWindowClass::ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) {
-  return file_chooser ? file_chooser(request, path) : RunFileDialog(request, window, path);
+  if (file_chooser) return file_chooser(request, path);
+  return WithFocusKept([&] { return RunFileDialog(request, window, path); });
 }
 
 void MainWindowClass::SetTitle(const char16_t* title) { ::SetWindowTextW(window, W(title)); }
@@ -163,14 +279,15 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
   ::EnableMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int id) {
-  wchar_t shown[256] = {0};
+bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int id, DWORD state) {
+  wchar_t shown[512] = {0};
   TCITEMW item = {};
-  item.mask = TCIF_TEXT | TCIF_PARAM;
+  item.mask = TCIF_TEXT | TCIF_PARAM | TCIF_STATE;
+  item.dwStateMask = TCIS_HIGHLIGHTED;
   item.pszText = shown;
-  item.cchTextMax = 256;
+  item.cchTextMax = 512;
   return ::SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item)) && item.lParam == id &&
-         WideCompare(U(shown), text.Chars()) == 0;
+         (item.dwState & TCIS_HIGHLIGHTED) == state && WideCompare(U(shown), text.Chars()) == 0;
 }
 
 void MainWindowClass::TabsChanged() {
@@ -185,14 +302,21 @@ void MainWindowClass::TabsChanged() {
   for (; shown > page.ItemCount(); --shown) ::SendMessageW(tabs, TCM_DELETEITEM, shown - 1, 0);
   for (int i = 0; i < page.ItemCount(); ++i) {
     int id = 0;
-    UnicodeStringClass text = page.ItemText(view, i, &id);
-    if (i < shown && TabItemIs(i, text, id)) continue;
+    // The control reads '&' as the mark of a mnemonic; names show as they are. The items that
+    // lead to other pages are drawn highlighted, unlike any category.
+    UnicodeStringClass text = WithAmpersandsDoubled(page.ItemText(view, i, &id));
+    const DWORD state = page.LeadsToPage(i) ? TCIS_HIGHLIGHTED : 0;
+    if (i < shown && TabItemIs(i, text, id, state)) continue;
     changed = true;
     TCITEMW item = {};
-    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.mask = TCIF_TEXT | TCIF_PARAM | TCIF_STATE;
+    item.dwState = state;
+    item.dwStateMask = TCIS_HIGHLIGHTED;
     item.pszText = const_cast<wchar_t*>(W(text.Chars()));
     item.lParam = id;
     ::SendMessageW(tabs, i < shown ? TCM_SETITEMW : TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    // An inserted item takes no state.
+    if (i >= shown && state) ::SendMessageW(tabs, TCM_HIGHLIGHTITEM, i, TRUE);
   }
   ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
   if (changed) ::InvalidateRect(tabs, nullptr, TRUE);
@@ -222,6 +346,11 @@ void MainWindowClass::SelectRow(int row) {
   item.stateMask = LVIS_SELECTED;
   ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
   ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, row);
+  // The row the command found is the one the keys go on from, and the list shows its selection
+  // in the colours of the focus.
+  item.state = item.stateMask = LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+  ::SetFocus(list);
 }
 
 void MainWindowClass::ScrollRowNearTop(int row) {
@@ -232,7 +361,9 @@ void MainWindowClass::ScrollRowNearTop(int row) {
 }
 
 int MainWindowClass::SelectionMark() {
-  return static_cast<int>(::SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0));
+  // The row with the focus: the one clicked last, Shift+click included (the list's own selection
+  // mark stays at the start of a Shift range).
+  return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
 }
 
 bool MainWindowClass::IsRowSelected(int row) {
@@ -241,7 +372,7 @@ bool MainWindowClass::IsRowSelected(int row) {
 
 int MainWindowClass::RunDialog(DialogLogicClass& dialog) {
   if (dialog_runner) return dialog_runner(dialog);
-  return RunModalDialog(instance, window, dialog, &running_dialog);
+  return WithFocusKept([&] { return RunModalDialog(instance, window, dialog, &running_dialog); });
 }
 
 bool MainWindowClass::OpenFindResults() {
@@ -253,9 +384,50 @@ void MainWindowClass::CloseFindResults() {
   if (find_window) ::DestroyWindow(find_window);
 }
 
-void MainWindowClass::OnFindResultsDestroyed() {
+void MainWindowClass::OnFindResultsDestroyed(const RECT& place) {
   find_window = nullptr;
+  find_place = place;
+  find_place_known = true;
   editor.OnFindResultsClosed();
+}
+
+namespace {
+
+long long Overlap(const RECT& a, const RECT& b) {
+  RECT both;
+  return ::IntersectRect(&both, &a, &b) ? 1LL * (both.right - both.left) * (both.bottom - both.top) : 0;
+}
+
+}  // namespace
+
+POINT MainWindowClass::FindResultsPlace(SIZE size) const {
+  if (find_place_known) return {find_place.left, find_place.top};
+  RECT main, rows;
+  ::GetWindowRect(window, &main);
+  ::GetWindowRect(list, &rows);
+  MONITORINFO monitor = {sizeof monitor, {}, {}, 0};
+  ::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  // Right of, below, left of and above the main window, then the lower corners of the work
+  // area (the list's first rows, where Show string puts the row it finds, stay free longest).
+  const POINT candidates[] = {{main.right, main.top},
+                              {main.left, main.bottom},
+                              {main.left - size.cx, main.top},
+                              {main.left, main.top - size.cy},
+                              {work.right - size.cx, work.bottom - size.cy},
+                              {work.left, work.bottom - size.cy}};
+  POINT best = {};
+  long long least = -1;
+  for (POINT at : candidates) {
+    at.x = std::max(work.left, std::min<LONG>(at.x, work.right - size.cx));
+    at.y = std::max(work.top, std::min<LONG>(at.y, work.bottom - size.cy));
+    const long long covered = Overlap({at.x, at.y, at.x + size.cx, at.y + size.cy}, rows);
+    if (least < 0 || covered < least) {
+      best = at;
+      least = covered;
+    }
+  }
+  return best;
 }
 
 void MainWindowClass::FindResultsChanged() {

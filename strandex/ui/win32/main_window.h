@@ -67,16 +67,34 @@ class MainWindowClass : public EditorScreenClass {
   void RunLayout() override;
   void Quit() override;
 
-  // The Find results window tells its end.
-  void OnFindResultsDestroyed();
+  // The Find results window tells its end, and the place it had on the screen.
+  void OnFindResultsDestroyed(const RECT& place);
+  // Where the Find results window of this size opens: where the user last left it while the
+  // program runs; at first beside or below the main window, inside the work area of its screen,
+  // covering as little of the string list as the screen allows.
+  POINT FindResultsPlace(SIZE size) const;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool CreateControls();
   LRESULT OnNotify(const NMHDR* header);
-  // Whether item index of the tab control has this text and item data.
-  bool TabItemIs(int index, const UnicodeStringClass& text, int id);
+  // The tab row and the list pass their keys and mouse messages here first.
+  static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                      DWORD_PTR self);
+  // A key pressed in the main window or one of its controls; false when the control should
+  // handle it as usual.
+  bool OnKey(HWND from, WPARAM key);
+  // The user chose an item of the tab row, or a tab (selected only when it is another one).
+  void ChooseItem(int item);
+  void ChooseTab(int tab);
+  // Moves the tab row's view of its items by one item towards the end (steps > 0) or the start.
+  void ScrollTabs(int steps);
+  // Runs a modal window (dialog or file dialog); the control that had the focus gets it back.
+  template <typename Run>
+  auto WithFocusKept(Run run);
+  // Whether item index of the tab control has this text, item data and highlighted state.
+  bool TabItemIs(int index, const UnicodeStringClass& text, int id, DWORD state);
 
   HINSTANCE instance;
   EditorClass editor;
@@ -86,6 +104,11 @@ class MainWindowClass : public EditorScreenClass {
   HWND status_bar = nullptr;
   HWND find_window = nullptr;
   HWND running_dialog = nullptr;
+  // The control that had the focus when the window was last deactivated.
+  HWND focused = nullptr;
+  // The Find results window's last place on the screen, once it was closed.
+  RECT find_place = {};
+  bool find_place_known = false;
   // The page of tabs that the tab control holds.
   TabPageClass shown_page{0, -1};
   FileChooser file_chooser;

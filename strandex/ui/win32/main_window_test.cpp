@@ -14,8 +14,11 @@
 #include "common/testing/temp_folder.h"
 #include "common/utf8.h"
 #include "strandex/db/testing/database_fixture.h"
+#include "strandex/ui/field_text.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
+#include "strandex/ui/win32/modal_dialog.h"
+#include "strandex/ui/win32/win32_text.h"
 
 namespace ui {
 namespace {
@@ -119,7 +122,7 @@ class ModalScript {
       Step step = self->steps[self->next++];
       step(found);
     } else if (++self->waited > 200) {
-      ADD_FAILURE() << "a modal window without a step";
+      ADD_FAILURE() << "a modal window without a step: " << ::testing::PrintToString(Text(found));
       ::PostMessageW(found, WM_CLOSE, 0, 0);
     }
   }
@@ -148,6 +151,38 @@ ModalScript::Step Choose(const std::string& path, wstring* initial = nullptr) {
     ::SetWindowTextW(name, reinterpret_cast<const wchar_t*>(wide.Chars()));
     ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   };
+}
+
+// Sends a key press to a control as the message loop would, with Ctrl and Shift held or not.
+void Key(HWND to, WPARAM key, bool control = false, bool shift = false) {
+  BYTE state[256] = {};
+  state[VK_CONTROL] = control ? 0x80 : 0;
+  state[VK_SHIFT] = shift ? 0x80 : 0;
+  ::SetKeyboardState(state);
+  ::SendMessageW(to, WM_KEYDOWN, key, 1);
+  state[VK_CONTROL] = state[VK_SHIFT] = 0;
+  ::SetKeyboardState(state);
+}
+
+// A click in the middle of an item of the tab row.
+void ClickTab(HWND tabs, int item) {
+  RECT r;
+  ASSERT_TRUE(::SendMessageW(tabs, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r)));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  ::SendMessageW(tabs, WM_LBUTTONUP, 0, at);
+}
+
+// Whether a label shows its whole text on one line at its font.
+bool ShowsWholeText(HWND label) {
+  RECT place, line = {};
+  ::GetClientRect(label, &place);
+  HDC dc = ::GetDC(label);
+  HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+  ::DrawTextW(dc, Text(label).c_str(), -1, &line, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(label, dc);
+  return line.right <= place.right;
 }
 
 // Presses a button of a message box and keeps the texts of its statics.
@@ -312,7 +347,7 @@ TEST_F(Win32EditorTest, FileCommandsGoThroughTheCommonDialogs) {
   FileDialogSetup setup;
   PrepareFileDialog({false, u"String table", u"*.tdb", "", nullptr}, main->Window(), setup);
   EXPECT_EQ(wstring(setup.Dialog.lpstrFilter, 21), wstring(L"String table\0*.tdb\0", 20) + L'\0');
-  EXPECT_EQ(setup.Dialog.Flags, 0x1000u);
+  EXPECT_EQ(setup.Dialog.Flags, 0x1004u);  // the read-only box hidden
   UnicodeStringClass error = SystemErrorLine(2);
   EXPECT_EQ(wstring(error.Chars(), error.Chars() + 9), L"ERROR 2: ");
 
@@ -422,16 +457,6 @@ TEST_F(Win32EditorTest, TabsShowTheirStringsAndTheEditMenuChangesThem) {
   SelectTab(0);
   EXPECT_EQ(Row(main->List(), 0) + L"/" + Row(main->List(), 1),
             L"BOOK_TITLE|1002|0|Line1\nLine2/IDS_OK|1000|7|OK");
-  // Remove String with no row selected does nothing; with a row it removes that one.
-  Command(40052);
-  EXPECT_EQ(Rows(main->List()), 2);
-  LVITEMW item = {};
-  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(main->List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
-  ::SendMessageW(main->List(), LVM_SETSELECTIONMARK, 0, 1);
-  Command(40052);
-  EXPECT_EQ(Rows(main->List()), 1);
-
   // Add Category: a new last tab that is not selected; the close box adds none.
   Command(40053, {[](HWND dialog) {
             EXPECT_EQ(::GetFocus(), ::GetDlgItem(dialog, 1015));
@@ -470,14 +495,29 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
   Tabs middle = TabTexts();
   ASSERT_EQ(middle.size(), 102u);
   EXPECT_EQ(middle[0] + middle[1] + middle[101], L"\u00ab 1\u2013100/0C101/101201 \u00bb/0");
+  // They are drawn highlighted, unlike the categories.
+  std::vector<int> highlighted;
+  for (int item = 0; item < 102; ++item) {
+    TCITEMW state = {TCIF_STATE, 0, TCIS_HIGHLIGHTED, nullptr, 0, 0, 0};
+    ::SendMessageW(main->Tabs(), TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&state));
+    if (state.dwState & TCIS_HIGHLIGHTED) highlighted.push_back(item);
+  }
+  EXPECT_EQ(highlighted, (std::vector<int>{0, 101}));
+  // The wheel over the row scrolls it a tab at a time (its arrows show the first item in view).
+  RECT row;
+  ::GetWindowRect(main->Tabs(), &row);
+  HWND arrows = ::FindWindowExW(main->Tabs(), nullptr, UPDOWN_CLASSW, nullptr);
+  ASSERT_NE(arrows, nullptr);
+  const LPARAM over = MAKELPARAM(row.left + 40, row.top + 8);
+  for (int delta : {-WHEEL_DELTA, -WHEEL_DELTA, WHEEL_DELTA})
+    ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), over);
+  EXPECT_EQ(::SendMessageW(arrows, UDM_GETPOS32, 0, 0), 1);
+  ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), over);
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
   // A click on the item before the page, which stays in view beside the selected tab, shows the
   // page before and selects its last tab.
-  RECT r;
-  ASSERT_TRUE(::SendMessageW(main->Tabs(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r)));
-  ::SendMessageW(main->Tabs(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 4, r.top + 4));
-  ::SendMessageW(main->Tabs(), WM_LBUTTONUP, 0, MAKELPARAM(r.left + 4, r.top + 4));
+  ClickTab(main->Tabs(), 0);
   EXPECT_EQ(TabTexts().size(), 101u);
   EXPECT_EQ(SelectedTab(), 99);
   // Goto a string of the last page, which holds one tab.
@@ -485,6 +525,182 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
   EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_TRUE(Selected(main->List(), 0));
+}
+
+TEST_F(Win32EditorTest, AClickOnTheSelectedTabFillsTheListAndNamesAndLabelsShowWhole) {
+  TranslateDBClass::ClearDatabase();
+  TranslateDBClass::AddCategoryNamed("Tom & Jerry");
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000, "IDS_OK", u"OK", 1)));
+  ASSERT_TRUE(SaveDatabaseFile((folder / "one.tdb").c_str(), nullptr));
+  Command(40021, {Choose(folder / "one.tdb")});
+  // A single '&' would mark a mnemonic: "Tom _Jerry".
+  EXPECT_EQ(TabTexts(), (Tabs{L"Tom && Jerry/1"}));
+  EXPECT_EQ(Rows(main->List()), 0);
+  ClickTab(main->Tabs(), 0);
+  EXPECT_EQ(Rows(main->List()), 1);
+  // Each label shows its whole text on one line, '&' as it is; the Edit String layout test
+  // shows that the fields stay.
+  for (int command : {40026, 40031, 40030, 40029}) {
+    Command(command, {[&](HWND dialog) {
+              for (HWND child = ::GetWindow(dialog, GW_CHILD); child;
+                   child = ::GetWindow(child, GW_HWNDNEXT)) {
+                if (ClassOf(child) != L"Static") continue;
+                EXPECT_TRUE(ShowsWholeText(child)) << Text(dialog) << ": " << Text(child);
+                EXPECT_TRUE(::GetWindowLongW(child, GWL_STYLE) & SS_NOPREFIX);
+              }
+              Click(dialog, 1007);
+            }});
+  }
+}
+
+TEST_F(Win32EditorTest, KeysChooseTabsMoveTheFocusAndOpenRows) {
+  OpenSample();
+  ::SetFocus(main->Tabs());
+  std::vector<int> chosen;
+  for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_LEFT, VK_END, VK_HOME}) {
+    Key(main->Tabs(), key);
+    chosen.push_back(SelectedTab() * 10 + Rows(main->List()));
+  }
+  EXPECT_EQ(chosen, (std::vector<int>{12, 12, 2, 12, 2}));
+  // Tab goes between the tab row and the list; Ctrl+Tab and Ctrl+Shift+Tab choose tabs.
+  Key(main->Tabs(), VK_TAB);
+  EXPECT_EQ(::GetFocus(), main->List());
+  Key(main->List(), VK_TAB, true);
+  EXPECT_EQ(SelectedTab(), 1);
+  Key(main->List(), VK_TAB, true, true);
+  Key(main->List(), VK_TAB, true, true);
+  EXPECT_EQ(SelectedTab(), 1);  // round the start
+  EXPECT_EQ(::GetFocus(), main->List());
+  Key(main->List(), VK_TAB);
+  EXPECT_EQ(::GetFocus(), main->Tabs());
+
+  // Return on a row opens Edit String; the focus comes back to the list after it.
+  LVITEMW item = {};
+  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(main->List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+  ::SetFocus(main->List());
+  wstring edited;
+  {
+    ModalScript script(*main, {[&](HWND dialog) {
+      edited = Text(::GetDlgItem(dialog, 1012));
+      Click(dialog, 2);
+    }});
+    Key(main->List(), VK_RETURN);
+  }
+  EXPECT_EQ(edited, L"IDS_QUIT");
+  EXPECT_EQ(::GetFocus(), main->List());
+  ::SetFocus(main->Tabs());
+  Command(40053, {[](HWND dialog) { ::SendMessageW(dialog, WM_CLOSE, 0, 0); }});
+  EXPECT_EQ(::GetFocus(), main->Tabs());
+
+  // Find results open beside the list, inside the work area. Return shows the selected hit, in
+  // the list, which gets the focus so that its selection shows; Escape closes the window.
+  RECT work, list, place, both;
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  ::SetWindowPos(main->Window(), nullptr, work.left, work.top, 400, 300, SWP_NOZORDER);
+  Command(40031, {Fill({{1005, L"IDS"}}, 1006)});
+  ::GetWindowRect(main->FindResultsWindow(), &place);
+  ::GetWindowRect(main->List(), &list);
+  EXPECT_FALSE(::IntersectRect(&both, &place, &list));
+  EXPECT_TRUE(::IntersectRect(&both, &place, &work) && ::EqualRect(&both, &place));
+  HWND hits = ::GetDlgItem(main->FindResultsWindow(), 1011);
+  ASSERT_EQ(Rows(hits), 3);
+  item.stateMask = item.state = LVIS_SELECTED;
+  ::SendMessageW(hits, LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&item));
+  Key(hits, VK_RETURN);
+  EXPECT_EQ(SelectedTab(), 1);
+  EXPECT_EQ(::SendMessageW(main->List(), LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED),
+            LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_EQ(::GetFocus(), main->List());
+  // Where the user moved it, it opens again.
+  ::SetWindowPos(main->FindResultsWindow(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  Key(hits, VK_ESCAPE);
+  EXPECT_EQ(main->FindResultsWindow(), nullptr);
+  Command(40031, {Fill({{1005, L"IDS"}}, 1006)});
+  ::GetWindowRect(main->FindResultsWindow(), &place);
+  EXPECT_EQ(std::vector<LONG>({place.left, place.top}), std::vector<LONG>({30, 40}));
+}
+
+TEST_F(Win32EditorTest, OkAloneKeepsEveryText) {
+  // Code units as the first, a middle and the last unit of the texts of the fields (the narrow
+  // fields hold units up to U+00FF): the control characters, and the units a toolkit may treat
+  // apart (format characters, separators, noncharacters, byte-order marks, surrogates). Each text
+  // costs wine's edit control tens of milliseconds, so the other units are not swept here.
+  TranslateDBClass::SetCurrentLanguage(1);
+  TDBStringClass* s = NewString(1000, "IDS_X", u"", 1);
+  ASSERT_TRUE(TranslateDBClass::AddObject(s));
+  const int ranges[] = {0x01,   0x20,   0x7F,   0xA0,   0xAD,   0xAD,   0x200B, 0x200F, 0x2028,
+                        0x202E, 0x2060, 0x2064, 0x240D, 0x240D, 0xD800, 0xD801, 0xDBFF, 0xDC01,
+                        0xDFFF, 0xDFFF, 0xFDD0, 0xFDEF, 0xFEFF, 0xFEFF, 0xFFF0, 0xFFFF};
+  SelectTab(0);
+  std::vector<int> changed;
+  auto sweep = [&](HWND dialog) {
+    // The calls that show a field and read it back (WriteFields, ReadFields), on each field.
+    auto check = [&](int id, const std::u16string& text, int unit) {
+      HWND field = ::GetDlgItem(dialog, id);
+      ::SetWindowTextW(field, W(text.c_str()));
+      if (std::u16string(WindowText(field).Chars()) != text) changed.push_back(id * 0x100000 + unit);
+    };
+    for (size_t range = 0; range < std::size(ranges); range += 2) {
+      for (int unit = ranges[range]; unit <= ranges[range + 1]; ++unit) {
+        const char16_t u = static_cast<char16_t>(unit);
+        for (int id : {1001, 1015, 1012}) {
+          if (id == 1001 || unit <= 0xFF) check(id, {u, u'a', u, u'b', u}, unit);
+        }
+      }
+    }
+    check(1001, u"\U0001F600a\U0010FFFFb\U00010000", 0x10000);
+    Click(dialog, 2);
+  };
+  DoubleClick(main->List(), 0, {sweep});
+  EXPECT_EQ(changed, std::vector<int>{});
+  // OK alone through the dialog keeps a text that starts with U+FEFF and ends with U+FFFE, and
+  // one that starts with U+FFFE.
+  for (const char16_t* text : {u"\ufeffHello\ufffe", u"\ufffeHello"}) {
+    s->SetText(1, text);
+    SelectTab(0);
+    DoubleClick(main->List(), 0, {[](HWND dialog) { Click(dialog, 1); }});
+    EXPECT_EQ(std::u16string(s->GetText(1).Chars()), text);
+  }
+}
+
+TEST_F(Win32EditorTest, RemoveStringRemovesTheRowClickedLastWhileItIsSelected) {
+  OpenSample();
+  SelectTab(0);
+  Command(40051);
+  Command(40051);
+  ASSERT_EQ(Rows(main->List()), 4);  // 1004, 1003, 1002, 1000
+  // A click on a row of the list, with Ctrl or Shift held (the list follows the mouse until the
+  // button is released).
+  auto click = [&](int row, WPARAM keys = 0) {
+    RECT r = {LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(::SendMessageW(main->List(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r)));
+    const LPARAM at = MAKELPARAM(r.left + 20, (r.top + r.bottom) / 2);
+    ::PostMessageW(main->List(), WM_LBUTTONUP, keys, at);
+    ::SendMessageW(main->List(), WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+    MSG message;
+    while (::PeekMessageW(&message, main->List(), WM_LBUTTONUP, WM_LBUTTONUP, PM_REMOVE)) {
+      ::DispatchMessageW(&message);
+    }
+  };
+  auto ids = [&] {
+    wstring out;
+    for (int row = 0; row < Rows(main->List()); ++row) out += Row(main->List(), row, 2) + L" ";
+    return out;
+  };
+  click(1);
+  click(1, MK_CONTROL);  // nothing selected
+  Command(40052);
+  EXPECT_EQ(ids(), L"|1004 |1003 BOOK_TITLE|1002 IDS_OK|1000 ");
+  click(0);
+  click(2, MK_CONTROL);
+  click(2, MK_CONTROL);  // row 0 selected, the row clicked last not
+  Command(40052);
+  EXPECT_EQ(ids(), L"|1004 |1003 BOOK_TITLE|1002 IDS_OK|1000 ");
+  click(1);
+  click(3, MK_SHIFT);
+  Command(40052);
+  EXPECT_EQ(ids(), L"|1004 |1003 BOOK_TITLE|1002 ");
 }
 
 }  // namespace

@@ -28,6 +28,36 @@ bool IsButton(ControlKind kind) {
          kind == ControlKind::RadioButton;
 }
 
+// A label wider at the dialog's font than its place is widened to show its whole text on one
+// line; it stays over the field it then reaches into, which leaves it uncovered. Nothing else
+// moves.
+void WidenLabels(HWND dialog, const DialogTemplate& dialog_template) {
+  // The controls in the order of the template, before any of them is raised.
+  HWND children[64] = {};
+  HWND child = ::GetWindow(dialog, GW_CHILD);
+  for (int i = 0; i < dialog_template.ControlCount && i < 64 && child; ++i) {
+    children[i] = child;
+    child = ::GetWindow(child, GW_HWNDNEXT);
+  }
+  for (int i = 0; i < dialog_template.ControlCount && i < 64; ++i) {
+    const ControlTemplate& control = dialog_template.Controls[i];
+    HWND field = ::GetDlgItem(dialog, control.Buddy);
+    child = children[i];
+    if (control.Kind != ControlKind::Static || !field || !child) continue;
+    RECT place;
+    ::GetClientRect(child, &place);
+    SIZE text = {};
+    HDC dc = ::GetDC(child);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(child, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32W(dc, W(control.Text), static_cast<int>(WideLength(control.Text)), &text);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(child, dc);
+    if (text.cx <= place.right) continue;
+    ::SetWindowPos(child, HWND_TOP, 0, 0, text.cx, place.bottom, SWP_NOMOVE | SWP_NOACTIVATE);
+    ::SetWindowLongW(field, GWL_STYLE, ::GetWindowLongW(field, GWL_STYLE) | WS_CLIPSIBLINGS);
+  }
+}
+
 void OnButton(HWND dialog, RunningDialog& running, int id) {
   ReadFields(dialog, running.Template, running.Fields);
   int result = running.Logic.OnCommand(id, running.Fields);
@@ -45,6 +75,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
       running = reinterpret_cast<RunningDialog*>(lparam);
       ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       *running->Window = dialog;
+      WidenLabels(dialog, running->Template);
       running->Logic.OnInit(running->Fields);
       WriteFields(dialog, running->Template, running->Fields);
       if (running->Fields.Focus < 0) return TRUE;

@@ -67,7 +67,8 @@ ControlClass ClassOf(ControlKind kind) {
     case ControlKind::MultiLineEdit:
       return {kEditClass, 0x50211044, WS_EX_CLIENTEDGE};
     case ControlKind::Static:
-      return {kStaticClass, kChild | WS_GROUP | SS_LEFT, 0};
+      // Texts show as they are: no '&' marks a mnemonic.
+      return {kStaticClass, kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0};
     case ControlKind::GroupBox:
       return {kButtonClass, kChild | BS_GROUPBOX, 0};
     case ControlKind::PushButton:

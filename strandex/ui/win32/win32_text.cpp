@@ -13,6 +13,15 @@ UnicodeStringClass WindowText(HWND window) {
   return text;
 }
 
+UnicodeStringClass WithAmpersandsDoubled(const char16_t* text) {
+  UnicodeStringClass doubled;
+  for (; *text; ++text) {
+    if (*text == u'&') doubled.Append(u'&');
+    doubled.Append(*text);
+  }
+  return doubled;
+}
+
 void CopyCellText(const char16_t* text, wchar_t* buffer, int capacity) {
   if (!buffer || capacity <= 0) return;
   int i = 0;

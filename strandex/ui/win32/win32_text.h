@@ -15,6 +15,9 @@ inline const char16_t* U(const wchar_t* text) { return reinterpret_cast<const ch
 // The whole text of window, however long.
 UnicodeStringClass WindowText(HWND window);
 
+// text with every '&' doubled, for controls that read a single '&' as the mark of a mnemonic.
+UnicodeStringClass WithAmpersandsDoubled(const char16_t* text);
+
 // Copies text into a buffer of capacity units the way a list view asks for cell texts: cut to
 // capacity - 1 units and terminated.
 void CopyCellText(const char16_t* text, wchar_t* buffer, int capacity);
