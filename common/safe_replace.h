@@ -1,7 +1,7 @@
 // SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
 // and puts it in place of the old one only when it is complete and on disk. Until Commit
 // succeeds the old file stays as it was; a failed, abandoned or interrupted (SIGINT, SIGTERM,
-// SIGHUP) replacement deletes the temporary file. A symbolic link is written through: the file
+// SIGHUP, SIGPIPE) replacement deletes the temporary file. A symbolic link is written through: the file
 // it names is replaced and the link stays. A file without write permission is refused. The new
 // file keeps the permissions (and, where allowed, the owner) of the one it replaces. A file with
 // several hard links becomes a new file under this one name.

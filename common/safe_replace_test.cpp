@@ -103,7 +103,7 @@ TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
   EXPECT_EQ(ReadBytes(path), "old");
 }
 
-// A child process starts a replacement and is stopped by a signal (or goes past its file-size
+// A child process starts a replacement and is stopped by a signal, a broken pipe among them (or goes past its file-size
 // limit), also (0) the moment the temporary file exists: the old file stays and no temporary
 // file is left. Windows has no such signals; its console stops delete the temporary file
 // through a console control handler.
@@ -119,7 +119,7 @@ struct StopOnCreate : platform::ScopedFaultDisk {
 TEST(SafeReplace, StoppingSignalsRemoveTheTemporaryFile) {
   TempFolder dir;
   std::string path = dir / "out.bin";
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, 0}) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ, 0}) {
     WriteBytes(path, "old");
     pid_t child = fork();
     if (child == 0) {
