@@ -2,7 +2,9 @@
 #include "vxmlib/vxm_json.h"
 
 #include <algorithm>
+#include <cinttypes>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,10 +30,14 @@ class JsonOut {
     }
   }
   void Text(const char* text) { Bytes(text, strlen(text)); }
-  void Unsigned(uint64_t value) {
-    char text[24];
-    Bytes(text,
-          static_cast<size_t>(snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(value))));
+  // printf-style text of up to 127 bytes.
+  [[gnu::format(printf, 2, 3)]] void Format(const char* format, ...) {
+    char text[128];
+    va_list args;
+    va_start(args, format);
+    int n = vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    if (n > 0) Bytes(text, std::min(static_cast<size_t>(n), sizeof text - 1));
   }
 
   // The shortest decimal that reads back as the same float, in JSON's number form. JSON has no
@@ -107,9 +113,7 @@ void Mesh(const VXMMeshClass& mesh, JsonOut& out) {
   out.Field(mesh.name);
   out.Text(",\"qualifier\":");
   out.Field(mesh.qualifier);
-  out.Text(",\"format\":");
-  out.Unsigned(mesh.format);
-  out.Text(",\"vertices\":[");
+  out.Format(",\"format\":%u,\"vertices\":[", mesh.format);
   for (uint32_t v = 0; v < mesh.vertex_count; ++v) {
     if (v > 0) out.Text(",");
     out.Vector(mesh.vertices[v]);
@@ -117,14 +121,8 @@ void Mesh(const VXMMeshClass& mesh, JsonOut& out) {
   out.Text("],\"triangles\":[");
   for (uint32_t t = 0; t < mesh.triangle_count; ++t) {
     const VXMTriangle& tri = mesh.triangles[t];
-    out.Text(t > 0 ? ",{\"v\":[" : "{\"v\":[");
-    for (int c = 0; c < 3; ++c) {
-      if (c > 0) out.Text(",");
-      out.Unsigned(tri.vertex_index[c]);
-    }
-    out.Text("],\"attr\":");
-    out.Unsigned(tri.attribute);
-    out.Text(",\"normal\":");
+    out.Format("%s{\"v\":[%u,%u,%u],\"attr\":%u,\"normal\":", t > 0 ? "," : "", tri.vertex_index[0],
+               tri.vertex_index[1], tri.vertex_index[2], tri.attribute);
     out.Vector(tri.normal);
     out.Text(",\"distance\":");
     out.Number(tri.distance);
@@ -144,11 +142,7 @@ bool WriteModelJson(const VXM& model, const std::function<bool(const char*, size
     if (object->Kind() == 0) {
       Mesh(*static_cast<const VXMMeshClass*>(object), out);
     } else {
-      out.Text("{\"kind\":");
-      out.Unsigned(object->Kind());
-      out.Text(",\"size\":");
-      out.Unsigned(object->BodySize());
-      out.Text("}");
+      out.Format("{\"kind\":%u,\"size\":%" PRIu64 "}", object->Kind(), object->BodySize());
     }
   }
   out.Text("]}\n");
