@@ -6,9 +6,10 @@
 
 namespace platform {
 
-// Temporary files that the stopping signals (interrupt, termination, hang-up, a broken pipe) delete before the
-// program ends; while any is watched, going past the file-size limit fails the write instead
-// of stopping the program. path must stay valid until it is forgotten. Up to 16 at once.
+// Temporary files that the stopping signals (interrupt, termination, hang-up, a broken pipe)
+// delete before the program ends; while any is watched, going past the file-size limit fails the
+// write instead of stopping the program. path must stay valid until it is forgotten. Up to 16 at
+// once.
 void WatchTemporaryFile(const char* path);
 void ForgetTemporaryFile(const char* path);
 
