@@ -86,7 +86,7 @@ int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err
     if (writer.Finish()) return kExitDone;
     diagnostics.Failure(writer.ErrorMessage());
   }
-  writer.Abandon();
+  if (!writer.Abandon()) diagnostics.Failure(writer.LeftBehind());
   std::fprintf(err, "bundlor: %s: not written (%d failure%s)\n", archive.Chars(), diagnostics.Failures(),
                diagnostics.Failures() == 1 ? "" : "s");
   return kExitFailed;

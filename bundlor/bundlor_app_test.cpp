@@ -11,6 +11,13 @@
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
 
+#if defined(__linux__)
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 using Outcome = ProgramResult;
@@ -110,5 +117,50 @@ TEST(BundlorProgram, UnreadableSourcesAreCountedAndKeepTheOldArchive) {
   EXPECT_EQ(ReadBytes(archive), "old archive");
   EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"out.mix", "tree"}));
 }
+
+#if defined(__linux__)
+// Sets or clears a folder's append-only flag (chattr +a); false where the file system or the
+// rights of the user do not allow it.
+bool SetAppendOnly(const std::string& folder, bool on) {
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  int flags = 0;
+  bool ok = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  flags = on ? flags | FS_APPEND_FL : flags & ~FS_APPEND_FL;
+  ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  if (fd >= 0) close(fd);
+  return ok;
+}
+
+// A folder where files can be made but neither renamed nor removed: the archive is not put in
+// place, and the temporary file that stays is named, whether the run failed at the rename or
+// gave up after unreadable sources.
+TEST(BundlorProgram, AnAppendOnlyFolderNamesTheFileLeftBehind) {
+  TempFolder dir;
+  WriteBytes(dir / "tree/a.txt", "a");
+  std::filesystem::create_directories(dir / "out");
+  if (!SetAppendOnly(dir / "out", true)) GTEST_SKIP() << "append-only folders are not supported here";
+  std::string archive = dir / "out/out.mix", denied = sys::Text(EPERM);
+  Outcome renamed = RunBuilt(dir.path(), {dir / "tree", archive});
+  std::vector<std::string> left = FilesIn(dir / "out");
+  Outcome unread;
+  {
+    platform::ScopedFaultDisk disk;
+    disk.fail_read = 1;
+    unread = RunHere(dir / "tree", archive);
+  }
+  std::vector<std::string> both = FilesIn(dir / "out");
+  ASSERT_TRUE(SetAppendOnly(dir / "out", false));
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(renamed.exit_code, 2);
+  EXPECT_EQ(renamed.err, "bundlor: " + archive + ": " + denied + "; " + (dir / ("out/" + left[0])) +
+                             ": the temporary file is left behind: " + denied + "\nbundlor: " + archive +
+                             ": not written (1 failure)\n");
+  ASSERT_EQ(both.size(), 2u);
+  std::string second = dir / ("out/" + (both[0] == left[0] ? both[1] : both[0]));
+  EXPECT_EQ(unread.err, "bundlor: " + (dir / "tree/a.txt") + ": " + sys::Text(sys::kIoError) +
+                            "\nbundlor: " + second + ": the temporary file is left behind: " + denied +
+                            "\nbundlor: " + archive + ": not written (2 failures)\n");
+}
+#endif
 
 }  // namespace

@@ -52,6 +52,13 @@ bool MixReaderClass::Load(FileClass* file_in) {
   }
   index_offset = static_cast<int32_t>(index);
   int length = size - index_offset;
+  // Every member takes at least its 12-byte index record and a 2-byte name record: a count
+  // the file cannot hold is refused before memory is taken for the tables.
+  unsigned char count[4];
+  if (!ReadAt(file, index_offset, count, 4)) return Fail("cannot read the tables");
+  if (8 + (kMixIndexRecordSize + 2) * static_cast<int64_t>(DecodeFixed32(count)) > length) {
+    return Fail("the member count is more than the archive can hold");
+  }
   unsigned char* tables = new (std::nothrow) unsigned char[length];
   if (!tables) return Fail("out of memory");
   bool ok = ReadAt(file, index_offset, tables, length) ? ParseTables(tables, length)

@@ -42,7 +42,7 @@ TEST(MixReader, RejectsBrokenStructure) {
   EXPECT_EQ(LoadError(with(4, Word32(28))), "the index offset lies outside the archive");
   EXPECT_EQ(LoadError(with(4, Word32(0xFFFFFFF8))), "the index offset lies outside the archive");
   EXPECT_EQ(LoadError(with(8, Word32(44))), "the header's name offset does not follow the index");
-  EXPECT_EQ(LoadError(with(24, Word32(0x15555555))), "the index runs past the end of the archive");
+  EXPECT_EQ(LoadError(with(24, Word32(0x15555555))), "the member count is more than the archive can hold");
   EXPECT_EQ(LoadError(with(40, Word32(2))), "the name table's count differs from the index's");
   EXPECT_EQ(LoadError(with(32, Word32(20))), "a member lies outside the data area");
   EXPECT_EQ(LoadError(with(32, Word32(0xFFFFFFFF))), "a member lies outside the data area");
@@ -52,6 +52,20 @@ TEST(MixReader, RejectsBrokenStructure) {
   EXPECT_EQ(LoadError(with(46, std::string(1, '\0'))), "a name record is malformed");
   EXPECT_EQ(LoadError(with(45, "b")), "a member's CRC does not match its name");
   EXPECT_EQ(LoadError(good.substr(0, 50)), "a name record is malformed");
+}
+
+// A sparse archive of 2^31 - 1 bytes that claims 178,956,967 members (12 bytes of index each
+// would fit, their names would not) is refused before its tables are read into memory.
+TEST(MixReader, ACountTheFileCannotHoldIsRefusedFirst) {
+  struct HugeFile : MemoryFileClass {
+    using MemoryFileClass::MemoryFileClass;
+    int Size() override { return INT32_MAX; }
+  };
+  std::string bytes = MixHeader(16, 16 + 4 + 12 * 178956967) + Word32(178956967);
+  HugeFile file(bytes.data(), static_cast<int>(bytes.size()));
+  MixReaderClass reader;
+  EXPECT_FALSE(reader.Load(&file));
+  EXPECT_STREQ(reader.ErrorMessage().Chars(), "the member count is more than the archive can hold");
 }
 
 TEST(MixReader, RejectsAnIndexOutOfOrder) {

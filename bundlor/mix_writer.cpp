@@ -222,9 +222,9 @@ bool MixWriterClass::WriteArchive(const void* data, int size) {
   return true;
 }
 
-void MixWriterClass::Abandon() {
-  archive.Abort();
+bool MixWriterClass::Abandon() {
   open = false;
+  return archive.Abort();
 }
 
 bool MixWriterClass::FailMember(const char* path, const char* reason) {
@@ -235,6 +235,9 @@ bool MixWriterClass::FailMember(const char* path, const char* reason) {
 
 bool MixWriterClass::FailArchive(const char* reason) {
   FailMember(target, reason);
-  Abandon();
+  if (!Abandon()) {
+    error.Append("; ");
+    error.Append(LeftBehind());
+  }
   return false;
 }

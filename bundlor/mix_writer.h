@@ -37,8 +37,11 @@ class MixWriterClass {
   // deleted and the final name untouched.
   bool Finish();
 
-  // Deletes the temporary archive; the final name stays untouched.
-  void Abandon();
+  // Deletes the temporary archive; the final name stays untouched. False when the temporary
+  // file cannot be deleted (a folder that lets files be made but not removed): LeftBehind()
+  // then names it and why.
+  bool Abandon();
+  const NarrowStringClass& LeftBehind() const { return archive.LeftBehind(); }
 
   int Count() const { return entries.Count(); }
   // "path: reason" for the latest failure, or empty.

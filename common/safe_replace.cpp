@@ -45,6 +45,9 @@ bool SafeReplaceClass::ChooseTarget() {
     // No write permission for anyone marks a file read-only, whoever runs the program.
     if ((status.mode & 0222) == 0) return Fail(platform::ErrorReadOnly());
     direct = status.is_stream;
+  } else if (platform::Disk().LinkStatus(path, &status) && status.is_link) {
+    // Nothing is made where a link points nowhere: that is more often a mistake than a wish.
+    return Fail(platform::ErrorDanglingLink());
   }
   // The temporary file goes beside the file a link names. A device or pipe is opened through
   // the link itself: /dev/stdout leads to a pipe that has no path of its own.
@@ -148,14 +151,26 @@ bool SafeReplaceClass::PutInPlace() {
   return false;
 }
 
-void SafeReplaceClass::Abort() {
+bool SafeReplaceClass::Abort() {
   file.Close();
+  bool removed = true;
   if (!temp_path.IsEmpty()) {
-    platform::Disk().DeleteOpen(finder, temp_path);
+    if (!platform::Disk().DeleteOpen(finder, temp_path)) {
+      // A folder may let files be made but not removed (append-only): say what is left.
+      removed = false;
+      NarrowStringClass reason("the temporary file is left behind: ");
+      reason.Append(platform::ErrorText(platform::LastError()));
+      left_behind = PathError(temp_path, reason);
+      if (!error.IsEmpty()) {
+        error.Append("; ");
+        error.Append(left_behind);
+      }
+    }
     platform::ForgetTemporaryFile(temp_path);
     temp_path.Release();
   }
   CloseFinder();
+  return removed;
 }
 
 void SafeReplaceClass::CloseFinder() {

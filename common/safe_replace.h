@@ -1,7 +1,7 @@
 // SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
 // and puts it in place of the old one only when it is complete and on disk. Until Commit
 // succeeds the old file stays as it was; a failed, abandoned or interrupted (SIGINT, SIGTERM,
-// SIGHUP) replacement deletes the temporary file. A symbolic link is written through: the file
+// SIGHUP, SIGPIPE) replacement deletes the temporary file. A symbolic link is written through: the file
 // it names is replaced and the link stays. A file without write permission is refused. The new
 // file keeps the permissions (and, where allowed, the owner) of the one it replaces. A file with
 // several hard links becomes a new file under this one name.
@@ -10,7 +10,8 @@
 // is replaced as above; a character device, pipe or socket (/dev/null, /dev/stdout, a FIFO,
 // NUL or CON) is written into directly, in order, with no temporary file and no rename, so a
 // failure there cannot be undone, only reported; anything else (a folder, a block device) is
-// refused as "not a regular file" and left untouched.
+// refused as "not a regular file" and left untouched. A link to a missing file is refused as
+// such ("a symbolic link to a missing file"), and nothing is made where it points.
 //
 // A stop arriving while the temporary file is being created waits until the file is watched;
 // a temporary file whose folder is renamed meanwhile is still found and deleted on failure.
@@ -50,7 +51,9 @@ class SafeReplaceClass {
   // Flushes, closes and renames the temporary file over the target (closes a device or pipe).
   // False when any write failed or the system refuses; a replaced target is then untouched.
   bool Commit();
-  void Abort();
+  // Deletes the temporary file (closes a device or pipe). False when it cannot be deleted:
+  // LeftBehind() then names it and why, and so does ErrorMessage() after a failure.
+  bool Abort();
   // Ends a replacement after the caller's writes into File(): commits when written, otherwise
   // fails with the file's own error or, when the file saw none, with code. On failure the
   // temporary file is removed and error (when given) receives the message. A failed Begin ends
@@ -65,6 +68,8 @@ class SafeReplaceClass {
   // "path: reason" for the failure, or empty.
   const NarrowStringClass& ErrorMessage() const { return error; }
   int ErrorCode() const { return error_code; }
+  // "temporary path: the temporary file is left behind: reason", or empty.
+  const NarrowStringClass& LeftBehind() const { return left_behind; }
 
  private:
   // Keeps the first failure as "path: reason"; always false.
@@ -86,6 +91,7 @@ class SafeReplaceClass {
   ErrorKeepingFile<DiskFileClass> file;
   const FileLockClass* unchanged = nullptr;
   NarrowStringClass error;
+  NarrowStringClass left_behind;
   int error_code = 0;
   bool durable = true;
   bool folder_sync = true;

@@ -86,6 +86,28 @@ TEST(SafeReplace, WithoutDurabilityAFailedSwapPutsTheOldFileBack) {
   EXPECT_EQ(CountFiles(dir.path()), 1);
 }
 
+// A folder that lets files be made but not removed or renamed (append-only): the failure names
+// the temporary file that stays behind.
+TEST(SafeReplace, ATemporaryFileThatCannotBeRemovedIsNamed) {
+  struct AppendOnly : platform::ScopedFaultDisk {
+    bool DeleteOpen(platform::Handle, const char*) override {
+      platform::SetLastError(sys::kAccessDenied);
+      return false;
+    }
+  } disk;
+  disk.fail_rename = 1;
+  disk.error = sys::kAccessDenied;
+  TempFolder dir;
+  std::string path = dir / "out.bin";
+  NarrowStringClass error;
+  EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "new", 3, &error));
+  std::vector<std::string> files = FilesIn(dir.path());
+  ASSERT_EQ(files.size(), 1u);
+  std::string denied = sys::Text(sys::kAccessDenied);
+  EXPECT_EQ(std::string(error.Chars()), path + ": " + denied + "; " + (dir / files[0]) +
+                                            ": the temporary file is left behind: " + denied);
+}
+
 // Names up to the system's limit, plain and of two-byte characters, can be replaced: the
 // temporary name beside them is shortened to fit.
 TEST(SafeReplace, LongestNamesCanBeReplaced) {
@@ -120,10 +142,10 @@ TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
   EXPECT_EQ(ReadBytes(path), "old");
 }
 
-// A child process starts a replacement and is stopped by a signal (or goes past its file-size
-// limit), also (0) the moment the temporary file exists: the old file stays and no temporary
-// file is left. Windows has no such signals; its console stops delete the temporary file
-// through a console control handler.
+// A child process starts a replacement and is stopped by a signal, a broken pipe among them (or
+// goes past its file-size limit), also (0) the moment the temporary file exists: the old file
+// stays and no temporary file is left. Windows has no such signals; its console stops delete the
+// temporary file through a console control handler.
 #if !defined(_WIN32)
 struct StopOnCreate : platform::ScopedFaultDisk {
   platform::Handle CreateUnique(const char* prefix, NarrowStringClass& path) override {
@@ -136,7 +158,7 @@ struct StopOnCreate : platform::ScopedFaultDisk {
 TEST(SafeReplace, StoppingSignalsRemoveTheTemporaryFile) {
   TempFolder dir;
   std::string path = dir / "out.bin";
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGXFSZ, 0}) {
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ, 0}) {
     WriteBytes(path, "old");
     pid_t child = fork();
     if (child == 0) {

@@ -43,6 +43,10 @@ bool SaveModel(const char* path, VXM& model, PendingModelsClass& pending, Narrow
       error.TryAssign(out.ErrorCode() || !*model.ErrorMessage() ? "out of memory" : model.ErrorMessage());
     }
     replace.Abort();
+    if (!replace.LeftBehind().IsEmpty()) {
+      error.Append("; ");
+      error.Append(replace.LeftBehind());
+    }
     return false;
   }
   pending.Add(path, replace.Target());

@@ -1,6 +1,6 @@
 // Feeds any bytes to MixReaderClass as an archive, as mixtool reads it. A load that succeeds must
 // give members that lie inside the input and that Find locates by their names; mixtool's full
-// check and its name check then run over them.
+// check and its name checks then run over them (where case tells names apart, no more clash).
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +10,7 @@
 #include "bundlor/mix_reader.h"
 #include "common/memory_file.h"
 #include "mixtool/archive_check.h"
+#include "mixtool/member_clash.h"
 #include "mixtool/member_path.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MixReaderClass reader;
   if (!reader.Load(&file)) return 0;
   std::vector<unsigned char> member;
+  std::vector<const char*> names;
   for (int i = 0; i < reader.Count(); ++i) {
     const MixIndexEntry& entry = reader.Entry(i);
     if (entry.Offset < 16 || static_cast<size_t>(entry.Offset) + static_cast<size_t>(entry.Size) > size)
@@ -31,7 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!MemberPath(entry.Name, '/', true, &path) &&
         (path.empty() || path[0] == '/' || ("/" + path + "/").find("/../") != std::string::npos))
       abort();
+    names.push_back(entry.Name);
   }
+  if (MemberClashes(names, false).size() > MemberClashes(names, true).size()) abort();
   ArchiveClass archive;
   if (!archive.Load(&file, "fuzz.mix", nullptr)) abort();
   std::string problem;

@@ -2,11 +2,11 @@
 #include "mixtool/archive_check.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "common/coding.h"
 #include "common/platform/platform.h"
+#include "mixtool/member_clash.h"
 #include "mixtool/member_path.h"
 
 namespace {
@@ -60,16 +60,17 @@ bool CheckArchive(ArchiveClass& archive, std::string* problem) {
   }
 
   std::string path;
+  std::vector<const char*> names;
   for (int i = 0; i < reader.Count(); ++i) {
     const MixIndexEntry& entry = reader.Entry(i);
-    if (i > 0 && strcmp(entry.Name, reader.Entry(i - 1).Name) == 0) {
-      *problem = Member(entry) + " occurs twice";
-      return false;
-    }
     if (const char* reason = MemberPath(entry.Name, platform::PathSeparator(), true, &path)) {
       *problem = Member(entry) + " cannot be extracted: " + reason;
       return false;
     }
+    names.push_back(entry.Name);
   }
-  return true;
+  std::vector<std::string> clashes = MemberClashes(names, true);
+  if (clashes.empty()) return true;
+  *problem = clashes[0];
+  return false;
 }

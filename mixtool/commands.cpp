@@ -1,6 +1,7 @@
 // list, extract and verify over an archive.
 #include "mixtool/commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <nlohmann/json.hpp>
@@ -11,6 +12,7 @@
 #include "common/standard_stream.h"
 #include "mixtool/archive.h"
 #include "mixtool/archive_check.h"
+#include "mixtool/member_clash.h"
 #include "mixtool/member_path.h"
 
 namespace mixtool {
@@ -51,6 +53,30 @@ bool MakeFolders(const std::string& folder, NarrowStringClass* error) {
     if (!platform::MakeFolder(prefix.c_str())) return FailPath(error, prefix.c_str(), platform::LastError());
   }
   return true;
+}
+
+// The path of a member below folder, relative, with the folders on its way made where they are
+// missing. Below folder no symbolic link (on Windows, no reparse point) is followed, neither a
+// folder on the way nor the member's own name: one there, even one to nothing, is refused by
+// name. False with the reason in error.
+bool PathBelow(const std::string& folder, const std::string& relative, std::string* target,
+               NarrowStringClass* error) {
+  NarrowStringClass path(folder.c_str());
+  for (size_t start = 0;;) {
+    size_t end = relative.find(platform::PathSeparator(), start);
+    path = platform::JoinPath(path, relative.substr(start, end - start).c_str());
+    platform::FileStatus status;
+    bool exists = platform::Disk().LinkStatus(path, &status);
+    if (exists && status.is_link)
+      return FailPath(error, path, "a symbolic link, which extract does not follow");
+    if (end == std::string::npos) {
+      *target = path.Chars();
+      return true;
+    }
+    if (exists && !status.is_directory) return FailPath(error, path, "not a folder");
+    if (!exists && !platform::MakeFolder(path)) return FailPath(error, path, platform::LastError());
+    start = end + 1;
+  }
 }
 
 // Writes member i as the file at path, replacing it in one step.
@@ -109,7 +135,7 @@ int Extract(const std::string& path, const std::string& folder, const std::vecto
     int i = reader.Find(name.c_str());
     if (i < 0) {
       code = Fail(path + ": no member \"" + ShownName(member.c_str()) + "\"");
-    } else {
+    } else if (std::find(chosen.begin(), chosen.end(), i) == chosen.end()) {
       chosen.push_back(i);
     }
   }
@@ -117,30 +143,41 @@ int Extract(const std::string& path, const std::string& folder, const std::vecto
     for (int i = 0; i < reader.Count(); ++i) chosen.push_back(i);
   }
 
-  bool to_output = IsStandardStream(folder.c_str());
-  if (!to_output && !MakeFolders(folder, &error)) return Fail(error.Chars());
-  for (int i : chosen) {
-    const char* name = reader.Entry(i).Name;
-    if (to_output) {
+  if (IsStandardStream(folder.c_str())) {
+    for (int i : chosen) {
       bool written = true;
       bool read = archive.CopyMember(
           i, [&](const void* bytes, int n) { return written = WriteStandardOutput(bytes, n, &error); },
           &error);
       if (!read || !written) return Fail(error.Chars());
-      continue;
     }
+    return code;
+  }
+
+  // Every name is checked, alone and against the others, before anything is written.
+  const bool windows = platform::PathSeparator() == '\\';
+  std::vector<std::pair<int, std::string>> planned;  // member index and path below the folder
+  std::vector<const char*> names;
+  for (int i : chosen) {
+    const char* name = reader.Entry(i).Name;
     std::string relative;
-    const char* reason =
-        MemberPath(name, platform::PathSeparator(), platform::PathSeparator() == '\\', &relative);
-    if (reason) {
+    if (const char* reason = MemberPath(name, platform::PathSeparator(), windows, &relative)) {
       code = Fail(path + ": member \"" + ShownName(name) + "\" is not written: " + reason);
       continue;
     }
-    std::string target = platform::JoinPath(folder.c_str(), relative.c_str()).Chars();
-    size_t last = relative.find_last_of(platform::PathSeparator());
-    if (last != std::string::npos &&
-        !MakeFolders(platform::JoinPath(folder.c_str(), relative.substr(0, last).c_str()).Chars(), &error)) {
-      code = Fail(error.Chars());
+    planned.emplace_back(i, std::move(relative));
+    names.push_back(name);
+  }
+  std::vector<std::string> clashes = MemberClashes(names, windows);
+  for (const std::string& clash : clashes) Fail(path + ": " + clash + "; nothing is written");
+  if (!clashes.empty()) return kFailure;
+
+  if (!MakeFolders(folder, &error)) return Fail(error.Chars());
+  for (const auto& [i, relative] : planned) {
+    std::string target;
+    if (!PathBelow(folder, relative, &target, &error)) {
+      code = Fail(path + ": member \"" + ShownName(reader.Entry(i).Name) +
+                  "\" is not written: " + error.Chars());
       continue;
     }
     if (!ExtractTo(archive, i, target, &error)) code = Fail(error.Chars());

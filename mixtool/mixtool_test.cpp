@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -125,6 +126,65 @@ TEST(Mixtool, VerifyNamesTheFirstProblem) {
         "/bin/sh", {"-c", "exec \"$0\" $1 $2 > $3", MIXTOOL_PATH, command, dir / "hand.mix", full});
     EXPECT_EQ(result.err, "mixtool: standard output: No space left on device\n") << result.exit_code;
   }
+}
+
+// Names that extract could not all write: verify names the first clash, extract names every one
+// and writes nothing, not even the folder. Names that differ only in case are one file on Windows.
+TEST(Mixtool, ClashingNamesAreRefusedBeforeAnythingIsWritten) {
+  TempFolder dir;
+  struct Case {
+    std::vector<std::string> names;
+    std::string clash;
+    bool letter_case;  // a clash only where case does not tell names apart
+  } cases[] = {
+      {{"a", "a\\b", "ok"}, "member \"a\" is also a folder of member \"a\\b\"", false},
+      {{"g.txt\\x\\y", "G.TXT"}, "member \"G.TXT\" is also a folder of member \"g.txt\\x\\y\"", true},
+      {{"d\\x", "d/x"}, "members \"d\\x\" and \"d/x\" are one path", false},
+      {{"same", "same"}, "member \"same\" occurs twice", false},
+      {{"Case.txt", "case.txt"},
+       "members \"Case.txt\" and \"case.txt\" differ only in letter case, which makes them one file on "
+       "Windows",
+       true},
+  };
+  for (const Case& c : cases) {
+    std::string archive = WriteArchive(dir, c.names), line = archive + ": " + c.clash;
+    EXPECT_EQ(Mixtool({"verify", archive}).out, line + "\n");
+    std::string out = dir / ("out-" + c.names[0].substr(0, 1));
+    ProgramResult result = Mixtool({"extract", archive, out});
+    if (c.letter_case && !sys::kWindows) {
+      EXPECT_EQ(result.exit_code, 0) << result.err;
+      EXPECT_EQ(Tree(out).size(), 2u);
+      continue;
+    }
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "mixtool: " + line + "; nothing is written\n");
+    EXPECT_FALSE(std::filesystem::exists(sys::NativePath(out)));
+  }
+}
+
+// Links already inside the folder lead nowhere: extract neither writes through a linked folder or
+// file, nor through a link to nothing, and names each link; the other members are written.
+TEST(Mixtool, ExtractFollowsNoLinkInsideTheFolder) {
+  if (sys::kWindows) GTEST_SKIP() << sys::kNoLinks;
+  TempFolder dir;
+  std::string archive = WriteArchive(dir, {"sub\\planted.txt", "a.txt", "gone\\x.txt", "fine\\b.txt"});
+  WriteBytes(dir / "outside/victim.txt", "victim");
+  std::filesystem::create_directories(dir / "out");
+  ASSERT_TRUE(sys::MakeLink("../outside", dir / "out/sub", true));
+  ASSERT_TRUE(sys::MakeLink("../outside/victim.txt", dir / "out/a.txt", false));
+  ASSERT_TRUE(sys::MakeLink("../nowhere", dir / "out/gone", true));
+  ProgramResult result = Mixtool({"extract", archive, dir / "out"});
+  EXPECT_EQ(result.exit_code, 1);
+  for (const char* member : {"sub\\planted.txt", "a.txt", "gone\\x.txt"}) {
+    std::string link = dir / ("out/" + std::string(member, strcspn(member, "\\")));
+    EXPECT_NE(result.err.find("mixtool: " + archive + ": member \"" + member + "\" is not written: " + link +
+                              ": a symbolic link, which extract does not follow\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+  }
+  EXPECT_EQ(Tree(dir / "outside"), (std::map<std::string, std::string>{{"victim.txt", "victim"}}));
+  EXPECT_EQ(ReadBytes(dir / "out/fine/b.txt"), "fine\\b.txt");
 }
 
 TEST(Mixtool, UsageErrorsEndWithTwo) {

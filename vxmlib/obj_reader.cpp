@@ -76,11 +76,12 @@ class ObjParser {
   bool Parse(std::string_view text, VXM& model, std::string* error) {
     size_t start = 0;
     while (start <= text.size() && ok) {
-      size_t end = text.find('\n', start);
+      // A line ends at a line feed, a carriage return and line feed, or a carriage return alone.
+      size_t end = text.find_first_of("\r\n", start);
       if (end == std::string_view::npos) end = text.size();
       ++line;
       Statement(text.substr(start, end - start));
-      start = end + 1;
+      start = end + (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n' ? 2 : 1);
     }
     // Text that is no OBJ at all (another kind of file) gives no empty model.
     if (ok && statements == 0) {
@@ -96,13 +97,14 @@ class ObjParser {
 
  private:
   void Statement(std::string_view text) {
+    // A zero byte makes the whole line malformed, a comment too.
+    if (text.find('\0') != std::string_view::npos) return Fail("a zero byte inside the line");
     size_t hash = text.find('#');
     if (hash != std::string_view::npos) text = text.substr(0, hash);
     text = Trim(text);
     // A face's words are its corners; nothing else needs more than four.
     std::vector<std::string> words = Words(text, kMaxFaceCorners + 2);
     if (words.empty()) return;
-    if (text.find('\0') != std::string_view::npos) return Fail("a zero byte inside the line");
     const std::string& keyword = words[0];
     if (IsStatement(keyword)) {
       ++statements;

@@ -74,6 +74,20 @@ TEST(ObjReader, OneMeshPerObjectOrGroupWithItsOwnVertices) {
   EXPECT_STREQ(MeshAt(plain, 1).name, "abcdefghijklmn");
 }
 
+// Lines may end in LF, CR LF or CR alone (as old Mac programs write them), mixed in one file.
+TEST(ObjReader, EveryLineEndEndsALine) {
+  VXM model;
+  std::string error;
+  ASSERT_TRUE(
+      ReadObj("o cr\rv 0 0 0\rv 1 0 0\r\nv 0 1 0\n\r\rf 1 2 3\rf -1 -2 -3\r", ObjOptions(), model, &error))
+      << error;
+  ASSERT_EQ(model.objects.Count(), 1);
+  EXPECT_STREQ(MeshAt(model, 0).name, "cr");
+  EXPECT_EQ(MeshAt(model, 0).triangle_count, 2u);
+  EXPECT_FALSE(ReadObj("v 0 0 0\r\rf 1 2 3\r", ObjOptions(), model, &error));
+  EXPECT_EQ(error, "line 3: vertex 2 does not exist (there are 1)");
+}
+
 TEST(ObjReader, RunningOutOfMemoryAnywhereFailsTheRead) {
   std::string error;
   fault_sweep::Allocations(
@@ -93,6 +107,7 @@ TEST(ObjReader, BadInputNamesTheLine) {
     const char* error;
   } cases[] = {
       {std::string_view("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2\0 3\n", 33), "line 4: a zero byte inside the line"},
+      {std::string_view("v 0 0 0\n# note\0\n", 16), "line 2: a zero byte inside the line"},
       {"\n\x01\x02TDB \xFF\nmore\n", "line 2: not an OBJ statement, and the file holds none"},
       {"# nothing but a comment\n\n", "the file holds no OBJ statement"},
       {"v 1 2\n", "line 1: a vertex needs three numbers"},

@@ -14,6 +14,13 @@ namespace {
 
 using namespace vxm_test;
 
+std::string ModelToJson(const VXM& model) {
+  std::string text;
+  EXPECT_TRUE(
+      WriteModelJson(model, [&](const char* bytes, size_t n) { return text.append(bytes, n), true; }));
+  return text;
+}
+
 TEST(VXMJson, MeshesAndOtherObjects) {
   VXM model;
   VXMMeshClass* mesh = SmallMesh("hull", 0x50000);

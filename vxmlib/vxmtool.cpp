@@ -101,9 +101,10 @@ int Dump(const std::string& in) {
   VXM model;
   model.Load(&file);
   if (*model.ErrorMessage()) return Fail(in, model.ErrorMessage());
-  std::string json = ModelToJson(model);
   NarrowStringClass error;
-  if (!WriteStandardOutput(json.data(), json.size(), &error)) return Fail(error.Chars());
+  if (!WriteModelJson(model,
+                      [&](const char* bytes, size_t n) { return WriteStandardOutput(bytes, n, &error); }))
+    return Fail(error.Chars());
   return tool_cli::kSuccess;
 }
 
@@ -133,7 +134,7 @@ int Run(int argc, char** argv) {
 int main(int argc, char** argv) {
   platform::OpenClosedStandardStreams();
   platform::CommandLineClass args(argc, argv);
-  // The OBJ reader, the JSON form and the argument parser keep what they build in the standard
+  // The OBJ reader and the argument parser keep what they build in the standard
   // library's containers, which throw when memory runs out.
   try {
     return Run(args.Count(), args.Values());

@@ -26,7 +26,10 @@ int ErrorTooLarge();    // a size or position beyond 2^31 - 1
 int ErrorShortWrite();  // the system took fewer bytes than asked
 int ErrorReadOnly();    // a file without write permission is not replaced
 int ErrorNotRegular();  // a path that must name a regular file names something else
-// The text of the library's own codes (ErrorNotRegular), or null for the system's codes.
+// A symbolic link to a missing file, given as a file to write.
+int ErrorDanglingLink();
+// The text of the library's own codes (ErrorNotRegular, ErrorDanglingLink), or null for the
+// system's codes.
 const char* OwnErrorText(int code);
 
 }  // namespace platform

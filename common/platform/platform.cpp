@@ -18,10 +18,16 @@ DiskInterface* SetDisk(DiskInterface* disk) {
 
 // Far from the codes of either system (on Windows, the bit that marks an application's own codes).
 constexpr int kNotRegular = 0x20000001;
+constexpr int kDanglingLink = 0x20000002;
 
 int ErrorNotRegular() { return kNotRegular; }
+int ErrorDanglingLink() { return kDanglingLink; }
 
-const char* OwnErrorText(int code) { return code == kNotRegular ? "not a regular file" : nullptr; }
+const char* OwnErrorText(int code) {
+  if (code == kNotRegular) return "not a regular file";
+  if (code == kDanglingLink) return "a symbolic link to a missing file";
+  return nullptr;
+}
 
 int RegularFileError(const char* path) {
   FileStatus status;

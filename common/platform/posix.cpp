@@ -367,7 +367,9 @@ int ErrorReadOnly() { return EACCES; }
 namespace {
 
 WatchedFiles g_watched;
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// A reader that has gone away (SIGPIPE, as in `bundlor in out.mix 2>&1 | head`) ends the program
+// as the others do.
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 // Deletes the watched files, then lets the signal end the program as it would have.
 void RemoveWatchedAndStop(int signal_number) {

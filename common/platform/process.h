@@ -12,9 +12,10 @@ namespace platform {
 // printed there, or is read as standard input). Called first in main.
 void OpenClosedStandardStreams();
 
-// Temporary files that the stopping signals (interrupt, termination, hang-up) delete before the
-// program ends; while any is watched, going past the file-size limit fails the write instead
-// of stopping the program. path must stay valid until it is forgotten. Up to 16 at once.
+// Temporary files that the stopping signals (interrupt, termination, hang-up, a broken pipe)
+// delete before the program ends; while any is watched, going past the file-size limit fails the
+// write instead of stopping the program. path must stay valid until it is forgotten. Up to 16 at
+// once.
 void WatchTemporaryFile(const char* path);
 void ForgetTemporaryFile(const char* path);
 

@@ -109,6 +109,17 @@ void ExpectOddTargets(const std::string& folder, const Writer& write,
     fs::remove(link);
   }
   for (const std::string& path : {regular, device, fifo}) fs::remove(path);
+  // A link to a missing file is refused as such; nothing is made where it points.
+  ASSERT_TRUE(sys::MakeLink(regular, link, false));
+  EXPECT_FALSE(write(link.c_str(), &error));
+  if (!reads_target) {
+    EXPECT_NE(std::string(error.Chars()).find(link + ": a symbolic link to a missing file"),
+              std::string::npos)
+        << error.Chars();
+  }
+  error.Release();
+  EXPECT_TRUE(fs::is_symlink(link) && !fs::exists(regular));
+  fs::remove(link);
 #endif
   EXPECT_EQ(FilesIn(folder), files);
 }

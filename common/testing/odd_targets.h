@@ -14,8 +14,8 @@ namespace fault_sweep {
 // and a device of our own (or the system's null device), each also through a link, must take
 // new_bytes and stay what they were (a link stays a link), unless reads_target (the writer
 // reads the target first and needs a regular file: the others are refused);
-// a folder is refused; on Windows NUL takes the bytes and CON leaves no file. Nothing else is
-// left behind.
+// a folder and a link to a missing file are refused; on Windows NUL takes the bytes and CON leaves no file.
+// Nothing else is left behind.
 void ExpectOddTargets(const std::string& folder, const Writer& write, const std::string& old_bytes,
                       const std::string& new_bytes, bool reads_target);
 
