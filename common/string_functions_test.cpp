@@ -30,6 +30,16 @@ TEST(StringFunctions, FindNoCase) {
   EXPECT_EQ(FindNoCase(whay, u"ende"), whay + 7);
   // Only a-z fold: an accented capital does not match its small letter.
   EXPECT_EQ(FindNoCase(u"\u00c9t\u00e9", u"\u00e9t"), nullptr);
+  // Texts that need not end in a 0: their first length units, or those before a 0.
+  EXPECT_TRUE(ContainsNoCase("abXYcd", 4, "xy", 2));
+  EXPECT_FALSE(ContainsNoCase("abXYcd", 3, "xy", 2));
+  EXPECT_FALSE(ContainsNoCase("ab\0cd", 5, "cd", 2));
+  EXPECT_FALSE(ContainsNoCase("", 0, "", 0));
+  EXPECT_TRUE(ContainsNoCase("\xc9", 1, u"\u00c9", 1));
+  EXPECT_FALSE(ContainsNoCase(u"\u00c9t\u00e9", 3, u"\u00e9t", 2));
+  const unsigned char le[] = {0, 'O', 0, 'k', 0};  // "Ok", one byte off alignment
+  EXPECT_TRUE(ContainsNoCaseLE(le + 1, 2, u"OK", 2));
+  EXPECT_FALSE(ContainsNoCaseLE(le + 1, 1, u"OK", 2));
 }
 
 TEST(StringFunctions, DuplicatesAndConversions) {

@@ -7,9 +7,9 @@
 namespace ui {
 
 bool FindResultsClass::Add(int slot) {
-  // Searches add one row per hit; grow in large steps so a search over a big table stays linear.
-  if (hits.GrowthStep() < 4096) hits.SetGrowthStep(4096);
-  return hits.Add(slot);
+  // Searches add one row per hit; the list doubles, so that a search over a big table stays
+  // linear however many it finds.
+  return AddDoubling(hits, slot);
 }
 
 int FindResultsClass::RowSlot(int row) const { return row >= 0 && row < hits.Count() ? hits[row] : -1; }
