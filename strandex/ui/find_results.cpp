@@ -6,12 +6,6 @@
 
 namespace ui {
 
-bool FindResultsClass::Add(int slot) {
-  // Searches add one row per hit; the list doubles, so that a search over a big table stays
-  // linear however many it finds.
-  return AddDoubling(hits, slot);
-}
-
 int FindResultsClass::RowSlot(int row) const { return row >= 0 && row < hits.Count() ? hits[row] : -1; }
 
 UnicodeStringClass FindResultsClass::CellText(int row, int column) const {
