@@ -1,9 +1,10 @@
 // The editor on the generated 100,000-string, 7-language database, as a user meets it: each
 // step runs through the editor logic with the main window attached, and is timed until the
 // window has processed its events (and, on Windows, painted). Also measured: the load alone
-// (the path tdbtool takes), and the process's peak memory against the file size. Built with the
-// Qt main window (offscreen platform) on Linux and with the Win32 main window on Windows (run
-// under wine with a display).
+// (the path tdbtool takes), and the process's peak memory against the file size; on Linux also
+// the floor of the two text Finds: grep -ci of the same texts in the exported text table, whole
+// processes, in the same run. Built with the Qt main window (offscreen platform) on Linux and
+// with the Win32 main window on Windows (run under wine with a display).
 //
 //   build/bench/editor_bench [--categories N]   (default 20; 1 puts all strings in one tab)
 #include <chrono>
@@ -17,6 +18,7 @@
 #include "bench/tdb_generator.h"
 #include "strandex/db/database_file.h"
 #include "strandex/db/translate_db.h"
+#include "strandex/exchange/text_table.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
 
@@ -29,7 +31,10 @@
 #include "strandex/ui/tab_pages.h"
 #include "strandex/ui/win32/main_window.h"
 #else
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <QApplication>
 #include <QTabBar>
@@ -119,6 +124,27 @@ int Answer(ui::DialogLogicClass& dialog, int field, const char16_t* text, int bu
   return dialog.OnCommand(button, fields);
 }
 
+#ifndef _WIN32
+// The wall time of one run of grep -ci text path in the C locale (its output to a file of ours),
+// or -1 when it cannot be run.
+double TimeGrep(const char* text, const std::string& path, const std::string& output) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  const char* argv[] = {"grep", "-ci", "--", text, path.c_str(), nullptr};
+  char locale[] = "LC_ALL=C";
+  char* env[] = {locale, nullptr};
+  pid_t pid = 0;
+  const auto start = Clock::now();
+  int status = 0;
+  const bool ran = posix_spawnp(&pid, "grep", &actions, nullptr, const_cast<char* const*>(argv), env) == 0 &&
+                   waitpid(pid, &status, 0) == pid;
+  const double ms = Milliseconds(start);
+  posix_spawn_file_actions_destroy(&actions);
+  return ran && WIFEXITED(status) && WEXITSTATUS(status) <= 1 ? ms : -1;
+}
+#endif
+
 void Report(const char* what, double ms, double limit) {
   std::printf("%-40s %9.1f ms   (limit %5.0f ms)%s\n", what, ms, limit, ms <= limit ? "" : "  OVER");
 }
@@ -172,12 +198,13 @@ int main(int argc, char** argv) {
 
   struct FindCase {
     const char* name;
+    const char* short_name;
     int command;
     const char16_t* text;
   } const finds[] = {
-      {"Find by ID", ui::kCmdFindID, u"_0999"},
-      {"Find by string (current language)", ui::kCmdFindString, u"zz-no-such-text"},
-      {"Find by english string", ui::kCmdFindEnglish, u"e"},
+      {"Find by ID", "Find by ID", ui::kCmdFindID, u"_0999"},
+      {"Find by string (current language)", "Find by string", ui::kCmdFindString, u"zz-no-such-text"},
+      {"Find by english string", "Find by english", ui::kCmdFindEnglish, u"e"},
   };
   double find_ms[3];
   for (int i = 0; i < 3; ++i) {
@@ -207,12 +234,38 @@ int main(int argc, char** argv) {
 
   const double peak = Front::PeakBytes();
 
+#ifndef _WIN32
+  // The floor of the text Finds: grep reading the whole exported table (every language) once.
+  const std::string table = path + ".txt", grep_output = path + ".grep";
+  double grep_ms[3] = {-1, -1, -1};
+  if (ExportTextTable(table.c_str(), nullptr)) {
+    TimeGrep("e", table, grep_output);  // once untimed, so that the table is in the cache
+    for (int i = 1; i < 3; ++i) {
+      NarrowStringClass text;
+      text.FromWide(finds[i].text);
+      grep_ms[i] = TimeGrep(text.Chars(), table, grep_output);
+    }
+  }
+  std::remove(table.c_str());
+  std::remove(grep_output.c_str());
+#endif
+
   std::printf("database: %d strings, %d categories, 7 languages, %.1f MiB; largest category %d strings\n",
               tdbgen::kStrings, categories, file_size / 1048576, largest_rows);
   std::printf("%-40s %9.1f ms   (for comparison)\n", "load alone (tdbtool's path)", load_alone);
   Report("open and show the largest category", open_ms, 1000);
   Report("switch tabs", switch_ms, 100);
   for (int i = 0; i < 3; ++i) Report(finds[i].name, find_ms[i], 100);
+#ifndef _WIN32
+  for (int i = 1; i < 3; ++i) {
+    NarrowStringClass text;
+    text.FromWide(finds[i].text);
+    char what[64];
+    std::snprintf(what, sizeof what, "grep -ci %s of the table", text.Chars());
+    std::printf("%-40s %9.1f ms   (floor: %s = %.2f x grep)\n", what, grep_ms[i], finds[i].short_name,
+                find_ms[i] / grep_ms[i]);
+  }
+#endif
   Report("Goto", goto_ms, 50);
   Report("Remove String (top row)", remove_ms, 50);
   std::printf("%-40s %9.1f MiB = %.2f x file size (limit 3)\n", "peak memory", peak / 1048576,

@@ -188,6 +188,10 @@ class DynamicArrayClass : public ArrayClass<T> {
     return true;
   }
 
+  // Sets the count to 0 and keeps the storage, so that an array filled again and again is not
+  // allocated again each time (for elements that leave nothing to destroy).
+  void Empty() requires std::is_trivially_destructible_v<T> { count = 0; }
+
   void DeleteAll() {
     int length = this->Length();
     Clear();

@@ -41,9 +41,7 @@ void SharedBytesClass::EndFilling() {
   changed.notify_all();
 }
 
-int64_t SharedBytesClass::WaitFilled(int64_t upto) {
-  int64_t now = filled.load(std::memory_order_acquire);
-  if (now >= upto) return now;
+int64_t SharedBytesClass::WaitUntilFilled(int64_t upto) {
   std::unique_lock<std::mutex> hold(lock);
   changed.wait(hold, [&] { return !filling || filled.load(std::memory_order_acquire) >= upto; });
   return filled.load(std::memory_order_acquire);

@@ -35,11 +35,15 @@ class SharedBytesClass {
   void EndFilling();
   // Waits until the first upto bytes hold their contents or the filling has ended; the number
   // of bytes that do.
-  int64_t WaitFilled(int64_t upto);
+  int64_t WaitFilled(int64_t upto) {
+    const int64_t now = filled.load(std::memory_order_acquire);
+    return now >= upto ? now : WaitUntilFilled(upto);
+  }
 
  private:
   SharedBytesClass(unsigned char* data, int64_t size) : data(data), size(size), filled(size) {}
   ~SharedBytesClass();
+  int64_t WaitUntilFilled(int64_t upto);
 
   unsigned char* data;
   int64_t size;

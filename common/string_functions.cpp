@@ -1,7 +1,9 @@
 // Plain-array text helpers shared by the string classes and their callers.
 #include "common/string_functions.h"
 
+#include <bit>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
 
@@ -31,14 +33,80 @@ size_t LengthOf(const CharT* text) {
   return n;
 }
 
+// Whether one of the lanes of kBits bits of a 64-bit word is 0.
+template <int kBits>
+bool AnyLaneZero(uint64_t word) {
+  constexpr uint64_t kLow = kBits == 8 ? 0x0101010101010101u : 0x0001000100010001u;
+  return ((word - kLow) & ~word & (kLow << (kBits - 1))) != 0;
+}
+
+// The position of the first place where needle (n units) stands in a text, comparing A to Z
+// without regard to case; -1 when there is none, and always for an empty text. The text is the
+// units unit(0), unit(1), ... up to length of them or its first 0 unit, whichever comes first,
+// so that texts without a terminator (as they stand in a loaded file) are read where they are.
+// With kBits (8 or 16), raw holds the length units as bytes or little-endian 16-bit units, and
+// they are passed over eight bytes at a time while none of them is 0 or can begin the needle.
+template <int kBits, typename Needle, typename Unit>
+ptrdiff_t FindFolded(size_t length, Unit unit, const Needle* needle, size_t n,
+                     const unsigned char* raw = nullptr) {
+  if (length == 0 || unit(0) == 0) return -1;
+  if (n == 0) return 0;
+  if (n > length) return -1;
+  const int first = FoldAscii(needle[0]);
+  // A letter's two cases differ only in bit 5: with it set, one test meets both.
+  const int bit = first >= 'a' && first <= 'z' ? 0x20 : 0;
+  constexpr size_t kLanes = kBits ? 64 / kBits : SIZE_MAX;
+  constexpr uint64_t kLow = kBits == 8 ? 0x0101010101010101u : 0x0001000100010001u;
+  const uint64_t want = first * kLow, fold = bit * kLow;
+  // Every unit of a place that matches so far is not 0, so no place is read beyond the text.
+  const size_t last = length - n;
+  for (size_t i = 0; i <= last;) {
+    if constexpr (kBits != 0) {
+      if (length - i >= kLanes) {
+        uint64_t word;
+        memcpy(&word, raw + i * (kBits / 8), 8);
+        if (!AnyLaneZero<kBits>(word) && !AnyLaneZero<kBits>((word | fold) ^ want)) {
+          i += kLanes;
+          continue;
+        }
+      }
+    }
+    for (const size_t stop = last + 1 - i > kLanes ? i + kLanes : last + 1; i < stop; ++i) {
+      const int c = unit(i);
+      if (c == 0) return -1;
+      if ((c | bit) != first) continue;
+      size_t k = 1;
+      while (k < n && FoldAscii(unit(i + k)) == FoldAscii(needle[k])) ++k;
+      if (k == n) return static_cast<ptrdiff_t>(i);
+    }
+  }
+  return -1;
+}
+
+template <typename CharT>
+struct UnitsOf {
+  const CharT* text;
+  int operator()(size_t i) const { return static_cast<std::make_unsigned_t<CharT>>(text[i]); }
+};
+
+struct LittleEndianUnitsOf {
+  const unsigned char* bytes;
+  int operator()(size_t i) const {
+    if constexpr (std::endian::native == std::endian::little) {
+      uint16_t unit;
+      memcpy(&unit, bytes + 2 * i, 2);
+      return unit;
+    } else {
+      return bytes[2 * i] | bytes[2 * i + 1] << 8;
+    }
+  }
+};
+
 template <typename CharT>
 const CharT* FindNoCaseT(const CharT* haystack, const CharT* needle) {
-  if (!haystack || !needle || !haystack[0]) return nullptr;
-  size_t n = LengthOf(needle);
-  for (const CharT* p = haystack; *p; ++p) {
-    if (CompareNoCaseT(p, needle, n) == 0) return p;
-  }
-  return nullptr;
+  if (!haystack || !needle) return nullptr;
+  ptrdiff_t at = FindFolded<0>(SIZE_MAX, UnitsOf<CharT>{haystack}, needle, LengthOf(needle));
+  return at < 0 ? nullptr : haystack + at;
 }
 
 }  // namespace
@@ -124,6 +192,30 @@ char* TrimTrailingSpace(char* text) {
 const char* FindNoCase(const char* haystack, const char* needle) { return FindNoCaseT(haystack, needle); }
 const char16_t* FindNoCase(const char16_t* haystack, const char16_t* needle) {
   return FindNoCaseT(haystack, needle);
+}
+
+// A text in memory that ends in a 0 (length SIZE_MAX) is read one unit at a time; one that
+// stands in loaded bytes eight bytes at a time where it can.
+template <typename Needle>
+bool ContainsNarrow(const char* text, size_t length, const Needle* needle, size_t n) {
+  const UnitsOf<char> units{text};
+  return (length == SIZE_MAX
+              ? FindFolded<0>(length, units, needle, n)
+              : FindFolded<8>(length, units, needle, n, reinterpret_cast<const unsigned char*>(text))) >= 0;
+}
+
+bool ContainsNoCase(const char* text, size_t length, const char* needle, size_t n) {
+  return ContainsNarrow(text, length, needle, n);
+}
+bool ContainsNoCase(const char* text, size_t length, const char16_t* needle, size_t n) {
+  return ContainsNarrow(text, length, needle, n);
+}
+bool ContainsNoCase(const char16_t* text, size_t length, const char16_t* needle, size_t n) {
+  return FindFolded<0>(length, UnitsOf<char16_t>{text}, needle, n) >= 0;
+}
+bool ContainsNoCaseLE(const unsigned char* text, size_t length, const char16_t* needle, size_t n) {
+  constexpr int kBits = std::endian::native == std::endian::little ? 16 : 0;
+  return FindFolded<kBits>(length, LittleEndianUnitsOf{text}, needle, n, text) >= 0;
 }
 
 int CompareNoCase(const char* a, const char* b, size_t n) { return CompareNoCaseT(a, b, n); }

@@ -2,7 +2,8 @@
 // bytes it was given, and a load without texts must see the same damage, pass over the same
 // unknown chunks and keep the same strings (and, once it has read a database without its texts,
 // refuse to save). A load with texts on demand must see the same and save the same bytes as the
-// whole load, its texts read from the bytes only by the save. Whatever the whole load produced
+// whole load, its texts read from the bytes only by the save, and every text looked at where it
+// stands in the bytes must be the text a read gives. Whatever the whole load produced
 // and could save must load back undamaged, and from then on saving and loading must reproduce
 // the file. (The first rounds may still change it: a "Default" category with ID 0 made by the
 // loader is numbered when it is read back.)
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "common/memory_file.h"
 #include "common/shared_bytes.h"
@@ -54,6 +56,35 @@ bool Load(const unsigned char* data, int size, bool* damaged, LoadedParts parts 
   return ok;
 }
 
+// Whether a span holds text up to its end or its first 0 unit.
+template <typename CharT>
+bool SameText(const TextSpan& span, const CharT* text) {
+  const auto* bytes = static_cast<const unsigned char*>(span.Units);
+  size_t i = 0;
+  for (; i < span.Length; ++i) {
+    unsigned unit = span.Kind == TextSpan::kNarrow ? bytes[i]
+                    : span.Kind == TextSpan::kWide ? static_cast<const char16_t*>(span.Units)[i]
+                                                   : bytes[2 * i] | bytes[2 * i + 1] << 8;
+    if (unit == 0) break;
+    if (unit != static_cast<std::make_unsigned_t<CharT>>(text[i])) return false;
+  }
+  return text[i] == 0;
+}
+
+bool SpansAreTheTextsRead() {
+  UnicodeStringClass scratch, read;
+  NarrowStringClass narrow, english;
+  for (int i = 0; i < TranslateDBClass::GetObjectCount(); ++i) {
+    TDBStringClass* s = TranslateDBClass::GetObject(i);
+    if (!s) continue;
+    for (int language = 0; language <= s->GetTextCount(); ++language) {
+      if (!SameText(s->PeekTextSpan(language, scratch), s->PeekText(language, read).Chars())) return false;
+    }
+    if (!SameText(s->PeekEnglishSpan(narrow), s->PeekEnglishText(english).Chars())) return false;
+  }
+  return true;
+}
+
 // Envelope tokens count up from 1 in every save, so two saves of one database are equal.
 bool SameBytes(MemoryFileClass& a, MemoryFileClass& b) {
   return a.Size() == b.Size() && memcmp(a.Data(), b.Data(), static_cast<size_t>(a.Size())) == 0;
@@ -71,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!TranslateDBClass::HasTexts() && Save(refused)) abort();
   if (!Load(data, static_cast<int>(size), &damaged, LoadedParts::kTextsOnDemand, &waiting) || waiting != bare)
     abort();
+  if (!SpansAreTheTextsRead()) abort();
   bool saved_later = Save(later);
   if (!Load(data, static_cast<int>(size), &damaged, LoadedParts::kWhole, &whole) || whole != bare) abort();
 

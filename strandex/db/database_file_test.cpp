@@ -261,6 +261,71 @@ TEST_F(DatabaseFile, TextsOnDemand) {
   EXPECT_EQ(TranslateDBClass::GetObject(0)->PeekText(0, wide), u"Only");
 }
 
+// The units of a span up to its end or its first 0 unit.
+std::u16string SpanText(const TextSpan& span) {
+  std::u16string out;
+  const auto* bytes = static_cast<const unsigned char*>(span.Units);
+  for (size_t i = 0; i < span.Length; ++i) {
+    char16_t c = span.Kind == TextSpan::kNarrow ? bytes[i]
+                 : span.Kind == TextSpan::kWide ? static_cast<const char16_t*>(span.Units)[i]
+                                                : static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    if (c == 0) break;
+    out += c;
+  }
+  return out;
+}
+
+// Texts still in the loaded bytes are looked at where they stand when they are chunks in a row,
+// and read otherwise: a text among the fields after them, a chunk between texts, English texts after the
+// texts (the last counts), a text cut by damage; payloads without a terminator, with a 0 inside
+// or an odd byte; without texts, text 0 is the English text, a character per byte.
+TEST_F(DatabaseFile, TextSpansAreTheTextsWhereTheyStand) {
+  auto wide = [](const std::u16string& text) {
+    std::string bytes;
+    for (char16_t c : text) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return bytes;
+  };
+  const std::string text = Word32(0x0614110B);
+  std::string strings;
+  for (const std::string& data :
+       {Chunk(0x0614110A, std::string("Alpha\0", 6)) + Chunk(0x0614110B, wide(u"Alpha")) +
+            Chunk(0x0614110B, wide(std::u16string(u"B\u00e9ta\0", 5))),
+        Chunk(0x0614110B, wide(u"One")) + Chunk(0x06141108, Micro(0x03, wide(u"Field"))),
+        Chunk(0x0614110B, wide(u"One")) + Chunk(0x1234, "x") + Chunk(0x0614110B, wide(u"Two")) +
+            Chunk(0x0614110A, "First") + Chunk(0x0614110A, "Last"),
+        Chunk(0x0614110B, wide(std::u16string(u"ab\0cd", 5))) + Chunk(0x0614110B, wide(u"odd") + "x"),
+        Chunk(0x0614110A, "Caf\xe9"), Chunk(0x0614110B, wide(u"Whole")) + text + Word32(100) + wide(u"cut")})
+    strings += Envelope(0x00090001, data);
+  ASSERT_TRUE(
+      LoadFromBytes(Database(Chunk(0x07141201, strings, true)), nullptr, LoadedParts::kTextsOnDemand));
+  const char16_t* expected[][3] = {{u"Alpha", u"B\u00e9ta", u"Alpha"},
+                                   {u"One", u"Field", u""},
+                                   {u"One", u"Two", u"Last"},
+                                   {u"ab", u"odd", u""},
+                                   {u"Caf\u00e9", u"Caf\u00e9", u"Caf\u00e9"},
+                                   {u"Whole", u"cut", u""}};
+  const TextSpan::Form kinds[] = {TextSpan::kWideLE, TextSpan::kWide,   TextSpan::kWide,
+                                  TextSpan::kWideLE, TextSpan::kNarrow, TextSpan::kWide};
+  UnicodeStringClass scratch;
+  NarrowStringClass narrow;
+  for (int slot = 0; slot < 6; ++slot) {
+    TDBStringClass* s = TranslateDBClass::GetObject(slot);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->PeekTextSpan(0, scratch).Kind, kinds[slot]) << slot;
+    EXPECT_EQ(SpanText(s->PeekTextSpan(0, scratch)), expected[slot][0]) << slot;
+    EXPECT_EQ(SpanText(s->PeekTextSpan(1, scratch)), expected[slot][1]) << slot;
+    EXPECT_EQ(SpanText(s->PeekTextSpan(7, scratch)), expected[slot][0]) << slot;
+    EXPECT_EQ(SpanText(s->PeekEnglishSpan(narrow)), expected[slot][2]) << slot;
+  }
+  UnicodeStringClass none;
+  EXPECT_TRUE(TranslateDBClass::GetObject(0)->PeekTextSpan(1, none).ContainsNoCase(u"b\u00e9TA", 4));
+  EXPECT_FALSE(TranslateDBClass::GetObject(0)->PeekTextSpan(1, none).ContainsNoCase(u"B\u00c9TA", 4));
+  EXPECT_TRUE(TranslateDBClass::GetObject(4)->PeekTextSpan(0, none).ContainsNoCase(u"CAF\u00e9", 4));
+  EXPECT_FALSE(TranslateDBClass::GetObject(4)->PeekTextSpan(0, none).ContainsNoCase(u"CAF\u00c9", 4));
+  EXPECT_FALSE(TranslateDBClass::GetObject(3)->PeekTextSpan(0, none).ContainsNoCase(u"cd", 2));
+  EXPECT_TRUE(none.IsEmpty());  // nothing was read
+}
+
 TEST_F(DatabaseFile, SaveRefusesOverlongFields) {
   TempFolder folder;
   std::string path = folder / "strings.tdb";

@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "common/coding.h"
+#include "common/string_functions.h"
 #include "strandex/db/chunk_reader.h"
 #include "strandex/db/chunk_writer.h"
 #include "strandex/db/payload.h"
@@ -34,7 +36,10 @@ TDBStringClass::TDBStringClass(const TDBStringClass& other)
       Source(other.Source),
       SourceOffset(other.SourceOffset),
       SourceLength(other.SourceLength),
-      SourceTextCount(other.SourceTextCount) {
+      SourceTextCount(other.SourceTextCount),
+      EnglishAt(other.EnglishAt),
+      EnglishBytes(other.EnglishBytes),
+      TextsAt(other.TextsAt) {
   if (Source) Source->Hold();
 }
 
@@ -125,6 +130,15 @@ class TDBStringLoader {
     int Wanted = -1;
     UnicodeStringClass* WantedText = nullptr;
     NarrowStringClass* WantedEnglish = nullptr;
+    // While texts are left waiting in bytes from Start on: where they stand there (the places
+    // TDBStringClass keeps), and where a text chunk must begin to follow the one before.
+    bool Places = false;
+    int64_t Start = 0;
+    uint32_t EnglishAt = TDBStringClass::kNowhere;
+    uint32_t EnglishBytes = 0;
+    uint32_t TextsAt = TDBStringClass::kNowhere;
+    bool TextsInRow = true;
+    int64_t TextsEnd = 0;
   };
 
   static bool Load(TDBStringClass& s, ChunkReaderClass& reader, Walk& walk) {
@@ -139,6 +153,7 @@ class TDBStringLoader {
           ok = LoadEnglish(s, reader, length, walk);
           break;
         case tdb::kStringText:
+          NoteTextChunk(reader, length, walk);
           ok = LoadText(s, reader, length, walk);
           break;
         case tdb::kStringEmpty:
@@ -166,6 +181,7 @@ class TDBStringLoader {
       if (id == tdb::kFieldEnglish) {
         ok = LoadEnglish(s, reader, length, walk);
       } else if (id == tdb::kFieldText) {
+        walk.TextsInRow = false;
         ok = LoadText(s, reader, length, walk);
       } else if (walk.Fields) {
         ok = LoadField(s, reader, id, length);
@@ -196,8 +212,28 @@ class TDBStringLoader {
   }
 
   static bool LoadEnglish(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length, Walk& walk) {
+    // The last English text of a string is the one it has.
+    if (walk.Places) {
+      walk.EnglishAt = static_cast<uint32_t>(reader.BytesPosition() - walk.Start);
+      walk.EnglishBytes = length;
+    }
     if (walk.WantedEnglish) return ReadNarrowPayload(reader, length, *walk.WantedEnglish);
     return !walk.Texts || ReadNarrowPayload(reader, length, s.EnglishText);
+  }
+
+  // Texts are in a row while each is a chunk whose header directly follows the text before and
+  // still gives the chunk's length (a chunk cut for damage has another).
+  static void NoteTextChunk(ChunkReaderClass& reader, uint32_t length, Walk& walk) {
+    if (!walk.Places) return;
+    const int64_t header = reader.BytesPosition() - kChunkHeaderBytes;
+    if (walk.TextCount == 0) {
+      walk.TextsAt = static_cast<uint32_t>(header - walk.Start);
+    } else if (header != walk.TextsEnd) {
+      walk.TextsInRow = false;
+    }
+    if ((DecodeFixed32(reader.Bytes()->Data() + header + 4) & kChunkSizeMask) != length)
+      walk.TextsInRow = false;
+    walk.TextsEnd = header + kChunkHeaderBytes + length;
   }
 
   static bool LoadText(TDBStringClass& s, ChunkReaderClass& reader, uint32_t length, Walk& walk) {
@@ -218,6 +254,8 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
                              parts == LoadedParts::kWhole || (parts == LoadedParts::kTextsOnDemand && !wait)};
   const int64_t start = reader.BytesPosition();
   const uint32_t length = reader.CurrentChunkRemaining();
+  walk.Places = wait;
+  walk.Start = start;
   if (!TDBStringLoader::Load(*this, reader, walk)) return false;
   if (wait) {
     SharedBytesClass::Release(Source);
@@ -226,6 +264,9 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
     SourceOffset = start;
     SourceLength = length;
     SourceTextCount = walk.TextCount;
+    EnglishAt = walk.EnglishAt;
+    EnglishBytes = walk.EnglishBytes;
+    TextsAt = walk.TextsInRow && walk.TextCount > 0 ? walk.TextsAt : kNowhere;
   }
   return true;
 }
@@ -261,6 +302,59 @@ const NarrowStringClass& TDBStringClass::PeekEnglishText(NarrowStringClass& scra
   scratch.Release();
   ReadWaitingText(-1, nullptr, &scratch);
   return scratch;
+}
+
+const unsigned char* TDBStringClass::WaitingBytes() const {
+  const int64_t end = SourceOffset + SourceLength;
+  return Source->WaitFilled(end) < end ? nullptr : Source->Data() + SourceOffset;
+}
+
+TextSpan TDBStringClass::PeekTextSpan(int language, UnicodeStringClass& scratch) {
+  const unsigned char* bytes = Source ? WaitingBytes() : nullptr;
+  if (bytes && SourceTextCount == 0) {
+    // Text 0 is the English text, each byte a character.
+    return EnglishAt == kNowhere ? TextSpan{} : TextSpan{TextSpan::kNarrow, bytes + EnglishAt, EnglishBytes};
+  }
+  if (bytes && TextsAt != kNowhere) {
+    // The texts are chunks in a row, as the load found them: the one wanted is reached through
+    // their headers.
+    const int wanted = language < 0 || language >= SourceTextCount ? 0 : language;
+    uint64_t at = TextsAt;
+    for (int i = 0; at + kChunkHeaderBytes <= SourceLength; ++i) {
+      const uint32_t size = DecodeFixed32(bytes + at + 4) & kChunkSizeMask;
+      at += kChunkHeaderBytes;
+      if (i == wanted && at + size <= SourceLength) return TextSpan{TextSpan::kWideLE, bytes + at, size / 2};
+      at += size;
+    }
+  }
+  return TextSpan{TextSpan::kWide, PeekText(language, scratch).Chars(), TextSpan::kToTheEnd};
+}
+
+TextSpan TDBStringClass::PeekEnglishSpan(NarrowStringClass& scratch) {
+  if (const unsigned char* bytes = Source ? WaitingBytes() : nullptr)
+    return EnglishAt == kNowhere ? TextSpan{} : TextSpan{TextSpan::kNarrow, bytes + EnglishAt, EnglishBytes};
+  return TextSpan{TextSpan::kNarrow, PeekEnglishText(scratch).Chars(), TextSpan::kToTheEnd};
+}
+
+void TDBStringClass::PrefetchSpan(bool english) const {
+  const uint32_t at = english || SourceTextCount == 0 ? EnglishAt : TextsAt;
+  if (!Source || at == kNowhere) return;
+  // A text and its header commonly reach into the next cache line.
+  const unsigned char* bytes = Source->Data() + SourceOffset;
+  __builtin_prefetch(bytes + at);
+  if (SourceLength - at > 64) __builtin_prefetch(bytes + at + 64);
+}
+
+bool TextSpan::ContainsNoCase(const char16_t* needle, size_t n) const {
+  switch (Kind) {
+    case kNarrow:
+      return ::ContainsNoCase(static_cast<const char*>(Units), Length, needle, n);
+    case kWide:
+      return ::ContainsNoCase(static_cast<const char16_t*>(Units), Length, needle, n);
+    case kWideLE:
+      return ::ContainsNoCaseLE(static_cast<const unsigned char*>(Units), Length, needle, n);
+  }
+  return false;
 }
 
 bool TDBStringClass::TakeTexts() {

@@ -8,12 +8,30 @@
 // asked for when memory runs out is empty.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "common/array.h"
 #include "common/shared_bytes.h"
 #include "common/string_class.h"
 #include "strandex/db/storable.h"
+
+// A text of a string where it stands, for one look that copies nothing: Length units from
+// Units, ended early by a 0 unit when one comes first (kToTheEnd for a text in memory, which
+// always ends in one). Narrow units are bytes (byte b is the character U+00bb); wide ones are
+// char16_t in memory, or UTF-16LE bytes at any alignment for a text that still waits in the
+// loaded bytes. Valid while the string and its texts stay as they are.
+struct TextSpan {
+  enum Form : uint8_t { kNarrow, kWide, kWideLE };
+  static constexpr size_t kToTheEnd = SIZE_MAX;
+  Form Kind = kNarrow;
+  const void* Units = nullptr;
+  size_t Length = 0;
+
+  // Whether needle (n units) stands in the text, A to Z compared without regard to case (as
+  // FindNoCase compares).
+  bool ContainsNoCase(const char16_t* needle, size_t n) const;
+};
 
 class TDBStringClass : public StorableClass {
  public:
@@ -45,6 +63,15 @@ class TDBStringClass : public StorableClass {
   // then refers to. Empty when memory runs out.
   const UnicodeStringClass& PeekText(int language, UnicodeStringClass& scratch);
   const NarrowStringClass& PeekEnglishText(NarrowStringClass& scratch);
+  // The same texts as spans: a text that waits in the loaded bytes is looked at where it stands
+  // there (into scratch only when its place is not known), so a search over every string
+  // neither reads nor copies any.
+  TextSpan PeekTextSpan(int language, UnicodeStringClass& scratch);
+  TextSpan PeekEnglishSpan(NarrowStringClass& scratch);
+  // Starts to bring the loaded bytes that PeekEnglishSpan (english) or PeekTextSpan looks at
+  // into the processor's cache, so that a walk over many strings, asking for this a few strings
+  // ahead, need not wait for each in turn.
+  void PrefetchSpan(bool english) const;
   virtual int GetID() { return ID; }
   virtual const NarrowStringClass& GetIDString() { return IDString; }
   virtual int GetSoundID() { return SoundID; }
@@ -95,4 +122,13 @@ class TDBStringClass : public StorableClass {
   int64_t SourceOffset = 0;
   uint32_t SourceLength = 0;
   int32_t SourceTextCount = 0;
+  // Where in that data the texts stand, counted from its start, as the load found them: the
+  // payload of the English text (kNowhere: none) and the header of text 0 when every text is a
+  // chunk of its own that follows the one before it directly (kNowhere: they are walked to).
+  static constexpr uint32_t kNowhere = UINT32_MAX;
+  uint32_t EnglishAt = kNowhere;
+  uint32_t EnglishBytes = 0;
+  uint32_t TextsAt = kNowhere;
+  // The waiting data, once all of it has been read into the loaded bytes (null if it never is).
+  const unsigned char* WaitingBytes() const;
 };

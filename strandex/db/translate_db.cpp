@@ -141,11 +141,14 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
 bool TranslateDBClass::RemoveObject(int index) {
   if (index < 0 || index >= Objects.Count()) return false;
   if (TDBStringClass* obj = Objects[index]) {
-    // Without memory to catch up, obj may still be waiting: it leaves the list, not the index.
-    CatchUpIndex();
+    // An object still waiting for the index only leaves the list of those waiting, so that the
+    // first removal after a load does not enter every other string first.
     int waiting = Unindexed.IndexOf(obj);
-    if (waiting >= UnindexedFrom) Unindexed.Delete(waiting);
-    IndexRemove(obj->GetIDString(), obj);
+    if (waiting >= UnindexedFrom) {
+      Unindexed.Delete(waiting);
+    } else {
+      IndexRemove(obj->GetIDString(), obj);
+    }
     delete obj;
     Objects[index] = nullptr;
     if (index < FreeSlotHint) FreeSlotHint = index;

@@ -115,8 +115,8 @@ class TranslateDBClass {
   static bool ReserveSlot(int slot);
   static bool IndexInsert(TDBStringClass* obj);
   // Enters the objects added since the index was last used, in the order they were added, so
-  // that the index is exactly what entering each on its addition would have made. False when
-  // memory runs out (those not entered wait for the next use).
+  // that the index holds exactly the objects in the table. False when memory runs out (those not
+  // entered wait for the next use).
   static bool CatchUpIndex();
   static void IndexRemove(const char* idString, TDBStringClass* obj);
   static void RecordIDChange(int oldID, int newID);

@@ -329,27 +329,35 @@ void EditorClass::Search(const char16_t* text, int template_id) {
     screen.FindResultsChanged();
   }
   const bool wide = template_id == kFindStringDialog;
-  // The narrow fields cannot hold a character above U+00FF, so such a text matches none of them.
+  // The narrow fields cannot hold a character above U+00FF, so such a text matches none of them;
+  // in them a text is looked for over the characters its narrow form keeps, which are the first
+  // units of the text itself.
   NarrowStringClass narrow;
   if (!wide && !NarrowFromField(text, 255, narrow)) return;
+  const size_t length = wide ? static_cast<size_t>(WideLength(text)) : static_cast<size_t>(narrow.Length());
   const int language = TranslateDBClass::GetCurrentLanguage();
   const int count = TranslateDBClass::GetObjectCount();
   bool added = false;
-  // Texts still in the loaded file are looked at without being kept.
+  // Texts still in the loaded file are looked at where they stand, without being kept.
   UnicodeStringClass wide_text;
   NarrowStringClass english;
+  // The texts of a loaded file lie far apart in its bytes: each is asked for a few strings ahead.
+  constexpr int kAhead = 16;
+  const bool texts = template_id != kFindIDDialog;
   for (int slot = 0; slot < count; ++slot) {
+    TDBStringClass* ahead = texts ? TranslateDBClass::GetObject(slot + kAhead) : nullptr;
+    if (ahead) ahead->PrefetchSpan(!wide);
     TDBStringClass* s = TranslateDBClass::GetObject(slot);
     if (!s) continue;
-    bool match = false;
+    TextSpan field;
     if (wide) {
-      match = FindNoCase(s->PeekText(language, wide_text).Chars(), text) != nullptr;
+      field = s->PeekTextSpan(language, wide_text);
+    } else if (template_id == kFindIDDialog) {
+      field = TextSpan{TextSpan::kNarrow, s->GetIDString().Chars(), TextSpan::kToTheEnd};
     } else {
-      const char* field =
-          template_id == kFindIDDialog ? s->GetIDString().Chars() : s->PeekEnglishText(english).Chars();
-      match = FindNoCase(field, narrow.Chars()) != nullptr;
+      field = s->PeekEnglishSpan(english);
     }
-    if (!match) continue;
+    if (!field.ContainsNoCase(text, length)) continue;
     if (!results.IsOpen()) results.SetOpen(screen.OpenFindResults());
     if (results.IsOpen()) added = results.Add(slot) || added;
   }

@@ -478,6 +478,50 @@ TEST_F(EditorTest, FindListsEveryHitInTheResultsWindow) {
   EXPECT_EQ(editor.Results().RowCount(), 0);
 }
 
+// The Finds give the same hits in slot order whether the texts still wait in the opened file or
+// have been read: only A to Z fold (not é/É, ü/Ü or Greek), and a string without the current
+// language is searched in its text 0.
+TEST_F(EditorTest, FindsFoldOnlyAToZInWaitingAndReadTexts) {
+  TDBStringClass* door = NewString(1000, "IDS_Door", u"Open The DOOR");
+  door->SetText(1, u"T\u00fcr \u00f6ffnen");
+  TDBStringClass* cafe = NewString(1001, "ids_cafe", u"Caf\u00e9 \u00c9t\u00e9");
+  cafe->SetText(1, u"STRASSE");
+  for (TDBStringClass* s :
+       {door, NewString(1002, "IDS_NONE"), cafe, NewString(1003, "GREEK", u"\u0391\u03b1")})
+    ASSERT_TRUE(TranslateDBClass::AddObject(s));
+  TranslateDBClass::SetCurrentLanguage(1);
+  const std::string path = folder / "find.tdb";
+  ASSERT_TRUE(SaveDatabaseFile(path.c_str(), nullptr));
+  TranslateDBClass::SetCurrentLanguage(0);
+  editor.OpenPath(path.c_str());
+  ASSERT_EQ(TranslateDBClass::GetCurrentLanguage(), 1);
+  const struct {
+    int command;
+    const char16_t* text;
+    std::vector<int> ids;
+  } finds[] = {{kCmdFindEnglish, u"door", {1000}},
+               {kCmdFindEnglish, u"CAF\u00e9 \u00c9T", {1001}},
+               {kCmdFindEnglish, u"caf\u00c9", {}},
+               {kCmdFindEnglish, u"", {1000, 1001}},
+               {kCmdFindEnglish, u"\u03b1", {}},
+               {kCmdFindString, u"strasse", {1001}},
+               {kCmdFindString, u"T\u00fcR \u00f6", {1000}},
+               {kCmdFindString, u"t\u00dcr", {}},
+               {kCmdFindString, u"\u03b1", {1003}},
+               {kCmdFindString, u"\u0391\u0391", {}},
+               {kCmdFindID, u"s_", {1000, 1001, 1002}},
+               {kCmdFindID, u"", {1000, 1001, 1002, 1003}}};
+  for (int pass = 0; pass < 2; ++pass) {
+    for (const auto& find : finds) {
+      Run(find.command, {Set(kFindText, find.text), Click(kButtonOk)});
+      EXPECT_EQ(ResultIDs(), find.ids) << pass << " " << find.command;
+    }
+    // The second pass on texts read into the strings.
+    for (int slot = 0; slot < TranslateDBClass::GetObjectCount(); ++slot)
+      TranslateDBClass::GetObject(slot)->GetText(0);
+  }
+}
+
 TEST_F(EditorTest, AddAndRemoveStringUseTheLowestFreeID) {
   Add(1000, "A");
   Add(1001, "B");

@@ -6,12 +6,6 @@
 
 namespace ui {
 
-bool FindResultsClass::Add(int slot) {
-  // Searches add one row per hit; grow in large steps so a search over a big table stays linear.
-  if (hits.GrowthStep() < 4096) hits.SetGrowthStep(4096);
-  return hits.Add(slot);
-}
-
 int FindResultsClass::RowSlot(int row) const { return row >= 0 && row < hits.Count() ? hits[row] : -1; }
 
 UnicodeStringClass FindResultsClass::CellText(int row, int column) const {

@@ -14,7 +14,9 @@ class FindResultsClass {
   void SetOpen(bool is_open) { open = is_open; }
 
   void Clear() { hits.Clear(); }
-  bool Add(int slot);
+  // Searches add one row per hit; the list doubles, so that a search over a big table stays
+  // linear however many it finds.
+  bool Add(int slot) { return AddDoubling(hits, slot); }
   int RowCount() const { return hits.Count(); }
   // The slot index of a row, or -1.
   int RowSlot(int row) const;

@@ -84,9 +84,15 @@ int StringListClass::TabOfCategory(int id) const {
 bool StringListClass::FillList(int tab) {
   int category = 0;
   if (!TabCategoryID(tab, &category)) return false;
-  rows.Clear();
-  // One allocation for the largest possible category instead of growing step by step.
-  rows.Resize(TranslateDBClass::GetObjectCount());
+  // Room for the largest possible category instead of growth step by step, kept from one fill
+  // to the next while it fits (giving back a large block can cost the allocator a pass over all
+  // its free small blocks).
+  const int most = TranslateDBClass::GetObjectCount();
+  if (rows.Length() < most || rows.Length() / 2 > most + 1024) {
+    rows.Clear();
+    rows.Resize(most);
+  }
+  rows.Empty();
   for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(category); s;
        s = TranslateDBClass::FindNextInCategory(s, category)) {
     rows.Add(s);
