@@ -70,6 +70,7 @@ settle() { timeout 120 "$wineserver" -w || true; }
 classes='HKLM\Software\Classes'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\toolset'
 environment='HKCU\Environment'
+# A run stopped half-way leaves its installation: remove the prefix (the build's wine folder).
 check "no earlier installation in the prefix" \
   "$([[ -e "$dest" ]] && echo left || echo none) $(key_exists "$uninstall_key") $(key_exists "$classes\\Strandex.Database") $(start_menu_entries)" "none no no 0"
 path_before="$(reg_value "$environment" Path)"
@@ -97,6 +98,8 @@ sample="$work/association test.tdb"
 "$wine" start /unix "$sample"
 title="$("$wine" "$build/packaging/window_title.exe" TDB_WND 60 " - association test.tdb" | tr -d '\r' || true)"
 check "strandex opened the file through the association" "$title" "Advanced string editor - association test.tdb"
+# An editor that did not open the file would keep its files in use: it is ended.
+[[ "$title" == "Advanced string editor - association test.tdb" ]] || "$wineserver" -k
 settle
 
 "$wine" "$dest/Uninstall.exe" /S
