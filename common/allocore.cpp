@@ -34,10 +34,22 @@ bool InjectFailure() noexcept {
   return at != 0 && (n == at || (n > at && g_fail_sticky.load(std::memory_order_relaxed)));
 }
 
+// 32-bit Windows' malloc aligns its blocks to 8 bytes, less than the compiler takes for granted of
+// operator new (__STDCPP_DEFAULT_NEW_ALIGNMENT__, 16): there the plain blocks are aligned ones.
+#if defined(_WIN32) && !defined(_WIN64)
+void* SystemAlloc(std::size_t size) noexcept {
+  return _aligned_malloc(size, __STDCPP_DEFAULT_NEW_ALIGNMENT__);
+}
+void SystemFree(void* p) noexcept { _aligned_free(p); }
+#else
+void* SystemAlloc(std::size_t size) noexcept { return std::malloc(size); }
+void SystemFree(void* p) noexcept { std::free(p); }
+#endif
+
 void* Allocate(std::size_t size) noexcept {
   if (InjectFailure()) return nullptr;
   void* p = size <= kSmallBlockMax ? SmallBlockAllocate(size) : nullptr;
-  if (!p) p = std::malloc(size == 0 ? 1 : size);
+  if (!p) p = SystemAlloc(size == 0 ? 1 : size);
   if (p) g_live.fetch_add(1, std::memory_order_relaxed);
   return p;
 }
@@ -45,7 +57,7 @@ void* Allocate(std::size_t size) noexcept {
 void Free(void* p) noexcept {
   if (!p) return;
   g_live.fetch_sub(1, std::memory_order_relaxed);
-  if (!SmallBlockFree(p)) std::free(p);
+  if (!SmallBlockFree(p)) SystemFree(p);
 }
 
 // The Windows C runtime has no aligned_alloc: its aligned blocks come from _aligned_malloc and go

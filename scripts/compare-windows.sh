@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Runs the Linux programs (build/bin) and the Windows programs (build-mingw/bin, under wine64) on
-# the same inputs and checks that the archives, databases, C headers, text tables, models and
-# extracted members they write are byte-identical (and the JSON dump, but for its line ends).
+# Runs the Linux programs (build/bin) and the Windows programs (build-mingw/bin, under wine64, or
+# with --i686 build-mingw-i686/bin, under wine32) on the same inputs and checks that the
+# archives, databases, C headers, text tables, models and extracted members they write are
+# byte-identical (and the JSON dump, but for its line ends).
 # The editors of both systems run one scripted use through their main windows
 # (bench/editor_script): what they save and export must equal each other and what tdbtool writes. Builds the Linux programs when they are
-# missing; expects the mingw build and the wine prefix of scripts/test-windows.sh, and a display
-# for wine's windows (one is started when DISPLAY is not set).
+# missing; expects the Windows build and the wine prefix of scripts/test-windows.sh (same option),
+# and a display for wine's windows (one is started when DISPLAY is not set).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
+source "$root/scripts/windows_build.sh" "$@"
+windows_build="$root/$TX_WIN_BUILD"
 
 programs=(bundlor mixtool tdbtool vxmtool facetrue)
 for program in "${programs[@]}" editor_script; do
@@ -26,15 +29,9 @@ if [[ -z "${DISPLAY:-}" ]]; then
   trap tx_stop_virtual_display EXIT
 fi
 
-export WINEPREFIX="${WINEPREFIX:-$root/build-mingw/wine}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# wine gives Windows file names to Linux in the locale's character set: only a UTF-8 locale holds
-# every name (under the C locale, names outside ASCII cannot be made).
-export LC_ALL=C.UTF-8
-wine=/usr/lib/wine/wine64
+wine="$TX_WINE"
 
-work="$root/build-mingw/compare"
+work="$windows_build/compare"
 rm -rf "$work"
 mkdir -p "$work/in" "$work/linux" "$work/windows"
 
@@ -82,7 +79,7 @@ run() {
   if [[ "$system" == linux ]]; then
     (cd "$work/linux" && QT_QPA_PLATFORM=offscreen timeout 120 "$root/build/$folder/$program" "$@")
   else
-    (cd "$work/windows" && timeout 120 "$wine" "$root/build-mingw/$folder/$program.exe" "$@")
+    (cd "$work/windows" && timeout 120 "$wine" "$windows_build/$folder/$program.exe" "$@")
   fi
 }
 

@@ -11,6 +11,8 @@ TX_DEPS_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   qt6-base-dev
   g++-mingw-w64-x86-64-posix wine64 googletest
+  # The 32-bit Windows build (i686 preset) and the Windows installers (CPack's NSIS generator).
+  g++-mingw-w64-i686-posix nsis
   # The Windows editor's tests create windows under wine, on a virtual display, and measure
   # the labels of its dialogs at wine's Tahoma, the font of Windows' dialogs.
   xvfb fonts-wine
@@ -33,6 +35,14 @@ if [[ "${1:-}" == "bench" ]]; then
   TX_DEPS_PACKAGES+=("${TX_BENCH_PACKAGES[@]}")
 fi
 
+# "scripts/deps.sh wine32" adds Debian's 32-bit wine, for the 32-bit Windows programs' tests
+# and the installers (whose NSIS stub is a 32-bit program). It needs the i386 architecture,
+# which is added only here, so that the ordinary setup leaves dpkg's architectures as they are.
+TX_WINE32_PACKAGES=(wine32:i386)
+if [[ "${1:-}" == "wine32" ]]; then
+  TX_DEPS_PACKAGES+=("${TX_WINE32_PACKAGES[@]}")
+fi
+
 tx_deps_missing() {
   local pkg status
   for pkg in "${TX_DEPS_PACKAGES[@]}"; do
@@ -50,12 +60,17 @@ tx_deps_install() {
     return 0
   fi
   export DEBIAN_FRONTEND=noninteractive
+  # A package of the i386 architecture needs that architecture known to dpkg before apt's update.
+  local arch=(true)
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    arch=(dpkg --add-architecture i386)
+  fi
   if [[ "$(id -u)" -eq 0 ]]; then
     echo "Installing missing packages: ${missing[*]}" >&2
-    apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"
+    "${arch[@]}" && apt-get update && apt-get install -y --no-install-recommends "${missing[@]}"
   elif command -v sudo >/dev/null 2>&1 && { sudo -n true 2>/dev/null || [[ -t 0 ]]; }; then
     echo "Installing missing packages with sudo: ${missing[*]}" >&2
-    sudo env DEBIAN_FRONTEND=noninteractive apt-get update &&
+    sudo "${arch[@]}" && sudo env DEBIAN_FRONTEND=noninteractive apt-get update &&
       sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
   else
     echo "Some required packages are missing; run this as root:" >&2

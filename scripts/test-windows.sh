@@ -2,28 +2,31 @@
 # Cross-builds the programs and their tests for 64-bit Windows (mingw preset), runs each test
 # program once under wine64 (the editor's tests create real windows, on a private virtual display
 # that this script starts with Xvfb), then checks that the Windows and the Linux programs write
-# byte-identical files for the same input (scripts/compare-windows.sh).
-# Usage: scripts/test-windows.sh [extra cmake configure arguments for the mingw preset...]
+# byte-identical files for the same input (scripts/compare-windows.sh) and tests the installer
+# (scripts/test-installer.sh). With --i686 it does all of it for 32-bit Windows (mingw-i686
+# preset) under Debian's wine32, which it installs ("scripts/deps.sh wine32").
+# Usage: scripts/test-windows.sh [--i686] [extra cmake configure arguments for the preset...]
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-"$root/scripts/deps.sh"
-
-cmake --preset mingw "$@"
-cmake --build --preset mingw -j 2
-
 # A private wine prefix under the build folder; no display, no prompts for .NET or HTML engines.
-export WINEPREFIX="$root/build-mingw/wine"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# wine gives Windows file names to Linux in the locale's character set: only a UTF-8 locale holds
-# every name (under the C locale, names outside ASCII cannot be made).
-export LC_ALL=C.UTF-8
+unset WINEPREFIX
+source "$root/scripts/windows_build.sh" "$@"
+((TX_WIN_I686)) && shift
+arch=()
+((TX_WIN_I686)) && arch=(--i686)
+
+"$root/scripts/deps.sh"
+((TX_WIN_I686)) && "$root/scripts/deps.sh" wine32
+
+cmake --preset "$TX_WIN_PRESET" "$@"
+cmake --build --preset "$TX_WIN_PRESET" -j 2
+
 unset DISPLAY WAYLAND_DISPLAY
-wine=/usr/lib/wine/wine64
-wineserver=/usr/lib/wine/wineserver64
+wine="$TX_WINE"
+wineserver="$TX_WINESERVER"
 stop_wine() { "$wineserver" -k >/dev/null 2>&1 || true; }
 stop_all() {
   stop_wine
@@ -51,7 +54,7 @@ for attempt in 1 2 3 4; do
   stop_wine
   rm -rf "$WINEPREFIX"
   echo "Preparing the wine prefix (try $attempt)" >&2
-  timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
+  WINEARCH="$TX_WINEARCH" timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
   timeout 120 "$wineserver" -w >/dev/null 2>&1 || true
 done
 if [[ "$booted" != 1 ]]; then
@@ -63,6 +66,7 @@ fi
 # are hidden at once.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
-ctest --preset mingw
+ctest --preset "$TX_WIN_PRESET"
 
-"$root/scripts/compare-windows.sh"
+"$root/scripts/compare-windows.sh" "${arch[@]}"
+"$root/scripts/test-installer.sh" "${arch[@]}"
