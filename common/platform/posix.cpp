@@ -470,6 +470,8 @@ int ReadKey() {
   return n == 1 ? c : -1;
 }
 
+bool ConsoleIsOwnWindow() { return false; }
+
 const char* BeginErrorColour() { return "\x1b[91m"; }
 const char* EndErrorColour() { return "\x1b[39m"; }
 
