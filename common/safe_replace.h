@@ -35,6 +35,10 @@ class SafeReplaceClass {
   // after the last Commit (platform::Disk().SyncFolderOf), reporting a failure there itself.
   void SetFolderSync(bool on) { folder_sync = on; }
 
+  // Makes Begin write into standard output, directly as into a pipe, whatever it is (a terminal,
+  // a pipe, a redirected file), through a handle of its own that Commit closes.
+  void UseStandardOutput() { standard_output = true; }
+
   // Creates the temporary file (or opens the device or pipe); File() then writes into it.
   bool Begin();
   // Whether Begin opened a device or pipe, which takes the bytes in order and cannot seek.
@@ -83,4 +87,5 @@ class SafeReplaceClass {
   bool folder_sync = true;
   bool named = false;   // the caller's name was copied
   bool direct = false;  // the target is a device or pipe, written into without a temporary file
+  bool standard_output = false;
 };

@@ -133,6 +133,16 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 class Win32Disk : public DiskInterface {
  public:
+  Handle Duplicate(Handle h) override {
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    HANDLE process = ::GetCurrentProcess();
+    if (!::DuplicateHandle(process, Win(h), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+      Fail();
+      return kInvalidHandle;
+    }
+    return reinterpret_cast<Handle>(copy);
+  }
+
   Handle Open(const char* path, int rights) override {
     DWORD access, share, disposition;
     switch (rights) {
