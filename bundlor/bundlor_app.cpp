@@ -1,10 +1,14 @@
 // Command line, folder walk and archive writing of one bundlor run.
 #include "bundlor/bundlor_app.h"
 
+#include <cstring>
+
 #include "bundlor/diagnostics.h"
 #include "bundlor/folder_walk.h"
 #include "bundlor/mix_writer.h"
 #include "common/platform/platform.h"
+#include "common/standard_stream.h"
+#include "common/version.h"
 
 namespace {
 
@@ -42,6 +46,11 @@ bool Resolve(const char* path, NarrowStringClass& start, NarrowStringClass& reso
 bool CheckArguments(const char* folder, const char* archive, DiagnosticsClass& diagnostics) {
   if (*folder == 0) diagnostics.Failure("the folder name is empty");
   if (*archive == 0) diagnostics.Failure("the archive name is empty");
+  if (IsStandardStream(archive)) {
+    // Binary bytes on a terminal help nobody and can garble it.
+    if (platform::IsTerminal(platform::kStdout)) diagnostics.Failure("standard output is a terminal; redirect it or name an archive");
+    return diagnostics.Failures() == 0;
+  }
   platform::FileStatus status;
   if (*archive != 0 && platform::Disk().Status(archive, &status) && status.is_directory) {
     diagnostics.Failure(archive, "is a folder, not an archive name");
@@ -60,14 +69,21 @@ void PackList(const FileListClass& list, MixWriterClass& writer, DiagnosticsClas
 }  // namespace
 
 int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+  if (argc == 2 && strcmp(argv[1], "--version") == 0) {
+    std::fprintf(out, "%s\n", TX_VERSION_TEXT("bundlor"));
+    return kExitDone;
+  }
   if (argc < 3) {
     for (const char* line : kUsage) std::fprintf(out, "%s\n", line);
     return kExitUsage;
   }
   DiagnosticsClass diagnostics(err);
   if (!CheckArguments(argv[1], argv[2], diagnostics)) return kExitFailed;
-  NarrowStringClass start, folder, archive;
-  if (!Resolve(argv[1], start, folder, diagnostics) || !Resolve(argv[2], start, archive, diagnostics)) {
+  // "-" is standard output, as for the other programs.
+  const bool to_standard_output = IsStandardStream(argv[2]);
+  NarrowStringClass start, folder, archive("standard output");
+  if (!Resolve(argv[1], start, folder, diagnostics) ||
+      (!to_standard_output && !Resolve(argv[2], start, archive, diagnostics))) {
     return kExitFailed;
   }
 
@@ -76,7 +92,7 @@ int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err
   SortFileList(list);
   CheckNames(list, diagnostics);
 
-  MixWriterClass writer(archive);
+  MixWriterClass writer(archive, to_standard_output);
   if (!writer.IsOpen()) {
     diagnostics.Failure(writer.ErrorMessage());
     return kExitFailed;

@@ -56,6 +56,12 @@ TEST(BundlorProgram, FewerThanTwoArgumentsShowTheUsage) {
     EXPECT_EQ(outcome.err, "");
   }
   EXPECT_TRUE(FilesIn(dir.path()).empty());
+
+  Outcome version = RunBuilt(dir.path(), {"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.out.substr(0, version.out.find('\n', version.out.find('\n') + 1) + 1),
+            "bundlor 1.0.0\nCopyright (c) 2026 The toolset developers\n");
+  EXPECT_NE(version.out.find("License MIT"), std::string::npos);
 }
 
 // The archive's bytes are the mix writer's business; here the program finds the folder and puts
@@ -83,6 +89,18 @@ TEST(BundlorProgram, PacksARelativeFolderIntoARelativeArchive) {
   ASSERT_EQ(RunBuilt(elsewhere.path(), {dir / tree, dir / "again.mix"}).exit_code, 0);
   EXPECT_EQ(ReadBytes(dir / "again.mix"), view.bytes);
   EXPECT_TRUE(FilesIn(elsewhere.path()).empty());
+
+  // "-" sends the same bytes to standard output (a pipe here), and no file is made.
+  Outcome piped = RunBuilt(elsewhere.path(), {dir / tree, "-"});
+  EXPECT_EQ(piped.exit_code, 0) << piped.err;
+  EXPECT_EQ(piped.out, view.bytes);
+  EXPECT_TRUE(FilesIn(elsewhere.path()).empty());
+#ifndef _WIN32
+  // Never onto a terminal.
+  TerminalRun shown = RunOnTerminal(BUNDLOR_PROGRAM, {dir / tree, "-"});
+  EXPECT_EQ(shown.exit_code, 2);
+  EXPECT_EQ(shown.text, "bundlor: standard output is a terminal; redirect it or name an archive\r\n");
+#endif
 }
 
 TEST(BundlorProgram, BadArgumentsFailBeforeAnythingIsWritten) {

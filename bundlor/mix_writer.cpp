@@ -28,7 +28,7 @@ void PutWord(MemoryFileClass& out, uint32_t value) {
 
 }  // namespace
 
-MixWriterClass::MixWriterClass(const char* archive_path) : archive(archive_path) {
+MixWriterClass::MixWriterClass(const char* archive_path, bool to_standard_output) : archive(archive_path) {
   entries.SetGrowthStep(kEntryGrowthStep);
   deferred.SetGrowthStep(kEntryGrowthStep);
   block = new (std::nothrow) unsigned char[kCopyBlockSize];
@@ -39,6 +39,7 @@ MixWriterClass::MixWriterClass(const char* archive_path) : archive(archive_path)
   // The archive is made from files that stay untouched: it is put in place whole or not at
   // all, but not forced to disk first (a power cut can lose it, never the sources).
   archive.SetDurable(false);
+  if (to_standard_output) archive.UseStandardOutput();
   if (!archive.Begin()) {
     failed = true;
     error.TryAssign(archive.ErrorMessage());

@@ -17,8 +17,10 @@
 
 class MixWriterClass {
  public:
-  // Creates the temporary archive and writes the header; IsOpen tells whether that worked.
-  explicit MixWriterClass(const char* archive_path);
+  // Creates the temporary archive and writes the header; IsOpen tells whether that worked. With
+  // to_standard_output the archive goes to standard output, as into a pipe, and archive_path
+  // only names it in messages.
+  explicit MixWriterClass(const char* archive_path, bool to_standard_output = false);
   // Finishes the archive when nothing has finished or abandoned it yet.
   ~MixWriterClass();
   MixWriterClass(const MixWriterClass&) = delete;

@@ -60,10 +60,13 @@ bool SafeReplaceClass::ChooseTarget() {
 
 bool SafeReplaceClass::Begin() {
   Abort();
-  if (!ChooseTarget()) return false;
+  if (standard_output && !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
+  direct = standard_output;
+  if (!standard_output && !ChooseTarget()) return false;
   if (direct) {
     // Opening a pipe waits for its reader, as any writer into one does.
-    platform::Handle h = platform::Disk().Open(target, platform::kWrite);
+    platform::Handle h = standard_output ? platform::Disk().Duplicate(platform::StandardHandle(platform::kStdout))
+                                         : platform::Disk().Open(target, platform::kWrite);
     if (h == platform::kInvalidHandle) return Fail(platform::LastError());
     file.Attach(h);
     file.ClearError();

@@ -43,6 +43,10 @@ class SafeReplaceClass {
   // does not take the lock and replaces the file while the new version is being written.
   void SetUnchangedCheck(const FileLockClass* lock) { unchanged = lock; }
 
+  // Makes Begin write into standard output, directly as into a pipe, whatever it is (a terminal,
+  // a pipe, a redirected file), through a handle of its own that Commit closes.
+  void UseStandardOutput() { standard_output = true; }
+
   // Creates the temporary file (or opens the device or pipe); File() then writes into it.
   bool Begin();
   // Whether Begin opened a device or pipe, which takes the bytes in order and cannot seek.
@@ -97,4 +101,5 @@ class SafeReplaceClass {
   bool folder_sync = true;
   bool named = false;   // the caller's name was copied
   bool direct = false;  // the target is a device or pipe, written into without a temporary file
+  bool standard_output = false;
 };

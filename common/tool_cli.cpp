@@ -39,7 +39,9 @@ std::string UnknownTopLevelOption(CLI::App& app, int argc, char** argv) {
 
 }  // namespace
 
-void Prepare(CLI::App& app) { app.set_version_flag("--version", app.get_name() + " " TX_VERSION); }
+void Prepare(CLI::App& app) {
+  app.set_version_flag("--version", app.get_name() + " " TX_VERSION "\n" TX_VERSION_NOTICE);
+}
 
 int Parse(CLI::App& app, int argc, char** argv) {
   try {

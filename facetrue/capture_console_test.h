@@ -1,4 +1,5 @@
-// Test helper: a console that keeps what is printed instead of writing it out.
+// Test helper: a console that keeps what is printed instead of writing it out, both streams in
+// the order printed.
 #pragma once
 
 #include <string>
@@ -13,5 +14,5 @@ class CaptureConsole : public ConsoleClass {
   std::string text;
 
  protected:
-  void Write(const char* bytes, size_t length) override { text.append(bytes, length); }
+  void Write(bool, const char* bytes, size_t length) override { text.append(bytes, length); }
 };

@@ -3,20 +3,27 @@
 //   facetrue PATH...
 //
 // Each PATH is a model file (*.vxm) or a folder, walked with all its subfolders. Exit code 42
-// when no path is given, 0 otherwise.
+// when no path is given, 1 when any model failed, 0 otherwise.
 #include <cstdio>
+#include <cstring>
 
 #include "common/platform/platform.h"
+#include "common/version.h"
 #include "facetrue/console.h"
 #include "facetrue/walk.h"
 
 int main(int argc, char** argv) {
   platform::OpenClosedStandardStreams();
   platform::CommandLineClass args(argc, argv);
-  ConsoleClass console(platform::IsTerminal(platform::kStdout));
+  ConsoleClass console(platform::IsTerminal(platform::kStderr));
+  if (args.Count() == 2 && strcmp(args.Values()[1], "--version") == 0) {
+    std::printf("%s\n", TX_VERSION_TEXT("facetrue"));
+    return 0;
+  }
   int code = RunFacetrue(args.Count() - 1, args.Values() + 1, console);
-  // The key wait keeps a console window open; it makes no sense without someone at the keyboard.
-  if (console.Paused() && platform::IsTerminal(platform::kStdin)) {
+  // The key wait keeps open a console window that was opened for this program alone, so that its
+  // messages can be read; a shell's terminal, a script or make never wait.
+  if (console.Paused() && platform::ConsoleIsOwnWindow() && platform::IsTerminal(platform::kStdin)) {
     console.Print("\nPress any key to continue...");
     fflush(stdout);
     platform::ReadKey();

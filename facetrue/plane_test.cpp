@@ -68,7 +68,7 @@ TEST(Plane, FormatWords) {
   EXPECT_EQ(PlaneOf(unknown->triangles[0]), (Plane{0, 0, 0, 0}));
   EXPECT_EQ(empty->format, 0x40002u);
   EXPECT_EQ(console.text, std::string(platform::BeginErrorColour()) +
-                              "Unknown mesh format 30000 in 'q.shape'\n" + platform::EndErrorColour());
+                              "facetrue: Unknown mesh format 30000 in 'q.shape'\n" + platform::EndErrorColour());
   EXPECT_TRUE(console.Paused());
 
   // Nothing to do prints nothing.

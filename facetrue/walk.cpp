@@ -101,5 +101,5 @@ int RunFacetrue(int count, const char* const* paths, ConsoleClass& console) {
   WalkClass walk(console);
   for (int i = 0; i < count; ++i) walk.Push(paths[i]);
   walk.Run();
-  return 0;
+  return console.Failed() ? kFailureExitCode : 0;
 }

@@ -7,9 +7,11 @@
 #include "facetrue/console.h"
 
 constexpr int kNoPathExitCode = 42;
+constexpr int kFailureExitCode = 1;
 
 // True when the name ends in ".vxm", in any case.
 bool MatchesModelPattern(const char* name);
 
-// Processes the paths; returns 42 when there are none (and does nothing), else 0.
+// Processes the paths; returns 42 when there are none (and does nothing), 1 when anything failed
+// (an error was printed), else 0.
 int RunFacetrue(int count, const char* const* paths, ConsoleClass& console);

@@ -128,9 +128,9 @@ TEST(Walk, FilesThatNeedNoChangeAreNotTouched) {
 
   CaptureConsole console;
   RunOn({current, unknown, damaged}, console);
-  EXPECT_EQ(console.text, "Unable to load '" + damaged +
+  EXPECT_EQ(console.text, "facetrue: Unable to load '" + damaged +
                               "': chunk \"OBJC\" at byte 8 claims 140 bytes, but only 139 are left for it\n"
-                              "Unknown mesh format 30000 in 'q.odd'\n");
+                              "facetrue: Unknown mesh format 30000 in 'q.odd'\n");
   EXPECT_EQ(ReadBytes(current), NewModel());
   EXPECT_EQ(ReadBytes(unknown), ModelBytes({SmallMesh("odd", 0x30000)}));
   EXPECT_EQ(ReadBytes(damaged), damaged_bytes);
@@ -146,8 +146,8 @@ TEST(Walk, ReadOnlyModelIsReportedInTheErrorColour) {
   CaptureConsole console(true);
   RunOn({path}, console);
   // Escape sequences around the line; on Windows the console's text attribute is switched instead.
-  EXPECT_EQ(console.text, std::string(platform::BeginErrorColour()) + "Unable to open '" + path + "'\n" +
-                              platform::EndErrorColour());
+  EXPECT_EQ(console.text, std::string(platform::BeginErrorColour()) + "facetrue: Unable to open '" + path +
+                              "'\n" + platform::EndErrorColour());
   EXPECT_TRUE(console.Paused());
   EXPECT_EQ(ReadBytes(path), OldModel());
 }
@@ -182,7 +182,7 @@ TEST(Walk, FolderSyncedOnceAfterItsModels) {
   SortedDisk disk;
   CaptureConsole console;
   RunOn({dir.path()}, console);
-  EXPECT_EQ(console.text, Processed(dir / "a.vxm") + "Unknown mesh format 30000 in 'q.odd'\n" +
+  EXPECT_EQ(console.text, Processed(dir / "a.vxm") + "facetrue: Unknown mesh format 30000 in 'q.odd'\n" +
                               Processed(dir / "c.vxm") + Processed(dir / "s/d.vxm"));
   EXPECT_EQ(disk.synced, (std::vector<std::string>{dir / "a.vxm", dir / "c.vxm", dir / "s/d.vxm"}));
 
@@ -191,7 +191,8 @@ TEST(Walk, FolderSyncedOnceAfterItsModels) {
   CaptureConsole failed;
   RunOn({dir.path()}, failed);
   auto unsynced = [&](const char* name) {
-    return "Unable to sync the folder of '" + (dir / name) + "': " + sys::Text(sys::kIoError) + "\n";
+    return "facetrue: Unable to sync the folder of '" + (dir / name) + "': " + sys::Text(sys::kIoError) +
+           "\n";
   };
   EXPECT_EQ(failed.text, unsynced("a.vxm") + unsynced("b.vxm"));
   EXPECT_EQ(ReadBytes(dir / "b.vxm"), ReadBytes(dir / "c.vxm"));
@@ -227,7 +228,7 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   CaptureConsole unreachable;
   RunOn({root}, unreachable);
   EXPECT_EQ(unreachable.text,
-            "Unable to list '" + disk.too_long + "': " + sys::Text(sys::kNameTooLong) + "\n");
+            "facetrue: Unable to list '" + disk.too_long + "': " + sys::Text(sys::kNameTooLong) + "\n");
   disk.too_long.clear();
 
   // A link named on the command line is walked.
@@ -259,37 +260,59 @@ TEST(Walk, PatternAndPaths) {
 
   disk.fail_listing = true;
   RunOn({dir.path()}, nothing);
-  EXPECT_EQ(nothing.text, "Unable to list '" + dir.path() + "': " + sys::Text(sys::kAccessDenied) + "\n");
+  EXPECT_EQ(nothing.text,
+            "facetrue: Unable to list '" + dir.path() + "': " + sys::Text(sys::kAccessDenied) + "\n");
 }
 
 // The built program: standard input is an open pipe, not a terminal, so it must end without
-// waiting, and its errors carry no colour; no path at all ends with 42. The folder's name lies
-// outside any ANSI code page, on the command line and in the walk.
+// waiting, and its errors carry no colour. Errors go to standard error after the program's name
+// and end the run with 1; no path at all ends with 42. The folder's name lies outside any ANSI
+// code page, on the command line and in the walk.
 TEST(Walk, TheProgramNeitherWaitsNorColoursOffATerminal) {
   TempFolder dir;
   const std::string top = "\xce\xa9mega \xd0\xb4\xd0\xb8\xd1\x80/";  // Ωmega дир
+  const std::string sub = dir / (top + "\xe7\xb5\x82");
   WriteBytes(dir / (top + "bad.vxm"), "junk");
-  WriteBytes(dir / (top + "\xe7\xb5\x82/old.vxm"), OldModel());
+  WriteBytes(sub + "/old.vxm", OldModel());
   ProgramResult result = RunProgram(FACETRUE_PATH, {dir / top.substr(0, top.size() - 1)});
-  EXPECT_EQ(result.exit_code, 0);
-  EXPECT_EQ(result.out, "Unable to load '" + (dir / (top + "bad.vxm")) +
-                            "': not a model file: 4 bytes is too short for the header\n" +
-                            Processed(dir / (top + "\xe7\xb5\x82/old.vxm")));
-  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.exit_code, kFailureExitCode);
+  EXPECT_EQ(result.out, Processed(sub + "/old.vxm"));
+  EXPECT_EQ(result.err, "facetrue: Unable to load '" + (dir / (top + "bad.vxm")) +
+                            "': not a model file: 4 bytes is too short for the header\n");
+  WriteBytes(sub + "/old.vxm", OldModel());
+  ProgramResult good = RunProgram(FACETRUE_PATH, {sub});
+  EXPECT_EQ(good.exit_code, 0);
+  EXPECT_EQ(good.out + good.err, Processed(sub + "/old.vxm"));
   ProgramResult none = RunProgram(FACETRUE_PATH, {});
   EXPECT_EQ(none.exit_code, 42);
   EXPECT_EQ(none.out + none.err, "");
 }
 
-// With standard output closed, what the program prints goes nowhere: never into a model that
+// With standard output and error closed, what the program prints goes nowhere: never into a model that
 // took the freed descriptor (enough messages here to fill the output buffer while one is open).
 TEST(Walk, ClosedStandardOutputGoesNowhere) {
   if (sys::kWindows) GTEST_SKIP() << "a shell runs on the native build only";
   TempFolder dir;
   const std::string unknown = ModelBytes({SmallMesh("odd", 0x30000)});
   for (int i = 0; i < 200; ++i) WriteBytes(dir / ("m" + std::to_string(i) + ".vxm"), unknown);
-  EXPECT_EQ(RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&-", FACETRUE_PATH, dir.path()}).exit_code, 0);
+  // The models' format is unknown: each is a failure, reported on the closed error stream.
+  EXPECT_EQ(RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&- 2>&-", FACETRUE_PATH, dir.path()}).exit_code,
+            kFailureExitCode);
   for (int i = 0; i < 200; ++i) EXPECT_EQ(ReadBytes(dir / ("m" + std::to_string(i) + ".vxm")), unknown) << i;
 }
+
+#ifndef _WIN32
+// On a terminal (input, output and error, as in a shell loop or make) the program shows its
+// error in colour and ends without asking for a key.
+TEST(Walk, TheProgramNeverWaitsOnAUnixTerminal) {
+  TempFolder dir;
+  WriteBytes(dir / "bad.vxm", "junk");
+  TerminalRun run = RunOnTerminal(FACETRUE_PATH, {dir / "bad.vxm"});
+  EXPECT_EQ(run.exit_code, kFailureExitCode);
+  EXPECT_EQ(run.text, std::string(platform::BeginErrorColour()) + "facetrue: Unable to load '" +
+                          (dir / "bad.vxm") + "': not a model file: 4 bytes is too short for the header\r\n" +
+                          platform::EndErrorColour());
+}
+#endif
 
 }  // namespace

@@ -13,7 +13,10 @@ bool IsTerminal(int stream);
 Handle StandardHandle(int stream);
 // Waits for one key press on the console and returns it.
 int ReadKey();
-// Error lines on standard output: BeginErrorColour switches to bright red, EndErrorColour back to
+// True when the console was opened for this process alone (a console program started from the
+// desktop on Windows): its window closes when the program ends. Never on a Unix terminal.
+bool ConsoleIsOwnWindow();
+// Error lines on standard error: BeginErrorColour switches to bright red, EndErrorColour back to
 // the colour that was there before. Where the terminal takes colour as escape sequences, they are
 // returned for the caller to write with the text; where the console has text attributes
 // (Windows), the attribute is switched here and the texts are empty.

@@ -64,6 +64,9 @@ class DiskInterface {
   virtual int64_t Seek(Handle h, int64_t offset, int origin) = 0;
   virtual int64_t Size(Handle h) = 0;
   virtual bool Close(Handle h) = 0;
+  // A second handle on what h is open on (same position), to be closed on its own; invalid on
+  // failure.
+  virtual Handle Duplicate(Handle h) = 0;
   // Makes the written bytes durable.
   virtual bool Sync(Handle h) = 0;
   // Asks the system to start putting the last size bytes written on disk now, without waiting,

@@ -58,6 +58,12 @@ void FillStatus(const struct stat& st, FileStatus* status) {
 
 class PosixDisk : public DiskInterface {
  public:
+  Handle Duplicate(Handle h) override {
+    int fd = ::fcntl(h, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) t_last_error = errno;
+    return fd < 0 ? kInvalidHandle : fd;
+  }
+
   Handle Open(const char* path, int rights) override {
     int flags;
     switch (rights) {
@@ -471,6 +477,8 @@ int ReadKey() {
   if (raw) ::tcsetattr(STDIN_FILENO, TCSANOW, &old_state);
   return n == 1 ? c : -1;
 }
+
+bool ConsoleIsOwnWindow() { return false; }
 
 const char* BeginErrorColour() { return "\x1b[91m"; }
 const char* EndErrorColour() { return "\x1b[39m"; }

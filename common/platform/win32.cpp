@@ -133,6 +133,16 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 class Win32Disk : public DiskInterface {
  public:
+  Handle Duplicate(Handle h) override {
+    HANDLE copy = INVALID_HANDLE_VALUE;
+    HANDLE process = ::GetCurrentProcess();
+    if (!::DuplicateHandle(process, Win(h), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+      Fail();
+      return kInvalidHandle;
+    }
+    return reinterpret_cast<Handle>(copy);
+  }
+
   Handle Open(const char* path, int rights) override {
     DWORD access, share, disposition;
     switch (rights) {
@@ -609,11 +619,18 @@ int ReadKey() {
   }
 }
 
+bool ConsoleIsOwnWindow() {
+  DWORD processes[2];
+  return ::GetConsoleProcessList(processes, 2) == 1;
+}
+
 // The console's text attributes: bright red (red and intensity), then what was there before.
+// Standard output is flushed first: its lines share the console with the error lines.
 const char* BeginErrorColour() {
   fflush(stdout);
+  fflush(stderr);
   CONSOLE_SCREEN_BUFFER_INFO info;
-  HANDLE out = StandardWinHandle(kStdout);
+  HANDLE out = StandardWinHandle(kStderr);
   if (!::GetConsoleScreenBufferInfo(out, &info)) return "";
   g_saved_attribute = info.wAttributes;
   g_colour_switched = ::SetConsoleTextAttribute(out, FOREGROUND_RED | FOREGROUND_INTENSITY) != 0;
@@ -621,8 +638,8 @@ const char* BeginErrorColour() {
 }
 
 const char* EndErrorColour() {
-  fflush(stdout);
-  if (g_colour_switched) ::SetConsoleTextAttribute(StandardWinHandle(kStdout), g_saved_attribute);
+  fflush(stderr);
+  if (g_colour_switched) ::SetConsoleTextAttribute(StandardWinHandle(kStderr), g_saved_attribute);
   g_colour_switched = false;
   return "";
 }

@@ -28,6 +28,7 @@ class FaultDisk : public DiskInterface {
   Handle Open(const char* path, int rights) override {
     return Trip(fail_open, ++opens) ? kInvalidHandle : inner().Open(path, rights);
   }
+  Handle Duplicate(Handle h) override { return inner().Duplicate(h); }
   int Read(Handle h, void* buffer, int size) override {
     if (Trip(fail_read, ++reads)) return -1;
     if (max_read > 0 && size > max_read) size = max_read;

@@ -15,3 +15,15 @@ struct ProgramResult {
 // Runs program with args in folder (the test's own current folder when empty).
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& folder = "", int limit_seconds = 30);
+
+#ifndef _WIN32
+// Runs program with args on a pseudo-terminal of its own (standard input, output and error) and
+// collects what it shows there (line ends as the terminal sends them, "\r\n") and its exit code.
+// A program still running after the limit (waiting for a key, say) is killed: exit code -1.
+struct TerminalRun {
+  int exit_code = -1;
+  std::string text;
+};
+TerminalRun RunOnTerminal(const std::string& program, const std::vector<std::string>& args,
+                          int limit_seconds = 10);
+#endif
