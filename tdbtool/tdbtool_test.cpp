@@ -461,7 +461,6 @@ TEST_F(Tdbtool, MergeWritesOverOurSideOnly) {
   for (const char* name : {"base", "ours", "theirs", "clash"})
     Run({"import-table", "@" + std::string(name) + ".txt", "@" + std::string(name) + ".tdb"}, 0);
   const std::string base = ReadBytes(Path("base.tdb")), clash = ReadBytes(Path("clash.tdb"));
-  EXPECT_EQ(Run({"diff", "@base.tdb", "@base.tdb"}, 0), "");
   EXPECT_EQ(Run({"diff", "@base.tdb", "@clash.tdb"}, 1),
             "string 1000 \"IDS_A\" text 1: \"Alfa\" -> \"Alfa?\"\n");
   EXPECT_EQ(json::parse(Run({"diff", "--json", "@base.tdb", "@clash.tdb"}, 1)),
@@ -494,9 +493,6 @@ TEST_F(Tdbtool, MergeWritesOverOurSideOnly) {
   EXPECT_EQ(Run({"merge", "@base.tdb", "@ours.tdb", "@clash.tdb", "-o", "@ours.tdb"}, 1,
                 Path("ours.tdb") + ": 1 conflict; our side is kept for each"),
             "conflict: string 1000 \"IDS_A\" text 1: ours \"Alfa!\", theirs \"Alfa?\"; ours kept\n");
-  EXPECT_EQ(Run({"diff", "@ours.tdb", "@theirs.tdb"}, 1),
-            "string 1001 \"IDS_B\" text 0: \"Beta\" -> \"Beta two\"\n"
-            "string 1003 \"IDS_THEIRS\" added: \"Theirs\"\n");
 }
 
 TEST_F(Tdbtool, GitDiffsAndMergesDatabasesThroughTdbtool) {
