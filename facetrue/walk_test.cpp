@@ -271,12 +271,12 @@ TEST(Walk, PatternAndPaths) {
 TEST(Walk, TheProgramNeitherWaitsNorColoursOffATerminal) {
   TempFolder dir;
   const std::string top = "\xce\xa9mega \xd0\xb4\xd0\xb8\xd1\x80/";  // Ωmega дир
-  const std::string sub = dir / (top + "\xe7\xb5\x82");
+  const std::string old = dir / (top + "\xe7\xb5\x82/old.vxm");
   WriteBytes(dir / (top + "bad.vxm"), "junk");
-  WriteBytes(sub + "/old.vxm", OldModel());
+  WriteBytes(old, OldModel());
   ProgramResult result = RunProgram(FACETRUE_PATH, {dir / top.substr(0, top.size() - 1)});
   EXPECT_EQ(result.exit_code, kFailureExitCode);
-  EXPECT_EQ(result.out, Processed(sub + "/old.vxm"));
+  EXPECT_EQ(result.out, Processed(old));
   EXPECT_EQ(result.err, "facetrue: Unable to load '" + (dir / (top + "bad.vxm")) +
                             "': not a model file: 4 bytes is too short for the header\n");
   ProgramResult none = RunProgram(FACETRUE_PATH, {});
