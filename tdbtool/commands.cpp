@@ -48,6 +48,19 @@ void Warn(const char* message) { std::fprintf(stderr, "tdbtool: warning: %s\n", 
 
 void Warn(const std::string& path, const char* message) { Warn((path + ": " + message).c_str()); }
 
+// A failed write to standard output, with the system's reason (fallback when it gave none).
+int FailStandardOutput(int fallback = EIO) {
+  return Fail("standard output", std::strerror(errno ? errno : fallback));
+}
+
+// Ends a command that printed to output: code, or failure with a message when output could not
+// be written.
+int FinishOutput(std::FILE* output, int code, int failure = kFailure) {
+  if (std::fflush(output) == 0 && !std::ferror(output)) return code;
+  FailStandardOutput();
+  return failure;
+}
+
 void WarnAll(const DynamicArrayClass<NarrowStringClass>& warnings) {
   for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
 }
@@ -139,13 +152,13 @@ int NewDatabase(const std::string& out) {
 
 int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
   if (int code = Load(in, options, nullptr)) return code;
-  if (!WriteDatabaseJson(output)) return Fail("standard output", std::strerror(errno ? errno : EIO));
+  if (!WriteDatabaseJson(output)) return FailStandardOutput();
   return kSuccess;
 }
 
 int DumpLines(const std::string& in, const LoadOptions& options, std::FILE* output) {
   if (int code = Load(in, options, nullptr)) return code;
-  if (!WriteDatabaseLines(output)) return Fail("standard output", std::strerror(errno ? errno : ENOMEM));
+  if (!WriteDatabaseLines(output)) return FailStandardOutput(ENOMEM);
   return kSuccess;
 }
 
@@ -158,14 +171,6 @@ int LoadSnapshot(const std::string& path, const LoadOptions* options, DatabaseSn
   return TakeSnapshot(snapshot) ? kSuccess : Fail(path, std::strerror(ENOMEM));
 }
 
-int Printed(std::FILE* output, int code) {
-  if (std::fflush(output) != 0 || std::ferror(output)) {
-    Fail("standard output", std::strerror(errno ? errno : EIO));
-    return kTrouble;
-  }
-  return code;
-}
-
 }  // namespace
 
 int Diff(const std::string& a, const std::string& b, const LoadOptions& options, bool json,
@@ -175,7 +180,7 @@ int Diff(const std::string& a, const std::string& b, const LoadOptions& options,
   std::vector<DbChange> changes = DiffDatabases(old_db, new_db);
   if (!json) {
     for (const DbChange& change : changes) std::fprintf(output, "%s\n", ChangeLine(change).c_str());
-    return Printed(output, changes.empty() ? kSuccess : kDifferent);
+    return FinishOutput(output, changes.empty() ? kSuccess : kDifferent, kTrouble);
   }
   using Json = nlohmann::ordered_json;
   Json list = Json::array();
@@ -197,7 +202,7 @@ int Diff(const std::string& a, const std::string& b, const LoadOptions& options,
   std::string text =
       Json{{"equal", changes.empty()}, {"changes", list}}.dump(1, ' ', false, Json::error_handler_t::replace);
   std::fprintf(output, "%s\n", text.c_str());
-  return Printed(output, changes.empty() ? kSuccess : kDifferent);
+  return FinishOutput(output, changes.empty() ? kSuccess : kDifferent, kTrouble);
 }
 
 int Merge(const std::string& base, const std::string& ours, const std::string& theirs, const std::string& out,
@@ -237,10 +242,10 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
   // A database written to standard output leaves the conflicts to standard error.
   if (IsStandardStream(out.c_str())) output = stderr;
   for (const std::string& line : merge.Conflicts) std::fprintf(output, "conflict: %s\n", line.c_str());
-  if (merge.Conflicts.empty()) return Printed(output, kSuccess);
+  if (merge.Conflicts.empty()) return FinishOutput(output, kSuccess, kTrouble);
   std::fprintf(stderr, "tdbtool: %s: %d conflict%s; our side is kept for each\n", out.c_str(),
                static_cast<int>(merge.Conflicts.size()), merge.Conflicts.size() == 1 ? "" : "s");
-  return Printed(output, kConflicts);
+  return FinishOutput(output, kConflicts, kTrouble);
 }
 
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {
@@ -366,10 +371,7 @@ int ImportTranslations(const std::string& db, const std::string& in, const PoImp
                report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);
   std::fprintf(output, "\n");
-  if (std::fflush(output) != 0 || std::ferror(output)) {
-    return Fail("standard output", std::strerror(errno ? errno : EIO));
-  }
-  return kSuccess;
+  return FinishOutput(output, kSuccess);
 }
 
 }  // namespace
@@ -399,23 +401,12 @@ int Check(const std::string& in, const LoadOptions& options, std::FILE* output) 
   if (int code = Load(in, options, &problems, LoadedParts::kWithoutTexts)) return code;
   ListDatabaseProblems(&problems);
   for (int i = 0; i < problems.Count(); ++i) std::fprintf(output, "%s\n", problems[i].Chars());
-  if (std::fflush(output) != 0 || std::ferror(output)) {
-    return Fail("standard output", std::strerror(errno ? errno : EIO));
-  }
-  return problems.Count() > 0 ? kProblems : kSuccess;
+  return FinishOutput(output, problems.Count() > 0 ? kProblems : kSuccess);
 }
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-// Ends a command that printed to output: 1 with a message when output could not be written.
-int FinishOutput(std::FILE* output, int code) {
-  if (std::fflush(output) != 0 || std::ferror(output)) {
-    return Fail("standard output", std::strerror(errno ? errno : EIO));
-  }
-  return code;
-}
 
 bool PutJson(std::FILE* output, const Json& value) {
   std::string text = value.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
@@ -457,7 +448,7 @@ int CheckTranslationsOf(const std::string& in, const LoadOptions& options,
   FaultLister lister(json, output);
   int faults = CheckTranslations(check, lister);
   if (json && !PutJson(output, Json{{"problems", lister.problems}})) {
-    return Fail("standard output", std::strerror(errno ? errno : EIO));
+    return FailStandardOutput();
   }
   return FinishOutput(output, faults > 0 ? kProblems : kSuccess);
 }
@@ -484,7 +475,7 @@ int Stats(const std::string& in, const LoadOptions& options, bool json, std::FIL
     }
   }
   if (json && !PutJson(output, Json{{"strings", strings}, {"languages", languages}})) {
-    return Fail("standard output", std::strerror(errno ? errno : EIO));
+    return FailStandardOutput();
   }
   return FinishOutput(output, kSuccess);
 }
