@@ -2,7 +2,7 @@
 # attached: open and show
 # the largest category, switch tabs, Find, Goto and Remove String, and the peak memory.
 # Its data come from tdb_generator (tdb.cmake).
-if((TARGET strandex_qt OR TARGET strandex_win32) AND TARGET strandex_exchange)
+if((TARGET strandex_qt OR TARGET strandex_win32) AND TARGET tdb_exchange)
   add_executable(editor_bench editor_bench.cpp)
   if(WIN32)
     target_link_libraries(editor_bench PRIVATE strandex_win32 tdb_generator psapi)

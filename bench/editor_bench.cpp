@@ -16,9 +16,9 @@
 
 #include "bench/largest_tab.h"
 #include "bench/tdb_generator.h"
-#include "strandex/db/database_file.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/text_table.h"
+#include "tdb/database_file.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/text_table.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
 

@@ -13,7 +13,7 @@
 
 #include "bench/largest_tab.h"
 #include "common/allocore.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/qt/main_window.h"
 
 int main(int argc, char** argv) {

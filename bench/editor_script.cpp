@@ -15,7 +15,7 @@
 #include <string>
 
 #include "common/string_class.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/resources.h"
 
 #ifdef _WIN32

@@ -15,11 +15,11 @@
 #include <string>
 
 #include "bench/tdb_generator.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/header_export.h"
-#include "strandex/exchange/text_table.h"
-#include "strandex/exchange/text_table_reader.h"
-#include "strandex/exchange/text_table_writer.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/header_export.h"
+#include "tdb/exchange/text_table.h"
+#include "tdb/exchange/text_table_reader.h"
+#include "tdb/exchange/text_table_writer.h"
 
 namespace {
 

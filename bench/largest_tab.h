@@ -4,7 +4,7 @@
 
 #include <unordered_map>
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/string_list.h"
 
 // The first of equals; rows, when given, receives its number of strings.

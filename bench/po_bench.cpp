@@ -13,9 +13,9 @@
 
 #include "bench/ratio_reporter.h"
 #include "bench/tdb_generator.h"
-#include "strandex/db/database_file.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/po.h"
+#include "tdb/database_file.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/po.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 # Benchmarks of the string database file, and the generator of their data (also used by the
 # text table benchmarks).
-if(TARGET strandex_exchange)
+if(TARGET tdb_exchange)
   add_library(tdb_generator STATIC tdb_generator.cpp)
-  target_link_libraries(tdb_generator PUBLIC strandex_exchange strandex_db common)
+  target_link_libraries(tdb_generator PUBLIC tdb_exchange tdb common)
   target_include_directories(tdb_generator PUBLIC ${PROJECT_SOURCE_DIR})
 
   tx_add_benchmark(NAME tdb_bench SOURCES tdb_bench.cpp LIBS tdb_generator)

@@ -11,9 +11,9 @@
 #include "bench/ratio_reporter.h"
 #include "bench/tdb_generator.h"
 #include "common/memory_file.h"
-#include "strandex/db/database_file.h"
-#include "strandex/db/database_section.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/database_file.h"
+#include "tdb/database_section.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

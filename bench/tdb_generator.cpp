@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "common/utf8.h"
 
 namespace tdbgen {

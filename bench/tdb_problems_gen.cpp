@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "bench/tdb_generator.h"
-#include "strandex/db/database_file.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/database_file.h"
+#include "tdb/translate_db.h"
 
 int main(int argc, char** argv) {
   if (argc != 3 || std::atoi(argv[2]) <= 0) {

@@ -5,7 +5,7 @@
 
 #include "bundlor/diagnostics.h"
 #include "bundlor/folder_walk.h"
-#include "bundlor/mix_writer.h"
+#include "mix/mix_writer.h"
 #include "common/platform/platform.h"
 #include "common/standard_stream.h"
 #include "common/version.h"

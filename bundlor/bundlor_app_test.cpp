@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bundlor/mix_archive_test.h"
+#include "mix/testing/mix_archive.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"

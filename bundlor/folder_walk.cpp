@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "bundlor/mix_format.h"
+#include "mix/mix_format.h"
 #include "common/crc.h"
 #include "common/platform/platform.h"
 

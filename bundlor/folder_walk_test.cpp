@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "bundlor/mix_archive_test.h"
+#include "mix/testing/mix_archive.h"
 #include "common/crc.h"
 #include "common/testing/system.h"
 

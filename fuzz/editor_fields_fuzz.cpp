@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/editor_dialogs.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"

@@ -4,8 +4,8 @@
 // `tdbtool import-table` from the same strings): de.po (--language 1), fr.po (--language 2)
 // and strings.pot.
 #include "fuzz/translation_fuzz.h"
-#include "strandex/exchange/po_import.h"
-#include "strandex/exchange/po_writer.h"
+#include "tdb/exchange/po_import.h"
+#include "tdb/exchange/po_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const FuzzTranslationFormat kPo = {"fuzz.po", WritePo, ApplyPo};

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/text_table_reader.h"
-#include "strandex/exchange/text_table_writer.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/text_table_reader.h"
+#include "tdb/exchange/text_table_writer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // The seed corpus is what `tdbtool export-xliff` writes for this database (--language 1 and 2),
 // a po2xliff conversion and an lconvert one of its PO export, and a file with a DOCTYPE.
 #include "fuzz/translation_fuzz.h"
-#include "strandex/exchange/xliff.h"
+#include "tdb/exchange/xliff.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const FuzzTranslationFormat kXliff = {"fuzz.xlf", WriteXliff, ApplyXliff};

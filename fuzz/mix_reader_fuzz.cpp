@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "bundlor/mix_reader.h"
+#include "mix/mix_reader.h"
 #include "common/memory_file.h"
 #include "mixtool/archive_check.h"
 #include "mixtool/member_clash.h"

@@ -19,10 +19,10 @@
 
 #include "common/memory_file.h"
 #include "common/shared_bytes.h"
-#include "strandex/db/database_check.h"
-#include "strandex/db/database_section.h"
-#include "strandex/db/save_registry.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/database_check.h"
+#include "tdb/database_section.h"
+#include "tdb/save_registry.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/po.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/po.h"
 
 inline void FillExchangeSeed() {
   TranslateDBClass::ClearDatabase();

@@ -1,5 +1,5 @@
 // The process-wide provider of source file objects.
-#include "bundlor/file_provider.h"
+#include "mix/file_provider.h"
 
 #include <new>
 

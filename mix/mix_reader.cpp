@@ -1,5 +1,5 @@
 // Reading and checking a mix archive's header and tables.
-#include "bundlor/mix_reader.h"
+#include "mix/mix_reader.h"
 
 #include <algorithm>
 #include <new>

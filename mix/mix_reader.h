@@ -2,7 +2,7 @@
 // the whole structure before anything is used, so any bytes at all are safe to hand it.
 #pragma once
 
-#include "bundlor/mix_format.h"
+#include "mix/mix_format.h"
 #include "common/array.h"
 #include "common/file_class.h"
 #include "common/string_class.h"

@@ -1,10 +1,10 @@
-#include "bundlor/mix_reader.h"
+#include "mix/mix_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "bundlor/mix_archive_test.h"
+#include "mix/testing/mix_archive.h"
 #include "common/memory_file.h"
 
 namespace {

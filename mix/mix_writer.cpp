@@ -1,5 +1,5 @@
 // Writing a mix archive: header, streamed members, tables, header patch, then the rename.
-#include "bundlor/mix_writer.h"
+#include "mix/mix_writer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,8 +9,8 @@
 // the header that needs every member's size. A failure before Finish writes nothing there.
 #pragma once
 
-#include "bundlor/file_provider.h"
-#include "bundlor/mix_format.h"
+#include "mix/file_provider.h"
+#include "mix/mix_format.h"
 #include "common/array.h"
 #include "common/safe_replace.h"
 #include "common/string_class.h"

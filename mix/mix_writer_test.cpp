@@ -1,4 +1,4 @@
-#include "bundlor/mix_writer.h"
+#include "mix/mix_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "bundlor/file_provider.h"
-#include "bundlor/mix_archive_test.h"
+#include "mix/file_provider.h"
+#include "mix/testing/mix_archive.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/system.h"

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "bundlor/mix_reader.h"
+#include "mix/mix_reader.h"
 #include "common/disk_file.h"
 #include "common/string_class.h"
 

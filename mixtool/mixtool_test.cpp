@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "bundlor/mix_writer.h"
+#include "mix/mix_writer.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Prints the share of test code: lines of test files and their helpers
-# (*_test.cpp, *_test.h, and the testing/ folders: common/testing, strandex/db/testing,
+# (*_test.cpp, *_test.h, and the testing/ folders: common/testing, tdb/testing,
 # vxmlib/testing) against all C++ lines outside
 # bench/ and fuzz/. Blank lines and lines holding only a // comment do not
 # count. Counts the files git knows about in this checkout.

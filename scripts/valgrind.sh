@@ -17,7 +17,7 @@ cmake --build --preset default
 
 tests=("$@")
 if [[ ${#tests[@]} -eq 0 ]]; then
-  tests=(common_test strandex_db_test strandex_exchange_test tdbtool_test bundlor_test mixtool_test facetrue_test vxmlib_test)
+  tests=(common_test tdb_test tdb_exchange_test tdbtool_test mix_test bundlor_test mixtool_test facetrue_test vxmlib_test vxmtool_test)
 fi
 
 failed=0

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "common/platform/process.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/qt/main_window.h"
 
 int main(int argc, char** argv) {

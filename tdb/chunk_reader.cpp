@@ -1,5 +1,5 @@
 // Chunk tree reader.
-#include "strandex/db/chunk_reader.h"
+#include "tdb/chunk_reader.h"
 
 #include <cstring>
 

@@ -15,7 +15,7 @@
 
 #include "common/file_class.h"
 #include "common/shared_bytes.h"
-#include "strandex/db/chunk_header.h"
+#include "tdb/chunk_header.h"
 
 enum class ChunkDamage {
   kNone,

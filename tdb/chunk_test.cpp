@@ -1,7 +1,7 @@
 // Tests of the chunk writer and reader: size words, skipping, and damaged input.
 #include <gtest/gtest.h>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Chunk tree writer.
-#include "strandex/db/chunk_writer.h"
+#include "tdb/chunk_writer.h"
 
 #include <cstring>
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "common/file_class.h"
-#include "strandex/db/chunk_header.h"
+#include "tdb/chunk_header.h"
 
 class ChunkWriterClass {
  public:

@@ -1,13 +1,13 @@
 // Consistency checks over the database in memory.
-#include "strandex/db/database_check.h"
+#include "tdb/database_check.h"
 
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
-#include "strandex/db/tdb_format.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/tdb_format.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Tests of the consistency checks.
-#include "strandex/db/database_check.h"
+#include "tdb/database_check.h"
 
 #include <gtest/gtest.h>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Saving the database to a path in one step, and loading it from a path with a report of what
 // the file held.
-#include "strandex/db/database_file.h"
+#include "tdb/database_file.h"
 
 #include <exception>
 #include <thread>
@@ -12,10 +12,10 @@
 #include "common/safe_replace.h"
 #include "common/shared_bytes.h"
 #include "common/write_back_file.h"
-#include "strandex/db/database_check.h"
-#include "strandex/db/database_section.h"
-#include "strandex/db/save_registry.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/database_check.h"
+#include "tdb/database_section.h"
+#include "tdb/save_registry.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "common/file_lock.h"
 #include "common/string_class.h"
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
 
 // What loading a file found, beyond the database now in memory.
 struct DatabaseLoadReport {

@@ -8,8 +8,8 @@
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
 #include "common/write_back_file.h"
-#include "strandex/db/tdb_format.h"
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/tdb_format.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The database's save section, registered at program start, and SaveDatabase.
-#include "strandex/db/database_section.h"
+#include "tdb/database_section.h"
 
-#include "strandex/db/payload.h"
-#include "strandex/db/tdb_format.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/payload.h"
+#include "tdb/tdb_format.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

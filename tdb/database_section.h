@@ -3,9 +3,9 @@
 // reads what the reader's LoadedParts asks for and tells the database (HasTexts).
 #pragma once
 
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
-#include "strandex/db/save_registry.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
+#include "tdb/save_registry.h"
 
 class DatabaseSectionClass : public SaveSectionClass {
  public:

@@ -1,5 +1,5 @@
 // String payloads of the .tdb format.
-#include "strandex/db/payload.h"
+#include "tdb/payload.h"
 
 #include <bit>
 #include <climits>

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "common/string_class.h"
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
 
 // Reads the remaining length bytes of the open chunk or micro chunk into text. False when
 // memory runs out (text unchanged); a payload that cannot be read leaves text unchanged.

@@ -1,7 +1,7 @@
 // Tests of the string object and category records.
 #include <gtest/gtest.h>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace {
 

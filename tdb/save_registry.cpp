@@ -1,9 +1,9 @@
 // Registries of save sections and object factories, and the file loader over them.
-#include "strandex/db/save_registry.h"
+#include "tdb/save_registry.h"
 
 #include "common/coding.h"
 #include "common/memory_file.h"
-#include "strandex/db/tdb_format.h"
+#include "tdb/tdb_format.h"
 
 constinit uint32_t ObjectFactoryClass::next_token = 1;
 

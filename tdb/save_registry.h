@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <new>
 
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
-#include "strandex/db/storable.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
+#include "tdb/storable.h"
 
 // A kind of static object that links itself into one global list per kind when constructed and
 // unlinks itself when destroyed; T has a GetChunkID by which the list is searched.

@@ -1,11 +1,11 @@
 // Category record and its chunks in the .tdb file.
-#include "strandex/db/string_category.h"
+#include "tdb/string_category.h"
 
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
-#include "strandex/db/payload.h"
-#include "strandex/db/save_registry.h"
-#include "strandex/db/tdb_format.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
+#include "tdb/payload.h"
+#include "tdb/save_registry.h"
+#include "tdb/tdb_format.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "common/string_class.h"
-#include "strandex/db/storable.h"
+#include "tdb/storable.h"
 
 class StringCategoryClass : public StorableClass {
  public:

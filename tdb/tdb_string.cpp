@@ -1,19 +1,19 @@
 // String object record: texts, setters and its chunks in the .tdb file.
-#include "strandex/db/tdb_string.h"
+#include "tdb/tdb_string.h"
 
 #include <new>
 #include <utility>
 
 #include "common/coding.h"
 #include "common/string_functions.h"
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
-#include "strandex/db/payload.h"
-#include "strandex/db/save_registry.h"
-#include "strandex/db/tdb_format.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
+#include "tdb/payload.h"
+#include "tdb/save_registry.h"
+#include "tdb/tdb_format.h"
 // The one dependency of a record on the database: GetCurrentText asks it for the current
 // language, as the records are designed to (the database itself holds the records).
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "common/array.h"
 #include "common/shared_bytes.h"
 #include "common/string_class.h"
-#include "strandex/db/storable.h"
+#include "tdb/storable.h"
 
 // A text of a string where it stands, for one look that copies nothing: Length units from
 // Units, ended early by a 0 unit when one comes first (kToTheEnd for a text in memory, which

@@ -1,6 +1,6 @@
 // The string database: object table, symbolic-ID index, category list and the two numbers that
 // travel with the file.
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 #include <new>
 

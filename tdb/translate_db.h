@@ -14,8 +14,8 @@
 
 #include "common/array.h"
 #include "common/hash_table.h"
-#include "strandex/db/string_category.h"
-#include "strandex/db/tdb_string.h"
+#include "tdb/string_category.h"
+#include "tdb/tdb_string.h"
 
 class SaveSectionClass;
 

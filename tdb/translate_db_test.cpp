@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/allocore.h"
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "strandex/exchange/po.h"
-#include "strandex/exchange/translation_check.h"
+#include "tdb/exchange/po.h"
+#include "tdb/exchange/translation_check.h"
 
 namespace tdbtool {
 

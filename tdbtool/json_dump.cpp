@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/utf8.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace tdbtool {
 

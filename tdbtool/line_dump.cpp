@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "strandex/exchange/db_diff.h"
-#include "strandex/exchange/db_snapshot.h"
+#include "tdb/exchange/db_diff.h"
+#include "tdb/exchange/db_snapshot.h"
 
 namespace tdbtool {
 

@@ -7,7 +7,7 @@
 #include "common/allocore.h"
 #include "common/platform/platform.h"
 #include "common/tool_cli.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "tdbtool/commands.h"
 
 int main(int argc, char** argv) {

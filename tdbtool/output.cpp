@@ -5,9 +5,9 @@
 #include "common/memory_file.h"
 #include "common/path_error.h"
 #include "common/standard_stream.h"
-#include "strandex/db/chunk_writer.h"
-#include "strandex/db/database_file.h"
-#include "strandex/db/database_section.h"
+#include "tdb/chunk_writer.h"
+#include "tdb/database_file.h"
+#include "tdb/database_section.h"
 
 namespace tdbtool {
 

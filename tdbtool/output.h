@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/string_class.h"
-#include "strandex/exchange/file_bytes.h"
+#include "tdb/exchange/file_bytes.h"
 
 class FileLockClass;
 

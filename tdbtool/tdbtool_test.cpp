@@ -17,7 +17,7 @@
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 #include "tdbtool/commands.h"
 
 #if !defined(_WIN32)

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "bundlor/mix_reader.h"
+#include "mix/mix_reader.h"
 #include "common/memory_file.h"
 #include "common/testing/temp_folder.h"
 #include "common/testing/words.h"

@@ -2,8 +2,8 @@
 #include "strandex/ui/editor_dialogs.h"
 
 #include "common/string_functions.h"
-#include "strandex/db/tdb_format.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/tdb_format.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"

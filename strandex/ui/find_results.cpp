@@ -1,7 +1,7 @@
 // Rows of the Find results window.
 #include "strandex/ui/find_results.h"
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/string_list.h"
 
 namespace ui {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "common/string_functions.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace ui {
 

@@ -1,5 +1,5 @@
 // Reading printf conversions, without allocating.
-#include "strandex/exchange/c_format.h"
+#include "tdb/exchange/c_format.h"
 
 #include <cstring>
 

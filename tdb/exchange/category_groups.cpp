@@ -1,12 +1,12 @@
 // Grouping the string objects by category in one walk: the categories sorted by ID (then list
 // position) are searched for each string's category, and a counting sort keeps slot order
 // within each group.
-#include "strandex/exchange/category_groups.h"
+#include "tdb/exchange/category_groups.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

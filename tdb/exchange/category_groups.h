@@ -6,7 +6,7 @@
 #pragma once
 
 #include "common/array.h"
-#include "strandex/db/tdb_string.h"
+#include "tdb/tdb_string.h"
 
 class CategoryGroupsClass {
  public:

@@ -1,5 +1,5 @@
 // Comparing two database snapshots record by record.
-#include "strandex/exchange/db_diff.h"
+#include "tdb/exchange/db_diff.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "strandex/exchange/db_snapshot.h"
+#include "tdb/exchange/db_snapshot.h"
 
 struct DbChange {
   enum Kind { kAdded, kRemoved, kChanged };

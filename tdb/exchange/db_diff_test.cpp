@@ -1,11 +1,11 @@
-#include "strandex/exchange/db_diff.h"
+#include "tdb/exchange/db_diff.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The three-way merge of database snapshots.
-#include "strandex/exchange/db_merge.h"
+#include "tdb/exchange/db_merge.h"
 
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <set>
 
-#include "strandex/exchange/db_diff.h"
+#include "tdb/exchange/db_diff.h"
 
 namespace {
 

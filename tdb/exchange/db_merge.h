@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "strandex/exchange/db_snapshot.h"
+#include "tdb/exchange/db_snapshot.h"
 
 struct MergeOutcome {
   DatabaseSnapshot Merged;

@@ -1,4 +1,4 @@
-#include "strandex/exchange/db_merge.h"
+#include "tdb/exchange/db_merge.h"
 
 #include <gtest/gtest.h>
 

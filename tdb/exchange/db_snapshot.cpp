@@ -1,9 +1,9 @@
 // Copying the database to plain values and back.
-#include "strandex/exchange/db_snapshot.h"
+#include "tdb/exchange/db_snapshot.h"
 
 #include <new>
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Building files in memory, or writing them through to their replacement.
-#include "strandex/exchange/file_bytes.h"
+#include "tdb/exchange/file_bytes.h"
 
 #include <climits>
 #include <cstring>

@@ -17,9 +17,9 @@
 //   #endif //__STRING_IDS_H
 //
 // Symbolic IDs are written as stored, whatever their characters or length.
-#include "strandex/exchange/header_export.h"
+#include "tdb/exchange/header_export.h"
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "common/string_class.h"
-#include "strandex/exchange/file_bytes.h"
+#include "tdb/exchange/file_bytes.h"
 
 // Writes the header for the current database to path, replacing an existing file in one step.
 // False with "path: reason" in error (when given) if the file could not be written; an existing

@@ -1,4 +1,4 @@
-#include "strandex/exchange/header_export.h"
+#include "tdb/exchange/header_export.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Comparing the language a file names with the one an import is given.
-#include "strandex/exchange/language_guard.h"
+#include "tdb/exchange/language_guard.h"
 
 #include <cstdio>
 #include <string>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "common/string_class.h"
-#include "strandex/exchange/po.h"
+#include "tdb/exchange/po.h"
 
 struct FileLanguage {
   // The index as the file writes it, null when the file names none; field says where it stands

@@ -2,17 +2,17 @@
 // decides for every entry whether it applies, reports what is skipped and refuses a malformed
 // file; only when it succeeds does the apply pass write the texts. The database is therefore
 // untouched by a file that is refused anywhere, even after its last entry.
-#include "strandex/exchange/po_import.h"
+#include "tdb/exchange/po_import.h"
 
 #include <cstdio>
 #include <string>
 
 #include "common/path_error.h"
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/language_guard.h"
-#include "strandex/exchange/po_reader.h"
-#include "strandex/exchange/translation_import.h"
-#include "strandex/exchange/warning_list.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/language_guard.h"
+#include "tdb/exchange/po_reader.h"
+#include "tdb/exchange/translation_import.h"
+#include "tdb/exchange/warning_list.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "strandex/exchange/po.h"
+#include "tdb/exchange/po.h"
 
 // Reads size bytes held in memory as a PO file named name and applies it as ImportPo does.
 bool ApplyPo(const char* bytes, size_t size, const char* name, const PoImportOptions& options,

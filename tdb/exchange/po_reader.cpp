@@ -2,15 +2,15 @@
 // continue the part above; an entry ends at the next msgctxt or msgid, at a comment after its
 // msgstr, or at the end of the file. Comments are allowed between entries only, as gettext
 // reads them; the flags of a comment (#,) belong to the entry that follows.
-#include "strandex/exchange/po_reader.h"
+#include "tdb/exchange/po_reader.h"
 
 #include <cstdarg>
 #include <cstring>
 #include <new>
 
 #include "common/utf8.h"
-#include "strandex/exchange/grow_buffer.h"
-#include "strandex/exchange/warning_list.h"
+#include "tdb/exchange/grow_buffer.h"
+#include "tdb/exchange/warning_list.h"
 
 namespace {
 

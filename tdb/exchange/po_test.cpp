@@ -1,4 +1,4 @@
-#include "strandex/exchange/po.h"
+#include "tdb/exchange/po.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/exchange/c_format.h"
-#include "strandex/exchange/po_import.h"
-#include "strandex/exchange/po_writer.h"
-#include "strandex/exchange/testing/translation_files.h"
+#include "tdb/exchange/c_format.h"
+#include "tdb/exchange/po_import.h"
+#include "tdb/exchange/po_writer.h"
+#include "tdb/exchange/testing/translation_files.h"
 
 namespace {
 

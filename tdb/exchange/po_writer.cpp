@@ -1,14 +1,14 @@
 // Writing PO files: the header entry, then one entry per string object.
-#include "strandex/exchange/po_writer.h"
+#include "tdb/exchange/po_writer.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "common/utf8.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/c_format.h"
-#include "strandex/exchange/category_groups.h"
-#include "strandex/exchange/grow_buffer.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/c_format.h"
+#include "tdb/exchange/category_groups.h"
+#include "tdb/exchange/grow_buffer.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // to the file; tests and the fuzzer call it directly.
 #pragma once
 
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/po.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/po.h"
 
 // Appends the PO file of the current database to out (whose ErrorCode() tells whether memory ran
 // out).

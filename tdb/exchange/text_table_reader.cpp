@@ -3,7 +3,7 @@
 // kept for the following lines), then classified by its characters as a category, string or text
 // line. Whatever cannot be used is skipped with a warning; nothing in the input can make the
 // reader fail except memory.
-#include "strandex/exchange/text_table_reader.h"
+#include "tdb/exchange/text_table_reader.h"
 
 #include <cstdint>
 #include <cstring>
@@ -11,10 +11,10 @@
 
 #include "common/disk_file.h"
 #include "common/path_error.h"
-#include "strandex/db/tdb_format.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/text_table.h"
+#include "tdb/tdb_format.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/text_table.h"
 #include "common/utf8.h"
 
 namespace {

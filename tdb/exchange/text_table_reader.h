@@ -10,7 +10,7 @@
 
 #include "common/array.h"
 #include "common/string_class.h"
-#include "strandex/exchange/warning_list.h"
+#include "tdb/exchange/warning_list.h"
 
 class TDBStringClass;
 

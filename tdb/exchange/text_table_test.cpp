@@ -1,4 +1,4 @@
-#include "strandex/exchange/text_table.h"
+#include "tdb/exchange/text_table.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 #include "common/testing/fault_disk.h"
 #include "common/testing/fault_sweep.h"
 #include "common/testing/temp_folder.h"
-#include "strandex/exchange/text_table_reader.h"
+#include "tdb/exchange/text_table_reader.h"
 #include "common/utf8.h"
 
 namespace {

@@ -1,13 +1,13 @@
 // Writing the text table (format in text_table.h).
-#include "strandex/exchange/text_table_writer.h"
+#include "tdb/exchange/text_table_writer.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/category_groups.h"
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/text_table.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/category_groups.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/text_table.h"
 #include "common/utf8.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // passes it straight to the file; tests and the fuzzer call it directly.
 #pragma once
 
-#include "strandex/exchange/file_bytes.h"
+#include "tdb/exchange/file_bytes.h"
 
 // Appends the table of the current database to out (whose ErrorCode() tells whether it could not
 // all be stored).

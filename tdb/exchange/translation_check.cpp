@@ -1,8 +1,8 @@
 // Comparing each translation with its English text.
-#include "strandex/exchange/translation_check.h"
+#include "tdb/exchange/translation_check.h"
 
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/c_format.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/c_format.h"
 
 namespace {
 

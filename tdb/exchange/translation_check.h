@@ -3,7 +3,7 @@
 // escapes, empty and untranslated texts, and texts far longer than the English.
 #pragma once
 
-#include "strandex/db/tdb_string.h"
+#include "tdb/tdb_string.h"
 
 enum class TranslationFault {
   kPrintf,        // the printf conversions differ from the English text's (c_format.h)

@@ -1,12 +1,12 @@
-#include "strandex/exchange/translation_check.h"
+#include "tdb/exchange/translation_check.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
-#include "strandex/exchange/translation_stats.h"
+#include "tdb/testing/database_fixture.h"
+#include "tdb/exchange/translation_stats.h"
 
 namespace {
 

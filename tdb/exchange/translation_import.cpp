@@ -1,5 +1,5 @@
 // Matching translations to strings and applying them.
-#include "strandex/exchange/translation_import.h"
+#include "tdb/exchange/translation_import.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -8,10 +8,10 @@
 
 #include "common/path_error.h"
 #include "common/utf8.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/c_format.h"
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/po_writer.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/c_format.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/po_writer.h"
 
 namespace {
 

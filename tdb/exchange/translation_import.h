@@ -7,9 +7,9 @@
 
 #include <cstddef>
 
-#include "strandex/db/tdb_string.h"
-#include "strandex/exchange/po.h"
-#include "strandex/exchange/warning_list.h"
+#include "tdb/tdb_string.h"
+#include "tdb/exchange/po.h"
+#include "tdb/exchange/warning_list.h"
 
 struct TranslationEntry {
   int Line = 0;

@@ -1,7 +1,7 @@
 // Counting translated strings and English words per language.
-#include "strandex/exchange/translation_stats.h"
+#include "tdb/exchange/translation_stats.h"
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Warnings of the exchange readers.
-#include "strandex/exchange/warning_list.h"
+#include "tdb/exchange/warning_list.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -33,8 +33,8 @@
 
 #include <cstddef>
 
-#include "strandex/exchange/file_bytes.h"
-#include "strandex/exchange/po.h"
+#include "tdb/exchange/file_bytes.h"
+#include "tdb/exchange/po.h"
 
 // Appends the XLIFF file of the current database to out (whose ErrorCode() tells whether memory
 // ran out). options.Language is 1 or higher.

@@ -9,10 +9,10 @@
 
 #include "common/path_error.h"
 #include "common/utf8.h"
-#include "strandex/exchange/language_guard.h"
-#include "strandex/exchange/translation_import.h"
-#include "strandex/exchange/xliff.h"
-#include "strandex/exchange/xml_reader.h"
+#include "tdb/exchange/language_guard.h"
+#include "tdb/exchange/translation_import.h"
+#include "tdb/exchange/xliff.h"
+#include "tdb/exchange/xml_reader.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "strandex/exchange/xliff.h"
+#include "tdb/exchange/xliff.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "strandex/exchange/testing/translation_files.h"
+#include "tdb/exchange/testing/translation_files.h"
 
 namespace {
 

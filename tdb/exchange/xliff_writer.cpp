@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "common/utf8.h"
-#include "strandex/db/translate_db.h"
-#include "strandex/exchange/category_groups.h"
-#include "strandex/exchange/po_writer.h"
-#include "strandex/exchange/xliff.h"
+#include "tdb/translate_db.h"
+#include "tdb/exchange/category_groups.h"
+#include "tdb/exchange/po_writer.h"
+#include "tdb/exchange/xliff.h"
 
 namespace {
 

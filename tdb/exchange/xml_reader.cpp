@@ -1,5 +1,5 @@
 // The part of XmlReaderClass that does not depend on the system's parser.
-#include "strandex/exchange/xml_reader.h"
+#include "tdb/exchange/xml_reader.h"
 
 #include <cstring>
 

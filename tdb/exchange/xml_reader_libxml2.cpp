@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "strandex/exchange/xml_reader.h"
+#include "tdb/exchange/xml_reader.h"
 
 namespace {
 

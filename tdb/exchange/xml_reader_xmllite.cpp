@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <xmllite.h>
 
-#include "strandex/exchange/xml_reader.h"
+#include "tdb/exchange/xml_reader.h"
 
 namespace {
 

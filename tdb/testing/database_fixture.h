@@ -1,6 +1,6 @@
 // Test helpers for the string database: building chunk bytes by hand, saving and loading the
 // database through memory, and a fixture that starts every test with an empty database.
-// Header-only, for tests that link strandex_db (the database, tdbtool and the editor).
+// Header-only, for tests that link tdb (the database, tdbtool and the editor).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,12 +13,12 @@
 #include "common/shared_bytes.h"
 #include "common/testing/print_strings.h"
 #include "common/testing/words.h"
-#include "strandex/db/chunk_reader.h"
-#include "strandex/db/chunk_writer.h"
-#include "strandex/db/database_file.h"
-#include "strandex/db/database_section.h"
-#include "strandex/db/save_registry.h"
-#include "strandex/db/translate_db.h"
+#include "tdb/chunk_reader.h"
+#include "tdb/chunk_writer.h"
+#include "tdb/database_file.h"
+#include "tdb/database_section.h"
+#include "tdb/save_registry.h"
+#include "tdb/translate_db.h"
 
 // A chunk: header and payload; sub marks a payload of sub-chunks.
 inline std::string Chunk(uint32_t id, const std::string& payload, bool sub = false) {

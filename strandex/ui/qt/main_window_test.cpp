@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "common/testing/temp_folder.h"
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/template_dialog.h"
 

@@ -3,7 +3,7 @@
 
 #include <commctrl.h>
 
-#include "strandex/db/translate_db.h"
+#include "tdb/translate_db.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/main_window.h"
 

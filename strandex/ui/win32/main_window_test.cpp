@@ -13,7 +13,7 @@
 
 #include "common/testing/temp_folder.h"
 #include "common/utf8.h"
-#include "strandex/db/testing/database_fixture.h"
+#include "tdb/testing/database_fixture.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"

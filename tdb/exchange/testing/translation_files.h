@@ -1,13 +1,13 @@
 // Test helpers for the translation exchanges (PO, XLIFF): a fixture over an empty database with
 // strings added by ID, and a file applied from memory with its result, report and warnings.
-// Header-only, for the tests of strandex/exchange.
+// Header-only, for the tests of tdb/exchange.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "strandex/db/testing/database_fixture.h"
-#include "strandex/exchange/po.h"
+#include "tdb/testing/database_fixture.h"
+#include "tdb/exchange/po.h"
 
 struct Applied {
   bool ok;
