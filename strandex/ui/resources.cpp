@@ -109,4 +109,8 @@ const DialogTemplate* FindDialogTemplate(int id) {
   return nullptr;
 }
 
+int DialogTemplateCount() { return static_cast<int>(sizeof(kDialogs) / sizeof(kDialogs[0])); }
+
+const DialogTemplate& DialogTemplateAt(int index) { return kDialogs[index]; }
+
 }  // namespace ui

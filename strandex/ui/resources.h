@@ -1,7 +1,8 @@
 // The editor's resources as data: command IDs, the main menu, and the dialog templates with
-// their controls (positions and sizes in dialog units). Both front ends (Qt and Win32) build
-// their menus and dialogs from these tables, and every control keeps its resource ID, so the
-// logic, the front ends and the tests all name controls by the same numbers.
+// their controls (positions and sizes in dialog units). The Qt front end builds its menus and
+// dialogs from these tables; the Windows build writes them as the program's MENU and DIALOGEX
+// resources (win32/resource_script.cpp). Every control keeps its resource ID, so the logic, the
+// front ends and the tests all name controls by the same numbers.
 #pragma once
 
 namespace ui {
@@ -105,6 +106,9 @@ struct DialogTemplate {
 
 // The template of dialog id, or null.
 const DialogTemplate* FindDialogTemplate(int id);
+// Every dialog template, in the order of the table.
+int DialogTemplateCount();
+const DialogTemplate& DialogTemplateAt(int index);
 
 // The main window: title, size in pixels, and the columns of the string list.
 inline constexpr const char16_t* kAppTitle = u"Advanced string editor";

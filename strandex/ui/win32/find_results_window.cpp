@@ -81,10 +81,8 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
 }  // namespace
 
 HWND CreateFindResultsWindow(HINSTANCE instance, MainWindowClass& main) {
-  DialogTemplateBuilder builder(*FindDialogTemplate(kFindResultsDialog));
-  if (!builder.Template()) return nullptr;
-  HWND dialog = ::CreateDialogIndirectParamW(instance, builder.Template(), main.Window(), FindResultsProc,
-                                             reinterpret_cast<LPARAM>(&main));
+  HWND dialog = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(kFindResultsDialog), main.Window(),
+                                     FindResultsProc, reinterpret_cast<LPARAM>(&main));
   if (!dialog) return nullptr;
   RECT r;
   ::GetWindowRect(dialog, &r);

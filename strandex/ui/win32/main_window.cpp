@@ -51,6 +51,7 @@ bool MainWindowClass::RegisterWindowClass(HINSTANCE instance) {
   window_class.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   // The background is given as the system-colour value 5.
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(5));
+  window_class.lpszMenuName = MAKEINTRESOURCEW(kMainMenu);
   window_class.lpszClassName = kMainWindowClass;
   return ::RegisterClassExW(&window_class) != 0;
 }
@@ -60,14 +61,11 @@ void MainWindowClass::UnregisterWindowClass(HINSTANCE instance) {
 }
 
 HWND MainWindowClass::Create() {
-  HMENU menu = BuildMainMenu();
+  // The window takes the menu of its class.
   HWND created =
       ::CreateWindowExW(0, kMainWindowClass, W(kAppTitle), WS_OVERLAPPEDWINDOW | WS_VISIBLE, CW_USEDEFAULT,
-                        CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, menu, instance, this);
-  if (!created) {
-    if (menu) ::DestroyMenu(menu);
-    return nullptr;
-  }
+                        CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, nullptr, instance, this);
+  if (!created) return nullptr;
   RunLayout();
   return created;
 }

@@ -1,8 +1,8 @@
 // MainWindowClass: the editor's main window in plain Win32. A window of class TDB_WND with the
-// menu of the resource table, a row of category tabs ("SysTabControl32", one page of them at a
-// time: tab_pages.h), the string list (a virtual "SysListView32" in report mode over the logic's
-// rows) and a status bar. It implements the screen that the editor logic talks to, and passes
-// the user's actions on to that logic.
+// class's menu (resource 101 of the program), a row of category tabs ("SysTabControl32", one page
+// of them at a time: tab_pages.h), the string list (a virtual "SysListView32" in report mode over
+// the logic's rows) and a status bar. It implements the screen that the editor logic talks to,
+// and passes the user's actions on to that logic.
 #pragma once
 
 #include <windows.h>

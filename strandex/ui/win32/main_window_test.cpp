@@ -70,26 +70,6 @@ wstring Columns(HWND list) {
   }
 }
 
-// The caption and size of a dialog, then each control (in creation order) with its class, ID,
-// text, position and size, all in dialog units.
-wstring Layout(HWND dialog) {
-  RECT base = {0, 0, 4, 8};
-  ::MapDialogRect(dialog, &base);
-  auto x = [&](int pixels) { return to_wstring(::MulDiv(pixels, 4, base.right)); };
-  auto y = [&](int pixels) { return to_wstring(::MulDiv(pixels, 8, base.bottom)); };
-  RECT r;
-  ::GetClientRect(dialog, &r);
-  wstring out = Text(dialog) + L" " + x(r.right) + L"x" + y(r.bottom);
-  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    out += L"\n" + ClassOf(child) + L" " + to_wstring(static_cast<short>(::GetDlgCtrlID(child))) + L" '" +
-           Text(child) + L"' " + x(r.left) + L"," + y(r.top) + L" " + x(r.right - r.left) + L"x" +
-           y(r.bottom - r.top);
-  }
-  return out;
-}
-
 // Answers the modal windows (dialogs, message boxes, file dialogs) that a command opens, one step
 // for each in order, from a timer that runs inside their message loops. A window left without a
 // step is closed after a while and the test fails.
@@ -392,11 +372,7 @@ TEST_F(Win32EditorTest, GotoAndFindShowTheStringAndListTheHits) {
   Command(40031, {Fill({{1005, L"ok"}}, 1006)});
   HWND results = main->FindResultsWindow();
   ASSERT_NE(results, nullptr);
-  EXPECT_EQ(Layout(results),
-            L"Find results 334x191\nSysListView32 1011 '' 6,6 324x156\nButton 1009 'Clear' 6,168 60x18\n"
-            L"Button 1010 'Close' 72,168 60x18");
   HWND hits = ::GetDlgItem(results, 1011);
-  EXPECT_EQ(Style(hits), 0x50011805);
   EXPECT_EQ(::SendMessageW(hits, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x21);
   EXPECT_EQ(Columns(hits), L"ID (string) 200|ID (numeric) 100|English text 600");
   ASSERT_EQ(Rows(hits), 2);
@@ -428,16 +404,11 @@ TEST_F(Win32EditorTest, EditStringShowsTheFieldsAndWritesThemBack) {
   wstring refusal;
   DoubleClick(main->List(), 0,
               {[](HWND dialog) {
-                 EXPECT_EQ(
-                     Layout(dialog),
-                     L"Edit String 346x143\nStatic -1 'ID' 6,6 36x12\nEdit 1012 'BOOK_TITLE' 42,6 216x12\n"
-                     L"Edit 1016 '1002' 264,6 78x12\nStatic -1 'Animation' 6,24 36x12\n"
-                     L"Edit 1013 '' 42,24 300x12\nStatic -1 'Sound' 6,42 36x12\nEdit 1014 '0' 42,42 300x12\n"
-                     L"Static -1 'Eng. string' 6,60 36x12\nEdit 1015 'Line1\\nLine2' 42,60 300x12\n"
-                     L"Static -1 'Text' 6,78 36x12\nEdit 1001 'Line1\\nLine2' 42,78 300x42\n"
-                     L"Button 1 'OK' 6,126 50x14\nButton 2 'Cancel' 60,126 50x14");
-                 EXPECT_EQ(::GetWindowLongW(::GetDlgItem(dialog, 1001), GWL_STYLE), 0x50211044);
-                 EXPECT_EQ(Style(dialog) & 0xFFFFF000, 0x90C80000);
+                 // The fields as the logic fills them (the template is resource_script_test.cpp's).
+                 wstring fields;
+                 for (int id : {1012, 1016, 1013, 1014, 1015, 1001})
+                   fields += Text(::GetDlgItem(dialog, id)) + L"|";
+                 EXPECT_EQ(fields, L"BOOK_TITLE|1002||0|Line1\\nLine2|Line1\\nLine2|");
                  // A numeric ID that another string has is refused, and the dialog stays.
                  Fill({{1016, L"1001"}}, 1)(dialog);
                  EXPECT_TRUE(::IsWindowVisible(dialog));

@@ -1,8 +1,7 @@
-// Modal dialogs from templates.
+// Modal dialogs from the program's dialog resources.
 #include "strandex/ui/win32/modal_dialog.h"
 
 #include "common/string_functions.h"
-#include "strandex/ui/win32/resource_builder.h"
 #include "strandex/ui/win32/win32_text.h"
 
 namespace ui {
@@ -102,12 +101,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
 int RunModalDialog(HINSTANCE instance, HWND owner, DialogLogicClass& logic, HWND* running_window) {
   const DialogTemplate* dialog_template = FindDialogTemplate(logic.TemplateID());
   if (!dialog_template) return 0;
-  DialogTemplateBuilder builder(*dialog_template);
-  if (!builder.Template()) return 0;
   HWND outer = *running_window;
   RunningDialog running{logic, *dialog_template, running_window, {}};
-  INT_PTR result = ::DialogBoxIndirectParamW(instance, builder.Template(), owner, DialogProc,
-                                             reinterpret_cast<LPARAM>(&running));
+  INT_PTR result = ::DialogBoxParamW(instance, MAKEINTRESOURCEW(dialog_template->ID), owner, DialogProc,
+                                     reinterpret_cast<LPARAM>(&running));
   *running_window = outer;
   return result < 0 ? 0 : static_cast<int>(result);
 }

@@ -1,7 +1,7 @@
-// Runs one of the editor's modal dialogs for its logic (DialogLogicClass): the dialog is built
-// from its template, shows the fields the logic fills, and hands them back to the logic when a
-// button is clicked. The close box and Escape end it with 0 unless the dialog has a button 2
-// (Cancel), whose logic then decides.
+// Runs one of the editor's modal dialogs for its logic (DialogLogicClass): the dialog comes from
+// the program's dialog resource of the same ID, shows the fields the logic fills, and hands them
+// back to the logic when a button is clicked. The close box and Escape end it with 0 unless the
+// dialog has a button 2 (Cancel), whose logic then decides.
 #pragma once
 
 #include <windows.h>
