@@ -9,9 +9,9 @@
 #include <cstdlib>
 
 #include "common/platform/process.h"
-#include "tdb/translate_db.h"
 #include "strandex/start_options.h"
 #include "strandex/ui/qt/main_window.h"
+#include "tdb/translate_db.h"
 
 namespace {
 
@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
   // version are taken from them here, the rest is checked once QApplication has removed them.
   parser.parse(Arguments(argc, argv));
   if (parser.isSet(help) || parser.isSet(version)) {
-    const bool printed = std::fputs(parser.isSet(help) ? strandex::HelpText() : strandex::VersionText(), stdout) >= 0;
+    const bool printed =
+        std::fputs(parser.isSet(help) ? strandex::HelpText() : strandex::VersionText(), stdout) >= 0;
     if (std::fflush(stdout) != 0 || !printed) {
       std::perror("strandex: standard output");
       return 1;

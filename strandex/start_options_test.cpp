@@ -37,7 +37,8 @@ TEST(StrandexProgram, UnknownOptionIsAUsageError) {
   EXPECT_EQ(result.exit_code, 2);
   EXPECT_EQ(result.out, "");
   // Qt may warn first about its environment.
-  const std::string message = "strandex: Unknown option 'frobnicate'.\nTry 'strandex --help' for more information.\n";
+  const std::string message =
+      "strandex: Unknown option 'frobnicate'.\nTry 'strandex --help' for more information.\n";
   EXPECT_EQ(result.err.substr(result.err.size() - std::min(result.err.size(), message.size())), message);
 }
 #endif

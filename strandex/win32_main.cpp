@@ -29,8 +29,8 @@ bool Print(const char* text) {
   HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
   bool own_console = false;
   if ((out == nullptr || out == INVALID_HANDLE_VALUE) && ::AttachConsole(ATTACH_PARENT_PROCESS)) {
-    out = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                        nullptr);
+    out = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                        0, nullptr);
     own_console = out != INVALID_HANDLE_VALUE;
   }
   if (out != nullptr && out != INVALID_HANDLE_VALUE) {
