@@ -25,8 +25,8 @@ TX_DEPS_PACKAGES=(
   # lconvert.
   libxml2-dev libxml2-utils translate-toolkit qt6-l10n-tools
   # The install test validates the AppStream metainfo and the desktop entry and has the MIME
-  # database recognise a .tdb by its first bytes.
-  appstream desktop-file-utils shared-mime-info
+  # database (and gio, which asks it) recognise a .tdb by its first bytes.
+  appstream desktop-file-utils shared-mime-info libglib2.0-bin
 )
 # Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
 TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})
