@@ -38,6 +38,9 @@ diff "$folder/expected" "$folder/found" || fail "the staged install differs from
 if [ "$editor" = 1 ]; then
   prefix=$folder/prefix
   cmake --install "$build" --prefix "$prefix" >/dev/null 2>&1
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$prefix/share/applications/strandex.desktop" || fail "the desktop entry is not valid"
+  fi
   if command -v update-desktop-database >/dev/null; then
     grep -qx "application/x-strandex-tdb=strandex.desktop;" "$prefix/share/applications/mimeinfo.cache" ||
       fail "the desktop database does not offer strandex for .tdb files"
