@@ -21,7 +21,8 @@ int64_t RequestCount();
 // Ends the process with code after flushing every C stream, without freeing what the process
 // still holds: the system takes it all back at once, where freeing a large database block by
 // block costs a tenth of loading it. With a leak checker linked in, the process exits normally
-// so that the checker still sees every block.
+// so that the checker still sees every block, and so does a coverage build (TX_COVERAGE_BUILD
+// defined), whose counts are written at exit.
 [[noreturn]] void ExitKeepingMemory(int code);
 
 }  // namespace allocore

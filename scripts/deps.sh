@@ -24,6 +24,9 @@ TX_DEPS_PACKAGES=(
   # xmllint and take PO and XLIFF files through translate-toolkit (po2xliff, xliff2po) and Qt's
   # lconvert.
   libxml2-dev libxml2-utils translate-toolkit qt6-l10n-tools
+  # The install test validates the AppStream metainfo and the desktop entry and has the MIME
+  # database (and gio, which asks it) recognise a .tdb by its first bytes.
+  appstream desktop-file-utils shared-mime-info libglib2.0-bin
 )
 # Scripts that need more (the screenshot) name it in TX_DEPS_EXTRA before sourcing this file.
 TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})
@@ -33,6 +36,12 @@ TX_DEPS_PACKAGES+=(${TX_DEPS_EXTRA[@]+"${TX_DEPS_EXTRA[@]}"})
 TX_BENCH_PACKAGES=(time)
 if [[ "${1:-}" == "bench" ]]; then
   TX_DEPS_PACKAGES+=("${TX_BENCH_PACKAGES[@]}")
+fi
+
+# "scripts/deps.sh coverage" adds gcovr, which reports the coverage preset's line coverage.
+TX_COVERAGE_PACKAGES=(gcovr)
+if [[ "${1:-}" == "coverage" ]]; then
+  TX_DEPS_PACKAGES+=("${TX_COVERAGE_PACKAGES[@]}")
 fi
 
 # "scripts/deps.sh wine32" adds Debian's 32-bit wine, for the 32-bit Windows programs' tests
