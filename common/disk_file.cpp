@@ -195,7 +195,7 @@ void DiskFileClass::Close() {
 
 uint32_t DiskFileClass::GetDateTime() {
   int64_t seconds;
-  if (!IsOpen() || !Disk().GetModified(handle, &seconds)) return 0;
+  if (!IsOpen() || !platform::GetModified(handle, &seconds)) return 0;
   return DosDateTimeFromUnix(seconds);
 }
 
@@ -203,7 +203,7 @@ bool DiskFileClass::SetDateTime(uint32_t value) {
   if (!IsOpen()) return false;
   int64_t seconds;
   if (!UnixFromDosDateTime(value, &seconds)) return false;
-  return Disk().SetModified(handle, seconds);
+  return platform::SetModified(handle, seconds);
 }
 
 void DiskFileClass::Error(int, int, const char*) {}

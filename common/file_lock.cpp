@@ -21,13 +21,13 @@ bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
     if (!disk.Lock(handle)) {
       // No lock to be had here: only a change is found, by Unchanged.
       Release();
-      if (!disk.Identify(platform::kInvalidHandle, target, &seen)) {
+      if (!platform::Identify(platform::kInvalidHandle, target, &seen)) {
         return FailPath(error, target, platform::LastError());
       }
       return true;
     }
     platform::FileIdentity named;
-    if (!disk.Identify(handle, target, &seen) || !disk.Identify(platform::kInvalidHandle, target, &named)) {
+    if (!platform::Identify(handle, target, &seen) || !platform::Identify(platform::kInvalidHandle, target, &named)) {
       int code = platform::LastError();
       Release();
       return FailPath(error, target, code);
@@ -45,7 +45,7 @@ bool FileLockClass::Unchanged(NarrowStringClass* error) const {
   // No file was there to lock (a new name): there is no version to compare with.
   if (path.IsEmpty()) return true;
   platform::FileIdentity now;
-  if (!platform::Disk().Identify(platform::kInvalidHandle, path.Chars(), &now)) {
+  if (!platform::Identify(platform::kInvalidHandle, path.Chars(), &now)) {
     return FailPath(error, path.Chars(), platform::LastError());
   }
   if (now.SameVersion(seen)) return true;

@@ -52,7 +52,7 @@ bool SafeReplaceClass::ChooseTarget() {
   // The temporary file goes beside the file a link names. A device or pipe is opened through
   // the link itself: /dev/stdout leads to a pipe that has no path of its own.
   if (!direct && platform::Disk().LinkStatus(path, &status) && status.is_link &&
-      !platform::Disk().ResolvePath(path, target)) {
+      !platform::ResolvePath(path, target)) {
     return Fail(platform::LastError());
   }
   return true;
@@ -65,7 +65,7 @@ bool SafeReplaceClass::Begin() {
   if (!standard_output && !ChooseTarget()) return false;
   if (direct) {
     // Opening a pipe waits for its reader, as any writer into one does.
-    platform::Handle h = standard_output ? platform::Disk().Duplicate(platform::StandardHandle(platform::kStdout))
+    platform::Handle h = standard_output ? platform::Duplicate(platform::StandardHandle(platform::kStdout))
                                          : platform::Disk().Open(target, platform::kWrite);
     if (h == platform::kInvalidHandle) return Fail(platform::LastError());
     file.Attach(h);
@@ -93,9 +93,9 @@ bool SafeReplaceClass::Begin() {
   bool replacing = platform::Disk().Status(target, &old) && !old.is_directory;
   // The new file takes the old one's owner where the system allows it (a user may not give a
   // file away; the file then stays the user's).
-  if (replacing) platform::Disk().SetOwner(h, old.owner, old.group);
+  if (replacing) platform::SetOwner(h, old.owner, old.group);
   uint32_t mode = replacing ? old.mode : platform::DefaultFileMode();
-  if (!platform::Disk().SetMode(h, mode)) {
+  if (!platform::SetMode(h, mode)) {
     Fail(platform::LastError());
     Abort();
     return false;

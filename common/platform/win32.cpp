@@ -133,7 +133,7 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 class Win32Disk : public DiskInterface {
  public:
-  Handle Duplicate(Handle h) override {
+  Handle Duplicate(Handle h) {
     HANDLE copy = INVALID_HANDLE_VALUE;
     HANDLE process = ::GetCurrentProcess();
     if (!::DuplicateHandle(process, Win(h), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
@@ -233,20 +233,20 @@ class Win32Disk : public DiskInterface {
   bool Close(Handle h) override { return ::CloseHandle(Win(h)) || FailFalse(); }
   bool Sync(Handle h) override { return ::FlushFileBuffers(Win(h)) || FailFalse(); }
 
-  bool GetModified(Handle h, int64_t* seconds) override {
+  bool GetModified(Handle h, int64_t* seconds) {
     FILETIME written;
     if (!::GetFileTime(Win(h), nullptr, nullptr, &written)) return FailFalse();
     *seconds = SecondsFromFileTime(written);
     return true;
   }
 
-  bool SetModified(Handle h, int64_t seconds) override {
+  bool SetModified(Handle h, int64_t seconds) {
     FILETIME time = FileTimeFromSeconds(seconds);
     return ::SetFileTime(Win(h), nullptr, &time, &time) || FailFalse();
   }
 
   // Only the write bit has a Windows counterpart: the read-only attribute.
-  bool SetMode(Handle h, uint32_t mode) override {
+  bool SetMode(Handle h, uint32_t mode) {
     FILE_BASIC_INFO info;
     if (!::GetFileInformationByHandleEx(Win(h), FileBasicInfo, &info, sizeof info)) return FailFalse();
     DWORD attributes = info.FileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
@@ -262,7 +262,7 @@ class Win32Disk : public DiskInterface {
   }
 
   // Files have no owning user and group numbers here; a new file belongs to its creator.
-  bool SetOwner(Handle, uint32_t, uint32_t) override { return true; }
+  bool SetOwner(Handle, uint32_t, uint32_t) { return true; }
 
   bool Delete(const char* path) override {
     WidePath wide(path);
@@ -325,7 +325,7 @@ class Win32Disk : public DiskInterface {
     return true;
   }
 
-  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
+  bool Identify(Handle h, const char* path, FileIdentity* identity) {
     HANDLE query = Win(h);
     if (h == kInvalidHandle) {
       WidePath wide(path);
@@ -353,7 +353,7 @@ class Win32Disk : public DiskInterface {
     return false;
   }
 
-  bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
+  bool ResolvePath(const char* path, NarrowStringClass& resolved) {
     WidePath wide(path);
     if (!wide.Ok()) return false;
     HANDLE h = OpenForQuery(wide.Chars());
@@ -458,6 +458,16 @@ bool g_colour_switched = false;
 }  // namespace
 
 DiskInterface& SystemDisk() { return g_system_disk; }
+
+Handle Duplicate(Handle h) { return g_system_disk.Duplicate(h); }
+bool GetModified(Handle h, int64_t* seconds) { return g_system_disk.GetModified(h, seconds); }
+bool SetModified(Handle h, int64_t seconds) { return g_system_disk.SetModified(h, seconds); }
+bool SetMode(Handle h, uint32_t mode) { return g_system_disk.SetMode(h, mode); }
+bool SetOwner(Handle h, uint32_t owner, uint32_t group) { return g_system_disk.SetOwner(h, owner, group); }
+bool ResolvePath(const char* path, NarrowStringClass& resolved) { return g_system_disk.ResolvePath(path, resolved); }
+bool Identify(Handle h, const char* path, FileIdentity* identity) {
+  return g_system_disk.Identify(h, path, identity);
+}
 
 int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }
