@@ -1,6 +1,8 @@
 // Replacement of a file through a temporary file and a rename.
 #include "common/safe_replace.h"
 
+#include <cstring>
+
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 
@@ -12,10 +14,8 @@ namespace {
 NarrowStringClass TempPrefix(const char* target) {
   static const char kSuffix[] = ".tmp-";
   const int kRoom = platform::kMaxNameBytes - 6 - (sizeof kSuffix - 1);
-  int length = 0, name_start = 0;
-  for (; target[length]; ++length) {
-    if (target[length] == platform::PathSeparator()) name_start = length + 1;
-  }
+  const int name_start = static_cast<int>(platform::FileNamePart(target) - target);
+  const int length = name_start + static_cast<int>(strlen(target + name_start));
   int keep = length;
   if (length - name_start > kRoom) {
     keep = name_start + kRoom;
