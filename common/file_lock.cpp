@@ -27,7 +27,8 @@ bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
       return true;
     }
     platform::FileIdentity named;
-    if (!platform::Identify(handle, target, &seen) || !platform::Identify(platform::kInvalidHandle, target, &named)) {
+    if (!platform::Identify(handle, target, &seen) ||
+        !platform::Identify(platform::kInvalidHandle, target, &named)) {
       int code = platform::LastError();
       Release();
       return FailPath(error, target, code);

@@ -1,6 +1,7 @@
 // Replacement of a file through a temporary file and a rename.
 #include "common/safe_replace.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "common/path_error.h"
@@ -61,6 +62,8 @@ bool SafeReplaceClass::ChooseTarget() {
 bool SafeReplaceClass::Begin() {
   Abort();
   if (standard_output && !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
+  // What the C runtime's stdout holds goes first, so that the two keep their order.
+  if (standard_output && std::fflush(stdout) != 0) return Fail(platform::ErrorShortWrite());
   direct = standard_output;
   if (!standard_output && !ChooseTarget()) return false;
   if (direct) {

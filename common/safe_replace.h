@@ -44,7 +44,8 @@ class SafeReplaceClass {
   void SetUnchangedCheck(const FileLockClass* lock) { unchanged = lock; }
 
   // Makes Begin write into standard output, directly as into a pipe, whatever it is (a terminal,
-  // a pipe, a redirected file), through a handle of its own that Commit closes.
+  // a pipe, a redirected file), through a handle of its own that Commit closes, after what the C
+  // runtime's stdout holds.
   void UseStandardOutput() { standard_output = true; }
 
   // Creates the temporary file (or opens the device or pipe); File() then writes into it.

@@ -165,9 +165,7 @@ class PosixDisk : public DiskInterface {
     return Succeeded(::futimens(Fd(h), times));
   }
 
-  bool SetMode(Handle h, uint32_t mode) {
-    return Succeeded(::fchmod(Fd(h), static_cast<mode_t>(mode)));
-  }
+  bool SetMode(Handle h, uint32_t mode) { return Succeeded(::fchmod(Fd(h), static_cast<mode_t>(mode))); }
 
   bool SetOwner(Handle h, uint32_t owner, uint32_t group) {
     return Succeeded(::fchown(Fd(h), static_cast<uid_t>(owner), static_cast<gid_t>(group)));
@@ -357,7 +355,9 @@ bool GetModified(Handle h, int64_t* seconds) { return g_system_disk.GetModified(
 bool SetModified(Handle h, int64_t seconds) { return g_system_disk.SetModified(h, seconds); }
 bool SetMode(Handle h, uint32_t mode) { return g_system_disk.SetMode(h, mode); }
 bool SetOwner(Handle h, uint32_t owner, uint32_t group) { return g_system_disk.SetOwner(h, owner, group); }
-bool ResolvePath(const char* path, NarrowStringClass& resolved) { return g_system_disk.ResolvePath(path, resolved); }
+bool ResolvePath(const char* path, NarrowStringClass& resolved) {
+  return g_system_disk.ResolvePath(path, resolved);
+}
 bool Identify(Handle h, const char* path, FileIdentity* identity) {
   return g_system_disk.Identify(h, path, identity);
 }

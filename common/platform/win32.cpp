@@ -464,7 +464,9 @@ bool GetModified(Handle h, int64_t* seconds) { return g_system_disk.GetModified(
 bool SetModified(Handle h, int64_t seconds) { return g_system_disk.SetModified(h, seconds); }
 bool SetMode(Handle h, uint32_t mode) { return g_system_disk.SetMode(h, mode); }
 bool SetOwner(Handle h, uint32_t owner, uint32_t group) { return g_system_disk.SetOwner(h, owner, group); }
-bool ResolvePath(const char* path, NarrowStringClass& resolved) { return g_system_disk.ResolvePath(path, resolved); }
+bool ResolvePath(const char* path, NarrowStringClass& resolved) {
+  return g_system_disk.ResolvePath(path, resolved);
+}
 bool Identify(Handle h, const char* path, FileIdentity* identity) {
   return g_system_disk.Identify(h, path, identity);
 }
