@@ -6,19 +6,18 @@
 FileLockClass::~FileLockClass() { Release(); }
 
 void FileLockClass::Release() {
-  if (handle != platform::kInvalidHandle) platform::Disk().Close(handle);
+  if (handle != platform::kInvalidHandle) io.Close(handle);
   handle = platform::kInvalidHandle;
 }
 
 bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
   Release();
   path = target;
-  platform::DiskInterface& disk = platform::Disk();
   // Each round that finds the file replaced while it waited tries again on the new one.
   for (;;) {
-    handle = disk.Open(target, platform::kRead);
+    handle = io.Open(target, platform::kRead);
     if (handle == platform::kInvalidHandle) return FailPath(error, target, platform::LastError());
-    if (!disk.Lock(handle)) {
+    if (!io.Lock(handle)) {
       // No lock to be had here: only a change is found, by Unchanged.
       Release();
       if (!platform::Identify(platform::kInvalidHandle, target, &seen)) {
