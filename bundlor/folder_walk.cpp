@@ -5,9 +5,9 @@
 #include <cstring>
 #include <utility>
 
-#include "mix/mix_format.h"
 #include "common/crc.h"
 #include "common/platform/platform.h"
+#include "mix/mix_format.h"
 
 namespace {
 
@@ -29,9 +29,10 @@ void AddFile(FileListClass& list, NarrowStringClass&& name, NarrowStringClass&& 
   if (!list.Add(record)) diagnostics.Failure(record.Source, platform::ErrorText(platform::ErrorNoMemory()));
 }
 
-void WalkLevel(const char* folder, const char* prefix, FileListClass& list, DiagnosticsClass& diagnostics) {
+void WalkLevel(const char* folder, const char* prefix, FileListClass& list, DiagnosticsClass& diagnostics,
+               platform::Folders& folders) {
   DynamicArrayClass<platform::DirEntry> entries;
-  if (!platform::Disk().ListDirectory(folder, entries)) {
+  if (!folders.ListDirectory(folder, entries)) {
     diagnostics.Failure(folder, platform::ErrorText(platform::LastError()));
     return;
   }
@@ -40,13 +41,13 @@ void WalkLevel(const char* folder, const char* prefix, FileListClass& list, Diag
     NarrowStringClass source = platform::JoinPath(folder, entry.name);
     NarrowStringClass member = JoinMember(prefix, entry.name);
     if (entry.is_directory) {
-      WalkLevel(source, member, list, diagnostics);
+      WalkLevel(source, member, list, diagnostics, folders);
       continue;
     }
     // What the entry names, links followed: pipes, sockets and devices are not packed (opening
     // a pipe for reading would wait for a writer forever).
     platform::FileStatus status;
-    if (!platform::Disk().Status(source, &status)) {
+    if (!folders.Status(source, &status)) {
       diagnostics.Failure(source, platform::ErrorText(platform::LastError()));
     } else if (status.is_regular) {
       AddFile(list, std::move(member), std::move(source), diagnostics);
@@ -55,16 +56,17 @@ void WalkLevel(const char* folder, const char* prefix, FileListClass& list, Diag
     } else if (entry.is_link) {
       diagnostics.Warning(source, "symbolic link to a folder, not followed");
     } else {
-      WalkLevel(source, member, list, diagnostics);
+      WalkLevel(source, member, list, diagnostics, folders);
     }
   }
 }
 
 }  // namespace
 
-void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics) {
+void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics,
+                platform::Folders& folders) {
   list.SetGrowthStep(kListGrowthStep);
-  WalkLevel(folder, "", list, diagnostics);
+  WalkLevel(folder, "", list, diagnostics, folders);
 }
 
 void SortFileList(FileListClass& list) {

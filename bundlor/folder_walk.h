@@ -6,6 +6,7 @@
 
 #include "bundlor/diagnostics.h"
 #include "common/array.h"
+#include "common/platform/disk.h"
 #include "common/string_class.h"
 
 struct FileListRecord {
@@ -20,7 +21,8 @@ using FileListClass = DynamicArrayClass<FileListRecord>;
 // as that file; a link to a folder is not followed, and pipes, sockets and devices are not
 // packed (a warning each). A folder that cannot be listed and a link that leads nowhere are
 // failures; the walk goes on with the rest.
-void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics);
+void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics,
+                platform::Folders& folders = platform::Disk());
 
 // Puts the list in archive order: by CRC, then by name (then by path on disk), so every run gives
 // the same archive.

@@ -63,8 +63,8 @@ TEST(BufferedDiskFile, NoMemoryForTheBlockKeepsBytesAlreadyCopied) {
 // that the disk cuts short all give the file's bytes.
 TEST(BufferedDiskFile, ShortAndFailingReads) {
   Fixture fx;
-  platform::ScopedFaultDisk disk;
-  BufferedDiskFileClass f(fx.path.c_str());
+  platform::FaultDisk disk;
+  BufferedDiskFileClass f(fx.path.c_str(), disk);
   ASSERT_EQ(f.Open(1), 1);
   std::string buf(20000, '\0');
   for (int piece : {3000, 20000}) {

@@ -1,8 +1,13 @@
-// Little-endian 32-bit words, the byte order of every file format here. Templates over the byte
+// Little-endian 16- and 32-bit words, the byte order of every file format here. Templates over the byte
 // type so that text (char) and file bytes (unsigned char) both read, at compile time too.
 #pragma once
 
 #include <cstdint>
+
+template <typename Byte>
+constexpr uint16_t DecodeFixed16(const Byte* in) {
+  return static_cast<uint16_t>(static_cast<unsigned char>(in[0]) | static_cast<unsigned char>(in[1]) << 8);
+}
 
 // Written out byte by byte, not as loops: the compiler then makes each a single 32-bit move.
 template <typename Byte>

@@ -6,10 +6,9 @@
 
 #include "common/dos_time.h"
 
-using platform::Disk;
 using platform::kInvalidHandle;
 
-DiskFileClass::DiskFileClass(const char* name_in) { SetName(name_in); }
+DiskFileClass::DiskFileClass(const char* name_in, platform::FileIO& io_in) : io(&io_in) { SetName(name_in); }
 
 DiskFileClass::~DiskFileClass() { DiskFileClass::Close(); }
 
@@ -39,7 +38,7 @@ bool DiskFileClass::Delete() {
   Close();
   if (name.IsEmpty()) Error(platform::ErrorNoName(), 0, nullptr);
   if (!IsAvailable(0)) return false;
-  if (!Disk().Delete(name)) {
+  if (!platform::Disk().Delete(name)) {
     Report();
     return false;
   }
@@ -55,9 +54,9 @@ bool DiskFileClass::IsAvailable(int forced) {
     Close();
     return opened;
   }
-  platform::Handle probe = Disk().Open(name, platform::kRead);
+  platform::Handle probe = io->Open(name, platform::kRead);
   if (probe == kInvalidHandle) return false;
-  if (!Disk().Close(probe)) Report();
+  if (!io->Close(probe)) Report();
   return true;
 }
 
@@ -76,7 +75,7 @@ int DiskFileClass::Open(int rights_in) {
     platform::SetLastError(platform::ErrorInvalid());
     return 0;
   }
-  handle = Disk().Open(name, rights_in);
+  handle = io->Open(name, rights_in);
   if (handle != kInvalidHandle && bias_start != 0 && bias_length != -1) Seek(0, 0);
   return handle != kInvalidHandle ? 1 : 0;
 }
@@ -98,7 +97,7 @@ int DiskFileClass::Read(void* buffer, int size) {
     if (size > left) size = left;
   }
   if (size <= 0) return 0;
-  int n = Disk().Read(handle, buffer, size);
+  int n = io->Read(handle, buffer, size);
   if (n < 0) {
     Report(1);
     return 0;
@@ -112,7 +111,7 @@ int DiskFileClass::Seek(int offset, int origin) {
       Error(platform::ErrorBadHandle(), 0, name);
       return -1;
     }
-    int64_t r = Disk().Seek(handle, offset, origin);
+    int64_t r = io->Seek(handle, offset, origin);
     if (r < 0) return Report();
     if (r > INT_MAX) {
       Error(platform::ErrorTooLarge(), 0, name);
@@ -126,7 +125,7 @@ int DiskFileClass::Seek(int offset, int origin) {
       Error(platform::ErrorBadHandle(), 0, name);
       return -1;
     }
-    int64_t raw = Disk().Seek(handle, 0, platform::kCurrent);
+    int64_t raw = io->Seek(handle, 0, platform::kCurrent);
     if (raw < 0) return Report();
     target += raw - bias_start;
   } else if (origin == 2) {
@@ -138,7 +137,7 @@ int DiskFileClass::Seek(int offset, int origin) {
     Error(platform::ErrorBadHandle(), 0, name);
     return -1;
   }
-  int64_t r = Disk().Seek(handle, bias_start + target, platform::kBegin);
+  int64_t r = io->Seek(handle, bias_start + target, platform::kBegin);
   if (r < 0) return Report();
   return static_cast<int>(r - bias_start);
 }
@@ -151,7 +150,7 @@ int DiskFileClass::Size() {
     Close();
     return n;
   }
-  int64_t n = Disk().Size(handle);
+  int64_t n = io->Size(handle);
   if (n < 0) return Report();
   if (n > INT_MAX) {
     Error(platform::ErrorTooLarge(), 0, name);
@@ -168,19 +167,19 @@ int DiskFileClass::Write(const void* buffer, int size) {
     return n;
   }
   if (size <= 0) return 0;
-  int n = Disk().Write(handle, buffer, size);
+  int n = io->Write(handle, buffer, size);
   if (n < 0) {
     Report();
     return 0;
   }
-  if (write_back) Disk().StartWriteBack(handle, n);
+  if (write_back) io->StartWriteBack(handle, n);
   if (n < size) {
     // The system took only part: say why (the platform left its reason).
     int code = platform::LastError();
     Error(code ? code : platform::ErrorShortWrite(), 0, name);
   }
   if (IsBiased()) {
-    int64_t raw = Disk().Seek(handle, 0, platform::kCurrent);
+    int64_t raw = io->Seek(handle, 0, platform::kCurrent);
     if (raw > static_cast<int64_t>(bias_start) + bias_length)
       bias_length = static_cast<int>(raw - bias_start);
   }
@@ -189,13 +188,13 @@ int DiskFileClass::Write(const void* buffer, int size) {
 
 void DiskFileClass::Close() {
   if (!IsOpen()) return;
-  if (!Disk().Close(handle)) Report();
+  if (!io->Close(handle)) Report();
   handle = kInvalidHandle;
 }
 
 uint32_t DiskFileClass::GetDateTime() {
   int64_t seconds;
-  if (!IsOpen() || !Disk().GetModified(handle, &seconds)) return 0;
+  if (!IsOpen() || !platform::GetModified(handle, &seconds)) return 0;
   return DosDateTimeFromUnix(seconds);
 }
 
@@ -203,7 +202,7 @@ bool DiskFileClass::SetDateTime(uint32_t value) {
   if (!IsOpen()) return false;
   int64_t seconds;
   if (!UnixFromDosDateTime(value, &seconds)) return false;
-  return Disk().SetModified(handle, seconds);
+  return platform::SetModified(handle, seconds);
 }
 
 void DiskFileClass::Error(int, int, const char*) {}
@@ -235,7 +234,7 @@ void DiskFileClass::Attach(platform::Handle handle_in) {
 
 bool DiskFileClass::Sync() {
   if (!IsOpen()) return false;
-  if (!Disk().Sync(handle)) {
+  if (!io->Sync(handle)) {
     Report();
     return false;
   }

@@ -1,6 +1,7 @@
 // DiskFileClass: FileClass over a platform file handle. Most operations open the file on
 // demand for the length of the call; failures go to the virtual Error hook and show in the
 // result. An optional window (Bias) makes a stretch of a larger file look like a whole file.
+// Every call goes through the FileIO the object was made with (by default the disk in use).
 #pragma once
 
 #include "common/file_class.h"
@@ -8,8 +9,8 @@
 
 class DiskFileClass : public FileClass {
  public:
-  DiskFileClass() = default;
-  explicit DiskFileClass(const char* name);
+  explicit DiskFileClass(platform::FileIO& io = platform::Disk()) : io(&io) {}
+  explicit DiskFileClass(const char* name, platform::FileIO& io = platform::Disk());
   ~DiskFileClass() override;
   DiskFileClass(const DiskFileClass&) = delete;
   DiskFileClass& operator=(const DiskFileClass&) = delete;
@@ -42,6 +43,7 @@ class DiskFileClass : public FileClass {
   void SetWriteBack(bool on) { write_back = on; }
 
  protected:
+  platform::FileIO* io;
   int rights = 0;
   int bias_start = 0;
   int bias_length = -1;

@@ -141,8 +141,8 @@ TEST(DiskFile, FailingDiskShowsInResultsAndTheHook) {
   TempFolder dir;
   std::string path = dir / "f.bin";
   WriteBytes(path, Numbers(100));
-  platform::ScopedFaultDisk disk;
-  RecordingFile f(path.c_str());
+  platform::FaultDisk disk;
+  RecordingFile f(path.c_str(), disk);
   ASSERT_EQ(f.Open(0), 1);
   disk.fail_read = disk.reads + 1;
   char buf[10];

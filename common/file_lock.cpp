@@ -6,28 +6,28 @@
 FileLockClass::~FileLockClass() { Release(); }
 
 void FileLockClass::Release() {
-  if (handle != platform::kInvalidHandle) platform::Disk().Close(handle);
+  if (handle != platform::kInvalidHandle) io.Close(handle);
   handle = platform::kInvalidHandle;
 }
 
 bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
   Release();
   path = target;
-  platform::DiskInterface& disk = platform::Disk();
   // Each round that finds the file replaced while it waited tries again on the new one.
   for (;;) {
-    handle = disk.Open(target, platform::kRead);
+    handle = io.Open(target, platform::kRead);
     if (handle == platform::kInvalidHandle) return FailPath(error, target, platform::LastError());
-    if (!disk.Lock(handle)) {
+    if (!io.Lock(handle)) {
       // No lock to be had here: only a change is found, by Unchanged.
       Release();
-      if (!disk.Identify(platform::kInvalidHandle, target, &seen)) {
+      if (!platform::Identify(platform::kInvalidHandle, target, &seen)) {
         return FailPath(error, target, platform::LastError());
       }
       return true;
     }
     platform::FileIdentity named;
-    if (!disk.Identify(handle, target, &seen) || !disk.Identify(platform::kInvalidHandle, target, &named)) {
+    if (!platform::Identify(handle, target, &seen) ||
+        !platform::Identify(platform::kInvalidHandle, target, &named)) {
       int code = platform::LastError();
       Release();
       return FailPath(error, target, code);
@@ -45,7 +45,7 @@ bool FileLockClass::Unchanged(NarrowStringClass* error) const {
   // No file was there to lock (a new name): there is no version to compare with.
   if (path.IsEmpty()) return true;
   platform::FileIdentity now;
-  if (!platform::Disk().Identify(platform::kInvalidHandle, path.Chars(), &now)) {
+  if (!platform::Identify(platform::kInvalidHandle, path.Chars(), &now)) {
     return FailPath(error, path.Chars(), platform::LastError());
   }
   if (now.SameVersion(seen)) return true;

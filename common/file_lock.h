@@ -16,7 +16,8 @@
 
 class FileLockClass {
  public:
-  FileLockClass() = default;
+  // The file is opened and locked through io.
+  explicit FileLockClass(platform::FileIO& io = platform::Disk()) : io(io) {}
   ~FileLockClass();
   FileLockClass(const FileLockClass&) = delete;
   FileLockClass& operator=(const FileLockClass&) = delete;
@@ -31,6 +32,7 @@ class FileLockClass {
  private:
   void Release();
 
+  platform::FileIO& io;
   NarrowStringClass path;
   platform::Handle handle = platform::kInvalidHandle;
   platform::FileIdentity seen;

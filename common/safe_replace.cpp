@@ -1,6 +1,9 @@
 // Replacement of a file through a temporary file and a rename.
 #include "common/safe_replace.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 
@@ -12,10 +15,8 @@ namespace {
 NarrowStringClass TempPrefix(const char* target) {
   static const char kSuffix[] = ".tmp-";
   const int kRoom = platform::kMaxNameBytes - 6 - (sizeof kSuffix - 1);
-  int length = 0, name_start = 0;
-  for (; target[length]; ++length) {
-    if (target[length] == platform::PathSeparator()) name_start = length + 1;
-  }
+  const int name_start = static_cast<int>(platform::FileNamePart(target) - target);
+  const int length = name_start + static_cast<int>(strlen(target + name_start));
   int keep = length;
   if (length - name_start > kRoom) {
     keep = name_start + kRoom;
@@ -32,7 +33,10 @@ NarrowStringClass TempPrefix(const char* target) {
 }  // namespace
 
 // The names are copied without throwing; a copy that fails makes Begin fail as out of memory.
-SafeReplaceClass::SafeReplaceClass(const char* target_in) { named = path.TryAssign(target_in); }
+SafeReplaceClass::SafeReplaceClass(const char* target_in, platform::DiskInterface& disk_in)
+    : disk(disk_in), file(disk_in) {
+  named = path.TryAssign(target_in);
+}
 
 SafeReplaceClass::~SafeReplaceClass() { Abort(); }
 
@@ -40,19 +44,18 @@ bool SafeReplaceClass::ChooseTarget() {
   platform::FileStatus status;
   if (!named || !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
   direct = false;
-  if (platform::Disk().Status(path, &status)) {
+  if (disk.Status(path, &status)) {
     if (!status.is_regular && !status.is_stream) return Fail(platform::ErrorNotRegular());
     // No write permission for anyone marks a file read-only, whoever runs the program.
     if ((status.mode & 0222) == 0) return Fail(platform::ErrorReadOnly());
     direct = status.is_stream;
-  } else if (platform::Disk().LinkStatus(path, &status) && status.is_link) {
+  } else if (disk.LinkStatus(path, &status) && status.is_link) {
     // Nothing is made where a link points nowhere: that is more often a mistake than a wish.
     return Fail(platform::ErrorDanglingLink());
   }
   // The temporary file goes beside the file a link names. A device or pipe is opened through
   // the link itself: /dev/stdout leads to a pipe that has no path of its own.
-  if (!direct && platform::Disk().LinkStatus(path, &status) && status.is_link &&
-      !platform::Disk().ResolvePath(path, target)) {
+  if (!direct && disk.LinkStatus(path, &status) && status.is_link && !platform::ResolvePath(path, target)) {
     return Fail(platform::LastError());
   }
   return true;
@@ -61,12 +64,14 @@ bool SafeReplaceClass::ChooseTarget() {
 bool SafeReplaceClass::Begin() {
   Abort();
   if (standard_output && !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
+  // What the C runtime's stdout holds goes first, so that the two keep their order.
+  if (standard_output && std::fflush(stdout) != 0) return Fail(platform::ErrorShortWrite());
   direct = standard_output;
   if (!standard_output && !ChooseTarget()) return false;
   if (direct) {
     // Opening a pipe waits for its reader, as any writer into one does.
-    platform::Handle h = standard_output ? platform::Disk().Duplicate(platform::StandardHandle(platform::kStdout))
-                                         : platform::Disk().Open(target, platform::kWrite);
+    platform::Handle h = standard_output ? platform::Duplicate(platform::StandardHandle(platform::kStdout))
+                                         : disk.Open(target, platform::kWrite);
     if (h == platform::kInvalidHandle) return Fail(platform::LastError());
     file.Attach(h);
     file.ClearError();
@@ -78,24 +83,24 @@ bool SafeReplaceClass::Begin() {
   platform::Handle h;
   {
     platform::HeldStopsClass held;
-    h = platform::Disk().CreateUnique(prefix, temp_path);
+    h = disk.CreateUnique(prefix, temp_path);
     if (h == platform::kInvalidHandle) return FailInFolder(platform::LastError());
     platform::WatchTemporaryFile(temp_path);
   }
   // A second handle finds the file again should its folder be renamed before the file is put in
   // place or deleted (Windows, which does not share the file, gives none; it cannot rename a
   // folder that holds an open file either).
-  finder = platform::Disk().Open(temp_path, platform::kRead);
+  finder = disk.Open(temp_path, platform::kRead);
   file.Attach(h);
   file.ClearError();
   file.SetWriteBack(durable);
   platform::FileStatus old;
-  bool replacing = platform::Disk().Status(target, &old) && !old.is_directory;
+  bool replacing = disk.Status(target, &old) && !old.is_directory;
   // The new file takes the old one's owner where the system allows it (a user may not give a
   // file away; the file then stays the user's).
-  if (replacing) platform::Disk().SetOwner(h, old.owner, old.group);
+  if (replacing) platform::SetOwner(h, old.owner, old.group);
   uint32_t mode = replacing ? old.mode : platform::DefaultFileMode();
-  if (!platform::Disk().SetMode(h, mode)) {
+  if (!platform::SetMode(h, mode)) {
     Fail(platform::LastError());
     Abort();
     return false;
@@ -124,7 +129,7 @@ bool SafeReplaceClass::Commit() {
   }
   if (ok && !PutInPlace()) ok = Fail(platform::LastError());
   // The rename itself is in place; a folder that cannot be synced does not undo it.
-  if (ok && durable && folder_sync) platform::Disk().SyncFolderOf(target);
+  if (ok && durable && folder_sync) disk.SyncFolderOf(target);
   if (!ok) {
     Abort();
     return false;
@@ -143,13 +148,12 @@ bool SafeReplaceClass::Commit() {
 // plain rename.
 bool SafeReplaceClass::PutInPlace() {
   platform::FileStatus old;
-  if (durable || !platform::Disk().LinkStatus(target, &old) || !old.is_regular ||
-      !platform::Disk().Exchange(temp_path, target)) {
-    return platform::Disk().Rename(temp_path, target);
+  if (durable || !disk.LinkStatus(target, &old) || !old.is_regular || !disk.Exchange(temp_path, target)) {
+    return disk.Rename(temp_path, target);
   }
-  if (platform::Disk().Delete(temp_path)) return true;
+  if (disk.Delete(temp_path)) return true;
   int code = platform::LastError();
-  platform::Disk().Exchange(temp_path, target);
+  disk.Exchange(temp_path, target);
   platform::SetLastError(code);
   return false;
 }
@@ -158,7 +162,7 @@ bool SafeReplaceClass::Abort() {
   file.Close();
   bool removed = true;
   if (!temp_path.IsEmpty()) {
-    if (!platform::Disk().DeleteOpen(finder, temp_path)) {
+    if (!disk.DeleteOpen(finder, temp_path)) {
       // A folder may let files be made but not removed (append-only): say what is left.
       removed = false;
       NarrowStringClass reason("the temporary file is left behind: ");
@@ -177,7 +181,7 @@ bool SafeReplaceClass::Abort() {
 }
 
 void SafeReplaceClass::CloseFinder() {
-  if (finder != platform::kInvalidHandle) platform::Disk().Close(finder);
+  if (finder != platform::kInvalidHandle) disk.Close(finder);
   finder = platform::kInvalidHandle;
 }
 
@@ -190,8 +194,9 @@ bool SafeReplaceClass::Finish(bool written, int code, NarrowStringClass* error) 
   return ok;
 }
 
-bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error) {
-  SafeReplaceClass replace(target);
+bool SafeReplaceClass::WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error,
+                                  platform::DiskInterface& disk) {
+  SafeReplaceClass replace(target, disk);
   bool written = replace.Begin() && (size <= 0 || replace.File().Write(data, size) == size);
   return replace.Finish(written, platform::ErrorShortWrite(), error);
 }

@@ -1,5 +1,6 @@
 // SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
-// and puts it in place of the old one only when it is complete and on disk. Until Commit
+// and puts it in place of the old one only when it is complete and on disk, through the disk it
+// is given (by default the disk in use). Until Commit
 // succeeds the old file stays as it was; a failed, abandoned or interrupted (SIGINT, SIGTERM,
 // SIGHUP, SIGPIPE) replacement deletes the temporary file. A symbolic link is written through: the file
 // it names is replaced and the link stays. A file without write permission is refused. The new
@@ -23,7 +24,7 @@
 
 class SafeReplaceClass {
  public:
-  explicit SafeReplaceClass(const char* target);
+  explicit SafeReplaceClass(const char* target, platform::DiskInterface& disk = platform::Disk());
   ~SafeReplaceClass();
   SafeReplaceClass(const SafeReplaceClass&) = delete;
   SafeReplaceClass& operator=(const SafeReplaceClass&) = delete;
@@ -34,7 +35,7 @@ class SafeReplaceClass {
   void SetDurable(bool on) { durable = on; }
   // With durability on, Commit also syncs the folder, so that the new name survives a power cut.
   // A caller that replaces many files in one folder may turn that off and sync the folder once
-  // after the last Commit (platform::Disk().SyncFolderOf), reporting a failure there itself.
+  // after the last Commit (FileNames::SyncFolderOf), reporting a failure there itself.
   void SetFolderSync(bool on) { folder_sync = on; }
 
   // For a new version made from what the caller read of the target under lock (which stays
@@ -44,7 +45,8 @@ class SafeReplaceClass {
   void SetUnchangedCheck(const FileLockClass* lock) { unchanged = lock; }
 
   // Makes Begin write into standard output, directly as into a pipe, whatever it is (a terminal,
-  // a pipe, a redirected file), through a handle of its own that Commit closes.
+  // a pipe, a redirected file), through a handle of its own that Commit closes, after what the C
+  // runtime's stdout holds.
   void UseStandardOutput() { standard_output = true; }
 
   // Creates the temporary file (or opens the device or pipe); File() then writes into it.
@@ -65,7 +67,8 @@ class SafeReplaceClass {
   bool Finish(bool written, int code, NarrowStringClass* error);
 
   // Writes bytes as the whole new content of target in one step.
-  static bool WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error);
+  static bool WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error,
+                         platform::DiskInterface& disk = platform::Disk());
 
   // The file that is replaced: the caller's path, or the file a link there names.
   const NarrowStringClass& Target() const { return target; }
@@ -88,6 +91,7 @@ class SafeReplaceClass {
   // Gives the temporary file the target's name.
   bool PutInPlace();
 
+  platform::DiskInterface& disk;
   NarrowStringClass path;    // as the caller named it
   NarrowStringClass target;  // the file that is replaced
   NarrowStringClass temp_path;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #if !defined(_WIN32)
@@ -48,7 +47,7 @@ TEST(SafeReplace, ReplacesAndKeepsPermissions) {
 
 // A durable replacement syncs the new file before the rename and the folder after it.
 TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
-  struct Recording : platform::ScopedFaultDisk {
+  struct Recording : platform::FaultDisk {
     std::string calls;
     bool Sync(platform::Handle h) override { return (calls += "sync ", FaultDisk::Sync(h)); }
     bool Rename(const char* from, const char* to) override {
@@ -59,7 +58,7 @@ TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
     }
   } disk;
   TempFolder dir;
-  ASSERT_TRUE(SafeReplaceClass::WriteWhole((dir / "out.bin").c_str(), "new", 3, nullptr));
+  ASSERT_TRUE(SafeReplaceClass::WriteWhole((dir / "out.bin").c_str(), "new", 3, nullptr, disk));
   EXPECT_EQ(disk.calls, "sync rename folder ");
 }
 
@@ -68,7 +67,7 @@ TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
 // fails, the old file is swapped back.
 TEST(SafeReplace, WithoutDurabilityAFailedSwapPutsTheOldFileBack) {
   if (sys::kWindows) GTEST_SKIP() << "names are not swapped on Windows";
-  struct FailDelete : platform::ScopedFaultDisk {
+  struct FailDelete : platform::FaultDisk {
     bool Delete(const char* path) override {
       platform::SetLastError(sys::kIoError);
       return renames == 1 ? false : FaultDisk::Delete(path);
@@ -77,7 +76,7 @@ TEST(SafeReplace, WithoutDurabilityAFailedSwapPutsTheOldFileBack) {
   TempFolder dir;
   std::string path = dir / "out.bin";
   WriteBytes(path, "old");
-  SafeReplaceClass replace(path.c_str());
+  SafeReplaceClass replace(path.c_str(), disk);
   replace.SetDurable(false);
   ASSERT_TRUE(replace.Begin());
   replace.File().Write("new", 3);
@@ -89,7 +88,7 @@ TEST(SafeReplace, WithoutDurabilityAFailedSwapPutsTheOldFileBack) {
 // A folder that lets files be made but not removed or renamed (append-only): the failure names
 // the temporary file that stays behind.
 TEST(SafeReplace, ATemporaryFileThatCannotBeRemovedIsNamed) {
-  struct AppendOnly : platform::ScopedFaultDisk {
+  struct AppendOnly : platform::FaultDisk {
     bool DeleteOpen(platform::Handle, const char*) override {
       platform::SetLastError(sys::kAccessDenied);
       return false;
@@ -100,7 +99,7 @@ TEST(SafeReplace, ATemporaryFileThatCannotBeRemovedIsNamed) {
   TempFolder dir;
   std::string path = dir / "out.bin";
   NarrowStringClass error;
-  EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "new", 3, &error));
+  EXPECT_FALSE(SafeReplaceClass::WriteWhole(path.c_str(), "new", 3, &error, disk));
   std::vector<std::string> files = FilesIn(dir.path());
   ASSERT_EQ(files.size(), 1u);
   std::string denied = sys::Text(sys::kAccessDenied);
@@ -126,6 +125,23 @@ TEST(SafeReplace, LongestNamesCanBeReplaced) {
   }
 }
 
+// The temporary name is cut within the file's own name, after the last separator of either kind.
+TEST(SafeReplace, TheTemporaryNameIsCutWithinTheFileName) {
+  struct Prefixes : platform::FaultDisk {
+    std::string prefix;
+    platform::Handle CreateUnique(const char* p, NarrowStringClass& path) override {
+      prefix = p;
+      return FaultDisk::CreateUnique(p, path);
+    }
+  } disk;
+  TempFolder dir;
+  std::string folder = dir / "a";
+  std::string path = folder + "/" + std::string(250, 'n');
+  WriteBytes(path, "old");
+  ASSERT_TRUE(SafeReplaceClass::WriteWhole(path.c_str(), "new", 3, nullptr, disk));
+  EXPECT_EQ(disk.prefix, folder + "/" + std::string(244, 'n') + ".tmp-");
+}
+
 // A file without write permission is refused (links and other kinds of target: odd_targets.h).
 // Every failure point of every writer is swept (fault_sweep.h); here the messages name the path.
 TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
@@ -147,9 +163,9 @@ TEST(SafeReplace, ReadOnlyFilesAndMissingFoldersAreRefused) {
 // stays and no temporary file is left. Windows has no such signals; its console stops delete the
 // temporary file through a console control handler.
 #if !defined(_WIN32)
-struct StopOnCreate : platform::ScopedFaultDisk {
+struct StopOnCreate : platform::FaultDisk {
   platform::Handle CreateUnique(const char* prefix, NarrowStringClass& path) override {
-    platform::Handle h = platform::ScopedFaultDisk::CreateUnique(prefix, path);
+    platform::Handle h = platform::FaultDisk::CreateUnique(prefix, path);
     raise(SIGTERM);
     return h;
   }
@@ -162,9 +178,8 @@ TEST(SafeReplace, StoppingSignalsRemoveTheTemporaryFile) {
     WriteBytes(path, "old");
     pid_t child = fork();
     if (child == 0) {
-      std::optional<StopOnCreate> stop;
-      if (signal_number == 0) stop.emplace();
-      SafeReplaceClass replace(path.c_str());
+      StopOnCreate stop;
+      SafeReplaceClass replace(path.c_str(), signal_number == 0 ? stop : platform::SystemDisk());
       if (!replace.Begin()) _exit(3);
       if (signal_number == SIGXFSZ) {
         rlimit limit{1000, 1000};
@@ -206,13 +221,13 @@ TEST(SafeReplace, ARenamedFolderKeepsNoTemporaryFile) {
 // Where no lock can be had (Windows), a file replaced after it was read is found before the
 // update writes anything.
 TEST(FileLock, WithoutALockAReplacedFileIsFound) {
-  struct NoLocks : platform::ScopedFaultDisk {
+  struct NoLocks : platform::FaultDisk {
     bool Lock(platform::Handle) override { return false; }
   } disk;
   TempFolder dir;
   std::string path = dir / "db";
   WriteBytes(path, "one");
-  FileLockClass lock;
+  FileLockClass lock(disk);
   NarrowStringClass error;
   ASSERT_TRUE(lock.Acquire(path.c_str(), &error)) << error.Chars();
   EXPECT_TRUE(lock.Unchanged(&error));

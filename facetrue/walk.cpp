@@ -18,7 +18,8 @@ constexpr int kWorkListStep = 64;
 
 class WalkClass {
  public:
-  explicit WalkClass(ConsoleClass& console) : console(console), pending(console) {
+  WalkClass(ConsoleClass& console, platform::Folders& folders)
+      : console(console), folders(folders), pending(console) {
     work.SetGrowthStep(kWorkListStep);
   }
 
@@ -52,7 +53,7 @@ class WalkClass {
   void Visit(const char* path) {
     platform::FileStatus status;
     // A path named by the user that cannot be queried yields nothing, as an empty folder would.
-    if (!platform::Disk().Status(path, &status)) return;
+    if (!folders.Status(path, &status)) return;
     if (status.is_directory) {
       ListFolder(path);
     } else if (MatchesModelPattern(path)) {
@@ -62,7 +63,7 @@ class WalkClass {
 
   void ListFolder(const char* folder) {
     DynamicArrayClass<platform::DirEntry> entries;
-    if (!platform::Disk().ListDirectory(folder, entries)) {
+    if (!folders.ListDirectory(folder, entries)) {
       console.ErrorPrint("Unable to list '%s': %s\n", folder,
                          platform::ErrorText(platform::LastError()).Chars());
     }
@@ -78,12 +79,13 @@ class WalkClass {
     pending.Settle();
   }
 
-  static bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
+  bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
     platform::FileStatus status;
-    return entry.is_link && platform::Disk().Status(path, &status) && status.is_directory;
+    return entry.is_link && folders.Status(path, &status) && status.is_directory;
   }
 
   ConsoleClass& console;
+  platform::Folders& folders;
   PendingModelsClass pending;
   DynamicArrayClass<WorkItem> work;
 };
@@ -96,9 +98,9 @@ bool MatchesModelPattern(const char* name) {
   return length >= suffix && CompareNoCase(name + length - suffix, kModelSuffix, suffix) == 0;
 }
 
-int RunFacetrue(int count, const char* const* paths, ConsoleClass& console) {
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console, platform::Folders& folders) {
   if (count <= 0) return kNoPathExitCode;
-  WalkClass walk(console);
+  WalkClass walk(console, folders);
   for (int i = 0; i < count; ++i) walk.Push(paths[i]);
   walk.Run();
   return console.Failed() ? kFailureExitCode : 0;

@@ -4,6 +4,7 @@
 // folders, so the walk always ends.
 #pragma once
 
+#include "common/platform/disk.h"
 #include "facetrue/console.h"
 
 constexpr int kNoPathExitCode = 42;
@@ -14,4 +15,5 @@ bool MatchesModelPattern(const char* name);
 
 // Processes the paths; returns 42 when there are none (and does nothing), 1 when anything failed
 // (an error was printed), else 0.
-int RunFacetrue(int count, const char* const* paths, ConsoleClass& console);
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console,
+                platform::Folders& folders = platform::Disk());

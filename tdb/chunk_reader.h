@@ -96,7 +96,6 @@ class ChunkReaderClass {
   int PassedChunksKept() const { return PassedCount < kPassedChunksKept ? PassedCount : kPassedChunksKept; }
 
  private:
-  int32_t Offset();
   // Reads up to n bytes at FilePosition without moving it: the count read.
   int Fetch(void* buffer, int n);
   // After FilePosition moved past bytes not read, whether the source could follow.

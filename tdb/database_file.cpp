@@ -68,16 +68,19 @@ bool CheckDatabaseSaveable(NarrowStringClass* error) {
   return false;
 }
 
+namespace {
+
 // The file is written through a window straight into the temporary file of the replacement:
-// building all of it in memory first costs more than writing it (only a device or pipe, which
-// cannot seek, needs that).
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock) {
+// building all of it in memory first costs more than writing it. A device or pipe (standard
+// output among them) cannot seek back to the chunk headers: there the file is made in memory
+// and then written whole.
+bool Save(const char* path, bool standard_output, const FileLockClass* lock, NarrowStringClass* error) {
   NarrowStringClass reason;
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
   SafeReplaceClass replace(path);
   replace.SetUnchangedCheck(lock);
-  if (!replace.Begin()) return replace.Finish(false, 0, error);
-  // A device or pipe cannot seek back to the chunk headers: there the file is made in memory.
+  if (standard_output) replace.UseStandardOutput();
+  if (!replace.Begin()) return replace.Finish(false, replace.ErrorCode(), error);
   bool direct = replace.IsDirect();
   WriteBackFileClass window(&replace.File());
   MemoryFileClass memory;
@@ -93,6 +96,16 @@ bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLock
     return FailPath(error, path, "the database could not be written");
   }
   return replace.Finish(written && saved, platform::ErrorNoMemory(), error);
+}
+
+}  // namespace
+
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock) {
+  return Save(path, false, lock, error);
+}
+
+bool SaveDatabaseToStandardOutput(NarrowStringClass* error) {
+  return Save("standard output", true, nullptr, error);
 }
 
 namespace {

@@ -32,6 +32,9 @@ bool CheckDatabaseSaveable(NarrowStringClass* error);
 // error (when given); the old file is then untouched. With lock (held by the caller, who read
 // the file under it), the file is replaced only while it is still the version the lock saw.
 bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock = nullptr);
+// Saves the database into standard output, whatever it is (a pipe, a terminal, a redirected
+// file), after what the C runtime's stdout holds. False with "standard output: reason".
+bool SaveDatabaseToStandardOutput(NarrowStringClass* error);
 
 // Empties the database and loads path into it, each string whole or without its texts (parts;
 // without texts the file is read and checked all the same, so the report is the same, and the

@@ -376,7 +376,7 @@ TEST_F(DatabaseFile, LoadReport) {
   TranslateDBClass::ReleaseObjectTable();
   ASSERT_TRUE(LoadDatabaseFile((folder / "dup.tdb").c_str(), &second, &error));
   EXPECT_EQ(Fields(0) + " / " + Fields(1), "1000 FIRST [] -1 0 : / 1001 SECOND [] -1 0 :");
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 2);  // sized once for what the file holds
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 2);  // sized once for what the file holds
   EXPECT_FALSE(second.Damaged);
   EXPECT_EQ(second.PassedChunkCount, 1);
   ASSERT_EQ(second.PassedChunks.Count(), 1);

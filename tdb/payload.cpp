@@ -8,6 +8,9 @@
 
 #include "common/coding.h"
 
+// UTF-16 payloads are read and written as the strings lie in memory.
+static_assert(std::endian::native == std::endian::little);
+
 namespace {
 
 // Reads the payload straight into a new buffer, which then becomes the text's (its length is
@@ -28,14 +31,9 @@ bool ReadPayload(ChunkReaderClass& reader, uint32_t length, BasicStringClass<Cha
   CharT* chars = fresh.Chars();
   if (head > 0 && reader.Read(chars, head) != head) return true;
   if (tail_length > 0 && reader.Read(tail, tail_length) != tail_length) return true;
-  if constexpr (kUnit == 2 && std::endian::native != std::endian::little) {
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(chars);
-    for (uint32_t i = 0; i + 1 < units; ++i)
-      chars[i] = static_cast<CharT>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-  }
   CharT last = units == 0   ? 0
                : kUnit == 1 ? static_cast<CharT>(tail[0])
-                            : static_cast<CharT>(tail[0] | (tail[1] << 8));
+                            : static_cast<CharT>(DecodeFixed16(tail));
   if (last == 0) {
     chars[units > 0 ? units - 1 : 0] = 0;
   } else {
@@ -75,15 +73,6 @@ bool WriteNarrowPayload(ChunkWriterClass& writer, const NarrowStringClass& text)
 }
 
 bool WriteWidePayload(ChunkWriterClass& writer, const UnicodeStringClass& text) {
-  uint32_t units = static_cast<uint32_t>(text.Length()) + 1;
-  if constexpr (std::endian::native == std::endian::little) {
-    return writer.Write(text.Chars(), units * 2) == units * 2;
-  } else {
-    for (uint32_t i = 0; i < units; ++i) {
-      unsigned char b[2] = {static_cast<unsigned char>(text.Chars()[i]),
-                            static_cast<unsigned char>(text.Chars()[i] >> 8)};
-      if (writer.Write(b, 2) != 2) return false;
-    }
-    return true;
-  }
+  uint32_t n = (static_cast<uint32_t>(text.Length()) + 1) * 2;
+  return writer.Write(text.Chars(), n) == n;
 }

@@ -250,12 +250,14 @@ class TDBStringLoader {
 bool TDBStringClass::Load(ChunkReaderClass& reader) {
   const LoadedParts parts = reader.Parts();
   const bool wait = parts == LoadedParts::kTextsOnDemand && reader.Bytes();
-  TDBStringLoader::Walk walk{true,
-                             parts == LoadedParts::kWhole || (parts == LoadedParts::kTextsOnDemand && !wait)};
   const int64_t start = reader.BytesPosition();
   const uint32_t length = reader.CurrentChunkRemaining();
-  walk.Places = wait;
-  walk.Start = start;
+  TDBStringLoader::Walk walk{
+      .Fields = true,
+      .Texts = parts == LoadedParts::kWhole || (parts == LoadedParts::kTextsOnDemand && !wait),
+      .Places = wait,
+      .Start = start,
+  };
   if (!TDBStringLoader::Load(*this, reader, walk)) return false;
   if (wait) {
     SharedBytesClass::Release(Source);
@@ -273,14 +275,15 @@ bool TDBStringClass::Load(ChunkReaderClass& reader) {
 
 bool TDBStringClass::ReadWaitingTexts(TDBStringClass& into) const {
   ChunkReaderClass reader(Source, SourceOffset, SourceLength, LoadedParts::kWhole);
-  TDBStringLoader::Walk walk{false, true};
+  TDBStringLoader::Walk walk{.Fields = false, .Texts = true};
   return TDBStringLoader::Load(into, reader, walk);
 }
 
 bool TDBStringClass::ReadWaitingText(int language, UnicodeStringClass* wide,
                                      NarrowStringClass* english) const {
   ChunkReaderClass reader(Source, SourceOffset, SourceLength, LoadedParts::kWithoutTexts);
-  TDBStringLoader::Walk walk{false, false, 0, language, wide, english};
+  TDBStringLoader::Walk walk{
+      .Fields = false, .Texts = false, .Wanted = language, .WantedText = wide, .WantedEnglish = english};
   TDBStringClass unused;
   return TDBStringLoader::Load(unused, reader, walk);
 }

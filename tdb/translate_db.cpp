@@ -162,8 +162,6 @@ TDBStringClass* TranslateDBClass::GetObject(int index) {
 
 int TranslateDBClass::GetObjectCount() { return Objects.Count(); }
 
-int TranslateDBClass::GetObjectCapacity() { return Objects.Length(); }
-
 int TranslateDBClass::GetNextFreeID() {
   int count = Objects.Count();
   if (FreeSlotHint > count) FreeSlotHint = count;

@@ -45,8 +45,6 @@ class TranslateDBClass {
   static bool RemoveObject(int index);
   static TDBStringClass* GetObject(int index);
   static int GetObjectCount();
-  // Slots the table has storage for (at least the count).
-  static int GetObjectCapacity();
   static int GetNextFreeID();
   static void ClearObjects();
   // ClearObjects, and the table's storage is freed too (ClearObjects keeps it for the next load).
@@ -112,6 +110,8 @@ class TranslateDBClass {
   static SaveSectionClass& Section();
 
  private:
+  friend struct TranslateDBPeer;  // what tests look at inside (tdb/testing)
+
   static bool ReserveSlot(int slot);
   static bool IndexInsert(TDBStringClass* obj);
   // Enters the objects added since the index was last used, in the order they were added, so

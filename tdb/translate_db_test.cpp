@@ -43,26 +43,26 @@ TEST_F(TranslateDB, NextFreeIDSlotsAndGrowth) {
 TEST_F(TranslateDB, ReserveObjectsFitsExactly) {
   TranslateDBClass::ReleaseObjectTable();
   ASSERT_TRUE(TranslateDBClass::ReserveObjects(3, 5000));
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 4001);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 4001);
   for (int id : {5000, 5000, 0}) ASSERT_TRUE(TranslateDBClass::AddObject(NewString(id, "S")));
   EXPECT_EQ(TranslateDBClass::GetObjectCount(), 4001);
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 4001);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 4001);
   // Added one by one, the table grows by its step again.
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(5001, "T")));
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5001);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 5001);
 
   TranslateDBClass::ReleaseObjectTable();
   ASSERT_TRUE(TranslateDBClass::ReserveObjects(5, 1002));
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 5);
   TranslateDBClass::ReleaseObjectTable();
   ASSERT_TRUE(TranslateDBClass::ReserveObjects(2, TranslateDBClass::kLastID + 1));
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 2);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 2);
   // Objects already in the table count; the table never shrinks.
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "U")));
   ASSERT_TRUE(TranslateDBClass::ReserveObjects(4, 0));
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 5);
   ASSERT_TRUE(TranslateDBClass::ReserveObjects(1, 1001));
-  EXPECT_EQ(TranslateDBClass::GetObjectCapacity(), 5);
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 5);
 }
 
 TEST_F(TranslateDB, DuplicateIDKeepsBothObjects) {

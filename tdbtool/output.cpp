@@ -2,12 +2,9 @@
 #include "tdbtool/output.h"
 
 #include "common/file_lock.h"
-#include "common/memory_file.h"
 #include "common/path_error.h"
 #include "common/standard_stream.h"
-#include "tdb/chunk_writer.h"
 #include "tdb/database_file.h"
-#include "tdb/database_section.h"
 
 namespace tdbtool {
 
@@ -24,16 +21,7 @@ bool SaveOutput(const std::string& out, NarrowStringClass* error, const FileLock
     FileLockClass lock;
     return lock.AcquireIfFile(out.c_str(), error) && SaveDatabaseFile(out.c_str(), error, &lock);
   }
-  // The chunk writer goes back to each chunk's header once the chunk is complete, which a pipe
-  // cannot do: the file is built in memory.
-  NarrowStringClass reason;
-  if (!CheckDatabaseSaveable(&reason)) return FailPath(error, "standard output", reason);
-  MemoryFileClass memory;
-  ChunkWriterClass writer(&memory);
-  if (!SaveDatabase(writer) || memory.ErrorCode()) {
-    return FailPath(error, "standard output", platform::ErrorNoMemory());
-  }
-  return WriteStandardOutput(memory.Data(), static_cast<size_t>(memory.Size()), error);
+  return SaveDatabaseToStandardOutput(error);
 }
 
 }  // namespace tdbtool

@@ -203,9 +203,9 @@ TEST(VXM, ReadsThroughShortReadsAndReportsFailedOnes) {
   std::string path = dir / "m.vxm";
   WriteBytes(path, HandWrittenFile());
   for (bool fail : {false, true}) {
-    platform::ScopedFaultDisk disk;
+    platform::FaultDisk disk;
     (fail ? disk.fail_read : disk.max_read) = fail ? 3 : 5;
-    DiskFileClass file(path.c_str());
+    DiskFileClass file(path.c_str(), disk);
     file.Open(1);
     VXM model;
     model.Load(&file);

@@ -29,15 +29,15 @@ const char* OwnErrorText(int code) {
   return nullptr;
 }
 
-int RegularFileError(const char* path) {
+int RegularFileError(const char* path, Folders& folders) {
   FileStatus status;
-  if (!Disk().Status(path, &status)) return LastError();
+  if (!folders.Status(path, &status)) return LastError();
   return status.is_regular ? 0 : kNotRegular;
 }
 
 bool IsSameFile(const char* a, const char* b) {
   FileIdentity first, second;
-  return Disk().Identify(kInvalidHandle, a, &first) && Disk().Identify(kInvalidHandle, b, &second) &&
+  return Identify(kInvalidHandle, a, &first) && Identify(kInvalidHandle, b, &second) &&
          first.SameFile(second);
 }
 

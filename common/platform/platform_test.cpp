@@ -47,7 +47,7 @@ TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {
   // Only the write bit has a Windows counterpart, the read-only attribute.
   platform::FileStatus status;
   for (uint32_t mode : {0440u, 0640u}) {
-    ASSERT_TRUE(Disk().SetMode(writer, mode));
+    ASSERT_TRUE(platform::SetMode(writer, mode));
     ASSERT_TRUE(Disk().Status(path.c_str(), &status));
     EXPECT_EQ(status.mode, kWindows ? ((mode & 0200) ? 0666u : 0444u) : mode) << std::oct << mode;
   }

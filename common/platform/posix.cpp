@@ -58,12 +58,6 @@ void FillStatus(const struct stat& st, FileStatus* status) {
 
 class PosixDisk : public DiskInterface {
  public:
-  Handle Duplicate(Handle h) override {
-    int fd = ::fcntl(h, F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) t_last_error = errno;
-    return fd < 0 ? kInvalidHandle : fd;
-  }
-
   Handle Open(const char* path, int rights) override {
     int flags;
     switch (rights) {
@@ -151,28 +145,6 @@ class PosixDisk : public DiskInterface {
   bool Close(Handle h) override { return Succeeded(::close(Fd(h))); }
   bool Sync(Handle h) override { return Succeeded(::fsync(Fd(h))); }
 
-  bool GetModified(Handle h, int64_t* seconds) override {
-    struct stat st;
-    if (!Succeeded(::fstat(Fd(h), &st))) return false;
-    *seconds = st.st_mtim.tv_sec;
-    return true;
-  }
-
-  bool SetModified(Handle h, int64_t seconds) override {
-    struct timespec times[2];
-    times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(seconds);
-    times[0].tv_nsec = times[1].tv_nsec = 0;
-    return Succeeded(::futimens(Fd(h), times));
-  }
-
-  bool SetMode(Handle h, uint32_t mode) override {
-    return Succeeded(::fchmod(Fd(h), static_cast<mode_t>(mode)));
-  }
-
-  bool SetOwner(Handle h, uint32_t owner, uint32_t group) override {
-    return Succeeded(::fchown(Fd(h), static_cast<uid_t>(owner), static_cast<gid_t>(group)));
-  }
-
   bool Delete(const char* path) override { return Succeeded(::unlink(path)); }
 
   bool DeleteOpen(Handle h, const char* path) override {
@@ -245,29 +217,11 @@ class PosixDisk : public DiskInterface {
     return true;
   }
 
-  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
-    struct stat st;
-    if (!Succeeded(h == kInvalidHandle ? ::stat(path, &st) : ::fstat(Fd(h), &st))) return false;
-    identity->device = static_cast<uint64_t>(st.st_dev);
-    identity->file = static_cast<uint64_t>(st.st_ino);
-    identity->size = st.st_size;
-    identity->modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    return true;
-  }
-
   bool Lock(Handle h) override {
     int status;
     while ((status = ::flock(Fd(h), LOCK_EX)) != 0 && errno == EINTR) {
     }
     return Succeeded(status);
-  }
-
-  bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
-    char* full = ::realpath(path, nullptr);
-    if (!full) return Failed();
-    resolved = full;
-    ::free(full);
-    return true;
   }
 
   bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
@@ -351,6 +305,50 @@ PosixDisk g_system_disk;
 }  // namespace
 
 DiskInterface& SystemDisk() { return g_system_disk; }
+
+Handle Duplicate(Handle h) {
+  int fd = ::fcntl(h, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) t_last_error = errno;
+  return fd < 0 ? kInvalidHandle : fd;
+}
+
+bool GetModified(Handle h, int64_t* seconds) {
+  struct stat st;
+  if (!Succeeded(::fstat(Fd(h), &st))) return false;
+  *seconds = st.st_mtim.tv_sec;
+  return true;
+}
+
+bool SetModified(Handle h, int64_t seconds) {
+  struct timespec times[2];
+  times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(seconds);
+  times[0].tv_nsec = times[1].tv_nsec = 0;
+  return Succeeded(::futimens(Fd(h), times));
+}
+
+bool SetMode(Handle h, uint32_t mode) { return Succeeded(::fchmod(Fd(h), static_cast<mode_t>(mode))); }
+
+bool SetOwner(Handle h, uint32_t owner, uint32_t group) {
+  return Succeeded(::fchown(Fd(h), static_cast<uid_t>(owner), static_cast<gid_t>(group)));
+}
+
+bool ResolvePath(const char* path, NarrowStringClass& resolved) {
+  char* full = ::realpath(path, nullptr);
+  if (!full) return Failed();
+  resolved = full;
+  ::free(full);
+  return true;
+}
+
+bool Identify(Handle h, const char* path, FileIdentity* identity) {
+  struct stat st;
+  if (!Succeeded(h == kInvalidHandle ? ::stat(path, &st) : ::fstat(Fd(h), &st))) return false;
+  identity->device = static_cast<uint64_t>(st.st_dev);
+  identity->file = static_cast<uint64_t>(st.st_ino);
+  identity->size = st.st_size;
+  identity->modified_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
 
 int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }

@@ -133,16 +133,6 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 class Win32Disk : public DiskInterface {
  public:
-  Handle Duplicate(Handle h) override {
-    HANDLE copy = INVALID_HANDLE_VALUE;
-    HANDLE process = ::GetCurrentProcess();
-    if (!::DuplicateHandle(process, Win(h), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
-      Fail();
-      return kInvalidHandle;
-    }
-    return reinterpret_cast<Handle>(copy);
-  }
-
   Handle Open(const char* path, int rights) override {
     DWORD access, share, disposition;
     switch (rights) {
@@ -233,37 +223,8 @@ class Win32Disk : public DiskInterface {
   bool Close(Handle h) override { return ::CloseHandle(Win(h)) || FailFalse(); }
   bool Sync(Handle h) override { return ::FlushFileBuffers(Win(h)) || FailFalse(); }
 
-  bool GetModified(Handle h, int64_t* seconds) override {
-    FILETIME written;
-    if (!::GetFileTime(Win(h), nullptr, nullptr, &written)) return FailFalse();
-    *seconds = SecondsFromFileTime(written);
-    return true;
-  }
-
-  bool SetModified(Handle h, int64_t seconds) override {
-    FILETIME time = FileTimeFromSeconds(seconds);
-    return ::SetFileTime(Win(h), nullptr, &time, &time) || FailFalse();
-  }
-
   // Only the write bit has a Windows counterpart: the read-only attribute.
-  bool SetMode(Handle h, uint32_t mode) override {
-    FILE_BASIC_INFO info;
-    if (!::GetFileInformationByHandleEx(Win(h), FileBasicInfo, &info, sizeof info)) return FailFalse();
-    DWORD attributes = info.FileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
-    if (mode & 0200) {
-      attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-    } else {
-      attributes |= FILE_ATTRIBUTE_READONLY;
-    }
-    if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-    if (attributes == info.FileAttributes) return true;
-    info.FileAttributes = attributes;
-    return ::SetFileInformationByHandle(Win(h), FileBasicInfo, &info, sizeof info) || FailFalse();
-  }
-
   // Files have no owning user and group numbers here; a new file belongs to its creator.
-  bool SetOwner(Handle, uint32_t, uint32_t) override { return true; }
-
   bool Delete(const char* path) override {
     WidePath wide(path);
     return (wide.Ok() && ::DeleteFileW(wide.Chars())) || (wide.Ok() && FailFalse());
@@ -325,67 +286,11 @@ class Win32Disk : public DiskInterface {
     return true;
   }
 
-  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
-    HANDLE query = Win(h);
-    if (h == kInvalidHandle) {
-      WidePath wide(path);
-      if (!wide.Ok()) return false;
-      query = OpenForQuery(wide.Chars());
-      if (query == INVALID_HANDLE_VALUE) return FailFalse();
-    }
-    BY_HANDLE_FILE_INFORMATION info;
-    bool ok = ::GetFileInformationByHandle(query, &info) || FailFalse();
-    if (h == kInvalidHandle) ::CloseHandle(query);
-    if (!ok) return false;
-    identity->device = info.dwVolumeSerialNumber;
-    identity->file = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
-    identity->size = static_cast<int64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
-    uint64_t ticks =
-        static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
-    identity->modified_ns = static_cast<int64_t>(ticks) * 100;
-    return true;
-  }
-
   // A file open here cannot be replaced by a rename (ReplaceFileW and MoveFileExW refuse a target
   // that is open), so a lock held across the replacement is not possible.
   bool Lock(Handle) override {
     t_last_error = ERROR_NOT_SUPPORTED;
     return false;
-  }
-
-  bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
-    WidePath wide(path);
-    if (!wide.Ok()) return false;
-    HANDLE h = OpenForQuery(wide.Chars());
-    if (h == INVALID_HANDLE_VALUE) return FailFalse();
-    UnicodeStringClass buffer(MAX_PATH + 1, false);
-    DWORD units = 0;
-    for (;;) {
-      DWORD room = static_cast<DWORD>(buffer.Capacity());
-      units = ::GetFinalPathNameByHandleW(h, reinterpret_cast<wchar_t*>(buffer.Chars()), room,
-                                          FILE_NAME_NORMALIZED);
-      if (units == 0 || units < room) break;
-      buffer.GrowRaw(static_cast<int>(units) + 1);
-      if (buffer.Capacity() <= static_cast<int>(units)) {
-        ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        units = 0;
-        break;
-      }
-    }
-    bool ok = units != 0 || FailFalse();
-    ::CloseHandle(h);
-    if (!ok) return false;
-    // "\\?\C:\..." becomes "C:\..."; "\\?\UNC\server\share" becomes "\\server\share".
-    const wchar_t* full = reinterpret_cast<const wchar_t*>(buffer.Chars());
-    if (wcsncmp(full, L"\\\\?\\UNC\\", 8) == 0) {
-      NarrowStringClass rest;
-      if (!Narrow(full + 8, -1, rest)) return false;
-      resolved = "\\\\";
-      resolved.Append(rest);
-      return true;
-    }
-    if (wcsncmp(full, L"\\\\?\\", 4) == 0) full += 4;
-    return Narrow(full, -1, resolved);
   }
 
   bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
@@ -458,6 +363,101 @@ bool g_colour_switched = false;
 }  // namespace
 
 DiskInterface& SystemDisk() { return g_system_disk; }
+
+Handle Duplicate(Handle h) {
+  HANDLE copy = INVALID_HANDLE_VALUE;
+  HANDLE process = ::GetCurrentProcess();
+  if (!::DuplicateHandle(process, Win(h), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+    Fail();
+    return kInvalidHandle;
+  }
+  return reinterpret_cast<Handle>(copy);
+}
+
+bool GetModified(Handle h, int64_t* seconds) {
+  FILETIME written;
+  if (!::GetFileTime(Win(h), nullptr, nullptr, &written)) return FailFalse();
+  *seconds = SecondsFromFileTime(written);
+  return true;
+}
+
+bool SetModified(Handle h, int64_t seconds) {
+  FILETIME time = FileTimeFromSeconds(seconds);
+  return ::SetFileTime(Win(h), nullptr, &time, &time) || FailFalse();
+}
+
+bool SetMode(Handle h, uint32_t mode) {
+  FILE_BASIC_INFO info;
+  if (!::GetFileInformationByHandleEx(Win(h), FileBasicInfo, &info, sizeof info)) return FailFalse();
+  DWORD attributes = info.FileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_NORMAL);
+  if (mode & 0200) {
+    attributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  } else {
+    attributes |= FILE_ATTRIBUTE_READONLY;
+  }
+  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+  if (attributes == info.FileAttributes) return true;
+  info.FileAttributes = attributes;
+  return ::SetFileInformationByHandle(Win(h), FileBasicInfo, &info, sizeof info) || FailFalse();
+}
+
+bool SetOwner(Handle, uint32_t, uint32_t) { return true; }
+
+bool ResolvePath(const char* path, NarrowStringClass& resolved) {
+  WidePath wide(path);
+  if (!wide.Ok()) return false;
+  HANDLE h = OpenForQuery(wide.Chars());
+  if (h == INVALID_HANDLE_VALUE) return FailFalse();
+  UnicodeStringClass buffer(MAX_PATH + 1, false);
+  DWORD units = 0;
+  for (;;) {
+    DWORD room = static_cast<DWORD>(buffer.Capacity());
+    units = ::GetFinalPathNameByHandleW(h, reinterpret_cast<wchar_t*>(buffer.Chars()), room,
+                                        FILE_NAME_NORMALIZED);
+    if (units == 0 || units < room) break;
+    buffer.GrowRaw(static_cast<int>(units) + 1);
+    if (buffer.Capacity() <= static_cast<int>(units)) {
+      ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      units = 0;
+      break;
+    }
+  }
+  bool ok = units != 0 || FailFalse();
+  ::CloseHandle(h);
+  if (!ok) return false;
+  // "\\?\C:\..." becomes "C:\..."; "\\?\UNC\server\share" becomes "\\server\share".
+  const wchar_t* full = reinterpret_cast<const wchar_t*>(buffer.Chars());
+  if (wcsncmp(full, L"\\\\?\\UNC\\", 8) == 0) {
+    NarrowStringClass rest;
+    if (!Narrow(full + 8, -1, rest)) return false;
+    resolved = "\\\\";
+    resolved.Append(rest);
+    return true;
+  }
+  if (wcsncmp(full, L"\\\\?\\", 4) == 0) full += 4;
+  return Narrow(full, -1, resolved);
+}
+
+bool Identify(Handle h, const char* path, FileIdentity* identity) {
+  HANDLE query = Win(h);
+  if (h == kInvalidHandle) {
+    WidePath wide(path);
+    if (!wide.Ok()) return false;
+    query = OpenForQuery(wide.Chars());
+    if (query == INVALID_HANDLE_VALUE) return FailFalse();
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  bool ok = ::GetFileInformationByHandle(query, &info) || FailFalse();
+  if (h == kInvalidHandle) ::CloseHandle(query);
+  if (!ok) return false;
+  identity->device = info.dwVolumeSerialNumber;
+  identity->file = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+  identity->size = static_cast<int64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+  uint64_t ticks =
+      static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32 | info.ftLastWriteTime.dwLowDateTime;
+  identity->modified_ns = static_cast<int64_t>(ticks) * 100;
+  return true;
+}
 
 int LastError() { return t_last_error; }
 void SetLastError(int code) { t_last_error = code; }

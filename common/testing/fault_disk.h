@@ -28,7 +28,6 @@ class FaultDisk : public DiskInterface {
   Handle Open(const char* path, int rights) override {
     return Trip(fail_open, ++opens) ? kInvalidHandle : inner().Open(path, rights);
   }
-  Handle Duplicate(Handle h) override { return inner().Duplicate(h); }
   int Read(Handle h, void* buffer, int size) override {
     if (Trip(fail_read, ++reads)) return -1;
     if (max_read > 0 && size > max_read) size = max_read;
@@ -51,12 +50,6 @@ class FaultDisk : public DiskInterface {
     return Trip(fail_close, ++closes) ? false : ok;
   }
   bool Sync(Handle h) override { return Trip(fail_sync, ++syncs) ? false : inner().Sync(h); }
-  bool GetModified(Handle h, int64_t* s) override { return inner().GetModified(h, s); }
-  bool SetModified(Handle h, int64_t s) override { return inner().SetModified(h, s); }
-  bool SetMode(Handle h, uint32_t mode) override { return inner().SetMode(h, mode); }
-  bool SetOwner(Handle h, uint32_t owner, uint32_t group) override {
-    return inner().SetOwner(h, owner, group);
-  }
   bool Delete(const char* path) override { return inner().Delete(path); }
   bool DeleteOpen(Handle h, const char* path) override { return inner().DeleteOpen(h, path); }
   bool Rename(const char* from, const char* to) override {
@@ -69,13 +62,7 @@ class FaultDisk : public DiskInterface {
   bool SyncFolderOf(const char* path) override { return inner().SyncFolderOf(path); }
   bool Status(const char* path, FileStatus* s) override { return inner().Status(path, s); }
   bool LinkStatus(const char* path, FileStatus* s) override { return inner().LinkStatus(path, s); }
-  bool Identify(Handle h, const char* path, FileIdentity* identity) override {
-    return inner().Identify(h, path, identity);
-  }
   bool Lock(Handle h) override { return inner().Lock(h); }
-  bool ResolvePath(const char* path, NarrowStringClass& resolved) override {
-    return inner().ResolvePath(path, resolved);
-  }
   bool ListDirectory(const char* path, DynamicArrayClass<DirEntry>& entries) override {
     return inner().ListDirectory(path, entries);
   }

@@ -20,6 +20,12 @@
 #include "tdb/save_registry.h"
 #include "tdb/translate_db.h"
 
+// What tests look at inside the database.
+struct TranslateDBPeer {
+  // Slots the object table has storage for (at least the count).
+  static int ObjectCapacity() { return TranslateDBClass::Objects.Length(); }
+};
+
 // A chunk: header and payload; sub marks a payload of sub-chunks.
 inline std::string Chunk(uint32_t id, const std::string& payload, bool sub = false) {
   return Word32(id) + Word32(static_cast<uint32_t>(payload.size()) | (sub ? 0x80000000u : 0)) + payload;
