@@ -368,6 +368,7 @@ int ErrorInvalid() { return EINVAL; }
 int ErrorNoMemory() { return ENOMEM; }
 int ErrorTooLarge() { return EFBIG; }
 int ErrorShortWrite() { return EIO; }
+int RuntimeError() { return errno ? errno : EIO; }
 int ErrorReadOnly() { return EACCES; }
 
 namespace {
