@@ -8,6 +8,7 @@
 #include "mix/mix_writer.h"
 #include "common/platform/platform.h"
 #include "common/standard_stream.h"
+#include "common/tool_report.h"
 #include "common/version.h"
 
 namespace {
@@ -71,7 +72,7 @@ void PackList(const FileListClass& list, MixWriterClass& writer, DiagnosticsClas
 int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
   if (argc == 2 && strcmp(argv[1], "--version") == 0) {
     std::fprintf(out, "%s\n", TX_VERSION_TEXT("bundlor"));
-    return kExitDone;
+    return tool_cli::ReportClass("bundlor", err).FinishOutput(out, kExitDone, kExitFailed);
   }
   if (argc < 3) {
     for (const char* line : kUsage) std::fprintf(out, "%s\n", line);

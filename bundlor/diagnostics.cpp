@@ -2,16 +2,16 @@
 #include "bundlor/diagnostics.h"
 
 void DiagnosticsClass::Failure(const char* path, const char* reason) {
-  std::fprintf(stream, "bundlor: %s: %s\n", path, reason);
+  report.Fail(path, reason);
   ++failures;
 }
 
 void DiagnosticsClass::Failure(const char* message) {
-  std::fprintf(stream, "bundlor: %s\n", message);
+  report.Fail(message);
   ++failures;
 }
 
 void DiagnosticsClass::Warning(const char* path, const char* reason) {
-  std::fprintf(stream, "bundlor: warning: %s: %s\n", path, reason);
+  report.Warn(path, reason);
   ++warnings;
 }

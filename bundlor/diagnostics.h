@@ -5,9 +5,11 @@
 
 #include <cstdio>
 
+#include "common/tool_report.h"
+
 class DiagnosticsClass {
  public:
-  explicit DiagnosticsClass(std::FILE* stream) : stream(stream) {}
+  explicit DiagnosticsClass(std::FILE* stream) : report("bundlor", stream) {}
 
   void Failure(const char* path, const char* reason);
   // A message that already names its path.
@@ -18,7 +20,7 @@ class DiagnosticsClass {
   int Warnings() const { return warnings; }
 
  private:
-  std::FILE* stream;
+  tool_cli::ReportClass report;
   int failures = 0;
   int warnings = 0;
 };

@@ -3,11 +3,13 @@
 //   facetrue PATH...
 //
 // Each PATH is a model file (*.vxm) or a folder, walked with all its subfolders. Exit code 42
-// when no path is given, 1 when any model failed, 0 otherwise.
+// when no path is given, 1 when any model failed or standard output could not be written, 0
+// otherwise.
 #include <cstdio>
 #include <cstring>
 
 #include "common/platform/platform.h"
+#include "common/tool_report.h"
 #include "common/version.h"
 #include "facetrue/console.h"
 #include "facetrue/walk.h"
@@ -29,5 +31,6 @@ int main(int argc, char** argv) {
     platform::ReadKey();
     console.Print("\n");
   }
-  return code;
+  // "Processed" lines that could not be written (a full disk) make the run a failure.
+  return tool_cli::ReportClass("facetrue").FinishOutput(stdout, code, kFailureExitCode);
 }

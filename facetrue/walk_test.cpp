@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -295,6 +296,13 @@ TEST(Walk, ClosedStandardOutputGoesNowhere) {
   EXPECT_EQ(RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&- 2>&-", FACETRUE_PATH, dir.path()}).exit_code,
             kFailureExitCode);
   for (int i = 0; i < 200; ++i) EXPECT_EQ(ReadBytes(dir / ("m" + std::to_string(i) + ".vxm")), unknown) << i;
+  // A full disk under the "Processed" lines is a failure that says so.
+  WriteBytes(dir / "old.vxm", OldModel());
+  if (std::system(("mknod '" + (dir / "full") + "' c 1 7").c_str()) != 0) return;
+  ProgramResult full = RunProgram(
+      "/bin/sh", {"-c", "exec \"$0\" \"$1\" > \"$2\"", FACETRUE_PATH, dir / "old.vxm", dir / "full"});
+  EXPECT_EQ(full.exit_code, kFailureExitCode);
+  EXPECT_EQ(full.err, "facetrue: standard output: No space left on device\n");
 }
 
 #ifndef _WIN32
