@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "common/progress_line.h"
 #include "common/tool_report.h"
 
 class DiagnosticsClass {
@@ -16,11 +17,15 @@ class DiagnosticsClass {
   void Failure(const char* message);
   void Warning(const char* path, const char* reason);
 
+  // A progress line on the same terminal, erased before each line.
+  void SetProgress(ProgressLineClass* line) { progress = line; }
+
   int Failures() const { return failures; }
   int Warnings() const { return warnings; }
 
  private:
   tool_cli::ReportClass report;
+  ProgressLineClass* progress = nullptr;
   int failures = 0;
   int warnings = 0;
 };

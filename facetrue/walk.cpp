@@ -18,13 +18,18 @@ constexpr int kWorkListStep = 64;
 
 class WalkClass {
  public:
-  explicit WalkClass(ConsoleClass& console) : console(console), pending(console) {
+  // A counting walk only adds up the model files and their sizes, silently, for the progress
+  // line of the real one.
+  WalkClass(ConsoleClass& console, ProgressLineClass* progress, bool counting)
+      : console(console), pending(console), progress(progress), counting(counting) {
     work.SetGrowthStep(kWorkListStep);
   }
 
+  int64_t files = 0, bytes = 0;  // what a counting walk found
+
   // A path named by the user; folder marks one that a listing showed to be a folder.
   void Push(const char* path, bool folder = false) {
-    if (!work.Add(WorkItem{NarrowStringClass(path), folder})) {
+    if (!work.Add(WorkItem{NarrowStringClass(path), folder}) && !counting) {
       console.ErrorPrint("Unable to walk '%s': out of memory\n", path);
     }
   }
@@ -56,13 +61,13 @@ class WalkClass {
     if (status.is_directory) {
       ListFolder(path);
     } else if (MatchesModelPattern(path)) {
-      ProcessModelFile(path, console, pending);
+      Model(path);
     }
   }
 
   void ListFolder(const char* folder) {
     DynamicArrayClass<platform::DirEntry> entries;
-    if (!platform::Disk().ListDirectory(folder, entries)) {
+    if (!platform::Disk().ListDirectory(folder, entries) && !counting) {
       console.ErrorPrint("Unable to list '%s': %s\n", folder,
                          platform::ErrorText(platform::LastError()).Chars());
     }
@@ -72,10 +77,23 @@ class WalkClass {
       if (entry.is_directory) {
         Push(path, true);
       } else if (MatchesModelPattern(entry.name) && !IsLinkToFolder(entry, path)) {
-        ProcessModelFile(path, console, pending);
+        Model(path);
       }
     }
     pending.Settle();
+  }
+
+  void Model(const char* path) {
+    platform::FileStatus status;
+    if (!progress || !platform::Disk().Status(path, &status)) status.size = 0;
+    if (counting) {
+      ++files;
+      bytes += status.size;
+      return;
+    }
+    if (progress) progress->Begin(path);
+    ProcessModelFile(path, console, pending);
+    if (progress) progress->Done(status.size);
   }
 
   static bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
@@ -85,6 +103,8 @@ class WalkClass {
 
   ConsoleClass& console;
   PendingModelsClass pending;
+  ProgressLineClass* progress;
+  bool counting;
   DynamicArrayClass<WorkItem> work;
 };
 
@@ -96,9 +116,15 @@ bool MatchesModelPattern(const char* name) {
   return length >= suffix && CompareNoCase(name + length - suffix, kModelSuffix, suffix) == 0;
 }
 
-int RunFacetrue(int count, const char* const* paths, ConsoleClass& console) {
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console, ProgressLineClass* progress) {
   if (count <= 0) return kNoPathExitCode;
-  WalkClass walk(console);
+  if (progress) {
+    WalkClass tally(console, progress, true);
+    for (int i = 0; i < count; ++i) tally.Push(paths[i]);
+    tally.Run();
+    progress->SetTotal(tally.files, tally.bytes);
+  }
+  WalkClass walk(console, progress, false);
   for (int i = 0; i < count; ++i) walk.Push(paths[i]);
   walk.Run();
   return console.Failed() ? kFailureExitCode : 0;

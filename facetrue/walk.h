@@ -4,6 +4,7 @@
 // folders, so the walk always ends.
 #pragma once
 
+#include "common/progress_line.h"
 #include "facetrue/console.h"
 
 constexpr int kNoPathExitCode = 42;
@@ -13,5 +14,7 @@ constexpr int kFailureExitCode = 1;
 bool MatchesModelPattern(const char* name);
 
 // Processes the paths; returns 42 when there are none (and does nothing), 1 when anything failed
-// (an error was printed), else 0.
-int RunFacetrue(int count, const char* const* paths, ConsoleClass& console);
+// (an error was printed), else 0. With a progress line, the paths are walked once more before,
+// silently, to count the models and their bytes.
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console,
+                ProgressLineClass* progress = nullptr);

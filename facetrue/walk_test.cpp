@@ -313,9 +313,13 @@ TEST(Walk, TheProgramNeverWaitsOnAUnixTerminal) {
   WriteBytes(dir / "bad.vxm", "junk");
   TerminalRun run = RunOnTerminal(FACETRUE_PATH, {dir / "bad.vxm"});
   EXPECT_EQ(run.exit_code, kFailureExitCode);
-  EXPECT_EQ(run.text, std::string(platform::BeginErrorColour()) + "facetrue: Unable to load '" +
-                          (dir / "bad.vxm") + "': not a model file: 4 bytes is too short for the header\r\n" +
-                          platform::EndErrorColour());
+  const std::string error =
+      std::string(platform::BeginErrorColour()) + "facetrue: Unable to load '" + (dir / "bad.vxm") +
+      "': not a model file: 4 bytes is too short for the header\r\n" + platform::EndErrorColour();
+  EXPECT_EQ(RunOnTerminal(FACETRUE_PATH, {"--quiet", dir / "bad.vxm"}).text, error);
+  // Progress, counted beforehand, drawn in place and erased before each line and at the end.
+  const std::string line = "0/1 files  0 B of 4 B  " + (dir / "bad.vxm");
+  EXPECT_EQ(run.text, "\r" + line + "\r" + std::string(line.size(), ' ') + "\r" + error);
 }
 #endif
 

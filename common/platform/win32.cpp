@@ -612,6 +612,12 @@ bool IsTerminal(int stream) {
   return ::GetConsoleMode(StandardWinHandle(stream), &mode) != 0;
 }
 
+int TerminalColumns(int stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!::GetConsoleScreenBufferInfo(StandardWinHandle(stream), &info)) return 80;
+  return info.srWindow.Right - info.srWindow.Left + 1;
+}
+
 int ReadKey() {
   HANDLE in = StandardWinHandle(kStdin);
   DWORD mode;
