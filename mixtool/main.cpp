@@ -30,8 +30,10 @@ int main(int argc, char** argv) {
   extract->add_option("MEMBER", extraction.words,
                       "Members: a name, a folder (sub/) or a wildcard ('*.txt', 'sub/*'), / or \\ between "
                       "folders. Without -C, a first word that selects none is the FOLDER to write into");
-  extract->add_option("-C,--directory", extraction.folder,
-                      "Folder to write into (made when missing); - is standard output");
+  extract
+      ->add_option("-C,--directory", extraction.folder,
+                   "Folder to write into (made when missing); - is standard output")
+      ->type_name("FOLDER");
   extract->add_flag("-k,--keep", extraction.keep, "Leave files that are already there, and name them");
 
   CLI::App* verify = app.add_subcommand(
