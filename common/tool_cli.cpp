@@ -120,8 +120,8 @@ int Parse(CLI::App& app, int argc, char** argv) {
   } catch (const CLI::Success& e) {
     // Help and the version go to standard output, which may be full or closed.
     int code = app.exit(e) == 0 ? kSuccess : kUsage;
-    std::fflush(stdout);
-    return std::cout.flush() ? code : report.FailStandardOutput();
+    bool written = static_cast<bool>(std::cout.flush()) && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    return written ? code : report.FailStandardOutput();
   } catch (const CLI::ParseError& e) {
     const std::string& program = app.get_name();
     std::string word;

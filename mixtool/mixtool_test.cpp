@@ -176,6 +176,9 @@ TEST(Mixtool, VerifyNamesTheFirstProblem) {
         "/bin/sh", {"-c", "exec \"$0\" $1 $2 > $3", MIXTOOL_PATH, command, dir / "hand.mix", full});
     EXPECT_EQ(result.err, "mixtool: standard output: No space left on device\n") << result.exit_code;
   }
+  ProgramResult help = RunProgram("/bin/sh", {"-c", "exec \"$0\" --help > $1", MIXTOOL_PATH, full});
+  EXPECT_EQ(help.exit_code, 1);
+  EXPECT_EQ(help.err, "mixtool: standard output: No space left on device\n");
 }
 
 // Names that extract could not all write: verify names the first clash, extract names every one
