@@ -2,12 +2,15 @@
 #include "bundlor/bundlor_app.h"
 
 #include <cstring>
+#include <vector>
 
 #include "bundlor/diagnostics.h"
 #include "bundlor/folder_walk.h"
 #include "mix/mix_writer.h"
 #include "common/platform/platform.h"
+#include "common/progress_line.h"
 #include "common/standard_stream.h"
+#include "common/tool_report.h"
 #include "common/version.h"
 
 namespace {
@@ -58,20 +61,45 @@ bool CheckArguments(const char* folder, const char* archive, DiagnosticsClass& d
   return diagnostics.Failures() == 0;
 }
 
-void PackList(const FileListClass& list, MixWriterClass& writer, DiagnosticsClass& diagnostics) {
+void PackList(const FileListClass& list, MixWriterClass& writer, DiagnosticsClass& diagnostics,
+              ProgressLineClass& progress) {
+  int64_t bytes = 0;
+  for (int i = 0; i < list.Count(); ++i) bytes += list[i].Size;
+  progress.SetTotal(list.Count(), bytes);
   for (int i = 0; i < list.Count(); ++i) {
-    if (writer.AddFile(list[i].Name, list[i].Source)) continue;
+    progress.Begin(list[i].Name);
+    bool added = writer.AddFile(list[i].Name, list[i].Source);
+    progress.Done(list[i].Size);
+    if (added) continue;
     diagnostics.Failure(writer.ErrorMessage());
     if (!writer.IsOpen()) return;
   }
 }
 
+// The arguments without the options, which all start with "--" (the folder and the archive name
+// are the first two of what is left, as ever); quiet is set by --quiet.
+int Positional(int argc, const char* const* argv, const char** kept, bool* quiet) {
+  int count = 0;
+  for (int i = 0; i < argc; ++i) {
+    if (i > 0 && strcmp(argv[i], "--quiet") == 0) {
+      *quiet = true;
+    } else {
+      kept[count++] = argv[i];
+    }
+  }
+  return count;
+}
+
 }  // namespace
 
-int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err) {
+int RunBundlor(int argc_in, const char* const* argv_in, std::FILE* out, std::FILE* err) {
+  bool quiet = false;
+  std::vector<const char*> args(static_cast<size_t>(argc_in) + 1, nullptr);
+  const int argc = Positional(argc_in, argv_in, args.data(), &quiet);
+  const char* const* argv = args.data();
   if (argc == 2 && strcmp(argv[1], "--version") == 0) {
     std::fprintf(out, "%s\n", TX_VERSION_TEXT("bundlor"));
-    return kExitDone;
+    return tool_cli::ReportClass("bundlor", err).FinishOutput(out, kExitDone, kExitFailed);
   }
   if (argc < 3) {
     for (const char* line : kUsage) std::fprintf(out, "%s\n", line);
@@ -97,7 +125,11 @@ int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err
     diagnostics.Failure(writer.ErrorMessage());
     return kExitFailed;
   }
-  PackList(list, writer, diagnostics);
+  // Progress goes to a terminal only, never into a file or pipe that collects the messages.
+  ProgressLineClass progress(!quiet && err == stderr && platform::IsTerminal(platform::kStderr), err);
+  diagnostics.SetProgress(&progress);
+  PackList(list, writer, diagnostics, progress);
+  progress.Erase();
   if (diagnostics.Failures() == 0) {
     if (writer.Finish()) return kExitDone;
     diagnostics.Failure(writer.ErrorMessage());

@@ -100,6 +100,19 @@ TEST(BundlorProgram, PacksARelativeFolderIntoARelativeArchive) {
   TerminalRun shown = RunOnTerminal(BUNDLOR_PROGRAM, {dir / tree, "-"});
   EXPECT_EQ(shown.exit_code, 2);
   EXPECT_EQ(shown.text, "bundlor: standard output is a terminal; redirect it or name an archive\r\n");
+  // Standard error on a terminal shows the progress, drawn in place and erased at the end;
+  // --quiet, anywhere, turns it off.
+  TerminalRun progress = RunOnTerminal(BUNDLOR_PROGRAM, {dir / tree, dir / "p.mix"});
+  EXPECT_EQ(progress.exit_code, 0);
+  EXPECT_EQ(progress.text.rfind("\r0/2 files  0 B of 25 B  ", 0), 0u) << progress.text;
+  size_t erased =
+      progress.text.find_first_not_of(' ', progress.text.rfind('\r', progress.text.size() - 2) + 1);
+  EXPECT_GT(erased, 30u);  // the whole line, its longest name included, is blanked at the end
+  EXPECT_EQ(erased, progress.text.size() - 1);
+  TerminalRun quiet = RunOnTerminal(BUNDLOR_PROGRAM, {dir / tree, "--quiet", dir / "q.mix"});
+  EXPECT_EQ(quiet.exit_code, 0);
+  EXPECT_EQ(quiet.text, "");
+  EXPECT_EQ(ReadBytes(dir / "q.mix"), view.bytes);
 #endif
 }
 

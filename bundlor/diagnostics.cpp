@@ -2,16 +2,19 @@
 #include "bundlor/diagnostics.h"
 
 void DiagnosticsClass::Failure(const char* path, const char* reason) {
-  std::fprintf(stream, "bundlor: %s: %s\n", path, reason);
+  if (progress) progress->Erase();
+  report.Fail(path, reason);
   ++failures;
 }
 
 void DiagnosticsClass::Failure(const char* message) {
-  std::fprintf(stream, "bundlor: %s\n", message);
+  if (progress) progress->Erase();
+  report.Fail(message);
   ++failures;
 }
 
 void DiagnosticsClass::Warning(const char* path, const char* reason) {
-  std::fprintf(stream, "bundlor: warning: %s: %s\n", path, reason);
+  if (progress) progress->Erase();
+  report.Warn(path, reason);
   ++warnings;
 }

@@ -20,9 +20,10 @@ NarrowStringClass JoinMember(const char* prefix, const char* name) {
   return member;
 }
 
-void AddFile(FileListClass& list, NarrowStringClass&& name, NarrowStringClass&& source,
+void AddFile(FileListClass& list, NarrowStringClass&& name, NarrowStringClass&& source, int64_t size,
              DiagnosticsClass& diagnostics) {
   FileListRecord record;
+  record.Size = size;
   record.CRC = CrcTextNoCase(0, name);
   record.Name = std::move(name);
   record.Source = std::move(source);
@@ -50,7 +51,7 @@ void WalkLevel(const char* folder, const char* prefix, FileListClass& list, Diag
     if (!folders.Status(source, &status)) {
       diagnostics.Failure(source, platform::ErrorText(platform::LastError()));
     } else if (status.is_regular) {
-      AddFile(list, std::move(member), std::move(source), diagnostics);
+      AddFile(list, std::move(member), std::move(source), status.size, diagnostics);
     } else if (!status.is_directory) {
       diagnostics.Warning(source, "not a regular file, not packed");
     } else if (entry.is_link) {

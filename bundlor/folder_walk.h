@@ -13,6 +13,7 @@ struct FileListRecord {
   NarrowStringClass Name;  // member name: the path below the folder, joined by backslashes
   uint32_t CRC = 0;        // CrcTextNoCase of Name
   NarrowStringClass Source;
+  int64_t Size = 0;  // the file's size when it was walked
 };
 
 using FileListClass = DynamicArrayClass<FileListRecord>;

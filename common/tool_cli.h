@@ -7,9 +7,9 @@
 
 #include <CLI/CLI.hpp>
 
-namespace tool_cli {
+#include "common/tool_report.h"
 
-enum ExitCode { kSuccess = 0, kFailure = 1, kUsage = 2 };
+namespace tool_cli {
 
 // Gives app (named after its program) the --version flag.
 void Prepare(CLI::App& app);
@@ -17,5 +17,10 @@ void Prepare(CLI::App& app);
 // Parses the arguments. Returns -1 when the program goes on with its command, or the exit code
 // to end with once help, the version or a usage error has been printed.
 int Parse(CLI::App& app, int argc, char** argv);
+
+// Checks of option values that word their refusal as the rest of the messages: a whole number
+// from low to high, and a number above 0.
+CLI::Validator NumberFrom(long long low, long long high);
+CLI::Validator AboveZero();
 
 }  // namespace tool_cli

@@ -45,6 +45,7 @@ void ConsoleClass::Write(bool error, const char* text, size_t length) {
 }
 
 void ConsoleClass::WriteText(bool error, const char* text) {
+  if (progress) progress->Erase();
   if (*text) Write(error, text, strlen(text));
 }
 
@@ -57,6 +58,7 @@ void ConsoleClass::PrintArgs(bool error, const char* format, va_list args) {
     va_end(again);
     return;
   }
+  if (progress) progress->Erase();
   if (static_cast<size_t>(length) < sizeof local) {
     Write(error, local, static_cast<size_t>(length));
   } else {

@@ -8,6 +8,8 @@
 #include <cstdarg>
 #include <cstddef>
 
+#include "common/progress_line.h"
+
 class ConsoleClass {
  public:
   // colour: error lines get the error colour.
@@ -30,6 +32,9 @@ class ConsoleClass {
   };
   void Owe(OwedLines* lines) { owed = lines; }
 
+  // A progress line on the same terminal, erased before each line is written.
+  void SetProgress(ProgressLineClass* line) { progress = line; }
+
   void SetPause() { pause = true; }
   bool Paused() const { return pause; }
   bool Failed() const { return failed; }
@@ -47,4 +52,5 @@ class ConsoleClass {
   bool pause = false;
   bool failed = false;
   OwedLines* owed = nullptr;
+  ProgressLineClass* progress = nullptr;
 };

@@ -1,13 +1,16 @@
 // facetrue: brings model files up to date in place.
 //
-//   facetrue PATH...
+//   facetrue [--quiet] PATH...
 //
 // Each PATH is a model file (*.vxm) or a folder, walked with all its subfolders. Exit code 42
-// when no path is given, 1 when any model failed, 0 otherwise.
+// when no path is given, 1 when any model failed or standard output could not be written, 0
+// otherwise. On a terminal, standard error shows the progress unless --quiet is given.
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "common/platform/platform.h"
+#include "common/tool_report.h"
 #include "common/version.h"
 #include "facetrue/console.h"
 #include "facetrue/walk.h"
@@ -18,9 +21,23 @@ int main(int argc, char** argv) {
   ConsoleClass console(platform::IsTerminal(platform::kStderr));
   if (args.Count() == 2 && strcmp(args.Values()[1], "--version") == 0) {
     std::printf("%s\n", TX_VERSION_TEXT("facetrue"));
-    return 0;
+    return tool_cli::ReportClass("facetrue").FinishOutput(stdout, 0, kFailureExitCode);
   }
-  int code = RunFacetrue(args.Count() - 1, args.Values() + 1, console);
+  // --quiet may stand anywhere; every other argument is a path.
+  bool quiet = false;
+  std::vector<const char*> paths;
+  for (int i = 1; i < args.Count(); ++i) {
+    if (strcmp(args.Values()[i], "--quiet") == 0) {
+      quiet = true;
+    } else {
+      paths.push_back(args.Values()[i]);
+    }
+  }
+  const int count = static_cast<int>(paths.size());
+  ProgressLineClass progress(!quiet && platform::IsTerminal(platform::kStderr), stderr);
+  console.SetProgress(&progress);
+  int code = RunFacetrue(count, paths.data(), console, progress.Shown() ? &progress : nullptr);
+  progress.Erase();
   // The key wait keeps open a console window that was opened for this program alone, so that its
   // messages can be read; a shell's terminal, a script or make never wait.
   if (console.Paused() && platform::ConsoleIsOwnWindow() && platform::IsTerminal(platform::kStdin)) {
@@ -29,5 +46,6 @@ int main(int argc, char** argv) {
     platform::ReadKey();
     console.Print("\n");
   }
-  return code;
+  // "Processed" lines that could not be written (a full disk) make the run a failure.
+  return tool_cli::ReportClass("facetrue").FinishOutput(stdout, code, kFailureExitCode);
 }

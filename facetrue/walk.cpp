@@ -18,14 +18,20 @@ constexpr int kWorkListStep = 64;
 
 class WalkClass {
  public:
-  WalkClass(ConsoleClass& console, platform::Folders& folders)
-      : console(console), folders(folders), pending(console) {
+  // A counting walk only adds up the model files and their sizes, silently, for the progress
+  // line of the real one.
+  WalkClass(ConsoleClass& console, platform::Folders& folders, ProgressLineClass* progress,
+            bool counting)
+      : console(console), folders(folders), pending(console), progress(progress),
+        counting(counting) {
     work.SetGrowthStep(kWorkListStep);
   }
 
+  int64_t files = 0, bytes = 0;  // what a counting walk found
+
   // A path named by the user; folder marks one that a listing showed to be a folder.
   void Push(const char* path, bool folder = false) {
-    if (!work.Add(WorkItem{NarrowStringClass(path), folder})) {
+    if (!work.Add(WorkItem{NarrowStringClass(path), folder}) && !counting) {
       console.ErrorPrint("Unable to walk '%s': out of memory\n", path);
     }
   }
@@ -57,13 +63,13 @@ class WalkClass {
     if (status.is_directory) {
       ListFolder(path);
     } else if (MatchesModelPattern(path)) {
-      ProcessModelFile(path, console, pending);
+      Model(path);
     }
   }
 
   void ListFolder(const char* folder) {
     DynamicArrayClass<platform::DirEntry> entries;
-    if (!folders.ListDirectory(folder, entries)) {
+    if (!folders.ListDirectory(folder, entries) && !counting) {
       console.ErrorPrint("Unable to list '%s': %s\n", folder,
                          platform::ErrorText(platform::LastError()).Chars());
     }
@@ -73,10 +79,23 @@ class WalkClass {
       if (entry.is_directory) {
         Push(path, true);
       } else if (MatchesModelPattern(entry.name) && !IsLinkToFolder(entry, path)) {
-        ProcessModelFile(path, console, pending);
+        Model(path);
       }
     }
     pending.Settle();
+  }
+
+  void Model(const char* path) {
+    platform::FileStatus status;
+    if (!progress || !folders.Status(path, &status)) status.size = 0;
+    if (counting) {
+      ++files;
+      bytes += status.size;
+      return;
+    }
+    if (progress) progress->Begin(path);
+    ProcessModelFile(path, console, pending);
+    if (progress) progress->Done(status.size);
   }
 
   bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
@@ -87,6 +106,8 @@ class WalkClass {
   ConsoleClass& console;
   platform::Folders& folders;
   PendingModelsClass pending;
+  ProgressLineClass* progress;
+  bool counting;
   DynamicArrayClass<WorkItem> work;
 };
 
@@ -98,9 +119,16 @@ bool MatchesModelPattern(const char* name) {
   return length >= suffix && CompareNoCase(name + length - suffix, kModelSuffix, suffix) == 0;
 }
 
-int RunFacetrue(int count, const char* const* paths, ConsoleClass& console, platform::Folders& folders) {
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console,
+                ProgressLineClass* progress, platform::Folders& folders) {
   if (count <= 0) return kNoPathExitCode;
-  WalkClass walk(console, folders);
+  if (progress) {
+    WalkClass tally(console, folders, progress, true);
+    for (int i = 0; i < count; ++i) tally.Push(paths[i]);
+    tally.Run();
+    progress->SetTotal(tally.files, tally.bytes);
+  }
+  WalkClass walk(console, folders, progress, false);
   for (int i = 0; i < count; ++i) walk.Push(paths[i]);
   walk.Run();
   return console.Failed() ? kFailureExitCode : 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/platform/disk.h"
+#include "common/progress_line.h"
 #include "facetrue/console.h"
 
 constexpr int kNoPathExitCode = 42;
@@ -14,6 +15,8 @@ constexpr int kFailureExitCode = 1;
 bool MatchesModelPattern(const char* name);
 
 // Processes the paths; returns 42 when there are none (and does nothing), 1 when anything failed
-// (an error was printed), else 0.
+// (an error was printed), else 0. With a progress line, the paths are walked once more before,
+// silently, to count the models and their bytes.
 int RunFacetrue(int count, const char* const* paths, ConsoleClass& console,
+                ProgressLineClass* progress = nullptr,
                 platform::Folders& folders = platform::Disk());

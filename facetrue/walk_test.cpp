@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -295,6 +296,13 @@ TEST(Walk, ClosedStandardOutputGoesNowhere) {
   EXPECT_EQ(RunProgram("/bin/sh", {"-c", "exec \"$0\" \"$@\" >&- 2>&-", FACETRUE_PATH, dir.path()}).exit_code,
             kFailureExitCode);
   for (int i = 0; i < 200; ++i) EXPECT_EQ(ReadBytes(dir / ("m" + std::to_string(i) + ".vxm")), unknown) << i;
+  // A full disk under the "Processed" lines is a failure that says so.
+  WriteBytes(dir / "old.vxm", OldModel());
+  if (std::system(("mknod '" + (dir / "full") + "' c 1 7").c_str()) != 0) return;
+  ProgramResult full = RunProgram(
+      "/bin/sh", {"-c", "exec \"$0\" \"$1\" > \"$2\"", FACETRUE_PATH, dir / "old.vxm", dir / "full"});
+  EXPECT_EQ(full.exit_code, kFailureExitCode);
+  EXPECT_EQ(full.err, "facetrue: standard output: No space left on device\n");
 }
 
 #ifndef _WIN32
@@ -305,9 +313,13 @@ TEST(Walk, TheProgramNeverWaitsOnAUnixTerminal) {
   WriteBytes(dir / "bad.vxm", "junk");
   TerminalRun run = RunOnTerminal(FACETRUE_PATH, {dir / "bad.vxm"});
   EXPECT_EQ(run.exit_code, kFailureExitCode);
-  EXPECT_EQ(run.text, std::string(platform::BeginErrorColour()) + "facetrue: Unable to load '" +
-                          (dir / "bad.vxm") + "': not a model file: 4 bytes is too short for the header\r\n" +
-                          platform::EndErrorColour());
+  const std::string error =
+      std::string(platform::BeginErrorColour()) + "facetrue: Unable to load '" + (dir / "bad.vxm") +
+      "': not a model file: 4 bytes is too short for the header\r\n" + platform::EndErrorColour();
+  EXPECT_EQ(RunOnTerminal(FACETRUE_PATH, {"--quiet", dir / "bad.vxm"}).text, error);
+  // Progress, counted beforehand, drawn in place and erased before each line and at the end.
+  const std::string line = "0/1 files  0 B of 4 B  " + (dir / "bad.vxm");
+  EXPECT_EQ(run.text, "\r" + line + "\r" + std::string(line.size(), ' ') + "\r" + error);
 }
 #endif
 

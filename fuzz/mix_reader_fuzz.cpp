@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "mix/mix_reader.h"
 #include "common/memory_file.h"
+#include "mix/mix_reader.h"
 #include "mixtool/archive_check.h"
 #include "mixtool/member_clash.h"
 #include "mixtool/member_path.h"
@@ -24,8 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const MixIndexEntry& entry = reader.Entry(i);
     if (entry.Offset < 16 || static_cast<size_t>(entry.Offset) + static_cast<size_t>(entry.Size) > size)
       abort();
-    member.resize(static_cast<size_t>(entry.Size));
-    if (!reader.ReadMember(i, member.data())) abort();
+    member.clear();
+    if (!reader.ReadMember(i, [&](const void* bytes, int n) {
+          member.insert(member.end(), static_cast<const unsigned char*>(bytes),
+                        static_cast<const unsigned char*>(bytes) + n);
+          return true;
+        }))
+      abort();
+    if (member.size() != static_cast<size_t>(entry.Size)) abort();
     if (entry.Size > 0 && memcmp(member.data(), data + entry.Offset, member.size()) != 0) abort();
     int found = reader.Find(entry.Name);
     if (found < 0 || reader.Entry(found).CRC != entry.CRC) abort();

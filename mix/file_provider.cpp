@@ -13,20 +13,9 @@ FileProviderClass& FileProviderClass::Instance() {
 ProvidedFileClass* FileProviderClass::GetFile(const char* name) {
   ProvidedFileClass* file = new (std::nothrow) ProvidedFileClass();
   if (!file) return nullptr;
-  if (platform::IsAbsolutePath(name)) file->SetName(name);
   std::lock_guard<std::mutex> hold(lock);
-  ++outstanding;
+  if (platform::IsAbsolutePath(name)) file->SetName(name);
   return file;
 }
 
-void FileProviderClass::ReturnFile(ProvidedFileClass* file) {
-  if (!file) return;
-  delete file;
-  std::lock_guard<std::mutex> hold(lock);
-  --outstanding;
-}
-
-int FileProviderClass::Outstanding() {
-  std::lock_guard<std::mutex> hold(lock);
-  return outstanding;
-}
+void FileProviderClass::ReturnFile(ProvidedFileClass* file) { delete file; }

@@ -2,12 +2,16 @@
 #include "mix/mix_reader.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "common/coding.h"
 #include "common/crc.h"
+#include "common/platform/errors.h"
 
 namespace {
+
+constexpr int kBlockBytes = 1 << 16;
 
 bool SameNoCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
@@ -121,9 +125,21 @@ int MixReaderClass::Find(const char* name) const {
   return found;
 }
 
-bool MixReaderClass::ReadMember(int i, void* buffer) {
-  if (i < 0 || i >= entries.Count()) return false;
-  return entries[i].Size == 0 || ReadAt(file, entries[i].Offset, buffer, entries[i].Size);
+bool MixReaderClass::ReadMember(int i, const std::function<bool(const void* bytes, int size)>& sink) {
+  if (i < 0 || i >= entries.Count()) return Fail("no such member");
+  const MixIndexEntry& entry = entries[i];
+  if (entry.Size == 0) return true;
+  if (file->Seek(entry.Offset, 0) != entry.Offset) return Fail(platform::ErrorText(platform::LastError()));
+  std::unique_ptr<char[]> block(new (std::nothrow) char[kBlockBytes]);
+  if (!block) return Fail(platform::ErrorText(platform::ErrorNoMemory()));
+  for (int left = entry.Size; left > 0;) {
+    int n = file->Read(block.get(), left < kBlockBytes ? left : kBlockBytes);
+    if (n < 0) return Fail(platform::ErrorText(platform::LastError()));
+    if (n == 0) return Fail("the archive ends inside a member");
+    if (!sink(block.get(), n)) return true;
+    left -= n;
+  }
+  return true;
 }
 
 bool MixReaderClass::Fail(const char* reason) {

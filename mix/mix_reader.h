@@ -2,10 +2,12 @@
 // the whole structure before anything is used, so any bytes at all are safe to hand it.
 #pragma once
 
-#include "mix/mix_format.h"
+#include <functional>
+
 #include "common/array.h"
 #include "common/file_class.h"
 #include "common/string_class.h"
+#include "mix/mix_format.h"
 
 class MixReaderClass {
  public:
@@ -23,8 +25,10 @@ class MixReaderClass {
   // The index of the member named name, or -1. Letter case is ignored, as the CRC ignores it,
   // unless two members differ only in case: then the exact name wins.
   int Find(const char* name) const;
-  // Reads member i's bytes into buffer, which holds at least Entry(i).Size bytes.
-  bool ReadMember(int i, void* buffer);
+  // Hands member i's bytes to sink in order, a block at a time, and stops early when sink returns
+  // false. False, with ErrorMessage (the system's reason, or that the archive ends inside the
+  // member), when the bytes could not be read; not when sink stopped it.
+  bool ReadMember(int i, const std::function<bool(const void* bytes, int size)>& sink);
 
   const NarrowStringClass& ErrorMessage() const { return error; }
 

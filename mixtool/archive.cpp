@@ -1,15 +1,7 @@
 // Opening an archive and reading its members.
 #include "mixtool/archive.h"
 
-#include <new>
-
 #include "common/path_error.h"
-
-namespace {
-
-constexpr int kBlockBytes = 1 << 16;
-
-}  // namespace
 
 bool ArchiveClass::Open(const char* path, NarrowStringClass* error) {
   disk = std::make_unique<ErrorKeepingFile<DiskFileClass>>(path);
@@ -30,19 +22,7 @@ bool ArchiveClass::Load(FileClass* file_in, const char* name_in, NarrowStringCla
   return true;
 }
 
-bool ArchiveClass::CopyMember(int i, const std::function<bool(const void*, int)>& sink,
+bool ArchiveClass::ReadMember(int i, const std::function<bool(const void*, int)>& sink,
                               NarrowStringClass* error) {
-  const MixIndexEntry& entry = reader.Entry(i);
-  if (entry.Size == 0) return true;
-  if (file->Seek(entry.Offset, 0) != entry.Offset) return FailPath(error, name, platform::LastError());
-  std::unique_ptr<char[]> block(new (std::nothrow) char[kBlockBytes]);
-  if (!block) return FailPath(error, name, platform::ErrorNoMemory());
-  for (int left = entry.Size; left > 0;) {
-    int n = file->Read(block.get(), left < kBlockBytes ? left : kBlockBytes);
-    if (n < 0) return FailPath(error, name, platform::LastError());
-    if (n == 0) return FailPath(error, name, "the archive ends inside a member");
-    if (!sink(block.get(), n)) return true;
-    left -= n;
-  }
-  return true;
+  return reader.ReadMember(i, sink) || FailPath(error, name, reader.ErrorMessage());
 }

@@ -1,13 +1,13 @@
-// A mix archive open for reading: the file and its tables (bundlor's MixReaderClass), and the
+// A mix archive open for reading: the file and its tables (MixReaderClass), and the
 // members' bytes read in blocks.
 #pragma once
 
 #include <functional>
 #include <memory>
 
-#include "mix/mix_reader.h"
 #include "common/disk_file.h"
 #include "common/string_class.h"
+#include "mix/mix_reader.h"
 
 class ArchiveClass {
  public:
@@ -24,9 +24,10 @@ class ArchiveClass {
   FileClass* File() { return file; }
   int Size() const { return size; }
 
-  // Hands member i's bytes to sink in blocks; stops when sink returns false. False with
-  // "path: reason" in error when the archive could not be read (not when sink stopped it).
-  bool CopyMember(int i, const std::function<bool(const void*, int)>& sink, NarrowStringClass* error);
+  // Hands member i's bytes to sink in blocks (MixReaderClass::ReadMember); stops when sink
+  // returns false. False with "path: reason" in error when the archive could not be read (not
+  // when sink stopped it).
+  bool ReadMember(int i, const std::function<bool(const void*, int)>& sink, NarrowStringClass* error);
 
  private:
   std::unique_ptr<ErrorKeepingFile<DiskFileClass>> disk;

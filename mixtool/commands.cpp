@@ -2,39 +2,33 @@
 #include "mixtool/commands.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <cstdint>
 #include <nlohmann/json.hpp>
 
 #include "common/path_error.h"
 #include "common/platform/platform.h"
 #include "common/safe_replace.h"
 #include "common/standard_stream.h"
+#include "common/tool_report.h"
 #include "mixtool/archive.h"
 #include "mixtool/archive_check.h"
 #include "mixtool/member_clash.h"
 #include "mixtool/member_path.h"
+#include "mixtool/member_select.h"
 
 namespace mixtool {
 
 namespace {
 
-constexpr int kSuccess = 0;
-constexpr int kFailure = 1;
+using tool_cli::kFailure;
+using tool_cli::kSuccess;
 
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "mixtool: %s\n", message.c_str());
-  return kFailure;
-}
+constexpr tool_cli::ReportClass kReport("mixtool");
 
-// Writes text to output; a failure is reported with the runtime's reason (a full disk, a closed
-// pipe), "standard output: Input/output error" only when it gives none.
+// Writes text to output and ends the command.
 int Print(std::FILE* output, const std::string& text) {
-  errno = 0;
-  if (std::fwrite(text.data(), 1, text.size(), output) == text.size() && std::fflush(output) == 0) {
-    return kSuccess;
-  }
-  return Fail(PathError("standard output", std::strerror(errno ? errno : EIO)).Chars());
+  std::fwrite(text.data(), 1, text.size(), output);
+  return kReport.FinishOutput(output, kSuccess);
 }
 
 // Makes folder and the folders above it that are missing.
@@ -86,70 +80,93 @@ bool ExtractTo(ArchiveClass& archive, int i, const std::string& path, NarrowStri
   replace.SetDurable(false);
   if (!replace.Begin()) return replace.Finish(false, 0, error);
   // A member that cannot be copied has said why; the replacement then ends undone.
-  bool copied = archive.CopyMember(
+  bool copied = archive.ReadMember(
       i, [&](const void* bytes, int n) { return replace.File().Write(bytes, n) == n; }, error);
   return copied && replace.Finish(true, 0, error);
 }
 
 }  // namespace
 
-int List(const std::string& path, bool json, std::FILE* output) {
+int List(const std::string& path, const ListOptions& options, std::FILE* output) {
   ArchiveClass archive;
   NarrowStringClass error;
-  if (!archive.Open(path.c_str(), &error)) return Fail(error.Chars());
+  if (!archive.Open(path.c_str(), &error)) return kReport.Fail(error.Chars());
   MixReaderClass& reader = archive.Reader();
+  auto name = [&](const MixIndexEntry& entry) {
+    std::string shown = ShownName(entry.Name);
+    if (options.slash) std::replace(shown.begin(), shown.end(), '\\', '/');
+    return shown;
+  };
   std::string text;
-  if (json) {
+  if (options.json) {
     nlohmann::ordered_json members = nlohmann::ordered_json::array();
     for (int i = 0; i < reader.Count(); ++i) {
       const MixIndexEntry& entry = reader.Entry(i);
+      std::string shown = options.slash ? name(entry) : std::string(entry.Name.Chars());
       members.push_back(
-          {{"name", entry.Name.Chars()}, {"size", entry.Size}, {"crc", entry.CRC}, {"offset", entry.Offset}});
+          {{"name", shown}, {"size", entry.Size}, {"crc", entry.CRC}, {"offset", entry.Offset}});
     }
     nlohmann::ordered_json whole = {{"members", std::move(members)}};
     // Names are bytes: what is not UTF-8 shows as U+FFFD.
-    text = whole.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-  } else {
-    for (int i = 0; i < reader.Count(); ++i) {
-      const MixIndexEntry& entry = reader.Entry(i);
-      char numbers[32];
-      std::snprintf(numbers, sizeof numbers, "\t%d\t%08X\n", entry.Size, entry.CRC);
-      text += ShownName(entry.Name) + numbers;
+    return Print(output, whole.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n");
+  }
+  char line[64];
+  if (options.verbose) {
+    std::snprintf(line, sizeof line, "%10s  %10s  %-8s  %s\n", "Size", "Offset", "CRC", "Name");
+    text += line;
+  }
+  int64_t total = 0;
+  for (int i = 0; i < reader.Count(); ++i) {
+    const MixIndexEntry& entry = reader.Entry(i);
+    if (options.verbose) {
+      std::snprintf(line, sizeof line, "%10d  %10d  %08X  ", entry.Size, entry.Offset, entry.CRC);
+      text += line;
     }
+    text += name(entry) + "\n";
+    total += entry.Size;
+  }
+  if (options.verbose) {
+    std::snprintf(line, sizeof line, "%10lld  %10s  %-8s  %d member%s\n", static_cast<long long>(total), "",
+                  "", reader.Count(), reader.Count() == 1 ? "" : "s");
+    text += line;
   }
   return Print(output, text);
 }
 
-int Extract(const std::string& path, const std::string& folder, const std::vector<std::string>& members) {
+int Extract(const std::string& path, const ExtractOptions& options) {
   ArchiveClass archive;
   NarrowStringClass error;
-  if (!archive.Open(path.c_str(), &error)) return Fail(error.Chars());
+  if (!archive.Open(path.c_str(), &error)) return kReport.Fail(error.Chars());
   MixReaderClass& reader = archive.Reader();
-  int code = kSuccess;
+  std::string folder = options.folder;
+  size_t first = 0;
   std::vector<int> chosen;
-  for (const std::string& member : members) {
-    // A name may be given with slashes, as paths are written here.
-    std::string name = member;
-    for (char& c : name)
-      if (c == '/') c = '\\';
-    int i = reader.Find(name.c_str());
-    if (i < 0) {
-      code = Fail(path + ": no member \"" + ShownName(member.c_str()) + "\"");
-    } else if (std::find(chosen.begin(), chosen.end(), i) == chosen.end()) {
-      chosen.push_back(i);
+  if (folder.empty() && !options.words.empty()) {
+    const std::string& word = options.words[0];
+    std::vector<int> selected;
+    if (IsStandardStream(word.c_str()) || (!IsWildcard(word) && !SelectMembers(reader, word, selected))) {
+      folder = word;
+      first = 1;
     }
   }
-  if (members.empty()) {
+  if (folder.empty()) folder = ".";
+  int code = kSuccess;
+  for (size_t w = first; w < options.words.size(); ++w) {
+    const std::string& word = options.words[w];
+    if (!SelectMembers(reader, word, chosen))
+      code = kReport.Fail(path + ": no member \"" + ShownName(word.c_str()) + "\"");
+  }
+  if (first == options.words.size()) {
     for (int i = 0; i < reader.Count(); ++i) chosen.push_back(i);
   }
 
   if (IsStandardStream(folder.c_str())) {
     for (int i : chosen) {
       bool written = true;
-      bool read = archive.CopyMember(
+      bool read = archive.ReadMember(
           i, [&](const void* bytes, int n) { return written = WriteStandardOutput(bytes, n, &error); },
           &error);
-      if (!read || !written) return Fail(error.Chars());
+      if (!read || !written) return kReport.Fail(error.Chars());
     }
     return code;
   }
@@ -162,25 +179,30 @@ int Extract(const std::string& path, const std::string& folder, const std::vecto
     const char* name = reader.Entry(i).Name;
     std::string relative;
     if (const char* reason = MemberPath(name, platform::PathSeparator(), windows, &relative)) {
-      code = Fail(path + ": member \"" + ShownName(name) + "\" is not written: " + reason);
+      code = kReport.Fail(path + ": member \"" + ShownName(name) + "\" is not written: " + reason);
       continue;
     }
     planned.emplace_back(i, std::move(relative));
     names.push_back(name);
   }
   std::vector<std::string> clashes = MemberClashes(names, windows);
-  for (const std::string& clash : clashes) Fail(path + ": " + clash + "; nothing is written");
+  for (const std::string& clash : clashes) kReport.Fail(path + ": " + clash + "; nothing is written");
   if (!clashes.empty()) return kFailure;
 
-  if (!MakeFolders(folder, &error)) return Fail(error.Chars());
+  if (!MakeFolders(folder, &error)) return kReport.Fail(error.Chars());
   for (const auto& [i, relative] : planned) {
     std::string target;
+    platform::FileStatus status;
     if (!PathBelow(folder, relative, &target, &error)) {
-      code = Fail(path + ": member \"" + ShownName(reader.Entry(i).Name) +
-                  "\" is not written: " + error.Chars());
+      code = kReport.Fail(path + ": member \"" + ShownName(reader.Entry(i).Name) +
+                          "\" is not written: " + error.Chars());
       continue;
     }
-    if (!ExtractTo(archive, i, target, &error)) code = Fail(error.Chars());
+    if (options.keep && platform::Disk().LinkStatus(target.c_str(), &status)) {
+      kReport.Warn(target, "already there; kept");
+      continue;
+    }
+    if (!ExtractTo(archive, i, target, &error)) code = kReport.Fail(error.Chars());
   }
   return code;
 }
@@ -191,13 +213,15 @@ int Verify(const std::string& path, std::FILE* output) {
   std::string problem;
   if (!archive.Open(path.c_str(), &error)) {
     // A file that cannot be read is a failure; one that is not a sound archive, the answer.
-    if (archive.SystemFailed()) return Fail(error.Chars());
+    if (archive.SystemFailed()) return kReport.Fail(error.Chars());
     problem = error.Chars();
   } else if (!CheckArchive(archive, &problem)) {
     problem = path + ": " + problem;
   }
-  std::string line =
-      problem.empty() ? path + ": ok, " + std::to_string(archive.Reader().Count()) + " members" : problem;
+  std::string line = problem.empty()
+                         ? path + ": structure sound, " + std::to_string(archive.Reader().Count()) +
+                               " members; the format holds no checksum, so their data is not checked"
+                         : problem;
   if (Print(output, line + "\n") != kSuccess) return kFailure;
   return problem.empty() ? kSuccess : kFailure;
 }

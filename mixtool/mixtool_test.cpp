@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "mix/mix_writer.h"
 #include "common/testing/run_program.h"
 #include "common/testing/system.h"
 #include "common/testing/temp_folder.h"
 #include "common/testing/words.h"
+#include "mix/mix_writer.h"
 #include "mixtool/member_path.h"
 
 namespace {
@@ -61,12 +61,62 @@ TEST(Mixtool, ExtractGivesBackWhatBundlorPacked) {
   EXPECT_EQ(Mixtool({"extract", dir / "a.mix", "-", "missing"}).err,
             "mixtool: " + (dir / "a.mix") + ": no member \"missing\"\n");
   EXPECT_EQ(Mixtool({"list", dir / "a.mix"}).out,
-            "sub\\deeper\\big.bin\t200003\t59F316C3\na.txt\t5\t968D9A34\nempty\t0\t9F93FF74\n"
-            "sub\\caf\xC3\xA9.txt\t5\tC864C616\n");
+            "sub\\deeper\\big.bin\na.txt\nempty\nsub\\caf\xC3\xA9.txt\n");
+  EXPECT_EQ(Mixtool({"list", "-v", "--slash", dir / "a.mix"}).out,
+            "      Size      Offset  CRC       Name\n"
+            "    200003          16  59F316C3  sub/deeper/big.bin\n"
+            "         5      200024  968D9A34  a.txt\n"
+            "         0      200032  9F93FF74  empty\n"
+            "         5      200032  C864C616  sub/caf\xC3\xA9.txt\n"
+            "    200013                        4 members\n");
   EXPECT_EQ(Mixtool({"list", "--json", dir / "a.mix"}).out.substr(0, 88),
             "{\"members\":[{\"name\":\"sub\\\\deeper\\\\big.bin\",\"size\":200003,\"crc\":1509103299,"
             "\"offset\":16},{");
-  EXPECT_EQ(Mixtool({"verify", dir / "a.mix"}).out, dir / "a.mix" + ": ok, 4 members\n");
+  EXPECT_EQ(Mixtool({"verify", dir / "a.mix"}).out,
+            dir / "a.mix" +
+                ": structure sound, 4 members; the format holds no checksum, so their data is not checked\n");
+}
+
+// Members by name, folder or wildcard, into the current folder, -C FOLDER or a first word that
+// selects none; --keep leaves what is there and names it.
+TEST(Mixtool, ExtractSelectsMembersAsTarAndUnzipDo) {
+  TempFolder dir;
+  std::string archive = WriteArchive(dir, {"a.txt", "b.bin", "sub\\c.txt", "sub\\d\\e.txt", "subway.txt"});
+  struct Case {
+    std::vector<std::string> words;
+    std::string folder;  // where the files land, below dir
+    std::vector<std::string> files;
+  } cases[] = {
+      {{"*.TXT"}, "", {"a.txt", "sub/c.txt", "sub/d/e.txt", "subway.txt"}},
+      {{"sub/"}, "", {"sub/c.txt", "sub/d/e.txt"}},
+      {{"sub", "B.bin"}, "", {"b.bin", "sub/c.txt", "sub/d/e.txt"}},
+      {{"sub\\*", "-C", "to"}, "to", {"sub/c.txt", "sub/d/e.txt"}},
+      {{"out", "s?b/d/e.txt", "a.txt"}, "out", {"a.txt", "sub/d/e.txt"}},
+      {{"-C", "whole"}, "whole", {"a.txt", "b.bin", "sub/c.txt", "sub/d/e.txt", "subway.txt"}},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove_all(sys::NativePath(dir / "run"));
+    std::filesystem::create_directories(sys::NativePath(dir / "run"));
+    std::vector<std::string> args = {"extract", archive};
+    args.insert(args.end(), c.words.begin(), c.words.end());
+    ProgramResult result = RunProgram(MIXTOOL_PATH, args, dir / "run");
+    EXPECT_EQ(result.exit_code, 0) << result.err;
+    std::vector<std::string> files;
+    for (const auto& [name, bytes] : Tree(dir / ("run/" + c.folder))) files.push_back(name);
+    EXPECT_EQ(files, c.files) << c.words[0];
+  }
+  ProgramResult none = RunProgram(MIXTOOL_PATH, {"extract", archive, "*.doc", "a.txt", "nope/"}, dir / "run");
+  EXPECT_EQ(none.exit_code, 1);
+  EXPECT_EQ(none.err,
+            "mixtool: " + archive + ": no member \"*.doc\"\nmixtool: " + archive + ": no member \"nope/\"\n");
+  WriteBytes(dir / "run/a.txt", "mine");
+  ProgramResult kept =
+      RunProgram(MIXTOOL_PATH, {"extract", "--keep", archive, "a.txt", "b.bin"}, dir / "run");
+  EXPECT_EQ(kept.exit_code, 0);
+  EXPECT_EQ(kept.err, std::string("mixtool: warning: .") + (sys::kWindows ? "\\" : "/") +
+                          "a.txt: already there; kept\n");
+  EXPECT_EQ(ReadBytes(dir / "run/a.txt"), "mine");
+  EXPECT_EQ(ReadBytes(dir / "run/b.bin"), "b.bin");
 }
 
 TEST(Mixtool, NamesThatWouldLeaveTheFolderAreRefused) {
@@ -126,6 +176,9 @@ TEST(Mixtool, VerifyNamesTheFirstProblem) {
         "/bin/sh", {"-c", "exec \"$0\" $1 $2 > $3", MIXTOOL_PATH, command, dir / "hand.mix", full});
     EXPECT_EQ(result.err, "mixtool: standard output: No space left on device\n") << result.exit_code;
   }
+  ProgramResult help = RunProgram("/bin/sh", {"-c", "exec \"$0\" --help > $1", MIXTOOL_PATH, full});
+  EXPECT_EQ(help.exit_code, 1);
+  EXPECT_EQ(help.err, "mixtool: standard output: No space left on device\n");
 }
 
 // Names that extract could not all write: verify names the first clash, extract names every one
@@ -195,9 +248,11 @@ TEST(Mixtool, UsageErrorsEndWithTwo) {
   for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
            {{}, "mixtool: no command given\n"},
            {{"unpack", "x"}, "mixtool: unknown command \"unpack\"\n"},
-           {{"extract", "a.mix"}, "mixtool: extract: FOLDER is required\n"},
-           {{"list", "--bogus", "a.mix"},
-            "mixtool: list: The following argument was not expected: --bogus\n"}}) {
+           {{"extract"}, "mixtool: extract: ARCHIVE is required\n"},
+           {{"list", "--bogus", "a.mix"}, "mixtool: list: unknown option --bogus\n"},
+           {{"verify", "a.mix", "b.mix"},
+            "mixtool: verify: unexpected argument \"b.mix\"\nTry 'mixtool verify --help' for more "
+            "information.\n"}}) {
     ProgramResult result = Mixtool(args);
     EXPECT_EQ(result.exit_code, 2);
     EXPECT_EQ(result.err.substr(0, message.size()), message);

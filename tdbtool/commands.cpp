@@ -1,7 +1,6 @@
 // The commands of tdbtool over the string database, the .tdb file and the exchange formats.
 #include "tdbtool/commands.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -10,6 +9,7 @@
 #include "common/path_error.h"
 #include "common/platform/disk.h"
 #include "common/standard_stream.h"
+#include "common/tool_report.h"
 #include "common/version.h"
 #include "tdb/database_check.h"
 #include "tdb/database_file.h"
@@ -35,34 +35,10 @@ namespace tdbtool {
 
 namespace {
 
-int Fail(const char* message) {
-  std::fprintf(stderr, "tdbtool: %s\n", message);
-  return kFailure;
-}
-
-int Fail(const std::string& path, const char* reason) {
-  return Fail(PathError(path.c_str(), reason).Chars());
-}
-
-void Warn(const char* message) { std::fprintf(stderr, "tdbtool: warning: %s\n", message); }
-
-void Warn(const std::string& path, const char* message) { Warn((path + ": " + message).c_str()); }
-
-// A failed write to standard output, with the system's reason (fallback when it gave none).
-int FailStandardOutput(int fallback = EIO) {
-  return Fail("standard output", std::strerror(errno ? errno : fallback));
-}
-
-// Ends a command that printed to output: code, or failure with a message when output could not
-// be written.
-int FinishOutput(std::FILE* output, int code, int failure = kFailure) {
-  if (std::fflush(output) == 0 && !std::ferror(output)) return code;
-  FailStandardOutput();
-  return failure;
-}
+constexpr tool_cli::ReportClass kReport("tdbtool");
 
 void WarnAll(const DynamicArrayClass<NarrowStringClass>& warnings) {
-  for (int i = 0; i < warnings.Count(); ++i) Warn(warnings[i].Chars());
+  for (int i = 0; i < warnings.Count(); ++i) kReport.Warn(warnings[i].Chars());
 }
 
 constexpr const char* kStandardInput = "standard input";
@@ -71,7 +47,7 @@ constexpr const char* kStandardInput = "standard input";
 int RefuseSameFile(const std::string& in, const std::string& out) {
   if (IsStandardStream(in.c_str()) || IsStandardStream(out.c_str())) return kSuccess;
   NarrowStringClass error;
-  return OutputIsNotInput(&error, in.c_str(), out.c_str()) ? kSuccess : Fail(error.Chars());
+  return OutputIsNotInput(&error, in.c_str(), out.c_str()) ? kSuccess : kReport.Fail(error.Chars());
 }
 
 // Loads in; on success the database holds the file (without its texts for a command that reads
@@ -81,26 +57,26 @@ int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<Na
          LoadedParts parts = LoadedParts::kWhole) {
   DatabaseLoadReport report;
   NarrowStringClass error;
-  if (!LoadDatabaseFile(in.c_str(), &report, &error, parts)) return Fail(error.Chars());
-  if (!report.HasDatabase) return Fail(in, "the file holds no string database");
+  if (!LoadDatabaseFile(in.c_str(), &report, &error, parts)) return kReport.Fail(error.Chars());
+  if (!report.HasDatabase) return kReport.Fail(in, "the file holds no string database");
   if (report.Damaged) {
     std::string damage = std::string("the file is damaged: ") + report.Damage.Chars();
-    if (!options.salvage) return Fail(in, (damage + "; --salvage reads what is left").c_str());
-    Warn(in, (damage + "; reading what is left").c_str());
+    if (!options.salvage) return kReport.Fail(in, (damage + "; --salvage reads what is left").c_str());
+    kReport.Warn(in, (damage + "; reading what is left").c_str());
   }
   for (int i = 0; i < report.PassedChunks.Count(); ++i) {
-    Warn(in, (std::string("passed over unknown ") + report.PassedChunks[i].Chars()).c_str());
+    kReport.Warn(in, (std::string("passed over unknown ") + report.PassedChunks[i].Chars()).c_str());
   }
   if (report.PassedChunkCount > report.PassedChunks.Count()) {
-    Warn(in, ("passed over " + std::to_string(report.PassedChunkCount - report.PassedChunks.Count()) +
-              " more unknown chunks")
-                 .c_str());
+    kReport.Warn(in, ("passed over " + std::to_string(report.PassedChunkCount - report.PassedChunks.Count()) +
+                      " more unknown chunks")
+                         .c_str());
   }
   for (int i = 0; i < report.IDChanges.Count(); ++i) {
     if (problems) {
       AddDoubling(*problems, report.IDChanges[i]);
     } else {
-      Warn(in, report.IDChanges[i].Chars());
+      kReport.Warn(in, report.IDChanges[i].Chars());
     }
   }
   return kSuccess;
@@ -111,8 +87,8 @@ int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<Na
 int LoadForRewrite(const std::string& path) {
   DatabaseLoadReport report;
   NarrowStringClass error;
-  if (!LoadDatabaseFile(path.c_str(), &report, &error)) return Fail(error.Chars());
-  if (!report.HasDatabase) return Fail(path, "the file holds no string database");
+  if (!LoadDatabaseFile(path.c_str(), &report, &error)) return kReport.Fail(error.Chars());
+  if (!report.HasDatabase) return kReport.Fail(path, "the file holds no string database");
   std::string reason;
   if (report.Damaged) {
     reason = std::string("the file is damaged: ") + report.Damage.Chars();
@@ -126,7 +102,7 @@ int LoadForRewrite(const std::string& path) {
   } else {
     return kSuccess;
   }
-  return Fail(path, (reason + "; the file is left as it is").c_str());
+  return kReport.Fail(path, (reason + "; the file is left as it is").c_str());
 }
 
 }  // namespace
@@ -144,21 +120,23 @@ int NewDatabase(const std::string& out) {
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::SetVersion(0);
   TranslateDBClass::SetCurrentLanguage(0);
-  if (!TranslateDBClass::AddCategoryNamed("Default")) return Fail(out, std::strerror(ENOMEM));
+  if (!TranslateDBClass::AddCategoryNamed("Default")) return kReport.Fail(out, platform::ErrorNoMemory());
   NarrowStringClass error;
-  if (!SaveOutput(out, &error)) return Fail(error.Chars());
+  if (!SaveOutput(out, &error)) return kReport.Fail(error.Chars());
   return kSuccess;
 }
 
 int Dump(const std::string& in, const LoadOptions& options, std::FILE* output) {
   if (int code = Load(in, options, nullptr)) return code;
-  if (!WriteDatabaseJson(output)) return FailStandardOutput();
+  if (!WriteDatabaseJson(output)) return kReport.FailStandardOutput();
   return kSuccess;
 }
 
 int DumpLines(const std::string& in, const LoadOptions& options, std::FILE* output) {
   if (int code = Load(in, options, nullptr)) return code;
-  if (!WriteDatabaseLines(output)) return FailStandardOutput(ENOMEM);
+  if (!WriteDatabaseLines(output))
+    return std::ferror(output) ? kReport.FailStandardOutput()
+                               : kReport.Fail("standard output", platform::ErrorNoMemory());
   return kSuccess;
 }
 
@@ -168,7 +146,7 @@ namespace {
 // file) only a database that can be written back whole.
 int LoadSnapshot(const std::string& path, const LoadOptions* options, DatabaseSnapshot& snapshot) {
   if (int code = options ? Load(path, *options, nullptr) : LoadForRewrite(path)) return code;
-  return TakeSnapshot(snapshot) ? kSuccess : Fail(path, std::strerror(ENOMEM));
+  return TakeSnapshot(snapshot) ? kSuccess : kReport.Fail(path, platform::ErrorNoMemory());
 }
 
 }  // namespace
@@ -180,7 +158,7 @@ int Diff(const std::string& a, const std::string& b, const LoadOptions& options,
   std::vector<DbChange> changes = DiffDatabases(old_db, new_db);
   if (!json) {
     for (const DbChange& change : changes) std::fprintf(output, "%s\n", ChangeLine(change).c_str());
-    return FinishOutput(output, changes.empty() ? kSuccess : kDifferent, kTrouble);
+    return kReport.FinishOutput(output, changes.empty() ? kSuccess : kDifferent, kTrouble);
   }
   using Json = nlohmann::ordered_json;
   Json list = Json::array();
@@ -202,7 +180,7 @@ int Diff(const std::string& a, const std::string& b, const LoadOptions& options,
   std::string text =
       Json{{"equal", changes.empty()}, {"changes", list}}.dump(1, ' ', false, Json::error_handler_t::replace);
   std::fprintf(output, "%s\n", text.c_str());
-  return FinishOutput(output, changes.empty() ? kSuccess : kDifferent, kTrouble);
+  return kReport.FinishOutput(output, changes.empty() ? kSuccess : kDifferent, kTrouble);
 }
 
 int Merge(const std::string& base, const std::string& ours, const std::string& theirs, const std::string& out,
@@ -218,7 +196,7 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
   FileLockClass lock;
   NarrowStringClass error;
   if (!IsStandardStream(out.c_str()) && !lock.AcquireIfFile(out.c_str(), &error)) {
-    Fail(error.Chars());
+    kReport.Fail(error.Chars());
     return kTrouble;
   }
   DatabaseSnapshot base_db, ours_db, theirs_db;
@@ -228,24 +206,26 @@ int Merge(const std::string& base, const std::string& ours, const std::string& t
   }
   MergeOutcome merge = MergeDatabases(base_db, ours_db, theirs_db);
   if (out_is_theirs && !merge.Conflicts.empty()) {
-    Fail(out, "is their side, whose conflicting changes the result would lose; nothing was written");
+    kReport.Fail(out, "is their side, whose conflicting changes the result would lose; nothing was written");
     return kTrouble;
   }
   if (!RestoreSnapshot(merge.Merged)) {
-    Fail(out, std::strerror(ENOMEM));
+    kReport.Fail(out, platform::ErrorNoMemory());
     return kTrouble;
   }
   if (!SaveOutput(out, &error, &lock)) {
-    Fail(error.Chars());
+    kReport.Fail(error.Chars());
     return kTrouble;
   }
   // A database written to standard output leaves the conflicts to standard error.
   if (IsStandardStream(out.c_str())) output = stderr;
   for (const std::string& line : merge.Conflicts) std::fprintf(output, "conflict: %s\n", line.c_str());
-  if (merge.Conflicts.empty()) return FinishOutput(output, kSuccess, kTrouble);
-  std::fprintf(stderr, "tdbtool: %s: %d conflict%s; our side is kept for each\n", out.c_str(),
-               static_cast<int>(merge.Conflicts.size()), merge.Conflicts.size() == 1 ? "" : "s");
-  return FinishOutput(output, kConflicts, kTrouble);
+  if (merge.Conflicts.empty()) return kReport.FinishOutput(output, kSuccess, kTrouble);
+  kReport.Fail(out,
+               (std::to_string(merge.Conflicts.size()) +
+                (merge.Conflicts.size() == 1 ? " conflict" : " conflicts") + "; our side is kept for each")
+                   .c_str());
+  return kReport.FinishOutput(output, kConflicts, kTrouble);
 }
 
 int ExportHeader(const std::string& in, const std::string& out, const LoadOptions& options) {
@@ -254,7 +234,7 @@ int ExportHeader(const std::string& in, const std::string& out, const LoadOption
   ByteBuilder bytes;
   WriteCHeader(bytes);
   NarrowStringClass error;
-  if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
+  if (!WriteOutput(out, bytes, &error)) return kReport.Fail(error.Chars());
   return kSuccess;
 }
 
@@ -264,10 +244,10 @@ int ExportTable(const std::string& in, const std::string& out, const LoadOptions
   NarrowStringClass error;
   // A file is written through as it is made; standard output takes the whole table at once.
   if (!IsStandardStream(out.c_str()))
-    return ExportTextTable(out.c_str(), &error) ? kSuccess : Fail(error.Chars());
+    return ExportTextTable(out.c_str(), &error) ? kSuccess : kReport.Fail(error.Chars());
   ByteBuilder bytes;
   WriteTextTable(bytes);
-  if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
+  if (!WriteOutput(out, bytes, &error)) return kReport.Fail(error.Chars());
   return kSuccess;
 }
 
@@ -279,22 +259,22 @@ int ImportTable(const std::string& in, const std::string& out) {
   NarrowStringClass error;
   if (IsStandardStream(in.c_str())) {
     std::string bytes;
-    if (!ReadStandardInput(bytes, &error)) return Fail(error.Chars());
+    if (!ReadStandardInput(bytes, &error)) return kReport.Fail(error.Chars());
     if (!ReadTextTable(bytes.data(), bytes.size(), kStandardInput, &warnings)) {
-      return Fail(kStandardInput, std::strerror(ENOMEM));
+      return kReport.Fail(kStandardInput, platform::ErrorNoMemory());
     }
   } else if (!ImportTextTable(in.c_str(), &warnings, &error)) {
-    return Fail(error.Chars());
+    return kReport.Fail(error.Chars());
   }
   // Each warning starts with the file name and line number. A file of which no line is a category
   // line (an empty one, a database, a UTF-16 or binary file) is no table: it gives no empty database.
   if (TranslateDBClass::GetCategoryCount() == 0) {
-    if (warnings.Count() > 0) Warn(warnings[0].Chars());
-    return Fail(IsStandardStream(in.c_str()) ? kStandardInput : in,
-                "holds no text table (no category line); nothing was written");
+    if (warnings.Count() > 0) kReport.Warn(warnings[0].Chars());
+    return kReport.Fail(IsStandardStream(in.c_str()) ? kStandardInput : in,
+                        "holds no text table (no category line); nothing was written");
   }
   WarnAll(warnings);
-  if (!SaveOutput(out, &error)) return Fail(error.Chars());
+  if (!SaveOutput(out, &error)) return kReport.Fail(error.Chars());
   return kSuccess;
 }
 
@@ -308,7 +288,7 @@ using TranslationReader = bool (*)(const char*, size_t, const char*, const PoImp
 int ExportTranslations(const std::string& in, const std::string& out, int language, const std::string& code,
                        const LoadOptions& options, TranslationWriter write) {
   if (!IsLanguageCode(code)) {
-    return Fail(
+    return kReport.Fail(
         ("--language-code " + code + ": only letters, digits and _ - @ . may stand in a language code")
             .c_str());
   }
@@ -330,11 +310,12 @@ int ExportTranslations(const std::string& in, const std::string& out, int langua
       const Fill* f = static_cast<const Fill*>(context);
       f->write(bytes, *f->options);
     };
-    return ByteBuilder::WriteThrough(out.c_str(), &error, through, &fill) ? kSuccess : Fail(error.Chars());
+    return ByteBuilder::WriteThrough(out.c_str(), &error, through, &fill) ? kSuccess
+                                                                          : kReport.Fail(error.Chars());
   }
   ByteBuilder bytes;
   write(bytes, po);
-  if (!WriteOutput(out, bytes, &error)) return Fail(error.Chars());
+  if (!WriteOutput(out, bytes, &error)) return kReport.Fail(error.Chars());
   return kSuccess;
 }
 
@@ -347,7 +328,7 @@ int ImportTranslations(const std::string& db, const std::string& in, const PoImp
   FileLockClass lock;
   NarrowStringClass error;
   // What is no regular file is refused by the load.
-  if (!lock.AcquireIfFile(db.c_str(), &error)) return Fail(error.Chars());
+  if (!lock.AcquireIfFile(db.c_str(), &error)) return kReport.Fail(error.Chars());
   if (int code = LoadForRewrite(db)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
@@ -364,14 +345,14 @@ int ImportTranslations(const std::string& db, const std::string& in, const PoImp
          read(content.Data(), content.Size(), name, options, &report, &warnings, &error);
   }
   WarnAll(warnings);
-  if (!ok) return Fail(error.Chars());
+  if (!ok) return kReport.Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
-  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error, &lock)) return Fail(error.Chars());
+  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error, &lock)) return kReport.Fail(error.Chars());
   std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", name, report.Applied, report.Unchanged,
                report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);
   std::fprintf(output, "\n");
-  return FinishOutput(output, kSuccess);
+  return kReport.FinishOutput(output, kSuccess);
 }
 
 }  // namespace
@@ -401,7 +382,7 @@ int Check(const std::string& in, const LoadOptions& options, std::FILE* output) 
   if (int code = Load(in, options, &problems, LoadedParts::kWithoutTexts)) return code;
   ListDatabaseProblems(&problems);
   for (int i = 0; i < problems.Count(); ++i) std::fprintf(output, "%s\n", problems[i].Chars());
-  return FinishOutput(output, problems.Count() > 0 ? kProblems : kSuccess);
+  return kReport.FinishOutput(output, problems.Count() > 0 ? kProblems : kSuccess);
 }
 
 namespace {
@@ -448,9 +429,9 @@ int CheckTranslationsOf(const std::string& in, const LoadOptions& options,
   FaultLister lister(json, output);
   int faults = CheckTranslations(check, lister);
   if (json && !PutJson(output, Json{{"problems", lister.problems}})) {
-    return FailStandardOutput();
+    return kReport.FailStandardOutput();
   }
-  return FinishOutput(output, faults > 0 ? kProblems : kSuccess);
+  return kReport.FinishOutput(output, faults > 0 ? kProblems : kSuccess);
 }
 
 int Stats(const std::string& in, const LoadOptions& options, bool json, std::FILE* output) {
@@ -475,9 +456,9 @@ int Stats(const std::string& in, const LoadOptions& options, bool json, std::FIL
     }
   }
   if (json && !PutJson(output, Json{{"strings", strings}, {"languages", languages}})) {
-    return FailStandardOutput();
+    return kReport.FailStandardOutput();
   }
-  return FinishOutput(output, kSuccess);
+  return kReport.FinishOutput(output, kSuccess);
 }
 
 }  // namespace tdbtool

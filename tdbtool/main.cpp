@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     command->add_option(file, in, file_help)->required();
     command->add_option("--language", language, "Language index that receives the translations")
         ->required()
-        ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+        ->check(tool_cli::NumberFrom(1, TDBStringClass::kMaxLanguage));
     command->add_flag("--fuzzy", po_options.Fuzzy, fuzzy_help);
     command->add_flag("--strict", po_options.Strict,
                       "Refuse the whole file when any entry cannot be applied");
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
   cmd_export_po->add_option("OUT.po", out, "PO file (or template) to write (- for standard output)")
       ->required();
   cmd_export_po->add_option("--language", language, "Language index whose texts become the translations")
-      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+      ->check(tool_cli::NumberFrom(1, TDBStringClass::kMaxLanguage));
   cmd_export_po
       ->add_option("--language-code", language_code, "Language code for the header, such as de or pt_BR")
       ->check(language_code_check);
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
   cmd_export_xliff->add_option("OUT.xlf", out, "XLIFF file to write (- for standard output)")->required();
   cmd_export_xliff->add_option("--language", language, "Language index whose texts become the targets")
       ->required()
-      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage));
+      ->check(tool_cli::NumberFrom(1, TDBStringClass::kMaxLanguage));
   cmd_export_xliff
       ->add_option("--language-code", language_code, "Language code for target-language, such as de")
       ->check(language_code_check);
@@ -147,12 +147,12 @@ int main(int argc, char** argv) {
       "List faults of the translations instead: printf conversions, spaces, line breaks, escapes, empty, "
       "untranslated, too long");
   cmd_check->add_option("--language", check.Language, "Check only this language's translations")
-      ->check(CLI::Range(1, TDBStringClass::kMaxLanguage))
+      ->check(tool_cli::NumberFrom(1, TDBStringClass::kMaxLanguage))
       ->needs(opt_translations);
   cmd_check
       ->add_option("--max-ratio", check.MaxRatio,
                    "A translation longer than this many times its English text is a fault (off by default)")
-      ->check(CLI::PositiveNumber)
+      ->check(tool_cli::AboveZero())
       ->needs(opt_translations);
   cmd_check->add_flag("--json", json, "Write the faults as one JSON object")->needs(opt_translations);
 

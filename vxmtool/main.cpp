@@ -22,14 +22,7 @@
 
 namespace {
 
-int Fail(const std::string& message) {
-  fprintf(stderr, "vxmtool: %s\n", message.c_str());
-  return tool_cli::kFailure;
-}
-
-int Fail(const std::string& path, const char* reason) {
-  return Fail(PathError(path.c_str(), reason).Chars());
-}
+constexpr tool_cli::ReportClass kReport("vxmtool");
 
 bool ParseHex(const std::string& text, uint32_t* value) {
   const char* digits = text.c_str();
@@ -62,49 +55,49 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
   ObjOptions options;
   options.qualifier = qualifier;
   if (!ParseHex(format, &options.format))
-    return Fail("--format: \"" + format + "\" is not a hexadecimal word");
+    return kReport.Fail("--format: \"" + format + "\" is not a hexadecimal word");
   NarrowStringClass same_file;
   if (!IsStandardStream(in.c_str()) && !IsStandardStream(out.c_str()) &&
       !OutputIsNotInput(&same_file, in.c_str(), out.c_str())) {
-    return Fail(same_file.Chars());
+    return kReport.Fail(same_file.Chars());
   }
   std::string text;
   const std::string name = IsStandardStream(in.c_str()) ? "standard input" : in;
   if (IsStandardStream(in.c_str())) {
     NarrowStringClass read_error;
-    if (!ReadStandardInput(text, &read_error)) return Fail(read_error.Chars());
+    if (!ReadStandardInput(text, &read_error)) return kReport.Fail(read_error.Chars());
   } else if (!ReadWhole(in, text)) {
-    return Fail(name, platform::ErrorText(platform::LastError()));
+    return kReport.Fail(name, platform::LastError());
   }
   VXM model;
   std::string error;
-  if (!ReadObj(text, options, model, &error)) return Fail(name, error.c_str());
+  if (!ReadObj(text, options, model, &error)) return kReport.Fail(name, error.c_str());
   MemoryFileClass memory;
   model.Save(&memory);
   if (*model.ErrorMessage() || memory.ErrorCode())
-    return Fail(out, *model.ErrorMessage() ? model.ErrorMessage() : "out of memory");
+    return kReport.Fail(out, *model.ErrorMessage() ? model.ErrorMessage() : "out of memory");
   NarrowStringClass write_error;
   bool written = IsStandardStream(out.c_str())
                      ? WriteStandardOutput(memory.Data(), static_cast<size_t>(memory.Size()), &write_error)
                      : SafeReplaceClass::WriteWhole(out.c_str(), memory.Data(), memory.Size(), &write_error);
-  if (!written) return Fail(write_error.Chars());
+  if (!written) return kReport.Fail(write_error.Chars());
   return tool_cli::kSuccess;
 }
 
 int Dump(const std::string& in) {
   // The model loader seeks: a pipe or device is refused before it is opened.
-  if (int code = platform::RegularFileError(in.c_str())) return Fail(in, platform::ErrorText(code));
+  if (int code = platform::RegularFileError(in.c_str())) return kReport.Fail(in, code);
   platform::Handle handle = platform::Disk().Open(in.c_str(), platform::kRead);
-  if (handle == platform::kInvalidHandle) return Fail(in, platform::ErrorText(platform::LastError()));
+  if (handle == platform::kInvalidHandle) return kReport.Fail(in, platform::LastError());
   DiskFileClass file;
   file.Attach(handle);
   VXM model;
   model.Load(&file);
-  if (*model.ErrorMessage()) return Fail(in, model.ErrorMessage());
+  if (*model.ErrorMessage()) return kReport.Fail(in, model.ErrorMessage());
   NarrowStringClass error;
   if (!WriteModelJson(model,
                       [&](const char* bytes, size_t n) { return WriteStandardOutput(bytes, n, &error); }))
-    return Fail(error.Chars());
+    return kReport.Fail(error.Chars());
   return tool_cli::kSuccess;
 }
 
@@ -139,6 +132,6 @@ int main(int argc, char** argv) {
   try {
     return Run(args.Count(), args.Values());
   } catch (const std::bad_alloc&) {
-    return Fail("out of memory");
+    return kReport.Fail("out of memory");
   }
 }

@@ -24,6 +24,9 @@ int ErrorInvalid();     // an invalid argument
 int ErrorNoMemory();    // memory ran out
 int ErrorTooLarge();    // a size or position beyond 2^31 - 1
 int ErrorShortWrite();  // the system took fewer bytes than asked
+// The C runtime's last failure (errno, after a failed fwrite or fflush) as a code of this layer;
+// a short write when the runtime names none.
+int RuntimeError();
 int ErrorReadOnly();    // a file without write permission is not replaced
 int ErrorNotRegular();  // a path that must name a regular file names something else
 // A symbolic link to a missing file, given as a file to write.

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <termios.h>
@@ -366,6 +367,7 @@ int ErrorInvalid() { return EINVAL; }
 int ErrorNoMemory() { return ENOMEM; }
 int ErrorTooLarge() { return EFBIG; }
 int ErrorShortWrite() { return EIO; }
+int RuntimeError() { return errno ? errno : EIO; }
 int ErrorReadOnly() { return EACCES; }
 
 namespace {
@@ -458,6 +460,10 @@ uint32_t DefaultFileMode() {
 }
 
 bool IsTerminal(int stream) { return ::isatty(stream) == 1; }
+int TerminalColumns(int stream) {
+  struct winsize size;
+  return ::ioctl(stream, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+}
 Handle StandardHandle(int stream) { return stream; }
 
 int ReadKey() {

@@ -10,7 +10,9 @@
 // layer's own function in this file only and leave its callers unresolved.
 #undef SetCurrentDirectory
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -491,6 +493,19 @@ int ErrorInvalid() { return ERROR_INVALID_PARAMETER; }
 int ErrorNoMemory() { return ERROR_NOT_ENOUGH_MEMORY; }
 int ErrorTooLarge() { return ERROR_FILE_TOO_LARGE; }
 int ErrorShortWrite() { return ERROR_WRITE_FAULT; }
+// The runtime keeps the system's code of its last failed call beside errno.
+int RuntimeError() {
+  switch (errno) {
+    case ENOSPC:
+      return ERROR_DISK_FULL;
+    case EPIPE:
+      return ERROR_NO_DATA;
+    case EBADF:
+      return ERROR_INVALID_HANDLE;
+    default:
+      return _doserrno ? static_cast<int>(_doserrno) : ERROR_WRITE_FAULT;
+  }
+}
 int ErrorReadOnly() { return ERROR_ACCESS_DENIED; }
 
 namespace {
@@ -595,6 +610,12 @@ Handle StandardHandle(int stream) { return reinterpret_cast<Handle>(StandardWinH
 bool IsTerminal(int stream) {
   DWORD mode;
   return ::GetConsoleMode(StandardWinHandle(stream), &mode) != 0;
+}
+
+int TerminalColumns(int stream) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!::GetConsoleScreenBufferInfo(StandardWinHandle(stream), &info)) return 80;
+  return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
 int ReadKey() {

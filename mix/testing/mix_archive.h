@@ -1,4 +1,4 @@
-// Test helpers for bundlor: an archive file read back through MixReaderClass, a stream whose
+// Test helpers for the archive: an archive file read back through MixReaderClass, a stream whose
 // text a test can read, and archive bytes written by hand.
 #pragma once
 
@@ -7,10 +7,20 @@
 #include <cstdio>
 #include <string>
 
-#include "mix/mix_reader.h"
 #include "common/memory_file.h"
 #include "common/testing/temp_folder.h"
 #include "common/testing/words.h"
+#include "mix/mix_reader.h"
+
+// Member i's bytes, read through the reader's stream of blocks.
+inline std::string MemberBytes(MixReaderClass& reader, int i) {
+  std::string data;
+  EXPECT_TRUE(reader.ReadMember(i, [&](const void* bytes, int n) {
+    data.append(static_cast<const char*>(bytes), static_cast<size_t>(n));
+    return true;
+  })) << reader.ErrorMessage().Chars();
+  return data;
+}
 
 // The bytes of an archive file and the reader over them.
 class ArchiveView {
@@ -22,11 +32,7 @@ class ArchiveView {
   ArchiveView(const ArchiveView&) = delete;
   ArchiveView& operator=(const ArchiveView&) = delete;
 
-  std::string Member(int i) {
-    std::string data(static_cast<size_t>(reader.Entry(i).Size), '\0');
-    EXPECT_TRUE(reader.ReadMember(i, data.data()));
-    return data;
-  }
+  std::string Member(int i) { return MemberBytes(reader, i); }
   std::string Name(int i) const { return reader.Entry(i).Name.Chars(); }
 
   std::string bytes;
