@@ -1,6 +1,7 @@
-// Plane recomputation. Each step is evaluated in double precision from 32-bit values and its
-// result kept as a 32-bit float, so the results are the same on every compiler; this file is
-// built without contraction of multiply and add.
+// Plane recomputation. Each step's result is the 32-bit float that evaluating it in double
+// precision from 32-bit values and rounding gives, so the results are the same on every
+// compiler; this file is built without contraction of multiply and add, and without errno for
+// the square root, which would keep it out of vector registers.
 #include "facetrue/plane.h"
 
 #include <cmath>
