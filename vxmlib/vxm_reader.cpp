@@ -95,7 +95,7 @@ bool VXMReaderClass::ReadWhole() {
 
 bool VXMReaderClass::Read(void* buffer, uint32_t size) {
   if (bytes && size <= remaining) {
-    memcpy(buffer, bytes + offset, size);
+    if (size > 0) memcpy(buffer, bytes + offset, size);
   } else if (bytes || !vxm_io::ReadAll(file, buffer, size)) {
     Fail("reading %u bytes at byte %lld failed", size, static_cast<long long>(offset));
     return false;
