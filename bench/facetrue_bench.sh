@@ -3,7 +3,7 @@
 # safe_rewrite: a program that replaces the same files safely and changes nothing (reads each,
 # writes a temporary file beside it, flushes it to disk, renames it over the original). Both
 # start from a fresh copy of the old-format models each time (copied and synced, not timed);
-# alternating runs and medians as in bench_lib.sh. Goal: facetrue / safe_rewrite <= 1.3 for
+# alternating runs and medians as in bench_lib.sh. Goal: facetrue / safe_rewrite <= 1.1 for
 # each of two kinds of model:
 #   from-obj   made by vxmtool from-obj from one OBJ grid whose triangles share their vertices
 #              (25,326 vertices, 1.9 MB a model);
@@ -55,7 +55,7 @@ for kind in from-obj generator; do
   processed=$("$facetrue" models </dev/null | grep -c '^Processed' || true)
   [ "$processed" -eq 200 ] || { echo "facetrue processed $processed of 200 $kind models" >&2; exit 1; }
   echo "$kind models: 200 x 50000 triangles, $(du -sm "$kind" | cut -f1) MB; median of $rounds runs each"
-  bench_pair "facetrue / safe_rewrite, $kind" 1.3 "$rounds" "rm -rf models && cp -r $kind models && sync" \
+  bench_pair "facetrue / safe_rewrite, $kind" 1.1 "$rounds" "rm -rf models && cp -r $kind models && sync" \
     "'$facetrue' models </dev/null" \
     "'$build/bench/safe_rewrite' models"
 done

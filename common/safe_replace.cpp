@@ -143,7 +143,8 @@ bool SafeReplaceClass::Commit() {
 // A file that is not made durable takes the target's place by swapping the two names and then
 // deleting the old file under the temporary name: a rename over an existing file makes some
 // systems (ext4) write the new file's data out before the rename returns, seconds of waiting for
-// a large file that such a caller chose not to pay. Until the old file is deleted it can still be
+// a large file that such a caller chose not to pay; the old file's freeing goes to the
+// background likewise. Until the old file is deleted it can still be
 // swapped back, so a failure leaves it in place. Elsewhere, and where names cannot be swapped, a
 // plain rename.
 bool SafeReplaceClass::PutInPlace() {
@@ -151,8 +152,15 @@ bool SafeReplaceClass::PutInPlace() {
   if (durable || !disk.LinkStatus(target, &old) || !old.is_regular || !disk.Exchange(temp_path, target)) {
     return disk.Rename(temp_path, target);
   }
-  if (disk.Delete(temp_path)) return true;
+  // The old file, now under the temporary name, is held open while its name goes, so that its
+  // memory and blocks are let go in the background rather than in the delete.
+  platform::Handle old_file = disk.Open(temp_path, platform::kRead);
+  if (disk.Delete(temp_path)) {
+    if (old_file != platform::kInvalidHandle) platform::CloseInBackground(old_file);
+    return true;
+  }
   int code = platform::LastError();
+  if (old_file != platform::kInvalidHandle) disk.Close(old_file);
   disk.Exchange(temp_path, target);
   platform::SetLastError(code);
   return false;

@@ -6,6 +6,7 @@
 #include <string>
 
 #if !defined(_WIN32)
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -62,6 +63,14 @@ TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
   EXPECT_EQ(disk.calls, "sync rename folder ");
 }
 
+// Replaces the file at path with "new" without durability; Commit's result.
+bool ReplaceWithoutDurability(const std::string& path,
+                              platform::DiskInterface& disk = platform::Disk()) {
+  SafeReplaceClass replace(path.c_str(), disk);
+  replace.SetDurable(false);
+  return replace.Begin() && replace.File().Write("new", 3) == 3 && replace.Commit();
+}
+
 // Without durability the new file takes the old one's name by a swap, and the old file is then
 // deleted under the temporary name (the sweeps of such writers succeed that way); when that
 // fails, the old file is swapped back.
@@ -76,14 +85,29 @@ TEST(SafeReplace, WithoutDurabilityAFailedSwapPutsTheOldFileBack) {
   TempFolder dir;
   std::string path = dir / "out.bin";
   WriteBytes(path, "old");
-  SafeReplaceClass replace(path.c_str(), disk);
-  replace.SetDurable(false);
-  ASSERT_TRUE(replace.Begin());
-  replace.File().Write("new", 3);
-  EXPECT_FALSE(replace.Commit());
+  EXPECT_FALSE(ReplaceWithoutDurability(path, disk));
   EXPECT_EQ(ReadBytes(path), "old");
   EXPECT_EQ(CountFiles(dir.path()), 1);
 }
+
+#if !defined(_WIN32)
+// The old file is let go by a process of its own, which leaves none behind for the caller to
+// reap; a reader that held the old file still reads it whole.
+TEST(SafeReplace, WithoutDurabilityTheOldFileIsLetGoInTheBackground) {
+  TempFolder dir;
+  std::string path = dir / "out.bin";
+  WriteBytes(path, "old");
+  int reader = open(path.c_str(), O_RDONLY);
+  ASSERT_TRUE(ReplaceWithoutDurability(path));
+  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(CountFiles(dir.path()), 1);
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  char old[4] = {};
+  EXPECT_EQ(pread(reader, old, 3, 0), 3);
+  EXPECT_STREQ(old, "old");
+  close(reader);
+}
+#endif
 
 // A folder that lets files be made but not removed or renamed (append-only): the failure names
 // the temporary file that stays behind.

@@ -10,6 +10,7 @@ DynamicArrayClass<TDBStringClass*> TranslateDBClass::Objects;
 HashTableClass<TDBStringClass*> TranslateDBClass::IDStringIndex;
 DynamicArrayClass<TDBStringClass*> TranslateDBClass::Unindexed;
 int TranslateDBClass::UnindexedFrom = 0;
+bool TranslateDBClass::GrowInProportion = false;
 DynamicArrayClass<StringCategoryClass*> TranslateDBClass::Categories;
 int32_t TranslateDBClass::Version = 0;
 int32_t TranslateDBClass::CurrentLanguage = 0;
@@ -72,11 +73,14 @@ void TranslateDBClass::Initialize() {
 
 void TranslateDBClass::SetObjectGrowthStep(int step) { Objects.SetGrowthStep(step); }
 
+void TranslateDBClass::SetObjectGrowthInProportion(bool in_proportion) { GrowInProportion = in_proportion; }
+
 // Makes room for slot without changing the count: capacity grows in whole growth steps, in one
 // allocation however far the slot lies.
 bool TranslateDBClass::ReserveSlot(int slot) {
   if (slot < Objects.Length()) return true;
   int step = Objects.GrowthStep() > 0 ? Objects.GrowthStep() : 1;
+  if (GrowInProportion && Objects.Length() > step) step = Objects.Length();
   int64_t needed = static_cast<int64_t>(slot) + 1;
   int64_t capacity = Objects.Length() + (needed - Objects.Length() + step - 1) / step * step;
   if (capacity > INT32_MAX) return false;

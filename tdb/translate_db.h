@@ -62,6 +62,10 @@ class TranslateDBClass {
   // nothing changed, for a null text or when memory runs out.
   static bool ChangeObjectIDString(TDBStringClass* obj, const char* text);
   static void SetObjectGrowthStep(int step);
+  // With in_proportion, a table larger than the growth step grows by its own length instead
+  // (doubling), so that a million strings added one by one copy the table a few times rather
+  // than once per step. Off unless set; Initialize leaves it as it is.
+  static void SetObjectGrowthInProportion(bool in_proportion);
   // Gives the object table, in one allocation of exactly that size, the slots that adding
   // count objects will need, where highestID is the highest of their IDs from kFirstID to
   // kLastID (any other value when none is): each
@@ -127,6 +131,7 @@ class TranslateDBClass {
   // a symbolic ID (the C header of a 100,000-string database) never pays for the index.
   static DynamicArrayClass<TDBStringClass*> Unindexed;
   static int UnindexedFrom;
+  static bool GrowInProportion;
   static DynamicArrayClass<StringCategoryClass*> Categories;
   static int32_t Version;
   static int32_t CurrentLanguage;

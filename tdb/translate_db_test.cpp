@@ -47,9 +47,13 @@ TEST_F(TranslateDB, ReserveObjectsFitsExactly) {
   for (int id : {5000, 5000, 0}) ASSERT_TRUE(TranslateDBClass::AddObject(NewString(id, "S")));
   EXPECT_EQ(TranslateDBClass::GetObjectCount(), 4001);
   EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 4001);
-  // Added one by one, the table grows by its step again.
+  // Added one by one, the table grows by its step again; in proportion, by its own length.
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(5001, "T")));
   EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 5001);
+  TranslateDBClass::SetObjectGrowthInProportion(true);
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(6001, "V")));
+  EXPECT_EQ(TranslateDBPeer::ObjectCapacity(), 10002);
+  TranslateDBClass::SetObjectGrowthInProportion(false);
 
   TranslateDBClass::ReleaseObjectTable();
   ASSERT_TRUE(TranslateDBClass::ReserveObjects(5, 1002));

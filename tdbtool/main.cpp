@@ -167,9 +167,11 @@ int main(int argc, char** argv) {
   po_options.Language = language;
   po_options.LanguageCode = language_code.c_str();
 
-  // The object table grows by 65,536 slots at a time: a database of 100,000 strings then loads
-  // without its table being copied a hundred times over (the editor grows it by 1000).
+  // The object table grows by 65,536 slots at a time, and beyond that by its own length: a
+  // database of a million strings then loads without its table being copied a thousand times
+  // over (the editor grows it by 1000).
   TranslateDBClass::SetObjectGrowthStep(1 << 16);
+  TranslateDBClass::SetObjectGrowthInProportion(true);
   auto run = [&]() {
     if (cmd_new->parsed()) return tdbtool::NewDatabase(out);
     if (dump_lines) return tdbtool::DumpLines(in, options, stdout);

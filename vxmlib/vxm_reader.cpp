@@ -51,7 +51,7 @@ bool VXMReaderClass::ReadModel() {
     Fail("not a model file: %lld bytes is too short for the header", static_cast<long long>(remaining));
     return false;
   }
-  if (!Read(header, kFileHeaderSize)) return false;
+  if (!ReadWhole() || !Read(header, kFileHeaderSize)) return false;
   if (DecodeFixed32(header) != kMagic) {
     Fail("not a model file: the file does not start with \"VXMF\"");
     return false;
@@ -84,8 +84,19 @@ void VXMReaderClass::Fail(const char* format, ...) {
   }
 }
 
+bool VXMReaderClass::ReadWhole() {
+  bytes = new (std::nothrow) unsigned char[static_cast<size_t>(remaining)];
+  if (bytes && !vxm_io::ReadAll(file, bytes, static_cast<uint32_t>(remaining))) {
+    Fail("reading %lld bytes at byte 0 failed", static_cast<long long>(remaining));
+    return false;
+  }
+  return true;
+}
+
 bool VXMReaderClass::Read(void* buffer, uint32_t size) {
-  if (!vxm_io::ReadAll(file, buffer, size)) {
+  if (bytes && size <= remaining) {
+    if (size > 0) memcpy(buffer, bytes + offset, size);
+  } else if (bytes || !vxm_io::ReadAll(file, buffer, size)) {
     Fail("reading %u bytes at byte %lld failed", size, static_cast<long long>(offset));
     return false;
   }

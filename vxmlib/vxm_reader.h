@@ -1,5 +1,7 @@
 // VXMReaderClass: reads one model file into a VXM, checking every size, count and vertex index.
-// On the first problem it records the reason in the model and stops.
+// On the first problem it records the reason in the model and stops. The file is read in one
+// piece into memory and taken apart there; only when memory cannot hold that copy is it read
+// record by record.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +12,9 @@
 class VXMReaderClass {
  public:
   VXMReaderClass(VXM& model, FileClass* file) : model(model), file(file) {}
+  ~VXMReaderClass() { delete[] bytes; }
+  VXMReaderClass(const VXMReaderClass&) = delete;
+  VXMReaderClass& operator=(const VXMReaderClass&) = delete;
 
   // Fills the model's objects and kept chunks; false (with the reason recorded) on failure.
   bool ReadModel();
@@ -17,6 +22,8 @@ class VXMReaderClass {
  private:
   // Records the failure in the model, naming the object when inside one.
   void Fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Reads what is left of the file into bytes, when memory allows; false when the read fails.
+  bool ReadWhole();
   bool Read(void* buffer, uint32_t size);
   // Reads a chunk header within limit bytes of the current position.
   bool ReadChunkHeader(uint64_t limit, uint32_t* id, uint32_t* size);
@@ -30,6 +37,8 @@ class VXMReaderClass {
 
   VXM& model;
   FileClass* file;
+  // The rest of the file from the start position, or null when it is read piece by piece.
+  unsigned char* bytes = nullptr;
   // Bytes read since Load started, and bytes left in the file after them.
   int64_t offset = 0;
   int64_t remaining = 0;

@@ -198,19 +198,25 @@ TEST(VXM, SaveSurvivesEveryMemoryFailureAndReportsAFailedWrite) {
   EXPECT_STREQ(model.ErrorMessage(), "");
 }
 
-TEST(VXM, ReadsThroughShortReadsAndReportsFailedOnes) {
+TEST(VXM, ReadsTheFileInOneReadThroughShortReadsAndReportsAFailedOne) {
   TempFolder dir;
   std::string path = dir / "m.vxm";
   WriteBytes(path, HandWrittenFile());
-  for (bool fail : {false, true}) {
+  struct Case {
+    int max_read, fail_read, reads;
+    const char* error;
+  } cases[] = {{0, 0, 1, ""}, {100, 0, 3, ""}, {0, 1, 1, "reading 255 bytes at byte 0 failed"}};
+  for (const Case& c : cases) {
     platform::FaultDisk disk;
-    (fail ? disk.fail_read : disk.max_read) = fail ? 3 : 5;
+    disk.max_read = c.max_read;
+    disk.fail_read = c.fail_read;
     DiskFileClass file(path.c_str(), disk);
     file.Open(1);
     VXM model;
     model.Load(&file);
-    EXPECT_STREQ(model.ErrorMessage(), fail ? "reading 12 bytes at byte 16 failed" : "");
-    EXPECT_EQ(model.objects.Count(), fail ? 0 : 2);
+    EXPECT_STREQ(model.ErrorMessage(), c.error);
+    EXPECT_EQ(disk.reads, c.reads) << c.error;
+    EXPECT_EQ(model.objects.Count(), *c.error ? 0 : 2);
   }
 }
 

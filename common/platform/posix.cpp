@@ -9,6 +9,7 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -427,6 +428,27 @@ HeldStopsClass::~HeldStopsClass() {
 }
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
+
+void CloseInBackground(Handle h) {
+  const int fd = Fd(h);
+  pid_t child = ::fork();
+  if (child == 0) {
+    // The child hands the work to a grandchild and ends at once, so that the caller, which
+    // waits for it, never waits for the work and leaves no finished process behind.
+    if (::fork() == 0) {
+      // Nothing else of the program's: no signal deletes its files, no pipe stays open here.
+      for (int stop : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) ::signal(stop, SIG_DFL);
+      for (int other = 0; other < fd; ++other) ::close(other);
+#if defined(__linux__)
+      ::close_range(static_cast<unsigned>(fd) + 1, ~0u, 0);
+#endif
+      ::close(fd);
+    }
+    ::_exit(0);
+  }
+  if (child > 0) ::waitpid(child, nullptr, 0);
+  ::close(fd);
+}
 
 bool CurrentDirectory(NarrowStringClass& path) {
   char buffer[PATH_MAX];

@@ -3,6 +3,7 @@
 // as UTF-8.
 #pragma once
 
+#include "common/platform/disk.h"
 #include "common/string_class.h"
 
 namespace platform {
@@ -18,6 +19,13 @@ void OpenClosedStandardStreams();
 // once.
 void WatchTemporaryFile(const char* path);
 void ForgetTemporaryFile(const char* path);
+
+// Closes h, the last hold on a file whose name is already deleted, in a short-lived process of
+// its own: freeing a large file that the system still holds in memory takes as long as a good
+// part of writing it, and the caller need not wait for that. The file's memory and blocks are let
+// go all the same, also if that process is stopped. Where no process can be started (and on
+// Windows) h is closed here.
+void CloseInBackground(Handle h);
 
 // While it lives the stopping signals wait, their handlers installed first, so that a temporary
 // file can be created and watched as one step: a stop in between takes effect once it is watched.

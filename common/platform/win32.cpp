@@ -540,6 +540,8 @@ HeldStopsClass::~HeldStopsClass() = default;
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
 
+void CloseInBackground(Handle h) { Disk().Close(h); }
+
 bool CurrentDirectory(NarrowStringClass& path) {
   DWORD units = ::GetCurrentDirectoryW(0, nullptr);
   if (units == 0) return FailFalse();

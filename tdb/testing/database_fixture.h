@@ -92,5 +92,6 @@ class DatabaseTest : public ::testing::Test {
     TranslateDBClass::SetVersion(0);
     TranslateDBClass::SetCurrentLanguage(0);
     TranslateDBClass::SetObjectGrowthStep(1000);
+    TranslateDBClass::SetObjectGrowthInProportion(false);
   }
 };
