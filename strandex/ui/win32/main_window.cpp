@@ -210,7 +210,7 @@ void MainWindowClass::ChooseItem(int item) {
   int tab = shown_page.TabOfItem(item);
   if (tab < 0) return;
   editor.OnTabSelected(tab);
-  // An item at either end of the page leads to the page of the tab it selected.
+  // An item leading to another page shows the page of the tab it selected.
   if (shown_page.LeadsToPage(item)) TabsChanged();
 }
 
@@ -321,12 +321,10 @@ void MainWindowClass::TabsChanged() {
   ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
   if (changed) ::InvalidateRect(tabs, nullptr, TRUE);
   shown_page = page;
-  // Selecting an item scrolls the row to it; an item beside it that leads to another page is
-  // selected first, so that both stay in view.
+  // Selecting an item scrolls the row to it; the row's start, which holds the items leading to
+  // other pages, is selected first, so that it stays in view beside the page's first tabs.
   const int selected = page.ItemOfTab(view.SelectedTab());
-  for (int beside : {selected + 1, selected - 1}) {
-    if (selected >= 0 && page.LeadsToPage(beside)) ::SendMessageW(tabs, TCM_SETCURSEL, beside, 0);
-  }
+  if (selected >= 0 && page.LeadsToPage(0)) ::SendMessageW(tabs, TCM_SETCURSEL, 0, 0);
   ::SendMessageW(tabs, TCM_SETCURSEL, selected, 0);
 }
 
@@ -440,9 +438,7 @@ void MainWindowClass::FindResultsChanged() {
   ::InvalidateRect(results, nullptr, TRUE);
 }
 
-void MainWindowClass::FocusFindResults() {
-  if (find_window) ::SetFocus(::GetDlgItem(find_window, kResultsList));
-}
+void MainWindowClass::FocusStringList() { ::SetFocus(list); }
 
 void MainWindowClass::ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) {
   ::MessageBoxW(running_dialog ? running_dialog : window, W(text), W(caption),

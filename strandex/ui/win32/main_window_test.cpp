@@ -164,10 +164,19 @@ void Key(HWND to, WPARAM key, bool control = false, bool shift = false) {
   ::SetKeyboardState(state);
 }
 
-// A click in the middle of an item of the tab row.
+// A click in the middle of an item of the tab row, which must be in view (not under its arrows).
 void ClickTab(HWND tabs, int item) {
-  RECT r;
+  RECT r, row;
   ASSERT_TRUE(::SendMessageW(tabs, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r)));
+  ::GetClientRect(tabs, &row);
+  HWND arrows = ::FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
+  if (arrows && ::IsWindowVisible(arrows)) {
+    RECT place;
+    ::GetWindowRect(arrows, &place);
+    ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&place), 2);
+    row.right = place.left;
+  }
+  ASSERT_TRUE(r.left >= row.left && r.right <= row.right) << "item " << item << " out of view";
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::SendMessageW(tabs, WM_LBUTTONUP, 0, at);
@@ -489,12 +498,21 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
   Command(40053, {Fill({{1015, L"C201"}}, 1006)});
   Tabs first = TabTexts();
   ASSERT_EQ(first.size(), 101u);
-  EXPECT_EQ(first[99] + first[100], L"C100/100101\u2013200 \u00bb/0");
-  // The item after the page shows the next page and selects its first tab.
-  SelectTab(100);
+  EXPECT_EQ(first[0] + first[1] + first[100], L"101\u2013200 \u00bb/0Default/1C100/100");
+  // Both items leading to other pages stand at the start of the row, in view beside a page's
+  // first tab: one click each reaches the next or previous page and selects its first tab.
+  ClickTab(main->Tabs(), 0);
   Tabs middle = TabTexts();
   ASSERT_EQ(middle.size(), 102u);
-  EXPECT_EQ(middle[0] + middle[1] + middle[101], L"\u00ab 1\u2013100/0C101/101201 \u00bb/0");
+  EXPECT_EQ(middle[0] + middle[1] + middle[2] + middle[101],
+            L"\u00ab 1\u2013100/0201 \u00bb/0C101/101C200/200");
+  EXPECT_EQ(SelectedTab(), 2);
+  ClickTab(main->Tabs(), 1);
+  EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
+  ClickTab(main->Tabs(), 0);
+  EXPECT_EQ(TabTexts().size(), 102u);
+  EXPECT_EQ(SelectedTab(), 2);
+  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
   // They are drawn highlighted, unlike the categories.
   std::vector<int> highlighted;
   for (int item = 0; item < 102; ++item) {
@@ -502,7 +520,7 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
     ::SendMessageW(main->Tabs(), TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&state));
     if (state.dwState & TCIS_HIGHLIGHTED) highlighted.push_back(item);
   }
-  EXPECT_EQ(highlighted, (std::vector<int>{0, 101}));
+  EXPECT_EQ(highlighted, (std::vector<int>{0, 1}));
   // The wheel over the row scrolls it a tab at a time (its arrows show the first item in view).
   RECT row;
   ::GetWindowRect(main->Tabs(), &row);
@@ -513,13 +531,17 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
     ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), over);
   EXPECT_EQ(::SendMessageW(arrows, UDM_GETPOS32, 0, 0), 1);
   ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), over);
-  EXPECT_EQ(SelectedTab(), 1);
-  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
-  // A click on the item before the page, which stays in view beside the selected tab, shows the
-  // page before and selects its last tab.
+  EXPECT_EQ(SelectedTab(), 2);
+  // The previous page, from its first tab.
   ClickTab(main->Tabs(), 0);
   EXPECT_EQ(TabTexts().size(), 101u);
-  EXPECT_EQ(SelectedTab(), 99);
+  EXPECT_EQ(SelectedTab(), 1);
+  EXPECT_EQ(Rows(main->List()), 0);
+  // Left from a page's first tab reaches the last tab of the page before.
+  Command(40026, {Fill({{1004, L"1000"}}, 1006)});
+  Key(main->Tabs(), VK_LEFT);
+  EXPECT_EQ(TabTexts().size(), 101u);
+  EXPECT_EQ(SelectedTab(), 100);
   // Goto a string of the last page, which holds one tab.
   Command(40026, {Fill({{1004, L"1001"}}, 1006)});
   EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
@@ -611,6 +633,12 @@ TEST_F(Win32EditorTest, KeysChooseTabsMoveTheFocusAndOpenRows) {
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_EQ(::SendMessageW(main->List(), LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED),
             LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_EQ(::GetFocus(), main->List());
+  // Edit String on that row gives the focus back to the list that holds it, not to the hits.
+  {
+    ModalScript script(*main, {[](HWND dialog) { Click(dialog, 1); }});
+    Key(main->List(), VK_RETURN);
+  }
   EXPECT_EQ(::GetFocus(), main->List());
   // Where the user moved it, it opens again.
   ::SetWindowPos(main->FindResultsWindow(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
