@@ -23,6 +23,8 @@ constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | TCS_BUTTONS | TCS_FLATBUTTON
 // Report mode, selection shown without focus; a virtual list, so that a category of any size
 // shows at once.
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
+// Posted to the main window: make the spare Find results window.
+constexpr UINT kMakeSpareFindResults = WM_APP + 1;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class, DWORD style, int x, int y,
                  int width, int height) {
@@ -69,6 +71,7 @@ HWND MainWindowClass::Create() {
     return nullptr;
   }
   RunLayout();
+  ::PostMessageW(created, kMakeSpareFindResults, 0, 0);
   return created;
 }
 
@@ -120,6 +123,9 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_KEYDOWN:
       if (OnKey(window, wparam)) return 0;
       break;
+    case kMakeSpareFindResults:
+      if (!spare_find_window) spare_find_window = CreateFindResultsWindow(instance, *this);
+      return 0;
   }
   return ::DefWindowProcW(window, message, wparam, lparam);
 }
@@ -374,19 +380,29 @@ int MainWindowClass::RunDialog(DialogLogicClass& dialog) {
 }
 
 bool MainWindowClass::OpenFindResults() {
-  if (!find_window) find_window = CreateFindResultsWindow(instance, *this);
-  return find_window != nullptr;
+  if (find_window) return true;
+  find_window = spare_find_window ? spare_find_window : CreateFindResultsWindow(instance, *this);
+  spare_find_window = nullptr;
+  if (!find_window) return false;
+  ShowFindResultsWindow(find_window, *this);
+  return true;
 }
 
 void MainWindowClass::CloseFindResults() {
   if (find_window) ::DestroyWindow(find_window);
 }
 
-void MainWindowClass::OnFindResultsDestroyed(const RECT& place) {
+void MainWindowClass::OnFindResultsDestroyed(HWND dialog, const RECT& place) {
+  if (dialog == spare_find_window) {
+    spare_find_window = nullptr;
+    return;
+  }
   find_window = nullptr;
   find_place = place;
   find_place_known = true;
   editor.OnFindResultsClosed();
+  // The next Find with hits opens a spare again.
+  ::PostMessageW(window, kMakeSpareFindResults, 0, 0);
 }
 
 namespace {

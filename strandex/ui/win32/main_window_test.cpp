@@ -318,6 +318,12 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(ClassOf(main->StatusBar()), L"msctls_statusbar32");
   EXPECT_EQ(TabTexts(), (Tabs{L"Default/1"}));
   EXPECT_EQ(Rows(main->List()), 0);
+  // What the window prepares once it is idle (a hidden Find results window) takes neither the
+  // activation nor the focus.
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  EXPECT_EQ(::GetActiveWindow(), window);
+  EXPECT_EQ(::GetFocus(), main->List());
 
   HMENU bar = ::GetMenu(window);
   EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1");
@@ -348,7 +354,6 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   // The close box destroys the window and ends the message loop.
   ::SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(window));
-  MSG message;
   EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
@@ -408,6 +413,7 @@ TEST_F(Win32EditorTest, GotoAndFindShowTheStringAndListTheHits) {
   EXPECT_EQ(Style(hits), 0x50011805);
   EXPECT_EQ(::SendMessageW(hits, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x21);
   EXPECT_EQ(Columns(hits), L"ID (string) 200|ID (numeric) 100|English text 600");
+  EXPECT_EQ(::GetFocus(), hits);
   ASSERT_EQ(Rows(hits), 2);
   EXPECT_EQ(Row(hits, 0, 3) + L"/" + Row(hits, 1, 3), L"IDS_OK|1000|OK/BOOK_TITLE|1002|Line1\nLine2");
   // A double-click on a hit shows its string.
