@@ -231,29 +231,6 @@ TEST_F(DatabaseFile, TruncationAtEveryByte) {
   EXPECT_STREQ(error.Chars(), "the database was loaded without its texts");
 }
 
-// A file read on the second thread in pieces of every small size, the walk waiting for each,
-// loads the strings and texts a whole read gives, and saves the same bytes.
-TEST_F(DatabaseFile, LoadWhileReadingInSmallPieces) {
-  for (int i = 0; i < 300; ++i) {
-    TDBStringClass* s = NewString(1000 + i, ("IDS_" + std::to_string(i)).c_str(), u"Text \u00e9", 1);
-    s->SetText(i % 7, u"\u4e2d\u6587 text");
-    ASSERT_TRUE(TranslateDBClass::AddObject(s));
-  }
-  TempFolder folder;
-  const std::string path = folder / "pieces.tdb";
-  WriteBytes(path, SaveToBytes());
-  ASSERT_TRUE(LoadDatabaseFile(path.c_str(), nullptr, nullptr));
-  const std::string expected = SaveToBytes();
-  for (int64_t piece : {1, 2, 5, 64, 4099}) {
-    DatabaseLoadReport report;
-    ASSERT_TRUE(LoadDatabaseFile(path.c_str(), &report, nullptr, LoadedParts::kTextsOnDemand, piece))
-        << piece;
-    EXPECT_FALSE(report.Damaged) << piece;
-    EXPECT_EQ(TranslateDBClass::GetObjectCount(), 300) << piece;
-    EXPECT_TRUE(WithoutTokens(SaveToBytes()) == WithoutTokens(expected)) << piece;
-  }
-}
-
 // Texts left in the loaded bytes are counted at once, read on first use, kept when another text
 // changes, and stay readable in a copy after the database lets go of the bytes.
 TEST_F(DatabaseFile, TextsOnDemand) {
