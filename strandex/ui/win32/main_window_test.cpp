@@ -166,17 +166,11 @@ void Key(HWND to, WPARAM key, bool control = false, bool shift = false) {
 
 // A click in the middle of an item of the tab row, which must be in view (not under its arrows).
 void ClickTab(HWND tabs, int item) {
-  RECT r, row;
+  RECT r, row, arrows = {};
   ASSERT_TRUE(::SendMessageW(tabs, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r)));
   ::GetClientRect(tabs, &row);
-  HWND arrows = ::FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr);
-  if (arrows && ::IsWindowVisible(arrows)) {
-    RECT place;
-    ::GetWindowRect(arrows, &place);
-    ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&place), 2);
-    row.right = place.left;
-  }
-  ASSERT_TRUE(r.left >= row.left && r.right <= row.right) << "item " << item << " out of view";
+  ::GetClientRect(::FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr), &arrows);
+  ASSERT_TRUE(r.left >= 0 && r.right <= row.right - arrows.right) << "item " << item << " out of view";
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::SendMessageW(tabs, WM_LBUTTONUP, 0, at);
