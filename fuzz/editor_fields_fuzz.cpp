@@ -32,7 +32,7 @@ class SilentScreen : public ui::EditorScreenClass {
   bool OpenFindResults() override { return false; }
   void CloseFindResults() override {}
   void FindResultsChanged() override {}
-  void FocusFindResults() override {}
+  void FocusStringList() override {}
   void ShowMessage(ui::MessageKind, const char16_t*, const char16_t*) override { ++messages; }
   void DebugOutput(const char16_t*) override {}
   void RunLayout() override {}

@@ -4,6 +4,7 @@
 #include "strandex/ui/editor.h"
 
 #include <cstring>
+#include <new>
 
 #include "common/platform/paths.h"
 #include "common/string_functions.h"
@@ -63,41 +64,13 @@ void EditorClass::ExecuteCommand(int command) {
   }
 }
 
-bool EditorClass::IsMenuItemEnabled(int command) const {
-  switch (command) {
-    case kCmdSave:
-    case kCmdSaveAs:
-      return true;
-    case kCmdExportHeader:
-      return header_enabled;
-    case kCmdExportTable:
-      return table_enabled;
-  }
-  for (int i = 0; i < kMenuItemCount; ++i) {
-    if (kMenuItems[i].Command == command) return true;
-  }
-  return false;
-}
-
-void EditorClass::SetMenuItem(int command, bool enabled) {
-  switch (command) {
-    case kCmdExportHeader:
-      header_enabled = enabled;
-      break;
-    case kCmdExportTable:
-      table_enabled = enabled;
-      break;
-  }
-  screen.SetMenuItemEnabled(command, enabled);
-}
-
 void EditorClass::SetFileItems(bool saves_to_file, bool exports) {
   save_writes_file = saves_to_file;
   // There is always a database to save, so Save and Save as stay enabled.
-  SetMenuItem(kCmdSave, true);
-  SetMenuItem(kCmdSaveAs, true);
-  SetMenuItem(kCmdExportHeader, exports);
-  SetMenuItem(kCmdExportTable, exports);
+  screen.SetMenuItemEnabled(kCmdSave, true);
+  screen.SetMenuItemEnabled(kCmdSaveAs, true);
+  screen.SetMenuItemEnabled(kCmdExportHeader, exports);
+  screen.SetMenuItemEnabled(kCmdExportTable, exports);
 }
 
 void EditorClass::ShowTabs() {
@@ -119,8 +92,10 @@ void EditorClass::OnRowDoubleClicked(int row) {
   if (!s) return;
   EditStringDialogClass dialog(s, screen);
   int result = screen.RunDialog(dialog);
-  screen.FocusFindResults();
   if (result == 1) RefillSelectedTab();
+  // The string was chosen in the list, which holds it still, so the focus goes back there, even
+  // when a Find results window is open.
+  screen.FocusStringList();
 }
 
 void EditorClass::Message(const char16_t* caption, const char16_t* text) {
@@ -410,9 +385,9 @@ void EditorClass::OnFindResultsClosed() {
 void EditorClass::AddString() {
   int category = 0;
   if (!view.TabCategoryID(view.SelectedTab(), &category)) return;
-  TDBStringClass* s = new TDBStringClass;
-  s->SetCategoryID(category);
-  if (!s->SetText(0, u"") || !TranslateDBClass::AddObject(s)) {
+  TDBStringClass* s = new (std::nothrow) TDBStringClass;
+  if (s) s->SetCategoryID(category);
+  if (!s || !s->SetText(0, u"") || !TranslateDBClass::AddObject(s)) {
     delete s;
     Message(u"Add String", u"Out of memory: the string was not added.");
     return;

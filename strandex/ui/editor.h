@@ -43,7 +43,6 @@ class EditorClass {
   StringListClass& View() { return view; }
   FindResultsClass& Results() { return results; }
   const UnicodeStringClass& Title() const { return title; }
-  bool IsMenuItemEnabled(int command) const;
   // Empty while there is none.
   const NarrowStringClass& CurrentFileName() const { return current_file_name; }
   const NarrowStringClass& PendingCategoryName() const { return pending_category_name; }
@@ -66,7 +65,6 @@ class EditorClass {
   // Save and Save as are always enabled; saves_to_file says whether Save writes the current file
   // (after Open, or Save as, wrote or read it) or asks for a name as Save as does.
   void SetFileItems(bool saves_to_file, bool exports);
-  void SetMenuItem(int command, bool enabled);
   void ShowTabs();
 
   // Search commands.
@@ -94,9 +92,6 @@ class EditorClass {
   uint8_t goto_mode = 0;
   // Whether Save writes the current file without asking.
   bool save_writes_file = false;
-  // Export C Header, Export Table.
-  bool header_enabled = false;
-  bool table_enabled = false;
 };
 
 }  // namespace ui

@@ -52,7 +52,8 @@ class EditorScreenClass {
   virtual bool OpenFindResults() = 0;
   virtual void CloseFindResults() = 0;
   virtual void FindResultsChanged() = 0;
-  virtual void FocusFindResults() = 0;
+  // Gives the keyboard focus to the string list.
+  virtual void FocusStringList() = 0;
   virtual void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) = 0;
   // A diagnostic line for developers (off unless enabled).
   virtual void DebugOutput(const char16_t* text) = 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "tdb/testing/database_fixture.h"
+#include "common/allocore.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
@@ -47,6 +48,7 @@ class FakeScreen : public EditorScreenClass {
   int selection_mark = -1;
   bool find_window = false;
   int find_window_opens = 0;
+  std::map<int, bool> menu_items;  // the state each item was last given
 
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override {
     file_dialogs.push_back(request.InitialName);
@@ -57,7 +59,7 @@ class FakeScreen : public EditorScreenClass {
     return choice.has_value();
   }
   void SetTitle(const char16_t*) override {}
-  void SetMenuItemEnabled(int, bool) override {}
+  void SetMenuItemEnabled(int command, bool enabled) override { menu_items[command] = enabled; }
   void TabsChanged() override {}
   void RowsChanged() override {
     selected_rows.clear();
@@ -107,7 +109,7 @@ class FakeScreen : public EditorScreenClass {
   }
   void CloseFindResults() override { find_window = false; }
   void FindResultsChanged() override {}
-  void FocusFindResults() override {}
+  void FocusStringList() override {}
   void ShowMessage(MessageKind, const char16_t*, const char16_t* text) override { messages.push_back(text); }
   void DebugOutput(const char16_t* text) override { debug.push_back(text); }
   void RunLayout() override {}
@@ -127,7 +129,7 @@ class EditorTest : public DatabaseTest {
   // "1111" for Save, Save as, Export C Header, Export Table all enabled.
   std::string FileItems() {
     std::string states;
-    for (int command : kFileItems) states += editor.IsMenuItemEnabled(command) ? '1' : '0';
+    for (int command : kFileItems) states += screen.menu_items[command] ? '1' : '0';
     return states;
   }
   // The tab names, separated by "|".
@@ -544,6 +546,12 @@ TEST_F(EditorTest, AddAndRemoveStringUseTheLowestFreeID) {
   EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1000}));
   editor.ExecuteCommand(kCmdAddString);
   EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1001, 1000}));
+  // Out of memory for the new string: a message, and the database as it was.
+  allocore::FailAfter(1);
+  editor.ExecuteCommand(kCmdAddString);
+  allocore::FailAfter(0);
+  EXPECT_EQ(screen.messages, std::vector<u16string>{u"Out of memory: the string was not added."});
+  EXPECT_EQ(TranslateDBClass::GetObjectCount(), 4);
 }
 
 TEST_F(EditorTest, CategoriesAreAddedAtTheEndAndRemovedWithoutLosingStrings) {

@@ -1,6 +1,7 @@
 // Tabs, rows and cell texts of the main window.
 #include "strandex/ui/string_list.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "common/string_functions.h"
@@ -106,20 +107,14 @@ TDBStringClass* StringListClass::RowString(int row) const {
 }
 
 int StringListClass::RowOfID(int id) const {
+  if (rows.Count() == 0) return -1;
   // rows is in ascending slot order, so ascending ID order.
-  int low = 0;
-  int high = rows.Count() - 1;
-  while (low <= high) {
-    int mid = low + (high - low) / 2;
-    int mid_id = rows[mid]->GetID();
-    if (mid_id == id) return rows.Count() - 1 - mid;
-    if (mid_id < id) {
-      low = mid + 1;
-    } else {
-      high = mid - 1;
-    }
-  }
-  return -1;
+  TDBStringClass* const* first = &rows[0];
+  TDBStringClass* const* last = first + rows.Count();
+  TDBStringClass* const* found =
+      std::lower_bound(first, last, id, [](TDBStringClass* s, int wanted) { return s->GetID() < wanted; });
+  if (found == last || (*found)->GetID() != id) return -1;
+  return rows.Count() - 1 - static_cast<int>(found - first);
 }
 
 UnicodeStringClass StringListClass::CellText(int row, int column) const {

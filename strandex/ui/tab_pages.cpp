@@ -10,19 +10,17 @@ TabPageClass::TabPageClass(int tab_count, int tab) : total(tab_count > 0 ? tab_c
 
 int TabPageClass::ItemOfTab(int tab) const {
   if (tab < first || tab >= first + count) return -1;
-  return tab - first + HasPageBefore();
+  return tab - first + PageItems();
 }
 
 int TabPageClass::TabOfItem(int item) const {
   if (item < 0 || item >= ItemCount()) return -1;
-  // The items leading away stand next to the page's first and last tabs, so each one selects
-  // the tab beyond its end of the page.
-  return first + item - HasPageBefore();
+  if (item == 0 && HasPageBefore()) return first - kTabsPerPage;
+  if (item < PageItems()) return first + count;
+  return first + item - PageItems();
 }
 
-bool TabPageClass::LeadsToPage(int item) const {
-  return (HasPageBefore() && item == 0) || (HasPageAfter() && item == ItemCount() - 1);
-}
+bool TabPageClass::LeadsToPage(int item) const { return item >= 0 && item < PageItems(); }
 
 UnicodeStringClass TabPageClass::ItemText(const StringListClass& view, int item, int* category_id) const {
   *category_id = 0;
@@ -34,7 +32,7 @@ UnicodeStringClass TabPageClass::ItemText(const StringListClass& view, int item,
   const int from = page.first + 1, to = page.first + page.count;
   UnicodeStringClass range = from == to ? UnicodeStringClass::Formatted(u"%d", from)
                                         : UnicodeStringClass::Formatted(u"%d\u2013%d", from, to);
-  if (item > 0) return range.Append(u" \u00bb");
+  if (page.first > first) return range.Append(u" \u00bb");
   UnicodeStringClass text(u"\u00ab ");
   return text.Append(range);
 }

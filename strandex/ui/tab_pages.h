@@ -1,9 +1,10 @@
 // TabPageClass: which of the view's tabs a main window's row of tabs holds. A native tab row
 // measures all its items again on every insertion, so with many categories the row holds one
-// page of kTabsPerPage tabs: the page of the selected tab, with an item before it that leads to
-// the page before and an item after it that leads to the page after (where there is one). Up to
-// kTabsPerPage tabs there is a single page and no such item. "Tab" is an index of the view's
-// tabs (StringListClass), "item" a position in the row.
+// page of kTabsPerPage tabs: the page of the selected tab, after the items that lead to the page
+// before and to the page after (where there is one). Both stand at the start of the row, where
+// the row shows them beside a page's first tab, so that one click reaches either neighbour from
+// there. Up to kTabsPerPage tabs there is a single page and no such item. "Tab" is an index of
+// the view's tabs (StringListClass), "item" a position in the row.
 #pragma once
 
 #include "common/string_class.h"
@@ -21,13 +22,12 @@ class TabPageClass {
   // The page of tab_count tabs that holds tab; the first page when tab is not one of them.
   TabPageClass(int tab_count, int tab);
 
-  // Items in the row: the page's tabs and the items that lead to the pages before and after.
-  int ItemCount() const { return count + HasPageBefore() + HasPageAfter(); }
+  // Items in the row: the items that lead to the pages before and after, then the page's tabs.
+  int ItemCount() const { return PageItems() + count; }
   // The item that shows tab, or -1 when the tab is not on this page.
   int ItemOfTab(int tab) const;
-  // The tab that choosing item selects: the item's own tab; for the item leading to the page
-  // before, that page's last tab; for the item leading to the page after, that page's first
-  // tab. -1 when there is no such item.
+  // The tab that choosing item selects: the item's own tab; for an item leading to another page,
+  // that page's first tab. -1 when there is no such item.
   int TabOfItem(int item) const;
   // Whether item leads to another page rather than showing a tab.
   bool LeadsToPage(int item) const;
@@ -39,6 +39,7 @@ class TabPageClass {
  private:
   bool HasPageBefore() const { return first > 0; }
   bool HasPageAfter() const { return first + count < total; }
+  int PageItems() const { return HasPageBefore() + HasPageAfter(); }
 
   int total;
   int first;  // the page's first tab

@@ -218,8 +218,10 @@ void MainWindow::FindResultsChanged() {
   if (find_window) find_window->RowsChanged();
 }
 
-void MainWindow::FocusFindResults() {
-  if (find_window) find_window->List()->setFocus();
+void MainWindow::FocusStringList() {
+  // After a dialog the main window is active again, whichever window the system chose.
+  activateWindow();
+  list->setFocus();
 }
 
 void MainWindow::ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) {

@@ -53,7 +53,7 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   bool OpenFindResults() override;
   void CloseFindResults() override;
   void FindResultsChanged() override;
-  void FocusFindResults() override;
+  void FocusStringList() override;
   void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) override;
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;

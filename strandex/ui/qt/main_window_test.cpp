@@ -514,6 +514,12 @@ TEST_F(MainWindowTest, KeysChooseTabsMoveTheFocusOpenRowsAndShowHits) {
   EXPECT_TRUE(results->isVisible());
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_EQ(ListCell(list->currentIndex().row(), 1), QStringLiteral("1001"));
+  // Edit String on the row shown gives the focus back to the list that holds it, in the active
+  // main window, not to the Find results.
+  AnswerModal([](QWidget* dialog) { ClickControl(dialog, kIDOk); });
+  QTest::keyClick(list, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::focusWidget(), list);
   QTest::keyClick(results->List(), Qt::Key_Escape);
   QApplication::processEvents();
   EXPECT_EQ(window->FindResults(), nullptr);

@@ -21,8 +21,8 @@ class TabRow : public QWidget {
  public:
   explicit TabRow(QWidget* parent);
 
-  // Replaces the tabs (unchanged labels keep their measured widths) and selects a tab (-1 for
-  // none) without reporting it.
+  // Replaces the tabs (every label is measured again, when it is first drawn, if any label
+  // changed) and selects a tab (-1 for none) without reporting it.
   void SetTabs(const QStringList& labels, int selected);
   // Called with the tab the user chose: at every click on a tab, the selected one included, and
   // at every change of the selection by the keyboard or by setCurrentIndex.

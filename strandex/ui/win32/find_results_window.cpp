@@ -16,7 +16,6 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
   switch (message) {
     case WM_INITDIALOG:
       ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-      ::SetFocus(::GetDlgItem(dialog, kResultsList));
       return FALSE;
     case WM_COMMAND:
       if (!main || HIWORD(wparam) != BN_CLICKED) return FALSE;
@@ -71,7 +70,7 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
       if (main) {
         RECT place;
         ::GetWindowRect(dialog, &place);
-        main->OnFindResultsDestroyed(place);
+        main->OnFindResultsDestroyed(dialog, place);
       }
       return FALSE;
   }
@@ -83,14 +82,17 @@ INT_PTR CALLBACK FindResultsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
 HWND CreateFindResultsWindow(HINSTANCE instance, MainWindowClass& main) {
   HWND dialog = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(kFindResultsDialog), main.Window(),
                                      FindResultsProc, reinterpret_cast<LPARAM>(&main));
-  if (!dialog) return nullptr;
+  if (dialog) SetUpListColumns(::GetDlgItem(dialog, kResultsList), kResultColumns, 3);
+  return dialog;
+}
+
+void ShowFindResultsWindow(HWND dialog, MainWindowClass& main) {
   RECT r;
   ::GetWindowRect(dialog, &r);
   const POINT at = main.FindResultsPlace({r.right - r.left, r.bottom - r.top});
   ::SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(dialog, SW_SHOW);
-  SetUpListColumns(::GetDlgItem(dialog, kResultsList), kResultColumns, 3);
-  return dialog;
+  ::SetFocus(::GetDlgItem(dialog, kResultsList));
 }
 
 }  // namespace ui

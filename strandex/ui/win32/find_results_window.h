@@ -9,7 +9,9 @@ namespace ui {
 
 class MainWindowClass;
 
-// Creates and shows the window owned by the main window; null when it cannot be made.
+// Creates the window, hidden, owned by the main window; null when it cannot be made.
 HWND CreateFindResultsWindow(HINSTANCE instance, MainWindowClass& main);
+// Places the window where the main window wants it, shows it and gives its list the focus.
+void ShowFindResultsWindow(HWND dialog, MainWindowClass& main);
 
 }  // namespace ui

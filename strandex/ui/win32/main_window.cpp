@@ -23,6 +23,8 @@ constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | TCS_BUTTONS | TCS_FLATBUTTON
 // Report mode, selection shown without focus; a virtual list, so that a category of any size
 // shows at once.
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
+// Posted to the main window: make the spare Find results window.
+constexpr UINT kMakeSpareFindResults = WM_APP + 1;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class, DWORD style, int x, int y,
                  int width, int height) {
@@ -67,6 +69,7 @@ HWND MainWindowClass::Create() {
                         CW_USEDEFAULT, kMainWidth, kMainHeight, nullptr, nullptr, instance, this);
   if (!created) return nullptr;
   RunLayout();
+  ::PostMessageW(created, kMakeSpareFindResults, 0, 0);
   return created;
 }
 
@@ -118,6 +121,9 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_KEYDOWN:
       if (OnKey(window, wparam)) return 0;
       break;
+    case kMakeSpareFindResults:
+      if (!spare_find_window) spare_find_window = CreateFindResultsWindow(instance, *this);
+      return 0;
   }
   return ::DefWindowProcW(window, message, wparam, lparam);
 }
@@ -208,7 +214,7 @@ void MainWindowClass::ChooseItem(int item) {
   int tab = shown_page.TabOfItem(item);
   if (tab < 0) return;
   editor.OnTabSelected(tab);
-  // An item at either end of the page leads to the page of the tab it selected.
+  // An item leading to another page shows the page of the tab it selected.
   if (shown_page.LeadsToPage(item)) TabsChanged();
 }
 
@@ -319,12 +325,10 @@ void MainWindowClass::TabsChanged() {
   ::SendMessageW(tabs, WM_SETREDRAW, TRUE, 0);
   if (changed) ::InvalidateRect(tabs, nullptr, TRUE);
   shown_page = page;
-  // Selecting an item scrolls the row to it; an item beside it that leads to another page is
-  // selected first, so that both stay in view.
+  // Selecting an item scrolls the row to it; the row's start, which holds the items leading to
+  // other pages, is selected first, so that it stays in view beside the page's first tabs.
   const int selected = page.ItemOfTab(view.SelectedTab());
-  for (int beside : {selected + 1, selected - 1}) {
-    if (selected >= 0 && page.LeadsToPage(beside)) ::SendMessageW(tabs, TCM_SETCURSEL, beside, 0);
-  }
+  if (selected >= 0 && page.LeadsToPage(0)) ::SendMessageW(tabs, TCM_SETCURSEL, 0, 0);
   ::SendMessageW(tabs, TCM_SETCURSEL, selected, 0);
 }
 
@@ -374,19 +378,29 @@ int MainWindowClass::RunDialog(DialogLogicClass& dialog) {
 }
 
 bool MainWindowClass::OpenFindResults() {
-  if (!find_window) find_window = CreateFindResultsWindow(instance, *this);
-  return find_window != nullptr;
+  if (find_window) return true;
+  find_window = spare_find_window ? spare_find_window : CreateFindResultsWindow(instance, *this);
+  spare_find_window = nullptr;
+  if (!find_window) return false;
+  ShowFindResultsWindow(find_window, *this);
+  return true;
 }
 
 void MainWindowClass::CloseFindResults() {
   if (find_window) ::DestroyWindow(find_window);
 }
 
-void MainWindowClass::OnFindResultsDestroyed(const RECT& place) {
+void MainWindowClass::OnFindResultsDestroyed(HWND dialog, const RECT& place) {
+  if (dialog == spare_find_window) {
+    spare_find_window = nullptr;
+    return;
+  }
   find_window = nullptr;
   find_place = place;
   find_place_known = true;
   editor.OnFindResultsClosed();
+  // The next Find with hits opens a spare again.
+  ::PostMessageW(window, kMakeSpareFindResults, 0, 0);
 }
 
 namespace {
@@ -438,9 +452,7 @@ void MainWindowClass::FindResultsChanged() {
   ::InvalidateRect(results, nullptr, TRUE);
 }
 
-void MainWindowClass::FocusFindResults() {
-  if (find_window) ::SetFocus(::GetDlgItem(find_window, kResultsList));
-}
+void MainWindowClass::FocusStringList() { ::SetFocus(list); }
 
 void MainWindowClass::ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) {
   ::MessageBoxW(running_dialog ? running_dialog : window, W(text), W(caption),

@@ -61,14 +61,14 @@ class MainWindowClass : public EditorScreenClass {
   bool OpenFindResults() override;
   void CloseFindResults() override;
   void FindResultsChanged() override;
-  void FocusFindResults() override;
+  void FocusStringList() override;
   void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) override;
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;
   void Quit() override;
 
-  // The Find results window tells its end, and the place it had on the screen.
-  void OnFindResultsDestroyed(const RECT& place);
+  // A Find results window tells its end, and the place it had on the screen.
+  void OnFindResultsDestroyed(HWND dialog, const RECT& place);
   // Where the Find results window of this size opens: where the user last left it while the
   // program runs; at first beside or below the main window, inside the work area of its screen,
   // covering as little of the string list as the screen allows.
@@ -103,6 +103,9 @@ class MainWindowClass : public EditorScreenClass {
   HWND list = nullptr;
   HWND status_bar = nullptr;
   HWND find_window = nullptr;
+  // A Find results window made ahead, hidden, when the main window is idle: creating one costs
+  // wine tens of milliseconds, which the first Find with hits would otherwise wait for.
+  HWND spare_find_window = nullptr;
   HWND running_dialog = nullptr;
   // The control that had the focus when the window was last deactivated.
   HWND focused = nullptr;

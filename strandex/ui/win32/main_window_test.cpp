@@ -144,10 +144,13 @@ void Key(HWND to, WPARAM key, bool control = false, bool shift = false) {
   ::SetKeyboardState(state);
 }
 
-// A click in the middle of an item of the tab row.
+// A click in the middle of an item of the tab row, which must be in view (not under its arrows).
 void ClickTab(HWND tabs, int item) {
-  RECT r;
+  RECT r, row, arrows = {};
   ASSERT_TRUE(::SendMessageW(tabs, TCM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&r)));
+  ::GetClientRect(tabs, &row);
+  ::GetClientRect(::FindWindowExW(tabs, nullptr, UPDOWN_CLASSW, nullptr), &arrows);
+  ASSERT_TRUE(r.left >= 0 && r.right <= row.right - arrows.right) << "item " << item << " out of view";
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   ::SendMessageW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
   ::SendMessageW(tabs, WM_LBUTTONUP, 0, at);
@@ -289,6 +292,12 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(ClassOf(main->StatusBar()), L"msctls_statusbar32");
   EXPECT_EQ(TabTexts(), (Tabs{L"Default/1"}));
   EXPECT_EQ(Rows(main->List()), 0);
+  // What the window prepares once it is idle (a hidden Find results window) takes neither the
+  // activation nor the focus.
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  EXPECT_EQ(::GetActiveWindow(), window);
+  EXPECT_EQ(::GetFocus(), main->List());
 
   HMENU bar = ::GetMenu(window);
   EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1");
@@ -319,7 +328,6 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   // The close box destroys the window and ends the message loop.
   ::SendMessageW(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(window));
-  MSG message;
   EXPECT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
@@ -375,6 +383,7 @@ TEST_F(Win32EditorTest, GotoAndFindShowTheStringAndListTheHits) {
   HWND hits = ::GetDlgItem(results, 1011);
   EXPECT_EQ(::SendMessageW(hits, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x21);
   EXPECT_EQ(Columns(hits), L"ID (string) 200|ID (numeric) 100|English text 600");
+  EXPECT_EQ(::GetFocus(), hits);
   ASSERT_EQ(Rows(hits), 2);
   EXPECT_EQ(Row(hits, 0, 3) + L"/" + Row(hits, 1, 3), L"IDS_OK|1000|OK/BOOK_TITLE|1002|Line1\nLine2");
   // A double-click on a hit shows its string.
@@ -450,30 +459,36 @@ TEST_F(Win32EditorTest, TabsShowTheirStringsAndTheEditMenuChangesThem) {
 }
 
 TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers) {
-  // 100 categories fit one page; from 101 on, items lead to the pages before and after.
-  for (int c = 2; c <= 99; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
-  Command(40053, {Fill({{1015, L"C100"}}, 1006)});
-  EXPECT_EQ(TabTexts().size(), 100u);
-  for (int c = 101; c <= 200; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
+  // From 101 categories on, items lead to the pages before and after.
+  for (int c = 2; c <= 200; ++c) TranslateDBClass::AddCategoryNamed(("C" + std::to_string(c)).c_str());
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000, "IN_101", u"", 101)));
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IN_201", u"", 201)));
   Command(40053, {Fill({{1015, L"C201"}}, 1006)});
   Tabs first = TabTexts();
   ASSERT_EQ(first.size(), 101u);
-  EXPECT_EQ(first[99] + first[100], L"C100/100101\u2013200 \u00bb/0");
-  // The item after the page shows the next page and selects its first tab.
-  SelectTab(100);
+  EXPECT_EQ(first[0] + first[1] + first[100], L"101\u2013200 \u00bb/0Default/1C100/100");
+  // Both items leading to other pages stand at the start of the row, in view beside a page's
+  // first tab: one click each reaches the next or previous page and selects its first tab.
+  ClickTab(main->Tabs(), 0);
   Tabs middle = TabTexts();
   ASSERT_EQ(middle.size(), 102u);
-  EXPECT_EQ(middle[0] + middle[1] + middle[101], L"\u00ab 1\u2013100/0C101/101201 \u00bb/0");
+  EXPECT_EQ(middle[0] + middle[1] + middle[2] + middle[101],
+            L"\u00ab 1\u2013100/0201 \u00bb/0C101/101C200/200");
+  EXPECT_EQ(SelectedTab(), 2);
+  ClickTab(main->Tabs(), 1);
+  EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
+  ClickTab(main->Tabs(), 0);
+  EXPECT_EQ(TabTexts().size(), 102u);
+  EXPECT_EQ(SelectedTab(), 2);
+  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
   // They are drawn highlighted, unlike the categories.
   std::vector<int> highlighted;
   for (int item = 0; item < 102; ++item) {
     TCITEMW state = {TCIF_STATE, 0, TCIS_HIGHLIGHTED, nullptr, 0, 0, 0};
-    ::SendMessageW(main->Tabs(), TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&state));
-    if (state.dwState & TCIS_HIGHLIGHTED) highlighted.push_back(item);
+    if (::SendMessageW(main->Tabs(), TCM_GETITEMW, item, reinterpret_cast<LPARAM>(&state)) && state.dwState)
+      highlighted.push_back(item);
   }
-  EXPECT_EQ(highlighted, (std::vector<int>{0, 101}));
+  EXPECT_EQ(highlighted, (std::vector<int>{0, 1}));
   // The wheel over the row scrolls it a tab at a time (its arrows show the first item in view).
   RECT row;
   ::GetWindowRect(main->Tabs(), &row);
@@ -484,18 +499,12 @@ TEST_F(Win32EditorTest, ManyCategoriesShowAPageOfTabsWithItemsLeadingToTheOthers
     ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), over);
   EXPECT_EQ(::SendMessageW(arrows, UDM_GETPOS32, 0, 0), 1);
   ::SendMessageW(main->Tabs(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), over);
-  EXPECT_EQ(SelectedTab(), 1);
-  EXPECT_EQ(Row(main->List(), 0, 1) + to_wstring(Rows(main->List())), L"IN_1011");
-  // A click on the item before the page, which stays in view beside the selected tab, shows the
-  // page before and selects its last tab.
+  EXPECT_EQ(SelectedTab(), 2);
+  // The previous page, from its first tab.
   ClickTab(main->Tabs(), 0);
   EXPECT_EQ(TabTexts().size(), 101u);
-  EXPECT_EQ(SelectedTab(), 99);
-  // Goto a string of the last page, which holds one tab.
-  Command(40026, {Fill({{1004, L"1001"}}, 1006)});
-  EXPECT_EQ(TabTexts(), (Tabs{L"\u00ab 101\u2013200/0", L"C201/201"}));
   EXPECT_EQ(SelectedTab(), 1);
-  EXPECT_TRUE(Selected(main->List(), 0));
+  EXPECT_EQ(Rows(main->List()), 0);
 }
 
 TEST_F(Win32EditorTest, AClickOnTheSelectedTabFillsTheListAndNamesAndLabelsShowWhole) {
@@ -582,6 +591,12 @@ TEST_F(Win32EditorTest, KeysChooseTabsMoveTheFocusAndOpenRows) {
   EXPECT_EQ(SelectedTab(), 1);
   EXPECT_EQ(::SendMessageW(main->List(), LVM_GETITEMSTATE, 0, LVIS_SELECTED | LVIS_FOCUSED),
             LVIS_SELECTED | LVIS_FOCUSED);
+  EXPECT_EQ(::GetFocus(), main->List());
+  // Edit String on that row gives the focus back to the list that holds it, not to the hits.
+  {
+    ModalScript script(*main, {[](HWND dialog) { Click(dialog, 1); }});
+    Key(main->List(), VK_RETURN);
+  }
   EXPECT_EQ(::GetFocus(), main->List());
   // Where the user moved it, it opens again.
   ::SetWindowPos(main->FindResultsWindow(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
