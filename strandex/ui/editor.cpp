@@ -1,6 +1,7 @@
 // The editor: its state, the command dispatch and the menu item states, the main window's
-// events, and every command of the File, Search and Edit menus, each starting at its
-// EditorClass member below (New, Open, Save, ... Goto, Find, ... AddString, RemoveCategory).
+// events, and every command of the File, Search, Edit and View menus, each starting at its
+// EditorClass member below (New, Open, Save, ... Goto, Find, ... AddString, RemoveCategory,
+// ChooseTranslationLanguage).
 #include "strandex/ui/editor.h"
 
 #include <cstring>
@@ -8,20 +9,27 @@
 #include "common/platform/paths.h"
 #include "common/string_functions.h"
 #include "common/utf8.h"
-#include "tdb/database_file.h"
-#include "tdb/translate_db.h"
-#include "tdb/exchange/header_export.h"
-#include "tdb/exchange/text_table.h"
 #include "strandex/ui/editor_dialogs.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
+#include "tdb/database_file.h"
+#include "tdb/exchange/header_export.h"
+#include "tdb/exchange/text_table.h"
+#include "tdb/translate_db.h"
 
 namespace ui {
+
+namespace {
+
+constexpr const char16_t* kTranslationSetting = u"TranslationLanguage";
+
+}  // namespace
 
 void EditorClass::Start() {
   title = kAppTitle;
   screen.SetTitle(title);
   SetFileItems(false, false);
+  ShowTranslationLanguage(screen.ReadSetting(kTranslationSetting, 0));
   ShowTabs();
 }
 
@@ -61,6 +69,8 @@ void EditorClass::ExecuteCommand(int command) {
     case kCmdRemoveCategory:
       return RemoveCategory();
   }
+  if (command >= kCmdTranslationNone && command <= kCmdTranslationLast)
+    return ChooseTranslationLanguage(command - kCmdTranslationNone);
 }
 
 bool EditorClass::IsMenuItemEnabled(int command) const {
@@ -117,7 +127,7 @@ void EditorClass::RefillSelectedTab() {
 void EditorClass::OnRowDoubleClicked(int row) {
   TDBStringClass* s = view.RowString(row);
   if (!s) return;
-  EditStringDialogClass dialog(s, screen);
+  EditStringDialogClass dialog(s, screen, view.TranslationLanguage());
   int result = screen.RunDialog(dialog);
   screen.FocusFindResults();
   if (result == 1) RefillSelectedTab();
@@ -457,6 +467,25 @@ void EditorClass::RemoveCategory() {
     RefillSelectedTab();
     return;
   }
+}
+
+}  // namespace ui
+
+namespace ui {
+
+// The View menu: what the string list shows beside English. Nothing here changes the database.
+
+void EditorClass::ShowTranslationLanguage(int language) {
+  const int before = view.TranslationLanguage();
+  view.SetTranslationLanguage(language);
+  for (int k = 0; k <= StringListClass::kLastLanguage; ++k)
+    screen.SetMenuItemChecked(kCmdTranslationNone + k, k == view.TranslationLanguage());
+  if (view.TranslationLanguage() != before) screen.ColumnsChanged();
+}
+
+void EditorClass::ChooseTranslationLanguage(int language) {
+  ShowTranslationLanguage(language);
+  screen.WriteSetting(kTranslationSetting, view.TranslationLanguage());
 }
 
 }  // namespace ui

@@ -1,6 +1,6 @@
 // EditorClass: the editor's logic, free of any toolkit. It holds the editor's state (current
 // file name, Goto mode, pending category name, menu item states, title, the string view and
-// the Find results), runs the commands of the File, Search and Edit menus, and reacts to what
+// the Find results), runs the commands of the File, Search, Edit and View menus, and reacts to what
 // the user does in the main window. It reaches the screen only through EditorScreenClass.
 //
 // The commands are in editor.cpp, each in the member that runs it.
@@ -81,6 +81,11 @@ class EditorClass {
   void AddCategory();
   void RemoveCategory();
   void RefillSelectedTab();
+
+  // View commands. The choices are the user's settings, kept by the screen.
+  void ChooseTranslationLanguage(int language);
+  // Shows the list with language's column (0 for none, as is an unknown one) and checks its item.
+  void ShowTranslationLanguage(int language);
 
   void Message(const char16_t* caption, const char16_t* text);
   void Warning(const char16_t* caption, const char16_t* text);

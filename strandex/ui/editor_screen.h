@@ -29,9 +29,13 @@ class EditorScreenClass {
   virtual bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) = 0;
   virtual void SetTitle(const char16_t* title) = 0;
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
+  // Puts a check mark on a menu item of the View menu, or takes it away.
+  virtual void SetMenuItemChecked(int command, bool checked) = 0;
   // The tabs (and the selected tab) or the rows of the string view changed: show them again.
   virtual void TabsChanged() = 0;
   virtual void RowsChanged() = 0;
+  // The columns of the string list (their number or captions) changed: show them again.
+  virtual void ColumnsChanged() = 0;
   // Adds row to the selection of the string list and makes it the marked row.
   virtual void SelectRow(int row) = 0;
   // Scrolls the string list so that row stands one row below the top.
@@ -60,6 +64,16 @@ class EditorScreenClass {
   virtual void RunLayout() = 0;
   // Ends the program (File, Exit).
   virtual void Quit() = 0;
+  // The settings the editor keeps for the user (never in the database file), by name: the
+  // stored value, or fallback when there is none. A screen without settings keeps none.
+  virtual int ReadSetting(const char16_t* name, int fallback) {
+    (void)name;
+    return fallback;
+  }
+  virtual void WriteSetting(const char16_t* name, int value) {
+    (void)name;
+    (void)value;
+  }
 };
 
 }  // namespace ui

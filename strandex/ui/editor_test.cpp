@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "tdb/testing/database_fixture.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace ui {
 namespace {
@@ -47,6 +47,10 @@ class FakeScreen : public EditorScreenClass {
   int selection_mark = -1;
   bool find_window = false;
   int find_window_opens = 0;
+  std::map<int, bool> checked;
+  int columns_changes = 0;
+  std::map<u16string, int> settings;
+  u16string opened_text_label;  // the label the logic gave "Text", "-" for the template's
 
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override {
     file_dialogs.push_back(request.InitialName);
@@ -58,6 +62,8 @@ class FakeScreen : public EditorScreenClass {
   }
   void SetTitle(const char16_t*) override {}
   void SetMenuItemEnabled(int, bool) override {}
+  void SetMenuItemChecked(int command, bool on) override { checked[command] = on; }
+  void ColumnsChanged() override { ++columns_changes; }
   void TabsChanged() override {}
   void RowsChanged() override {
     selected_rows.clear();
@@ -81,6 +87,7 @@ class FakeScreen : public EditorScreenClass {
         opened_fields[id] = radio ? (fields.Checked(id) ? u"checked" : u"") : fields.Text(id);
     }
     opened_focus = fields.Focus;
+    opened_text_label = fields.Label(kEditText) ? fields.Label(kEditText) : u"-";
     EXPECT_FALSE(dialogs.empty()) << "unexpected dialog " << dialog.TemplateID();
     if (dialogs.empty()) return 0;
     std::vector<Step> steps = dialogs.front();
@@ -112,6 +119,11 @@ class FakeScreen : public EditorScreenClass {
   void DebugOutput(const char16_t* text) override { debug.push_back(text); }
   void RunLayout() override {}
   void Quit() override {}
+  int ReadSetting(const char16_t* name, int fallback) override {
+    auto found = settings.find(name);
+    return found == settings.end() ? fallback : found->second;
+  }
+  void WriteSetting(const char16_t* name, int value) override { settings[name] = value; }
 };
 
 const int kFileItems[] = {kCmdSave, kCmdSaveAs, kCmdExportHeader, kCmdExportTable};
@@ -570,6 +582,58 @@ TEST_F(EditorTest, CategoriesAreAddedAtTheEndAndRemovedWithoutLosingStrings) {
   editor.ExecuteCommand(kCmdRemoveCategory);  // the last category stays
   EXPECT_EQ(Tabs(), "Menus");
   EXPECT_EQ(RowIDs(), std::vector<int>{1000});
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(EditorTest, TranslationLanguageShowsAndEditsLanguageKAndIsKeptForTheUser) {
+  Add(1000, "IDS_SAME", u"Hello");
+  Add(1001, "IDS_ONLY_ENGLISH", u"Bye");
+  TDBStringClass* same = TranslateDBClass::GetObject(0);
+  ASSERT_TRUE(same->SetText(1, u"Hallo") && same->SetText(2, u"Hello"));
+  const int current = TranslateDBClass::GetCurrentLanguage();
+  ShowTab(0);
+  EXPECT_EQ(editor.View().ColumnCount(), 4);
+  EXPECT_TRUE(screen.checked[kCmdTranslationNone]);
+
+  editor.ExecuteCommand(kCmdTranslationFirst + 1);
+  EXPECT_EQ(screen.settings[u"TranslationLanguage"], 2);
+  EXPECT_EQ(u16string(editor.View().Columns()[4].Caption), u"Text (2)");
+  EXPECT_TRUE(screen.checked[kCmdTranslationFirst + 1]);
+  EXPECT_FALSE(screen.checked[kCmdTranslationNone]);
+  // Row 0 is 1001, which has no text 2: empty, not its English text.
+  EXPECT_EQ(u16string(editor.View().CellText(0, 4).Chars()), u"");
+  EXPECT_EQ(u16string(editor.View().CellText(1, 4).Chars()), u"= Hello");
+
+  EditRow(1, {Set(kEditText, u"Hej"), Click(kIDOk)});
+  EXPECT_EQ(screen.opened_fields[kEditText], u"Hello");
+  EXPECT_EQ(screen.opened_text_label, u"Text (2)");
+  EXPECT_EQ(u16string(same->GetText(2).Chars()), u"Hej");
+  EXPECT_EQ(u16string(same->GetText(1).Chars()), u"Hallo");
+  EXPECT_STREQ(same->GetEnglishText().Chars(), "Hello");
+  EXPECT_EQ(u16string(editor.View().CellText(1, 4).Chars()), u"Hej");
+  EditRow(0, {Click(kIDCancel)});
+  EXPECT_EQ(screen.opened_fields[kEditText], u"");
+  EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), current);
+
+  // The next start shows the language kept; an unknown one shows none.
+  EditorClass next(screen);
+  next.Start();
+  EXPECT_EQ(next.View().ColumnCount(), 5);
+  screen.settings[u"TranslationLanguage"] = 7;
+  EditorClass unknown(screen);
+  unknown.Start();
+  EXPECT_EQ(unknown.View().ColumnCount(), 4);
+
+  editor.ExecuteCommand(kCmdTranslationNone);
+  EXPECT_EQ(screen.settings[u"TranslationLanguage"], 0);
+  EXPECT_EQ(editor.View().ColumnCount(), 4);
+  EditRow(1, {Click(kIDCancel)});
+  EXPECT_EQ(screen.opened_text_label, u"-");
 }
 
 }  // namespace

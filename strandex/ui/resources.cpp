@@ -22,6 +22,13 @@ const MenuItemTemplate kMenuItems[] = {
     {u"Edit", u"Remove String", kCmdRemoveString, false},
     {u"Edit", u"Add Category", kCmdAddCategory, false},
     {u"Edit", u"Remove Category", kCmdRemoveCategory, false},
+    {u"View", u"Translation language: None", kCmdTranslationNone, false},
+    {u"View", u"Translation language: 1", kCmdTranslationFirst, false},
+    {u"View", u"Translation language: 2", kCmdTranslationFirst + 1, false},
+    {u"View", u"Translation language: 3", kCmdTranslationFirst + 2, false},
+    {u"View", u"Translation language: 4", kCmdTranslationFirst + 3, false},
+    {u"View", u"Translation language: 5", kCmdTranslationFirst + 4, false},
+    {u"View", u"Translation language: 6", kCmdTranslationLast, false},
 };
 const int kMenuItemCount = sizeof(kMenuItems) / sizeof(kMenuItems[0]);
 

@@ -25,6 +25,10 @@ enum Command : int {
   kCmdRemoveCategory = 40054,
   kCmdExportTable = 40055,
   kCmdImportTable = 40056,
+  // The View menu: the translation language (None, then languages 1 to 6).
+  kCmdTranslationNone = 40100,
+  kCmdTranslationFirst = 40101,
+  kCmdTranslationLast = 40106,
 };
 
 // Resource identifiers of the menu, the dialogs and the icon.
@@ -116,6 +120,8 @@ struct ColumnTemplate {
   int Width;  // pixels
 };
 extern const ColumnTemplate kListColumns[4];
+// The fifth column of the string list, with a translation language chosen: "Text (K)".
+inline constexpr int kTranslationColumnWidth = 450;
 extern const ColumnTemplate kResultColumns[3];
 
 }  // namespace ui

@@ -48,6 +48,24 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
   return UnicodeStringClass();
 }
 
+const char16_t* PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
+                                bool* same_as_english) {
+  const char16_t* text = language < s->GetTextCount() ? s->PeekText(language, scratch).Chars() : u"";
+  NarrowStringClass english_scratch;
+  const unsigned char* english =
+      reinterpret_cast<const unsigned char*>(s->PeekEnglishText(english_scratch).Chars());
+  int i = 0;
+  while (text[i] && text[i] == english[i]) ++i;
+  *same_as_english = text[i] == 0 && english[i] == 0;
+  return text;
+}
+
+void StringListClass::SetTranslationLanguage(int language) {
+  translation_language = language >= 1 && language <= kLastLanguage ? language : 0;
+  translation_caption = UnicodeStringClass::Formatted(u"Text (%d)", translation_language);
+  columns[4].Caption = translation_caption.Chars();
+}
+
 void StringListClass::RebuildTabs() {
   tabs.Clear();
   int count = TranslateDBClass::GetCategoryCount();
@@ -126,8 +144,16 @@ UnicodeStringClass StringListClass::CellText(int row, int column) const {
   static const StringField kColumns[] = {StringField::IDString, StringField::NumericID, StringField::SoundID,
                                          StringField::EnglishText};
   TDBStringClass* s = RowString(row);
-  if (!s || column < 0 || column > 3) return UnicodeStringClass();
-  return StringCellText(s, kColumns[column]);
+  if (!s || column < 0 || column >= ColumnCount()) return UnicodeStringClass();
+  if (column < 4) return StringCellText(s, kColumns[column]);
+  // The translation, marked "= " where it is the English text as it stands.
+  UnicodeStringClass scratch;
+  bool same = false;
+  const char16_t* text = PeekTranslation(s, translation_language, scratch, &same);
+  UnicodeStringClass cell(same && text[0] ? u"= " : u"");
+  cell.Append(text);
+  if (cell.Length() > kCellUnits) cell.Erase(kCellUnits, cell.Length() - kCellUnits);
+  return cell;
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 
 #include "common/array.h"
 #include "common/string_class.h"
+#include "strandex/ui/resources.h"
 
 class TDBStringClass;
 
@@ -18,6 +19,12 @@ enum class StringField { IDString, NumericID, SoundID, EnglishText };
 // The cell text of a field: the symbolic ID and the English text widened byte by byte, the IDs
 // in decimal, an empty text for the sound ID -1; cut to its first 255 characters.
 UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
+
+// The text of language (at least 1) for one look: empty where the string has none (GetText
+// would give text 0 there). same_as_english tells whether it equals the English text, unit for
+// byte. The result refers to scratch or to the string's own text.
+const char16_t* PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
+                                bool* same_as_english);
 
 class StringListClass {
  public:
@@ -44,6 +51,14 @@ class StringListClass {
   int RowOfID(int id) const;
   UnicodeStringClass CellText(int row, int column) const;
 
+  // Columns: the four of the string list, and "Text (K)" after them while a translation
+  // language K (1 to kLastLanguage) is chosen; 0 chooses none.
+  static constexpr int kLastLanguage = 6;
+  void SetTranslationLanguage(int language);
+  int TranslationLanguage() const { return translation_language; }
+  int ColumnCount() const { return translation_language > 0 ? 5 : 4; }
+  const ColumnTemplate* Columns() const { return columns; }
+
  private:
   struct Tab {
     UnicodeStringClass Name;
@@ -53,6 +68,10 @@ class StringListClass {
   int selected_tab = -1;
   // The strings of the category in ascending slot order; row r is rows[count - 1 - r].
   DynamicArrayClass<TDBStringClass*> rows;
+  int translation_language = 0;
+  UnicodeStringClass translation_caption;
+  ColumnTemplate columns[5] = {
+      kListColumns[0], kListColumns[1], kListColumns[2], kListColumns[3], {u"", kTranslationColumnWidth}};
 };
 
 }  // namespace ui

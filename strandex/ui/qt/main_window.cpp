@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTreeView>
@@ -70,7 +71,7 @@ MainWindow::MainWindow() : editor(*this) {
   list->setAccessibleName(QStringLiteral("Strings"));
   StringListClass& view = editor.View();
   model = new CellTableModel(
-      kListColumns, 4, [&view] { return view.RowCount(); },
+      view.Columns(), view.ColumnCount(), [&view] { return view.RowCount(); },
       [&view](int row, int column) { return view.CellText(row, column); }, this);
   list->setModel(model);
   for (int i = 0; i < 4; ++i) list->header()->resizeSection(i, kListColumns[i].Width);
@@ -158,6 +159,20 @@ void MainWindow::SetTitle(const char16_t* title) { setWindowTitle(ToQString(titl
 
 void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
   if (QAction* action = Action(command)) action->setEnabled(enabled);
+}
+
+void MainWindow::SetMenuItemChecked(int command, bool checked) {
+  QAction* action = Action(command);
+  if (!action) return;
+  action->setCheckable(true);
+  action->setChecked(checked);
+}
+
+void MainWindow::ColumnsChanged() {
+  const StringListClass& view = editor.View();
+  model->SetColumns(view.Columns(), view.ColumnCount());
+  for (int i = 0; i < view.ColumnCount(); ++i) list->header()->resizeSection(i, view.Columns()[i].Width);
+  selection_mark = -1;
 }
 
 void MainWindow::TabsChanged() {
@@ -248,6 +263,18 @@ void MainWindow::StepTab(int step) {
 }
 
 void MainWindow::Quit() { close(); }
+
+int MainWindow::ReadSetting(const char16_t* name, int fallback) {
+  QSettings settings(QStringLiteral("strandex"), QStringLiteral("strandex"));
+  bool ok = false;
+  const int value = settings.value(ToQString(name)).toInt(&ok);
+  return ok ? value : fallback;
+}
+
+void MainWindow::WriteSetting(const char16_t* name, int value) {
+  QSettings settings(QStringLiteral("strandex"), QStringLiteral("strandex"));
+  settings.setValue(ToQString(name), value);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (find_window) find_window->close();

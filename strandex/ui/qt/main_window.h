@@ -43,8 +43,10 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
+  void SetMenuItemChecked(int command, bool checked) override;
   void TabsChanged() override;
   void RowsChanged() override;
+  void ColumnsChanged() override;
   void SelectRow(int row) override;
   void ScrollRowNearTop(int row) override;
   int SelectionMark() override;
@@ -58,6 +60,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;
   void Quit() override;
+  // QSettings of the organization and application "strandex".
+  int ReadSetting(const char16_t* name, int fallback) override;
+  void WriteSetting(const char16_t* name, int value) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

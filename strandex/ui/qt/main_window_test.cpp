@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "common/testing/temp_folder.h"
-#include "tdb/testing/database_fixture.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/template_dialog.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace ui {
 namespace {
@@ -85,6 +85,8 @@ class MainWindowTest : public DatabaseTest {
   void SetUp() override {
     DatabaseTest::SetUp();
     TranslateDBClass::Initialize();
+    // The user's settings start empty in every test.
+    qputenv("XDG_CONFIG_HOME", QByteArray(folder.path().c_str()));
     window = new MainWindow;
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -133,7 +135,9 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
       "File: New 40020, Open 40021, Close 40038, Save 40023, Save as 40024, Export C Header "
       "40046 off, Import Table 40056, Export Table 40055 off, -, Exit 40025,\nSearch: Goto 40026, Find by "
       "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
-      "String 40052, Add Category 40053, Remove Category 40054,");
+      "String 40052, Add Category 40053, Remove Category 40054,\nView: Translation language: None 40100, "
+      "Translation language: 1 40101, Translation language: 2 40102, Translation language: 3 40103, "
+      "Translation language: 4 40104, Translation language: 5 40105, Translation language: 6 40106,");
   EXPECT_EQ(window->Tabs()->count(), 1);
   EXPECT_EQ(window->Tabs()->tabText(0), QStringLiteral("Default"));
   QString headers;
@@ -640,6 +644,53 @@ TEST_F(MainWindowTest, FailedOpenSaysSoInAMessageBox) {
   window->Action(kCmdOpen)->trigger();
   EXPECT_TRUE(text.contains(QStringLiteral("/nonexistent/folder/lost.tdb: ")));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Advanced string editor - lost.tdb"));
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(MainWindowTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKept) {
+  TDBStringClass* s = NewString(1000, "IDS_X", u"Hello", 1);
+  ASSERT_TRUE(s->SetText(2, u"Hello") && TranslateDBClass::AddObject(s));
+  window->Editor().View().RebuildTabs();
+  window->TabsChanged();
+  window->Editor().OnTabSelected(0);
+  window->Action(kCmdTranslationFirst + 1)->trigger();
+  EXPECT_TRUE(window->Action(kCmdTranslationFirst + 1)->isChecked());
+  EXPECT_FALSE(window->Action(kCmdTranslationNone)->isChecked());
+  QAbstractItemModel* model = window->List()->model();
+  ASSERT_EQ(model->columnCount(), 5);
+  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Text (2)"));
+  EXPECT_EQ(window->List()->header()->sectionSize(4), 450);
+  EXPECT_EQ(ListCell(0, 4), QStringLiteral("= Hello"));
+
+  QString label, name;
+  AnswerModal([&](QWidget* dialog) {
+    QWidget* edit = FindControl(dialog, kEditText);
+    for (QLabel* each : dialog->findChildren<QLabel*>())
+      if (each->buddy() == edit) label = each->text();
+    name = edit->accessibleName();
+    TypeAtEnd(edit, QStringLiteral("!"));
+    ClickControl(dialog, kIDOk);
+  });
+  DoubleClick(window->List(), 0);
+  EXPECT_EQ(label, QStringLiteral("Text (2)"));
+  EXPECT_EQ(name, QStringLiteral("Text (2)"));
+  EXPECT_EQ(std::u16string(s->GetText(2).Chars()), u"Hello!");
+  EXPECT_STREQ(s->GetEnglishText().Chars(), "Hello");
+  EXPECT_EQ(ListCell(0, 4), QStringLiteral("Hello!"));
+
+  // The next window starts with the language kept for the user.
+  {
+    MainWindow next;
+    EXPECT_EQ(next.List()->model()->columnCount(), 5);
+    EXPECT_TRUE(next.Action(kCmdTranslationFirst + 1)->isChecked());
+  }
+  window->Action(kCmdTranslationNone)->trigger();
+  EXPECT_EQ(model->columnCount(), 4);
 }
 
 }  // namespace

@@ -279,6 +279,10 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
   ::EnableMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void MainWindowClass::SetMenuItemChecked(int command, bool checked) {
+  ::CheckMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int id, DWORD state) {
   wchar_t shown[512] = {0};
   TCITEMW item = {};
@@ -337,6 +341,21 @@ void MainWindowClass::RowsChanged() {
   ::SendMessageW(list, LVM_SETITEMCOUNT, editor.View().RowCount(), 0);
   ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
   ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list, nullptr, TRUE);
+}
+
+void MainWindowClass::ColumnsChanged() {
+  // The four columns of the string list stay; those after them follow the view.
+  const StringListClass& view = editor.View();
+  int shown = static_cast<int>(::SendMessageW(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
+  for (; shown > 4; --shown) ::SendMessageW(list, LVM_DELETECOLUMN, shown - 1, 0);
+  for (int i = 4; i < view.ColumnCount(); ++i) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = view.Columns()[i].Width;
+    column.pszText = const_cast<wchar_t*>(W(view.Columns()[i].Caption));
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
   ::InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -465,5 +484,18 @@ void MainWindowClass::RunLayout() {
 }
 
 void MainWindowClass::Quit() { ::DestroyWindow(window); }
+
+int MainWindowClass::ReadSetting(const char16_t* name, int fallback) {
+  DWORD value = 0, size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, settings_key, W(name), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+      ERROR_SUCCESS)
+    return fallback;
+  return static_cast<int>(value);
+}
+
+void MainWindowClass::WriteSetting(const char16_t* name, int value) {
+  const DWORD data = static_cast<DWORD>(value);
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, settings_key, W(name), REG_DWORD, &data, sizeof data);
+}
 
 }  // namespace ui

@@ -51,8 +51,10 @@ class MainWindowClass : public EditorScreenClass {
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
+  void SetMenuItemChecked(int command, bool checked) override;
   void TabsChanged() override;
   void RowsChanged() override;
+  void ColumnsChanged() override;
   void SelectRow(int row) override;
   void ScrollRowNearTop(int row) override;
   int SelectionMark() override;
@@ -66,6 +68,11 @@ class MainWindowClass : public EditorScreenClass {
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;
   void Quit() override;
+  // DWORD values under the user's key (HKEY_CURRENT_USER\Software\strandex).
+  int ReadSetting(const char16_t* name, int fallback) override;
+  void WriteSetting(const char16_t* name, int value) override;
+  // Tests keep their settings under a key of their own, below HKEY_CURRENT_USER.
+  void SetSettingsKey(const wchar_t* key) { settings_key = key; }
 
   // The Find results window tells its end, and the place it had on the screen.
   void OnFindResultsDestroyed(const RECT& place);
@@ -113,6 +120,7 @@ class MainWindowClass : public EditorScreenClass {
   TabPageClass shown_page{0, -1};
   FileChooser file_chooser;
   DialogRunner dialog_runner;
+  const wchar_t* settings_key = L"Software\\strandex";
 };
 
 }  // namespace ui

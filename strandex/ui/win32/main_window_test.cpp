@@ -13,12 +13,12 @@
 
 #include "common/testing/temp_folder.h"
 #include "common/utf8.h"
-#include "tdb/testing/database_fixture.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
 #include "strandex/ui/win32/modal_dialog.h"
 #include "strandex/ui/win32/win32_text.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace ui {
 namespace {
@@ -197,6 +197,7 @@ ModalScript::Step Press(int id, wstring* text = nullptr) {
 
 class Win32EditorTest : public DatabaseTest {
  protected:
+  static constexpr const wchar_t* kSettingsKey = L"Software\\strandex-test";
   static void SetUpTestSuite() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0x2F};
     ::InitCommonControlsEx(&controls);
@@ -207,7 +208,10 @@ class Win32EditorTest : public DatabaseTest {
   void SetUp() override {
     DatabaseTest::SetUp();
     TranslateDBClass::Initialize();
+    // The user's settings start empty in every test.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
     main = new MainWindowClass(::GetModuleHandleW(nullptr));
+    main->SetSettingsKey(kSettingsKey);
     ASSERT_NE(main->Create(), nullptr);
   }
   void TearDown() override {
@@ -216,6 +220,7 @@ class Win32EditorTest : public DatabaseTest {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
     DatabaseTest::TearDown();
   }
 
@@ -311,7 +316,7 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(Rows(main->List()), 0);
 
   HMENU bar = ::GetMenu(window);
-  EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1");
+  EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1|View -1");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 0)),
             L"New 40020|Open 40021|Close 40038|Save 40023|Save as 40024|Export C Header 40046 "
             L"grayed|Import Table 40056|Export Table 40055 grayed| 0|Exit 40025");
@@ -319,6 +324,10 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
             L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 2)),
             L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054");
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 3)),
+            L"Translation language: None 40100|Translation language: 1 40101|Translation language: 2 "
+            L"40102|Translation language: 3 40103|Translation language: 4 40104|Translation language: 5 "
+            L"40105|Translation language: 6 40106");
 
   // Layout: the tab row on top, the list below it down to the status bar.
   RECT client, tabs, list, status;
@@ -701,6 +710,51 @@ TEST_F(Win32EditorTest, RemoveStringRemovesTheRowClickedLastWhileItIsSelected) {
   click(3, MK_SHIFT);
   Command(40052);
   EXPECT_EQ(ids(), L"|1004 |1003 BOOK_TITLE|1002 ");
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(Win32EditorTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKept) {
+  TDBStringClass* s = NewString(1000, "IDS_X", u"Hello", 1);
+  ASSERT_TRUE(s->SetText(2, u"Hello") && TranslateDBClass::AddObject(s));
+  main->Editor().View().RebuildTabs();
+  main->TabsChanged();
+  main->Editor().OnTabSelected(0);
+  HMENU bar = ::GetMenu(main->Window());
+  EXPECT_TRUE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
+  Command(40102);
+  EXPECT_TRUE(::GetMenuState(bar, 40102, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_FALSE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_EQ(Columns(main->List()),
+            L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (2) 450");
+  EXPECT_EQ(Row(main->List(), 0, 5), L"IDS_X|1000||Hello|= Hello");
+
+  wstring label;
+  DoubleClick(
+      main->List(), 0, {[&label](HWND dialog) {
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+          if (ClassOf(child) == L"Static" && Text(child).rfind(L"Text", 0) == 0 && ShowsWholeText(child))
+            label = Text(child);
+        }
+        Fill({{1001, L"Hej"}}, IDOK)(dialog);
+      }});
+  EXPECT_EQ(label, L"Text (2)");
+  EXPECT_EQ(std::u16string(s->GetText(2).Chars()), u"Hej");
+  EXPECT_STREQ(s->GetEnglishText().Chars(), "Hello");
+  EXPECT_EQ(Row(main->List(), 0, 5), L"IDS_X|1000||Hello|Hej");
+
+  // Kept for the user: the next window starts with it.
+  MainWindowClass next(::GetModuleHandleW(nullptr));
+  next.SetSettingsKey(kSettingsKey);
+  ASSERT_NE(next.Create(), nullptr);
+  EXPECT_EQ(Columns(next.List()),
+            L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (2) 450");
+  Command(40100);
+  EXPECT_EQ(Columns(main->List()), L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450");
 }
 
 }  // namespace
