@@ -24,6 +24,8 @@ class SilentScreen : public ui::EditorScreenClass {
   void SetMenuItemEnabled(int, bool) override {}
   void SetMenuItemChecked(int, bool) override {}
   void ColumnsChanged() override {}
+  void SetMenuItemShown(int, bool) override {}
+  void SetStatusText(const char16_t*) override {}
   void TabsChanged() override {}
   void RowsChanged() override {}
   void SelectRow(int) override {}

@@ -22,6 +22,7 @@ namespace ui {
 namespace {
 
 constexpr const char16_t* kTranslationSetting = u"TranslationLanguage";
+constexpr const char16_t* kUntranslatedSetting = u"OnlyUntranslated";
 
 }  // namespace
 
@@ -30,6 +31,7 @@ void EditorClass::Start() {
   screen.SetTitle(title);
   SetFileItems(false, false);
   ShowTranslationLanguage(screen.ReadSetting(kTranslationSetting, 0));
+  ShowOnlyUntranslated(screen.ReadSetting(kUntranslatedSetting, 0) == 1);
   ShowTabs();
 }
 
@@ -71,6 +73,11 @@ void EditorClass::ExecuteCommand(int command) {
   }
   if (command >= kCmdTranslationNone && command <= kCmdTranslationLast)
     return ChooseTranslationLanguage(command - kCmdTranslationNone);
+  if (command == kCmdOnlyUntranslated && view.TranslationLanguage() > 0) {
+    ShowOnlyUntranslated(!view.OnlyUntranslated());
+    screen.WriteSetting(kUntranslatedSetting, view.OnlyUntranslated() ? 1 : 0);
+  }
+  if (command == kCmdNextUntranslated) return NextUntranslated();
 }
 
 bool EditorClass::IsMenuItemEnabled(int command) const {
@@ -82,6 +89,9 @@ bool EditorClass::IsMenuItemEnabled(int command) const {
       return header_enabled;
     case kCmdExportTable:
       return table_enabled;
+    case kCmdOnlyUntranslated:
+    case kCmdNextUntranslated:
+      return view.TranslationLanguage() > 0;
   }
   for (int i = 0; i < kMenuItemCount; ++i) {
     if (kMenuItems[i].Command == command) return true;
@@ -113,16 +123,27 @@ void EditorClass::SetFileItems(bool saves_to_file, bool exports) {
 void EditorClass::ShowTabs() {
   view.RebuildTabs();
   screen.TabsChanged();
+  // The untranslated strings of every category show without a tab being chosen.
+  if (view.OnlyUntranslated()) ShowRows(view.SelectedTab());
+}
+
+bool EditorClass::ShowRows(int tab) {
+  if (!view.FillList(tab)) return false;
+  screen.RowsChanged();
+  if (view.OnlyUntranslated()) {
+    screen.SetStatusText(UnicodeStringClass::Formatted(u"%d of %d untranslated in language %d",
+                                                       view.UntranslatedCount(), view.TranslatableCount(),
+                                                       view.TranslationLanguage()));
+  }
+  return true;
 }
 
 void EditorClass::OnTabSelected(int tab) {
   view.SetSelectedTab(tab);
-  if (view.FillList(tab)) screen.RowsChanged();
+  ShowRows(tab);
 }
 
-void EditorClass::RefillSelectedTab() {
-  if (view.FillList(view.SelectedTab())) screen.RowsChanged();
-}
+void EditorClass::RefillSelectedTab() { ShowRows(view.SelectedTab()); }
 
 void EditorClass::OnRowDoubleClicked(int row) {
   TDBStringClass* s = view.RowString(row);
@@ -381,8 +402,7 @@ void EditorClass::ShowString(int slot) {
   if (tab < 0) return;
   view.SetSelectedTab(tab);
   screen.TabsChanged();
-  if (!view.FillList(tab)) return;
-  screen.RowsChanged();
+  if (!ShowRows(tab)) return;
   int row = view.RowOfID(s->GetID());
   if (row < 0) return;
   screen.SelectRow(row);
@@ -477,10 +497,48 @@ namespace ui {
 
 void EditorClass::ShowTranslationLanguage(int language) {
   const int before = view.TranslationLanguage();
+  const bool was_untranslated = view.OnlyUntranslated();
   view.SetTranslationLanguage(language);
+  const int chosen = view.TranslationLanguage();
   for (int k = 0; k <= StringListClass::kLastLanguage; ++k)
-    screen.SetMenuItemChecked(kCmdTranslationNone + k, k == view.TranslationLanguage());
-  if (view.TranslationLanguage() != before) screen.ColumnsChanged();
+    screen.SetMenuItemChecked(kCmdTranslationNone + k, k == chosen);
+  screen.SetMenuItemEnabled(kCmdOnlyUntranslated, chosen > 0);
+  screen.SetMenuItemChecked(kCmdOnlyUntranslated, view.OnlyUntranslated());
+  screen.SetMenuItemShown(kCmdNextUntranslated, chosen > 0);
+  if (chosen == before) return;
+  screen.ColumnsChanged();
+  if (was_untranslated || view.OnlyUntranslated()) RefillView();
+}
+
+void EditorClass::ShowOnlyUntranslated(bool only) {
+  const bool before = view.OnlyUntranslated();
+  view.SetOnlyUntranslated(only);
+  screen.SetMenuItemChecked(kCmdOnlyUntranslated, view.OnlyUntranslated());
+  if (view.OnlyUntranslated() != before) RefillView();
+}
+
+void EditorClass::RefillView() {
+  // Back to the selected tab's strings, and an empty status bar, when the view ends.
+  if (!view.OnlyUntranslated()) screen.SetStatusText(u"");
+  ShowRows(view.SelectedTab());
+}
+
+void EditorClass::NextUntranslated() {
+  const int language = view.TranslationLanguage();
+  const int count = view.RowCount();
+  if (language <= 0 || count == 0) return;
+  // The first untranslated row after the marked one, going round to the top.
+  const int mark = screen.SelectionMark();
+  UnicodeStringClass scratch;
+  for (int step = 1; step <= count; ++step) {
+    const int row = ((mark < 0 ? -1 : mark) + step) % count;
+    if (!PeekTranslation(view.RowString(row), language, scratch).Untranslated()) continue;
+    // Only that row stays selected.
+    screen.RowsChanged();
+    screen.SelectRow(row);
+    screen.ScrollRowNearTop(row);
+    return;
+  }
 }
 
 void EditorClass::ChooseTranslationLanguage(int language) {

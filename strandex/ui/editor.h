@@ -86,6 +86,12 @@ class EditorClass {
   void ChooseTranslationLanguage(int language);
   // Shows the list with language's column (0 for none, as is an unknown one) and checks its item.
   void ShowTranslationLanguage(int language);
+  void ShowOnlyUntranslated(bool only);
+  // The list (and the status text) after the untranslated view began or ended or changed language.
+  void RefillView();
+  void NextUntranslated();
+  // Fills the rows for tab and shows them with the status text; false when there is no such tab.
+  bool ShowRows(int tab);
 
   void Message(const char16_t* caption, const char16_t* text);
   void Warning(const char16_t* caption, const char16_t* text);

@@ -31,6 +31,10 @@ class EditorScreenClass {
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
   // Puts a check mark on a menu item of the View menu, or takes it away.
   virtual void SetMenuItemChecked(int command, bool checked) = 0;
+  // Shows a menu item of the translators' view in its place, or hides it.
+  virtual void SetMenuItemShown(int command, bool shown) = 0;
+  // The text of the status bar (empty unless a view of the View menu has something to say).
+  virtual void SetStatusText(const char16_t* text) = 0;
   // The tabs (and the selected tab) or the rows of the string view changed: show them again.
   virtual void TabsChanged() = 0;
   virtual void RowsChanged() = 0;

@@ -49,6 +49,8 @@ class FakeScreen : public EditorScreenClass {
   int find_window_opens = 0;
   std::map<int, bool> checked;
   int columns_changes = 0;
+  std::map<int, bool> shown;
+  u16string status;
   std::map<u16string, int> settings;
   u16string opened_text_label;  // the label the logic gave "Text", "-" for the template's
 
@@ -64,6 +66,8 @@ class FakeScreen : public EditorScreenClass {
   void SetMenuItemEnabled(int, bool) override {}
   void SetMenuItemChecked(int command, bool on) override { checked[command] = on; }
   void ColumnsChanged() override { ++columns_changes; }
+  void SetMenuItemShown(int command, bool on) override { shown[command] = on; }
+  void SetStatusText(const char16_t* text) override { status = text; }
   void TabsChanged() override {}
   void RowsChanged() override {
     selected_rows.clear();
@@ -634,6 +638,56 @@ TEST_F(EditorTest, TranslationLanguageShowsAndEditsLanguageKAndIsKeptForTheUser)
   EXPECT_EQ(editor.View().ColumnCount(), 4);
   EditRow(1, {Click(kIDCancel)});
   EXPECT_EQ(screen.opened_text_label, u"-");
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(EditorTest, OnlyUntranslatedListsWhatIsLeftInEveryCategoryAndNextUntranslatedFindsIt) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  Add(1000, "IDS_DONE", u"Hello");
+  Add(1001, "IDS_SAME", u"Hello", 2);
+  Add(1002, "IDS_EMPTY", u"Bye");
+  Add(1003, "IDS_NUMBER", u"42");
+  Add(1004, "IDS_ACCENT", u"\u00e9", 2);
+  ASSERT_TRUE(TranslateDBClass::GetObject(0)->SetText(1, u"Hallo"));
+  ASSERT_TRUE(TranslateDBClass::GetObject(1)->SetText(1, u"Hello"));
+  ShowTab(0);
+  EXPECT_FALSE(screen.shown[kCmdNextUntranslated]);
+  editor.ExecuteCommand(kCmdOnlyUntranslated);  // grayed without a translation language
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1000}));
+  EXPECT_EQ(screen.status, u"");
+
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  EXPECT_TRUE(screen.shown[kCmdNextUntranslated]);
+  // Without the view: the next untranslated row of the category, past the one without letters.
+  editor.ExecuteCommand(kCmdNextUntranslated);
+  EXPECT_EQ(screen.selected_rows, (std::vector<int>{1}));
+
+  editor.ExecuteCommand(kCmdOnlyUntranslated);
+  EXPECT_TRUE(screen.checked[kCmdOnlyUntranslated]);
+  EXPECT_EQ(screen.settings[u"OnlyUntranslated"], 1);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1004, 1002, 1001}));
+  EXPECT_EQ(screen.status, u"3 of 4 untranslated in language 1");
+  screen.selection_mark = 2;
+  editor.ExecuteCommand(kCmdNextUntranslated);  // round to the top
+  EXPECT_EQ(screen.selected_rows, (std::vector<int>{0}));
+
+  EditRow(2, {Set(kEditText, u"Hallo"), Click(kIDOk)});
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1004, 1002}));
+  EXPECT_EQ(screen.status, u"2 of 4 untranslated in language 1");
+  editor.ExecuteCommand(kCmdTranslationFirst + 1);
+  EXPECT_EQ(screen.status, u"4 of 4 untranslated in language 2");
+
+  editor.ExecuteCommand(kCmdOnlyUntranslated);
+  EXPECT_EQ(screen.status, u"");
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1000}));
+  editor.ExecuteCommand(kCmdTranslationNone);
+  EXPECT_FALSE(screen.shown[kCmdNextUntranslated]);
+  EXPECT_FALSE(editor.IsMenuItemEnabled(kCmdOnlyUntranslated));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ const MenuItemTemplate kMenuItems[] = {
     {u"Search", u"Find by ID", kCmdFindID, false},
     {u"Search", u"Find by string", kCmdFindString, false},
     {u"Search", u"Find by english string", kCmdFindEnglish, false},
+    {u"Search", u"Next untranslated", kCmdNextUntranslated, false},
     {u"Edit", u"Add String", kCmdAddString, false},
     {u"Edit", u"Remove String", kCmdRemoveString, false},
     {u"Edit", u"Add Category", kCmdAddCategory, false},
@@ -29,6 +30,8 @@ const MenuItemTemplate kMenuItems[] = {
     {u"View", u"Translation language: 4", kCmdTranslationFirst + 3, false},
     {u"View", u"Translation language: 5", kCmdTranslationFirst + 4, false},
     {u"View", u"Translation language: 6", kCmdTranslationLast, false},
+    {u"View", nullptr, 0, false},
+    {u"View", u"Only untranslated", kCmdOnlyUntranslated, true},
 };
 const int kMenuItemCount = sizeof(kMenuItems) / sizeof(kMenuItems[0]);
 

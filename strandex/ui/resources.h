@@ -29,7 +29,14 @@ enum Command : int {
   kCmdTranslationNone = 40100,
   kCmdTranslationFirst = 40101,
   kCmdTranslationLast = 40106,
+  // View, Only untranslated; Search, Next untranslated (F8). The Search item shows only while a
+  // translation language is chosen.
+  kCmdOnlyUntranslated = 40110,
+  kCmdNextUntranslated = 40111,
 };
+
+// The key of Search, Next untranslated (the Windows virtual-key code of F8).
+inline constexpr int kNextUntranslatedKey = 0x77;
 
 // Resource identifiers of the menu, the dialogs and the icon.
 enum Resource : int {

@@ -48,16 +48,19 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
   return UnicodeStringClass();
 }
 
-const char16_t* PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
-                                bool* same_as_english) {
+TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch) {
   const char16_t* text = language < s->GetTextCount() ? s->PeekText(language, scratch).Chars() : u"";
   NarrowStringClass english_scratch;
   const unsigned char* english =
       reinterpret_cast<const unsigned char*>(s->PeekEnglishText(english_scratch).Chars());
   int i = 0;
   while (text[i] && text[i] == english[i]) ++i;
-  *same_as_english = text[i] == 0 && english[i] == 0;
-  return text;
+  TranslationLook look{text, text[i] == 0 && english[i] == 0, false};
+  for (const unsigned char* c = english; *c && !look.EnglishHasLetters; ++c) {
+    const unsigned char upper = *c & 0xDF;
+    look.EnglishHasLetters = (upper >= 'A' && upper <= 'Z') || (*c >= 0xC0 && *c != 0xD7 && *c != 0xF7);
+  }
+  return look;
 }
 
 void StringListClass::SetTranslationLanguage(int language) {
@@ -111,6 +114,20 @@ bool StringListClass::FillList(int tab) {
     rows.Resize(most);
   }
   rows.Empty();
+  if (OnlyUntranslated()) {
+    untranslated_count = translatable_count = 0;
+    UnicodeStringClass scratch;
+    for (int slot = 0; slot < most; ++slot) {
+      TDBStringClass* s = TranslateDBClass::GetObject(slot);
+      if (!s) continue;
+      const TranslationLook look = PeekTranslation(s, translation_language, scratch);
+      translatable_count += look.EnglishHasLetters;
+      if (!look.Untranslated()) continue;
+      ++untranslated_count;
+      rows.Add(s);
+    }
+    return true;
+  }
   for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(category); s;
        s = TranslateDBClass::FindNextInCategory(s, category)) {
     rows.Add(s);
@@ -148,10 +165,9 @@ UnicodeStringClass StringListClass::CellText(int row, int column) const {
   if (column < 4) return StringCellText(s, kColumns[column]);
   // The translation, marked "= " where it is the English text as it stands.
   UnicodeStringClass scratch;
-  bool same = false;
-  const char16_t* text = PeekTranslation(s, translation_language, scratch, &same);
-  UnicodeStringClass cell(same && text[0] ? u"= " : u"");
-  cell.Append(text);
+  const TranslationLook look = PeekTranslation(s, translation_language, scratch);
+  UnicodeStringClass cell(look.SameAsEnglish && look.Text[0] ? u"= " : u"");
+  cell.Append(look.Text);
   if (cell.Length() > kCellUnits) cell.Erase(kCellUnits, cell.Length() - kCellUnits);
   return cell;
 }

@@ -21,10 +21,16 @@ enum class StringField { IDString, NumericID, SoundID, EnglishText };
 UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
 
 // The text of language (at least 1) for one look: empty where the string has none (GetText
-// would give text 0 there). same_as_english tells whether it equals the English text, unit for
-// byte. The result refers to scratch or to the string's own text.
-const char16_t* PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
-                                bool* same_as_english);
+// would give text 0 there), and how it stands to the English text. Text refers to scratch or to
+// the string's own text.
+struct TranslationLook {
+  const char16_t* Text;
+  bool SameAsEnglish;      // equal, unit for byte
+  bool EnglishHasLetters;  // A to Z, a to z, or a Latin-1 letter
+  // Left to translate: English has letters, and the text is empty or the English one.
+  bool Untranslated() const { return EnglishHasLetters && (!Text[0] || SameAsEnglish); }
+};
+TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch);
 
 class StringListClass {
  public:
@@ -42,8 +48,9 @@ class StringListClass {
 
   // Rows.
   void ClearRows() { rows.Clear(); }
-  // Fills the rows with the strings of the tab's category. False, with the rows as they were,
-  // when there is no such tab.
+  // Fills the rows with the strings of the tab's category, or with the untranslated strings of
+  // every category while only those are shown. False, with the rows as they were, when there is
+  // no such tab.
   bool FillList(int tab);
   int RowCount() const { return rows.Count(); }
   TDBStringClass* RowString(int row) const;
@@ -59,6 +66,14 @@ class StringListClass {
   int ColumnCount() const { return translation_language > 0 ? 5 : 4; }
   const ColumnTemplate* Columns() const { return columns; }
 
+  // Only the untranslated strings of the translation language, from every category (none while
+  // no language is chosen). The counts are those of the last fill in this view: untranslated
+  // strings, and strings whose English has letters.
+  void SetOnlyUntranslated(bool only) { only_untranslated = only; }
+  bool OnlyUntranslated() const { return only_untranslated && translation_language > 0; }
+  int UntranslatedCount() const { return untranslated_count; }
+  int TranslatableCount() const { return translatable_count; }
+
  private:
   struct Tab {
     UnicodeStringClass Name;
@@ -69,6 +84,9 @@ class StringListClass {
   // The strings of the category in ascending slot order; row r is rows[count - 1 - r].
   DynamicArrayClass<TDBStringClass*> rows;
   int translation_language = 0;
+  bool only_untranslated = false;
+  int untranslated_count = 0;
+  int translatable_count = 0;
   UnicodeStringClass translation_caption;
   ColumnTemplate columns[5] = {
       kListColumns[0], kListColumns[1], kListColumns[2], kListColumns[3], {u"", kTranslationColumnWidth}};

@@ -121,6 +121,7 @@ void MainWindow::BuildMenu() {
     QAction* action = menu->addAction(ToQString(item.Text));
     action->setProperty(kCommandIdProperty, item.Command);
     action->setEnabled(!item.StartsGrayed);
+    if (item.Command == kCmdNextUntranslated) action->setShortcut(QKeySequence(Qt::Key_F8));
     const int command = item.Command;
     connect(action, &QAction::triggered, this, [this, command] { editor.ExecuteCommand(command); });
   }
@@ -167,6 +168,12 @@ void MainWindow::SetMenuItemChecked(int command, bool checked) {
   action->setCheckable(true);
   action->setChecked(checked);
 }
+
+void MainWindow::SetMenuItemShown(int command, bool shown) {
+  if (QAction* action = Action(command)) action->setVisible(shown);
+}
+
+void MainWindow::SetStatusText(const char16_t* text) { statusBar()->showMessage(ToQString(text)); }
 
 void MainWindow::ColumnsChanged() {
   const StringListClass& view = editor.View();

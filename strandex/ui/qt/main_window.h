@@ -44,6 +44,8 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
   void SetMenuItemChecked(int command, bool checked) override;
+  void SetMenuItemShown(int command, bool shown) override;
+  void SetStatusText(const char16_t* text) override;
   void TabsChanged() override;
   void RowsChanged() override;
   void ColumnsChanged() override;

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -125,6 +126,7 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   for (QAction* popup : window->menuBar()->actions()) {
     menu += (menu.isEmpty() ? "" : "\n") + popup->text() + ":";
     for (QAction* item : popup->menu()->actions()) {
+      if (!item->isVisible()) continue;
       QString text =
           item->isSeparator() ? "-" : item->text() + " " + item->property(kCommandIdProperty).toString();
       menu += " " + text + (item->isEnabled() ? "," : " off,");
@@ -137,7 +139,8 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
       "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
       "String 40052, Add Category 40053, Remove Category 40054,\nView: Translation language: None 40100, "
       "Translation language: 1 40101, Translation language: 2 40102, Translation language: 3 40103, "
-      "Translation language: 4 40104, Translation language: 5 40105, Translation language: 6 40106,");
+      "Translation language: 4 40104, Translation language: 5 40105, Translation language: 6 40106, -, "
+      "Only untranslated 40110 off,");
   EXPECT_EQ(window->Tabs()->count(), 1);
   EXPECT_EQ(window->Tabs()->tabText(0), QStringLiteral("Default"));
   QString headers;
@@ -691,6 +694,45 @@ TEST_F(MainWindowTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKep
   }
   window->Action(kCmdTranslationNone)->trigger();
   EXPECT_EQ(model->columnCount(), 4);
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(MainWindowTest, OnlyUntranslatedFillsTheListAndStatusBarAndF8SelectsTheNext) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
+  ASSERT_TRUE(done->SetText(1, u"Hallo") && TranslateDBClass::AddObject(done));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
+  OpenSaved();
+  QAction* next = window->Action(kCmdNextUntranslated);
+  EXPECT_FALSE(next->isVisible());
+  EXPECT_FALSE(window->Action(kCmdOnlyUntranslated)->isEnabled());
+  window->Action(kCmdTranslationFirst)->trigger();
+  EXPECT_TRUE(next->isVisible());
+  EXPECT_EQ(next->shortcut(), QKeySequence(Qt::Key_F8));
+  window->Action(kCmdOnlyUntranslated)->trigger();
+  EXPECT_TRUE(window->Action(kCmdOnlyUntranslated)->isChecked());
+  ASSERT_EQ(window->List()->model()->rowCount(), 2);
+  EXPECT_EQ(ListCell(0, 0) + "|" + ListCell(1, 0), QStringLiteral("IDS_ALSO|IDS_LEFT"));
+  EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("2 of 3 untranslated in language 1"));
+
+  window->activateWindow();
+  window->List()->setFocus();
+  QTest::keyClick(window->List(), Qt::Key_F8);
+  EXPECT_EQ(window->SelectionMark(), 0);
+  QTest::keyClick(window->List(), Qt::Key_F8);
+  EXPECT_EQ(window->SelectionMark(), 1);
+  EXPECT_EQ(window->List()->selectionModel()->selectedRows().size(), 1);
+
+  window->Action(kCmdTranslationNone)->trigger();
+  EXPECT_FALSE(next->isVisible());
+  EXPECT_EQ(window->statusBar()->currentMessage(), QString());
+  EXPECT_EQ(window->List()->model()->rowCount(), 2);  // the first tab, Default
 }
 
 }  // namespace

@@ -181,6 +181,10 @@ bool MainWindowClass::OnKey(HWND from, WPARAM key) {
     ::SetFocus(from == tabs ? list : tabs);
     return true;
   }
+  if (key == kNextUntranslatedKey) {
+    editor.ExecuteCommand(kCmdNextUntranslated);
+    return true;
+  }
   if (from == list && key == VK_RETURN) {
     // As a double-click on the row that has the focus.
     int row = static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED));
@@ -281,6 +285,37 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
 
 void MainWindowClass::SetMenuItemChecked(int command, bool checked) {
   ::CheckMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MainWindowClass::SetMenuItemShown(int command, bool shown) {
+  HMENU bar = ::GetMenu(window);
+  const bool present = ::GetMenuState(bar, command, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  if (!shown) {
+    if (present) ::DeleteMenu(bar, command, MF_BYCOMMAND);
+    return;
+  }
+  if (present) return;
+  // Its popup is the one of the table, its place after the items before it that are present.
+  int popup = -1, place = 0;
+  for (int i = 0; i < kMenuItemCount; ++i) {
+    const MenuItemTemplate& item = kMenuItems[i];
+    if (i == 0 || WideCompare(item.Popup, kMenuItems[i - 1].Popup) != 0) {
+      ++popup;
+      place = 0;
+    }
+    if (item.Command != command) {
+      place += !item.Text || ::GetMenuState(bar, item.Command, MF_BYCOMMAND) != static_cast<UINT>(-1);
+      continue;
+    }
+    UnicodeStringClass text(item.Text);
+    if (command == kCmdNextUntranslated) text.Append(u"\tF8");
+    ::InsertMenuW(::GetSubMenu(bar, popup), place, MF_BYPOSITION | MF_STRING, command, W(text.Chars()));
+    return;
+  }
+}
+
+void MainWindowClass::SetStatusText(const char16_t* text) {
+  ::SendMessageW(status_bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(text)));
 }
 
 bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int id, DWORD state) {

@@ -52,6 +52,9 @@ class MainWindowClass : public EditorScreenClass {
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
   void SetMenuItemChecked(int command, bool checked) override;
+  // A hidden item is taken out of its popup, and put back in its place from the menu table.
+  void SetMenuItemShown(int command, bool shown) override;
+  void SetStatusText(const char16_t* text) override;
   void TabsChanged() override;
   void RowsChanged() override;
   void ColumnsChanged() override;

@@ -327,7 +327,7 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 3)),
             L"Translation language: None 40100|Translation language: 1 40101|Translation language: 2 "
             L"40102|Translation language: 3 40103|Translation language: 4 40104|Translation language: 5 "
-            L"40105|Translation language: 6 40106");
+            L"40105|Translation language: 6 40106| 0|Only untranslated 40110 grayed");
 
   // Layout: the tab row on top, the list below it down to the status bar.
   RECT client, tabs, list, status;
@@ -755,6 +755,42 @@ TEST_F(Win32EditorTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKe
             L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (2) 450");
   Command(40100);
   EXPECT_EQ(Columns(main->List()), L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450");
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(Win32EditorTest, OnlyUntranslatedFillsTheListAndStatusBarAndF8SelectsTheNext) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
+  ASSERT_TRUE(done->SetText(1, u"Hallo") && TranslateDBClass::AddObject(done));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
+  ASSERT_TRUE(SaveDatabaseFile((folder / "three.tdb").c_str(), nullptr));
+  Command(40021, {Choose(folder / "three.tdb")});
+  HMENU bar = ::GetMenu(main->Window());
+  const wstring search = L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029";
+  Command(40101);
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search + L"|Next untranslated\tF8 40111");
+  Command(40110);
+  EXPECT_TRUE(::GetMenuState(bar, 40110, MF_BYCOMMAND) & MF_CHECKED);
+  ASSERT_EQ(Rows(main->List()), 2);
+  EXPECT_EQ(Row(main->List(), 0, 1) + L"|" + Row(main->List(), 1, 1), L"IDS_ALSO|IDS_LEFT");
+  EXPECT_EQ(Text(main->StatusBar()), L"2 of 3 untranslated in language 1");
+
+  Key(main->List(), VK_F8);
+  EXPECT_EQ(main->SelectionMark(), 0);
+  Key(main->List(), VK_F8);
+  EXPECT_EQ(main->SelectionMark(), 1);
+  EXPECT_FALSE(Selected(main->List(), 0));
+
+  Command(40100);
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search);
+  EXPECT_EQ(Text(main->StatusBar()), L"");
+  EXPECT_EQ(Rows(main->List()), 2);  // the first tab, Default
 }
 
 }  // namespace
