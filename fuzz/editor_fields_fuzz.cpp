@@ -26,6 +26,7 @@ class SilentScreen : public ui::EditorScreenClass {
   void ColumnsChanged() override {}
   void SetMenuItemShown(int, bool) override {}
   void SetStatusText(const char16_t*) override {}
+  void ShowFilterBar(bool) override {}
   void TabsChanged() override {}
   void RowsChanged() override {}
   void SelectRow(int) override {}

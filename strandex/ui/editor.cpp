@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char16_t* kTranslationSetting = u"TranslationLanguage";
 constexpr const char16_t* kUntranslatedSetting = u"OnlyUntranslated";
+constexpr const char16_t* kFilterBarSetting = u"FilterBar";
 
 }  // namespace
 
@@ -32,6 +33,7 @@ void EditorClass::Start() {
   SetFileItems(false, false);
   ShowTranslationLanguage(screen.ReadSetting(kTranslationSetting, 0));
   ShowOnlyUntranslated(screen.ReadSetting(kUntranslatedSetting, 0) == 1);
+  if (screen.ReadSetting(kFilterBarSetting, 0) == 1) ShowFilterBar(true);
   ShowTabs();
 }
 
@@ -78,6 +80,10 @@ void EditorClass::ExecuteCommand(int command) {
     screen.WriteSetting(kUntranslatedSetting, view.OnlyUntranslated() ? 1 : 0);
   }
   if (command == kCmdNextUntranslated) return NextUntranslated();
+  if (command == kCmdFilterBar) {
+    ShowFilterBar(!filter_bar);
+    screen.WriteSetting(kFilterBarSetting, filter_bar ? 1 : 0);
+  }
 }
 
 bool EditorClass::IsMenuItemEnabled(int command) const {
@@ -507,7 +513,8 @@ void EditorClass::ShowTranslationLanguage(int language) {
   screen.SetMenuItemShown(kCmdNextUntranslated, chosen > 0);
   if (chosen == before) return;
   screen.ColumnsChanged();
-  if (was_untranslated || view.OnlyUntranslated()) RefillView();
+  // The list shows other strings when they are filtered by the shown translation.
+  if (was_untranslated || view.OnlyUntranslated() || view.Filtering()) RefillView();
 }
 
 void EditorClass::ShowOnlyUntranslated(bool only) {
@@ -521,6 +528,18 @@ void EditorClass::RefillView() {
   // Back to the selected tab's strings, and an empty status bar, when the view ends.
   if (!view.OnlyUntranslated()) screen.SetStatusText(u"");
   ShowRows(view.SelectedTab());
+}
+
+void EditorClass::ShowFilterBar(bool shown) {
+  filter_bar = shown;
+  screen.SetMenuItemChecked(kCmdFilterBar, shown);
+  screen.ShowFilterBar(shown);
+  // A hidden bar filters nothing.
+  if (!shown) OnFilterChanged(u"", false);
+}
+
+void EditorClass::OnFilterChanged(const char16_t* text, bool all_categories) {
+  if (view.SetFilter(filter_bar ? text : u"", all_categories)) ShowRows(view.SelectedTab());
 }
 
 void EditorClass::NextUntranslated() {

@@ -35,6 +35,8 @@ class EditorClass {
   void OnFindResultsClear();
   void OnFindResultsCloseButton();
   void OnFindResultsClosed();
+  // The text of the filter bar, or its box "All categories", changed.
+  void OnFilterChanged(const char16_t* text, bool all_categories);
   // A key was released in the Find results window: a diagnostic line with the key message's
   // two parameters.
   void OnFindResultsKeyUp(int key, int flags);
@@ -90,6 +92,7 @@ class EditorClass {
   // The list (and the status text) after the untranslated view began or ended or changed language.
   void RefillView();
   void NextUntranslated();
+  void ShowFilterBar(bool shown);
   // Fills the rows for tab and shows them with the status text; false when there is no such tab.
   bool ShowRows(int tab);
 
@@ -108,6 +111,7 @@ class EditorClass {
   // Export C Header, Export Table.
   bool header_enabled = false;
   bool table_enabled = false;
+  bool filter_bar = false;
 };
 
 }  // namespace ui

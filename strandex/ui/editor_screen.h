@@ -33,6 +33,9 @@ class EditorScreenClass {
   virtual void SetMenuItemChecked(int command, bool checked) = 0;
   // Shows a menu item of the translators' view in its place, or hides it.
   virtual void SetMenuItemShown(int command, bool shown) = 0;
+  // Shows the filter bar above the string list (an edit and the box "All categories"), moving
+  // the list down by its height, or hides it and empties its edit.
+  virtual void ShowFilterBar(bool shown) = 0;
   // The text of the status bar (empty unless a view of the View menu has something to say).
   virtual void SetStatusText(const char16_t* text) = 0;
   // The tabs (and the selected tab) or the rows of the string view changed: show them again.

@@ -68,6 +68,7 @@ class FakeScreen : public EditorScreenClass {
   void ColumnsChanged() override { ++columns_changes; }
   void SetMenuItemShown(int command, bool on) override { shown[command] = on; }
   void SetStatusText(const char16_t* text) override { status = text; }
+  void ShowFilterBar(bool) override {}
   void TabsChanged() override {}
   void RowsChanged() override {
     selected_rows.clear();
@@ -688,6 +689,52 @@ TEST_F(EditorTest, OnlyUntranslatedListsWhatIsLeftInEveryCategoryAndNextUntransl
   editor.ExecuteCommand(kCmdTranslationNone);
   EXPECT_FALSE(screen.shown[kCmdNextUntranslated]);
   EXPECT_FALSE(editor.IsMenuItemEnabled(kCmdOnlyUntranslated));
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(EditorTest, FilterBarKeepsStringsWithTheTextInAnIDEnglishOrTheTranslation) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  Add(1000, "IDS_OPEN", u"Open file");
+  Add(1001, "IDS_SAVE", u"Save", 2);
+  Add(1002, "IDS_BIG", u"\u00c9norme");
+  Add(1234, "IDS_QUIT", u"Quit");
+  ASSERT_TRUE(TranslateDBClass::GetObject(0)->SetText(1, u"Datei \u00f6ffnen"));
+  // Texts of an opened file are looked at where they wait in its bytes.
+  ASSERT_TRUE(SaveDatabaseFile((folder / "filter.tdb").c_str(), nullptr));
+  editor.OpenPath((folder / "filter.tdb").c_str());
+  editor.OnTabSelected(0);
+  editor.OnFilterChanged(u"open", false);  // no bar, no filter
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1234, 1002, 1000}));
+
+  editor.ExecuteCommand(kCmdFilterBar);
+  EXPECT_EQ(screen.settings[u"FilterBar"], 1);
+  const std::vector<std::pair<const char16_t*, std::vector<int>>> cases = {
+      {u"oPEN", {1000}}, {u"23", {1234}},     {u"ids_", {1234, 1002, 1000}},
+      {u"\u00e9", {}},   {u"\u00c9", {1002}}, {u"\u00d6FFNEN", {}},
+      {u"save", {}}};
+  for (const auto& [text, ids] : cases) {
+    editor.OnFilterChanged(text, false);
+    EXPECT_EQ(RowIDs(), ids) << std::string(text, text + 2);
+  }
+  editor.OnFilterChanged(u"save", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1001}));
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  editor.OnFilterChanged(u"\u00f6FFNEN", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1000}));
+  editor.ExecuteCommand(kCmdTranslationNone);  // the translation no longer counts
+  EXPECT_EQ(RowIDs(), (std::vector<int>{}));
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  editor.OnFilterChanged(u"\u00f6", true);
+  editor.OnFilterChanged(u"\u00f6F", true);  // typed on: narrows what the text before kept
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1000}));
+
+  editor.ExecuteCommand(kCmdFilterBar);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1234, 1002, 1000}));
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ const MenuItemTemplate kMenuItems[] = {
     {u"View", u"Translation language: 6", kCmdTranslationLast, false},
     {u"View", nullptr, 0, false},
     {u"View", u"Only untranslated", kCmdOnlyUntranslated, true},
+    {u"View", u"Filter bar", kCmdFilterBar, false},
 };
 const int kMenuItemCount = sizeof(kMenuItems) / sizeof(kMenuItems[0]);
 

@@ -33,7 +33,13 @@ enum Command : int {
   // translation language is chosen.
   kCmdOnlyUntranslated = 40110,
   kCmdNextUntranslated = 40111,
+  kCmdFilterBar = 40112,
 };
+
+// The controls of the main window's filter bar.
+inline constexpr int kFilterText = 1101;
+inline constexpr int kFilterAllCategories = 1102;
+inline constexpr const char16_t* kFilterAllCategoriesText = u"All categories";
 
 // The key of Search, Next untranslated (the Windows virtual-key code of F8).
 inline constexpr int kNextUntranslatedKey = 0x77;

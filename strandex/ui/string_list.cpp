@@ -65,6 +65,7 @@ TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringCl
 
 void StringListClass::SetTranslationLanguage(int language) {
   translation_language = language >= 1 && language <= kLastLanguage ? language : 0;
+  narrowable = false;
   translation_caption = UnicodeStringClass::Formatted(u"Text (%d)", translation_language);
   columns[4].Caption = translation_caption.Chars();
 }
@@ -113,18 +114,40 @@ bool StringListClass::FillList(int tab) {
     rows.Clear();
     rows.Resize(most);
   }
+  const bool narrow = narrow_next && narrowable && tab == filled_tab;
+  narrow_next = false;
+  filled_tab = tab;
+  narrowable = Filtering();
+  if (narrow) {
+    UnicodeStringClass scratch;
+    NarrowStringClass english;
+    int kept = 0;
+    for (int i = 0; i < rows.Count(); ++i) {
+      if (PassesFilter(rows[i], scratch, english)) rows[kept++] = rows[i];
+    }
+    while (rows.Count() > kept) rows.Delete(rows.Count() - 1);
+    return true;
+  }
   rows.Empty();
-  if (OnlyUntranslated()) {
+  if (OnlyUntranslated() || Filtering()) {
+    const bool every_category = OnlyUntranslated() || filter_all_categories;
     untranslated_count = translatable_count = 0;
     UnicodeStringClass scratch;
+    NarrowStringClass english;
+    // The texts of a loaded file lie far apart in its bytes: each is asked for a few strings ahead.
+    constexpr int kAhead = 16;
     for (int slot = 0; slot < most; ++slot) {
+      TDBStringClass* ahead = Filtering() ? TranslateDBClass::GetObject(slot + kAhead) : nullptr;
+      if (ahead) ahead->PrefetchSpan(true);
       TDBStringClass* s = TranslateDBClass::GetObject(slot);
-      if (!s) continue;
-      const TranslationLook look = PeekTranslation(s, translation_language, scratch);
-      translatable_count += look.EnglishHasLetters;
-      if (!look.Untranslated()) continue;
-      ++untranslated_count;
-      rows.Add(s);
+      if (!s || (!every_category && s->GetCategoryID() != category)) continue;
+      if (OnlyUntranslated()) {
+        const TranslationLook look = PeekTranslation(s, translation_language, scratch);
+        translatable_count += look.EnglishHasLetters;
+        if (!look.Untranslated()) continue;
+        ++untranslated_count;
+      }
+      if (!Filtering() || PassesFilter(s, scratch, english)) rows.Add(s);
     }
     return true;
   }
@@ -133,6 +156,30 @@ bool StringListClass::FillList(int tab) {
     rows.Add(s);
   }
   return true;
+}
+
+bool StringListClass::SetFilter(const char16_t* text, bool all_categories) {
+  const bool changed =
+      WideCompare(text, filter.Chars()) != 0 || (text[0] && all_categories != filter_all_categories);
+  narrow_next =
+      Filtering() && all_categories == filter_all_categories && FindNoCase(text, filter.Chars()) != nullptr;
+  filter = text;
+  filter_all_categories = all_categories;
+  return changed;
+}
+
+bool StringListClass::PassesFilter(TDBStringClass* s, UnicodeStringClass& scratch,
+                                   NarrowStringClass& english) const {
+  const size_t n = static_cast<size_t>(filter.Length());
+  char digits[16];
+  const int count = snprintf(digits, sizeof digits, "%d", s->GetID());
+  const TextSpan id_string{TextSpan::kNarrow, s->GetIDString().Chars(), TextSpan::kToTheEnd};
+  const TextSpan id{TextSpan::kNarrow, digits, static_cast<size_t>(count)};
+  if (id_string.ContainsNoCase(filter, n) || id.ContainsNoCase(filter, n) ||
+      s->PeekEnglishSpan(english).ContainsNoCase(filter, n))
+    return true;
+  return translation_language > 0 && translation_language < s->GetTextCount() &&
+         s->PeekTextSpan(translation_language, scratch).ContainsNoCase(filter, n);
 }
 
 TDBStringClass* StringListClass::RowString(int row) const {

@@ -47,7 +47,10 @@ class StringListClass {
   int TabOfCategory(int id) const;
 
   // Rows.
-  void ClearRows() { rows.Clear(); }
+  void ClearRows() {
+    rows.Clear();
+    narrowable = false;
+  }
   // Fills the rows with the strings of the tab's category, or with the untranslated strings of
   // every category while only those are shown. False, with the rows as they were, when there is
   // no such tab.
@@ -69,8 +72,18 @@ class StringListClass {
   // Only the untranslated strings of the translation language, from every category (none while
   // no language is chosen). The counts are those of the last fill in this view: untranslated
   // strings, and strings whose English has letters.
-  void SetOnlyUntranslated(bool only) { only_untranslated = only; }
+  void SetOnlyUntranslated(bool only) {
+    only_untranslated = only;
+    narrowable = false;
+  }
   bool OnlyUntranslated() const { return only_untranslated && translation_language > 0; }
+  // The filter bar: only the strings whose symbolic ID, numeric ID, English text or shown
+  // translation hold text (A to Z in either case), from the selected category or, with
+  // all_categories, from every one. An empty text filters nothing. False when nothing changed.
+  // A text that holds the one before (the user typed on) makes the next fill of the same tab
+  // look only through the rows that the text before kept.
+  bool SetFilter(const char16_t* text, bool all_categories);
+  bool Filtering() const { return !filter.IsEmpty(); }
   int UntranslatedCount() const { return untranslated_count; }
   int TranslatableCount() const { return translatable_count; }
 
@@ -85,6 +98,13 @@ class StringListClass {
   DynamicArrayClass<TDBStringClass*> rows;
   int translation_language = 0;
   bool only_untranslated = false;
+  UnicodeStringClass filter;
+  bool filter_all_categories = false;
+  // The rows are what the filter kept for filled_tab, and the next fill may narrow them.
+  bool narrowable = false;
+  bool narrow_next = false;
+  int filled_tab = -1;
+  bool PassesFilter(TDBStringClass* s, UnicodeStringClass& scratch, NarrowStringClass& english) const;
   int untranslated_count = 0;
   int translatable_count = 0;
   UnicodeStringClass translation_caption;

@@ -2,10 +2,13 @@
 #include "strandex/ui/qt/main_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -67,6 +70,7 @@ MainWindow::MainWindow() : editor(*this) {
   // category can show its list after Open.
   tabs->SetChosenHandler([this](int tab) { editor.OnTabSelected(tab); });
 
+  BuildFilterBar(central);
   list = NewReportList(central, QAbstractItemView::ExtendedSelection);
   list->setAccessibleName(QStringLiteral("Strings"));
   StringListClass& view = editor.View();
@@ -125,6 +129,38 @@ void MainWindow::BuildMenu() {
     const int command = item.Command;
     connect(action, &QAction::triggered, this, [this, command] { editor.ExecuteCommand(command); });
   }
+}
+
+void MainWindow::BuildFilterBar(QWidget* parent) {
+  filter_bar = new QWidget(parent);
+  auto* row = new QHBoxLayout(filter_bar);
+  row->setContentsMargins(2, 2, 2, 2);
+  filter_edit = new QLineEdit(filter_bar);
+  filter_edit->setProperty(kResourceIdProperty, kFilterText);
+  filter_edit->setAccessibleName(QStringLiteral("Filter"));
+  filter_all = new QCheckBox(ToQString(kFilterAllCategoriesText), filter_bar);
+  filter_all->setProperty(kResourceIdProperty, kFilterAllCategories);
+  row->addWidget(filter_edit, 1);
+  row->addWidget(filter_all);
+  filter_bar->hide();
+  connect(filter_edit, &QLineEdit::textChanged, this, [this] { FilterChanged(); });
+  connect(filter_all, &QCheckBox::toggled, this, [this] { FilterChanged(); });
+  // Escape empties the filter.
+  auto* clear =
+      new QShortcut(QKeySequence(Qt::Key_Escape), filter_edit, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(clear, &QShortcut::activated, filter_edit, &QLineEdit::clear);
+}
+
+void MainWindow::FilterChanged() {
+  const QString text = filter_edit->text();
+  editor.OnFilterChanged(reinterpret_cast<const char16_t*>(text.utf16()), filter_all->isChecked());
+}
+
+void MainWindow::ShowFilterBar(bool shown) {
+  filter_bar->setVisible(shown);
+  if (!shown) filter_edit->clear();
+  RunLayout();
+  if (shown) filter_edit->setFocus();
 }
 
 QAction* MainWindow::Action(int command) const {
@@ -260,8 +296,11 @@ void MainWindow::RunLayout() {
   const int strip = tabs->sizeHint().height();
   const int width = area->width();
   tabs->setGeometry(0, 0, width, strip + 10);
-  const int height = area->height() - strip - 10;
-  list->setGeometry(0, strip + 10, width, height > 0 ? height : 0);
+  // The filter bar, when shown, stands between them and moves the list down by its height.
+  const int bar = filter_bar && filter_bar->isVisibleTo(this) ? filter_bar->sizeHint().height() : 0;
+  if (bar) filter_bar->setGeometry(0, strip + 10, width, bar);
+  const int height = area->height() - strip - 10 - bar;
+  list->setGeometry(0, strip + 10 + bar, width, height > 0 ? height : 0);
 }
 
 void MainWindow::StepTab(int step) {

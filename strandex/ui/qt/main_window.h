@@ -13,6 +13,8 @@
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/tab_row.h"
 
+class QCheckBox;
+class QLineEdit;
 class QTreeView;
 
 namespace ui {
@@ -30,6 +32,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   TabRow* Tabs() const { return tabs; }
   QTreeView* List() const { return list; }
   FindResultsWindow* FindResults() const { return find_window; }
+  QWidget* FilterBar() const { return filter_bar; }
+  QLineEdit* FilterEdit() const { return filter_edit; }
+  QCheckBox* FilterAllCategories() const { return filter_all; }
   QAction* Action(int command) const;
 
   // Tests choose files without a dialog.
@@ -46,6 +51,7 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   void SetMenuItemChecked(int command, bool checked) override;
   void SetMenuItemShown(int command, bool shown) override;
   void SetStatusText(const char16_t* text) override;
+  void ShowFilterBar(bool shown) override;
   void TabsChanged() override;
   void RowsChanged() override;
   void ColumnsChanged() override;
@@ -71,6 +77,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
 
  private:
   void BuildMenu();
+  // The filter bar, hidden until the View menu shows it.
+  void BuildFilterBar(QWidget* parent);
+  void FilterChanged();
   // The current row becomes the mark when the user has just selected or deselected it, or
   // (selected) made it current.
   void TrackSelectionMark(bool selection_changed);
@@ -81,6 +90,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   EditorClass editor;
   TabRow* tabs = nullptr;
   QTreeView* list = nullptr;
+  QWidget* filter_bar = nullptr;
+  QLineEdit* filter_edit = nullptr;
+  QCheckBox* filter_all = nullptr;
   CellTableModel* model = nullptr;
   QPointer<FindResultsWindow> find_window;
   FileChooser file_chooser;

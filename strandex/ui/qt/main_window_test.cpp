@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -140,7 +141,7 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
       "String 40052, Add Category 40053, Remove Category 40054,\nView: Translation language: None 40100, "
       "Translation language: 1 40101, Translation language: 2 40102, Translation language: 3 40103, "
       "Translation language: 4 40104, Translation language: 5 40105, Translation language: 6 40106, -, "
-      "Only untranslated 40110 off,");
+      "Only untranslated 40110 off, Filter bar 40112,");
   EXPECT_EQ(window->Tabs()->count(), 1);
   EXPECT_EQ(window->Tabs()->tabText(0), QStringLiteral("Default"));
   QString headers;
@@ -733,6 +734,42 @@ TEST_F(MainWindowTest, OnlyUntranslatedFillsTheListAndStatusBarAndF8SelectsTheNe
   EXPECT_FALSE(next->isVisible());
   EXPECT_EQ(window->statusBar()->currentMessage(), QString());
   EXPECT_EQ(window->List()->model()->rowCount(), 2);  // the first tab, Default
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(MainWindowTest, FilterBarMovesTheListDownFiltersAsTheUserTypesAndEscapeClears) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  for (int i = 0; i < 4; ++i) {
+    const char16_t* texts[] = {u"Open", u"Quit", u"Quite so", u"Quit game"};
+    ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000 + i, "IDS", texts[i], i < 3 ? 1 : 2)));
+  }
+  OpenSaved();
+  window->Editor().OnTabSelected(0);
+  const QRect tabs = window->Tabs()->geometry(), list = window->List()->geometry();
+  window->Action(kCmdFilterBar)->trigger();
+  ASSERT_TRUE(window->FilterBar()->isVisible());
+  const int bar = window->FilterBar()->height();
+  EXPECT_GT(bar, 0);
+  EXPECT_EQ(window->FilterBar()->y(), list.y());
+  EXPECT_EQ(window->Tabs()->geometry(), tabs);
+  EXPECT_EQ(window->List()->geometry(), list.adjusted(0, bar, 0, 0));
+
+  QTest::keyClicks(window->FilterEdit(), QStringLiteral("QU"));
+  EXPECT_EQ(window->List()->model()->rowCount(), 2);
+  window->FilterAllCategories()->click();
+  EXPECT_EQ(window->List()->model()->rowCount(), 3);
+  QTest::keyClick(window->FilterEdit(), Qt::Key_Escape);
+  EXPECT_EQ(window->FilterEdit()->text(), QString());
+  EXPECT_EQ(window->List()->model()->rowCount(), 3);  // the tab's strings
+
+  window->Action(kCmdFilterBar)->trigger();
+  EXPECT_FALSE(window->FilterBar()->isVisible());
+  EXPECT_EQ(window->List()->geometry(), list);
 }
 
 }  // namespace

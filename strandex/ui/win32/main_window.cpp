@@ -25,9 +25,9 @@ constexpr DWORD kTabStyle = WS_CHILD | WS_VISIBLE | TCS_BUTTONS | TCS_FLATBUTTON
 constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class, DWORD style, int x, int y,
-                 int width, int height) {
-  HWND child =
-      ::CreateWindowExW(0, window_class, L"", style, x, y, width, height, parent, nullptr, instance, nullptr);
+                 int width, int height, int id = 0, const char16_t* text = u"") {
+  HWND child = ::CreateWindowExW(0, window_class, W(text), style, x, y, width, height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (child)
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
   return child;
@@ -99,7 +99,7 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      window = tabs = list = status_bar = nullptr;
+      window = tabs = list = status_bar = filter_edit = filter_all = nullptr;
       break;
     case WM_SIZE:
       if (status_bar) ::SendMessageW(status_bar, WM_SIZE, wparam, lparam);
@@ -108,6 +108,11 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<const NMHDR*>(lparam));
     case WM_COMMAND:
+      if (lparam &&
+          (reinterpret_cast<HWND>(lparam) == filter_edit || reinterpret_cast<HWND>(lparam) == filter_all)) {
+        if (HIWORD(wparam) == EN_CHANGE || HIWORD(wparam) == BN_CLICKED) FilterChanged();
+        return 0;
+      }
       editor.ExecuteCommand(LOWORD(wparam));
       return 0;
     case WM_ACTIVATE:
@@ -128,8 +133,13 @@ bool MainWindowClass::CreateControls() {
   status_bar = CreateChild(window, instance, STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0);
   tabs = CreateChild(window, instance, WC_TABCONTROLW, kTabStyle, 0, 20, 500, 500);
   list = CreateChild(window, instance, WC_LISTVIEWW, kListStyle, 0, 100, 500, 40);
-  if (!status_bar || !tabs || !list) return false;
+  filter_edit = CreateChild(window, instance, L"EDIT", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0,
+                            0, 0, 0, kFilterText);
+  filter_all = CreateChild(window, instance, L"BUTTON", WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0,
+                           kFilterAllCategories, kFilterAllCategoriesText);
+  if (!status_bar || !tabs || !list || !filter_edit || !filter_all) return false;
   SetUpListColumns(list, kListColumns, 4);
+  ::SetWindowSubclass(filter_edit, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(tabs, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(list, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   return true;
@@ -161,6 +171,10 @@ LRESULT CALLBACK MainWindowClass::ControlProc(HWND control, UINT message, WPARAM
         return result;
       }
       break;
+    case WM_CHAR:
+      // Escape empties the filter (on WM_KEYDOWN) without the edit's beep.
+      if (control == self->filter_edit && wparam == VK_ESCAPE) return 0;
+      break;
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(control, ControlProc, 0);
       break;
@@ -179,6 +193,10 @@ bool MainWindowClass::OnKey(HWND from, WPARAM key) {
   }
   if (key == VK_TAB) {
     ::SetFocus(from == tabs ? list : tabs);
+    return true;
+  }
+  if (from == filter_edit && key == VK_ESCAPE) {
+    ::SetWindowTextW(filter_edit, L"");
     return true;
   }
   if (key == kNextUntranslatedKey) {
@@ -312,6 +330,19 @@ void MainWindowClass::SetMenuItemShown(int command, bool shown) {
     ::InsertMenuW(::GetSubMenu(bar, popup), place, MF_BYPOSITION | MF_STRING, command, W(text.Chars()));
     return;
   }
+}
+
+void MainWindowClass::ShowFilterBar(bool shown) {
+  ::ShowWindow(filter_edit, shown ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(filter_all, shown ? SW_SHOW : SW_HIDE);
+  if (!shown) ::SetWindowTextW(filter_edit, L"");
+  RunLayout();
+  if (shown) ::SetFocus(filter_edit);
+}
+
+void MainWindowClass::FilterChanged() {
+  editor.OnFilterChanged(WindowText(filter_edit),
+                         ::SendMessageW(filter_all, BM_GETCHECK, 0, 0) == BST_CHECKED);
 }
 
 void MainWindowClass::SetStatusText(const char16_t* text) {
@@ -514,8 +545,24 @@ void MainWindowClass::RunLayout() {
   ::SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&tab));
   const int strip = tab.top;
   ::SetWindowPos(tabs, nullptr, client.left, client.top, client.right, strip + 10, SWP_NOZORDER);
-  ::SetWindowPos(list, nullptr, client.left, strip + 10, client.right,
-                 client.bottom - status.bottom - strip - 10, SWP_NOZORDER);
+  // The filter bar, when shown, stands between them (a line of the font high, with a margin)
+  // and moves the list down by its height.
+  int bar = 0;
+  if (::GetWindowLongW(filter_edit, GWL_STYLE) & WS_VISIBLE) {
+    TEXTMETRICW metrics = {};
+    HDC dc = ::GetDC(filter_edit);
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(filter_edit, WM_GETFONT, 0, 0)));
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(filter_edit, dc);
+    bar = metrics.tmHeight + 10;
+    const int box = std::min<int>(client.right / 2, 8 * metrics.tmAveCharWidth * 2);
+    ::SetWindowPos(filter_edit, nullptr, 2, strip + 12, client.right - box - 6, bar - 4, SWP_NOZORDER);
+    ::SetWindowPos(filter_all, nullptr, client.right - box, strip + 12, box - 2, bar - 4, SWP_NOZORDER);
+  }
+  ::SetWindowPos(list, nullptr, client.left, strip + 10 + bar, client.right,
+                 client.bottom - status.bottom - strip - 10 - bar, SWP_NOZORDER);
 }
 
 void MainWindowClass::Quit() { ::DestroyWindow(window); }

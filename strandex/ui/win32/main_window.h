@@ -36,6 +36,8 @@ class MainWindowClass : public EditorScreenClass {
   HWND Tabs() const { return tabs; }
   HWND List() const { return list; }
   HWND StatusBar() const { return status_bar; }
+  HWND FilterEdit() const { return filter_edit; }
+  HWND FilterAllCategories() const { return filter_all; }
   HWND FindResultsWindow() const { return find_window; }
   // The modal dialog running now, or null.
   HWND RunningDialog() const { return running_dialog; }
@@ -55,6 +57,7 @@ class MainWindowClass : public EditorScreenClass {
   // A hidden item is taken out of its popup, and put back in its place from the menu table.
   void SetMenuItemShown(int command, bool shown) override;
   void SetStatusText(const char16_t* text) override;
+  void ShowFilterBar(bool shown) override;
   void TabsChanged() override;
   void RowsChanged() override;
   void ColumnsChanged() override;
@@ -89,6 +92,8 @@ class MainWindowClass : public EditorScreenClass {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool CreateControls();
   LRESULT OnNotify(const NMHDR* header);
+  // The filter bar's edit or box told a change.
+  void FilterChanged();
   // The tab row and the list pass their keys and mouse messages here first.
   static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                       DWORD_PTR self);
@@ -112,6 +117,9 @@ class MainWindowClass : public EditorScreenClass {
   HWND tabs = nullptr;
   HWND list = nullptr;
   HWND status_bar = nullptr;
+  // The filter bar, hidden until the View menu shows it.
+  HWND filter_edit = nullptr;
+  HWND filter_all = nullptr;
   HWND find_window = nullptr;
   HWND running_dialog = nullptr;
   // The control that had the focus when the window was last deactivated.

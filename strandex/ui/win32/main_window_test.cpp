@@ -327,7 +327,7 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 3)),
             L"Translation language: None 40100|Translation language: 1 40101|Translation language: 2 "
             L"40102|Translation language: 3 40103|Translation language: 4 40104|Translation language: 5 "
-            L"40105|Translation language: 6 40106| 0|Only untranslated 40110 grayed");
+            L"40105|Translation language: 6 40106| 0|Only untranslated 40110 grayed|Filter bar 40112");
 
   // Layout: the tab row on top, the list below it down to the status bar.
   RECT client, tabs, list, status;
@@ -791,6 +791,52 @@ TEST_F(Win32EditorTest, OnlyUntranslatedFillsTheListAndStatusBarAndF8SelectsTheN
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search);
   EXPECT_EQ(Text(main->StatusBar()), L"");
   EXPECT_EQ(Rows(main->List()), 2);  // the first tab, Default
+}
+
+}  // namespace
+}  // namespace ui
+
+namespace ui {
+namespace {
+
+TEST_F(Win32EditorTest, FilterBarMovesTheListDownFiltersAsTheUserTypesAndEscapeClears) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  for (int i = 0; i < 4; ++i) {
+    const char16_t* texts[] = {u"Open", u"Quit", u"Quite so", u"Quit game"};
+    ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000 + i, "IDS", texts[i], i < 3 ? 1 : 2)));
+  }
+  ASSERT_TRUE(SaveDatabaseFile((folder / "four.tdb").c_str(), nullptr));
+  Command(40021, {Choose(folder / "four.tdb")});
+  SelectTab(0);
+  auto place = [this](HWND control) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, main->Window(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  const RECT tabs = place(main->Tabs()), list = place(main->List());
+  Command(40112);
+  ASSERT_TRUE(::IsWindowVisible(main->FilterEdit()));
+  EXPECT_EQ(Text(main->FilterAllCategories()), L"All categories");
+  const RECT edit = place(main->FilterEdit()), moved = place(main->List());
+  EXPECT_EQ(edit.top - 2, list.top);
+  EXPECT_EQ(moved.top, edit.bottom + 2);
+  EXPECT_EQ(moved.bottom, list.bottom);
+  const RECT tabs_after = place(main->Tabs());
+  EXPECT_TRUE(::EqualRect(&tabs, &tabs_after));
+
+  ::SetWindowTextW(main->FilterEdit(), L"QU");
+  EXPECT_EQ(Rows(main->List()), 2);
+  ::SendMessageW(main->FilterAllCategories(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Rows(main->List()), 3);
+  Key(main->FilterEdit(), VK_ESCAPE);
+  EXPECT_EQ(Text(main->FilterEdit()), L"");
+  EXPECT_EQ(Rows(main->List()), 3);  // the tab's strings
+
+  Command(40112);
+  EXPECT_FALSE(::IsWindowVisible(main->FilterEdit()));
+  const RECT back = place(main->List());
+  EXPECT_TRUE(::EqualRect(&list, &back));
 }
 
 }  // namespace
