@@ -549,9 +549,10 @@ void EditorClass::NextUntranslated() {
   // The first untranslated row after the marked one, going round to the top.
   const int mark = screen.SelectionMark();
   UnicodeStringClass scratch;
+  NarrowStringClass english;
   for (int step = 1; step <= count; ++step) {
     const int row = ((mark < 0 ? -1 : mark) + step) % count;
-    if (!PeekTranslation(view.RowString(row), language, scratch).Untranslated()) continue;
+    if (!PeekTranslation(view.RowString(row), language, scratch, english).Untranslated()) continue;
     // Only that row stays selected.
     screen.RowsChanged();
     screen.SelectRow(row);

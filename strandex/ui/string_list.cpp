@@ -48,17 +48,35 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
   return UnicodeStringClass();
 }
 
-TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch) {
-  const char16_t* text = language < s->GetTextCount() ? s->PeekText(language, scratch).Chars() : u"";
-  NarrowStringClass english_scratch;
-  const unsigned char* english =
-      reinterpret_cast<const unsigned char*>(s->PeekEnglishText(english_scratch).Chars());
-  int i = 0;
-  while (text[i] && text[i] == english[i]) ++i;
-  TranslationLook look{text, text[i] == 0 && english[i] == 0, false};
-  for (const unsigned char* c = english; *c && !look.EnglishHasLetters; ++c) {
-    const unsigned char upper = *c & 0xDF;
-    look.EnglishHasLetters = (upper >= 'A' && upper <= 'Z') || (*c >= 0xC0 && *c != 0xD7 && *c != 0xF7);
+namespace {
+
+// Unit i of a span; 0 at its end.
+char16_t UnitAt(const TextSpan& span, size_t i) {
+  if (i >= span.Length || !span.Units) return 0;
+  const auto* bytes = static_cast<const unsigned char*>(span.Units);
+  switch (span.Kind) {
+    case TextSpan::kNarrow:
+      return bytes[i];
+    case TextSpan::kWide:
+      return static_cast<const char16_t*>(span.Units)[i];
+    case TextSpan::kWideLE:
+      return static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+  }
+  return 0;
+}
+
+}  // namespace
+
+TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
+                                NarrowStringClass& english_scratch) {
+  const TextSpan text = language < s->GetTextCount() ? s->PeekTextSpan(language, scratch) : TextSpan{};
+  const TextSpan english = s->PeekEnglishSpan(english_scratch);
+  size_t i = 0;
+  while (UnitAt(text, i) && UnitAt(text, i) == UnitAt(english, i)) ++i;
+  TranslationLook look{UnitAt(text, 0) == 0, UnitAt(text, i) == 0 && UnitAt(english, i) == 0, false};
+  for (size_t c = 0; UnitAt(english, c) && !look.EnglishHasLetters; ++c) {
+    const char16_t unit = UnitAt(english, c), upper = unit & 0xDF;
+    look.EnglishHasLetters = (upper >= 'A' && upper <= 'Z') || (unit >= 0xC0 && unit != 0xD7 && unit != 0xF7);
   }
   return look;
 }
@@ -137,12 +155,14 @@ bool StringListClass::FillList(int tab) {
     // The texts of a loaded file lie far apart in its bytes: each is asked for a few strings ahead.
     constexpr int kAhead = 16;
     for (int slot = 0; slot < most; ++slot) {
-      TDBStringClass* ahead = Filtering() ? TranslateDBClass::GetObject(slot + kAhead) : nullptr;
-      if (ahead) ahead->PrefetchSpan(true);
+      if (TDBStringClass* ahead = TranslateDBClass::GetObject(slot + kAhead)) {
+        ahead->PrefetchSpan(true);
+        if (OnlyUntranslated()) ahead->PrefetchSpan(false);
+      }
       TDBStringClass* s = TranslateDBClass::GetObject(slot);
       if (!s || (!every_category && s->GetCategoryID() != category)) continue;
       if (OnlyUntranslated()) {
-        const TranslationLook look = PeekTranslation(s, translation_language, scratch);
+        const TranslationLook look = PeekTranslation(s, translation_language, scratch, english);
         translatable_count += look.EnglishHasLetters;
         if (!look.Untranslated()) continue;
         ++untranslated_count;
@@ -212,9 +232,10 @@ UnicodeStringClass StringListClass::CellText(int row, int column) const {
   if (column < 4) return StringCellText(s, kColumns[column]);
   // The translation, marked "= " where it is the English text as it stands.
   UnicodeStringClass scratch;
-  const TranslationLook look = PeekTranslation(s, translation_language, scratch);
-  UnicodeStringClass cell(look.SameAsEnglish && look.Text[0] ? u"= " : u"");
-  cell.Append(look.Text);
+  NarrowStringClass english;
+  const TranslationLook look = PeekTranslation(s, translation_language, scratch, english);
+  UnicodeStringClass cell(look.SameAsEnglish && !look.Empty ? u"= " : u"");
+  if (!look.Empty) cell.Append(s->PeekText(translation_language, scratch));
   if (cell.Length() > kCellUnits) cell.Erase(kCellUnits, cell.Length() - kCellUnits);
   return cell;
 }

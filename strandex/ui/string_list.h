@@ -20,17 +20,18 @@ enum class StringField { IDString, NumericID, SoundID, EnglishText };
 // in decimal, an empty text for the sound ID -1; cut to its first 255 characters.
 UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
 
-// The text of language (at least 1) for one look: empty where the string has none (GetText
-// would give text 0 there), and how it stands to the English text. Text refers to scratch or to
-// the string's own text.
+// How the text of language (at least 1) stands to the English text, for one look that copies
+// no text still waiting in the loaded bytes. A string without a text in language has an empty
+// one (GetText would give text 0 there).
 struct TranslationLook {
-  const char16_t* Text;
+  bool Empty;
   bool SameAsEnglish;      // equal, unit for byte
   bool EnglishHasLetters;  // A to Z, a to z, or a Latin-1 letter
   // Left to translate: English has letters, and the text is empty or the English one.
-  bool Untranslated() const { return EnglishHasLetters && (!Text[0] || SameAsEnglish); }
+  bool Untranslated() const { return EnglishHasLetters && (Empty || SameAsEnglish); }
 };
-TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch);
+TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
+                                NarrowStringClass& english_scratch);
 
 class StringListClass {
  public:

@@ -650,26 +650,29 @@ TEST_F(MainWindowTest, FailedOpenSaysSoInAMessageBox) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Advanced string editor - lost.tdb"));
 }
 
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
-
-TEST_F(MainWindowTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKept) {
-  TDBStringClass* s = NewString(1000, "IDS_X", u"Hello", 1);
-  ASSERT_TRUE(s->SetText(2, u"Hello") && TranslateDBClass::AddObject(s));
-  window->Editor().View().RebuildTabs();
-  window->TabsChanged();
+// The View menu: the translation column and the label of "Text", Only untranslated with its
+// status text and F8, the filter bar, and the settings that a new window starts with.
+TEST_F(MainWindowTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
+  ASSERT_TRUE(done->SetText(1, u"Hello") && TranslateDBClass::AddObject(done));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
+  OpenSaved();
   window->Editor().OnTabSelected(0);
-  window->Action(kCmdTranslationFirst + 1)->trigger();
-  EXPECT_TRUE(window->Action(kCmdTranslationFirst + 1)->isChecked());
+  QAction* next = window->Action(kCmdNextUntranslated);
+  EXPECT_FALSE(next->isVisible());
+  window->Action(kCmdTranslationFirst)->trigger();
+  EXPECT_TRUE(window->Action(kCmdTranslationFirst)->isChecked());
   EXPECT_FALSE(window->Action(kCmdTranslationNone)->isChecked());
+  EXPECT_TRUE(next->isVisible());
+  EXPECT_EQ(next->shortcut(), QKeySequence(Qt::Key_F8));
   QAbstractItemModel* model = window->List()->model();
   ASSERT_EQ(model->columnCount(), 5);
-  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Text (2)"));
-  EXPECT_EQ(window->List()->header()->sectionSize(4), 450);
-  EXPECT_EQ(ListCell(0, 4), QStringLiteral("= Hello"));
+  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString() +
+                QString::number(window->List()->header()->sectionSize(4)),
+            QStringLiteral("Text (1)450"));
+  EXPECT_EQ(ListCell(0, 4) + "|" + ListCell(1, 4), QStringLiteral("|= Hello"));
 
   QString label, name;
   AnswerModal([&](QWidget* dialog) {
@@ -680,96 +683,49 @@ TEST_F(MainWindowTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKep
     TypeAtEnd(edit, QStringLiteral("!"));
     ClickControl(dialog, kIDOk);
   });
-  DoubleClick(window->List(), 0);
-  EXPECT_EQ(label, QStringLiteral("Text (2)"));
-  EXPECT_EQ(name, QStringLiteral("Text (2)"));
-  EXPECT_EQ(std::u16string(s->GetText(2).Chars()), u"Hello!");
-  EXPECT_STREQ(s->GetEnglishText().Chars(), "Hello");
-  EXPECT_EQ(ListCell(0, 4), QStringLiteral("Hello!"));
+  DoubleClick(window->List(), 1);
+  EXPECT_EQ(label + "|" + name, QStringLiteral("Text (1)|Text (1)"));
+  EXPECT_EQ(std::u16string(TranslateDBClass::GetObject(0)->GetText(1).Chars()), u"Hello!");
+  EXPECT_STREQ(TranslateDBClass::GetObject(0)->GetEnglishText().Chars(), "Hello");
 
-  // The next window starts with the language kept for the user.
-  {
-    MainWindow next;
-    EXPECT_EQ(next.List()->model()->columnCount(), 5);
-    EXPECT_TRUE(next.Action(kCmdTranslationFirst + 1)->isChecked());
-  }
-  window->Action(kCmdTranslationNone)->trigger();
-  EXPECT_EQ(model->columnCount(), 4);
-}
-
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
-
-TEST_F(MainWindowTest, OnlyUntranslatedFillsTheListAndStatusBarAndF8SelectsTheNext) {
-  TranslateDBClass::AddCategoryNamed("Menus");
-  TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
-  ASSERT_TRUE(done->SetText(1, u"Hallo") && TranslateDBClass::AddObject(done));
-  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
-  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
-  OpenSaved();
-  QAction* next = window->Action(kCmdNextUntranslated);
-  EXPECT_FALSE(next->isVisible());
-  EXPECT_FALSE(window->Action(kCmdOnlyUntranslated)->isEnabled());
-  window->Action(kCmdTranslationFirst)->trigger();
-  EXPECT_TRUE(next->isVisible());
-  EXPECT_EQ(next->shortcut(), QKeySequence(Qt::Key_F8));
   window->Action(kCmdOnlyUntranslated)->trigger();
-  EXPECT_TRUE(window->Action(kCmdOnlyUntranslated)->isChecked());
-  ASSERT_EQ(window->List()->model()->rowCount(), 2);
+  ASSERT_EQ(model->rowCount(), 2);
   EXPECT_EQ(ListCell(0, 0) + "|" + ListCell(1, 0), QStringLiteral("IDS_ALSO|IDS_LEFT"));
   EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("2 of 3 untranslated in language 1"));
-
   window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   window->List()->setFocus();
   QTest::keyClick(window->List(), Qt::Key_F8);
-  EXPECT_EQ(window->SelectionMark(), 0);
   QTest::keyClick(window->List(), Qt::Key_F8);
   EXPECT_EQ(window->SelectionMark(), 1);
   EXPECT_EQ(window->List()->selectionModel()->selectedRows().size(), 1);
-
-  window->Action(kCmdTranslationNone)->trigger();
-  EXPECT_FALSE(next->isVisible());
-  EXPECT_EQ(window->statusBar()->currentMessage(), QString());
-  EXPECT_EQ(window->List()->model()->rowCount(), 2);  // the first tab, Default
-}
-
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
-
-TEST_F(MainWindowTest, FilterBarMovesTheListDownFiltersAsTheUserTypesAndEscapeClears) {
-  TranslateDBClass::AddCategoryNamed("Menus");
-  for (int i = 0; i < 4; ++i) {
-    const char16_t* texts[] = {u"Open", u"Quit", u"Quite so", u"Quit game"};
-    ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000 + i, "IDS", texts[i], i < 3 ? 1 : 2)));
+  {
+    MainWindow started;  // with the settings kept
+    EXPECT_EQ(started.List()->model()->columnCount(), 5);
+    EXPECT_TRUE(started.Action(kCmdOnlyUntranslated)->isChecked());
   }
-  OpenSaved();
-  window->Editor().OnTabSelected(0);
+  window->Action(kCmdOnlyUntranslated)->trigger();
+  EXPECT_EQ(window->statusBar()->currentMessage(), QString());
+
   const QRect tabs = window->Tabs()->geometry(), list = window->List()->geometry();
   window->Action(kCmdFilterBar)->trigger();
-  ASSERT_TRUE(window->FilterBar()->isVisible());
   const int bar = window->FilterBar()->height();
   EXPECT_GT(bar, 0);
   EXPECT_EQ(window->FilterBar()->y(), list.y());
   EXPECT_EQ(window->Tabs()->geometry(), tabs);
   EXPECT_EQ(window->List()->geometry(), list.adjusted(0, bar, 0, 0));
-
-  QTest::keyClicks(window->FilterEdit(), QStringLiteral("QU"));
-  EXPECT_EQ(window->List()->model()->rowCount(), 2);
+  QTest::keyClicks(window->FilterEdit(), QStringLiteral("e"));
+  EXPECT_EQ(model->rowCount(), 1);
   window->FilterAllCategories()->click();
-  EXPECT_EQ(window->List()->model()->rowCount(), 3);
+  EXPECT_EQ(model->rowCount(), 2);
+  window->FilterEdit()->setFocus();
   QTest::keyClick(window->FilterEdit(), Qt::Key_Escape);
-  EXPECT_EQ(window->FilterEdit()->text(), QString());
-  EXPECT_EQ(window->List()->model()->rowCount(), 3);  // the tab's strings
-
+  EXPECT_EQ(window->FilterEdit()->text() + QString::number(model->rowCount()), QStringLiteral("2"));
   window->Action(kCmdFilterBar)->trigger();
-  EXPECT_FALSE(window->FilterBar()->isVisible());
   EXPECT_EQ(window->List()->geometry(), list);
+  window->Action(kCmdTranslationNone)->trigger();
+  EXPECT_EQ(model->columnCount(), 4);
+  EXPECT_FALSE(next->isVisible());
 }
 
 }  // namespace

@@ -712,131 +712,82 @@ TEST_F(Win32EditorTest, RemoveStringRemovesTheRowClickedLastWhileItIsSelected) {
   EXPECT_EQ(ids(), L"|1004 |1003 BOOK_TITLE|1002 ");
 }
 
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
-
-TEST_F(Win32EditorTest, TranslationLanguageAddsItsColumnNamesTheTextFieldAndIsKept) {
-  TDBStringClass* s = NewString(1000, "IDS_X", u"Hello", 1);
-  ASSERT_TRUE(s->SetText(2, u"Hello") && TranslateDBClass::AddObject(s));
-  main->Editor().View().RebuildTabs();
-  main->TabsChanged();
-  main->Editor().OnTabSelected(0);
-  HMENU bar = ::GetMenu(main->Window());
-  EXPECT_TRUE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
-  Command(40102);
-  EXPECT_TRUE(::GetMenuState(bar, 40102, MF_BYCOMMAND) & MF_CHECKED);
-  EXPECT_FALSE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
-  EXPECT_EQ(Columns(main->List()),
-            L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (2) 450");
-  EXPECT_EQ(Row(main->List(), 0, 5), L"IDS_X|1000||Hello|= Hello");
-
-  wstring label;
-  DoubleClick(
-      main->List(), 0, {[&label](HWND dialog) {
-        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-          if (ClassOf(child) == L"Static" && Text(child).rfind(L"Text", 0) == 0 && ShowsWholeText(child))
-            label = Text(child);
-        }
-        Fill({{1001, L"Hej"}}, IDOK)(dialog);
-      }});
-  EXPECT_EQ(label, L"Text (2)");
-  EXPECT_EQ(std::u16string(s->GetText(2).Chars()), u"Hej");
-  EXPECT_STREQ(s->GetEnglishText().Chars(), "Hello");
-  EXPECT_EQ(Row(main->List(), 0, 5), L"IDS_X|1000||Hello|Hej");
-
-  // Kept for the user: the next window starts with it.
-  MainWindowClass next(::GetModuleHandleW(nullptr));
-  next.SetSettingsKey(kSettingsKey);
-  ASSERT_NE(next.Create(), nullptr);
-  EXPECT_EQ(Columns(next.List()),
-            L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (2) 450");
-  Command(40100);
-  EXPECT_EQ(Columns(main->List()), L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450");
-}
-
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
-
-TEST_F(Win32EditorTest, OnlyUntranslatedFillsTheListAndStatusBarAndF8SelectsTheNext) {
+// The View menu: the translation column and the label of "Text", Only untranslated with its
+// status text and F8, the filter bar, and the settings that a new window starts with.
+TEST_F(Win32EditorTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
   TranslateDBClass::AddCategoryNamed("Menus");
   TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
-  ASSERT_TRUE(done->SetText(1, u"Hallo") && TranslateDBClass::AddObject(done));
+  ASSERT_TRUE(done->SetText(1, u"Hello") && TranslateDBClass::AddObject(done));
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
   ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
   ASSERT_TRUE(SaveDatabaseFile((folder / "three.tdb").c_str(), nullptr));
   Command(40021, {Choose(folder / "three.tdb")});
+  SelectTab(0);
   HMENU bar = ::GetMenu(main->Window());
   const wstring search = L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029";
   Command(40101);
+  EXPECT_TRUE(::GetMenuState(bar, 40101, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_FALSE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search + L"|Next untranslated\tF8 40111");
+  EXPECT_EQ(Columns(main->List()),
+            L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (1) 450");
+  EXPECT_EQ(Row(main->List(), 1, 5), L"IDS_DONE|1000||Hello|= Hello");
+
+  wstring label;
+  DoubleClick(
+      main->List(), 1, {[&label](HWND dialog) {
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+          if (ClassOf(child) == L"Static" && Text(child).rfind(L"Text", 0) == 0 && ShowsWholeText(child))
+            label = Text(child);
+        }
+        Fill({{1001, L"Hallo"}}, IDOK)(dialog);
+      }});
+  EXPECT_EQ(label, L"Text (1)");
+  EXPECT_EQ(Row(main->List(), 1, 5), L"IDS_DONE|1000||Hello|Hallo");
+
   Command(40110);
   EXPECT_TRUE(::GetMenuState(bar, 40110, MF_BYCOMMAND) & MF_CHECKED);
   ASSERT_EQ(Rows(main->List()), 2);
   EXPECT_EQ(Row(main->List(), 0, 1) + L"|" + Row(main->List(), 1, 1), L"IDS_ALSO|IDS_LEFT");
   EXPECT_EQ(Text(main->StatusBar()), L"2 of 3 untranslated in language 1");
-
   Key(main->List(), VK_F8);
-  EXPECT_EQ(main->SelectionMark(), 0);
   Key(main->List(), VK_F8);
   EXPECT_EQ(main->SelectionMark(), 1);
   EXPECT_FALSE(Selected(main->List(), 0));
-
-  Command(40100);
-  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search);
-  EXPECT_EQ(Text(main->StatusBar()), L"");
-  EXPECT_EQ(Rows(main->List()), 2);  // the first tab, Default
-}
-
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
-
-TEST_F(Win32EditorTest, FilterBarMovesTheListDownFiltersAsTheUserTypesAndEscapeClears) {
-  TranslateDBClass::AddCategoryNamed("Menus");
-  for (int i = 0; i < 4; ++i) {
-    const char16_t* texts[] = {u"Open", u"Quit", u"Quite so", u"Quit game"};
-    ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1000 + i, "IDS", texts[i], i < 3 ? 1 : 2)));
+  {
+    MainWindowClass started(::GetModuleHandleW(nullptr));  // with the settings kept
+    started.SetSettingsKey(kSettingsKey);
+    ASSERT_NE(started.Create(), nullptr);
+    EXPECT_EQ(Columns(started.List()).substr(63), L"Text (1) 450");
+    EXPECT_TRUE(::GetMenuState(::GetMenu(started.Window()), 40110, MF_BYCOMMAND) & MF_CHECKED);
   }
-  ASSERT_TRUE(SaveDatabaseFile((folder / "four.tdb").c_str(), nullptr));
-  Command(40021, {Choose(folder / "four.tdb")});
-  SelectTab(0);
+  Command(40110);
+  EXPECT_EQ(Text(main->StatusBar()), L"");
+
   auto place = [this](HWND control) {
     RECT r;
     ::GetWindowRect(control, &r);
     ::MapWindowPoints(nullptr, main->Window(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
   };
-  const RECT tabs = place(main->Tabs()), list = place(main->List());
+  const std::vector<LONG> tabs = place(main->Tabs()), list = place(main->List());
   Command(40112);
-  ASSERT_TRUE(::IsWindowVisible(main->FilterEdit()));
   EXPECT_EQ(Text(main->FilterAllCategories()), L"All categories");
-  const RECT edit = place(main->FilterEdit()), moved = place(main->List());
-  EXPECT_EQ(edit.top - 2, list.top);
-  EXPECT_EQ(moved.top, edit.bottom + 2);
-  EXPECT_EQ(moved.bottom, list.bottom);
-  const RECT tabs_after = place(main->Tabs());
-  EXPECT_TRUE(::EqualRect(&tabs, &tabs_after));
-
-  ::SetWindowTextW(main->FilterEdit(), L"QU");
-  EXPECT_EQ(Rows(main->List()), 2);
+  const std::vector<LONG> edit = place(main->FilterEdit()), moved = place(main->List());
+  EXPECT_EQ(edit[1] - 2, list[1]);
+  EXPECT_EQ(moved, (std::vector<LONG>{list[0], edit[3] + 2, list[2], list[3]}));
+  EXPECT_EQ(place(main->Tabs()), tabs);
+  ::SetWindowTextW(main->FilterEdit(), L"e");
+  EXPECT_EQ(Rows(main->List()), 1);
   ::SendMessageW(main->FilterAllCategories(), BM_CLICK, 0, 0);
-  EXPECT_EQ(Rows(main->List()), 3);
+  EXPECT_EQ(Rows(main->List()), 2);
   Key(main->FilterEdit(), VK_ESCAPE);
-  EXPECT_EQ(Text(main->FilterEdit()), L"");
-  EXPECT_EQ(Rows(main->List()), 3);  // the tab's strings
-
+  EXPECT_EQ(Text(main->FilterEdit()) + to_wstring(Rows(main->List())), L"2");
   Command(40112);
   EXPECT_FALSE(::IsWindowVisible(main->FilterEdit()));
-  const RECT back = place(main->List());
-  EXPECT_TRUE(::EqualRect(&list, &back));
+  EXPECT_EQ(place(main->List()), list);
+  Command(40100);
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search);
 }
 
 }  // namespace
