@@ -15,6 +15,7 @@
 #include "tdb/database_file.h"
 #include "tdb/exchange/header_export.h"
 #include "tdb/exchange/text_table.h"
+#include "tdb/exchange/translation_check.h"
 #include "tdb/translate_db.h"
 
 namespace ui {
@@ -80,6 +81,7 @@ void EditorClass::ExecuteCommand(int command) {
     screen.WriteSetting(kUntranslatedSetting, view.OnlyUntranslated() ? 1 : 0);
   }
   if (command == kCmdNextUntranslated) return NextUntranslated();
+  if (command == kCmdCheckTranslations) return CheckTranslations();
   if (command == kCmdFilterBar) {
     ShowFilterBar(!filter_bar);
     screen.WriteSetting(kFilterBarSetting, filter_bar ? 1 : 0);
@@ -97,6 +99,7 @@ bool EditorClass::IsMenuItemEnabled(int command) const {
       return table_enabled;
     case kCmdOnlyUntranslated:
     case kCmdNextUntranslated:
+    case kCmdCheckTranslations:
       return view.TranslationLanguage() > 0;
   }
   for (int i = 0; i < kMenuItemCount; ++i) {
@@ -360,11 +363,36 @@ void EditorClass::Find(int template_id) {
   Search(dialog.Text, template_id);
 }
 
+void EditorClass::ClearResults(bool problems) {
+  results.ShowProblems(problems);
+  if (!results.IsOpen()) return;
+  results.Clear();
+  screen.FindResultsChanged();
+}
+
+void EditorClass::CheckTranslations() {
+  if (view.TranslationLanguage() <= 0) return;
+  ClearResults(true);
+  // The checks of tdbtool check --translations, one row per problem.
+  struct Rows : TranslationFaultHandler {
+    Rows(FindResultsClass& results, EditorScreenClass& screen) : results(results), screen(screen) {}
+    void OnFault(TDBStringClass* s, int, TranslationFault fault) override {
+      if (!results.IsOpen()) results.SetOpen(screen.OpenFindResults());
+      if (results.IsOpen())
+        added = results.AddProblem(s->GetID() - TranslateDBClass::kFirstID, static_cast<int>(fault)) || added;
+    }
+    FindResultsClass& results;
+    EditorScreenClass& screen;
+    bool added = false;
+  } rows(results, screen);
+  TranslationCheckOptions options;
+  options.Language = view.TranslationLanguage();
+  ::CheckTranslations(options, rows);
+  if (rows.added) screen.FindResultsChanged();
+}
+
 void EditorClass::Search(const char16_t* text, int template_id) {
-  if (results.IsOpen()) {
-    results.Clear();
-    screen.FindResultsChanged();
-  }
+  ClearResults(false);
   const bool wide = template_id == kFindStringDialog;
   // The narrow fields cannot hold a character above U+00FF, so such a text matches none of them;
   // in them a text is looked for over the characters its narrow form keeps, which are the first
@@ -511,6 +539,7 @@ void EditorClass::ShowTranslationLanguage(int language) {
   screen.SetMenuItemEnabled(kCmdOnlyUntranslated, chosen > 0);
   screen.SetMenuItemChecked(kCmdOnlyUntranslated, view.OnlyUntranslated());
   screen.SetMenuItemShown(kCmdNextUntranslated, chosen > 0);
+  screen.SetMenuItemShown(kCmdCheckTranslations, chosen > 0);
   if (chosen == before) return;
   screen.ColumnsChanged();
   // The list shows other strings when they are filtered by the shown translation.

@@ -76,6 +76,10 @@ class EditorClass {
   void Find(int template_id);
   void Search(const char16_t* text, int template_id);
   void ShowString(int slot);
+  // Lists in the Find results every problem of the translation language's texts.
+  void CheckTranslations();
+  // Empties the Find results window, if it is open, for the rows of another search.
+  void ClearResults(bool problems);
 
   // Edit commands.
   void AddString();

@@ -19,6 +19,7 @@ const MenuItemTemplate kMenuItems[] = {
     {u"Search", u"Find by string", kCmdFindString, false},
     {u"Search", u"Find by english string", kCmdFindEnglish, false},
     {u"Search", u"Next untranslated", kCmdNextUntranslated, false},
+    {u"Search", u"Check translations", kCmdCheckTranslations, false},
     {u"Edit", u"Add String", kCmdAddString, false},
     {u"Edit", u"Remove String", kCmdRemoveString, false},
     {u"Edit", u"Add Category", kCmdAddCategory, false},
@@ -40,6 +41,8 @@ const ColumnTemplate kListColumns[4] = {
     {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"Sound ID", 100}, {u"English text", 450}};
 const ColumnTemplate kResultColumns[3] = {
     {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"English text", 600}};
+const ColumnTemplate kProblemResultColumns[4] = {
+    {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"English text", 400}, {u"Problem", 300}};
 
 namespace {
 

@@ -34,6 +34,8 @@ enum Command : int {
   kCmdOnlyUntranslated = 40110,
   kCmdNextUntranslated = 40111,
   kCmdFilterBar = 40112,
+  // Search, Check translations: shows only while a translation language is chosen.
+  kCmdCheckTranslations = 40113,
 };
 
 // The controls of the main window's filter bar.
@@ -136,5 +138,7 @@ extern const ColumnTemplate kListColumns[4];
 // The fifth column of the string list, with a translation language chosen: "Text (K)".
 inline constexpr int kTranslationColumnWidth = 450;
 extern const ColumnTemplate kResultColumns[3];
+// The Find results of Check translations: the three columns and the problem.
+extern const ColumnTemplate kProblemResultColumns[4];
 
 }  // namespace ui

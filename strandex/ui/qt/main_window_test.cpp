@@ -706,6 +706,11 @@ TEST_F(MainWindowTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
   }
   window->Action(kCmdOnlyUntranslated)->trigger();
   EXPECT_EQ(window->statusBar()->currentMessage(), QString());
+  window->Action(kCmdCheckTranslations)->trigger();
+  ASSERT_TRUE(window->FindResults());
+  QAbstractItemModel* results = window->FindResults()->List()->model();
+  EXPECT_EQ(results->headerData(3, Qt::Horizontal).toString() + "|" + results->index(1, 3).data().toString(),
+            QStringLiteral("Problem|no translation (empty)"));
 
   const QRect tabs = window->Tabs()->geometry(), list = window->List()->geometry();
   window->Action(kCmdFilterBar)->trigger();

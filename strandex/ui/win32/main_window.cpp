@@ -410,18 +410,26 @@ void MainWindowClass::RowsChanged() {
   ::InvalidateRect(list, nullptr, TRUE);
 }
 
-void MainWindowClass::ColumnsChanged() {
-  // The four columns of the string list stay; those after them follow the view.
-  const StringListClass& view = editor.View();
+namespace {
+
+// Gives a report list the columns of a table from first on; those before it stay as they are.
+void SetColumnsFrom(HWND list, int first, const ColumnTemplate* columns, int count) {
   int shown = static_cast<int>(::SendMessageW(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
-  for (; shown > 4; --shown) ::SendMessageW(list, LVM_DELETECOLUMN, shown - 1, 0);
-  for (int i = 4; i < view.ColumnCount(); ++i) {
+  for (; shown > first; --shown) ::SendMessageW(list, LVM_DELETECOLUMN, shown - 1, 0);
+  for (int i = first; i < count; ++i) {
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = view.Columns()[i].Width;
-    column.pszText = const_cast<wchar_t*>(W(view.Columns()[i].Caption));
+    column.cx = columns[i].Width;
+    column.pszText = const_cast<wchar_t*>(W(columns[i].Caption));
     ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
   }
+}
+
+}  // namespace
+
+void MainWindowClass::ColumnsChanged() {
+  // The four columns of the string list stay; those after them follow the view.
+  SetColumnsFrom(list, 4, editor.View().Columns(), editor.View().ColumnCount());
   ::InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -519,6 +527,8 @@ void MainWindowClass::FindResultsChanged() {
   if (!find_window) return;
   HWND results = ::GetDlgItem(find_window, kResultsList);
   ::SendMessageW(results, WM_SETREDRAW, FALSE, 0);
+  // Check translations shows the problem in a column of its own (and the English text narrower).
+  SetColumnsFrom(results, 2, editor.Results().Columns(), editor.Results().ColumnCount());
   ::SendMessageW(results, LVM_DELETEALLITEMS, 0, 0);
   ::SendMessageW(results, LVM_SETITEMCOUNT, editor.Results().RowCount(), 0);
   ::SendMessageW(results, WM_SETREDRAW, TRUE, 0);

@@ -728,7 +728,8 @@ TEST_F(Win32EditorTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
   Command(40101);
   EXPECT_TRUE(::GetMenuState(bar, 40101, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_FALSE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
-  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search + L"|Next untranslated\tF8 40111");
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)),
+            search + L"|Next untranslated\tF8 40111|Check translations 40113");
   EXPECT_EQ(Columns(main->List()),
             L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (1) 450");
   EXPECT_EQ(Row(main->List(), 1, 5), L"IDS_DONE|1000||Hello|= Hello");
@@ -763,6 +764,12 @@ TEST_F(Win32EditorTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
   }
   Command(40110);
   EXPECT_EQ(Text(main->StatusBar()), L"");
+  Command(40113);
+  ASSERT_NE(main->FindResultsWindow(), nullptr);
+  HWND results = ::GetDlgItem(main->FindResultsWindow(), kResultsList);
+  EXPECT_EQ(Columns(results), L"ID (string) 200|ID (numeric) 100|English text 400|Problem 300");
+  EXPECT_EQ(Row(results, 0, 4), L"IDS_LEFT|1001|Bye|no translation (empty)");
+  ::DestroyWindow(main->FindResultsWindow());
 
   auto place = [this](HWND control) {
     RECT r;
