@@ -1,12 +1,15 @@
-// The editor on the generated 100,000-string, 7-language database, as a user meets it: each
+// The editor on the generated 100,000-string (or --strings N), 7-language database, as a user meets it: each
 // step runs through the editor logic with the main window attached, and is timed until the
 // window has processed its events (and, on Windows, painted). Also measured: the load alone
 // (the path tdbtool takes), and the process's peak memory against the file size; on Linux also
 // the floor of the two text Finds: grep -ci of the same texts in the exported text table, whole
 // processes, in the same run. Built with the Qt main window (offscreen platform) on Linux and
-// with the Win32 main window on Windows (run under wine with a display).
+// with the Win32 main window on Windows (run under wine with a display). The translators' view
+// follows: the view switches of the View menu and each keystroke in the filter bar, beside
+// grep -c of the exported table as the floor.
 //
-//   build/bench/editor_bench [--categories N]   (default 20; 1 puts all strings in one tab)
+//   build/bench/editor_bench [--categories N] [--strings N]   (default 20 categories; 1 puts all
+//   strings in one tab)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,11 +19,11 @@
 
 #include "bench/largest_tab.h"
 #include "bench/tdb_generator.h"
-#include "tdb/database_file.h"
-#include "tdb/translate_db.h"
-#include "tdb/exchange/text_table.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
+#include "tdb/database_file.h"
+#include "tdb/exchange/text_table.h"
+#include "tdb/translate_db.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -37,6 +40,8 @@
 #include <sys/wait.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QTabBar>
 
 #include "strandex/ui/qt/main_window.h"
@@ -53,6 +58,9 @@ class Front {
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0x2F};
     ::InitCommonControlsEx(&controls);
     ui::MainWindowClass::RegisterWindowClass(::GetModuleHandleW(nullptr));
+    // The user's settings are neither used nor changed.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+    window.SetSettingsKey(kSettingsKey);
     window.Create();
     ProcessEvents();
   }
@@ -69,6 +77,11 @@ class Front {
     ::SendMessageW(window.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
   }
   void Command(int command) { ::SendMessageW(window.Window(), WM_COMMAND, command, 0); }
+  // Types into the filter bar: the box "All categories" as all says, then the whole text.
+  void Filter(const char16_t* text, bool all) {
+    ::SendMessageW(window.FilterAllCategories(), BM_SETCHECK, all ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SetWindowTextW(window.FilterEdit(), reinterpret_cast<const wchar_t*>(text));
+  }
   void ProcessEvents() {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -77,6 +90,8 @@ class Front {
     }
     ::RedrawWindow(window.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
+  ~Front() { ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+  static constexpr const wchar_t* kSettingsKey = L"Software\\strandex-bench";
   static double PeakBytes() {
     PROCESS_MEMORY_COUNTERS counters = {};
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
@@ -90,13 +105,21 @@ class Front {
 // The Qt main window on the offscreen platform.
 class Front {
  public:
-  Front(int& argc, char** argv) : app((setenv("QT_QPA_PLATFORM", "offscreen", 0), argc), argv) {
+  // The user's settings are neither used nor changed: they go to a folder of the benchmark's own.
+  Front(int& argc, char** argv)
+      : settings((std::filesystem::temp_directory_path() / "editor_bench_settings").string()),
+        app((setenv("QT_QPA_PLATFORM", "offscreen", 0), setenv("XDG_CONFIG_HOME", settings.c_str(), 1), argc),
+            argv) {
     window.show();
     ProcessEvents();
   }
   ui::MainWindow& Window() { return window; }
   void SelectTab(int tab) { window.Tabs()->setCurrentIndex(tab); }
   void Command(int command) { window.Editor().ExecuteCommand(command); }
+  void Filter(const char16_t* text, bool all) {
+    window.FilterAllCategories()->setChecked(all);
+    window.FilterEdit()->setText(QString::fromUtf16(text));
+  }
   void ProcessEvents() { QApplication::processEvents(); }
   static double PeakBytes() {
     struct rusage usage {};
@@ -104,7 +127,10 @@ class Front {
     return usage.ru_maxrss * 1024.0;
   }
 
+  ~Front() { std::filesystem::remove_all(settings); }
+
  private:
+  std::string settings;
   QApplication app;
   ui::MainWindow window;
 };
@@ -127,11 +153,12 @@ int Answer(ui::DialogLogicClass& dialog, int field, const char16_t* text, int bu
 #ifndef _WIN32
 // The wall time of one run of grep -ci text path in the C locale (its output to a file of ours),
 // or -1 when it cannot be run.
-double TimeGrep(const char* text, const std::string& path, const std::string& output) {
+double TimeGrep(const char* text, const std::string& path, const std::string& output,
+                const char* flags = "-ci") {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  const char* argv[] = {"grep", "-ci", "--", text, path.c_str(), nullptr};
+  const char* argv[] = {"grep", flags, "--", text, path.c_str(), nullptr};
   char locale[] = "LC_ALL=C";
   char* env[] = {locale, nullptr};
   pid_t pid = 0;
@@ -153,12 +180,14 @@ void Report(const char* what, double ms, double limit) {
 
 int main(int argc, char** argv) {
   int categories = tdbgen::kCategories;
+  int strings = tdbgen::kStrings;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--categories") == 0) categories = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--strings") == 0) strings = std::atoi(argv[i + 1]);
   }
   const std::string path = (std::filesystem::temp_directory_path() / "editor_bench.tdb").string();
   TranslateDBClass::Initialize();
-  tdbgen::FillDatabase(tdbgen::kStrings, categories);
+  tdbgen::FillDatabase(strings, categories);
   if (!SaveDatabaseFile(path.c_str(), nullptr)) {
     std::fprintf(stderr, "cannot write %s\n", path.c_str());
     return 1;
@@ -234,11 +263,40 @@ int main(int argc, char** argv) {
 
   const double peak = Front::PeakBytes();
 
+  // The translators' view: each switch of the View menu, then each keystroke in the filter bar
+  // over every category, with translation language 1 shown (four fields to look through).
+  struct Step {
+    const char* name;
+    int command;
+    double ms;
+  } views[] = {{"View: translation language 1", ui::kCmdTranslationFirst, 0},
+               {"View: only untranslated, on", ui::kCmdOnlyUntranslated, 0},
+               {"View: only untranslated, off", ui::kCmdOnlyUntranslated, 0},
+               {"View: filter bar", ui::kCmdFilterBar, 0}};
+  for (Step& step : views) {
+    start = Clock::now();
+    front.Command(step.command);
+    front.ProcessEvents();
+    step.ms = Milliseconds(start);
+  }
+  const char16_t* keystrokes[] = {u"p", u"pl", u"pla", u"play", u"playe", u"player", u"playerz"};
+  double keystroke_ms[7] = {}, worst_keystroke = 0;
+  for (int i = 0; i < 7; ++i) {
+    start = Clock::now();
+    front.Filter(keystrokes[i], true);
+    front.ProcessEvents();
+    keystroke_ms[i] = Milliseconds(start);
+    if (keystroke_ms[i] > worst_keystroke) worst_keystroke = keystroke_ms[i];
+  }
+  const int filtered_rows = editor.View().RowCount();
+
 #ifndef _WIN32
   // The floor of the text Finds: grep reading the whole exported table (every language) once.
   const std::string table = path + ".txt", grep_output = path + ".grep";
-  double grep_ms[3] = {-1, -1, -1};
+  double grep_ms[3] = {-1, -1, -1}, grep_filter_ms = -1;
   if (ExportTextTable(table.c_str(), nullptr)) {
+    TimeGrep("player", table, grep_output, "-c");  // once untimed, so that the table is in the cache
+    grep_filter_ms = TimeGrep("player", table, grep_output, "-c");
     TimeGrep("e", table, grep_output);  // once untimed, so that the table is in the cache
     for (int i = 1; i < 3; ++i) {
       NarrowStringClass text;
@@ -251,7 +309,7 @@ int main(int argc, char** argv) {
 #endif
 
   std::printf("database: %d strings, %d categories, 7 languages, %.1f MiB; largest category %d strings\n",
-              tdbgen::kStrings, categories, file_size / 1048576, largest_rows);
+              strings, categories, file_size / 1048576, largest_rows);
   std::printf("%-40s %9.1f ms   (for comparison)\n", "load alone (tdbtool's path)", load_alone);
   Report("open and show the largest category", open_ms, 1000);
   Report("switch tabs", switch_ms, 100);
@@ -270,6 +328,21 @@ int main(int argc, char** argv) {
   Report("Remove String (top row)", remove_ms, 50);
   std::printf("%-40s %9.1f MiB = %.2f x file size (limit 3)\n", "peak memory", peak / 1048576,
               peak / file_size);
+  for (const Step& step : views) Report(step.name, step.ms, 100);
+  for (int i = 0; i < 7; ++i) {
+    NarrowStringClass text;
+    text.FromWide(keystrokes[i]);
+    char what[64];
+    std::snprintf(what, sizeof what, "filter keystroke \"%s\"", text.Chars());
+    Report(what, keystroke_ms[i], 100);
+  }
+  std::printf("%-40s %9d rows\n", "filter \"playerz\", all categories", filtered_rows);
+#ifndef _WIN32
+  std::printf("%-40s %9.1f ms   (floor: worst keystroke = %.2f x grep)\n", "grep -c player of the table",
+              grep_filter_ms, worst_keystroke / grep_filter_ms);
+#else
+  (void)worst_keystroke;
+#endif
   std::remove(path.c_str());
   return 0;
 }

@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string>
 
-#include "tdb/translate_db.h"
 #include "strandex/ui/editor_dialogs.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
+#include "tdb/translate_db.h"
 
 namespace {
 
@@ -22,6 +22,11 @@ class SilentScreen : public ui::EditorScreenClass {
   bool ChooseFile(const ui::FileDialogRequest&, NarrowStringClass&) override { return false; }
   void SetTitle(const char16_t*) override {}
   void SetMenuItemEnabled(int, bool) override {}
+  void SetMenuItemChecked(int, bool) override {}
+  void ColumnsChanged() override {}
+  void SetMenuItemShown(int, bool) override {}
+  void SetStatusText(const char16_t*) override {}
+  void ShowFilterBar(bool) override {}
   void TabsChanged() override {}
   void RowsChanged() override {}
   void SelectRow(int) override {}

@@ -40,4 +40,16 @@ bool DialogFieldsClass::SetChecked(int id, bool checked) {
   return true;
 }
 
+const char16_t* DialogFieldsClass::Label(int id) const {
+  const Field* field = Find(id);
+  return field && field->HasLabel ? field->Label.Chars() : nullptr;
+}
+
+bool DialogFieldsClass::SetLabel(int id, const char16_t* text) {
+  Field* field = FindOrAdd(id);
+  if (!field || !field->Label.TryAssign(text ? text : u"")) return false;
+  field->HasLabel = true;
+  return true;
+}
+
 }  // namespace ui

@@ -15,6 +15,10 @@ class DialogFieldsClass {
   bool SetText(int id, const char16_t* text);
   bool Checked(int id) const;
   bool SetChecked(int id, bool checked);
+  // The text of the label that names field id, when the logic gives it one in place of the
+  // template's; null otherwise.
+  const char16_t* Label(int id) const;
+  bool SetLabel(int id, const char16_t* text);
 
   // The control that gets the keyboard focus when the dialog opens; -1 for the default.
   int Focus = -1;
@@ -24,6 +28,8 @@ class DialogFieldsClass {
     int ID = 0;
     UnicodeStringClass Text;
     bool Checked = false;
+    bool HasLabel = false;
+    UnicodeStringClass Label;
   };
   const Field* Find(int id) const;
   Field* FindOrAdd(int id);

@@ -1,6 +1,7 @@
 // The editor: its state, the command dispatch and the menu item states, the main window's
-// events, and every command of the File, Search and Edit menus, each starting at its
-// EditorClass member below (New, Open, Save, ... Goto, Find, ... AddString, RemoveCategory).
+// events, and every command of the File, Search, Edit and View menus, each starting at its
+// EditorClass member below (New, Open, Save, ... Goto, Find, ... AddString, RemoveCategory,
+// ChooseTranslationLanguage).
 #include "strandex/ui/editor.h"
 
 #include <cstring>
@@ -9,20 +10,32 @@
 #include "common/platform/paths.h"
 #include "common/string_functions.h"
 #include "common/utf8.h"
-#include "tdb/database_file.h"
-#include "tdb/translate_db.h"
-#include "tdb/exchange/header_export.h"
-#include "tdb/exchange/text_table.h"
 #include "strandex/ui/editor_dialogs.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
+#include "tdb/database_file.h"
+#include "tdb/exchange/header_export.h"
+#include "tdb/exchange/text_table.h"
+#include "tdb/exchange/translation_check.h"
+#include "tdb/translate_db.h"
 
 namespace ui {
+
+namespace {
+
+constexpr const char16_t* kTranslationSetting = u"TranslationLanguage";
+constexpr const char16_t* kUntranslatedSetting = u"OnlyUntranslated";
+constexpr const char16_t* kFilterBarSetting = u"FilterBar";
+
+}  // namespace
 
 void EditorClass::Start() {
   title = kAppTitle;
   screen.SetTitle(title);
   SetFileItems(false, false);
+  ShowTranslationLanguage(screen.ReadSetting(kTranslationSetting, 0));
+  ShowOnlyUntranslated(screen.ReadSetting(kUntranslatedSetting, 0) == 1);
+  if (screen.ReadSetting(kFilterBarSetting, 0) == 1) ShowFilterBar(true);
   ShowTabs();
 }
 
@@ -62,6 +75,18 @@ void EditorClass::ExecuteCommand(int command) {
     case kCmdRemoveCategory:
       return RemoveCategory();
   }
+  if (command >= kCmdTranslationNone && command <= kCmdTranslationLast)
+    return ChooseTranslationLanguage(command - kCmdTranslationNone);
+  if (command == kCmdOnlyUntranslated && view.TranslationLanguage() > 0) {
+    ShowOnlyUntranslated(!view.OnlyUntranslated());
+    screen.WriteSetting(kUntranslatedSetting, view.OnlyUntranslated() ? 1 : 0);
+  }
+  if (command == kCmdNextUntranslated) return NextUntranslated();
+  if (command == kCmdCheckTranslations) return CheckTranslations();
+  if (command == kCmdFilterBar) {
+    ShowFilterBar(!filter_bar);
+    screen.WriteSetting(kFilterBarSetting, filter_bar ? 1 : 0);
+  }
 }
 
 void EditorClass::SetFileItems(bool saves_to_file, bool exports) {
@@ -76,21 +101,32 @@ void EditorClass::SetFileItems(bool saves_to_file, bool exports) {
 void EditorClass::ShowTabs() {
   view.RebuildTabs();
   screen.TabsChanged();
+  // The untranslated strings of every category show without a tab being chosen.
+  if (view.OnlyUntranslated()) ShowRows(view.SelectedTab());
+}
+
+bool EditorClass::ShowRows(int tab) {
+  if (!view.FillList(tab)) return false;
+  screen.RowsChanged();
+  if (view.OnlyUntranslated()) {
+    screen.SetStatusText(UnicodeStringClass::Formatted(u"%d of %d untranslated in language %d",
+                                                       view.UntranslatedCount(), view.TranslatableCount(),
+                                                       view.TranslationLanguage()));
+  }
+  return true;
 }
 
 void EditorClass::OnTabSelected(int tab) {
   view.SetSelectedTab(tab);
-  if (view.FillList(tab)) screen.RowsChanged();
+  ShowRows(tab);
 }
 
-void EditorClass::RefillSelectedTab() {
-  if (view.FillList(view.SelectedTab())) screen.RowsChanged();
-}
+void EditorClass::RefillSelectedTab() { ShowRows(view.SelectedTab()); }
 
 void EditorClass::OnRowDoubleClicked(int row) {
   TDBStringClass* s = view.RowString(row);
   if (!s) return;
-  EditStringDialogClass dialog(s, screen);
+  EditStringDialogClass dialog(s, screen, view.TranslationLanguage());
   int result = screen.RunDialog(dialog);
   if (result == 1) RefillSelectedTab();
   // The string was chosen in the list, which holds it still, so the focus goes back there, even
@@ -298,11 +334,36 @@ void EditorClass::Find(int template_id) {
   Search(dialog.Text, template_id);
 }
 
+void EditorClass::ClearResults(bool problems) {
+  results.ShowProblems(problems);
+  if (!results.IsOpen()) return;
+  results.Clear();
+  screen.FindResultsChanged();
+}
+
+void EditorClass::CheckTranslations() {
+  if (view.TranslationLanguage() <= 0) return;
+  ClearResults(true);
+  // The checks of tdbtool check --translations, one row per problem.
+  struct Rows : TranslationFaultHandler {
+    Rows(FindResultsClass& results, EditorScreenClass& screen) : results(results), screen(screen) {}
+    void OnFault(TDBStringClass* s, int, TranslationFault fault) override {
+      if (!results.IsOpen()) results.SetOpen(screen.OpenFindResults());
+      if (results.IsOpen())
+        added = results.AddProblem(s->GetID() - TranslateDBClass::kFirstID, static_cast<int>(fault)) || added;
+    }
+    FindResultsClass& results;
+    EditorScreenClass& screen;
+    bool added = false;
+  } rows(results, screen);
+  TranslationCheckOptions options;
+  options.Language = view.TranslationLanguage();
+  ::CheckTranslations(options, rows);
+  if (rows.added) screen.FindResultsChanged();
+}
+
 void EditorClass::Search(const char16_t* text, int template_id) {
-  if (results.IsOpen()) {
-    results.Clear();
-    screen.FindResultsChanged();
-  }
+  ClearResults(false);
   const bool wide = template_id == kFindStringDialog;
   // The narrow fields cannot hold a character above U+00FF, so such a text matches none of them;
   // in them a text is looked for over the characters its narrow form keeps, which are the first
@@ -346,8 +407,7 @@ void EditorClass::ShowString(int slot) {
   if (tab < 0) return;
   view.SetSelectedTab(tab);
   screen.TabsChanged();
-  if (!view.FillList(tab)) return;
-  screen.RowsChanged();
+  if (!ShowRows(tab)) return;
   int row = view.RowOfID(s->GetID());
   if (row < 0) return;
   screen.SelectRow(row);
@@ -432,6 +492,78 @@ void EditorClass::RemoveCategory() {
     RefillSelectedTab();
     return;
   }
+}
+
+}  // namespace ui
+
+namespace ui {
+
+// The View menu: what the string list shows beside English. Nothing here changes the database.
+
+void EditorClass::ShowTranslationLanguage(int language) {
+  const int before = view.TranslationLanguage();
+  const bool was_untranslated = view.OnlyUntranslated();
+  view.SetTranslationLanguage(language);
+  const int chosen = view.TranslationLanguage();
+  for (int k = 0; k <= StringListClass::kLastLanguage; ++k)
+    screen.SetMenuItemChecked(kCmdTranslationNone + k, k == chosen);
+  screen.SetMenuItemEnabled(kCmdOnlyUntranslated, chosen > 0);
+  screen.SetMenuItemChecked(kCmdOnlyUntranslated, view.OnlyUntranslated());
+  screen.SetMenuItemShown(kCmdNextUntranslated, chosen > 0);
+  screen.SetMenuItemShown(kCmdCheckTranslations, chosen > 0);
+  if (chosen == before) return;
+  screen.ColumnsChanged();
+  // The list shows other strings when they are filtered by the shown translation.
+  if (was_untranslated || view.OnlyUntranslated() || view.Filtering()) RefillView();
+}
+
+void EditorClass::ShowOnlyUntranslated(bool only) {
+  const bool before = view.OnlyUntranslated();
+  view.SetOnlyUntranslated(only);
+  screen.SetMenuItemChecked(kCmdOnlyUntranslated, view.OnlyUntranslated());
+  if (view.OnlyUntranslated() != before) RefillView();
+}
+
+void EditorClass::RefillView() {
+  // Back to the selected tab's strings, and an empty status bar, when the view ends.
+  if (!view.OnlyUntranslated()) screen.SetStatusText(u"");
+  ShowRows(view.SelectedTab());
+}
+
+void EditorClass::ShowFilterBar(bool shown) {
+  filter_bar = shown;
+  screen.SetMenuItemChecked(kCmdFilterBar, shown);
+  screen.ShowFilterBar(shown);
+  // A hidden bar filters nothing.
+  if (!shown) OnFilterChanged(u"", false);
+}
+
+void EditorClass::OnFilterChanged(const char16_t* text, bool all_categories) {
+  if (view.SetFilter(filter_bar ? text : u"", all_categories)) ShowRows(view.SelectedTab());
+}
+
+void EditorClass::NextUntranslated() {
+  const int language = view.TranslationLanguage();
+  const int count = view.RowCount();
+  if (language <= 0 || count == 0) return;
+  // The first untranslated row after the marked one, going round to the top.
+  const int mark = screen.SelectionMark();
+  UnicodeStringClass scratch;
+  NarrowStringClass english;
+  for (int step = 1; step <= count; ++step) {
+    const int row = ((mark < 0 ? -1 : mark) + step) % count;
+    if (!PeekTranslation(view.RowString(row), language, scratch, english).Untranslated()) continue;
+    // Only that row stays selected.
+    screen.RowsChanged();
+    screen.SelectRow(row);
+    screen.ScrollRowNearTop(row);
+    return;
+  }
+}
+
+void EditorClass::ChooseTranslationLanguage(int language) {
+  ShowTranslationLanguage(language);
+  screen.WriteSetting(kTranslationSetting, view.TranslationLanguage());
 }
 
 }  // namespace ui

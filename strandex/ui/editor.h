@@ -1,6 +1,6 @@
 // EditorClass: the editor's logic, free of any toolkit. It holds the editor's state (current
 // file name, Goto mode, pending category name, menu item states, title, the string view and
-// the Find results), runs the commands of the File, Search and Edit menus, and reacts to what
+// the Find results), runs the commands of the File, Search, Edit and View menus, and reacts to what
 // the user does in the main window. It reaches the screen only through EditorScreenClass.
 //
 // The commands are in editor.cpp, each in the member that runs it.
@@ -35,6 +35,8 @@ class EditorClass {
   void OnFindResultsClear();
   void OnFindResultsCloseButton();
   void OnFindResultsClosed();
+  // The text of the filter bar, or its box "All categories", changed.
+  void OnFilterChanged(const char16_t* text, bool all_categories);
   // A key was released in the Find results window: a diagnostic line with the key message's
   // two parameters.
   void OnFindResultsKeyUp(int key, int flags);
@@ -72,6 +74,10 @@ class EditorClass {
   void Find(int template_id);
   void Search(const char16_t* text, int template_id);
   void ShowString(int slot);
+  // Lists in the Find results every problem of the translation language's texts.
+  void CheckTranslations();
+  // Empties the Find results window, if it is open, for the rows of another search.
+  void ClearResults(bool problems);
 
   // Edit commands.
   void AddString();
@@ -79,6 +85,18 @@ class EditorClass {
   void AddCategory();
   void RemoveCategory();
   void RefillSelectedTab();
+
+  // View commands. The choices are the user's settings, kept by the screen.
+  void ChooseTranslationLanguage(int language);
+  // Shows the list with language's column (0 for none, as is an unknown one) and checks its item.
+  void ShowTranslationLanguage(int language);
+  void ShowOnlyUntranslated(bool only);
+  // The list (and the status text) after the untranslated view began or ended or changed language.
+  void RefillView();
+  void NextUntranslated();
+  void ShowFilterBar(bool shown);
+  // Fills the rows for tab and shows them with the status text; false when there is no such tab.
+  bool ShowRows(int tab);
 
   void Message(const char16_t* caption, const char16_t* text);
   void Warning(const char16_t* caption, const char16_t* text);
@@ -92,6 +110,8 @@ class EditorClass {
   uint8_t goto_mode = 0;
   // Whether Save writes the current file without asking.
   bool save_writes_file = false;
+  // Whether the filter bar is shown.
+  bool filter_bar = false;
 };
 
 }  // namespace ui

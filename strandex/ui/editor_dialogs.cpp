@@ -2,11 +2,11 @@
 #include "strandex/ui/editor_dialogs.h"
 
 #include "common/string_functions.h"
-#include "tdb/tdb_format.h"
-#include "tdb/translate_db.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
+#include "tdb/tdb_format.h"
+#include "tdb/translate_db.h"
 
 namespace ui {
 
@@ -31,7 +31,14 @@ void EditStringDialogClass::OnInit(DialogFieldsClass& fields) {
   fields.SetText(kEditIDString, Widen(s->GetIDString()));
   fields.SetText(kEditNumericID, Decimal(s->GetID()));
   fields.SetText(kEditEnglish, Widen(Escape(s->GetEnglishText().Chars())));
-  fields.SetText(kEditText, Escape(s->GetText(TranslateDBClass::GetCurrentLanguage()).Chars()));
+  if (translation_language > 0) {
+    // A string without a text in this language shows an empty field, not its English text.
+    const int k = translation_language;
+    fields.SetText(kEditText, Escape(k < s->GetTextCount() ? s->GetText(k).Chars() : u""));
+    fields.SetLabel(kEditText, UnicodeStringClass::Formatted(u"Text (%d)", k));
+  } else {
+    fields.SetText(kEditText, Escape(s->GetText(TranslateDBClass::GetCurrentLanguage()).Chars()));
+  }
   fields.SetText(kEditSound, Decimal(s->GetSoundID()));
   fields.SetText(kEditAnimation, u"");
   shown = fields;
@@ -97,7 +104,8 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
   const bool set_sound =
       Changed(kEditSound, fields) && ParseFieldNumber(fields.Text(kEditSound), true, &sound);
 
-  const int language = TranslateDBClass::GetCurrentLanguage();
+  const int language =
+      translation_language > 0 ? translation_language : TranslateDBClass::GetCurrentLanguage();
   if ((set_id_string && !TranslateDBClass::ChangeObjectIDString(s, id_string)) ||
       (change_id && !TranslateDBClass::ChangeObjectID(s, static_cast<int>(number))) ||
       (set_english && !s->SetEnglishText(english)) || (set_text && !s->SetText(language, text))) {

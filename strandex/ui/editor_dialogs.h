@@ -15,7 +15,8 @@ namespace ui {
 class EditorScreenClass;
 
 // Edit String: shows one string of the database and, on OK, writes back the fields the user
-// changed, in this order: symbolic ID, numeric ID, English text, text of the current language,
+// changed, in this order: symbolic ID, numeric ID, English text, text of the current language
+// (or of the translation language the View menu chose, which the label of "Text" then names),
 // sound ID. A field left as it was shown is not written at all, so OK alone never changes the
 // string: the narrow "Eng. string" field cannot show text 0's characters above U+00FF, and
 // writing it back would replace text 0; a stored backslash and "t" would come back as a tab,
@@ -24,7 +25,9 @@ class EditorScreenClass;
 // are refused with a message.
 class EditStringDialogClass : public DialogLogicClass {
  public:
-  EditStringDialogClass(TDBStringClass* s, EditorScreenClass& screen) : s(s), screen(screen) {}
+  // translation_language 0 edits the database's current language in "Text".
+  EditStringDialogClass(TDBStringClass* s, EditorScreenClass& screen, int translation_language = 0)
+      : s(s), screen(screen), translation_language(translation_language) {}
   int TemplateID() const override;
   void OnInit(DialogFieldsClass& fields) override;
   int OnCommand(int control, DialogFieldsClass& fields) override;
@@ -41,6 +44,7 @@ class EditStringDialogClass : public DialogLogicClass {
 
   TDBStringClass* s;
   EditorScreenClass& screen;
+  int translation_language;
   // The fields as the dialog showed them.
   DialogFieldsClass shown;
 };

@@ -29,9 +29,20 @@ class EditorScreenClass {
   virtual bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) = 0;
   virtual void SetTitle(const char16_t* title) = 0;
   virtual void SetMenuItemEnabled(int command, bool enabled) = 0;
+  // Puts a check mark on a menu item of the View menu, or takes it away.
+  virtual void SetMenuItemChecked(int command, bool checked) = 0;
+  // Shows a menu item of the translators' view in its place, or hides it.
+  virtual void SetMenuItemShown(int command, bool shown) = 0;
+  // Shows the filter bar above the string list (an edit and the box "All categories"), moving
+  // the list down by its height, or hides it and empties its edit.
+  virtual void ShowFilterBar(bool shown) = 0;
+  // The text of the status bar (empty unless a view of the View menu has something to say).
+  virtual void SetStatusText(const char16_t* text) = 0;
   // The tabs (and the selected tab) or the rows of the string view changed: show them again.
   virtual void TabsChanged() = 0;
   virtual void RowsChanged() = 0;
+  // The columns of the string list (their number or captions) changed: show them again.
+  virtual void ColumnsChanged() = 0;
   // Adds row to the selection of the string list and makes it the marked row.
   virtual void SelectRow(int row) = 0;
   // Scrolls the string list so that row stands one row below the top.
@@ -61,6 +72,16 @@ class EditorScreenClass {
   virtual void RunLayout() = 0;
   // Ends the program (File, Exit).
   virtual void Quit() = 0;
+  // The settings the editor keeps for the user (never in the database file), by name: the
+  // stored value, or fallback when there is none. A screen without settings keeps none.
+  virtual int ReadSetting(const char16_t* name, int fallback) {
+    (void)name;
+    return fallback;
+  }
+  virtual void WriteSetting(const char16_t* name, int value) {
+    (void)name;
+    (void)value;
+  }
 };
 
 }  // namespace ui

@@ -16,6 +16,7 @@
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/dialog_fields.h"
 #include "strandex/ui/resources.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace ui {
 namespace {
@@ -49,6 +50,12 @@ class FakeScreen : public EditorScreenClass {
   bool find_window = false;
   int find_window_opens = 0;
   std::map<int, bool> menu_items;  // the state each item was last given
+  std::map<int, bool> checked;
+  int columns_changes = 0;
+  std::map<int, bool> shown;
+  u16string status;
+  std::map<u16string, int> settings;
+  u16string opened_text_label;  // the label the logic gave "Text", "-" for the template's
 
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override {
     file_dialogs.push_back(request.InitialName);
@@ -60,6 +67,11 @@ class FakeScreen : public EditorScreenClass {
   }
   void SetTitle(const char16_t*) override {}
   void SetMenuItemEnabled(int command, bool enabled) override { menu_items[command] = enabled; }
+  void SetMenuItemChecked(int command, bool on) override { checked[command] = on; }
+  void ColumnsChanged() override { ++columns_changes; }
+  void SetMenuItemShown(int command, bool on) override { shown[command] = on; }
+  void SetStatusText(const char16_t* text) override { status = text; }
+  void ShowFilterBar(bool) override {}
   void TabsChanged() override {}
   void RowsChanged() override {
     selected_rows.clear();
@@ -83,6 +95,7 @@ class FakeScreen : public EditorScreenClass {
         opened_fields[id] = radio ? (fields.Checked(id) ? u"checked" : u"") : fields.Text(id);
     }
     opened_focus = fields.Focus;
+    opened_text_label = fields.Label(kEditText) ? fields.Label(kEditText) : u"-";
     EXPECT_FALSE(dialogs.empty()) << "unexpected dialog " << dialog.TemplateID();
     if (dialogs.empty()) return 0;
     std::vector<Step> steps = dialogs.front();
@@ -114,6 +127,11 @@ class FakeScreen : public EditorScreenClass {
   void DebugOutput(const char16_t* text) override { debug.push_back(text); }
   void RunLayout() override {}
   void Quit() override {}
+  int ReadSetting(const char16_t* name, int fallback) override {
+    auto found = settings.find(name);
+    return found == settings.end() ? fallback : found->second;
+  }
+  void WriteSetting(const char16_t* name, int value) override { settings[name] = value; }
 };
 
 const int kFileItems[] = {kCmdSave, kCmdSaveAs, kCmdExportHeader, kCmdExportTable};
@@ -578,6 +596,119 @@ TEST_F(EditorTest, CategoriesAreAddedAtTheEndAndRemovedWithoutLosingStrings) {
   editor.ExecuteCommand(kCmdRemoveCategory);  // the last category stays
   EXPECT_EQ(Tabs(), "Menus");
   EXPECT_EQ(RowIDs(), std::vector<int>{1000});
+}
+
+TEST_F(EditorTest, TranslationLanguageShowsAndEditsLanguageKAndIsKeptForTheUser) {
+  Add(1000, "IDS_SAME", u"Hello");
+  Add(1001, "IDS_ONLY_ENGLISH", u"Bye");
+  TDBStringClass* same = TranslateDBClass::GetObject(0);
+  ASSERT_TRUE(same->SetText(1, u"Hallo") && same->SetText(2, u"Hello"));
+  const int current = TranslateDBClass::GetCurrentLanguage();
+  ShowTab(0);
+  editor.ExecuteCommand(kCmdTranslationFirst + 1);
+  EXPECT_EQ(screen.settings[u"TranslationLanguage"], 2);
+  EXPECT_EQ(u16string(editor.View().Columns()[4].Caption), u"Text (2)");
+  // Row 0 is 1001, which has no text 2: empty, not its English text.
+  EXPECT_EQ(u16string(editor.View().CellText(0, 4).Chars()) + u"|" + editor.View().CellText(1, 4).Chars(),
+            u"|= Hello");
+  EditRow(0, {Click(kIDCancel)});
+  EXPECT_EQ(screen.opened_fields[kEditText] + u"|" + screen.opened_text_label, u"|Text (2)");
+  EditRow(1, {Set(kEditText, u"Hej"), Click(kIDOk)});
+  EXPECT_EQ(u16string(same->GetText(2).Chars()) + u"|" + same->GetText(1).Chars(), u"Hej|Hallo");
+  EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), current);
+
+  // A start with an unknown language shows none (the front-end tests start with a kept one).
+  screen.settings[u"TranslationLanguage"] = 7;
+  EditorClass unknown(screen);
+  unknown.Start();
+  EXPECT_EQ(unknown.View().ColumnCount(), 4);
+  editor.ExecuteCommand(kCmdTranslationNone);
+  EditRow(1, {Click(kIDCancel)});
+  EXPECT_EQ(screen.opened_text_label, u"-");
+}
+
+TEST_F(EditorTest, OnlyUntranslatedListsWhatIsLeftInEveryCategoryAndNextUntranslatedFindsIt) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  Add(1000, "IDS_DONE", u"Hello");
+  Add(1001, "IDS_SAME", u"Hello", 2);
+  Add(1002, "IDS_EMPTY", u"Bye");
+  Add(1003, "IDS_NUMBER", u"42");
+  Add(1004, "IDS_ACCENT", u"\u00e9", 2);
+  ASSERT_TRUE(TranslateDBClass::GetObject(0)->SetText(1, u"Hallo"));
+  ASSERT_TRUE(TranslateDBClass::GetObject(1)->SetText(1, u"Hello"));
+  ShowTab(0);
+  editor.ExecuteCommand(kCmdOnlyUntranslated);  // grayed without a translation language
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1000}));
+  EXPECT_EQ(screen.status, u"");
+
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  // Without the view: the next untranslated row of the category, past the one without letters.
+  editor.ExecuteCommand(kCmdNextUntranslated);
+  EXPECT_EQ(screen.selected_rows, (std::vector<int>{1}));
+
+  editor.ExecuteCommand(kCmdOnlyUntranslated);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1004, 1002, 1001}));
+  EXPECT_EQ(screen.status, u"3 of 4 untranslated in language 1");
+  screen.selection_mark = 2;
+  editor.ExecuteCommand(kCmdNextUntranslated);  // round to the top
+  EXPECT_EQ(screen.selected_rows, (std::vector<int>{0}));
+
+  EditRow(2, {Set(kEditText, u"Hallo"), Click(kIDOk)});
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1004, 1002}));
+  EXPECT_EQ(screen.status, u"2 of 4 untranslated in language 1");
+}
+
+TEST_F(EditorTest, FilterBarKeepsStringsWithTheTextInAnIDEnglishOrTheTranslation) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  Add(1000, "IDS_OPEN", u"Open file");
+  Add(1001, "IDS_SAVE", u"Save", 2);
+  Add(1002, "IDS_BIG", u"\u00c9norme");
+  Add(1234, "IDS_QUIT", u"Quit");
+  ASSERT_TRUE(TranslateDBClass::GetObject(0)->SetText(1, u"Datei \u00f6ffnen"));
+  // Texts of an opened file are looked at where they wait in its bytes.
+  ASSERT_TRUE(SaveDatabaseFile((folder / "filter.tdb").c_str(), nullptr));
+  editor.OpenPath((folder / "filter.tdb").c_str());
+  editor.OnTabSelected(0);
+  editor.ExecuteCommand(kCmdFilterBar);
+  const std::vector<std::pair<const char16_t*, std::vector<int>>> cases = {
+      {u"oPEN", {1000}}, {u"23", {1234}},     {u"ids_", {1234, 1002, 1000}},
+      {u"\u00e9", {}},   {u"\u00c9", {1002}}, {u"\u00d6FFNEN", {}},
+      {u"save", {}}};
+  for (const auto& [text, ids] : cases) {
+    editor.OnFilterChanged(text, false);
+    EXPECT_EQ(RowIDs(), ids) << std::string(text, text + 2);
+  }
+  editor.OnFilterChanged(u"save", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1001}));
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  editor.OnFilterChanged(u"\u00f6FFNEN", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1000}));
+  editor.ExecuteCommand(kCmdTranslationNone);  // the translation no longer counts
+  EXPECT_EQ(RowIDs(), (std::vector<int>{}));
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  editor.OnFilterChanged(u"\u00f6", true);
+  editor.OnFilterChanged(u"\u00f6F", true);  // typed on: narrows what the text before kept
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1000}));
+}
+
+TEST_F(EditorTest, CheckTranslationsListsEachProblemOfLanguageKInTheFindResults) {
+  Add(1000, "IDS_FMT", u"%d files");
+  Add(1001, "IDS_OK", u"OK");
+  Add(1002, "IDS_LEFT", u"Bye");
+  ASSERT_TRUE(TranslateDBClass::GetObject(0)->SetText(1, u"%s Dateien"));
+  ASSERT_TRUE(TranslateDBClass::GetObject(1)->SetText(1, u"Gut"));
+  ShowTab(0);
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  editor.ExecuteCommand(kCmdCheckTranslations);
+  ASSERT_EQ(ResultIDs(), (std::vector<int>{1000, 1002}));
+  ASSERT_EQ(editor.Results().ColumnCount(), 4);
+  EXPECT_EQ(
+      u16string(editor.Results().CellText(0, 3).Chars()) + u"|" + editor.Results().CellText(1, 3).Chars(),
+      u"the printf conversions differ from the English text's|no translation (empty)");
+  editor.OnFindResultActivated(1);
+  EXPECT_EQ(screen.selected_rows, (std::vector<int>{0}));
+  Run(kCmdFindID, {Set(kFindText, u"IDS_OK"), Click(kButtonOk)});
+  EXPECT_EQ(editor.Results().ColumnCount(), 3);
 }
 
 }  // namespace

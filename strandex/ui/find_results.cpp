@@ -1,8 +1,9 @@
 // Rows of the Find results window.
 #include "strandex/ui/find_results.h"
 
-#include "tdb/translate_db.h"
 #include "strandex/ui/string_list.h"
+#include "tdb/exchange/translation_check.h"
+#include "tdb/translate_db.h"
 
 namespace ui {
 
@@ -12,7 +13,13 @@ UnicodeStringClass FindResultsClass::CellText(int row, int column) const {
   static const StringField kColumns[] = {StringField::IDString, StringField::NumericID,
                                          StringField::EnglishText};
   TDBStringClass* s = TranslateDBClass::GetObject(RowSlot(row));
-  if (!s || column < 0 || column > 2) return UnicodeStringClass();
+  if (!s || column < 0 || column >= ColumnCount()) return UnicodeStringClass();
+  if (column == 3) {
+    UnicodeStringClass problem;
+    if (row < problems.Count())
+      problem.FromNarrow(TranslationFaultText(static_cast<TranslationFault>(problems[row])));
+    return problem;
+  }
   return StringCellText(s, kColumns[column]);
 }
 

@@ -18,10 +18,22 @@ const MenuItemTemplate kMenuItems[] = {
     {u"Search", u"Find by ID", kCmdFindID, false},
     {u"Search", u"Find by string", kCmdFindString, false},
     {u"Search", u"Find by english string", kCmdFindEnglish, false},
+    {u"Search", u"Next untranslated", kCmdNextUntranslated, false},
+    {u"Search", u"Check translations", kCmdCheckTranslations, false},
     {u"Edit", u"Add String", kCmdAddString, false},
     {u"Edit", u"Remove String", kCmdRemoveString, false},
     {u"Edit", u"Add Category", kCmdAddCategory, false},
     {u"Edit", u"Remove Category", kCmdRemoveCategory, false},
+    {u"View", u"Translation language: None", kCmdTranslationNone, false},
+    {u"View", u"Translation language: 1", kCmdTranslationFirst, false},
+    {u"View", u"Translation language: 2", kCmdTranslationFirst + 1, false},
+    {u"View", u"Translation language: 3", kCmdTranslationFirst + 2, false},
+    {u"View", u"Translation language: 4", kCmdTranslationFirst + 3, false},
+    {u"View", u"Translation language: 5", kCmdTranslationFirst + 4, false},
+    {u"View", u"Translation language: 6", kCmdTranslationLast, false},
+    {u"View", nullptr, 0, false},
+    {u"View", u"Only untranslated", kCmdOnlyUntranslated, true},
+    {u"View", u"Filter bar", kCmdFilterBar, false},
 };
 const int kMenuItemCount = sizeof(kMenuItems) / sizeof(kMenuItems[0]);
 
@@ -29,6 +41,8 @@ const ColumnTemplate kListColumns[4] = {
     {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"Sound ID", 100}, {u"English text", 450}};
 const ColumnTemplate kResultColumns[3] = {
     {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"English text", 600}};
+const ColumnTemplate kProblemResultColumns[4] = {
+    {u"ID (string)", 200}, {u"ID (numeric)", 100}, {u"English text", 400}, {u"Problem", 300}};
 
 namespace {
 

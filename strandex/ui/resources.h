@@ -26,7 +26,26 @@ enum Command : int {
   kCmdRemoveCategory = 40054,
   kCmdExportTable = 40055,
   kCmdImportTable = 40056,
+  // The View menu: the translation language (None, then languages 1 to 6).
+  kCmdTranslationNone = 40100,
+  kCmdTranslationFirst = 40101,
+  kCmdTranslationLast = 40106,
+  // View, Only untranslated; Search, Next untranslated (F8). The Search item shows only while a
+  // translation language is chosen.
+  kCmdOnlyUntranslated = 40110,
+  kCmdNextUntranslated = 40111,
+  kCmdFilterBar = 40112,
+  // Search, Check translations: shows only while a translation language is chosen.
+  kCmdCheckTranslations = 40113,
 };
+
+// The controls of the main window's filter bar.
+inline constexpr int kFilterText = 1101;
+inline constexpr int kFilterAllCategories = 1102;
+inline constexpr const char16_t* kFilterAllCategoriesText = u"All categories";
+
+// The key of Search, Next untranslated (the Windows virtual-key code of F8).
+inline constexpr int kNextUntranslatedKey = 0x77;
 
 // Resource identifiers of the menu, the dialogs and the icon.
 enum Resource : int {
@@ -120,6 +139,10 @@ struct ColumnTemplate {
   int Width;  // pixels
 };
 extern const ColumnTemplate kListColumns[4];
+// The fifth column of the string list, with a translation language chosen: "Text (K)".
+inline constexpr int kTranslationColumnWidth = 450;
 extern const ColumnTemplate kResultColumns[3];
+// The Find results of Check translations: the three columns and the problem.
+extern const ColumnTemplate kProblemResultColumns[4];
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 
 #include "common/array.h"
 #include "common/string_class.h"
+#include "strandex/ui/resources.h"
 
 class TDBStringClass;
 
@@ -18,6 +19,19 @@ enum class StringField { IDString, NumericID, SoundID, EnglishText };
 // The cell text of a field: the symbolic ID and the English text widened byte by byte, the IDs
 // in decimal, an empty text for the sound ID -1; cut to its first 255 characters.
 UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
+
+// How the text of language (at least 1) stands to the English text, for one look that copies
+// no text still waiting in the loaded bytes. A string without a text in language has an empty
+// one (GetText would give text 0 there).
+struct TranslationLook {
+  bool Empty;
+  bool SameAsEnglish;      // equal, unit for byte
+  bool EnglishHasLetters;  // A to Z, a to z, or a Latin-1 letter
+  // Left to translate: English has letters, and the text is empty or the English one.
+  bool Untranslated() const { return EnglishHasLetters && (Empty || SameAsEnglish); }
+};
+TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
+                                NarrowStringClass& english_scratch);
 
 class StringListClass {
  public:
@@ -34,15 +48,45 @@ class StringListClass {
   int TabOfCategory(int id) const;
 
   // Rows.
-  void ClearRows() { rows.Clear(); }
-  // Fills the rows with the strings of the tab's category. False, with the rows as they were,
-  // when there is no such tab.
+  void ClearRows() {
+    rows.Clear();
+    narrowable = false;
+  }
+  // Fills the rows with the strings of the tab's category, or with the untranslated strings of
+  // every category while only those are shown. False, with the rows as they were, when there is
+  // no such tab.
   bool FillList(int tab);
   int RowCount() const { return rows.Count(); }
   TDBStringClass* RowString(int row) const;
   // The row of the string with this numeric ID, or -1.
   int RowOfID(int id) const;
   UnicodeStringClass CellText(int row, int column) const;
+
+  // Columns: the four of the string list, and "Text (K)" after them while a translation
+  // language K (1 to kLastLanguage) is chosen; 0 chooses none.
+  static constexpr int kLastLanguage = 6;
+  void SetTranslationLanguage(int language);
+  int TranslationLanguage() const { return translation_language; }
+  int ColumnCount() const { return translation_language > 0 ? 5 : 4; }
+  const ColumnTemplate* Columns() const { return columns; }
+
+  // Only the untranslated strings of the translation language, from every category (none while
+  // no language is chosen). The counts are those of the last fill in this view: untranslated
+  // strings, and strings whose English has letters.
+  void SetOnlyUntranslated(bool only) {
+    only_untranslated = only;
+    narrowable = false;
+  }
+  bool OnlyUntranslated() const { return only_untranslated && translation_language > 0; }
+  // The filter bar: only the strings whose symbolic ID, numeric ID, English text or shown
+  // translation hold text (A to Z in either case), from the selected category or, with
+  // all_categories, from every one. An empty text filters nothing. False when nothing changed.
+  // A text that holds the one before (the user typed on) makes the next fill of the same tab
+  // look only through the rows that the text before kept.
+  bool SetFilter(const char16_t* text, bool all_categories);
+  bool Filtering() const { return !filter.IsEmpty(); }
+  int UntranslatedCount() const { return untranslated_count; }
+  int TranslatableCount() const { return translatable_count; }
 
  private:
   struct Tab {
@@ -53,6 +97,20 @@ class StringListClass {
   int selected_tab = -1;
   // The strings of the category in ascending slot order; row r is rows[count - 1 - r].
   DynamicArrayClass<TDBStringClass*> rows;
+  int translation_language = 0;
+  bool only_untranslated = false;
+  UnicodeStringClass filter;
+  bool filter_all_categories = false;
+  // The rows are what the filter kept for filled_tab, and the next fill may narrow them.
+  bool narrowable = false;
+  bool narrow_next = false;
+  int filled_tab = -1;
+  bool PassesFilter(TDBStringClass* s, UnicodeStringClass& scratch, NarrowStringClass& english) const;
+  int untranslated_count = 0;
+  int translatable_count = 0;
+  UnicodeStringClass translation_caption;
+  ColumnTemplate columns[5] = {
+      kListColumns[0], kListColumns[1], kListColumns[2], kListColumns[3], {u"", kTranslationColumnWidth}};
 };
 
 }  // namespace ui

@@ -29,4 +29,11 @@ void CellTableModel::Reset() {
   endResetModel();
 }
 
+void CellTableModel::SetColumns(const ColumnTemplate* new_columns, int new_count) {
+  beginResetModel();
+  columns = new_columns;
+  column_count = new_count;
+  endResetModel();
+}
+
 }  // namespace ui

@@ -26,6 +26,8 @@ class CellTableModel : public QAbstractTableModel {
 
   // The rows changed as a whole.
   void Reset();
+  // Other columns (the table stays the caller's); the rows are shown again.
+  void SetColumns(const ColumnTemplate* columns, int column_count);
 
  private:
   const ColumnTemplate* columns;

@@ -20,10 +20,10 @@ FindResultsWindow::FindResultsWindow(EditorClass& editor, QWidget* parent) : QDi
   list = static_cast<QTreeView*>(FindControl(this, kResultsList));
   FindResultsClass& results = editor.Results();
   model = new CellTableModel(
-      kResultColumns, 3, [&results] { return results.RowCount(); },
+      results.Columns(), results.ColumnCount(), [&results] { return results.RowCount(); },
       [&results](int row, int column) { return results.CellText(row, column); }, this);
   list->setModel(model);
-  for (int i = 0; i < 3; ++i) list->header()->resizeSection(i, kResultColumns[i].Width);
+  RowsChanged();
   list->setFocus();
   connect(list, &QTreeView::doubleClicked, this,
           [this](const QModelIndex& index) { this->editor.OnFindResultActivated(index.row()); });
@@ -35,7 +35,13 @@ FindResultsWindow::FindResultsWindow(EditorClass& editor, QWidget* parent) : QDi
   connect(close, &QAbstractButton::clicked, this, [this] { this->editor.OnFindResultsCloseButton(); });
 }
 
-void FindResultsWindow::RowsChanged() { model->Reset(); }
+void FindResultsWindow::RowsChanged() {
+  // Check translations adds the problem column, a search takes it away again.
+  const FindResultsClass& results = editor.Results();
+  model->SetColumns(results.Columns(), results.ColumnCount());
+  for (int i = 0; i < results.ColumnCount(); ++i)
+    list->header()->resizeSection(i, results.Columns()[i].Width);
+}
 
 void FindResultsWindow::done(int result) {
   editor.OnFindResultsClosed();

@@ -2,14 +2,18 @@
 #include "strandex/ui/qt/main_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTreeView>
@@ -66,11 +70,12 @@ MainWindow::MainWindow() : editor(*this) {
   // category can show its list after Open.
   tabs->SetChosenHandler([this](int tab) { editor.OnTabSelected(tab); });
 
+  BuildFilterBar(central);
   list = NewReportList(central, QAbstractItemView::ExtendedSelection);
   list->setAccessibleName(QStringLiteral("Strings"));
   StringListClass& view = editor.View();
   model = new CellTableModel(
-      kListColumns, 4, [&view] { return view.RowCount(); },
+      view.Columns(), view.ColumnCount(), [&view] { return view.RowCount(); },
       [&view](int row, int column) { return view.CellText(row, column); }, this);
   list->setModel(model);
   for (int i = 0; i < 4; ++i) list->header()->resizeSection(i, kListColumns[i].Width);
@@ -120,9 +125,42 @@ void MainWindow::BuildMenu() {
     QAction* action = menu->addAction(ToQString(item.Text));
     action->setProperty(kCommandIdProperty, item.Command);
     action->setEnabled(!item.StartsGrayed);
+    if (item.Command == kCmdNextUntranslated) action->setShortcut(QKeySequence(Qt::Key_F8));
     const int command = item.Command;
     connect(action, &QAction::triggered, this, [this, command] { editor.ExecuteCommand(command); });
   }
+}
+
+void MainWindow::BuildFilterBar(QWidget* parent) {
+  filter_bar = new QWidget(parent);
+  auto* row = new QHBoxLayout(filter_bar);
+  row->setContentsMargins(2, 2, 2, 2);
+  filter_edit = new QLineEdit(filter_bar);
+  filter_edit->setProperty(kResourceIdProperty, kFilterText);
+  filter_edit->setAccessibleName(QStringLiteral("Filter"));
+  filter_all = new QCheckBox(ToQString(kFilterAllCategoriesText), filter_bar);
+  filter_all->setProperty(kResourceIdProperty, kFilterAllCategories);
+  row->addWidget(filter_edit, 1);
+  row->addWidget(filter_all);
+  filter_bar->hide();
+  connect(filter_edit, &QLineEdit::textChanged, this, [this] { FilterChanged(); });
+  connect(filter_all, &QCheckBox::toggled, this, [this] { FilterChanged(); });
+  // Escape empties the filter.
+  auto* clear =
+      new QShortcut(QKeySequence(Qt::Key_Escape), filter_edit, nullptr, nullptr, Qt::WidgetShortcut);
+  connect(clear, &QShortcut::activated, filter_edit, &QLineEdit::clear);
+}
+
+void MainWindow::FilterChanged() {
+  const QString text = filter_edit->text();
+  editor.OnFilterChanged(reinterpret_cast<const char16_t*>(text.utf16()), filter_all->isChecked());
+}
+
+void MainWindow::ShowFilterBar(bool shown) {
+  filter_bar->setVisible(shown);
+  if (!shown) filter_edit->clear();
+  RunLayout();
+  if (shown) filter_edit->setFocus();
 }
 
 QAction* MainWindow::Action(int command) const {
@@ -158,6 +196,26 @@ void MainWindow::SetTitle(const char16_t* title) { setWindowTitle(ToQString(titl
 
 void MainWindow::SetMenuItemEnabled(int command, bool enabled) {
   if (QAction* action = Action(command)) action->setEnabled(enabled);
+}
+
+void MainWindow::SetMenuItemChecked(int command, bool checked) {
+  QAction* action = Action(command);
+  if (!action) return;
+  action->setCheckable(true);
+  action->setChecked(checked);
+}
+
+void MainWindow::SetMenuItemShown(int command, bool shown) {
+  if (QAction* action = Action(command)) action->setVisible(shown);
+}
+
+void MainWindow::SetStatusText(const char16_t* text) { statusBar()->showMessage(ToQString(text)); }
+
+void MainWindow::ColumnsChanged() {
+  const StringListClass& view = editor.View();
+  model->SetColumns(view.Columns(), view.ColumnCount());
+  for (int i = 0; i < view.ColumnCount(); ++i) list->header()->resizeSection(i, view.Columns()[i].Width);
+  selection_mark = -1;
 }
 
 void MainWindow::TabsChanged() {
@@ -240,8 +298,11 @@ void MainWindow::RunLayout() {
   const int strip = tabs->sizeHint().height();
   const int width = area->width();
   tabs->setGeometry(0, 0, width, strip + 10);
-  const int height = area->height() - strip - 10;
-  list->setGeometry(0, strip + 10, width, height > 0 ? height : 0);
+  // The filter bar, when shown, stands between them and moves the list down by its height.
+  const int bar = filter_bar && filter_bar->isVisibleTo(this) ? filter_bar->sizeHint().height() : 0;
+  if (bar) filter_bar->setGeometry(0, strip + 10, width, bar);
+  const int height = area->height() - strip - 10 - bar;
+  list->setGeometry(0, strip + 10 + bar, width, height > 0 ? height : 0);
 }
 
 void MainWindow::StepTab(int step) {
@@ -250,6 +311,18 @@ void MainWindow::StepTab(int step) {
 }
 
 void MainWindow::Quit() { close(); }
+
+int MainWindow::ReadSetting(const char16_t* name, int fallback) {
+  QSettings settings(QStringLiteral("strandex"), QStringLiteral("strandex"));
+  bool ok = false;
+  const int value = settings.value(ToQString(name)).toInt(&ok);
+  return ok ? value : fallback;
+}
+
+void MainWindow::WriteSetting(const char16_t* name, int value) {
+  QSettings settings(QStringLiteral("strandex"), QStringLiteral("strandex"));
+  settings.setValue(ToQString(name), value);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (find_window) find_window->close();

@@ -13,6 +13,8 @@
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/tab_row.h"
 
+class QCheckBox;
+class QLineEdit;
 class QTreeView;
 
 namespace ui {
@@ -30,6 +32,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   TabRow* Tabs() const { return tabs; }
   QTreeView* List() const { return list; }
   FindResultsWindow* FindResults() const { return find_window; }
+  QWidget* FilterBar() const { return filter_bar; }
+  QLineEdit* FilterEdit() const { return filter_edit; }
+  QCheckBox* FilterAllCategories() const { return filter_all; }
   QAction* Action(int command) const;
 
   // Tests choose files without a dialog.
@@ -43,8 +48,13 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
+  void SetMenuItemChecked(int command, bool checked) override;
+  void SetMenuItemShown(int command, bool shown) override;
+  void SetStatusText(const char16_t* text) override;
+  void ShowFilterBar(bool shown) override;
   void TabsChanged() override;
   void RowsChanged() override;
+  void ColumnsChanged() override;
   void SelectRow(int row) override;
   void ScrollRowNearTop(int row) override;
   int SelectionMark() override;
@@ -58,12 +68,18 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;
   void Quit() override;
+  // QSettings of the organization and application "strandex".
+  int ReadSetting(const char16_t* name, int fallback) override;
+  void WriteSetting(const char16_t* name, int value) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildMenu();
+  // The filter bar, hidden until the View menu shows it.
+  void BuildFilterBar(QWidget* parent);
+  void FilterChanged();
   // The current row becomes the mark when the user has just selected or deselected it, or
   // (selected) made it current.
   void TrackSelectionMark(bool selection_changed);
@@ -74,6 +90,9 @@ class MainWindow : public QMainWindow, public EditorScreenClass {
   EditorClass editor;
   TabRow* tabs = nullptr;
   QTreeView* list = nullptr;
+  QWidget* filter_bar = nullptr;
+  QLineEdit* filter_edit = nullptr;
+  QCheckBox* filter_all = nullptr;
   CellTableModel* model = nullptr;
   QPointer<FindResultsWindow> find_window;
   FileChooser file_chooser;

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -28,9 +30,9 @@
 #include <vector>
 
 #include "common/testing/temp_folder.h"
-#include "tdb/testing/database_fixture.h"
 #include "strandex/ui/qt/find_results_window.h"
 #include "strandex/ui/qt/template_dialog.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace ui {
 namespace {
@@ -85,6 +87,8 @@ class MainWindowTest : public DatabaseTest {
   void SetUp() override {
     DatabaseTest::SetUp();
     TranslateDBClass::Initialize();
+    // The user's settings start empty in every test.
+    qputenv("XDG_CONFIG_HOME", QByteArray(folder.path().c_str()));
     window = new MainWindow;
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -123,6 +127,7 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
   for (QAction* popup : window->menuBar()->actions()) {
     menu += (menu.isEmpty() ? "" : "\n") + popup->text() + ":";
     for (QAction* item : popup->menu()->actions()) {
+      if (!item->isVisible()) continue;
       QString text =
           item->isSeparator() ? "-" : item->text() + " " + item->property(kCommandIdProperty).toString();
       menu += " " + text + (item->isEnabled() ? "," : " off,");
@@ -133,7 +138,10 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
       "File: New 40020, Open 40021, Close 40038, Save 40023, Save as 40024, Export C Header "
       "40046 off, Import Table 40056, Export Table 40055 off, -, Exit 40025,\nSearch: Goto 40026, Find by "
       "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
-      "String 40052, Add Category 40053, Remove Category 40054,");
+      "String 40052, Add Category 40053, Remove Category 40054,\nView: Translation language: None 40100, "
+      "Translation language: 1 40101, Translation language: 2 40102, Translation language: 3 40103, "
+      "Translation language: 4 40104, Translation language: 5 40105, Translation language: 6 40106, -, "
+      "Only untranslated 40110 off, Filter bar 40112,");
   EXPECT_EQ(window->Tabs()->count(), 1);
   EXPECT_EQ(window->Tabs()->tabText(0), QStringLiteral("Default"));
   QString headers;
@@ -646,6 +654,89 @@ TEST_F(MainWindowTest, FailedOpenSaysSoInAMessageBox) {
   window->Action(kCmdOpen)->trigger();
   EXPECT_TRUE(text.contains(QStringLiteral("/nonexistent/folder/lost.tdb: ")));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Advanced string editor - lost.tdb"));
+}
+
+// The View menu: the translation column and the label of "Text", Only untranslated with its
+// status text and F8, the filter bar, and the settings that a new window starts with.
+TEST_F(MainWindowTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
+  ASSERT_TRUE(done->SetText(1, u"Hello") && TranslateDBClass::AddObject(done));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
+  OpenSaved();
+  window->Editor().OnTabSelected(0);
+  QAction* next = window->Action(kCmdNextUntranslated);
+  EXPECT_FALSE(next->isVisible());
+  window->Action(kCmdTranslationFirst)->trigger();
+  EXPECT_TRUE(window->Action(kCmdTranslationFirst)->isChecked());
+  EXPECT_FALSE(window->Action(kCmdTranslationNone)->isChecked());
+  EXPECT_TRUE(next->isVisible());
+  EXPECT_EQ(next->shortcut(), QKeySequence(Qt::Key_F8));
+  QAbstractItemModel* model = window->List()->model();
+  ASSERT_EQ(model->columnCount(), 5);
+  EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString() +
+                QString::number(window->List()->header()->sectionSize(4)),
+            QStringLiteral("Text (1)450"));
+  EXPECT_EQ(ListCell(0, 4) + "|" + ListCell(1, 4), QStringLiteral("|= Hello"));
+
+  QString label, name;
+  AnswerModal([&](QWidget* dialog) {
+    QWidget* edit = FindControl(dialog, kEditText);
+    for (QLabel* each : dialog->findChildren<QLabel*>())
+      if (each->buddy() == edit) label = each->text();
+    name = edit->accessibleName();
+    TypeAtEnd(edit, QStringLiteral("!"));
+    ClickControl(dialog, kIDOk);
+  });
+  DoubleClick(window->List(), 1);
+  EXPECT_EQ(label + "|" + name, QStringLiteral("Text (1)|Text (1)"));
+  EXPECT_EQ(std::u16string(TranslateDBClass::GetObject(0)->GetText(1).Chars()), u"Hello!");
+  EXPECT_STREQ(TranslateDBClass::GetObject(0)->GetEnglishText().Chars(), "Hello");
+
+  window->Action(kCmdOnlyUntranslated)->trigger();
+  ASSERT_EQ(model->rowCount(), 2);
+  EXPECT_EQ(ListCell(0, 0) + "|" + ListCell(1, 0), QStringLiteral("IDS_ALSO|IDS_LEFT"));
+  EXPECT_EQ(window->statusBar()->currentMessage(), QStringLiteral("2 of 3 untranslated in language 1"));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  window->List()->setFocus();
+  QTest::keyClick(window->List(), Qt::Key_F8);
+  QTest::keyClick(window->List(), Qt::Key_F8);
+  EXPECT_EQ(window->SelectionMark(), 1);
+  EXPECT_EQ(window->List()->selectionModel()->selectedRows().size(), 1);
+  {
+    MainWindow started;  // with the settings kept
+    EXPECT_EQ(started.List()->model()->columnCount(), 5);
+    EXPECT_TRUE(started.Action(kCmdOnlyUntranslated)->isChecked());
+  }
+  window->Action(kCmdOnlyUntranslated)->trigger();
+  EXPECT_EQ(window->statusBar()->currentMessage(), QString());
+  window->Action(kCmdCheckTranslations)->trigger();
+  ASSERT_TRUE(window->FindResults());
+  QAbstractItemModel* results = window->FindResults()->List()->model();
+  EXPECT_EQ(results->headerData(3, Qt::Horizontal).toString() + "|" + results->index(1, 3).data().toString(),
+            QStringLiteral("Problem|no translation (empty)"));
+
+  const QRect tabs = window->Tabs()->geometry(), list = window->List()->geometry();
+  window->Action(kCmdFilterBar)->trigger();
+  const int bar = window->FilterBar()->height();
+  EXPECT_GT(bar, 0);
+  EXPECT_EQ(window->FilterBar()->y(), list.y());
+  EXPECT_EQ(window->Tabs()->geometry(), tabs);
+  EXPECT_EQ(window->List()->geometry(), list.adjusted(0, bar, 0, 0));
+  QTest::keyClicks(window->FilterEdit(), QStringLiteral("e"));
+  EXPECT_EQ(model->rowCount(), 1);
+  window->FilterAllCategories()->click();
+  EXPECT_EQ(model->rowCount(), 2);
+  window->FilterEdit()->setFocus();
+  QTest::keyClick(window->FilterEdit(), Qt::Key_Escape);
+  EXPECT_EQ(window->FilterEdit()->text() + QString::number(model->rowCount()), QStringLiteral("2"));
+  window->Action(kCmdFilterBar)->trigger();
+  EXPECT_EQ(window->List()->geometry(), list);
+  window->Action(kCmdTranslationNone)->trigger();
+  EXPECT_EQ(model->columnCount(), 4);
+  EXPECT_FALSE(next->isVisible());
 }
 
 }  // namespace

@@ -156,6 +156,27 @@ QString EditText(const QWidget* widget) {
   return QString();
 }
 
+// A label wider at its font than its place is widened to show its whole text; it is raised over
+// the field it then reaches into, and nothing else moves.
+void FitLabel(QLabel* label) {
+  if (label->sizeHint().width() <= label->width()) return;
+  label->resize(label->sizeHint().width(), label->height());
+  label->raise();
+}
+
+// Gives the labels the texts the logic chose for them, and their fields the same names.
+void ApplyLabels(const QWidget* dialog, const DialogFieldsClass& fields) {
+  for (QLabel* label : dialog->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    QWidget* field = label->buddy();
+    const int id = field ? field->property(kResourceIdProperty).toInt() : kNoControl;
+    const char16_t* text = id != kNoControl ? fields.Label(id) : nullptr;
+    if (!text) continue;
+    label->setText(ToQString(text));
+    FitLabel(label);
+    field->setAccessibleName(label->text());
+  }
+}
+
 }  // namespace
 
 int DialogUnitsToPixelsX(const QWidget* widget, int units) { return units * AverageCharWidth(widget) / 4; }
@@ -185,12 +206,7 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template) {
     QWidget* field = FindControl(dialog, control.Buddy);
     auto* label = qobject_cast<QLabel*>(widgets[i]);
     if (!label) continue;
-    // A label wider at this font than its place is widened to show its whole text; it is
-    // raised over the field it then reaches into, and nothing else moves.
-    if (label->sizeHint().width() > label->width()) {
-      label->resize(label->sizeHint().width(), label->height());
-      label->raise();
-    }
+    FitLabel(label);
     if (!field) continue;
     label->setBuddy(field);
     field->setAccessibleName(label->text());
@@ -275,6 +291,7 @@ TemplateDialog::TemplateDialog(DialogLogicClass& logic, QWidget* parent)
 int TemplateDialog::Run() {
   logic.OnInit(fields);
   WriteFields(this, dialog_template, fields);
+  ApplyLabels(this, fields);
   if (QWidget* focus = FindControl(this, fields.Focus)) focus->setFocus();
   int result = exec();
   return result < 0 ? 0 : result;

@@ -27,9 +27,9 @@ constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALW
 constexpr UINT kMakeSpareFindResults = WM_APP + 1;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class, DWORD style, int x, int y,
-                 int width, int height) {
-  HWND child =
-      ::CreateWindowExW(0, window_class, L"", style, x, y, width, height, parent, nullptr, instance, nullptr);
+                 int width, int height, int id = 0, const char16_t* text = u"") {
+  HWND child = ::CreateWindowExW(0, window_class, W(text), style, x, y, width, height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (child)
     ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
   return child;
@@ -100,7 +100,7 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      window = tabs = list = status_bar = nullptr;
+      window = tabs = list = status_bar = filter_edit = filter_all = nullptr;
       break;
     case WM_SIZE:
       if (status_bar) ::SendMessageW(status_bar, WM_SIZE, wparam, lparam);
@@ -109,6 +109,11 @@ LRESULT MainWindowClass::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<const NMHDR*>(lparam));
     case WM_COMMAND:
+      if (lparam &&
+          (reinterpret_cast<HWND>(lparam) == filter_edit || reinterpret_cast<HWND>(lparam) == filter_all)) {
+        if (HIWORD(wparam) == EN_CHANGE || HIWORD(wparam) == BN_CLICKED) FilterChanged();
+        return 0;
+      }
       editor.ExecuteCommand(LOWORD(wparam));
       return 0;
     case WM_ACTIVATE:
@@ -132,8 +137,13 @@ bool MainWindowClass::CreateControls() {
   status_bar = CreateChild(window, instance, STATUSCLASSNAMEW, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0);
   tabs = CreateChild(window, instance, WC_TABCONTROLW, kTabStyle, 0, 20, 500, 500);
   list = CreateChild(window, instance, WC_LISTVIEWW, kListStyle, 0, 100, 500, 40);
-  if (!status_bar || !tabs || !list) return false;
+  filter_edit = CreateChild(window, instance, L"EDIT", WS_CHILD | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0,
+                            0, 0, 0, kFilterText);
+  filter_all = CreateChild(window, instance, L"BUTTON", WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 0, 0, 0,
+                           kFilterAllCategories, kFilterAllCategoriesText);
+  if (!status_bar || !tabs || !list || !filter_edit || !filter_all) return false;
   SetUpListColumns(list, kListColumns, 4);
+  ::SetWindowSubclass(filter_edit, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(tabs, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(list, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
   return true;
@@ -165,6 +175,10 @@ LRESULT CALLBACK MainWindowClass::ControlProc(HWND control, UINT message, WPARAM
         return result;
       }
       break;
+    case WM_CHAR:
+      // Escape empties the filter (on WM_KEYDOWN) without the edit's beep.
+      if (control == self->filter_edit && wparam == VK_ESCAPE) return 0;
+      break;
     case WM_NCDESTROY:
       ::RemoveWindowSubclass(control, ControlProc, 0);
       break;
@@ -183,6 +197,14 @@ bool MainWindowClass::OnKey(HWND from, WPARAM key) {
   }
   if (key == VK_TAB) {
     ::SetFocus(from == tabs ? list : tabs);
+    return true;
+  }
+  if (from == filter_edit && key == VK_ESCAPE) {
+    ::SetWindowTextW(filter_edit, L"");
+    return true;
+  }
+  if (key == kNextUntranslatedKey) {
+    editor.ExecuteCommand(kCmdNextUntranslated);
     return true;
   }
   if (from == list && key == VK_RETURN) {
@@ -283,6 +305,54 @@ void MainWindowClass::SetMenuItemEnabled(int command, bool enabled) {
   ::EnableMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void MainWindowClass::SetMenuItemChecked(int command, bool checked) {
+  ::CheckMenuItem(::GetMenu(window), command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void MainWindowClass::SetMenuItemShown(int command, bool shown) {
+  HMENU bar = ::GetMenu(window);
+  const bool present = ::GetMenuState(bar, command, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  if (!shown) {
+    if (present) ::DeleteMenu(bar, command, MF_BYCOMMAND);
+    return;
+  }
+  if (present) return;
+  // Its popup is the one of the table, its place after the items before it that are present.
+  int popup = -1, place = 0;
+  for (int i = 0; i < kMenuItemCount; ++i) {
+    const MenuItemTemplate& item = kMenuItems[i];
+    if (i == 0 || WideCompare(item.Popup, kMenuItems[i - 1].Popup) != 0) {
+      ++popup;
+      place = 0;
+    }
+    if (item.Command != command) {
+      place += !item.Text || ::GetMenuState(bar, item.Command, MF_BYCOMMAND) != static_cast<UINT>(-1);
+      continue;
+    }
+    UnicodeStringClass text(item.Text);
+    if (command == kCmdNextUntranslated) text.Append(u"\tF8");
+    ::InsertMenuW(::GetSubMenu(bar, popup), place, MF_BYPOSITION | MF_STRING, command, W(text.Chars()));
+    return;
+  }
+}
+
+void MainWindowClass::ShowFilterBar(bool shown) {
+  ::ShowWindow(filter_edit, shown ? SW_SHOW : SW_HIDE);
+  ::ShowWindow(filter_all, shown ? SW_SHOW : SW_HIDE);
+  if (!shown) ::SetWindowTextW(filter_edit, L"");
+  RunLayout();
+  if (shown) ::SetFocus(filter_edit);
+}
+
+void MainWindowClass::FilterChanged() {
+  editor.OnFilterChanged(WindowText(filter_edit),
+                         ::SendMessageW(filter_all, BM_GETCHECK, 0, 0) == BST_CHECKED);
+}
+
+void MainWindowClass::SetStatusText(const char16_t* text) {
+  ::SendMessageW(status_bar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(W(text)));
+}
+
 bool MainWindowClass::TabItemIs(int index, const UnicodeStringClass& text, int id, DWORD state) {
   wchar_t shown[512] = {0};
   TCITEMW item = {};
@@ -339,6 +409,29 @@ void MainWindowClass::RowsChanged() {
   ::SendMessageW(list, LVM_SETITEMCOUNT, editor.View().RowCount(), 0);
   ::SendMessageW(list, LVM_SETSELECTIONMARK, 0, -1);
   ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list, nullptr, TRUE);
+}
+
+namespace {
+
+// Gives a report list the columns of a table from first on; those before it stay as they are.
+void SetColumnsFrom(HWND list, int first, const ColumnTemplate* columns, int count) {
+  int shown = static_cast<int>(::SendMessageW(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0));
+  for (; shown > first; --shown) ::SendMessageW(list, LVM_DELETECOLUMN, shown - 1, 0);
+  for (int i = first; i < count; ++i) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = columns[i].Width;
+    column.pszText = const_cast<wchar_t*>(W(columns[i].Caption));
+    ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+}  // namespace
+
+void MainWindowClass::ColumnsChanged() {
+  // The four columns of the string list stay; those after them follow the view.
+  SetColumnsFrom(list, 4, editor.View().Columns(), editor.View().ColumnCount());
   ::InvalidateRect(list, nullptr, TRUE);
 }
 
@@ -446,6 +539,8 @@ void MainWindowClass::FindResultsChanged() {
   if (!find_window) return;
   HWND results = ::GetDlgItem(find_window, kResultsList);
   ::SendMessageW(results, WM_SETREDRAW, FALSE, 0);
+  // Check translations shows the problem in a column of its own (and the English text narrower).
+  SetColumnsFrom(results, 2, editor.Results().Columns(), editor.Results().ColumnCount());
   ::SendMessageW(results, LVM_DELETEALLITEMS, 0, 0);
   ::SendMessageW(results, LVM_SETITEMCOUNT, editor.Results().RowCount(), 0);
   ::SendMessageW(results, WM_SETREDRAW, TRUE, 0);
@@ -470,10 +565,39 @@ void MainWindowClass::RunLayout() {
   ::SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&tab));
   const int strip = tab.top;
   ::SetWindowPos(tabs, nullptr, client.left, client.top, client.right, strip + 10, SWP_NOZORDER);
-  ::SetWindowPos(list, nullptr, client.left, strip + 10, client.right,
-                 client.bottom - status.bottom - strip - 10, SWP_NOZORDER);
+  // The filter bar, when shown, stands between them (a line of the font high, with a margin)
+  // and moves the list down by its height.
+  int bar = 0;
+  if (::GetWindowLongW(filter_edit, GWL_STYLE) & WS_VISIBLE) {
+    TEXTMETRICW metrics = {};
+    HDC dc = ::GetDC(filter_edit);
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(filter_edit, WM_GETFONT, 0, 0)));
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(filter_edit, dc);
+    bar = metrics.tmHeight + 10;
+    const int box = std::min<int>(client.right / 2, 8 * metrics.tmAveCharWidth * 2);
+    ::SetWindowPos(filter_edit, nullptr, 2, strip + 12, client.right - box - 6, bar - 4, SWP_NOZORDER);
+    ::SetWindowPos(filter_all, nullptr, client.right - box, strip + 12, box - 2, bar - 4, SWP_NOZORDER);
+  }
+  ::SetWindowPos(list, nullptr, client.left, strip + 10 + bar, client.right,
+                 client.bottom - status.bottom - strip - 10 - bar, SWP_NOZORDER);
 }
 
 void MainWindowClass::Quit() { ::DestroyWindow(window); }
+
+int MainWindowClass::ReadSetting(const char16_t* name, int fallback) {
+  DWORD value = 0, size = sizeof value;
+  if (::RegGetValueW(HKEY_CURRENT_USER, settings_key, W(name), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+      ERROR_SUCCESS)
+    return fallback;
+  return static_cast<int>(value);
+}
+
+void MainWindowClass::WriteSetting(const char16_t* name, int value) {
+  const DWORD data = static_cast<DWORD>(value);
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, settings_key, W(name), REG_DWORD, &data, sizeof data);
+}
 
 }  // namespace ui

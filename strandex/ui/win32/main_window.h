@@ -36,6 +36,8 @@ class MainWindowClass : public EditorScreenClass {
   HWND Tabs() const { return tabs; }
   HWND List() const { return list; }
   HWND StatusBar() const { return status_bar; }
+  HWND FilterEdit() const { return filter_edit; }
+  HWND FilterAllCategories() const { return filter_all; }
   HWND FindResultsWindow() const { return find_window; }
   // The modal dialog running now, or null.
   HWND RunningDialog() const { return running_dialog; }
@@ -51,8 +53,14 @@ class MainWindowClass : public EditorScreenClass {
   bool ChooseFile(const FileDialogRequest& request, NarrowStringClass& path) override;
   void SetTitle(const char16_t* title) override;
   void SetMenuItemEnabled(int command, bool enabled) override;
+  void SetMenuItemChecked(int command, bool checked) override;
+  // A hidden item is taken out of its popup, and put back in its place from the menu table.
+  void SetMenuItemShown(int command, bool shown) override;
+  void SetStatusText(const char16_t* text) override;
+  void ShowFilterBar(bool shown) override;
   void TabsChanged() override;
   void RowsChanged() override;
+  void ColumnsChanged() override;
   void SelectRow(int row) override;
   void ScrollRowNearTop(int row) override;
   int SelectionMark() override;
@@ -66,6 +74,11 @@ class MainWindowClass : public EditorScreenClass {
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;
   void Quit() override;
+  // DWORD values under the user's key (HKEY_CURRENT_USER\Software\strandex).
+  int ReadSetting(const char16_t* name, int fallback) override;
+  void WriteSetting(const char16_t* name, int value) override;
+  // Tests keep their settings under a key of their own, below HKEY_CURRENT_USER.
+  void SetSettingsKey(const wchar_t* key) { settings_key = key; }
 
   // A Find results window tells its end, and the place it had on the screen.
   void OnFindResultsDestroyed(HWND dialog, const RECT& place);
@@ -79,6 +92,8 @@ class MainWindowClass : public EditorScreenClass {
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   bool CreateControls();
   LRESULT OnNotify(const NMHDR* header);
+  // The filter bar's edit or box told a change.
+  void FilterChanged();
   // The tab row and the list pass their keys and mouse messages here first.
   static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                       DWORD_PTR self);
@@ -102,6 +117,9 @@ class MainWindowClass : public EditorScreenClass {
   HWND tabs = nullptr;
   HWND list = nullptr;
   HWND status_bar = nullptr;
+  // The filter bar, hidden until the View menu shows it.
+  HWND filter_edit = nullptr;
+  HWND filter_all = nullptr;
   HWND find_window = nullptr;
   // A Find results window made ahead, hidden, when the main window is idle: creating one costs
   // wine tens of milliseconds, which the first Find with hits would otherwise wait for.
@@ -116,6 +134,7 @@ class MainWindowClass : public EditorScreenClass {
   TabPageClass shown_page{0, -1};
   FileChooser file_chooser;
   DialogRunner dialog_runner;
+  const wchar_t* settings_key = L"Software\\strandex";
 };
 
 }  // namespace ui

@@ -13,12 +13,12 @@
 
 #include "common/testing/temp_folder.h"
 #include "common/utf8.h"
-#include "tdb/testing/database_fixture.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/win32/debug_output.h"
 #include "strandex/ui/win32/file_dialog.h"
 #include "strandex/ui/win32/modal_dialog.h"
 #include "strandex/ui/win32/win32_text.h"
+#include "tdb/testing/database_fixture.h"
 
 namespace ui {
 namespace {
@@ -180,6 +180,7 @@ ModalScript::Step Press(int id, wstring* text = nullptr) {
 
 class Win32EditorTest : public DatabaseTest {
  protected:
+  static constexpr const wchar_t* kSettingsKey = L"Software\\strandex-test";
   static void SetUpTestSuite() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, 0x2F};
     ::InitCommonControlsEx(&controls);
@@ -190,7 +191,10 @@ class Win32EditorTest : public DatabaseTest {
   void SetUp() override {
     DatabaseTest::SetUp();
     TranslateDBClass::Initialize();
+    // The user's settings start empty in every test.
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
     main = new MainWindowClass(::GetModuleHandleW(nullptr));
+    main->SetSettingsKey(kSettingsKey);
     ASSERT_NE(main->Create(), nullptr);
   }
   void TearDown() override {
@@ -199,6 +203,7 @@ class Win32EditorTest : public DatabaseTest {
     MSG message;
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     }
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
     DatabaseTest::TearDown();
   }
 
@@ -300,7 +305,7 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(::GetFocus(), main->List());
 
   HMENU bar = ::GetMenu(window);
-  EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1");
+  EXPECT_EQ(MenuText(bar), L"File -1|Search -1|Edit -1|View -1");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 0)),
             L"New 40020|Open 40021|Close 40038|Save 40023|Save as 40024|Export C Header 40046 "
             L"grayed|Import Table 40056|Export Table 40055 grayed| 0|Exit 40025");
@@ -308,6 +313,10 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
             L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 2)),
             L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054");
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 3)),
+            L"Translation language: None 40100|Translation language: 1 40101|Translation language: 2 "
+            L"40102|Translation language: 3 40103|Translation language: 4 40104|Translation language: 5 "
+            L"40105|Translation language: 6 40106| 0|Only untranslated 40110 grayed|Filter bar 40112");
 
   // Layout: the tab row on top, the list below it down to the status bar.
   RECT client, tabs, list, status;
@@ -687,6 +696,91 @@ TEST_F(Win32EditorTest, RemoveStringRemovesTheRowClickedLastWhileItIsSelected) {
   click(3, MK_SHIFT);
   Command(40052);
   EXPECT_EQ(ids(), L"|1004 |1003 BOOK_TITLE|1002 ");
+}
+
+// The View menu: the translation column and the label of "Text", Only untranslated with its
+// status text and F8, the filter bar, and the settings that a new window starts with.
+TEST_F(Win32EditorTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  TDBStringClass* done = NewString(1000, "IDS_DONE", u"Hello", 1);
+  ASSERT_TRUE(done->SetText(1, u"Hello") && TranslateDBClass::AddObject(done));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1001, "IDS_LEFT", u"Bye", 2)));
+  ASSERT_TRUE(TranslateDBClass::AddObject(NewString(1002, "IDS_ALSO", u"Quit", 1)));
+  ASSERT_TRUE(SaveDatabaseFile((folder / "three.tdb").c_str(), nullptr));
+  Command(40021, {Choose(folder / "three.tdb")});
+  SelectTab(0);
+  HMENU bar = ::GetMenu(main->Window());
+  const wstring search = L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029";
+  Command(40101);
+  EXPECT_TRUE(::GetMenuState(bar, 40101, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_FALSE(::GetMenuState(bar, 40100, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)),
+            search + L"|Next untranslated\tF8 40111|Check translations 40113");
+  EXPECT_EQ(Columns(main->List()),
+            L"ID (string) 200|ID (numeric) 100|Sound ID 100|English text 450|Text (1) 450");
+  EXPECT_EQ(Row(main->List(), 1, 5), L"IDS_DONE|1000||Hello|= Hello");
+
+  wstring label;
+  DoubleClick(
+      main->List(), 1, {[&label](HWND dialog) {
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+          if (ClassOf(child) == L"Static" && Text(child).rfind(L"Text", 0) == 0 && ShowsWholeText(child))
+            label = Text(child);
+        }
+        Fill({{1001, L"Hallo"}}, IDOK)(dialog);
+      }});
+  EXPECT_EQ(label, L"Text (1)");
+  EXPECT_EQ(Row(main->List(), 1, 5), L"IDS_DONE|1000||Hello|Hallo");
+
+  Command(40110);
+  EXPECT_TRUE(::GetMenuState(bar, 40110, MF_BYCOMMAND) & MF_CHECKED);
+  ASSERT_EQ(Rows(main->List()), 2);
+  EXPECT_EQ(Row(main->List(), 0, 1) + L"|" + Row(main->List(), 1, 1), L"IDS_ALSO|IDS_LEFT");
+  EXPECT_EQ(Text(main->StatusBar()), L"2 of 3 untranslated in language 1");
+  Key(main->List(), VK_F8);
+  Key(main->List(), VK_F8);
+  EXPECT_EQ(main->SelectionMark(), 1);
+  EXPECT_FALSE(Selected(main->List(), 0));
+  {
+    MainWindowClass started(::GetModuleHandleW(nullptr));  // with the settings kept
+    started.SetSettingsKey(kSettingsKey);
+    ASSERT_NE(started.Create(), nullptr);
+    EXPECT_EQ(Columns(started.List()).substr(63), L"Text (1) 450");
+    EXPECT_TRUE(::GetMenuState(::GetMenu(started.Window()), 40110, MF_BYCOMMAND) & MF_CHECKED);
+  }
+  Command(40110);
+  EXPECT_EQ(Text(main->StatusBar()), L"");
+  Command(40113);
+  ASSERT_NE(main->FindResultsWindow(), nullptr);
+  HWND results = ::GetDlgItem(main->FindResultsWindow(), kResultsList);
+  EXPECT_EQ(Columns(results), L"ID (string) 200|ID (numeric) 100|English text 400|Problem 300");
+  EXPECT_EQ(Row(results, 0, 4), L"IDS_LEFT|1001|Bye|no translation (empty)");
+  ::DestroyWindow(main->FindResultsWindow());
+
+  auto place = [this](HWND control) {
+    RECT r;
+    ::GetWindowRect(control, &r);
+    ::MapWindowPoints(nullptr, main->Window(), reinterpret_cast<POINT*>(&r), 2);
+    return std::vector<LONG>{r.left, r.top, r.right, r.bottom};
+  };
+  const std::vector<LONG> tabs = place(main->Tabs()), list = place(main->List());
+  Command(40112);
+  EXPECT_EQ(Text(main->FilterAllCategories()), L"All categories");
+  const std::vector<LONG> edit = place(main->FilterEdit()), moved = place(main->List());
+  EXPECT_EQ(edit[1] - 2, list[1]);
+  EXPECT_EQ(moved, (std::vector<LONG>{list[0], edit[3] + 2, list[2], list[3]}));
+  EXPECT_EQ(place(main->Tabs()), tabs);
+  ::SetWindowTextW(main->FilterEdit(), L"e");
+  EXPECT_EQ(Rows(main->List()), 1);
+  ::SendMessageW(main->FilterAllCategories(), BM_CLICK, 0, 0);
+  EXPECT_EQ(Rows(main->List()), 2);
+  Key(main->FilterEdit(), VK_ESCAPE);
+  EXPECT_EQ(Text(main->FilterEdit()) + to_wstring(Rows(main->List())), L"2");
+  Command(40112);
+  EXPECT_FALSE(::IsWindowVisible(main->FilterEdit()));
+  EXPECT_EQ(place(main->List()), list);
+  Command(40100);
+  EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search);
 }
 
 }  // namespace

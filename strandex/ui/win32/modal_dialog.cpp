@@ -27,10 +27,10 @@ bool IsButton(ControlKind kind) {
          kind == ControlKind::RadioButton;
 }
 
-// A label wider at the dialog's font than its place is widened to show its whole text on one
-// line; it stays over the field it then reaches into, which leaves it uncovered. Nothing else
-// moves.
-void WidenLabels(HWND dialog, const DialogTemplate& dialog_template) {
+// Labels take the texts the logic gave them. A label wider at the dialog's font than its place
+// is widened to show its whole text on one line; it stays over the field it then reaches into,
+// which leaves it uncovered. Nothing else moves.
+void FitLabels(HWND dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields) {
   // The controls in the order of the template, before any of them is raised.
   HWND children[64] = {};
   HWND child = ::GetWindow(dialog, GW_CHILD);
@@ -43,12 +43,14 @@ void WidenLabels(HWND dialog, const DialogTemplate& dialog_template) {
     HWND field = ::GetDlgItem(dialog, control.Buddy);
     child = children[i];
     if (control.Kind != ControlKind::Static || !field || !child) continue;
+    if (const char16_t* label = fields.Label(control.Buddy)) ::SetWindowTextW(child, W(label));
+    const UnicodeStringClass shown = WindowText(child);
     RECT place;
     ::GetClientRect(child, &place);
     SIZE text = {};
     HDC dc = ::GetDC(child);
     HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(child, WM_GETFONT, 0, 0)));
-    ::GetTextExtentPoint32W(dc, W(control.Text), static_cast<int>(WideLength(control.Text)), &text);
+    ::GetTextExtentPoint32W(dc, W(shown.Chars()), shown.Length(), &text);
     ::SelectObject(dc, old);
     ::ReleaseDC(child, dc);
     if (text.cx <= place.right) continue;
@@ -74,9 +76,9 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lpa
       running = reinterpret_cast<RunningDialog*>(lparam);
       ::SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       *running->Window = dialog;
-      WidenLabels(dialog, running->Template);
       running->Logic.OnInit(running->Fields);
       WriteFields(dialog, running->Template, running->Fields);
+      FitLabels(dialog, running->Template, running->Fields);
       if (running->Fields.Focus < 0) return TRUE;
       ::SetFocus(::GetDlgItem(dialog, running->Fields.Focus));
       return FALSE;
