@@ -17,6 +17,9 @@ DESTDIR="$folder/stage" cmake --install "$build" --prefix /usr >/dev/null
 {
   for program in bundlor facetrue mixtool tdbtool tdbtool-git-setup vxmtool; do echo "bin/$program"; done
   for page in bundlor facetrue mixtool tdbtool vxmtool; do echo "share/man/man1/$page.1"; done
+  for program in bundlor facetrue mixtool strandex tdbtool vxmtool; do
+    echo "share/bash-completion/completions/$program"
+  done
   for doc in LICENSE README.md bundlor.md facetrue.md git.md mix-format.md mixtool.md po.md strandex.md \
     tdb-format.md tdbtool.md text-table.md vxm-format.md xliff.md; do
     echo "share/doc/toolset/$doc"
