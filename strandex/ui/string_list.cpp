@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/string_functions.h"
+#include "tdb/exchange/translation_check.h"
 #include "tdb/translate_db.h"
 
 namespace ui {
@@ -76,8 +77,7 @@ TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringCl
   while (UnitAt(text, i) && UnitAt(text, i) == UnitAt(english, i)) ++i;
   TranslationLook look{UnitAt(text, 0) == 0, UnitAt(text, i) == 0 && UnitAt(english, i) == 0, false};
   for (size_t c = 0; UnitAt(english, c) && !look.EnglishHasLetters; ++c) {
-    const char16_t unit = UnitAt(english, c), upper = unit & 0xDF;
-    look.EnglishHasLetters = (upper >= 'A' && upper <= 'Z') || (unit >= 0xC0 && unit != 0xD7 && unit != 0xF7);
+    look.EnglishHasLetters = IsScriptLetter(UnitAt(english, c));
   }
   return look;
 }

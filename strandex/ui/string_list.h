@@ -26,7 +26,7 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
 struct TranslationLook {
   bool Empty;
   bool SameAsEnglish;      // equal, unit for byte
-  bool EnglishHasLetters;  // A to Z, a to z, or a Latin-1 letter
+  bool EnglishHasLetters;  // a letter of some script, as the translation checks count them
   // Left to translate: English has letters, and the text is empty or the English one.
   bool Untranslated() const { return EnglishHasLetters && (Empty || SameAsEnglish); }
 };

@@ -14,15 +14,6 @@ struct Shape {
   bool letters = false;
 };
 
-// A letter of some script: ASCII letters, and from U+00C0 on what is not a sign, a symbol,
-// punctuation, a private character or half of a character outside the Basic Multilingual Plane.
-bool IsLetter(char16_t c) {
-  if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) return true;
-  if (c < 0xC0 || c == 0xD7 || c == 0xF7) return false;
-  return !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xD800 && c <= 0xF8FF) &&
-         !(c >= 0xFE00 && c <= 0xFE6F) && !(c >= 0xFF00 && c <= 0xFF20);
-}
-
 Shape ShapeOf(const UnicodeStringClass& text) {
   Shape shape;
   const char16_t* t = text.Chars();
@@ -35,12 +26,19 @@ Shape ShapeOf(const UnicodeStringClass& text) {
     shape.tabs += c == u'\t';
     if (c == u'\\' && i + 1 < length && (t[i + 1] == u'n' || t[i + 1] == u't')) ++shape.written_escapes;
     shape.characters += !(c >= 0xDC00 && c <= 0xDFFF && i > 0 && t[i - 1] >= 0xD800 && t[i - 1] <= 0xDBFF);
-    shape.letters = shape.letters || IsLetter(c);
+    shape.letters = shape.letters || IsScriptLetter(c);
   }
   return shape;
 }
 
 }  // namespace
+
+bool IsScriptLetter(char16_t c) {
+  if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) return true;
+  if (c < 0xC0 || c == 0xD7 || c == 0xF7) return false;
+  return !(c >= 0x2000 && c <= 0x2BFF) && !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xD800 && c <= 0xF8FF) &&
+         !(c >= 0xFE00 && c <= 0xFE6F) && !(c >= 0xFF00 && c <= 0xFF20);
+}
 
 const char* TranslationFaultName(TranslationFault fault) {
   switch (fault) {

@@ -15,6 +15,11 @@ enum class TranslationFault {
   kTooLong,       // longer than the ratio allows
 };
 
+// A letter of some script, which makes a text one to translate: ASCII letters, and from U+00C0
+// on what is not a sign, a symbol, punctuation, a private character or half of a character outside
+// the Basic Multilingual Plane.
+bool IsScriptLetter(char16_t c);
+
 // The name of a fault for machines ("printf", "spaces", ...) and its description for people.
 const char* TranslationFaultName(TranslationFault fault);
 const char* TranslationFaultText(TranslationFault fault);
