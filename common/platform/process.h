@@ -3,7 +3,7 @@
 // as UTF-8.
 #pragma once
 
-#include "common/platform/disk.h"
+#include "common/platform/file_types.h"
 #include "common/string_class.h"
 
 namespace platform {
