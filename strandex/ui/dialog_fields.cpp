@@ -52,4 +52,16 @@ bool DialogFieldsClass::SetLabel(int id, const char16_t* text) {
   return true;
 }
 
+bool DialogFieldsClass::Enabled(int id) const {
+  const Field* field = Find(id);
+  return !field || !field->Disabled;
+}
+
+bool DialogFieldsClass::SetEnabled(int id, bool enabled) {
+  Field* field = FindOrAdd(id);
+  if (!field) return false;
+  field->Disabled = !enabled;
+  return true;
+}
+
 }  // namespace ui

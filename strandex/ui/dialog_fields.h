@@ -15,10 +15,13 @@ class DialogFieldsClass {
   bool SetText(int id, const char16_t* text);
   bool Checked(int id) const;
   bool SetChecked(int id, bool checked);
-  // The text of the label that names field id, when the logic gives it one in place of the
-  // template's; null otherwise.
+  // The text of the label that names field id (for a button: its own text), when the logic
+  // gives it one in place of the template's; null otherwise.
   const char16_t* Label(int id) const;
   bool SetLabel(int id, const char16_t* text);
+  // Whether control id takes input; every control does until the logic says otherwise.
+  bool Enabled(int id) const;
+  bool SetEnabled(int id, bool enabled);
 
   // The control that gets the keyboard focus when the dialog opens; -1 for the default.
   int Focus = -1;
@@ -29,6 +32,7 @@ class DialogFieldsClass {
     UnicodeStringClass Text;
     bool Checked = false;
     bool HasLabel = false;
+    bool Disabled = false;
     UnicodeStringClass Label;
   };
   const Field* Find(int id) const;

@@ -74,6 +74,8 @@ void EditorClass::ExecuteCommand(int command) {
       return AddCategory();
     case kCmdRemoveCategory:
       return RemoveCategory();
+    case kCmdReplace:
+      return Replace();
   }
   if (command >= kCmdTranslationNone && command <= kCmdTranslationLast)
     return ChooseTranslationLanguage(command - kCmdTranslationNone);
@@ -440,7 +442,7 @@ void EditorClass::OnFindResultsClosed() {
 }
 
 // The Edit menu: Add String and Remove String in the selected category, Add Category and
-// Remove Category. None of them asks for confirmation.
+// Remove Category, none of which asks for confirmation, and Replace, which does.
 
 void EditorClass::AddString() {
   int category = 0;
@@ -492,6 +494,56 @@ void EditorClass::RemoveCategory() {
     RefillSelectedTab();
     return;
   }
+}
+
+namespace {
+
+// "1 string" or "2 strings".
+UnicodeStringClass Counted(int count, const char16_t* one, const char16_t* many) {
+  return UnicodeStringClass::Formatted(u"%d %s", count, count == 1 ? one : many);
+}
+
+}  // namespace
+
+void EditorClass::Replace() {
+  ReplaceDialogClass dialog(replace_choices, view.TranslationLanguage(), screen);
+  if (screen.RunDialog(dialog) != 1) return;
+  const ReplaceRequest& request = replace_choices.Request;
+  TextReplacementClass replacement(request);
+  bool looked = true;
+  if (replace_choices.AllStrings) {
+    const int count = TranslateDBClass::GetObjectCount();
+    for (int slot = 0; slot < count && looked; ++slot) looked = replacement.Consider(TranslateDBClass::GetObject(slot));
+  } else {
+    for (int row = 0; row < view.RowCount() && looked; ++row) looked = replacement.Consider(view.RowString(row));
+  }
+  if (!looked) return Message(u"Replace", u"Out of memory: nothing was replaced.");
+  UnicodeStringClass where = request.Language == 0
+                                 ? UnicodeStringClass(u"the English texts")
+                                 : UnicodeStringClass::Formatted(u"the texts of language %d", request.Language);
+  where.Append(replace_choices.AllStrings ? u" of all strings" : u" of the strings the list shows");
+  UnicodeStringClass text(u"\u201c");
+  text.Append(request.Find);
+  if (replacement.StringCount() == 0) {
+    text.Append(u"\u201d stands in none of ");
+    text.Append(where);
+    text.Append(u"; nothing was replaced.");
+    return Warning(u"Replace", text);
+  }
+  text.Append(u"\u201d becomes \u201c");
+  text.Append(request.With);
+  text.Append(u"\u201d in ");
+  text.Append(where);
+  text.Append(u".\n\n");
+  text.Append(Counted(replacement.StringCount(), u"string changes", u"strings change"));
+  text.Append(u" (");
+  text.Append(Counted(replacement.MatchCount(), u"occurrence", u"occurrences"));
+  text.Append(u"). The file changes only when it is saved.");
+  if (!screen.AskOkCancel(u"Replace", text)) return;
+  const bool applied = replacement.Apply();
+  RefillSelectedTab();
+  if (results.IsOpen()) screen.FindResultsChanged();
+  if (!applied) Message(u"Replace", u"Out of memory: the strings were changed only in part.");
 }
 
 }  // namespace ui

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "common/string_class.h"
+#include "strandex/ui/editor_dialogs.h"
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/find_results.h"
 #include "strandex/ui/string_list.h"
@@ -85,6 +86,9 @@ class EditorClass {
   void AddCategory();
   void RemoveCategory();
   void RefillSelectedTab();
+  // Replaces a text in the English or the translation language's texts of the listed or of all
+  // strings, after a question that says how much changes.
+  void Replace();
 
   // View commands. The choices are the user's settings, kept by the screen.
   void ChooseTranslationLanguage(int language);
@@ -108,6 +112,7 @@ class EditorClass {
   NarrowStringClass current_file_name;
   NarrowStringClass pending_category_name;
   uint8_t goto_mode = 0;
+  ReplaceChoices replace_choices;
   // Whether Save writes the current file without asking.
   bool save_writes_file = false;
   // Whether the filter bar is shown.

@@ -19,6 +19,10 @@ UnicodeStringClass Widen(const char* text) {
   return out;
 }
 
+constexpr const char16_t* kEnglishOutsideLatin1 =
+    u"The English text cannot hold characters outside Western European (Latin-1); use the Text "
+    u"field for them.";
+
 UnicodeStringClass Decimal(int64_t value) {
   return UnicodeStringClass::Formatted(u"%lld", static_cast<long long>(value));
 }
@@ -91,9 +95,7 @@ int EditStringDialogClass::Apply(DialogFieldsClass& fields) {
   NarrowStringClass english;
   if (set_english) {
     if (!NarrowFromField(fields.Text(kEditEnglish), kFieldLimit, english)) {
-      return Refuse(
-          u"The English text cannot hold characters outside Western European (Latin-1); use the Text "
-          u"field for them.");
+      return Refuse(kEnglishOutsideLatin1);
     }
     english = Unescape(english.Chars());
   }
@@ -149,6 +151,46 @@ int FindDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
   if (control == kButtonCancel) return 0;
   if (control != kButtonOk) return kStayOpen;
   Text = CutField(fields.Text(kFindText), 255);
+  return 1;
+}
+
+int ReplaceDialogClass::TemplateID() const { return kReplaceDialog; }
+
+void ReplaceDialogClass::OnInit(DialogFieldsClass& fields) {
+  fields.Focus = kReplaceFind;
+  fields.SetText(kReplaceFind, choices.Request.Find);
+  fields.SetText(kReplaceWith, choices.Request.With);
+  const bool translation = translation_language > 0 && choices.Request.Language > 0;
+  fields.SetChecked(kReplaceEnglish, !translation);
+  fields.SetChecked(kReplaceTranslation, translation);
+  fields.SetEnabled(kReplaceTranslation, translation_language > 0);
+  if (translation_language > 0)
+    fields.SetLabel(kReplaceTranslation, UnicodeStringClass::Formatted(u"Texts of language %d", translation_language));
+  fields.SetChecked(kReplaceShown, !choices.AllStrings);
+  fields.SetChecked(kReplaceAll, choices.AllStrings);
+  fields.SetChecked(kReplaceMatchCase, choices.Request.MatchCase);
+}
+
+int ReplaceDialogClass::OnCommand(int control, DialogFieldsClass& fields) {
+  if (control == kButtonCancel) return 0;
+  if (control != kButtonOk) return kStayOpen;
+  const bool english = translation_language <= 0 || !fields.Checked(kReplaceTranslation);
+  const UnicodeStringClass find = CutField(fields.Text(kReplaceFind), EditStringDialogClass::kFieldLimit);
+  const UnicodeStringClass with = CutField(fields.Text(kReplaceWith), EditStringDialogClass::kFieldLimit);
+  if (find.IsEmpty()) {
+    screen.ShowMessage(MessageKind::Warning, u"Replace", u"Type the text to find.");
+    return kStayOpen;
+  }
+  NarrowStringClass narrow;
+  if (english && !NarrowFromField(with, with.Length(), narrow)) {
+    screen.ShowMessage(MessageKind::Warning, u"Replace", kEnglishOutsideLatin1);
+    return kStayOpen;
+  }
+  choices.Request.Find = find;
+  choices.Request.With = with;
+  choices.Request.Language = english ? 0 : translation_language;
+  choices.Request.MatchCase = fields.Checked(kReplaceMatchCase);
+  choices.AllStrings = fields.Checked(kReplaceAll);
   return 1;
 }
 

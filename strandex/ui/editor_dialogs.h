@@ -7,6 +7,7 @@
 
 #include "common/string_class.h"
 #include "strandex/ui/dialog_fields.h"
+#include "strandex/ui/text_replace.h"
 
 class TDBStringClass;
 
@@ -78,6 +79,29 @@ class FindDialogClass : public DialogLogicClass {
 
  private:
   int template_id;
+};
+
+// Replace: the text to find and its replacement, where to replace (the English texts, or the
+// texts of the translation language when one is chosen), in which strings, and whether case
+// counts. The editor keeps the choices between uses. OK with a text to find ends with 1; an
+// English replacement with characters outside Latin-1 is refused as Edit String refuses them.
+struct ReplaceChoices {
+  ReplaceRequest Request;
+  bool AllStrings = false;
+};
+
+class ReplaceDialogClass : public DialogLogicClass {
+ public:
+  ReplaceDialogClass(ReplaceChoices& choices, int translation_language, EditorScreenClass& screen)
+      : choices(choices), translation_language(translation_language), screen(screen) {}
+  int TemplateID() const override;
+  void OnInit(DialogFieldsClass& fields) override;
+  int OnCommand(int control, DialogFieldsClass& fields) override;
+
+ private:
+  ReplaceChoices& choices;
+  int translation_language;
+  EditorScreenClass& screen;
 };
 
 // Enter New Category Name: OK with a name sets pending and ends with 1; an empty name ends

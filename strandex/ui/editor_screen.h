@@ -66,6 +66,13 @@ class EditorScreenClass {
   // Gives the keyboard focus to the string list.
   virtual void FocusStringList() = 0;
   virtual void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) = 0;
+  // Asks a question with the buttons OK and Cancel: true for OK. A screen that cannot ask
+  // answers Cancel.
+  virtual bool AskOkCancel(const char16_t* caption, const char16_t* text) {
+    (void)caption;
+    (void)text;
+    return false;
+  }
   // A diagnostic line for developers (off unless enabled).
   virtual void DebugOutput(const char16_t* text) = 0;
   // Places the tabs and the list again (after New, Open and Import Table).

@@ -90,9 +90,17 @@ class FakeScreen : public EditorScreenClass {
     opened_fields.clear();
     for (int i = 0; i < layout->ControlCount; ++i) {
       int id = layout->Controls[i].ID;
-      bool radio = layout->Controls[i].Kind == ControlKind::RadioButton;
-      if (id != kNoControl)
-        opened_fields[id] = radio ? (fields.Checked(id) ? u"checked" : u"") : fields.Text(id);
+      ControlKind kind = layout->Controls[i].Kind;
+      if (id == kNoControl) continue;
+      if (kind != ControlKind::RadioButton && kind != ControlKind::CheckBox) {
+        opened_fields[id] = fields.Text(id);
+        continue;
+      }
+      // A button as "checked|its label|off", each part only where it applies.
+      u16string& button = opened_fields[id];
+      button = fields.Checked(id) ? u"checked" : u"";
+      if (fields.Label(id)) button += u"|" + u16string(fields.Label(id));
+      if (!fields.Enabled(id)) button += u"|off";
     }
     opened_focus = fields.Focus;
     opened_text_label = fields.Label(kEditText) ? fields.Label(kEditText) : u"-";
@@ -106,9 +114,21 @@ class FakeScreen : public EditorScreenClass {
         fields.SetText(step.Control, step.Text.c_str());
         continue;
       }
-      for (int i = 0; i < layout->ControlCount; ++i) {  // radio buttons exclude each other
-        if (layout->Controls[i].Kind == ControlKind::RadioButton)
-          fields.SetChecked(layout->Controls[i].ID, layout->Controls[i].ID == step.Control);
+      // The radio buttons after a group box exclude each other; a check box turns over.
+      int group = 0, clicked_group = -1;
+      for (int i = 0; i < layout->ControlCount; ++i) {
+        const ControlTemplate& control = layout->Controls[i];
+        group += control.Kind == ControlKind::GroupBox;
+        if (control.ID == step.Control && control.Kind == ControlKind::RadioButton) clicked_group = group;
+        if (control.ID == step.Control && control.Kind == ControlKind::CheckBox)
+          fields.SetChecked(control.ID, !fields.Checked(control.ID));
+      }
+      group = 0;
+      for (int i = 0; i < layout->ControlCount; ++i) {
+        const ControlTemplate& control = layout->Controls[i];
+        group += control.Kind == ControlKind::GroupBox;
+        if (control.Kind == ControlKind::RadioButton && group == clicked_group)
+          fields.SetChecked(control.ID, control.ID == step.Control);
       }
       int result = dialog.OnCommand(step.Control, fields);
       if (result != kStayOpen) return result;
@@ -124,6 +144,15 @@ class FakeScreen : public EditorScreenClass {
   void FindResultsChanged() override {}
   void FocusStringList() override {}
   void ShowMessage(MessageKind, const char16_t*, const char16_t* text) override { messages.push_back(text); }
+  // Questions are answered from answers (Cancel when it is empty).
+  std::deque<bool> answers;
+  std::vector<u16string> questions;
+  bool AskOkCancel(const char16_t*, const char16_t* text) override {
+    questions.push_back(text);
+    bool ok = !answers.empty() && answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return ok;
+  }
   void DebugOutput(const char16_t* text) override { debug.push_back(text); }
   void RunLayout() override {}
   void Quit() override {}
@@ -709,6 +738,70 @@ TEST_F(EditorTest, CheckTranslationsListsEachProblemOfLanguageKInTheFindResults)
   EXPECT_EQ(screen.selected_rows, (std::vector<int>{0}));
   Run(kCmdFindID, {Set(kFindText, u"IDS_OK"), Click(kButtonOk)});
   EXPECT_EQ(editor.Results().ColumnCount(), 3);
+}
+
+// Replace: what the question says, Cancel, OK over the listed or all strings, in English or
+// in the translation language, with A to Z folded or matched; refused and unmatched texts.
+TEST_F(EditorTest, ReplaceChangesOnlyTheStringsThatHoldTheTextAfterTheQuestion) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  Add(1000, "IDS_OPEN", u"Open the file");
+  Add(1001, "IDS_TWICE", u"open OPEN aaaa");
+  Add(1002, "IDS_REOPEN", u"Reopen", 2);
+  ASSERT_TRUE(TranslateDBClass::GetObject(0)->SetText(1, u"Datei \u00f6ffnen"));
+  TranslateDBClass::SetCurrentLanguage(2);
+  // Texts of an opened file wait in its bytes until a replacement changes them.
+  ASSERT_TRUE(SaveDatabaseFile((folder / "replace.tdb").c_str(), nullptr));
+  editor.OpenPath((folder / "replace.tdb").c_str());
+  editor.OnTabSelected(0);
+  auto english = [](int slot) { return std::string(TranslateDBClass::GetObject(slot)->GetEnglishText().Chars()); };
+  auto replace = [&](std::vector<Step> steps, bool ok) {
+    screen.answers.push_back(ok);
+    steps.push_back(Click(kButtonOk));
+    Run(kCmdReplace, steps);
+  };
+
+  replace({Set(kReplaceFind, u"open"), Set(kReplaceWith, u"shut")}, false);
+  EXPECT_EQ(screen.opened_fields[kReplaceTranslation] + u"," + screen.opened_fields[kReplaceShown], u"|off,checked");
+  ASSERT_EQ(screen.questions.size(), 1u);
+  EXPECT_EQ(screen.questions[0],
+            u"\u201copen\u201d becomes \u201cshut\u201d in the English texts of the strings the list shows.\n\n"
+            u"2 strings change (3 occurrences). The file changes only when it is saved.");
+  EXPECT_EQ(english(0) + "|" + english(1), "Open the file|open OPEN aaaa");
+
+  // OK: the choices are kept for the next time.
+  replace({}, true);
+  EXPECT_EQ(screen.opened_fields[kReplaceFind], u"open");
+  EXPECT_EQ(english(0) + "|" + english(1) + "|" + english(2), "shut the file|shut shut aaaa|Reopen");
+  EXPECT_EQ(std::u16string(TranslateDBClass::GetObject(1)->GetText(0).Chars()), u"shut shut aaaa");
+  EXPECT_EQ(std::u16string(editor.View().CellText(0, 3).Chars()), u"shut shut aaaa");
+  EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 2);
+
+  // All strings with case matched; matches do not overlap.
+  replace({Set(kReplaceFind, u"Reopen"), Set(kReplaceWith, u"x"), Click(kReplaceAll), Click(kReplaceMatchCase)},
+          true);
+  replace({Set(kReplaceFind, u"reopen")}, true);
+  replace({Set(kReplaceFind, u"aa"), Set(kReplaceWith, u"b")}, true);
+  EXPECT_EQ(english(1) + "|" + english(2), "shut shut bb|x");
+  EXPECT_EQ(screen.questions.size(), 4u);
+  EXPECT_TRUE(LastMessageHas(u"\u201creopen\u201d stands in none of the English texts of all strings;"));
+
+  // English takes no character outside Latin-1, nor does an empty text find anything.
+  const size_t messages = screen.messages.size();
+  Run(kCmdReplace, {Set(kReplaceWith, u"\u0151"), Click(kButtonOk), Set(kReplaceFind, u""), Click(kButtonOk),
+                    Click(kButtonCancel)});
+  ASSERT_EQ(screen.messages.size(), messages + 2);
+  EXPECT_TRUE(screen.messages[messages].find(u"outside Western European (Latin-1)") != u16string::npos);
+
+  // Language 1: only A to Z fold, and a string without a text 1 gets none.
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  replace({Set(kReplaceFind, u"\u00d6ffnen"), Click(kReplaceTranslation), Click(kReplaceMatchCase)}, true);
+  EXPECT_EQ(screen.opened_fields[kReplaceTranslation], u"|Texts of language 1");
+  EXPECT_TRUE(LastMessageHas(u"stands in none of the texts of language 1 of all strings"));
+  replace({Set(kReplaceFind, u"\u00f6FFNEN"), Set(kReplaceWith, u"\u0151")}, true);
+  EXPECT_EQ(screen.questions.size(), 5u);
+  EXPECT_EQ(std::u16string(TranslateDBClass::GetObject(0)->GetText(1).Chars()), u"Datei \u0151");
+  EXPECT_EQ(english(0), "shut the file");
+  EXPECT_EQ(TranslateDBClass::GetObject(1)->GetTextCount(), 1);
 }
 
 }  // namespace

@@ -24,6 +24,8 @@ const MenuItemTemplate kMenuItems[] = {
     {u"Edit", u"Remove String", kCmdRemoveString, false},
     {u"Edit", u"Add Category", kCmdAddCategory, false},
     {u"Edit", u"Remove Category", kCmdRemoveCategory, false},
+    {u"Edit", nullptr, 0, false},
+    {u"Edit", u"Replace\u2026", kCmdReplace, false},
     {u"View", u"Translation language: None", kCmdTranslationNone, false},
     {u"View", u"Translation language: 1", kCmdTranslationFirst, false},
     {u"View", u"Translation language: 2", kCmdTranslationFirst + 1, false},
@@ -101,6 +103,23 @@ const ControlTemplate kCategoryNameControls[] = {
     {kButtonOk, K::DefaultPushButton, u"OK", 50, 23, 48, 12, kNone},
 };
 
+// The second radio button names the translation language when one is chosen.
+const ControlTemplate kReplaceControls[] = {
+    {kNone, K::Static, u"Find what", 6, 6, 48, 12, kReplaceFind},
+    {kReplaceFind, K::Edit, u"", 56, 6, 164, 12, kNone},
+    {kNone, K::Static, u"Replace with", 6, 22, 48, 12, kReplaceWith},
+    {kReplaceWith, K::Edit, u"", 56, 22, 164, 12, kNone},
+    {kNone, K::GroupBox, u"Replace in", 6, 40, 104, 40, kNone},
+    {kReplaceEnglish, K::RadioButton, u"English texts", 12, 52, 92, 10, kNone},
+    {kReplaceTranslation, K::RadioButton, u"Translation texts", 12, 64, 92, 10, kNone},
+    {kNone, K::GroupBox, u"Strings", 116, 40, 104, 40, kNone},
+    {kReplaceShown, K::RadioButton, u"Those the list shows", 122, 52, 92, 10, kNone},
+    {kReplaceAll, K::RadioButton, u"All strings", 122, 64, 92, 10, kNone},
+    {kReplaceMatchCase, K::CheckBox, u"Match case of A-Z", 6, 86, 104, 10, kNone},
+    {kButtonOk, K::DefaultPushButton, u"OK", 6, 102, 48, 12, kNone},
+    {kButtonCancel, K::PushButton, u"Cancel", 60, 102, 48, 12, kNone},
+};
+
 #define TX_CONTROLS(table) table, static_cast<int>(sizeof(table) / sizeof(table[0]))
 
 const DialogTemplate kDialogs[] = {
@@ -112,6 +131,7 @@ const DialogTemplate kDialogs[] = {
     {kEditStringDialog, u"Edit String", 346, 143, false, false, TX_CONTROLS(kEditStringControls)},
     {kCategoryNameDialog, u"Enter New Category Name", 148, 42, true, false,
      TX_CONTROLS(kCategoryNameControls)},
+    {kReplaceDialog, u"Replace", 226, 120, true, false, TX_CONTROLS(kReplaceControls)},
 };
 
 }  // namespace

@@ -37,6 +37,8 @@ enum Command : int {
   kCmdFilterBar = 40112,
   // Search, Check translations: shows only while a translation language is chosen.
   kCmdCheckTranslations = 40113,
+  // Edit, Replace: a text in the English texts or the translation language's.
+  kCmdReplace = 40114,
 };
 
 // The controls of the main window's filter bar.
@@ -57,6 +59,7 @@ enum Resource : int {
   kFindResultsDialog = 106,
   kEditStringDialog = 107,
   kCategoryNameDialog = 108,
+  kReplaceDialog = 109,
   kAppIcon = 110,
 };
 
@@ -81,6 +84,13 @@ enum Control : int {
   kEditEnglish = 1015,
   kCategoryName = 1015,
   kEditNumericID = 1016,
+  kReplaceFind = 1020,
+  kReplaceWith = 1021,
+  kReplaceEnglish = 1022,
+  kReplaceTranslation = 1023,
+  kReplaceShown = 1024,
+  kReplaceAll = 1025,
+  kReplaceMatchCase = 1026,
 };
 
 struct MenuItemTemplate {
@@ -101,7 +111,8 @@ enum class ControlKind {
   GroupBox,
   PushButton,
   DefaultPushButton,
-  RadioButton,
+  RadioButton,  // the radio buttons after a group box, up to the next one, exclude each other
+  CheckBox,
   ListView,
 };
 

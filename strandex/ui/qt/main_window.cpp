@@ -288,6 +288,13 @@ void MainWindow::ShowMessage(MessageKind kind, const char16_t* caption, const ch
   box.exec();
 }
 
+bool MainWindow::AskOkCancel(const char16_t* caption, const char16_t* text) {
+  QMessageBox box(QMessageBox::Question, ToQString(caption), ToQString(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, this);
+  box.setDefaultButton(QMessageBox::Cancel);
+  return box.exec() == QMessageBox::Ok;
+}
+
 void MainWindow::DebugOutput(const char16_t* text) { qCDebug(lcEditor).noquote() << ToQString(text); }
 
 void MainWindow::RunLayout() {

@@ -2,6 +2,8 @@
 #include "strandex/ui/qt/template_dialog.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -143,6 +145,8 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
     }
     case ControlKind::RadioButton:
       return new QRadioButton(text, parent);
+    case ControlKind::CheckBox:
+      return new QCheckBox(text, parent);
     case ControlKind::ListView:
       return NewReportList(parent, QAbstractItemView::SingleSelection);
   }
@@ -164,8 +168,13 @@ void FitLabel(QLabel* label) {
   label->raise();
 }
 
-// Gives the labels the texts the logic chose for them, and their fields the same names.
+// Gives the labels the texts the logic chose for them, and their fields the same names; a
+// button's label is its own text.
 void ApplyLabels(const QWidget* dialog, const DialogFieldsClass& fields) {
+  for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly)) {
+    if (const char16_t* text = fields.Label(button->property(kResourceIdProperty).toInt()))
+      button->setText(ToQString(text));
+  }
   for (QLabel* label : dialog->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
     QWidget* field = label->buddy();
     const int id = field ? field->property(kResourceIdProperty).toInt() : kNoControl;
@@ -188,7 +197,9 @@ int DialogUnitsToPixelsY(const QWidget* widget, int units) {
 void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template) {
   dialog->setWindowTitle(ToQString(dialog_template.Caption));
   dialog->setProperty(kResourceIdProperty, dialog_template.ID);
-  QGroupBox* group = nullptr;
+  QList<QGroupBox*> groups;
+  // The radio buttons after a group box exclude each other, and only each other.
+  QButtonGroup* radios = nullptr;
   QList<QWidget*> widgets;
   for (int i = 0; i < dialog_template.ControlCount; ++i) {
     const ControlTemplate& control = dialog_template.Controls[i];
@@ -197,7 +208,14 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template) {
     widget->setGeometry(DialogUnitsToPixelsX(dialog, control.X), DialogUnitsToPixelsY(dialog, control.Y),
                         DialogUnitsToPixelsX(dialog, control.Width),
                         DialogUnitsToPixelsY(dialog, control.Height));
-    if (control.Kind == ControlKind::GroupBox) group = static_cast<QGroupBox*>(widget);
+    if (control.Kind == ControlKind::GroupBox) {
+      groups.append(static_cast<QGroupBox*>(widget));
+      radios = nullptr;
+    }
+    if (control.Kind == ControlKind::RadioButton) {
+      if (!radios) radios = new QButtonGroup(dialog);
+      radios->addButton(static_cast<QRadioButton*>(widget));
+    }
     widgets.append(widget);
   }
   // Labels name their fields (and so give them their accessible names).
@@ -211,8 +229,8 @@ void BuildDialog(QDialog* dialog, const DialogTemplate& dialog_template) {
     label->setBuddy(field);
     field->setAccessibleName(label->text());
   }
-  // The group box frames the radio buttons from behind.
-  if (group) group->lower();
+  // Group boxes frame their radio buttons from behind.
+  for (QGroupBox* group : groups) group->lower();
   dialog->setFixedSize(DialogUnitsToPixelsX(dialog, dialog_template.Width),
                        DialogUnitsToPixelsY(dialog, dialog_template.Height));
 }
@@ -247,8 +265,8 @@ void ForEachControl(const QWidget* dialog, const DialogTemplate& dialog_template
 
 void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, DialogFieldsClass& fields) {
   ForEachControl(dialog, dialog_template, [&fields](QWidget* widget, int id) {
-    if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
-      fields.SetChecked(id, radio->isChecked());
+    if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button->isCheckable()) {
+      fields.SetChecked(id, button->isChecked());
       return;
     }
     const QString text = EditText(widget);
@@ -263,14 +281,18 @@ void ReadFields(const QWidget* dialog, const DialogTemplate& dialog_template, Di
 
 void WriteFields(QWidget* dialog, const DialogTemplate& dialog_template, const DialogFieldsClass& fields) {
   ForEachControl(dialog, dialog_template, [&fields](QWidget* widget, int id) {
+    widget->setEnabled(fields.Enabled(id));
     const QString text = ToQString(fields.Text(id));
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
       edit->setText(text);
     } else if (auto* multi_line = qobject_cast<QPlainTextEdit*>(widget)) {
       TextOf(multi_line)->Set(text);
     } else {
+      // A radio button is unchecked by checking another of its group.
       if (auto* radio = qobject_cast<QRadioButton*>(widget)) {
         if (fields.Checked(id)) radio->setChecked(true);
+      } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        box->setChecked(fields.Checked(id));
       }
       return;
     }
