@@ -554,6 +554,11 @@ void MainWindowClass::ShowMessage(MessageKind kind, const char16_t* caption, con
                 MB_OK | (kind == MessageKind::Error ? MB_ICONERROR : MB_ICONWARNING));
 }
 
+bool MainWindowClass::AskOkCancel(const char16_t* caption, const char16_t* text) {
+  return ::MessageBoxW(running_dialog ? running_dialog : window, W(text), W(caption),
+                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2) == IDOK;
+}
+
 void MainWindowClass::DebugOutput(const char16_t* text) { DebugPrint(text); }
 
 void MainWindowClass::RunLayout() {

@@ -71,6 +71,7 @@ class MainWindowClass : public EditorScreenClass {
   void FindResultsChanged() override;
   void FocusStringList() override;
   void ShowMessage(MessageKind kind, const char16_t* caption, const char16_t* text) override;
+  bool AskOkCancel(const char16_t* caption, const char16_t* text) override;
   void DebugOutput(const char16_t* text) override;
   void RunLayout() override;
   void Quit() override;

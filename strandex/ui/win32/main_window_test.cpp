@@ -312,7 +312,7 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)),
             L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 2)),
-            L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054");
+            L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054| 0|Replace\u2026 40114");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 3)),
             L"Translation language: None 40100|Translation language: 1 40101|Translation language: 2 "
             L"40102|Translation language: 3 40103|Translation language: 4 40104|Translation language: 5 "
@@ -781,6 +781,33 @@ TEST_F(Win32EditorTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
   EXPECT_EQ(place(main->List()), list);
   Command(40100);
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)), search);
+}
+
+// Edit, Replace through the real dialog: its two radio groups, the grayed translation choice
+// without a translation language, the check box, and the question's Cancel and OK.
+TEST_F(Win32EditorTest, ReplaceAsksBeforeItChangesTheEnglishTexts) {
+  OpenSample();
+  SelectTab(0);
+  wstring question;
+  Command(40114, {[](HWND dialog) {
+                    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, 1023)));
+                    Fill({{1020, L"line"}, {1021, L"Row"}}, 1025)(dialog);
+                    wstring checked;
+                    for (int id : {1022, 1023, 1024, 1025, 1026})
+                      checked += ::IsDlgButtonChecked(dialog, id) == BST_CHECKED ? L'1' : L'0';
+                    EXPECT_EQ(checked, L"10010");
+                    Click(dialog, 1006);
+                  },
+                  Press(IDCANCEL, &question)});
+  EXPECT_NE(question.find(L"in the English texts of all strings.\n\n1 string changes (2 occurrences)."),
+            wstring::npos);
+  EXPECT_EQ(Row(main->List(), 0), L"BOOK_TITLE|1002|0|Line1\nLine2");
+  Command(40114, {[](HWND dialog) {
+                    Fill({{1020, L"Line"}}, 1026)(dialog);
+                    Click(dialog, 1006);
+                  },
+                  Press(IDOK)});
+  EXPECT_EQ(Row(main->List(), 0), L"BOOK_TITLE|1002|0|Row1\nRow2");
 }
 
 }  // namespace

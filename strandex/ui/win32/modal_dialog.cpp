@@ -24,8 +24,10 @@ const ControlTemplate* FindControlTemplate(const DialogTemplate& dialog, int id)
 
 bool IsButton(ControlKind kind) {
   return kind == ControlKind::PushButton || kind == ControlKind::DefaultPushButton ||
-         kind == ControlKind::RadioButton;
+         kind == ControlKind::RadioButton || kind == ControlKind::CheckBox;
 }
+
+bool IsCheckable(ControlKind kind) { return kind == ControlKind::RadioButton || kind == ControlKind::CheckBox; }
 
 // Labels take the texts the logic gave them. A label wider at the dialog's font than its place
 // is widened to show its whole text on one line; it stays over the field it then reaches into,
@@ -40,6 +42,9 @@ void FitLabels(HWND dialog, const DialogTemplate& dialog_template, const DialogF
   }
   for (int i = 0; i < dialog_template.ControlCount && i < 64; ++i) {
     const ControlTemplate& control = dialog_template.Controls[i];
+    // A button's label is its own text.
+    const char16_t* own = IsButton(control.Kind) ? fields.Label(control.ID) : nullptr;
+    if (own && children[i]) ::SetWindowTextW(children[i], W(own));
     HWND field = ::GetDlgItem(dialog, control.Buddy);
     child = children[i];
     if (control.Kind != ControlKind::Static || !field || !child) continue;
@@ -118,7 +123,7 @@ void ReadFields(HWND dialog, const DialogTemplate& dialog_template, DialogFields
     if (!window || control.ID == kNoControl) continue;
     if (control.Kind == ControlKind::Edit || control.Kind == ControlKind::MultiLineEdit) {
       fields.SetText(control.ID, WindowText(window));
-    } else if (control.Kind == ControlKind::RadioButton) {
+    } else if (IsCheckable(control.Kind)) {
       fields.SetChecked(control.ID, ::IsDlgButtonChecked(dialog, control.ID) == BST_CHECKED);
     }
   }
@@ -128,12 +133,13 @@ void WriteFields(HWND dialog, const DialogTemplate& dialog_template, const Dialo
   for (int i = 0; i < dialog_template.ControlCount; ++i) {
     const ControlTemplate& control = dialog_template.Controls[i];
     if (control.ID == kNoControl) continue;
+    if (HWND window = ::GetDlgItem(dialog, control.ID)) ::EnableWindow(window, fields.Enabled(control.ID));
     if (control.Kind == ControlKind::Edit || control.Kind == ControlKind::MultiLineEdit) {
       // Only a changed text is set again, so that the caret of a field the user is in stays.
       HWND window = ::GetDlgItem(dialog, control.ID);
       if (window && WideCompare(WindowText(window), fields.Text(control.ID)) != 0)
         ::SetWindowTextW(window, W(fields.Text(control.ID)));
-    } else if (control.Kind == ControlKind::RadioButton) {
+    } else if (IsCheckable(control.Kind)) {
       ::CheckDlgButton(dialog, control.ID, fields.Checked(control.ID) ? BST_CHECKED : BST_UNCHECKED);
     }
   }

@@ -45,6 +45,9 @@ ControlClass ClassOf(ControlKind kind) {
       return {"Button", kChild | kTabStop | 0x0001, 0};
     case ControlKind::RadioButton:
       return {"Button", kChild | kTabStop | 0x0009, 0};
+    case ControlKind::CheckBox:
+      // BS_AUTOCHECKBOX.
+      return {"Button", kChild | kTabStop | 0x0003, 0};
     case ControlKind::ListView:
       // LVS_REPORT, LVS_SINGLESEL, LVS_ALIGNLEFT; LVS_OWNERDATA: the rows come from the
       // editor's Find results as they are drawn.
@@ -89,7 +92,11 @@ class ScriptWriter {
     std::fputs("\nFONT 8, \"MS Shell Dlg\", 0, 0, 1\nBEGIN\n", out);
     for (int i = 0; i < dialog.ControlCount; ++i) {
       const ui::ControlTemplate& control = dialog.Controls[i];
-      const ControlClass kind = ClassOf(control.Kind);
+      ControlClass kind = ClassOf(control.Kind);
+      // The radio buttons after a group box form a group of their own (WS_GROUP on the first).
+      constexpr unsigned kGroup = 0x00020000;
+      if (control.Kind == ControlKind::RadioButton && i > 0 && dialog.Controls[i - 1].Kind == ControlKind::GroupBox)
+        kind.Style |= kGroup;
       std::fputs("  CONTROL ", out);
       Text(control.Text);
       std::fprintf(out, ", %d, \"%s\", 0x%08X, %d, %d, %d, %d, 0x%08X\n", control.ID, kind.Name, kind.Style,
