@@ -777,13 +777,14 @@ TEST_F(EditorTest, ReplaceChangesOnlyTheStringsThatHoldTheTextAfterTheQuestion) 
   EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 2);
 
   // All strings with case matched; matches do not overlap.
-  replace({Set(kReplaceFind, u"Reopen"), Set(kReplaceWith, u"x"), Click(kReplaceAll), Click(kReplaceMatchCase)},
+  replace({Set(kReplaceFind, u"reopen"), Set(kReplaceWith, u"x"), Click(kReplaceAll), Click(kReplaceMatchCase)},
           true);
-  replace({Set(kReplaceFind, u"reopen")}, true);
+  EXPECT_TRUE(LastMessageHas(u"\u201creopen\u201d stands in none of the English texts of all strings;"));
+  replace({Set(kReplaceFind, u"Reopen")}, true);
   replace({Set(kReplaceFind, u"aa"), Set(kReplaceWith, u"b")}, true);
   EXPECT_EQ(english(1) + "|" + english(2), "shut shut bb|x");
-  EXPECT_EQ(screen.questions.size(), 4u);
-  EXPECT_TRUE(LastMessageHas(u"\u201creopen\u201d stands in none of the English texts of all strings;"));
+  ASSERT_EQ(screen.questions.size(), 4u);
+  EXPECT_TRUE(screen.questions[3].find(u"1 string changes (2 occurrences)") != u16string::npos);
 
   // English takes no character outside Latin-1, nor does an empty text find anything.
   const size_t messages = screen.messages.size();
@@ -797,6 +798,8 @@ TEST_F(EditorTest, ReplaceChangesOnlyTheStringsThatHoldTheTextAfterTheQuestion) 
   replace({Set(kReplaceFind, u"\u00d6ffnen"), Click(kReplaceTranslation), Click(kReplaceMatchCase)}, true);
   EXPECT_EQ(screen.opened_fields[kReplaceTranslation], u"|Texts of language 1");
   EXPECT_TRUE(LastMessageHas(u"stands in none of the texts of language 1 of all strings"));
+  replace({Set(kReplaceFind, u"shut")}, true);  // in text 0 only
+  EXPECT_TRUE(LastMessageHas(u"\u201cshut\u201d stands in none"));
   replace({Set(kReplaceFind, u"\u00f6FFNEN"), Set(kReplaceWith, u"\u0151")}, true);
   EXPECT_EQ(screen.questions.size(), 5u);
   EXPECT_EQ(std::u16string(TranslateDBClass::GetObject(0)->GetText(1).Chars()), u"Datei \u0151");
