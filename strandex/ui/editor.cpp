@@ -513,14 +513,16 @@ void EditorClass::Replace() {
   bool looked = true;
   if (replace_choices.AllStrings) {
     const int count = TranslateDBClass::GetObjectCount();
-    for (int slot = 0; slot < count && looked; ++slot) looked = replacement.Consider(TranslateDBClass::GetObject(slot));
+    for (int slot = 0; slot < count && looked; ++slot)
+      looked = replacement.Consider(TranslateDBClass::GetObject(slot));
   } else {
-    for (int row = 0; row < view.RowCount() && looked; ++row) looked = replacement.Consider(view.RowString(row));
+    for (int row = 0; row < view.RowCount() && looked; ++row)
+      looked = replacement.Consider(view.RowString(row));
   }
   if (!looked) return Message(u"Replace", u"Out of memory: nothing was replaced.");
-  UnicodeStringClass where = request.Language == 0
-                                 ? UnicodeStringClass(u"the English texts")
-                                 : UnicodeStringClass::Formatted(u"the texts of language %d", request.Language);
+  UnicodeStringClass where =
+      request.Language == 0 ? UnicodeStringClass(u"the English texts")
+                            : UnicodeStringClass::Formatted(u"the texts of language %d", request.Language);
   where.Append(replace_choices.AllStrings ? u" of all strings" : u" of the strings the list shows");
   UnicodeStringClass text(u"\u201c");
   text.Append(request.Find);

@@ -165,7 +165,8 @@ void ReplaceDialogClass::OnInit(DialogFieldsClass& fields) {
   fields.SetChecked(kReplaceTranslation, translation);
   fields.SetEnabled(kReplaceTranslation, translation_language > 0);
   if (translation_language > 0)
-    fields.SetLabel(kReplaceTranslation, UnicodeStringClass::Formatted(u"Texts of language %d", translation_language));
+    fields.SetLabel(kReplaceTranslation,
+                    UnicodeStringClass::Formatted(u"Texts of language %d", translation_language));
   fields.SetChecked(kReplaceShown, !choices.AllStrings);
   fields.SetChecked(kReplaceAll, choices.AllStrings);
   fields.SetChecked(kReplaceMatchCase, choices.Request.MatchCase);

@@ -753,7 +753,9 @@ TEST_F(EditorTest, ReplaceChangesOnlyTheStringsThatHoldTheTextAfterTheQuestion) 
   ASSERT_TRUE(SaveDatabaseFile((folder / "replace.tdb").c_str(), nullptr));
   editor.OpenPath((folder / "replace.tdb").c_str());
   editor.OnTabSelected(0);
-  auto english = [](int slot) { return std::string(TranslateDBClass::GetObject(slot)->GetEnglishText().Chars()); };
+  auto english = [](int slot) {
+    return std::string(TranslateDBClass::GetObject(slot)->GetEnglishText().Chars());
+  };
   auto replace = [&](std::vector<Step> steps, bool ok) {
     screen.answers.push_back(ok);
     steps.push_back(Click(kButtonOk));
@@ -761,11 +763,13 @@ TEST_F(EditorTest, ReplaceChangesOnlyTheStringsThatHoldTheTextAfterTheQuestion) 
   };
 
   replace({Set(kReplaceFind, u"open"), Set(kReplaceWith, u"shut")}, false);
-  EXPECT_EQ(screen.opened_fields[kReplaceTranslation] + u"," + screen.opened_fields[kReplaceShown], u"|off,checked");
+  EXPECT_EQ(screen.opened_fields[kReplaceTranslation] + u"," + screen.opened_fields[kReplaceShown],
+            u"|off,checked");
   ASSERT_EQ(screen.questions.size(), 1u);
-  EXPECT_EQ(screen.questions[0],
-            u"\u201copen\u201d becomes \u201cshut\u201d in the English texts of the strings the list shows.\n\n"
-            u"2 strings change (3 occurrences). The file changes only when it is saved.");
+  EXPECT_EQ(
+      screen.questions[0],
+      u"\u201copen\u201d becomes \u201cshut\u201d in the English texts of the strings the list shows.\n\n"
+      u"2 strings change (3 occurrences). The file changes only when it is saved.");
   EXPECT_EQ(english(0) + "|" + english(1), "Open the file|open OPEN aaaa");
 
   // OK: the choices are kept for the next time.
@@ -777,8 +781,9 @@ TEST_F(EditorTest, ReplaceChangesOnlyTheStringsThatHoldTheTextAfterTheQuestion) 
   EXPECT_EQ(TranslateDBClass::GetCurrentLanguage(), 2);
 
   // All strings with case matched; matches do not overlap.
-  replace({Set(kReplaceFind, u"reopen"), Set(kReplaceWith, u"x"), Click(kReplaceAll), Click(kReplaceMatchCase)},
-          true);
+  replace(
+      {Set(kReplaceFind, u"reopen"), Set(kReplaceWith, u"x"), Click(kReplaceAll), Click(kReplaceMatchCase)},
+      true);
   EXPECT_TRUE(LastMessageHas(u"\u201creopen\u201d stands in none of the English texts of all strings;"));
   replace({Set(kReplaceFind, u"Reopen")}, true);
   replace({Set(kReplaceFind, u"aa"), Set(kReplaceWith, u"b")}, true);

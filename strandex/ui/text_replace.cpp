@@ -91,7 +91,8 @@ bool TextReplacementClass::Consider(TDBStringClass* s) {
     if (request.Language >= s->GetTextCount()) return true;
     if (!s->PeekTextSpan(request.Language, wide_scratch).ContainsNoCase(request.Find, static_cast<size_t>(n)))
       return true;
-    count = Count(s->PeekText(request.Language, wide_scratch).Chars(), request.Find.Chars(), n, request.MatchCase);
+    count = Count(s->PeekText(request.Language, wide_scratch).Chars(), request.Find.Chars(), n,
+                  request.MatchCase);
   }
   if (count == 0) return true;
   if (!strings.Add(s)) return false;
@@ -104,7 +105,8 @@ bool TextReplacementClass::Apply() {
     TDBStringClass* s = strings[i];
     if (request.Language == 0) {
       NarrowStringClass text;
-      if (!Replace(s->GetEnglishText().Chars(), narrow_find.Chars(), narrow_with.Chars(), request.MatchCase, text) ||
+      if (!Replace(s->GetEnglishText().Chars(), narrow_find.Chars(), narrow_with.Chars(), request.MatchCase,
+                   text) ||
           !s->SetEnglishText(text))
         return false;
     } else {

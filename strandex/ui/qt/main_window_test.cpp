@@ -138,7 +138,8 @@ TEST_F(MainWindowTest, MenuItemsCarryTheirCommandIDsAndStartingStates) {
       "File: New 40020, Open 40021, Close 40038, Save 40023, Save as 40024, Export C Header "
       "40046 off, Import Table 40056, Export Table 40055 off, -, Exit 40025,\nSearch: Goto 40026, Find by "
       "ID 40031, Find by string 40030, Find by english string 40029,\nEdit: Add String 40051, Remove "
-      "String 40052, Add Category 40053, Remove Category 40054, -, Replace\u2026 40114,\nView: Translation language: None 40100, "
+      "String 40052, Add Category 40053, Remove Category 40054, -, Replace\u2026 40114,\nView: Translation "
+      "language: None 40100, "
       "Translation language: 1 40101, Translation language: 2 40102, Translation language: 3 40103, "
       "Translation language: 4 40104, Translation language: 5 40105, Translation language: 6 40106, -, "
       "Only untranslated 40110 off, Filter bar 40112,");
@@ -772,12 +773,14 @@ TEST_F(MainWindowTest, ReplaceAsksBeforeItChangesTheTranslationTexts) {
   };
   answer(QMessageBox::Cancel);
   EXPECT_EQ(label + QString::number(enabled), QStringLiteral("Texts of language 11"));
-  EXPECT_TRUE(question.startsWith(QStringLiteral("\u201c\u00f6ffnen\u201d becomes \u201cauf\u201d in the texts of "
-                                                 "language 1 of all strings.\n\n1 string changes (1 occurrence).")));
+  EXPECT_TRUE(
+      question.startsWith(QStringLiteral("\u201c\u00f6ffnen\u201d becomes \u201cauf\u201d in the texts of "
+                                         "language 1 of all strings.\n\n1 string changes (1 occurrence).")));
   EXPECT_EQ(ListCell(1, 4), QStringLiteral("\u00d6ffnen \u00f6ffnen"));
   answer(QMessageBox::Ok);  // the check box was kept on, so this click turns it off
   EXPECT_EQ(ListCell(1, 4), QStringLiteral("\u00d6ffnen auf"));
-  EXPECT_EQ(ListCell(1, 3) + QString::number(TranslateDBClass::GetCurrentLanguage()), QStringLiteral("Open0"));
+  EXPECT_EQ(ListCell(1, 3) + QString::number(TranslateDBClass::GetCurrentLanguage()),
+            QStringLiteral("Open0"));
 }
 
 }  // namespace

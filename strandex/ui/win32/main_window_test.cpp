@@ -312,7 +312,8 @@ TEST_F(Win32EditorTest, StartsWithTheWindowControlsAndMenuOfTheEditor) {
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 1)),
             L"Goto 40026|Find by ID 40031|Find by string 40030|Find by english string 40029");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 2)),
-            L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054| 0|Replace\u2026 40114");
+            L"Add String 40051|Remove String 40052|Add Category 40053|Remove Category 40054| 0|Replace\u2026 "
+            L"40114");
   EXPECT_EQ(MenuText(::GetSubMenu(bar, 3)),
             L"Translation language: None 40100|Translation language: 1 40101|Translation language: 2 "
             L"40102|Translation language: 3 40103|Translation language: 4 40104|Translation language: 5 "

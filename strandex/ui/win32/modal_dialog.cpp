@@ -27,7 +27,9 @@ bool IsButton(ControlKind kind) {
          kind == ControlKind::RadioButton || kind == ControlKind::CheckBox;
 }
 
-bool IsCheckable(ControlKind kind) { return kind == ControlKind::RadioButton || kind == ControlKind::CheckBox; }
+bool IsCheckable(ControlKind kind) {
+  return kind == ControlKind::RadioButton || kind == ControlKind::CheckBox;
+}
 
 // Labels take the texts the logic gave them. A label wider at the dialog's font than its place
 // is widened to show its whole text on one line; it stays over the field it then reaches into,

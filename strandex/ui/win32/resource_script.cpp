@@ -95,7 +95,8 @@ class ScriptWriter {
       ControlClass kind = ClassOf(control.Kind);
       // The radio buttons after a group box form a group of their own (WS_GROUP on the first).
       constexpr unsigned kGroup = 0x00020000;
-      if (control.Kind == ControlKind::RadioButton && i > 0 && dialog.Controls[i - 1].Kind == ControlKind::GroupBox)
+      if (control.Kind == ControlKind::RadioButton && i > 0 &&
+          dialog.Controls[i - 1].Kind == ControlKind::GroupBox)
         kind.Style |= kGroup;
       std::fputs("  CONTROL ", out);
       Text(control.Text);
