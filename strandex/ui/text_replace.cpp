@@ -1,8 +1,10 @@
 // Counting and replacing a text in the strings' texts.
 #include "strandex/ui/text_replace.h"
 
+#include <cstring>
 #include <utility>
 
+#include "common/string_functions.h"
 #include "strandex/ui/field_text.h"
 #include "tdb/tdb_string.h"
 
@@ -39,12 +41,8 @@ int Count(const CharT* text, const CharT* find, int n, bool match_case) {
   return count;
 }
 
-template <typename CharT>
-int LengthOf(const CharT* text) {
-  int n = 0;
-  while (text[n]) ++n;
-  return n;
-}
+int LengthOf(const char* text) { return static_cast<int>(std::strlen(text)); }
+int LengthOf(const char16_t* text) { return WideLength(text); }
 
 template <typename CharT>
 bool Replace(const CharT* text, const CharT* find, const CharT* with, bool match_case,
