@@ -3,7 +3,9 @@
 // - unescaping an escaped text without backslashes gives the text back, narrow and wide;
 // - a number field reads as valid only within its range;
 // - OK in Edit String either refuses (nothing changed) or writes a string that stays where its
-//   numeric ID says and is found by its symbolic ID.
+//   numeric ID says and is found by its symbolic ID;
+// - replacing the first field by the second in the third, as language 1's text: a text counted
+//   without a match is left as it was, and a replacement by the same text changes nothing.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,6 +15,7 @@
 #include "strandex/ui/editor_screen.h"
 #include "strandex/ui/field_text.h"
 #include "strandex/ui/resources.h"
+#include "strandex/ui/text_replace.h"
 #include "tdb/translate_db.h"
 
 namespace {
@@ -56,6 +59,24 @@ void CheckEscapes(std::u16string text) {
   if (std::string(ui::Unescape(ui::Escape(narrow.c_str()).Chars()).Chars()) != narrow) __builtin_trap();
 }
 
+void CheckReplace(const std::u16string& find, const std::u16string& with, const std::u16string& text) {
+  TDBStringClass s;
+  if (!s.SetText(1, text.c_str())) return;
+  for (bool match_case : {false, true}) {
+    ui::ReplaceRequest request;
+    request.Find = find.c_str();
+    request.With = (match_case ? find : with).c_str();
+    request.Language = 1;
+    request.MatchCase = match_case;
+    ui::TextReplacementClass replacement(request);
+    if (!replacement.Consider(&s)) return;
+    const bool kept = replacement.StringCount() == 0 || match_case;
+    if ((replacement.StringCount() == 0) != (replacement.MatchCount() == 0)) __builtin_trap();
+    if (!replacement.Apply()) return;
+    if (kept && std::u16string(s.GetText(1).Chars()) != text) __builtin_trap();
+  }
+}
+
 void CheckNumber(const std::u16string& text) {
   int64_t value = 0;
   if (ui::ParseFieldNumber(text.c_str(), false, &value) && (value < 0 || value > 4294967295LL))
@@ -83,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckEscapes(piece);
     CheckNumber(piece);
   }
+  CheckReplace(pieces[0], pieces[1], pieces[2]);
 
   TranslateDBClass::ClearDatabase();
   TDBStringClass* a = new TDBStringClass;
