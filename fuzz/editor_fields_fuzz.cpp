@@ -60,9 +60,9 @@ void CheckEscapes(std::u16string text) {
 }
 
 void CheckReplace(const std::u16string& find, const std::u16string& with, const std::u16string& text) {
-  TDBStringClass s;
-  if (!s.SetText(1, text.c_str())) return;
   for (bool match_case : {false, true}) {
+    TDBStringClass s;
+    if (!s.SetText(1, text.c_str())) return;
     ui::ReplaceRequest request;
     request.Find = find.c_str();
     request.With = (match_case ? find : with).c_str();
