@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, DialogsAreLaidOutInDialogUnitsOfTheirFont) {
   EXPECT_EQ(FindControl(&dialog, kEditText)->geometry(), QRect(73, 126, 525, 68));
   EXPECT_EQ(FindControl(&dialog, kIDCancel)->geometry(), QRect(105, 204, 87, 22));
   // Every label shows its whole text and names its field.
-  for (int id = kGotoDialog; id <= kCategoryNameDialog; ++id) {
+  for (int id = kGotoDialog; id <= kReplaceDialog; ++id) {
     QDialog each;
     BuildDialog(&each, *FindDialogTemplate(id));
     for (QLabel* label : each.findChildren<QLabel*>()) {
