@@ -34,6 +34,7 @@ class TextReplacementClass {
   bool Apply();
 
  private:
+  static constexpr int kStringsStep = 65536;
   const ReplaceRequest request;
   bool valid = false;
   NarrowStringClass narrow_find, narrow_with;
