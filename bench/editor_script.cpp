@@ -12,7 +12,7 @@
 //   filter=TEXT: types TEXT in the filter bar; escape: Escape there; all: clicks "All categories";
 //   f8: F8 in the list; hit=ROW: Return on that row of the Find results;
 //   rows: prints the status text, the filter's text, the selected tab and row, then the list's
-//   header and rows; results: prints the Find results' header and rows.
+//   header and rows, and those of the Find results while that window is open.
 //
 // Built with the Win32 front end on Windows and the Qt front end elsewhere (offscreen). It keeps
 // the View menu's settings apart from the user's, and starts each run without any.
@@ -67,7 +67,6 @@ enum Special : int {
   kF8,
   kHit,
   kRows,
-  kResults,
 };
 
 struct Step {
@@ -98,7 +97,6 @@ const Step kSteps[] = {
     {"f8", kF8, false},
     {"hit", kHit, true},
     {"rows", kRows, false},
-    {"results", kResults, false},
 };
 
 // Runs every step; Window has SetFileChooser, and send(command, argument) runs one step.
@@ -129,6 +127,11 @@ int RunSteps(int argc, char** argv, Window& window, Send send) {
     std::fflush(stdout);
   }
   return 0;
+}
+
+// What the "rows" step prints before the list.
+void PrintState(const std::string& status, const std::string& filter, int tab, int mark) {
+  std::printf("status: %s\nfilter: %s\ntab %d, row %d\n", status.c_str(), filter.c_str(), tab, mark);
 }
 
 #ifdef _WIN32
@@ -269,15 +272,13 @@ int main(int argc, char** argv) {
         wchar_t status[512] = {0}, filter[512] = {0};
         ::GetWindowTextW(window.StatusBar(), status, 512);
         ::GetWindowTextW(window.FilterEdit(), filter, 512);
-        std::printf("status: %s\nfilter: %s\ntab %d, row %d\n", Utf8(status).c_str(), Utf8(filter).c_str(),
-                    static_cast<int>(::SendMessageW(window.Tabs(), TCM_GETCURSEL, 0, 0)),
-                    window.SelectionMark());
+        PrintState(Utf8(status), Utf8(filter),
+                   static_cast<int>(::SendMessageW(window.Tabs(), TCM_GETCURSEL, 0, 0)),
+                   window.SelectionMark());
         PrintList(list);
-        return;
-      }
-      case kResults:
         if (results) PrintList(results);
         return;
+      }
       default:
         ::SendMessageW(window.Window(), WM_COMMAND, command, 0);
     }
@@ -353,13 +354,10 @@ int main(int argc, char** argv) {
         QTest::keyClick(results, Qt::Key_Return);
         return;
       case kRows:
-        std::printf("status: %s\nfilter: %s\ntab %d, row %d\n",
-                    window.statusBar()->currentMessage().toUtf8().constData(),
-                    window.FilterEdit()->text().toUtf8().constData(), window.Tabs()->currentIndex(),
-                    window.SelectionMark());
+        PrintState(window.statusBar()->currentMessage().toStdString(),
+                   window.FilterEdit()->text().toStdString(), window.Tabs()->currentIndex(),
+                   window.SelectionMark());
         PrintList(list);
-        return;
-      case kResults:
         if (results) PrintList(results);
         return;
       default:

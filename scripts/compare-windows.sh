@@ -59,6 +59,7 @@ tab 0, row -1: IDS_QUIT
 tab 0, row -1: IDS_LEFT IDS_NEW IDS_OK
 tab 0, row -1: IDS_SAVE
 tab 0, row 0: IDS_SAVE
+tab 0, row 0: IDS_SAVE
 tab 1, row 0: IDS_SAVE
 EOF
 # A table of one category whose name holds an '&'.
@@ -135,11 +136,11 @@ for system in linux windows; do
   # all categories, Escape; Only untranslated and F8; Check translations and its second hit shown.
   run "$system" tdbtool import-table "$(path "$system" "$work/in/view_edited.txt")" view_edited.tdb
   run "$system" editor_script "import=$(path "$system" "$work/in/view.txt")" language=2 click select=1 \
-    edit=Neues rows filterbar filter=qu rows all rows escape rows untranslated rows f8 rows check results \
+    edit=Neues rows filterbar filter=qu rows all rows escape rows untranslated rows f8 rows check rows \
     hit=1 rows saveas=editor_view.tdb 2>/dev/null | tr -d '\r' >"$work/$system/view_steps.txt"
   run "$system" tdbtool check --translations view_edited.tdb --language 2 | tr -d '\r' |
     sed -E 's/^string ([0-9]+) "([^"]*)": language 2: /\2|\1|/' >"$work/$system/view_check_tdbtool.txt" || true
-  awk -F'|' '/\|Problem$/ { on = 1; next } /^status: / { on = 0 } on { print $1 "|" $2 "|" $4 }' \
+  awk -F'|' '/\|Problem$/ { on = 1; next } /^status: / && on { exit } on { print $1 "|" $2 "|" $4 }' \
     "$work/$system/view_steps.txt" >"$work/$system/view_check.txt"
   awk '/\|Problem$/ { results = 1 } /^status: / { results = 0 } /^tab / { if (line) print line; line = $0 ":" }
     /^IDS_/ && !results { line = line " " substr($0, 1, index($0, "|") - 1) } END { print line }' \
