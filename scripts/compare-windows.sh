@@ -4,8 +4,9 @@
 # archives, databases, C headers, text tables, models and extracted members they write are
 # byte-identical (and the JSON dump, but for its line ends).
 # The editors of both systems run one scripted use through their main windows
-# (bench/editor_script): what they save and export must equal each other and what tdbtool writes. Builds the Linux programs when they are
-# missing; expects the Windows build and the wine prefix of scripts/test-windows.sh (same option),
+# (bench/editor_script): what they save and export must equal each other and what tdbtool writes;
+# a second use goes through the View menu, and what its steps show must be the same too. Builds
+# the Linux programs when they are missing; expects the Windows build and the wine prefix of scripts/test-windows.sh (same option),
 # and a display for wine's windows (one is started when DISPLAY is not set).
 set -euo pipefail
 
@@ -45,6 +46,22 @@ head -c 70000 /dev/zero | tr '\0' 'x' >"$tree/sub/deeper/large.dat"
 printf 'unicode\n' >"$tree/Ωmega дир/файл.txt"
 printf '\xef\xbb\xbf[1,Default]\r\n1000,IDS_OK,-1,\r\n0=OK\r\n1=D\xc3\xa9j\xc3\xa0\r\n[7,Menus]\r\n1001,IDS_QUIT,12,wave\r\n0=Quit, now\r\n2=\xe7\xb5\x82\xe4\xba\x86\r\n' \
   >"$work/in/table.txt"
+# A table for the View menu: language 2 translated (IDS_OK, IDS_QUIT), equal to English (IDS_NEW),
+# with other conversions (IDS_LEFT) and missing (IDS_SAVE); the same with IDS_NEW's edit done.
+printf '[1,Default]\r\n1000,IDS_OK,-1,\r\n0=OK\r\n2=D\xc3\xa9j\xc3\xa0\r\n1002,IDS_NEW,-1,\r\n0=New game\r\n2=New game\r\n1003,IDS_LEFT,-1,\r\n0=%%d left\r\n2=reste\r\n[7,Menus]\r\n1001,IDS_QUIT,12,wave\r\n0=Quit, now\r\n2=\xe7\xb5\x82\xe4\xba\x86\r\n1004,IDS_SAVE,-1,\r\n0=Save\r\n' \
+  >"$work/in/view.txt"
+sed 's/^2=New game/2=Neues/' "$work/in/view.txt" >"$work/in/view_edited.txt"
+# What the View steps show: per "rows" step, the selected tab and row, then the rows' IDs.
+cat >"$work/in/view_rows.txt" <<'EOF'
+tab 0, row -1: IDS_LEFT IDS_NEW IDS_OK
+tab 0, row -1:
+tab 0, row -1: IDS_QUIT
+tab 0, row -1: IDS_LEFT IDS_NEW IDS_OK
+tab 0, row -1: IDS_SAVE
+tab 0, row 0: IDS_SAVE
+tab 0, row 0: IDS_SAVE
+tab 1, row 0: IDS_SAVE
+EOF
 # A table of one category whose name holds an '&'.
 printf '2 rows\n' >"$work/in/one_rows.txt"
 printf '[3,Q&A]\r\n1000,IDS_QA,-1,\r\n0=Questions & answers\r\n1001,IDS_QA2,4,\r\n0=More\r\n' >"$work/in/one.txt"
@@ -115,6 +132,19 @@ for system in linux windows; do
   run "$system" tdbtool import-table "$(path "$system" "$work/in/one.txt")" one.tdb
   run "$system" editor_script "import=$(path "$system" "$work/in/one.txt")" saveas=editor_one.tdb new \
     open=one.tdb click saveas=editor_one_resaved.tdb 2>/dev/null | tr -d '\r' >"$work/$system/one_rows.txt"
+  # The View menu: translation language 2, its text of IDS_NEW edited; the filter in the tab and in
+  # all categories, Escape; Only untranslated and F8; Check translations and its second hit shown.
+  run "$system" tdbtool import-table "$(path "$system" "$work/in/view_edited.txt")" view_edited.tdb
+  run "$system" editor_script "import=$(path "$system" "$work/in/view.txt")" language=2 click select=1 \
+    edit=Neues rows filterbar filter=qu rows all rows escape rows untranslated rows f8 rows check rows \
+    hit=1 rows saveas=editor_view.tdb 2>/dev/null | tr -d '\r' >"$work/$system/view_steps.txt"
+  run "$system" tdbtool check --translations view_edited.tdb --language 2 | tr -d '\r' |
+    sed -E 's/^string ([0-9]+) "([^"]*)": language 2: /\2|\1|/' >"$work/$system/view_check_tdbtool.txt" || true
+  awk -F'|' '/\|Problem$/ { on = 1; next } /^status: / && on { exit } on { print $1 "|" $2 "|" $4 }' \
+    "$work/$system/view_steps.txt" >"$work/$system/view_check.txt"
+  awk '/\|Problem$/ { results = 1 } /^status: / { results = 0 } /^tab / { if (line) print line; line = $0 ":" }
+    /^IDS_/ && !results { line = line " " substr($0, 1, index($0, "|") - 1) } END { print line }' \
+    "$work/$system/view_steps.txt" >"$work/$system/view_rows.txt"
 done
 
 failed=0
@@ -141,11 +171,13 @@ for file in "$work/linux"/*; do
 done
 # The editors write what tdbtool writes.
 for pair in editor.tdb:strings.tdb editor_resaved.tdb:strings.tdb editor_ids.h:string_ids.h \
-  editor_table.txt:string_table.txt editor_one.tdb:one.tdb editor_one_resaved.tdb:one.tdb; do
+  editor_table.txt:string_table.txt editor_one.tdb:one.tdb editor_one_resaved.tdb:one.tdb \
+  editor_view.tdb:view_edited.tdb view_check.txt:view_check_tdbtool.txt; do
   for system in linux windows; do
     same "$work/$system/${pair%%:*}" "$work/$system/${pair##*:}" "$system ${pair%%:*} and tdbtool's ${pair##*:}"
   done
 done
 same "$work/linux/one_rows.txt" "$work/in/one_rows.txt" "the list of the only tab after a click (2 rows)"
+same "$work/linux/view_rows.txt" "$work/in/view_rows.txt" "the rows of the View steps"
 echo "compare-windows: $((count - failed)) passed, $failed failed"
 [[ "$failed" == 0 ]]
