@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/platform/platform.h"
-#include "vxmlib/testing/model_builder.h"
 #include "facetrue/capture_console_test.h"
+#include "vxmlib/testing/model_builder.h"
 
 namespace {
 
@@ -44,6 +44,25 @@ TEST(Plane, EveryStepIsRoundedTo32Bits) {
             (Plane{0x1.9f4822p-1f, 0x1.d0cb3cp-4f, 0x1.25c8f0p-1f, 0x1.5ebbb0p+1f}));
 }
 
+// A mesh's triangles are worked in blocks: every triangle of a long mesh, the last ones of a
+// short final block included, gets its own plane.
+TEST(Plane, LongMeshInBlocks) {
+  std::vector<Corners> corners(131, Corners{0, 1, 2});
+  corners[64] = {3, 3, 3};
+  corners[130] = {0, 2, 1};
+  VXM model;
+  VXMMeshClass* mesh =
+      MakeMesh("long", "q", 0x50000,
+               {{1.5f, -2.25f, 3.1f}, {4.2f, 0.7f, -1.3f}, {-0.6f, 2.9f, 5.05f}, {3, 4, 5}}, corners);
+  model.objects.Add(mesh);
+  CaptureConsole console;
+  EXPECT_EQ(RecomputePlanes(model, console), 1);
+  const Plane worked{0x1.9f4822p-1f, 0x1.d0cb3cp-4f, 0x1.25c8f0p-1f, 0x1.5ebbb0p+1f};
+  for (int t : {0, 63, 65, 129}) EXPECT_EQ(PlaneOf(mesh->triangles[t]), worked) << t;
+  EXPECT_EQ(PlaneOf(mesh->triangles[64]), (Plane{0, 0, 0, 0}));
+  EXPECT_EQ(PlaneOf(mesh->triangles[130]), (Plane{-worked[0], -worked[1], -worked[2], -worked[3]}));
+}
+
 TEST(Plane, FormatWords) {
   VXM model;
   VXMMeshClass* old_mesh =
@@ -68,7 +87,8 @@ TEST(Plane, FormatWords) {
   EXPECT_EQ(PlaneOf(unknown->triangles[0]), (Plane{0, 0, 0, 0}));
   EXPECT_EQ(empty->format, 0x40002u);
   EXPECT_EQ(console.text, std::string(platform::BeginErrorColour()) +
-                              "facetrue: Unknown mesh format 30000 in 'q.shape'\n" + platform::EndErrorColour());
+                              "facetrue: Unknown mesh format 30000 in 'q.shape'\n" +
+                              platform::EndErrorColour());
   EXPECT_TRUE(console.Paused());
 
   // Nothing to do prints nothing.

@@ -26,6 +26,8 @@ void VXM::Clear() {
   for (int i = 0; i < objects.Count(); ++i) delete objects[i];
   objects.Clear();
   kept.DeleteChunks();
+  delete[] storage;
+  storage = nullptr;
 }
 
 void VXM::Load(FileClass* file) {

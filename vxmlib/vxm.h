@@ -23,7 +23,7 @@ class VXM {
   // Why the last Load or Save failed; empty after success.
   const char* ErrorMessage() const;
 
-  // Deletes every object and kept chunk.
+  // Deletes every object and kept chunk, and the loaded bytes the meshes used.
   void Clear();
 
   DynamicArrayClass<VXMObjectClass*> objects;
@@ -38,4 +38,7 @@ class VXM {
 
   NarrowStringClass error;
   bool failed = false;
+  // The bytes the model was loaded from, when meshes use their vertex and triangle records in
+  // place; freed after the objects.
+  unsigned char* storage = nullptr;
 };

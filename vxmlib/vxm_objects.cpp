@@ -61,8 +61,8 @@ bool VXMChunkListClass::WriteAt(int position, int first, int last, FileClass* fi
 }
 
 VXMMeshClass::~VXMMeshClass() {
-  delete[] vertices;
-  delete[] triangles;
+  if (owns_vertices) delete[] vertices;
+  if (owns_triangles) delete[] triangles;
 }
 
 uint64_t VXMMeshClass::BodySize() const {
@@ -105,13 +105,26 @@ bool VXMMeshClass::Allocate(uint32_t vertex_total, uint32_t triangle_total) {
       return false;
     }
   }
-  delete[] vertices;
-  delete[] triangles;
+  if (owns_vertices) delete[] vertices;
+  if (owns_triangles) delete[] triangles;
   vertices = fresh_vertices;
   triangles = fresh_triangles;
+  owns_vertices = owns_triangles = true;
   vertex_count = vertex_total;
   triangle_count = triangle_total;
   return true;
+}
+
+void VXMMeshClass::Borrow(VXMVector* records) {
+  if (owns_vertices) delete[] vertices;
+  vertices = records;
+  owns_vertices = false;
+}
+
+void VXMMeshClass::Borrow(VXMTriangle* records) {
+  if (owns_triangles) delete[] triangles;
+  triangles = records;
+  owns_triangles = false;
 }
 
 void VXMMeshClass::SetText(char (&field)[16], const char* text) {

@@ -79,6 +79,10 @@ class VXMMeshClass : public VXMObjectClass {
   // Replaces the arrays with zeroed ones of the given sizes; false (and the mesh unchanged) when
   // memory ran out.
   bool Allocate(uint32_t vertex_total, uint32_t triangle_total);
+  // Points the vertex or triangle array at records in memory that the model holds (the bytes
+  // it was loaded from), which the mesh does not free; Allocate gives it arrays of its own again.
+  void Borrow(VXMVector* records);
+  void Borrow(VXMTriangle* records);
   // Copies text into name or qualifier, cut to 15 characters.
   static void SetText(char (&field)[16], const char* text);
 
@@ -91,6 +95,10 @@ class VXMMeshClass : public VXMObjectClass {
   uint32_t vertex_count = 0;
   // Sub-chunks the library does not interpret; after counts MHDR, VERT and TRIS as written.
   VXMChunkListClass kept;
+
+ private:
+  bool owns_vertices = true;
+  bool owns_triangles = true;
 };
 
 // An object of a kind other than a mesh (never 0): its body is kept byte for byte.

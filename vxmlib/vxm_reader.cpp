@@ -2,6 +2,7 @@
 #include "vxmlib/vxm_reader.h"
 
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -67,6 +68,10 @@ bool VXMReaderClass::ReadModel() {
     bool ok = id == kObjectChunk ? ReadObject(chunk_size)
                                  : ReadKept(model.kept, id, chunk_size, model.objects.Count());
     if (!ok) return false;
+  }
+  if (bytes_in_use) {
+    model.storage = bytes;
+    bytes = nullptr;
   }
   return true;
 }
@@ -173,8 +178,8 @@ bool VXMReaderClass::ReadMesh(VXMMeshClass& mesh, uint32_t size) {
       }
       seen = true;
       ++interpreted;
-      ok = id == kVertexChunk ? ReadArray(&mesh.vertices, id, mesh.vertex_count, chunk_size)
-                              : ReadArray(&mesh.triangles, id, mesh.triangle_count, chunk_size);
+      ok = id == kVertexChunk ? ReadArray(mesh, &mesh.vertices, id, mesh.vertex_count, chunk_size)
+                              : ReadArray(mesh, &mesh.triangles, id, mesh.triangle_count, chunk_size);
     } else if (id == kMeshHeaderChunk) {
       Fail("a second \"MHDR\" chunk");
       return false;
@@ -217,7 +222,8 @@ bool VXMReaderClass::ReadMeshHeader(VXMMeshClass& mesh, uint64_t* left) {
 }
 
 template <typename Record>
-bool VXMReaderClass::ReadArray(Record** array, uint32_t id, uint32_t count, uint32_t size) {
+bool VXMReaderClass::ReadArray(VXMMeshClass& mesh, Record** array, uint32_t id, uint32_t count,
+                               uint32_t size) {
   uint64_t expected = static_cast<uint64_t>(count) * sizeof(Record);
   if (size != expected) {
     Fail("\"%s\" holds %u bytes, but %u records of %u bytes need %llu", IdText(id).text, size, count,
@@ -225,6 +231,14 @@ bool VXMReaderClass::ReadArray(Record** array, uint32_t id, uint32_t count, uint
     return false;
   }
   if (count == 0) return true;
+  // The records are used where they lie in the loaded bytes when they are aligned for them.
+  if (bytes && size <= remaining && reinterpret_cast<uintptr_t>(bytes + offset) % alignof(Record) == 0) {
+    mesh.Borrow(reinterpret_cast<Record*>(bytes + offset));
+    bytes_in_use = true;
+    offset += size;
+    remaining -= size;
+    return true;
+  }
   *array = new (std::nothrow) Record[count];
   if (!*array) {
     Fail("out of memory");
@@ -244,6 +258,16 @@ bool VXMReaderClass::ReadKept(VXMChunkListClass& list, uint32_t id, uint32_t siz
 }
 
 bool VXMReaderClass::CheckIndices(const VXMMeshClass& mesh) {
+  // The largest index, found without a branch per triangle, shows whether any is out of range;
+  // only then is the first such triangle looked for.
+  uint32_t largest = 0;
+  for (uint32_t t = 0; t < mesh.triangle_count; ++t) {
+    const uint32_t* index = mesh.triangles[t].vertex_index;
+    uint32_t corners = index[0] > index[1] ? index[0] : index[1];
+    corners = corners > index[2] ? corners : index[2];
+    largest = largest > corners ? largest : corners;
+  }
+  if (mesh.triangle_count == 0 || largest < mesh.vertex_count) return true;
   for (uint32_t t = 0; t < mesh.triangle_count; ++t) {
     for (uint32_t corner = 0; corner < 3; ++corner) {
       uint32_t index = mesh.triangles[t].vertex_index[corner];

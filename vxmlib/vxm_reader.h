@@ -1,7 +1,8 @@
 // VXMReaderClass: reads one model file into a VXM, checking every size, count and vertex index.
 // On the first problem it records the reason in the model and stops. The file is read in one
-// piece into memory and taken apart there; only when memory cannot hold that copy is it read
-// record by record.
+// piece into memory and taken apart there, and the meshes' vertex and triangle records stay
+// where they were read (the model keeps those bytes); only when memory cannot hold the file is
+// it read record by record.
 #pragma once
 
 #include <cstdint>
@@ -31,7 +32,7 @@ class VXMReaderClass {
   bool ReadMesh(VXMMeshClass& mesh, uint32_t size);
   bool ReadMeshHeader(VXMMeshClass& mesh, uint64_t* left);
   template <typename Record>
-  bool ReadArray(Record** array, uint32_t id, uint32_t count, uint32_t size);
+  bool ReadArray(VXMMeshClass& mesh, Record** array, uint32_t id, uint32_t count, uint32_t size);
   bool ReadKept(VXMChunkListClass& list, uint32_t id, uint32_t size, int after);
   bool CheckIndices(const VXMMeshClass& mesh);
 
@@ -45,4 +46,6 @@ class VXMReaderClass {
   // Index the object being read will have.
   int object_index = 0;
   bool in_object = false;
+  // A mesh uses records inside bytes, which the model must then keep.
+  bool bytes_in_use = false;
 };

@@ -73,6 +73,8 @@ TEST(VXM, SubChunksInAnotherOrderKeepTheirPlaceAmongTheInterpretedOnes) {
                      Chunk("XTRA", "x") + Chunk("VERT", std::string(36, '\0'));
   VXM model;
   ASSERT_TRUE(LoadFromBytes(model, FileHeader() + Object(0, mesh))) << model.ErrorMessage();
+  // The vertices lie at an odd offset in the file, and are still read as floats.
+  EXPECT_EQ(static_cast<VXMMeshClass*>(model.objects[0])->vertices[2].z, 0.0f);
   // Written in the order header, vertices, triangles; the kept chunk follows the second one.
   std::string expected = MeshHeader("m", "", 0x40002, 3, 1) + Chunk("VERT", std::string(36, '\0')) +
                          Chunk("XTRA", "x") + Chunk("TRIS", Triangle(0, 1, 2, 0, {0, 0, 1}, 0));
