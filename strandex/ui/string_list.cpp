@@ -105,7 +105,7 @@ bool StringListClass::FillList(int tab) {
   filter_step_next = false;
   filled_tab = tab;
   if (!filter_step) DropKept();
-  if (filter_step && Filtering() && StepFilter()) return true;
+  if (filter_step && StepFilter()) return true;
   rows.Empty();
   if (OnlyUntranslated() || Filtering()) {
     StringFilterClass::Choice choice = FilterChoice(category);
@@ -113,24 +113,24 @@ bool StringListClass::FillList(int tab) {
     string_filter.WalkDatabase(choice, rows, &counts);
     untranslated_count = counts.Untranslated;
     translatable_count = counts.Translatable;
-    if (Filtering()) Keep();
+    Keep();
     return true;
   }
   for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(category); s;
        s = TranslateDBClass::FindNextInCategory(s, category)) {
     rows.Add(s);
   }
+  Keep();
   return true;
 }
 
 bool StringListClass::SetFilter(const char16_t* text, bool all_categories) {
   const bool changed =
       WideCompare(text, filter.Chars()) != 0 || (text[0] && all_categories != filter_all_categories);
-  if (!changed) return false;
-  filter_step_next = all_categories == filter_all_categories;
+  if (changed) filter_step_next = all_categories == filter_all_categories;
   filter = text;
   filter_all_categories = all_categories;
-  return true;
+  return changed;
 }
 
 StringFilterClass::Choice StringListClass::FilterChoice(int category) const {
@@ -152,7 +152,10 @@ bool StringListClass::StepFilter() {
       from = i;
       break;
     }
-    if (FindNoCase(filter.Chars(), kept[i].Text.Chars()) &&
+    // Without a text the rows are the tab's, which every category's hold only with the
+    // untranslated view.
+    const bool narrows = !kept[i].Text.IsEmpty() || OnlyUntranslated() || !filter_all_categories;
+    if (narrows && FindNoCase(filter.Chars(), kept[i].Text.Chars()) &&
         (from < 0 || kept[i].Text.Length() > kept[from].Text.Length()))
       from = i;
   }
