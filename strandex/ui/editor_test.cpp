@@ -708,8 +708,9 @@ TEST_F(EditorTest, FilterStepsShowWhatTheTextTypedAfreshShows) {
       {u"op", true, {1002, 1001, 1000}}, {u"opy", true, {1001}},
       {u"op", true, {1002, 1001, 1000}}, {u"op", false, {1001, 1000}},
       {u"", false, {1003, 1001, 1000}},  {u"100", false, {1003, 1001, 1000}},
-      {u"1001", false, {1001}},          {u"", false, {1003, 1001, 1000}},
-      {u"", true, {1003, 1001, 1000}},   {u"o", true, {1002, 1001, 1000}}};
+      {u"1001", false, {1001}},          {u"o", false, {1001, 1000}},
+      {u"", false, {1003, 1001, 1000}},  {u"", true, {1003, 1001, 1000}},
+      {u"o", true, {1002, 1001, 1000}}};
   for (const auto& [text, all, ids] : steps) {
     editor.OnFilterChanged(text, all);
     EXPECT_EQ(RowIDs(), ids) << std::string(text, text + WideLength(text)) << all;

@@ -82,10 +82,11 @@ bool StringFilterClass::Keeps(TDBStringClass* s) {
 }
 
 // Asks for what the walk will look at: the record of the string far ahead, the texts of the one
-// nearer ahead (whose record has arrived by then).
+// nearer ahead (whose record has arrived by then) and, nearer still, the translation that the
+// headers of the texts before it lead to.
 template <typename At>
 void StringFilterClass::Prefetch(At at, int i, int count) {
-  constexpr int kRecordsAhead = 24, kTextsAhead = 10;
+  constexpr int kRecordsAhead = 24, kTextsAhead = 12, kTranslationAhead = 6;
   if (i + kRecordsAhead < count) {
     if (const TDBStringClass* far = at(i + kRecordsAhead)) {
       __builtin_prefetch(far);
@@ -93,12 +94,28 @@ void StringFilterClass::Prefetch(At at, int i, int count) {
       __builtin_prefetch(reinterpret_cast<const char*>(far) + sizeof(TDBStringClass) - 1);
     }
   }
-  if (i + kTextsAhead >= count) return;
-  TDBStringClass* near = at(i + kTextsAhead);
-  if (!near || (!chosen.EveryCategory && near->GetCategoryID() != chosen.Category)) return;
-  if (length > 0 && in_narrow) __builtin_prefetch(near->GetIDString().Chars());
-  if ((length > 0 && in_narrow) || chosen.Untranslated) near->PrefetchSpan(true);
-  if (chosen.Language > 0 && (length > 0 || chosen.Untranslated)) near->PrefetchSpan(false);
+  const auto wanted = [&](TDBStringClass* s) {
+    return s && (chosen.EveryCategory || s->GetCategoryID() == chosen.Category);
+  };
+  const bool translation = chosen.Language > 0 && (length > 0 || chosen.Untranslated);
+  if (i + kTextsAhead < count) {
+    TDBStringClass* near = at(i + kTextsAhead);
+    if (wanted(near)) {
+      if (length > 0 && in_narrow) __builtin_prefetch(near->GetIDString().Chars());
+      if ((length > 0 && in_narrow) || chosen.Untranslated) near->PrefetchSpan(true);
+      if (translation) near->PrefetchSpan(false);
+    }
+  }
+  if (translation && i + kTranslationAhead < count) {
+    TDBStringClass* nearer = at(i + kTranslationAhead);
+    if (wanted(nearer) && chosen.Language < nearer->GetTextCount()) {
+      const TextSpan span = nearer->PeekTextSpan(chosen.Language, scratch);
+      if (span.Kind == TextSpan::kWideLE) {
+        __builtin_prefetch(span.Units);
+        __builtin_prefetch(static_cast<const char*>(span.Units) + 64);
+      }
+    }
+  }
 }
 
 void StringFilterClass::WalkDatabase(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows,

@@ -51,7 +51,9 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
 }
 
 void StringListClass::SetTranslationLanguage(int language) {
-  translation_language = language >= 1 && language <= kLastLanguage ? language : 0;
+  const int chosen = language >= 1 && language <= kLastLanguage ? language : 0;
+  if (chosen != translation_language) DropKept(true);
+  translation_language = chosen;
   translation_caption = UnicodeStringClass::Formatted(u"Text (%d)", translation_language);
   columns[4].Caption = translation_caption.Chars();
 }
@@ -127,6 +129,8 @@ bool StringListClass::FillList(int tab) {
 bool StringListClass::SetFilter(const char16_t* text, bool all_categories) {
   const bool changed =
       WideCompare(text, filter.Chars()) != 0 || (text[0] && all_categories != filter_all_categories);
+  // Rows kept for the other choice of categories no longer serve.
+  if (all_categories != filter_all_categories) DropKept(true);
   if (changed) filter_step_next = all_categories == filter_all_categories;
   filter = text;
   filter_all_categories = all_categories;

@@ -61,7 +61,10 @@ class StringListClass {
   // Only the untranslated strings of the translation language, from every category (none while
   // no language is chosen). The counts are those of the last fill in this view: untranslated
   // strings, and strings whose English has letters.
-  void SetOnlyUntranslated(bool only) { only_untranslated = only; }
+  void SetOnlyUntranslated(bool only) {
+    if (only != only_untranslated) DropKept();
+    only_untranslated = only;
+  }
   bool OnlyUntranslated() const { return only_untranslated && translation_language > 0; }
   // The filter bar: only the strings whose symbolic ID, numeric ID, English text or shown
   // translation hold text (A to Z in either case), from the selected category or, with
@@ -100,8 +103,11 @@ class StringListClass {
   int kept_age = 0;
   bool filter_step_next = false;
   int filled_tab = -1;
-  void DropKept() {
-    for (Kept& k : kept) k.Age = 0;
+  // Forgets the kept rows; with tab_rows those of no text, while they are the tab's.
+  void DropKept(bool tab_rows = false) {
+    for (Kept& k : kept) {
+      if (!tab_rows || only_untranslated || !k.Text.IsEmpty()) k.Age = 0;
+    }
   }
   StringFilterClass::Choice FilterChoice(int category) const;
   // Fills rows from the kept texts; false when none serves.
