@@ -5,18 +5,22 @@
 // the floor of the two text Finds: grep -ci of the same texts in the exported text table, whole
 // processes, in the same run. Built with the Qt main window (offscreen platform) on Linux and
 // with the Win32 main window on Windows (run under wine with a display). The translators' view
-// follows: the view switches of the View menu and each keystroke in the filter bar, beside
-// grep -c of the exported table as the floor.
+// follows (editor_view_steps.h): the view switches of the View menu and each keystroke in the
+// filter bar, the median of ROUNDS rounds each, beside grep -c of the exported table (the median
+// of as many runs) as the floor.
 //
-//   build/bench/editor_bench [--categories N] [--strings N]   (default 20 categories; 1 puts all
-//   strings in one tab)
+//   build/bench/editor_bench [--categories N] [--strings N] [--rounds N]   (default 20
+//   categories, 1 puts all strings in one tab; 5 rounds)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "bench/editor_view_steps.h"
 #include "bench/largest_tab.h"
 #include "bench/tdb_generator.h"
 #include "strandex/ui/dialog_fields.h"
@@ -181,9 +185,11 @@ void Report(const char* what, double ms, double limit) {
 int main(int argc, char** argv) {
   int categories = tdbgen::kCategories;
   int strings = tdbgen::kStrings;
+  int rounds = 5;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--categories") == 0) categories = std::atoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--strings") == 0) strings = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
   }
   const std::string path = (std::filesystem::temp_directory_path() / "editor_bench.tdb").string();
   TranslateDBClass::Initialize();
@@ -263,32 +269,9 @@ int main(int argc, char** argv) {
 
   const double peak = Front::PeakBytes();
 
-  // The translators' view: each switch of the View menu, then each keystroke in the filter bar
-  // over every category, with translation language 1 shown (four fields to look through).
-  struct Step {
-    const char* name;
-    int command;
-    double ms;
-  } views[] = {{"View: translation language 1", ui::kCmdTranslationFirst, 0},
-               {"View: only untranslated, on", ui::kCmdOnlyUntranslated, 0},
-               {"View: only untranslated, off", ui::kCmdOnlyUntranslated, 0},
-               {"View: filter bar", ui::kCmdFilterBar, 0}};
-  for (Step& step : views) {
-    start = Clock::now();
-    front.Command(step.command);
-    front.ProcessEvents();
-    step.ms = Milliseconds(start);
-  }
-  const char16_t* keystrokes[] = {u"p", u"pl", u"pla", u"play", u"playe", u"player", u"playerz"};
-  double keystroke_ms[7] = {}, worst_keystroke = 0;
-  for (int i = 0; i < 7; ++i) {
-    start = Clock::now();
-    front.Filter(keystrokes[i], true);
-    front.ProcessEvents();
-    keystroke_ms[i] = Milliseconds(start);
-    if (keystroke_ms[i] > worst_keystroke) worst_keystroke = keystroke_ms[i];
-  }
-  const int filtered_rows = editor.View().RowCount();
+  // The translators' view: each switch of the View menu and each keystroke in the filter bar.
+  ViewStepsClass<Front> view_steps(front);
+  for (int round = 0; round < rounds; ++round) view_steps.Round();
 
 #ifndef _WIN32
   // The floor of the text Finds: grep reading the whole exported table (every language) once.
@@ -296,7 +279,11 @@ int main(int argc, char** argv) {
   double grep_ms[3] = {-1, -1, -1}, grep_filter_ms = -1;
   if (ExportTextTable(table.c_str(), nullptr)) {
     TimeGrep("player", table, grep_output, "-c");  // once untimed, so that the table is in the cache
-    grep_filter_ms = TimeGrep("player", table, grep_output, "-c");
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round)
+      times.push_back(TimeGrep("player", table, grep_output, "-c"));
+    std::sort(times.begin(), times.end());
+    grep_filter_ms = times[times.size() / 2];
     TimeGrep("e", table, grep_output);  // once untimed, so that the table is in the cache
     for (int i = 1; i < 3; ++i) {
       NarrowStringClass text;
@@ -328,20 +315,17 @@ int main(int argc, char** argv) {
   Report("Remove String (top row)", remove_ms, 50);
   std::printf("%-40s %9.1f MiB = %.2f x file size (limit 3)\n", "peak memory", peak / 1048576,
               peak / file_size);
-  for (const Step& step : views) Report(step.name, step.ms, 100);
-  for (int i = 0; i < 7; ++i) {
-    NarrowStringClass text;
-    text.FromWide(keystrokes[i]);
-    char what[64];
-    std::snprintf(what, sizeof what, "filter keystroke \"%s\"", text.Chars());
-    Report(what, keystroke_ms[i], 100);
+  std::printf("translators' view, median of %d rounds (lowest-highest):\n", rounds);
+  for (const ViewStep& step : view_steps.Steps()) {
+    const auto [low, high] = std::minmax_element(step.Ms.begin(), step.Ms.end());
+    char what[128];
+    std::snprintf(what, sizeof what, "(%.1f-%.1f)", *low, *high);
+    std::printf("%-40s %9.1f ms   (limit   100 ms)%s %s\n", step.Name.c_str(), step.Median(),
+                step.Median() <= 100 ? "" : "  OVER", what);
   }
-  std::printf("%-40s %9d rows\n", "filter \"playerz\", all categories", filtered_rows);
 #ifndef _WIN32
   std::printf("%-40s %9.1f ms   (floor: worst keystroke = %.2f x grep)\n", "grep -c player of the table",
-              grep_filter_ms, worst_keystroke / grep_filter_ms);
-#else
-  (void)worst_keystroke;
+              grep_filter_ms, view_steps.WorstKeystroke() / grep_filter_ms);
 #endif
   std::remove(path.c_str());
   return 0;

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tdb/testing/database_fixture.h"
@@ -718,6 +719,43 @@ TEST_F(EditorTest, FilterBarKeepsStringsWithTheTextInAnIDEnglishOrTheTranslation
   editor.OnFilterChanged(u"\u00f6", true);
   editor.OnFilterChanged(u"\u00f6F", true);  // typed on: narrows what the text before kept
   EXPECT_EQ(RowIDs(), (std::vector<int>{1000}));
+}
+
+// Typing on looks through the rows of a text before, deleting takes back the rows of a kept
+// text; neither may show other rows than the same text typed afresh.
+TEST_F(EditorTest, FilterStepsShowWhatTheTextTypedAfreshShows) {
+  TranslateDBClass::AddCategoryNamed("Menus");
+  Add(1000, "IDS_A", u"Open");
+  Add(1001, "IDS_COPY", u"Copy");
+  Add(1002, "IDS_TOP", u"Top", 2);
+  Add(1003, "IDS_NEW", u"New");
+  ShowTab(0);
+  editor.ExecuteCommand(kCmdFilterBar);
+  const std::vector<std::tuple<const char16_t*, bool, std::vector<int>>> steps = {
+      {u"o", false, {1001, 1000}},       {u"oP", false, {1001, 1000}},
+      {u"ope", false, {1000}},           {u"op", false, {1001, 1000}},
+      {u"op", true, {1002, 1001, 1000}}, {u"opy", true, {1001}},
+      {u"op", true, {1002, 1001, 1000}}, {u"op", false, {1001, 1000}},
+      {u"", false, {1003, 1001, 1000}},  {u"100", false, {1003, 1001, 1000}},
+      {u"1001", false, {1001}},          {u"o", false, {1001, 1000}},
+      {u"", false, {1003, 1001, 1000}},  {u"", true, {1003, 1001, 1000}},
+      {u"o", true, {1002, 1001, 1000}}};
+  for (const auto& [text, all, ids] : steps) {
+    editor.OnFilterChanged(text, all);
+    EXPECT_EQ(RowIDs(), ids) << std::string(text, text + WideLength(text)) << all;
+  }
+  editor.OnFilterChanged(u"op", false);
+  editor.OnTabSelected(1);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1002});
+  editor.OnFilterChanged(u"o", false);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1002});
+  editor.OnTabSelected(0);
+  editor.OnFilterChanged(u"op", false);
+  // An edit while filtered: the kept rows of "o" no longer hold.
+  EditRow(1, {Set(kEditText, u"Shut"), Click(kIDOk)});
+  EXPECT_EQ(RowIDs(), std::vector<int>{1001});
+  editor.OnFilterChanged(u"o", false);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1001});
 }
 
 TEST_F(EditorTest, CheckTranslationsListsEachProblemOfLanguageKInTheFindResults) {

@@ -50,41 +50,10 @@ UnicodeStringClass StringCellText(TDBStringClass* s, StringField field) {
   return UnicodeStringClass();
 }
 
-namespace {
-
-// Unit i of a span; 0 at its end.
-char16_t UnitAt(const TextSpan& span, size_t i) {
-  if (i >= span.Length || !span.Units) return 0;
-  const auto* bytes = static_cast<const unsigned char*>(span.Units);
-  switch (span.Kind) {
-    case TextSpan::kNarrow:
-      return bytes[i];
-    case TextSpan::kWide:
-      return static_cast<const char16_t*>(span.Units)[i];
-    case TextSpan::kWideLE:
-      return static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
-  }
-  return 0;
-}
-
-}  // namespace
-
-TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
-                                NarrowStringClass& english_scratch) {
-  const TextSpan text = language < s->GetTextCount() ? s->PeekTextSpan(language, scratch) : TextSpan{};
-  const TextSpan english = s->PeekEnglishSpan(english_scratch);
-  size_t i = 0;
-  while (UnitAt(text, i) && UnitAt(text, i) == UnitAt(english, i)) ++i;
-  TranslationLook look{UnitAt(text, 0) == 0, UnitAt(text, i) == 0 && UnitAt(english, i) == 0, false};
-  for (size_t c = 0; UnitAt(english, c) && !look.EnglishHasLetters; ++c) {
-    look.EnglishHasLetters = IsScriptLetter(UnitAt(english, c));
-  }
-  return look;
-}
-
 void StringListClass::SetTranslationLanguage(int language) {
-  translation_language = language >= 1 && language <= kLastLanguage ? language : 0;
-  narrowable = false;
+  const int chosen = language >= 1 && language <= kLastLanguage ? language : 0;
+  if (chosen != translation_language) DropKept(true);
+  translation_language = chosen;
   translation_caption = UnicodeStringClass::Formatted(u"Text (%d)", translation_language);
   columns[4].Caption = translation_caption.Chars();
 }
@@ -103,6 +72,7 @@ void StringListClass::RebuildTabs() {
     tabs.Add(tab);
   }
   selected_tab = tabs.Count() > 0 ? 0 : -1;
+  DropKept();
 }
 
 const char16_t* StringListClass::TabText(int tab) const {
@@ -133,74 +103,96 @@ bool StringListClass::FillList(int tab) {
     rows.Clear();
     rows.Resize(most);
   }
-  const bool narrow = narrow_next && narrowable && tab == filled_tab;
-  narrow_next = false;
+  const bool filter_step = filter_step_next && tab == filled_tab;
+  filter_step_next = false;
   filled_tab = tab;
-  narrowable = Filtering();
-  if (narrow) {
-    UnicodeStringClass scratch;
-    NarrowStringClass english;
-    int kept = 0;
-    for (int i = 0; i < rows.Count(); ++i) {
-      if (PassesFilter(rows[i], scratch, english)) rows[kept++] = rows[i];
-    }
-    while (rows.Count() > kept) rows.Delete(rows.Count() - 1);
-    return true;
-  }
+  if (!filter_step) DropKept();
+  if (filter_step && StepFilter()) return true;
   rows.Empty();
   if (OnlyUntranslated() || Filtering()) {
-    const bool every_category = OnlyUntranslated() || filter_all_categories;
-    untranslated_count = translatable_count = 0;
-    UnicodeStringClass scratch;
-    NarrowStringClass english;
-    // The texts of a loaded file lie far apart in its bytes: each is asked for a few strings ahead.
-    constexpr int kAhead = 16;
-    for (int slot = 0; slot < most; ++slot) {
-      if (TDBStringClass* ahead = TranslateDBClass::GetObject(slot + kAhead)) {
-        ahead->PrefetchSpan(true);
-        if (OnlyUntranslated()) ahead->PrefetchSpan(false);
-      }
-      TDBStringClass* s = TranslateDBClass::GetObject(slot);
-      if (!s || (!every_category && s->GetCategoryID() != category)) continue;
-      if (OnlyUntranslated()) {
-        const TranslationLook look = PeekTranslation(s, translation_language, scratch, english);
-        translatable_count += look.EnglishHasLetters;
-        if (!look.Untranslated()) continue;
-        ++untranslated_count;
-      }
-      if (!Filtering() || PassesFilter(s, scratch, english)) rows.Add(s);
-    }
+    StringFilterClass::Choice choice = FilterChoice(category);
+    StringFilterClass::Counts counts;
+    string_filter.WalkDatabase(choice, rows, &counts);
+    untranslated_count = counts.Untranslated;
+    translatable_count = counts.Translatable;
+    Keep();
     return true;
   }
   for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(category); s;
        s = TranslateDBClass::FindNextInCategory(s, category)) {
     rows.Add(s);
   }
+  Keep();
   return true;
 }
 
 bool StringListClass::SetFilter(const char16_t* text, bool all_categories) {
   const bool changed =
       WideCompare(text, filter.Chars()) != 0 || (text[0] && all_categories != filter_all_categories);
-  narrow_next =
-      Filtering() && all_categories == filter_all_categories && FindNoCase(text, filter.Chars()) != nullptr;
+  // Rows kept for the other choice of categories no longer serve.
+  if (all_categories != filter_all_categories) DropKept(true);
+  if (changed) filter_step_next = all_categories == filter_all_categories;
   filter = text;
   filter_all_categories = all_categories;
   return changed;
 }
 
-bool StringListClass::PassesFilter(TDBStringClass* s, UnicodeStringClass& scratch,
-                                   NarrowStringClass& english) const {
-  const size_t n = static_cast<size_t>(filter.Length());
-  char digits[16];
-  const int count = snprintf(digits, sizeof digits, "%d", s->GetID());
-  const TextSpan id_string{TextSpan::kNarrow, s->GetIDString().Chars(), TextSpan::kToTheEnd};
-  const TextSpan id{TextSpan::kNarrow, digits, static_cast<size_t>(count)};
-  if (id_string.ContainsNoCase(filter, n) || id.ContainsNoCase(filter, n) ||
-      s->PeekEnglishSpan(english).ContainsNoCase(filter, n))
+StringFilterClass::Choice StringListClass::FilterChoice(int category) const {
+  StringFilterClass::Choice choice;
+  choice.Text = filter.Chars();
+  choice.Language = translation_language;
+  choice.EveryCategory = OnlyUntranslated() || filter_all_categories;
+  choice.Category = category;
+  choice.Untranslated = OnlyUntranslated();
+  return choice;
+}
+
+bool StringListClass::StepFilter() {
+  // The same text again, or the longest kept one that the new text holds.
+  int from = -1;
+  for (int i = 0; i < kKeptTexts; ++i) {
+    if (!kept[i].Age) continue;
+    if (WideCompare(kept[i].Text.Chars(), filter.Chars()) == 0) {
+      from = i;
+      break;
+    }
+    // Without a text the rows are the tab's, which every category's hold only with the
+    // untranslated view.
+    const bool narrows = !kept[i].Text.IsEmpty() || OnlyUntranslated() || !filter_all_categories;
+    if (narrows && FindNoCase(filter.Chars(), kept[i].Text.Chars()) &&
+        (from < 0 || kept[i].Text.Length() > kept[from].Text.Length()))
+      from = i;
+  }
+  if (from < 0) return false;
+  const DynamicArrayClass<TDBStringClass*>& source = kept[from].Rows;
+  rows.Empty();
+  for (int i = 0; i < source.Count(); ++i) rows.Add(source[i]);
+  if (WideCompare(kept[from].Text.Chars(), filter.Chars()) == 0) {
+    kept[from].Age = ++kept_age;
     return true;
-  return translation_language > 0 && translation_language < s->GetTextCount() &&
-         s->PeekTextSpan(translation_language, scratch).ContainsNoCase(filter, n);
+  }
+  int category = 0;
+  TabCategoryID(filled_tab, &category);
+  string_filter.WalkRows(FilterChoice(category), rows);
+  Keep();
+  return true;
+}
+
+void StringListClass::Keep() {
+  // In place of the oldest (or an empty) one; its storage is used again.
+  Kept* oldest = &kept[0];
+  for (Kept& k : kept) {
+    if (k.Age < oldest->Age) oldest = &k;
+  }
+  oldest->Age = 0;
+  oldest->Text = filter;
+  oldest->Rows.Empty();
+  if (oldest->Rows.Length() < rows.Count()) {
+    oldest->Rows.Clear();
+    if (!oldest->Rows.Resize(rows.Count())) return;
+  }
+  for (int i = 0; i < rows.Count(); ++i) oldest->Rows.Add(rows[i]);
+  oldest->Age = ++kept_age;
 }
 
 TDBStringClass* StringListClass::RowString(int row) const {

@@ -8,6 +8,7 @@
 #include "common/array.h"
 #include "common/string_class.h"
 #include "strandex/ui/resources.h"
+#include "strandex/ui/string_filter.h"
 
 class TDBStringClass;
 
@@ -19,19 +20,6 @@ enum class StringField { IDString, NumericID, SoundID, EnglishText };
 // The cell text of a field: the symbolic ID and the English text widened byte by byte, the IDs
 // in decimal, an empty text for the sound ID -1; cut to its first 255 characters.
 UnicodeStringClass StringCellText(TDBStringClass* s, StringField field);
-
-// How the text of language (at least 1) stands to the English text, for one look that copies
-// no text still waiting in the loaded bytes. A string without a text in language has an empty
-// one (GetText would give text 0 there).
-struct TranslationLook {
-  bool Empty;
-  bool SameAsEnglish;      // equal, unit for byte
-  bool EnglishHasLetters;  // a letter of some script, as the translation checks count them
-  // Left to translate: English has letters, and the text is empty or the English one.
-  bool Untranslated() const { return EnglishHasLetters && (Empty || SameAsEnglish); }
-};
-TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
-                                NarrowStringClass& english_scratch);
 
 class StringListClass {
  public:
@@ -50,7 +38,7 @@ class StringListClass {
   // Rows.
   void ClearRows() {
     rows.Clear();
-    narrowable = false;
+    DropKept();
   }
   // Fills the rows with the strings of the tab's category, or with the untranslated strings of
   // every category while only those are shown. False, with the rows as they were, when there is
@@ -74,15 +62,17 @@ class StringListClass {
   // no language is chosen). The counts are those of the last fill in this view: untranslated
   // strings, and strings whose English has letters.
   void SetOnlyUntranslated(bool only) {
+    if (only != only_untranslated) DropKept();
     only_untranslated = only;
-    narrowable = false;
   }
   bool OnlyUntranslated() const { return only_untranslated && translation_language > 0; }
   // The filter bar: only the strings whose symbolic ID, numeric ID, English text or shown
   // translation hold text (A to Z in either case), from the selected category or, with
   // all_categories, from every one. An empty text filters nothing. False when nothing changed.
-  // A text that holds the one before (the user typed on) makes the next fill of the same tab
-  // look only through the rows that the text before kept.
+  // The next fill of the same tab after a change of the text alone is a step of the filter:
+  // it takes the rows of a text it kept before (the user deleted back to it), or looks only
+  // through the rows of a kept text that the new one holds (the user typed on). Every other
+  // fill looks through the database, as the strings may have changed.
   bool SetFilter(const char16_t* text, bool all_categories);
   bool Filtering() const { return !filter.IsEmpty(); }
   int UntranslatedCount() const { return untranslated_count; }
@@ -101,11 +91,29 @@ class StringListClass {
   bool only_untranslated = false;
   UnicodeStringClass filter;
   bool filter_all_categories = false;
-  // The rows are what the filter kept for filled_tab, and the next fill may narrow them.
-  bool narrowable = false;
-  bool narrow_next = false;
+  // The rows of the last texts of the filter, newest last, while the fills are steps of the
+  // filter in one view (the same tab, categories, translation language and untranslated view).
+  struct Kept {
+    UnicodeStringClass Text;
+    DynamicArrayClass<TDBStringClass*> Rows;
+    int Age = 0;  // 0: holds nothing; the higher, the newer
+  };
+  static constexpr int kKeptTexts = 8;
+  Kept kept[kKeptTexts];
+  int kept_age = 0;
+  bool filter_step_next = false;
   int filled_tab = -1;
-  bool PassesFilter(TDBStringClass* s, UnicodeStringClass& scratch, NarrowStringClass& english) const;
+  // Forgets the kept rows; with tab_rows those of no text, while they are the tab's.
+  void DropKept(bool tab_rows = false) {
+    for (Kept& k : kept) {
+      if (!tab_rows || only_untranslated || !k.Text.IsEmpty()) k.Age = 0;
+    }
+  }
+  StringFilterClass::Choice FilterChoice(int category) const;
+  // Fills rows from the kept texts; false when none serves.
+  bool StepFilter();
+  void Keep();
+  StringFilterClass string_filter;
   int untranslated_count = 0;
   int translatable_count = 0;
   UnicodeStringClass translation_caption;
