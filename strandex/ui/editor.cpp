@@ -411,7 +411,14 @@ void EditorClass::ShowString(int slot) {
   screen.TabsChanged();
   if (!ShowRows(tab)) return;
   int row = view.RowOfID(s->GetID());
-  if (row < 0) return;
+  if (row < 0) {
+    // The string exists, but the filter or Only untranslated keeps it out of the list.
+    if (view.Filtering() || view.OnlyUntranslated())
+      Message(u"Show string",
+              UnicodeStringClass::Formatted(u"%hs is hidden by the filter or by Only untranslated.",
+                                            s->GetIDString().Chars()));
+    return;
+  }
   screen.SelectRow(row);
   screen.ScrollRowNearTop(row);
 }

@@ -710,6 +710,8 @@ TEST_F(EditorTest, FilterBarKeepsStringsWithTheTextInAnIDEnglishOrTheTranslation
   }
   editor.OnFilterChanged(u"save", true);
   EXPECT_EQ(RowIDs(), (std::vector<int>{1001}));
+  Run(kCmdGoto, {Set(kGotoNumber, u"1000"), Click(kButtonOk)});  // a string the filter hides
+  EXPECT_TRUE(LastMessageHas(u"IDS_OPEN is hidden by the filter"));
   editor.ExecuteCommand(kCmdTranslationFirst);
   editor.OnFilterChanged(u"\u00f6FFNEN", true);
   EXPECT_EQ(RowIDs(), (std::vector<int>{1000}));
