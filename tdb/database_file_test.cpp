@@ -470,6 +470,14 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
   EXPECT_FALSE(damaged);
   EXPECT_GT(ending.calls, 3);
   check("file ending early", true);
+  // Reads that return 3 bytes at a time, on the thread that fills the bytes while they are walked,
+  // load the same database as one piece.
+  platform::FaultDisk split;
+  split.max_read = 3;
+  ASSERT_TRUE(load(split));
+  EXPECT_FALSE(damaged);
+  EXPECT_GT(split.reads, 200);
+  check("reads of 3 bytes", true);
 }
 
 // A database larger than the write-back window saves to the same bytes as in memory.
