@@ -46,7 +46,8 @@ bool Resolve(const char* path, NarrowStringClass& start, NarrowStringClass& reso
 }
 
 // The failures that can be told before anything is read or written.
-bool CheckArguments(const char* folder, const char* archive, DiagnosticsClass& diagnostics) {
+bool CheckArguments(const char* folder, const char* archive, DiagnosticsClass& diagnostics,
+                    platform::Folders& folders) {
   if (*folder == 0) diagnostics.Failure("the folder name is empty");
   if (*archive == 0) diagnostics.Failure("the archive name is empty");
   if (IsStandardStream(archive)) {
@@ -55,7 +56,7 @@ bool CheckArguments(const char* folder, const char* archive, DiagnosticsClass& d
     return diagnostics.Failures() == 0;
   }
   platform::FileStatus status;
-  if (*archive != 0 && platform::Disk().Status(archive, &status) && status.is_directory) {
+  if (*archive != 0 && folders.Status(archive, &status) && status.is_directory) {
     diagnostics.Failure(archive, "is a folder, not an archive name");
   }
   return diagnostics.Failures() == 0;
@@ -92,7 +93,8 @@ int Positional(int argc, const char* const* argv, const char** kept, bool* quiet
 
 }  // namespace
 
-int RunBundlor(int argc_in, const char* const* argv_in, std::FILE* out, std::FILE* err) {
+int RunBundlor(int argc_in, const char* const* argv_in, std::FILE* out, std::FILE* err,
+               platform::DiskInterface& disk) {
   bool quiet = false;
   std::vector<const char*> args(static_cast<size_t>(argc_in) + 1, nullptr);
   const int argc = Positional(argc_in, argv_in, args.data(), &quiet);
@@ -106,7 +108,7 @@ int RunBundlor(int argc_in, const char* const* argv_in, std::FILE* out, std::FIL
     return kExitUsage;
   }
   DiagnosticsClass diagnostics(err);
-  if (!CheckArguments(argv[1], argv[2], diagnostics)) return kExitFailed;
+  if (!CheckArguments(argv[1], argv[2], diagnostics, disk)) return kExitFailed;
   // "-" is standard output, as for the other programs.
   const bool to_standard_output = IsStandardStream(argv[2]);
   NarrowStringClass start, folder, archive("standard output");
@@ -116,11 +118,11 @@ int RunBundlor(int argc_in, const char* const* argv_in, std::FILE* out, std::FIL
   }
 
   FileListClass list;
-  WalkFolder(folder, list, diagnostics);
+  WalkFolder(folder, list, diagnostics, disk);
   SortFileList(list);
   CheckNames(list, diagnostics);
 
-  MixWriterClass writer(archive, to_standard_output);
+  MixWriterClass writer(archive, to_standard_output, disk);
   if (!writer.IsOpen()) {
     diagnostics.Failure(writer.ErrorMessage());
     return kExitFailed;

@@ -6,8 +6,13 @@
 //
 // Exit codes: 0 the archive was written; 1 usage shown; 2 a failure, the archive not written
 // (a file already under its name is left as it was).
+//
+// The folder is walked, its files read and the archive written through disk.
 #pragma once
 
 #include <cstdio>
 
-int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err);
+#include "common/platform/disk.h"
+
+int RunBundlor(int argc, const char* const* argv, std::FILE* out, std::FILE* err,
+               platform::DiskInterface& disk = platform::SystemDisk());

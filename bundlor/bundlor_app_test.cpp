@@ -27,12 +27,13 @@ Outcome RunBuilt(const std::string& cwd, const std::vector<std::string>& args) {
   return RunProgram(BUNDLOR_PROGRAM, args, cwd);
 }
 
-// Runs bundlor in this process, so a test can put a failing disk underneath.
-Outcome RunHere(const std::string& folder, const std::string& archive) {
+// Runs bundlor in this process, so a test can hand it a failing disk.
+Outcome RunHere(const std::string& folder, const std::string& archive,
+                platform::DiskInterface& disk = platform::SystemDisk()) {
   CapturedStream out, err;
   const char* argv[] = {"bundlor", folder.c_str(), archive.c_str()};
   Outcome outcome;
-  outcome.exit_code = RunBundlor(3, argv, out.get(), err.get());
+  outcome.exit_code = RunBundlor(3, argv, out.get(), err.get(), disk);
   outcome.out = out.Text();
   outcome.err = err.Text();
   return outcome;
@@ -138,10 +139,10 @@ TEST(BundlorProgram, UnreadableSourcesAreCountedAndKeepTheOldArchive) {
   WriteBytes(dir / "tree/b.txt", "b");
   std::string archive = dir / "out.mix", io = ": " + sys::Text(sys::kIoError) + "\n";
   WriteBytes(archive, "old archive");
-  platform::ScopedFaultDisk disk;
+  platform::FaultDisk disk;
   disk.fail_read = 1;
   disk.sticky = true;
-  Outcome outcome = RunHere(dir / "tree", archive);
+  Outcome outcome = RunHere(dir / "tree", archive, disk);
   EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.err, "bundlor: " + (dir / "tree/a.txt") + io + "bundlor: " + (dir / "tree/b.txt") + io +
                              "bundlor: " + archive + ": not written (2 failures)\n");
@@ -173,12 +174,9 @@ TEST(BundlorProgram, AnAppendOnlyFolderNamesTheFileLeftBehind) {
   std::string archive = dir / "out/out.mix", denied = sys::Text(EPERM);
   Outcome renamed = RunBuilt(dir.path(), {dir / "tree", archive});
   std::vector<std::string> left = FilesIn(dir / "out");
-  Outcome unread;
-  {
-    platform::ScopedFaultDisk disk;
-    disk.fail_read = 1;
-    unread = RunHere(dir / "tree", archive);
-  }
+  platform::FaultDisk disk;
+  disk.fail_read = 1;
+  Outcome unread = RunHere(dir / "tree", archive, disk);
   std::vector<std::string> both = FilesIn(dir / "out");
   ASSERT_TRUE(SetAppendOnly(dir / "out", false));
   ASSERT_EQ(left.size(), 1u);

@@ -23,7 +23,7 @@ using FileListClass = DynamicArrayClass<FileListRecord>;
 // packed (a warning each). A folder that cannot be listed and a link that leads nowhere are
 // failures; the walk goes on with the rest.
 void WalkFolder(const char* folder, FileListClass& list, DiagnosticsClass& diagnostics,
-                platform::Folders& folders = platform::Disk());
+                platform::Folders& folders = platform::SystemDisk());
 
 // Puts the list in archive order: by CRC, then by name (then by path on disk), so every run gives
 // the same archive.

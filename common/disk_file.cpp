@@ -8,7 +8,9 @@
 
 using platform::kInvalidHandle;
 
-DiskFileClass::DiskFileClass(const char* name_in, platform::FileIO& io_in) : io(&io_in) { SetName(name_in); }
+DiskFileClass::DiskFileClass(const char* name_in, platform::DiskInterface& disk) : io(&disk), names(&disk) {
+  SetName(name_in);
+}
 
 DiskFileClass::~DiskFileClass() { DiskFileClass::Close(); }
 
@@ -38,7 +40,7 @@ bool DiskFileClass::Delete() {
   Close();
   if (name.IsEmpty()) Error(platform::ErrorNoName(), 0, nullptr);
   if (!IsAvailable(0)) return false;
-  if (!platform::Disk().Delete(name)) {
+  if (!names->Delete(name)) {
     Report();
     return false;
   }

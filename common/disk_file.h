@@ -1,7 +1,8 @@
 // DiskFileClass: FileClass over a platform file handle. Most operations open the file on
 // demand for the length of the call; failures go to the virtual Error hook and show in the
 // result. An optional window (Bias) makes a stretch of a larger file look like a whole file.
-// Every call goes through the FileIO the object was made with (by default the disk in use).
+// Every call goes through the disk the object was made with (by default the system's): its
+// FileIO for the file, its FileNames for Delete.
 #pragma once
 
 #include "common/file_class.h"
@@ -9,8 +10,8 @@
 
 class DiskFileClass : public FileClass {
  public:
-  explicit DiskFileClass(platform::FileIO& io = platform::Disk()) : io(&io) {}
-  explicit DiskFileClass(const char* name, platform::FileIO& io = platform::Disk());
+  explicit DiskFileClass(platform::DiskInterface& disk = platform::SystemDisk()) : io(&disk), names(&disk) {}
+  explicit DiskFileClass(const char* name, platform::DiskInterface& disk = platform::SystemDisk());
   ~DiskFileClass() override;
   DiskFileClass(const DiskFileClass&) = delete;
   DiskFileClass& operator=(const DiskFileClass&) = delete;
@@ -44,6 +45,7 @@ class DiskFileClass : public FileClass {
 
  protected:
   platform::FileIO* io;
+  platform::FileNames* names;
   int rights = 0;
   int bias_start = 0;
   int bias_length = -1;

@@ -6,7 +6,7 @@
 FileLockClass::~FileLockClass() { Release(); }
 
 void FileLockClass::Release() {
-  if (handle != platform::kInvalidHandle) io.Close(handle);
+  if (handle != platform::kInvalidHandle) disk.Close(handle);
   handle = platform::kInvalidHandle;
 }
 
@@ -15,9 +15,9 @@ bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
   path = target;
   // Each round that finds the file replaced while it waited tries again on the new one.
   for (;;) {
-    handle = io.Open(target, platform::kRead);
+    handle = disk.Open(target, platform::kRead);
     if (handle == platform::kInvalidHandle) return FailPath(error, target, platform::LastError());
-    if (!io.Lock(handle)) {
+    if (!disk.Lock(handle)) {
       // No lock to be had here: only a change is found, by Unchanged.
       Release();
       if (!platform::Identify(platform::kInvalidHandle, target, &seen)) {
@@ -38,7 +38,7 @@ bool FileLockClass::Acquire(const char* target, NarrowStringClass* error) {
 }
 
 bool FileLockClass::AcquireIfFile(const char* target, NarrowStringClass* error) {
-  return platform::RegularFileError(target) != 0 || Acquire(target, error);
+  return platform::RegularFileError(target, disk) != 0 || Acquire(target, error);
 }
 
 bool FileLockClass::Unchanged(NarrowStringClass* error) const {

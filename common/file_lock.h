@@ -16,8 +16,8 @@
 
 class FileLockClass {
  public:
-  // The file is opened and locked through io.
-  explicit FileLockClass(platform::FileIO& io = platform::Disk()) : io(io) {}
+  // The file is looked at, opened and locked through disk.
+  explicit FileLockClass(platform::DiskInterface& disk = platform::SystemDisk()) : disk(disk) {}
   ~FileLockClass();
   FileLockClass(const FileLockClass&) = delete;
   FileLockClass& operator=(const FileLockClass&) = delete;
@@ -32,7 +32,7 @@ class FileLockClass {
  private:
   void Release();
 
-  platform::FileIO& io;
+  platform::DiskInterface& disk;
   NarrowStringClass path;
   platform::Handle handle = platform::kInvalidHandle;
   platform::FileIdentity seen;

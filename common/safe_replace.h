@@ -1,6 +1,6 @@
 // SafeReplaceClass: writes a new version of a file under a temporary name in the same folder
 // and puts it in place of the old one only when it is complete and on disk, through the disk it
-// is given (by default the disk in use). Until Commit
+// is given (by default the system's). Until Commit
 // succeeds the old file stays as it was; a failed, abandoned or interrupted (SIGINT, SIGTERM,
 // SIGHUP, SIGPIPE) replacement deletes the temporary file. A symbolic link is written through: the file
 // it names is replaced and the link stays. A file without write permission is refused. The new
@@ -24,7 +24,7 @@
 
 class SafeReplaceClass {
  public:
-  explicit SafeReplaceClass(const char* target, platform::DiskInterface& disk = platform::Disk());
+  explicit SafeReplaceClass(const char* target, platform::DiskInterface& disk = platform::SystemDisk());
   ~SafeReplaceClass();
   SafeReplaceClass(const SafeReplaceClass&) = delete;
   SafeReplaceClass& operator=(const SafeReplaceClass&) = delete;
@@ -68,7 +68,7 @@ class SafeReplaceClass {
 
   // Writes bytes as the whole new content of target in one step.
   static bool WriteWhole(const char* target, const void* data, int size, NarrowStringClass* error,
-                         platform::DiskInterface& disk = platform::Disk());
+                         platform::DiskInterface& disk = platform::SystemDisk());
 
   // The file that is replaced: the caller's path, or the file a link there names.
   const NarrowStringClass& Target() const { return target; }

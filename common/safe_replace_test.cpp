@@ -31,7 +31,7 @@ TEST(SafeReplace, ReplacesAndKeepsPermissions) {
   EXPECT_EQ(ReadBytes(path), "new");
   // Windows keeps only a read-only attribute, not nine permission bits.
   platform::FileStatus status;
-  ASSERT_TRUE(platform::Disk().Status(path.c_str(), &status));
+  ASSERT_TRUE(platform::SystemDisk().Status(path.c_str(), &status));
   EXPECT_EQ(status.mode, sys::kWindows ? 0666u : 0640u);
   EXPECT_EQ(CountFiles(dir.path()), 1);
 #if !defined(_WIN32)
@@ -65,7 +65,7 @@ TEST(SafeReplace, ADurableReplacementSyncsTheNewFileBeforeTheRename) {
 
 // Replaces the file at path with "new" without durability; Commit's result.
 bool ReplaceWithoutDurability(const std::string& path,
-                              platform::DiskInterface& disk = platform::Disk()) {
+                              platform::DiskInterface& disk = platform::SystemDisk()) {
   SafeReplaceClass replace(path.c_str(), disk);
   replace.SetDurable(false);
   return replace.Begin() && replace.File().Write("new", 3) == 3 && replace.Commit();

@@ -23,7 +23,7 @@ bool WriteStandardOutput(const void* data, size_t size, NarrowStringClass* error
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {
     int block = size > kBlockBytes ? kBlockBytes : static_cast<int>(size);
-    int n = platform::Disk().Write(out, bytes, block);
+    int n = platform::SystemDisk().Write(out, bytes, block);
     if (n < 0) return FailPath(error, kName, platform::LastError());
     if (n < block) return FailPath(error, kName, platform::ErrorShortWrite());
     bytes += n;
@@ -39,7 +39,7 @@ bool ReadStandardInput(std::string& bytes, NarrowStringClass* error) {
   if (!block) return FailPath(error, kName, platform::ErrorNoMemory());
   bool ok = true;
   for (;;) {
-    int n = platform::Disk().Read(in, block, kBlockBytes);
+    int n = platform::SystemDisk().Read(in, block, kBlockBytes);
     if (n < 0) {
       ok = FailPath(error, kName, platform::LastError());
       break;

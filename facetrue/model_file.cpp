@@ -14,19 +14,20 @@ namespace {
 // Opens an existing, writable regular file for reading and writing. A file without any write
 // permission counts as read-only, whoever runs the program. A pipe or device, which the loader
 // cannot seek in, is refused before it is opened; not_regular tells so.
-platform::Handle OpenModel(const char* path, bool& not_regular) {
+platform::Handle OpenModel(const char* path, bool& not_regular, platform::DiskInterface& disk) {
   platform::FileStatus status;
-  bool exists = platform::Disk().Status(path, &status);
+  bool exists = disk.Status(path, &status);
   not_regular = exists && !status.is_regular;
   if (!exists || !status.is_regular || (status.mode & 0222) == 0) return platform::kInvalidHandle;
-  return platform::Disk().Open(path, platform::kReadWrite);
+  return disk.Open(path, platform::kReadWrite);
 }
 
 // Saves the model in place of the file, writing it straight into the temporary file of the
 // replacement (large arrays go through without a copy), and hands it to pending for the folder
 // sync; on failure the file is as it was, and error receives the reason.
-bool SaveModel(const char* path, VXM& model, PendingModelsClass& pending, NarrowStringClass& error) {
-  SafeReplaceClass replace(path);
+bool SaveModel(const char* path, VXM& model, PendingModelsClass& pending, NarrowStringClass& error,
+               platform::DiskInterface& disk) {
+  SafeReplaceClass replace(path, disk);
   replace.SetFolderSync(false);
   if (!replace.Begin()) {
     error.TryAssign(platform::ErrorText(replace.ErrorCode()));
@@ -55,10 +56,11 @@ bool SaveModel(const char* path, VXM& model, PendingModelsClass& pending, Narrow
 
 }  // namespace
 
-void ProcessModelFile(const char* path, ConsoleClass& console, PendingModelsClass& pending) {
-  DiskFileClass file;
+void ProcessModelFile(const char* path, ConsoleClass& console, PendingModelsClass& pending,
+                      platform::DiskInterface& disk) {
+  DiskFileClass file(disk);
   bool not_regular = false;
-  platform::Handle handle = OpenModel(path, not_regular);
+  platform::Handle handle = OpenModel(path, not_regular, disk);
   file.Attach(handle);
   if (not_regular) {
     console.ErrorPrint("Unable to open '%s': %s\n", path,
@@ -80,6 +82,6 @@ void ProcessModelFile(const char* path, ConsoleClass& console, PendingModelsClas
   // The file is closed before it is replaced, as some systems require.
   file.Close();
   NarrowStringClass error;
-  if (!SaveModel(path, model, pending, error))
+  if (!SaveModel(path, model, pending, error, disk))
     console.ErrorPrint("Unable to save '%s': %s\n", path, error.Chars());
 }

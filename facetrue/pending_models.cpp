@@ -33,14 +33,14 @@ void PendingModelsClass::Add(const char* path, const char* target) {
   }
   // No memory to keep it waiting: its folder is synced now.
   Settle();
-  bool synced = platform::Disk().SyncFolderOf(target);
+  bool synced = names.SyncFolderOf(target);
   Report(path, synced, synced ? "" : platform::ErrorText(platform::LastError()).Chars());
 }
 
 void PendingModelsClass::Settle() {
   console.Owe(nullptr);
   if (models.Count() == 0) return;
-  bool synced = platform::Disk().SyncFolderOf(models[0].target);
+  bool synced = names.SyncFolderOf(models[0].target);
   NarrowStringClass reason;
   if (!synced) reason = platform::ErrorText(platform::LastError());
   for (int i = 0; i < models.Count(); ++i) Report(models[i].path, synced, reason);

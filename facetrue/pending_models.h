@@ -3,16 +3,17 @@
 // durable, and one folder sync after all the models of a folder makes it so for each of them:
 // one flush per folder instead of one per model. A folder that cannot be synced is reported for
 // each of its models. Before the console prints any other line the pending models are settled,
-// so the output keeps the order of the work.
+// so the output keeps the order of the work. Folders are synced through the names passed in.
 #pragma once
 
 #include "common/array.h"
+#include "common/platform/file_names.h"
 #include "common/string_class.h"
 #include "facetrue/console.h"
 
 class PendingModelsClass : public ConsoleClass::OwedLines {
  public:
-  explicit PendingModelsClass(ConsoleClass& console) : console(console) {}
+  PendingModelsClass(ConsoleClass& console, platform::FileNames& names) : console(console), names(names) {}
   ~PendingModelsClass() { Settle(); }
   PendingModelsClass(const PendingModelsClass&) = delete;
   PendingModelsClass& operator=(const PendingModelsClass&) = delete;
@@ -32,5 +33,6 @@ class PendingModelsClass : public ConsoleClass::OwedLines {
   void Report(const char* path, bool synced, const char* reason);
 
   ConsoleClass& console;
+  platform::FileNames& names;
   DynamicArrayClass<Model> models;
 };

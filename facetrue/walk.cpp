@@ -20,10 +20,8 @@ class WalkClass {
  public:
   // A counting walk only adds up the model files and their sizes, silently, for the progress
   // line of the real one.
-  WalkClass(ConsoleClass& console, platform::Folders& folders, ProgressLineClass* progress,
-            bool counting)
-      : console(console), folders(folders), pending(console), progress(progress),
-        counting(counting) {
+  WalkClass(ConsoleClass& console, platform::DiskInterface& disk, ProgressLineClass* progress, bool counting)
+      : console(console), disk(disk), pending(console, disk), progress(progress), counting(counting) {
     work.SetGrowthStep(kWorkListStep);
   }
 
@@ -59,7 +57,7 @@ class WalkClass {
   void Visit(const char* path) {
     platform::FileStatus status;
     // A path named by the user that cannot be queried yields nothing, as an empty folder would.
-    if (!folders.Status(path, &status)) return;
+    if (!disk.Status(path, &status)) return;
     if (status.is_directory) {
       ListFolder(path);
     } else if (MatchesModelPattern(path)) {
@@ -69,7 +67,7 @@ class WalkClass {
 
   void ListFolder(const char* folder) {
     DynamicArrayClass<platform::DirEntry> entries;
-    if (!folders.ListDirectory(folder, entries) && !counting) {
+    if (!disk.ListDirectory(folder, entries) && !counting) {
       console.ErrorPrint("Unable to list '%s': %s\n", folder,
                          platform::ErrorText(platform::LastError()).Chars());
     }
@@ -87,24 +85,24 @@ class WalkClass {
 
   void Model(const char* path) {
     platform::FileStatus status;
-    if (!progress || !folders.Status(path, &status)) status.size = 0;
+    if (!progress || !disk.Status(path, &status)) status.size = 0;
     if (counting) {
       ++files;
       bytes += status.size;
       return;
     }
     if (progress) progress->Begin(path);
-    ProcessModelFile(path, console, pending);
+    ProcessModelFile(path, console, pending, disk);
     if (progress) progress->Done(status.size);
   }
 
   bool IsLinkToFolder(const platform::DirEntry& entry, const char* path) {
     platform::FileStatus status;
-    return entry.is_link && folders.Status(path, &status) && status.is_directory;
+    return entry.is_link && disk.Status(path, &status) && status.is_directory;
   }
 
   ConsoleClass& console;
-  platform::Folders& folders;
+  platform::DiskInterface& disk;
   PendingModelsClass pending;
   ProgressLineClass* progress;
   bool counting;
@@ -119,16 +117,16 @@ bool MatchesModelPattern(const char* name) {
   return length >= suffix && CompareNoCase(name + length - suffix, kModelSuffix, suffix) == 0;
 }
 
-int RunFacetrue(int count, const char* const* paths, ConsoleClass& console,
-                ProgressLineClass* progress, platform::Folders& folders) {
+int RunFacetrue(int count, const char* const* paths, ConsoleClass& console, ProgressLineClass* progress,
+                platform::DiskInterface& disk) {
   if (count <= 0) return kNoPathExitCode;
   if (progress) {
-    WalkClass tally(console, folders, progress, true);
+    WalkClass tally(console, disk, progress, true);
     for (int i = 0; i < count; ++i) tally.Push(paths[i]);
     tally.Run();
     progress->SetTotal(tally.files, tally.bytes);
   }
-  WalkClass walk(console, folders, progress, false);
+  WalkClass walk(console, disk, progress, false);
   for (int i = 0; i < count; ++i) walk.Push(paths[i]);
   walk.Run();
   return console.Failed() ? kFailureExitCode : 0;

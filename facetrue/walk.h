@@ -16,7 +16,8 @@ bool MatchesModelPattern(const char* name);
 
 // Processes the paths; returns 42 when there are none (and does nothing), 1 when anything failed
 // (an error was printed), else 0. With a progress line, the paths are walked once more before,
-// silently, to count the models and their bytes.
+// silently, to count the models and their bytes. Folders are walked and models read, replaced and
+// synced through disk.
 int RunFacetrue(int count, const char* const* paths, ConsoleClass& console,
                 ProgressLineClass* progress = nullptr,
-                platform::Folders& folders = platform::Disk());
+                platform::DiskInterface& disk = platform::SystemDisk());

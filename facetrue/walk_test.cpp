@@ -24,7 +24,7 @@ namespace {
 using namespace vxm_test;
 
 // Lists folders in name order, ascending or descending, so the walk's order can be checked.
-class SortedDisk : public platform::ScopedFaultDisk {
+class SortedDisk : public platform::FaultDisk {
  public:
   bool descending = false;
   bool fail_listing = false;
@@ -65,10 +65,11 @@ class SortedDisk : public platform::ScopedFaultDisk {
 std::string OldModel() { return ModelBytes({SmallMesh("a", kOldMeshFormat)}); }
 std::string NewModel() { return ModelBytes({SmallMesh("a", kNewMeshFormat)}); }
 
-int RunOn(const std::vector<std::string>& paths, CaptureConsole& console) {
+int RunOn(const std::vector<std::string>& paths, CaptureConsole& console,
+          platform::DiskInterface& disk = platform::SystemDisk()) {
   std::vector<const char*> args;
   for (const std::string& path : paths) args.push_back(path.c_str());
-  return RunFacetrue(static_cast<int>(args.size()), args.data(), console);
+  return RunFacetrue(static_cast<int>(args.size()), args.data(), console, nullptr, disk);
 }
 
 std::string Processed(const std::string& path) { return "Processed '" + path + "'\n"; }
@@ -82,7 +83,7 @@ TEST(Walk, OrderOfProcessing) {
     SortedDisk disk;
     disk.descending = descending;
     CaptureConsole console;
-    EXPECT_EQ(RunOn({dir / "a.vxm", dir / "m", dir / "f.vxm"}, console), 0);
+    EXPECT_EQ(RunOn({dir / "a.vxm", dir / "m", dir / "f.vxm"}, console, disk), 0);
     // Arguments last to first; a folder's models while it is listed, then its subfolders, the
     // last listed first.
     std::string expected;
@@ -161,10 +162,10 @@ TEST(Walk, FailingDiskOrMemoryNeverLeavesABrokenModel) {
   sweep.reads_target = true;
   const std::string path = dir / "m.vxm";
   CaptureConsole console;
-  auto process = [&](const char* path, NarrowStringClass* error) {
+  auto process = [&](const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
     console.text.clear();
-    PendingModelsClass pending(console);
-    ProcessModelFile(path, console, pending);
+    PendingModelsClass pending(console, disk);
+    ProcessModelFile(path, console, pending, disk);
     pending.Settle();
     bool ok = console.text.rfind("Processed '", 0) == 0 && console.text.find(path) == 11;
     if (!ok) error->TryAssign(console.text.c_str());
@@ -182,7 +183,7 @@ TEST(Walk, FolderSyncedOnceAfterItsModels) {
   WriteBytes(dir / "b.vxm", ModelBytes({SmallMesh("odd", 0x30000)}));
   SortedDisk disk;
   CaptureConsole console;
-  RunOn({dir.path()}, console);
+  RunOn({dir.path()}, console, disk);
   EXPECT_EQ(console.text, Processed(dir / "a.vxm") + "facetrue: Unknown mesh format 30000 in 'q.odd'\n" +
                               Processed(dir / "c.vxm") + Processed(dir / "s/d.vxm"));
   EXPECT_EQ(disk.synced, (std::vector<std::string>{dir / "a.vxm", dir / "c.vxm", dir / "s/d.vxm"}));
@@ -190,7 +191,7 @@ TEST(Walk, FolderSyncedOnceAfterItsModels) {
   for (const char* name : {"a.vxm", "b.vxm"}) WriteBytes(dir / name, OldModel());
   disk.fail_folder_sync = true;
   CaptureConsole failed;
-  RunOn({dir.path()}, failed);
+  RunOn({dir.path()}, failed, disk);
   auto unsynced = [&](const char* name) {
     return "facetrue: Unable to sync the folder of '" + (dir / name) + "': " + sys::Text(sys::kIoError) +
            "\n";
@@ -214,7 +215,7 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   ASSERT_TRUE(sys::MakeLink(sys::kWindows ? "..\\target.vxm" : "../target.vxm", dir / "root/t.vxm", false));
   SortedDisk disk;
   CaptureConsole console;
-  RunOn({root}, console);
+  RunOn({root}, console, disk);
   EXPECT_EQ(console.text, Processed(dir / "root/a.vxm") + Processed(dir / "root/t.vxm") +
                               Processed(dir / "root/sub/b.vxm"));
   EXPECT_EQ(disk.synced,
@@ -227,14 +228,14 @@ TEST(Walk, LinksToFoldersAreNotFollowed) {
   // A folder found in a listing that cannot be examined is reported.
   disk.too_long = dir / "root/sub";
   CaptureConsole unreachable;
-  RunOn({root}, unreachable);
+  RunOn({root}, unreachable, disk);
   EXPECT_EQ(unreachable.text,
             "facetrue: Unable to list '" + disk.too_long + "': " + sys::Text(sys::kNameTooLong) + "\n");
   disk.too_long.clear();
 
   // A link named on the command line is walked.
   CaptureConsole linked;
-  RunOn({dir / "root/away"}, linked);
+  RunOn({dir / "root/away"}, linked, disk);
   EXPECT_EQ(linked.text, Processed(dir / "root/away/c.vxm"));
 }
 
@@ -249,18 +250,19 @@ TEST(Walk, PatternAndPaths) {
   WriteBytes(dir / "note.txt", "");
   SortedDisk disk;
   CaptureConsole console;
-  EXPECT_EQ(RunOn({dir / "missing", dir / "note.txt", dir.path() + platform::PathSeparator()}, console), 0);
+  EXPECT_EQ(RunOn({dir / "missing", dir / "note.txt", dir.path() + platform::PathSeparator()}, console, disk),
+            0);
   EXPECT_EQ(console.text, Processed(dir / "UPPER.VXM") + Processed(dir / "folder.vxm/inner.Vxm"));
   EXPECT_EQ(ReadBytes(dir / "model.vxm.bak"), OldModel());
 
   // Nothing printed: nothing to wait for (no path at all: the program's test below).
   CaptureConsole nothing;
-  EXPECT_EQ(RunOn({dir / "missing"}, nothing), 0);
+  EXPECT_EQ(RunOn({dir / "missing"}, nothing, disk), 0);
   EXPECT_EQ(nothing.text, "");
   EXPECT_FALSE(nothing.Paused());
 
   disk.fail_listing = true;
-  RunOn({dir.path()}, nothing);
+  RunOn({dir.path()}, nothing, disk);
   EXPECT_EQ(nothing.text,
             "facetrue: Unable to list '" + dir.path() + "': " + sys::Text(sys::kAccessDenied) + "\n");
 }

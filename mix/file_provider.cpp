@@ -10,8 +10,8 @@ FileProviderClass& FileProviderClass::Instance() {
   return provider;
 }
 
-ProvidedFileClass* FileProviderClass::GetFile(const char* name) {
-  ProvidedFileClass* file = new (std::nothrow) ProvidedFileClass();
+ProvidedFileClass* FileProviderClass::GetFile(const char* name, platform::DiskInterface& disk) {
+  ProvidedFileClass* file = new (std::nothrow) ProvidedFileClass(disk);
   if (!file) return nullptr;
   std::lock_guard<std::mutex> hold(lock);
   if (platform::IsAbsolutePath(name)) file->SetName(name);

@@ -20,8 +20,8 @@ class FileProviderClass {
  public:
   static FileProviderClass& Instance();
 
-  // A new file object for name; null only when memory runs out.
-  ProvidedFileClass* GetFile(const char* name);
+  // A new file object for name, read through disk; null only when memory runs out.
+  ProvidedFileClass* GetFile(const char* name, platform::DiskInterface& disk = platform::SystemDisk());
   // Deletes an object GetFile handed out; null is ignored.
   void ReturnFile(ProvidedFileClass* file);
 

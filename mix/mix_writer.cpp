@@ -28,7 +28,9 @@ void PutWord(MemoryFileClass& out, uint32_t value) {
 
 }  // namespace
 
-MixWriterClass::MixWriterClass(const char* archive_path, bool to_standard_output) : archive(archive_path) {
+MixWriterClass::MixWriterClass(const char* archive_path, bool to_standard_output,
+                               platform::DiskInterface& disk_in)
+    : disk(disk_in), archive(archive_path, disk_in) {
   entries.SetGrowthStep(kEntryGrowthStep);
   deferred.SetGrowthStep(kEntryGrowthStep);
   block = new (std::nothrow) unsigned char[kCopyBlockSize];
@@ -72,7 +74,7 @@ bool MixWriterClass::AddFile(const char* member_name, const char* source_path) {
     return FailMember(source_path, reason);
   }
   FileProviderClass& provider = FileProviderClass::Instance();
-  ProvidedFileClass* source = provider.GetFile(source_path);
+  ProvidedFileClass* source = provider.GetFile(source_path, disk);
   if (!source) return FailMember(source_path, ReasonOf(platform::ErrorNoMemory()));
   bool ok = AddMember(source, member_name, source_path);
   provider.ReturnFile(source);
@@ -108,8 +110,7 @@ bool MixWriterClass::AddMember(ProvidedFileClass* source, const char* member_nam
 
 bool MixWriterClass::CopyBytes(ProvidedFileClass* source, int size, const char* source_path) {
   // File to file inside the system where it can; the rest, and any failure, the ordinary way.
-  int copied =
-      static_cast<int>(platform::Disk().CopyFileRange(source->GetHandle(), archive.File().GetHandle(), size));
+  int copied = static_cast<int>(disk.CopyFileRange(source->GetHandle(), archive.File().GetHandle(), size));
   position += copied;
   for (int left = size - copied; left > 0;) {
     int n = source->Read(block, left < kCopyBlockSize ? left : kCopyBlockSize);
@@ -199,7 +200,7 @@ bool MixWriterClass::WriteHeaderAndMembers(int64_t index_offset, int64_t name_of
 
 bool MixWriterClass::StreamMember(const DeferredMember& member) {
   FileProviderClass& provider = FileProviderClass::Instance();
-  ProvidedFileClass* source = provider.GetFile(member.source);
+  ProvidedFileClass* source = provider.GetFile(member.source, disk);
   bool ok = false;
   if (!source) {
     FailMember(member.source, ReasonOf(platform::ErrorNoMemory()));

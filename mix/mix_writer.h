@@ -19,8 +19,9 @@ class MixWriterClass {
  public:
   // Creates the temporary archive and writes the header; IsOpen tells whether that worked. With
   // to_standard_output the archive goes to standard output, as into a pipe, and archive_path
-  // only names it in messages.
-  explicit MixWriterClass(const char* archive_path, bool to_standard_output = false);
+  // only names it in messages. The sources and the archive are read and written through disk.
+  explicit MixWriterClass(const char* archive_path, bool to_standard_output = false,
+                          platform::DiskInterface& disk = platform::SystemDisk());
   // Finishes the archive when nothing has finished or abandoned it yet.
   ~MixWriterClass();
   MixWriterClass(const MixWriterClass&) = delete;
@@ -74,6 +75,7 @@ class MixWriterClass {
   DynamicArrayClass<MixIndexEntry> entries;
   DynamicArrayClass<DeferredMember> deferred;  // in the order they were added
   NarrowStringClass target;
+  platform::DiskInterface& disk;
   SafeReplaceClass archive;
   unsigned char* block = nullptr;
   int64_t position = 0;

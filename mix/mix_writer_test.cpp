@@ -17,13 +17,13 @@
 namespace {
 
 // Reads through a disk that reports the end of every file at once.
-class EndOfFileDisk : public platform::ScopedFaultDisk {
+class EndOfFileDisk : public platform::FaultDisk {
  public:
   int Read(platform::Handle, void*, int) override { return 0; }
 };
 
 // Reports every open file as size bytes long.
-class SizedDisk : public platform::ScopedFaultDisk {
+class SizedDisk : public platform::FaultDisk {
  public:
   int64_t Size(platform::Handle) override { return size; }
   int64_t size = 0;
@@ -145,16 +145,16 @@ TEST(MixWriter, SourceReadFailuresAreReported) {
   std::string source = dir / "s", archive = dir / "s.mix";
   WriteBytes(source, std::string(100000, 's'));
   {
-    MixWriterClass writer(archive.c_str());
     EndOfFileDisk disk;
+    MixWriterClass writer(archive.c_str(), false, disk);
     EXPECT_FALSE(writer.AddFile("s", source.c_str()));
     EXPECT_EQ(std::string(writer.ErrorMessage()), source + ": the file ended after 0 of its 100000 bytes");
   }
   EXPECT_FALSE(std::filesystem::exists(archive));
   {
-    platform::ScopedFaultDisk disk;
+    platform::FaultDisk disk;
     disk.max_read = 3000;  // short reads are only slow, not a failure
-    MixWriterClass writer(archive.c_str());
+    MixWriterClass writer(archive.c_str(), false, disk);
     EXPECT_TRUE(writer.AddFile("s", source.c_str()));
   }
   ArchiveView view(archive);
@@ -168,7 +168,7 @@ TEST(MixWriter, SizesBeyond32BitPositionsAreRefused) {
   std::string archive = dir / "big.mix";
   SizedDisk disk;
   disk.size = int64_t{1} << 31;  // a source too large for a 32-bit size
-  MixWriterClass writer(archive.c_str());
+  MixWriterClass writer(archive.c_str(), false, disk);
   EXPECT_FALSE(writer.AddFile("s", (dir / "s").c_str()));
   EXPECT_EQ(std::string(writer.ErrorMessage()), (dir / "s") + ": " + sys::Text(platform::ErrorTooLarge()));
   disk.size = INT32_MAX - 8;  // fits alone, but not after the header
@@ -183,8 +183,8 @@ TEST(MixWriter, SurvivesEveryDiskAndMemoryFailure) {
   WriteBytes(dir / "s", "content");
   WriteBytes(dir / "t", std::string(5000, 't'));
   const std::string s = dir / "s", t = dir / "t";
-  auto write = [&](const char* archive, NarrowStringClass* error) {
-    MixWriterClass writer(archive);
+  auto write = [&](const char* archive, NarrowStringClass* error, platform::DiskInterface& disk) {
+    MixWriterClass writer(archive, false, disk);
     bool ok = writer.AddFile("s", s.c_str());
     ok = writer.AddFile("t", t.c_str()) && ok;
     ok = writer.Finish() && ok;

@@ -40,7 +40,7 @@ bool MakeFolders(const std::string& folder, NarrowStringClass* error) {
     // The root, and a drive on Windows, are there.
     if (prefix.empty() || prefix.back() == ':' || prefix.back() == '/' || prefix.back() == '\\') continue;
     platform::FileStatus status;
-    if (platform::Disk().Status(prefix.c_str(), &status)) {
+    if (platform::SystemDisk().Status(prefix.c_str(), &status)) {
       if (status.is_directory) continue;
       return FailPath(error, prefix.c_str(), "not a folder");
     }
@@ -60,7 +60,7 @@ bool PathBelow(const std::string& folder, const std::string& relative, std::stri
     size_t end = relative.find(platform::PathSeparator(), start);
     path = platform::JoinPath(path, relative.substr(start, end - start).c_str());
     platform::FileStatus status;
-    bool exists = platform::Disk().LinkStatus(path, &status);
+    bool exists = platform::SystemDisk().LinkStatus(path, &status);
     if (exists && status.is_link)
       return FailPath(error, path, "a symbolic link, which extract does not follow");
     if (end == std::string::npos) {
@@ -198,7 +198,7 @@ int Extract(const std::string& path, const ExtractOptions& options) {
                           "\" is not written: " + error.Chars());
       continue;
     }
-    if (options.keep && platform::Disk().LinkStatus(target.c_str(), &status)) {
+    if (options.keep && platform::SystemDisk().LinkStatus(target.c_str(), &status)) {
       kReport.Warn(target, "already there; kept");
       continue;
     }

@@ -74,10 +74,11 @@ namespace {
 // building all of it in memory first costs more than writing it. A device or pipe (standard
 // output among them) cannot seek back to the chunk headers: there the file is made in memory
 // and then written whole.
-bool Save(const char* path, bool standard_output, const FileLockClass* lock, NarrowStringClass* error) {
+bool Save(const char* path, bool standard_output, const FileLockClass* lock, NarrowStringClass* error,
+          platform::DiskInterface& disk) {
   NarrowStringClass reason;
   if (!CheckDatabaseSaveable(&reason)) return FailPath(error, path, reason);
-  SafeReplaceClass replace(path);
+  SafeReplaceClass replace(path, disk);
   replace.SetUnchangedCheck(lock);
   if (standard_output) replace.UseStandardOutput();
   if (!replace.Begin()) return replace.Finish(false, replace.ErrorCode(), error);
@@ -100,12 +101,13 @@ bool Save(const char* path, bool standard_output, const FileLockClass* lock, Nar
 
 }  // namespace
 
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock) {
-  return Save(path, false, lock, error);
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock,
+                      platform::DiskInterface& disk) {
+  return Save(path, false, lock, error, disk);
 }
 
 bool SaveDatabaseToStandardOutput(NarrowStringClass* error) {
-  return Save("standard output", true, nullptr, error);
+  return Save("standard output", true, nullptr, error, platform::SystemDisk());
 }
 
 namespace {
@@ -169,14 +171,14 @@ bool FinishLoad(const LoadRequest& request, ErrorKeepingFile<BufferedDiskFileCla
 }  // namespace
 
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
-                      LoadedParts parts, int64_t piece_bytes) {
+                      LoadedParts parts, int64_t piece_bytes, platform::DiskInterface& disk) {
   const LoadRequest request{path, report, error, TranslateDBClass::GetVersion(),
                             TranslateDBClass::GetCurrentLanguage()};
-  ErrorKeepingFile<BufferedDiskFileClass> file;
+  ErrorKeepingFile<BufferedDiskFileClass> file(disk);
   TranslateDBClass::ClearDatabase();
   TranslateDBClass::ClearIDChanges();
   // The loader seeks: a pipe or device is refused before it is opened (a pipe could block).
-  if (int code = platform::RegularFileError(path))
+  if (int code = platform::RegularFileError(path, disk))
     return FailLoad(error, path, code, request.version, request.language);
   if (!file.Open(path, platform::kRead) || file.Size() < 0) {
     return FailLoad(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError(), request.version,

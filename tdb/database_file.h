@@ -31,7 +31,9 @@ bool CheckDatabaseSaveable(NarrowStringClass* error);
 // Saves the database to path, replacing the file in one step. False with "path: reason" in
 // error (when given); the old file is then untouched. With lock (held by the caller, who read
 // the file under it), the file is replaced only while it is still the version the lock saw.
-bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock = nullptr);
+// Every disk call goes through disk.
+bool SaveDatabaseFile(const char* path, NarrowStringClass* error, const FileLockClass* lock = nullptr,
+                      platform::DiskInterface& disk = platform::SystemDisk());
 // Saves the database into standard output, whatever it is (a pipe, a terminal, a redirected
 // file), after what the C runtime's stdout holds. False with "standard output: reason".
 bool SaveDatabaseToStandardOutput(NarrowStringClass* error);
@@ -48,6 +50,8 @@ bool SaveDatabaseToStandardOutput(NarrowStringClass* error);
 // (when memory allows), its texts; version and current language are those it had before.
 //
 // A file read whole is read in pieces of piece_bytes, each walked as soon as it has arrived.
+// Every disk call goes through disk.
 constexpr int64_t kLoadPieceBytes = 4 << 20;
 bool LoadDatabaseFile(const char* path, DatabaseLoadReport* report, NarrowStringClass* error,
-                      LoadedParts parts = LoadedParts::kWhole, int64_t piece_bytes = kLoadPieceBytes);
+                      LoadedParts parts = LoadedParts::kWhole, int64_t piece_bytes = kLoadPieceBytes,
+                      platform::DiskInterface& disk = platform::SystemDisk());

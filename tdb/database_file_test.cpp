@@ -409,9 +409,10 @@ void FillSample() {
 TEST_F(DatabaseFile, SaveSurvivesEveryDiskAndMemoryFailure) {
   TempFolder folder;
   FillSample();
-  fault_sweep::ExpectSafeReplacement(folder / "strings.tdb", [](const char* path, NarrowStringClass* error) {
-    return SaveDatabaseFile(path, error);
-  });
+  fault_sweep::ExpectSafeReplacement(
+      folder / "strings.tdb", [](const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
+        return SaveDatabaseFile(path, error, nullptr, disk);
+      });
 }
 
 // Each run either loads the whole database or reports the failure (or the damage it saw); a
@@ -425,10 +426,10 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
   NarrowStringClass error;
   bool damaged = false;
   LoadedParts parts = LoadedParts::kWhole;
-  auto op = [&] {
+  auto load = [&](platform::DiskInterface& disk) {
     DatabaseLoadReport report;
     TranslateDBClass::SetCurrentLanguage(5);
-    bool ok = LoadDatabaseFile(path.c_str(), &report, &error, parts, 64);
+    bool ok = LoadDatabaseFile(path.c_str(), &report, &error, parts, 64, disk);
     damaged = report.Damaged;
     return ok;
   };
@@ -450,13 +451,14 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
   // Read whole, the file comes in pieces of 64 bytes.
   for (LoadedParts each : {LoadedParts::kWhole, LoadedParts::kTextsOnDemand}) {
     parts = each;
-    EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
+    EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, load, check), 0);
     TranslateDBClass::ClearDatabase();
-    EXPECT_GT(fault_sweep::Allocations(op, check), each == LoadedParts::kWhole ? 40 : 30);
+    EXPECT_GT(fault_sweep::Allocations([&] { return load(platform::SystemDisk()); }, check),
+              each == LoadedParts::kWhole ? 40 : 30);
   }
   // A file that ends before its size while it is read whole (it changed: here after its first
   // 100 bytes, two pieces and a part) is read again.
-  struct EndingDisk : platform::ScopedFaultDisk {
+  struct EndingDisk : platform::FaultDisk {
     int Read(platform::Handle h, void* buffer, int size) override {
       ++calls;
       if (calls == 2 || calls == 3) return 0;
@@ -464,10 +466,18 @@ TEST_F(DatabaseFile, LoadSurvivesEveryDiskAndMemoryFailure) {
     }
     int calls = 0;
   } ending;
-  ASSERT_TRUE(op());
+  ASSERT_TRUE(load(ending));
   EXPECT_FALSE(damaged);
   EXPECT_GT(ending.calls, 3);
   check("file ending early", true);
+  // Reads that return 3 bytes at a time, on the thread that fills the bytes while they are walked,
+  // load the same database as one piece.
+  platform::FaultDisk split;
+  split.max_read = 3;
+  ASSERT_TRUE(load(split));
+  EXPECT_FALSE(damaged);
+  EXPECT_GT(split.reads, 200);
+  check("reads of 3 bytes", true);
 }
 
 // A database larger than the write-back window saves to the same bytes as in memory.

@@ -84,10 +84,12 @@ int Load(const std::string& in, const LoadOptions& options, DynamicArrayClass<Na
 
 // Loads a database that is to be written back in place: only a whole file whose every part the
 // database keeps, so that writing it back changes nothing but what the command changes.
-int LoadForRewrite(const std::string& path) {
+int LoadForRewrite(const std::string& path, platform::DiskInterface& disk = platform::SystemDisk()) {
   DatabaseLoadReport report;
   NarrowStringClass error;
-  if (!LoadDatabaseFile(path.c_str(), &report, &error)) return kReport.Fail(error.Chars());
+  if (!LoadDatabaseFile(path.c_str(), &report, &error, LoadedParts::kWhole, kLoadPieceBytes, disk)) {
+    return kReport.Fail(error.Chars());
+  }
   if (!report.HasDatabase) return kReport.Fail(path, "the file holds no string database");
   std::string reason;
   if (report.Damaged) {
@@ -319,17 +321,17 @@ int ExportTranslations(const std::string& in, const std::string& out, int langua
   return kSuccess;
 }
 
-// import-po and import-xliff: the translations of in, read by read, into db in place.
+// import-po and import-xliff: the translations of in, read by read, into db in place, through disk.
 int ImportTranslations(const std::string& db, const std::string& in, const PoImportOptions& options,
-                       std::FILE* output, TranslationReader read) {
+                       std::FILE* output, TranslationReader read, platform::DiskInterface& disk) {
   if (int code = RefuseSameFile(in, db)) return code;
   // Held until the new database is in place, so that two imports into one database at once do
   // not lose one of them.
-  FileLockClass lock;
+  FileLockClass lock(disk);
   NarrowStringClass error;
   // What is no regular file is refused by the load.
   if (!lock.AcquireIfFile(db.c_str(), &error)) return kReport.Fail(error.Chars());
-  if (int code = LoadForRewrite(db)) return code;
+  if (int code = LoadForRewrite(db, disk)) return code;
   PoImportReport report;
   DynamicArrayClass<NarrowStringClass> warnings;
   bool ok;
@@ -341,13 +343,14 @@ int ImportTranslations(const std::string& db, const std::string& in, const PoImp
          read(bytes.data(), bytes.size(), name, options, &report, &warnings, &error);
   } else {
     FileContent content;
-    ok = content.Read(name, &error) &&
+    ok = content.Read(name, &error, disk) &&
          read(content.Data(), content.Size(), name, options, &report, &warnings, &error);
   }
   WarnAll(warnings);
   if (!ok) return kReport.Fail(error.Chars());
   // Nothing to write leaves the file as it is, its time included.
-  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error, &lock)) return kReport.Fail(error.Chars());
+  if (report.Applied > 0 && !SaveDatabaseFile(db.c_str(), &error, &lock, disk))
+    return kReport.Fail(error.Chars());
   std::fprintf(output, "%s: %d applied, %d unchanged, %d skipped", name, report.Applied, report.Unchanged,
                report.Skipped);
   if (report.Fuzzy > 0) std::fprintf(output, " (%d fuzzy; --fuzzy applies them)", report.Fuzzy);
@@ -367,14 +370,14 @@ int ExportXliff(const std::string& in, const std::string& out, int language, con
   return ExportTranslations(in, out, language, code, options, WriteXliff);
 }
 
-int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options,
-             std::FILE* output) {
-  return ImportTranslations(db, po, options, output, ApplyPo);
+int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options, std::FILE* output,
+             platform::DiskInterface& disk) {
+  return ImportTranslations(db, po, options, output, ApplyPo, disk);
 }
 
 int ImportXliff(const std::string& db, const std::string& xliff, const PoImportOptions& options,
                 std::FILE* output) {
-  return ImportTranslations(db, xliff, options, output, ApplyXliff);
+  return ImportTranslations(db, xliff, options, output, ApplyXliff, platform::SystemDisk());
 }
 
 int Check(const std::string& in, const LoadOptions& options, std::FILE* output) {

@@ -41,8 +41,9 @@ int ImportTable(const std::string& in, const std::string& out);
 // language 0 writes the template; code (may be empty) fills the Language header field.
 int ExportPo(const std::string& in, const std::string& out, int language, const std::string& code,
              const LoadOptions& options);
-// Writes the translations of po into db, in place; the counts go to output.
-int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options, std::FILE* output);
+// Writes the translations of po into db, in place, through disk; the counts go to output.
+int ImportPo(const std::string& db, const std::string& po, const PoImportOptions& options, std::FILE* output,
+             platform::DiskInterface& disk = platform::SystemDisk());
 // Language language (1 or higher) as an XLIFF 1.2 file; code (may be empty) is its target-language.
 int ExportXliff(const std::string& in, const std::string& out, int language, const std::string& code,
                 const LoadOptions& options);

@@ -601,7 +601,7 @@ TEST_F(Tdbtool, WritersOfADatabaseTakeItsLockAndImportPoSeesARenameDuringItsSave
   }
   WriteBytes(Path("in.po"), "msgctxt \"1000 IDS_OK\"\nmsgid \"OK\"\nmsgstr \"Gut\"\n");
   Save("db.tdb");
-  struct RenamingDisk : platform::ScopedFaultDisk {
+  struct RenamingDisk : platform::FaultDisk {
     std::string from, to;
     bool Sync(platform::Handle h) override {
       if (!from.empty()) Rename(from.c_str(), to.c_str());
@@ -610,7 +610,7 @@ TEST_F(Tdbtool, WritersOfADatabaseTakeItsLockAndImportPoSeesARenameDuringItsSave
   } disk;
   disk.from = Path("other.tdb"), disk.to = db;
   testing::internal::CaptureStderr();
-  EXPECT_EQ(tdbtool::ImportPo(db, Path("in.po"), PoImportOptions(), stdout), 1);
+  EXPECT_EQ(tdbtool::ImportPo(db, Path("in.po"), PoImportOptions(), stdout, disk), 1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "tdbtool: " + db +
                 ": another program changed the file while it was being updated; nothing was "
@@ -626,9 +626,9 @@ TEST_F(Tdbtool, FailedImportPoLeavesTheDatabaseByteIdentical) {
   const std::string before = ReadBytes(Path("db.tdb"));
   WriteBytes(Path("in.po"), "msgctxt \"1000 IDS_OK\"\nmsgid \"OK\"\nmsgstr \"Gut\"\n");
   std::string message;
-  auto import = [&] {
+  auto import = [&](platform::DiskInterface& disk) {
     testing::internal::CaptureStderr();
-    int code = tdbtool::ImportPo(Path("db.tdb"), Path("in.po"), PoImportOptions(), stderr);
+    int code = tdbtool::ImportPo(Path("db.tdb"), Path("in.po"), PoImportOptions(), stderr, disk);
     message = testing::internal::GetCapturedStderr();
     return code == 0;
   };

@@ -38,14 +38,14 @@ bool ParseHex(const std::string& text, uint32_t* value) {
 
 // The whole file, through the platform layer, so that the path is UTF-8 on every system.
 bool ReadWhole(const std::string& path, std::string& text) {
-  platform::Handle handle = platform::Disk().Open(path.c_str(), platform::kRead);
+  platform::Handle handle = platform::SystemDisk().Open(path.c_str(), platform::kRead);
   if (handle == platform::kInvalidHandle) return false;
   char buffer[65536];
   int n;
-  while ((n = platform::Disk().Read(handle, buffer, sizeof buffer)) > 0)
+  while ((n = platform::SystemDisk().Read(handle, buffer, sizeof buffer)) > 0)
     text.append(buffer, static_cast<size_t>(n));
   int error = platform::LastError();
-  platform::Disk().Close(handle);
+  platform::SystemDisk().Close(handle);
   platform::SetLastError(error);
   return n == 0;
 }
@@ -87,7 +87,7 @@ int FromObj(const std::string& in, const std::string& out, const std::string& fo
 int Dump(const std::string& in) {
   // The model loader seeks: a pipe or device is refused before it is opened.
   if (int code = platform::RegularFileError(in.c_str())) return kReport.Fail(in, code);
-  platform::Handle handle = platform::Disk().Open(in.c_str(), platform::kRead);
+  platform::Handle handle = platform::SystemDisk().Open(in.c_str(), platform::kRead);
   if (handle == platform::kInvalidHandle) return kReport.Fail(in, platform::LastError());
   DiskFileClass file;
   file.Attach(handle);

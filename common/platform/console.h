@@ -11,7 +11,7 @@ enum Stream { kStdin = 0, kStdout = 1, kStderr = 2 };
 bool IsTerminal(int stream);
 // The width of the terminal a stream goes to, in columns; 80 when it cannot be told.
 int TerminalColumns(int stream);
-// The handle of a standard stream, for reading and writing it through Disk(); never closed.
+// The handle of a standard stream, for reading and writing it through the disk; never closed.
 Handle StandardHandle(int stream);
 // Waits for one key press on the console and returns it.
 int ReadKey();

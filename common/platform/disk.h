@@ -1,7 +1,7 @@
-// Files and folders on disk. The classes that use the disk are handed the narrow interface they
-// need (file_io.h, file_names.h, folders.h), by default the disk in use: the system's own unless a
-// test has put a fake or failing one in its place. What no test needs to fail is asked of the
-// system directly, below. One implementation per system. Failures return -1 or false and leave
+// Files and folders on disk. The classes and operations that use the disk are handed the
+// interface they need (file_io.h, file_names.h, folders.h), by default the system's own disk; a
+// test hands them a fake or failing one. What no test needs to fail is asked of the system
+// directly, below. One implementation per system. Failures return -1 or false and leave
 // the system's error code in LastError() (errors.h).
 #pragma once
 
@@ -16,11 +16,7 @@ namespace platform {
 // The three together: what each system implements, and what a test's disk wraps.
 class DiskInterface : public FileIO, public FileNames, public Folders {};
 
-// The disk in use.
-DiskInterface& Disk();
-// Installs disk (null restores the system's) and returns the one that was in use.
-DiskInterface* SetDisk(DiskInterface* disk);
-// The system's own disk, for fakes that wrap it.
+// The system's own disk: the default of every user, and what fakes wrap.
 DiskInterface& SystemDisk();
 
 // A second handle on what h is open on (same position), to be closed on its own; invalid on
@@ -39,7 +35,7 @@ bool Identify(Handle h, const char* path, FileIdentity* identity);
 
 // 0 when path names a regular file (links followed); otherwise the code to report: the
 // system's, or ErrorNotRegular for a folder, device, pipe or socket. For readers that seek.
-int RegularFileError(const char* path, Folders& folders = Disk());
+int RegularFileError(const char* path, Folders& folders = SystemDisk());
 
 // Whether a and b name one existing file (links followed): writing one would change the other.
 bool IsSameFile(const char* a, const char* b);

@@ -1,20 +1,8 @@
-// The part of the operating-system layer that is the same on every system: which disk is in use.
+// The part of the operating-system layer that is the same on every system: its own error codes
+// and the questions answered through the disk.
 #include "common/platform/platform.h"
 
 namespace platform {
-namespace {
-
-DiskInterface* g_disk = nullptr;  // null: the system's own
-
-}  // namespace
-
-DiskInterface& Disk() { return g_disk ? *g_disk : SystemDisk(); }
-
-DiskInterface* SetDisk(DiskInterface* disk) {
-  DiskInterface* old = &Disk();
-  g_disk = disk;
-  return old;
-}
 
 // Far from the codes of either system (on Windows, the bit that marks an application's own codes).
 constexpr int kNotRegular = 0x20000001;

@@ -15,7 +15,7 @@
 
 namespace {
 
-using platform::Disk;
+using platform::SystemDisk;
 using sys::kWindows;
 
 TEST(Platform, PathsFollowTheSystem) {
@@ -37,29 +37,29 @@ TEST(Platform, NamesOutsideAnyCodePageAndFilesOpenTwice) {
   TempFolder dir;
   const std::string name = "\xce\xa9mega \xd0\xb4\xd0\xb8\xd1\x80 \xe7\xb5\x82.bin";  // Ωmega дир 終
   std::string path = dir / name;
-  platform::Handle writer = Disk().Open(path.c_str(), platform::kReadWrite);
+  platform::Handle writer = SystemDisk().Open(path.c_str(), platform::kReadWrite);
   ASSERT_NE(writer, platform::kInvalidHandle);
-  EXPECT_EQ(Disk().Write(writer, "abc", 3), 3);
+  EXPECT_EQ(SystemDisk().Write(writer, "abc", 3), 3);
   // Windows opens for reading and writing without sharing: a second open fails there.
-  platform::Handle reader = Disk().Open(path.c_str(), platform::kRead);
+  platform::Handle reader = SystemDisk().Open(path.c_str(), platform::kRead);
   EXPECT_EQ(reader == platform::kInvalidHandle, kWindows);
-  EXPECT_TRUE(kWindows ? platform::LastError() == sys::kSharingViolation : Disk().Close(reader));
+  EXPECT_TRUE(kWindows ? platform::LastError() == sys::kSharingViolation : SystemDisk().Close(reader));
   // Only the write bit has a Windows counterpart, the read-only attribute.
   platform::FileStatus status;
   for (uint32_t mode : {0440u, 0640u}) {
     ASSERT_TRUE(platform::SetMode(writer, mode));
-    ASSERT_TRUE(Disk().Status(path.c_str(), &status));
+    ASSERT_TRUE(SystemDisk().Status(path.c_str(), &status));
     EXPECT_EQ(status.mode, kWindows ? ((mode & 0200) ? 0666u : 0444u) : mode) << std::oct << mode;
   }
-  EXPECT_TRUE(Disk().Close(writer));
+  EXPECT_TRUE(SystemDisk().Close(writer));
   DynamicArrayClass<platform::DirEntry> entries;
-  ASSERT_TRUE(Disk().ListDirectory(dir.path().c_str(), entries));
+  ASSERT_TRUE(SystemDisk().ListDirectory(dir.path().c_str(), entries));
   ASSERT_EQ(entries.Count(), 1);
   EXPECT_EQ(std::string(entries[0].name.Chars()), name);
   // Relative names follow the current folder, which can be changed and back.
   NarrowStringClass start;
   ASSERT_TRUE(platform::CurrentDirectory(start) && platform::SetCurrentDirectory(dir.path().c_str()));
-  EXPECT_TRUE(Disk().Status(name.c_str(), &status) && status.size == 3);
+  EXPECT_TRUE(SystemDisk().Status(name.c_str(), &status) && status.size == 3);
   ASSERT_TRUE(platform::SetCurrentDirectory(start));
 }
 
@@ -69,8 +69,8 @@ TEST(Platform, APipeWithoutWriterReadsAsEnded) {
   TempFolder dir;
   char byte[1];
   ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
-  platform::Handle h = Disk().Open((dir / "fifo").c_str(), platform::kRead);
-  EXPECT_TRUE(Disk().Read(h, byte, 1) == 0 && Disk().Close(h));
+  platform::Handle h = SystemDisk().Open((dir / "fifo").c_str(), platform::kRead);
+  EXPECT_TRUE(SystemDisk().Read(h, byte, 1) == 0 && SystemDisk().Close(h));
 }
 #endif
 

@@ -540,7 +540,7 @@ HeldStopsClass::~HeldStopsClass() = default;
 
 void ForgetTemporaryFile(const char* path) { g_watched.Remove(path); }
 
-void CloseInBackground(Handle h) { Disk().Close(h); }
+void CloseInBackground(Handle h) { SystemDisk().Close(h); }
 
 bool CurrentDirectory(NarrowStringClass& path) {
   DWORD units = ::GetCurrentDirectoryW(0, nullptr);

@@ -1,6 +1,6 @@
 // FaultDisk: a disk for tests that passes every call to the system's disk but can fail the nth
-// open, read, write, sync, rename or close, and can cut reads short. Install it with
-// platform::SetDisk; ScopedFaultDisk does so for one scope.
+// open, read, write, sync, rename or close, and can cut reads short. It is handed to the
+// operation under test in place of the system's disk.
 #pragma once
 
 #include "common/platform/disk.h"
@@ -77,16 +77,6 @@ class FaultDisk : public DiskInterface {
     SetLastError(error);
     return true;
   }
-};
-
-// Puts a FaultDisk in place for the lifetime of the object.
-class ScopedFaultDisk : public FaultDisk {
- public:
-  ScopedFaultDisk() : previous(SetDisk(this)) {}
-  ~ScopedFaultDisk() override { SetDisk(previous); }
-
- private:
-  DiskInterface* previous;
 };
 
 }  // namespace platform

@@ -56,16 +56,16 @@ constexpr Kind kKinds[] = {
 
 }  // namespace
 
-int Disk(int faults, const Operation& op, const Check& check) {
+int Disk(int faults, const DiskOperation& op, const Check& check) {
   int points = 0;
   for (const Kind& kind : kKinds) {
     if (!(faults & kind.fault)) continue;
     for (int n = 1;; ++n) {
       bool ok, tripped;
       {
-        platform::ScopedFaultDisk disk;
+        platform::FaultDisk disk;
         disk.*kind.at = n;
-        ok = op();
+        ok = op(disk);
         tripped = disk.*kind.seen >= n;
       }
       std::string where = tripped ? std::string(kind.name) + " " + std::to_string(n) : "no fault";
@@ -88,13 +88,14 @@ void ExpectSafeReplacement(const std::string& path, const Writer& write, const R
   WriteBytes(path, sweep.old_bytes);
   const size_t files = FilesIn(folder).size();
   NarrowStringClass error;
-  ASSERT_TRUE(write(path.c_str(), &error)) << error.Chars();
+  platform::DiskInterface& system = platform::SystemDisk();
+  ASSERT_TRUE(write(path.c_str(), &error, system)) << error.Chars();
   const std::string new_bytes = ReadBytes(path);
   ASSERT_NE(new_bytes, sweep.old_bytes);
   WriteBytes(path, sweep.old_bytes);
 
   // The operation itself allocates nothing beyond what the writer does.
-  auto op = [&] { return write(path.c_str(), &error); };
+  auto op = [&](platform::DiskInterface& disk) { return write(path.c_str(), &error, disk); };
   auto check = [&](const std::string& where, bool ok) {
     EXPECT_EQ(ReadBytes(path), ok ? new_bytes : sweep.old_bytes) << where;
     // Out of memory, the message itself may be what could not be made.
@@ -106,7 +107,7 @@ void ExpectSafeReplacement(const std::string& path, const Writer& write, const R
     WriteBytes(path, sweep.old_bytes);
   };
   EXPECT_GT(Disk(sweep.disk_faults, op, check), 0);
-  EXPECT_GT(Allocations(op, check), 0);
+  EXPECT_GT(Allocations([&] { return op(system); }, check), 0);
   ExpectOddTargets(folder, write, sweep.old_bytes, new_bytes, sweep.reads_target);
 }
 

@@ -6,12 +6,15 @@
 #include <functional>
 #include <string>
 
+#include "common/platform/disk.h"
 #include "common/string_class.h"
 
 namespace fault_sweep {
 
 // The operation: returns whether it succeeded.
 using Operation = std::function<bool()>;
+// The same through the disk it is handed, which it must use for every disk call.
+using DiskOperation = std::function<bool(platform::DiskInterface& disk)>;
 // The caller's checks after each run (where names the failure point, or "no fault"). It also
 // releases what the operation made, so that the live allocations can be compared.
 using Check = std::function<void(const std::string& where, bool ok)>;
@@ -35,13 +38,14 @@ enum DiskFault {
   kReading = kOpen | kRead | kCutRead | kClose,
 };
 
-// Runs op over a fresh fault disk once per failure point of every kind in faults: call 1, 2,
+// Runs op over a fresh fault disk, handed to it, once per failure point of every kind in faults: call 1, 2,
 // 3 ... of that kind fails, until a run makes fewer calls of the kind; that run must succeed.
 // Every kind in faults must have a failure point. Returns the number of failure points.
-int Disk(int faults, const Operation& op, const Check& check);
+int Disk(int faults, const DiskOperation& op, const Check& check);
 
-// Writes a new version of the file at path (the writer under test); error gets the message.
-using Writer = std::function<bool(const char* path, NarrowStringClass* error)>;
+// Writes a new version of the file at path (the writer under test) through disk; error gets the
+// message.
+using Writer = std::function<bool(const char* path, NarrowStringClass* error, platform::DiskInterface& disk)>;
 
 // What ExpectSafeReplacement sweeps over, and the file it starts from each time.
 struct Replacement {

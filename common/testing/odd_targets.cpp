@@ -62,9 +62,10 @@ void ExpectOddTargets(const std::string& folder, const Writer& write,
                       [[maybe_unused]] const std::string& new_bytes, bool reads_target) {
   const std::vector<std::string> files = FilesIn(folder);
   NarrowStringClass error;
+  platform::DiskInterface& system = platform::SystemDisk();
   auto expect_refused = [&](const std::string& path) {
     fs::file_type kind = KindOf(path);
-    EXPECT_FALSE(write(path.c_str(), &error)) << path;
+    EXPECT_FALSE(write(path.c_str(), &error, system)) << path;
     EXPECT_NE(std::string(error.Chars()).find(sys::Text(platform::ErrorNotRegular())), std::string::npos)
         << error.Chars();
     EXPECT_EQ(KindOf(path), kind) << path;
@@ -78,7 +79,7 @@ void ExpectOddTargets(const std::string& folder, const Writer& write,
 #if defined(_WIN32)
   // The system's devices exist in every folder; CON may be missing where no console is.
   for (const char* device : {"NUL", "CON"}) {
-    bool ok = write((folder + "\\" + device).c_str(), &error);
+    bool ok = write((folder + "\\" + device).c_str(), &error, system);
     EXPECT_TRUE(device[0] == 'C' || ok == !reads_target) << error.Chars();
     error.Release();
   }
@@ -97,7 +98,7 @@ void ExpectOddTargets(const std::string& folder, const Writer& write,
       const bool refused = reads_target && target != regular;
       std::string bytes = ReadPipeWhile(fifo, [&] {
         if (refused) return expect_refused(path);
-        EXPECT_TRUE(write(path.c_str(), &error)) << error.Chars();
+        EXPECT_TRUE(write(path.c_str(), &error, system)) << error.Chars();
         error.Release();
       });
       EXPECT_EQ(target == regular ? ReadBytes(regular) : bytes,
@@ -111,7 +112,7 @@ void ExpectOddTargets(const std::string& folder, const Writer& write,
   for (const std::string& path : {regular, device, fifo}) fs::remove(path);
   // A link to a missing file is refused as such; nothing is made where it points.
   ASSERT_TRUE(sys::MakeLink(regular, link, false));
-  EXPECT_FALSE(write(link.c_str(), &error));
+  EXPECT_FALSE(write(link.c_str(), &error, system));
   if (!reads_target) {
     EXPECT_NE(std::string(error.Chars()).find(link + ": a symbolic link to a missing file"),
               std::string::npos)

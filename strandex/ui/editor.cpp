@@ -285,11 +285,15 @@ void EditorClass::Export(const FileDialogRequest& request, bool (*write)(const c
 }
 
 void EditorClass::ExportHeader() {
-  Export(kSaveHeader, ExportCHeader, u"Export C Header", u"The header could not be written.");
+  Export(
+      kSaveHeader, [](const char* path, NarrowStringClass* error) { return ExportCHeader(path, error); },
+      u"Export C Header", u"The header could not be written.");
 }
 
 void EditorClass::ExportTable() {
-  Export(kSaveTable, ExportTextTable, u"Export Table", u"The table could not be written.");
+  Export(
+      kSaveTable, [](const char* path, NarrowStringClass* error) { return ExportTextTable(path, error); },
+      u"Export Table", u"The table could not be written.");
 }
 
 void EditorClass::ImportTable() {

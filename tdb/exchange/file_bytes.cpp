@@ -43,14 +43,15 @@ void ByteBuilder::AppendDecimal(int64_t value) {
   Append(p, static_cast<size_t>(end - p));
 }
 
-bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error) {
+bool ByteBuilder::WriteTo(const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
   if (error_code != 0) return FailPath(error, path, error_code);
-  return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error);
+  return SafeReplaceClass::WriteWhole(path, file.Data(), file.Size(), error, disk);
 }
 
 bool ByteBuilder::WriteThrough(const char* path, NarrowStringClass* error,
-                               void (*fill)(ByteBuilder&, const void*), const void* context) {
-  SafeReplaceClass replace(path);
+                               void (*fill)(ByteBuilder&, const void*), const void* context,
+                               platform::DiskInterface& disk) {
+  SafeReplaceClass replace(path, disk);
   bool written = false;
   if (replace.Begin()) {
     WriteBackFileClass window(&replace.File());
@@ -62,8 +63,8 @@ bool ByteBuilder::WriteThrough(const char* path, NarrowStringClass* error,
   return replace.Finish(written, platform::ErrorNoMemory(), error);
 }
 
-bool FileContent::Read(const char* path, NarrowStringClass* error) {
-  ErrorKeepingFile<DiskFileClass> file(path);
+bool FileContent::Read(const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
+  ErrorKeepingFile<DiskFileClass> file(path, disk);
   int expected = file.Open(platform::kRead) ? file.Size() : -1;
   if (expected < 0) return FailPath(error, path, file.ErrorCode() ? file.ErrorCode() : platform::LastError());
   // The size is a hint: the file may grow or shrink while it is read.

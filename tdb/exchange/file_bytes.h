@@ -1,12 +1,14 @@
 // Files for the exchange formats: ByteBuilder collects the new content of a file in memory and
 // puts it in place in one atomic step, or passes it straight through to the file that replaces
-// the old one (WriteThrough); FileContent holds the whole content of a file read.
+// the old one (WriteThrough); FileContent holds the whole content of a file read. Both go
+// through the disk they are handed, by default the system's.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "common/memory_file.h"
+#include "common/platform/disk.h"
 #include "common/string_class.h"
 
 class ByteBuilder {
@@ -32,12 +34,14 @@ class ByteBuilder {
   // Replaces the file at path with the bytes (SafeReplaceClass). False with "path: reason" in
   // error (when given) when an append failed or the file could not be written; the old file is
   // then unchanged.
-  bool WriteTo(const char* path, NarrowStringClass* error);
+  bool WriteTo(const char* path, NarrowStringClass* error,
+               platform::DiskInterface& disk = platform::SystemDisk());
 
   // Replaces the file at path with what fill appends, written through to the new file as it
   // comes instead of being held whole in memory; the same promises and failures as WriteTo.
   static bool WriteThrough(const char* path, NarrowStringClass* error,
-                           void (*fill)(ByteBuilder&, const void*), const void* context);
+                           void (*fill)(ByteBuilder&, const void*), const void* context,
+                           platform::DiskInterface& disk = platform::SystemDisk());
 
  private:
   // Appends go to sink instead of memory (Size and Data then say nothing).
@@ -57,7 +61,8 @@ class FileContent {
 
   // Reads the whole file at path. False with "path: reason" in error (when given) when it cannot
   // be opened or read, or memory runs out.
-  bool Read(const char* path, NarrowStringClass* error);
+  bool Read(const char* path, NarrowStringClass* error,
+            platform::DiskInterface& disk = platform::SystemDisk());
   const char* Data() const { return data; }
   size_t Size() const { return size; }
 

@@ -59,8 +59,8 @@ void WriteCHeader(ByteBuilder& out) {
   Line(out, "#endif //__STRING_IDS_H");
 }
 
-bool ExportCHeader(const char* path, NarrowStringClass* error) {
+bool ExportCHeader(const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
   ByteBuilder out;
   WriteCHeader(out);
-  return out.WriteTo(path, error);
+  return out.WriteTo(path, error, disk);
 }

@@ -9,6 +9,7 @@
 // Writes the header for the current database to path, replacing an existing file in one step.
 // False with "path: reason" in error (when given) if the file could not be written; an existing
 // file is then left as it was.
-bool ExportCHeader(const char* path, NarrowStringClass* error);
+bool ExportCHeader(const char* path, NarrowStringClass* error,
+                   platform::DiskInterface& disk = platform::SystemDisk());
 // Appends the header to out (whose ErrorCode() tells whether memory ran out).
 void WriteCHeader(ByteBuilder& out);

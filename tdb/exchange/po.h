@@ -25,6 +25,7 @@
 #pragma once
 
 #include "common/array.h"
+#include "common/platform/disk.h"
 #include "common/string_class.h"
 
 struct PoExportOptions {
@@ -40,7 +41,8 @@ struct PoExportOptions {
 
 // Writes the current database as a PO file to path, replacing an existing file in one step.
 // False with "path: reason" in error (when given); an existing file is then left as it was.
-bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error);
+bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error,
+              platform::DiskInterface& disk = platform::SystemDisk());
 
 struct PoImportOptions {
   // The language (1 or higher) that receives the translations.
@@ -69,4 +71,5 @@ struct PoImportReport {
 // be read or is malformed, or a strict import would skip an entry (the database is then
 // unchanged), or when memory runs out (the texts written before that stay).
 bool ImportPo(const char* path, const PoImportOptions& options, PoImportReport* report,
-              DynamicArrayClass<NarrowStringClass>* warnings, NarrowStringClass* error);
+              DynamicArrayClass<NarrowStringClass>* warnings, NarrowStringClass* error,
+              platform::DiskInterface& disk = platform::SystemDisk());

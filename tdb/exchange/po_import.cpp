@@ -74,8 +74,9 @@ bool ApplyPo(const char* bytes, size_t size, const char* name, const PoImportOpt
 }
 
 bool ImportPo(const char* path, const PoImportOptions& options, PoImportReport* report,
-              DynamicArrayClass<NarrowStringClass>* warnings, NarrowStringClass* error) {
+              DynamicArrayClass<NarrowStringClass>* warnings, NarrowStringClass* error,
+              platform::DiskInterface& disk) {
   FileContent content;
-  if (!content.Read(path, error)) return false;
+  if (!content.Read(path, error, disk)) return false;
   return ApplyPo(content.Data(), content.Size(), path, options, report, warnings, error);
 }

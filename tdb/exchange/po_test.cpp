@@ -297,18 +297,19 @@ TEST_F(Po, ImportSkipsAndReportsWhatItCannotApply) {
 TEST_F(Po, FileFailuresLeaveTheDatabaseAndTheOldFile) {
   TempFolder dir;
   Add(1000, "IDS_A", u"A");
-  fault_sweep::ExpectSafeReplacement(dir / "old.po", [](const char* path, NarrowStringClass* error) {
-    return ExportPo(path, PoExportOptions(), error);
-  });
+  fault_sweep::ExpectSafeReplacement(
+      dir / "old.po", [](const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
+        return ExportPo(path, PoExportOptions(), error, disk);
+      });
 
   std::string path = dir / "in.po";
   WriteBytes(path, Entry("1000 IDS_A", "A", "x"));
   PoImportOptions options;
   NarrowStringClass error;
   for (int step = 0; step < 2; ++step) {
-    platform::ScopedFaultDisk disk;
+    platform::FaultDisk disk;
     (step == 0 ? disk.fail_open : disk.fail_read) = 1;
-    EXPECT_FALSE(ImportPo(path.c_str(), options, nullptr, nullptr, &error));
+    EXPECT_FALSE(ImportPo(path.c_str(), options, nullptr, nullptr, &error, disk));
     EXPECT_EQ(std::string(error.Chars()), path + ": " + sys::Text(sys::kIoError));
   }
   EXPECT_FALSE(ImportPo((dir / "missing.po").c_str(), options, nullptr, nullptr, &error));

@@ -245,9 +245,10 @@ bool AppendPoCategoryComment(ByteBuilder& out, TDBStringClass* s, const char* ca
   return AppendCategoryComment(out, s, category, scratch) && !out.ErrorCode();
 }
 
-bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error) {
+bool ExportPo(const char* path, const PoExportOptions& options, NarrowStringClass* error,
+              platform::DiskInterface& disk) {
   auto fill = [](ByteBuilder& out, const void* context) {
     WritePo(out, *static_cast<const PoExportOptions*>(context));
   };
-  return ByteBuilder::WriteThrough(path, error, fill, &options);
+  return ByteBuilder::WriteThrough(path, error, fill, &options, disk);
 }

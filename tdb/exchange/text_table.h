@@ -23,12 +23,14 @@
 #pragma once
 
 #include "common/array.h"
+#include "common/platform/disk.h"
 #include "common/string_class.h"
 
 // Writes the current database to path, replacing an existing file in one step. False with
 // "path: reason" in error (when given) if the file could not be written; an existing file is
 // then left as it was.
-bool ExportTextTable(const char* path, NarrowStringClass* error);
+bool ExportTextTable(const char* path, NarrowStringClass* error,
+                     platform::DiskInterface& disk = platform::SystemDisk());
 
 // Empties the database and fills it from the table at path (File, Import Table). Every thing the
 // user should know about (a numeric ID that had to change, a line that could not be used, a
@@ -37,4 +39,4 @@ bool ExportTextTable(const char* path, NarrowStringClass* error);
 // database is emptied only once the file has given its first bytes, so a file that cannot be
 // read at all leaves it unchanged; a failure later leaves what was read before it.
 bool ImportTextTable(const char* path, DynamicArrayClass<NarrowStringClass>* warnings,
-                     NarrowStringClass* error);
+                     NarrowStringClass* error, platform::DiskInterface& disk = platform::SystemDisk());

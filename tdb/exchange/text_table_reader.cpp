@@ -310,9 +310,9 @@ bool ReadTextTable(const char* bytes, size_t size, const char* name,
 }
 
 bool ImportTextTable(const char* path, DynamicArrayClass<NarrowStringClass>* warnings,
-                     NarrowStringClass* error) {
+                     NarrowStringClass* error, platform::DiskInterface& disk) {
   constexpr int kBlock = 1 << 16;
-  ErrorKeepingFile<DiskFileClass> file(path);
+  ErrorKeepingFile<DiskFileClass> file(path, disk);
   ArrayClass<char> block;
   if (!file.Open(1)) {
     return FailPath(error, path, platform::LastError());

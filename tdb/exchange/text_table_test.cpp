@@ -317,9 +317,9 @@ TEST_F(TextTable, UnreadableFileLeavesTheDatabaseAndSaysWhy) {
   EXPECT_FALSE(ImportTextTable(dir.path().c_str(), &warnings, &error));  // a folder
   WriteBytes(path, "[2,Other]\r\n");
   {
-    platform::ScopedFaultDisk disk;
+    platform::FaultDisk disk;
     disk.fail_read = 1;
-    EXPECT_FALSE(ImportTextTable(path.c_str(), &warnings, &error));
+    EXPECT_FALSE(ImportTextTable(path.c_str(), &warnings, &error, disk));
   }
   EXPECT_EQ(Categories(), "1 Kept");
   EXPECT_EQ(warnings.Count(), 0);
@@ -342,9 +342,9 @@ TEST_F(TextTable, ImportSurvivesEveryDiskAndMemoryFailure) {
   WriteBytes(path, expected);
   TranslateDBClass::ClearDatabase();
   NarrowStringClass error;
-  auto op = [&] {
+  auto import = [&](platform::DiskInterface& disk) {
     DynamicArrayClass<NarrowStringClass> warnings;
-    return ImportTextTable(path.c_str(), &warnings, &error);
+    return ImportTextTable(path.c_str(), &warnings, &error, disk);
   };
   auto check = [&](const std::string& where, bool ok) {
     if (ok) {
@@ -354,8 +354,8 @@ TEST_F(TextTable, ImportSurvivesEveryDiskAndMemoryFailure) {
     error.Release();
     TranslateDBClass::ClearDatabase();
   };
-  EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, op, check), 0);
-  EXPECT_GT(fault_sweep::Allocations(op, check), 0);
+  EXPECT_GT(fault_sweep::Disk(fault_sweep::kReading, import, check), 0);
+  EXPECT_GT(fault_sweep::Allocations([&] { return import(platform::SystemDisk()); }, check), 0);
 }
 
 TEST_F(TextTable, PiecesOfAnySizeReadTheSame) {

@@ -93,7 +93,7 @@ void WriteTextTable(ByteBuilder& out) {
   }
 }
 
-bool ExportTextTable(const char* path, NarrowStringClass* error) {
+bool ExportTextTable(const char* path, NarrowStringClass* error, platform::DiskInterface& disk) {
   return ByteBuilder::WriteThrough(
-      path, error, [](ByteBuilder& out, const void*) { WriteTextTable(out); }, nullptr);
+      path, error, [](ByteBuilder& out, const void*) { WriteTextTable(out); }, nullptr, disk);
 }
