@@ -135,7 +135,9 @@ void Fill(FileClass* file, SharedBytesClass* bytes, int64_t piece) {
 }
 
 // Loads from bytes while another thread reads the file into them, each piece walked as soon as
-// it is there (the file is read first when no thread can be started).
+// it is there (the file is read first when no thread can be started). This is the one place
+// the programs use a second thread: at 1,000,000 strings the read (about 0.5 s) and the walk
+// (about 0.6 s) overlap, and one after the other the editor's open takes over a second.
 bool LoadWhileFilling(FileClass& file, SharedBytesClass& bytes, int64_t piece, ChunkReaderClass& reader,
                       int* sections) {
   bytes.StartFilling();
