@@ -126,8 +126,7 @@ if ((translation)); then
   # Wider: Qt's window follows the X window; wine's is dragged by its right border.
   if ((windows)); then
     xdotool mousemove 798 300 mousedown 1 mousemove 900 300 mousemove "$((width - 2))" 300 mouseup 1
-    # Wine leaves "All categories" unpainted when the window grows with the bar shown: View,
-    # Filter bar (the menu's last item) shows it after the resize.
+    # View, Filter bar (the menu's last item).
     sleep 1
     xdotool key F10 Right Right Right Down Up Return
   else

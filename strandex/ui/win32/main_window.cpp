@@ -584,7 +584,10 @@ void MainWindowClass::RunLayout() {
     bar = metrics.tmHeight + 10;
     const int box = std::min<int>(client.right / 2, 8 * metrics.tmAveCharWidth * 2);
     ::SetWindowPos(filter_edit, nullptr, 2, strip + 12, client.right - box - 6, bar - 4, SWP_NOZORDER);
-    ::SetWindowPos(filter_all, nullptr, client.right - box, strip + 12, box - 2, bar - 4, SWP_NOZORDER);
+    // The box is painted anew where it moves to: pixels moved with it would be painted over by the
+    // main window, which draws the ground it gains when it grows.
+    ::SetWindowPos(filter_all, nullptr, client.right - box, strip + 12, box - 2, bar - 4,
+                   SWP_NOZORDER | SWP_NOCOPYBITS);
   }
   ::SetWindowPos(list, nullptr, client.left, strip + 10 + bar, client.right,
                  client.bottom - status.bottom - strip - 10 - bar, SWP_NOZORDER);

@@ -771,6 +771,16 @@ TEST_F(Win32EditorTest, ViewMenuShowsTranslationsWhatIsLeftAndTheFilterBar) {
   EXPECT_EQ(edit[1] - 2, list[1]);
   EXPECT_EQ(moved, (std::vector<LONG>{list[0], edit[3] + 2, list[2], list[3]}));
   EXPECT_EQ(place(main->Tabs()), tabs);
+  // A wider window moves the box: it must be painted anew at its place, not moved as pixels the
+  // main window then paints over.
+  RECT frame;
+  ::GetWindowRect(main->Window(), &frame);
+  ::UpdateWindow(main->Window());
+  ::SetWindowPos(main->Window(), nullptr, 0, 0, frame.right - frame.left + 120, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_TRUE(::GetUpdateRect(main->FilterAllCategories(), nullptr, FALSE));
+  ::SetWindowPos(main->Window(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
   ::SetWindowTextW(main->FilterEdit(), L"e");
   EXPECT_EQ(Rows(main->List()), 1);
   ::SendMessageW(main->FilterAllCategories(), BM_CLICK, 0, 0);
