@@ -12,17 +12,12 @@ namespace ui {
 
 namespace {
 
-template <typename CharT>
-CharT FoldAZ(CharT c) {
-  return c >= 'a' && c <= 'z' ? static_cast<CharT>(c - 'a' + 'A') : c;
-}
-
-// Whether find (n units) stands at text; a 0 in text ends it.
+// Whether find (n units, none of them 0) stands at text; a 0 in text ends it.
 template <typename CharT>
 bool MatchesAt(const CharT* text, const CharT* find, int n, bool match_case) {
+  if (!match_case) return CompareNoCase(text, find, static_cast<size_t>(n)) == 0;
   for (int i = 0; i < n; ++i) {
-    if (!text[i]) return false;
-    if (match_case ? text[i] != find[i] : FoldAZ(text[i]) != FoldAZ(find[i])) return false;
+    if (text[i] != find[i]) return false;
   }
   return true;
 }
