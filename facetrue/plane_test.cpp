@@ -44,12 +44,12 @@ TEST(Plane, EveryStepIsRoundedTo32Bits) {
             (Plane{0x1.9f4822p-1f, 0x1.d0cb3cp-4f, 0x1.25c8f0p-1f, 0x1.5ebbb0p+1f}));
 }
 
-// A mesh's triangles are worked in blocks: every triangle of a long mesh, the last ones of a
-// short final block included, gets its own plane.
+// A mesh's triangles are worked in blocks, and within a block in groups: every triangle of a long
+// mesh, the last ones of a short final block included, gets its own plane.
 TEST(Plane, LongMeshInBlocks) {
   std::vector<Corners> corners(131, Corners{0, 1, 2});
   corners[64] = {3, 3, 3};
-  corners[130] = {0, 2, 1};
+  corners[66] = corners[130] = {0, 2, 1};
   VXM model;
   VXMMeshClass* mesh =
       MakeMesh("long", "q", 0x50000,
@@ -58,9 +58,12 @@ TEST(Plane, LongMeshInBlocks) {
   CaptureConsole console;
   EXPECT_EQ(RecomputePlanes(model, console), 1);
   const Plane worked{0x1.9f4822p-1f, 0x1.d0cb3cp-4f, 0x1.25c8f0p-1f, 0x1.5ebbb0p+1f};
-  for (int t : {0, 63, 65, 129}) EXPECT_EQ(PlaneOf(mesh->triangles[t]), worked) << t;
+  for (int t : {0, 63, 65, 67, 129}) EXPECT_EQ(PlaneOf(mesh->triangles[t]), worked) << t;
   EXPECT_EQ(PlaneOf(mesh->triangles[64]), (Plane{0, 0, 0, 0}));
-  EXPECT_EQ(PlaneOf(mesh->triangles[130]), (Plane{-worked[0], -worked[1], -worked[2], -worked[3]}));
+  for (int t : {66, 130}) {
+    EXPECT_EQ(PlaneOf(mesh->triangles[t]), (Plane{-worked[0], -worked[1], -worked[2], -worked[3]})) << t;
+    EXPECT_EQ(mesh->triangles[t].vertex_index[1], 2u);
+  }
 }
 
 TEST(Plane, FormatWords) {
