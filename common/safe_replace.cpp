@@ -40,15 +40,16 @@ SafeReplaceClass::SafeReplaceClass(const char* target_in, platform::DiskInterfac
 
 SafeReplaceClass::~SafeReplaceClass() { Abort(); }
 
-bool SafeReplaceClass::ChooseTarget() {
+bool SafeReplaceClass::ChooseTarget(platform::FileStatus& old, bool& existing) {
   platform::FileStatus status;
   if (!named || !target.TryAssign(path)) return Fail(platform::ErrorNoMemory());
   direct = false;
-  if (disk.Status(path, &status)) {
-    if (!status.is_regular && !status.is_stream) return Fail(platform::ErrorNotRegular());
+  existing = disk.Status(path, &old);
+  if (existing) {
+    if (!old.is_regular && !old.is_stream) return Fail(platform::ErrorNotRegular());
     // No write permission for anyone marks a file read-only, whoever runs the program.
-    if ((status.mode & 0222) == 0) return Fail(platform::ErrorReadOnly());
-    direct = status.is_stream;
+    if ((old.mode & 0222) == 0) return Fail(platform::ErrorReadOnly());
+    direct = old.is_stream;
   } else if (disk.LinkStatus(path, &status) && status.is_link) {
     // Nothing is made where a link points nowhere: that is more often a mistake than a wish.
     return Fail(platform::ErrorDanglingLink());
@@ -67,7 +68,10 @@ bool SafeReplaceClass::Begin() {
   // What the C runtime's stdout holds goes first, so that the two keep their order.
   if (standard_output && std::fflush(stdout) != 0) return Fail(platform::ErrorShortWrite());
   direct = standard_output;
-  if (!standard_output && !ChooseTarget()) return false;
+  // The status of the file to replace, read once: a status follows a link to the file it names.
+  platform::FileStatus old;
+  bool replacing = false;
+  if (!standard_output && !ChooseTarget(old, replacing)) return false;
   if (direct) {
     // Opening a pipe waits for its reader, as any writer into one does.
     platform::Handle h = standard_output ? platform::Duplicate(platform::StandardHandle(platform::kStdout))
@@ -94,8 +98,6 @@ bool SafeReplaceClass::Begin() {
   file.Attach(h);
   file.ClearError();
   file.SetWriteBack(durable);
-  platform::FileStatus old;
-  bool replacing = disk.Status(target, &old) && !old.is_directory;
   // The new file takes the old one's owner where the system allows it (a user may not give a
   // file away; the file then stays the user's).
   if (replacing) platform::SetOwner(h, old.owner, old.group);

@@ -86,7 +86,8 @@ class SafeReplaceClass {
   bool FailInFolder(int code);
   // Finds the file to replace (following a link), tells whether it is written into directly,
   // and refuses what is neither a regular file nor a stream, and one without write permission.
-  bool ChooseTarget();
+  // existing receives whether there is a file to replace, old its status.
+  bool ChooseTarget(platform::FileStatus& old, bool& existing);
   void CloseFinder();
   // Gives the temporary file the target's name.
   bool PutInPlace();
