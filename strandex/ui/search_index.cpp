@@ -1,0 +1,266 @@
+// The filter's index of the database's texts.
+#include "strandex/ui/search_index.h"
+
+#include <cstring>
+
+#include "common/string_functions.h"
+#include "tdb/exchange/translation_check.h"
+#include "tdb/translate_db.h"
+
+namespace ui {
+
+namespace {
+
+// Unit i of a span; 0 at its end.
+char16_t UnitAt(const TextSpan& span, size_t i) {
+  if (i >= span.Length || !span.Units) return 0;
+  const auto* bytes = static_cast<const unsigned char*>(span.Units);
+  switch (span.Kind) {
+    case TextSpan::kNarrow:
+      return bytes[i];
+    case TextSpan::kWide:
+      return static_cast<const char16_t*>(span.Units)[i];
+    case TextSpan::kWideLE:
+      return static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8);
+  }
+  return 0;
+}
+
+// Writes unit u (not 0) at out as the index writes it; past its bytes.
+inline char* PutUnit(char* out, unsigned u) {
+  if (u < 0x80) {
+    *out++ = static_cast<char>(u >= 'A' && u <= 'Z' ? u + ('a' - 'A') : u);
+  } else if (u < 0x800) {
+    *out++ = static_cast<char>(0xC0 | u >> 6);
+    *out++ = static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    *out++ = static_cast<char>(0xE0 | u >> 12);
+    *out++ = static_cast<char>(0x80 | (u >> 6 & 0x3F));
+    *out++ = static_cast<char>(0x80 | (u & 0x3F));
+  }
+  return out;
+}
+
+// Writes the units unit(0) ... before the count-th or the first 0 one; past their bytes.
+template <typename Unit>
+char* PutUnits(char* out, size_t count, Unit unit) {
+  for (size_t i = 0; i < count; ++i) {
+    const unsigned u = unit(i);
+    if (!u) break;
+    out = PutUnit(out, u);
+  }
+  return out;
+}
+
+// Asks for the string of slot far ahead and the texts of the one nearer ahead (whose record has
+// arrived by then): its symbolic ID and English text for the fields (translation -1), else its
+// English text and translation; so that a walk over every string need not wait for each in turn.
+void PrefetchAhead(int slot, int count, int translation) {
+  constexpr int kRecordsAhead = 24, kTextsAhead = 12;
+  if (slot + kRecordsAhead < count) {
+    if (const TDBStringClass* far = TranslateDBClass::GetObject(slot + kRecordsAhead)) {
+      __builtin_prefetch(far);
+      __builtin_prefetch(reinterpret_cast<const char*>(far) + 64);
+      __builtin_prefetch(reinterpret_cast<const char*>(far) + sizeof(TDBStringClass) - 1);
+    }
+  }
+  if (slot + kTextsAhead < count) {
+    if (TDBStringClass* near = TranslateDBClass::GetObject(slot + kTextsAhead)) {
+      if (translation < 0) __builtin_prefetch(near->GetIDString().Chars());
+      near->PrefetchSpan(true);
+      if (translation > 0) near->PrefetchSpan(false);
+    }
+  }
+}
+
+}  // namespace
+
+TranslationLook LookAtTranslation(const TextSpan& text, const TextSpan& english) {
+  size_t i = 0;
+  while (UnitAt(text, i) && UnitAt(text, i) == UnitAt(english, i)) ++i;
+  TranslationLook look{UnitAt(text, 0) == 0, UnitAt(text, i) == 0 && UnitAt(english, i) == 0, false};
+  for (size_t c = 0; UnitAt(english, c) && !look.EnglishHasLetters; ++c) {
+    look.EnglishHasLetters = IsScriptLetter(UnitAt(english, c));
+  }
+  return look;
+}
+
+bool SearchIndexClass::Needle::Set(const char16_t* text, size_t units) {
+  if (bytes.Length() < static_cast<int>(3 * units + 1)) {
+    bytes.Clear();
+    if (!bytes.Resize(static_cast<int>(3 * units + 1))) return false;
+  }
+  length = static_cast<size_t>(PutUnits(&bytes[0], units, [text](size_t i) { return text[i]; }) - &bytes[0]);
+  return true;
+}
+
+bool SearchIndexClass::Block::Begin(int slots, int bytes_each) {
+  Used = 0;
+  Starts.Empty();
+  const int64_t bytes = static_cast<int64_t>(slots) * bytes_each + 1;
+  if (Bytes.Length() < bytes) {
+    Bytes.Clear();
+    if (bytes > INT32_MAX || !Bytes.Resize(static_cast<int>(bytes))) return false;
+  }
+  if (Starts.Length() < slots + 1) {
+    Starts.Clear();
+    if (!Starts.Resize(slots + 1)) return false;
+  }
+  Starts.Add(0);
+  return true;
+}
+
+bool SearchIndexClass::Block::Append(const TextSpan& span) {
+  size_t units = span.Units ? span.Length : 0;
+  if (units == TextSpan::kToTheEnd) {
+    units = span.Kind == TextSpan::kNarrow
+                ? std::strlen(static_cast<const char*>(span.Units))
+                : static_cast<size_t>(WideLength(static_cast<const char16_t*>(span.Units)));
+  }
+  const int64_t needed = Used + 3 * static_cast<int64_t>(units) + 1;
+  if (needed > Bytes.Length()) {
+    const int64_t grown = Bytes.Length() + Bytes.Length() / 2;
+    if (needed > INT32_MAX ||
+        !Bytes.Resize(static_cast<int>(grown < INT32_MAX && grown > needed ? grown : needed)))
+      return false;
+  }
+  char* out = &Bytes[Used];
+  const auto* bytes = static_cast<const unsigned char*>(span.Units);
+  switch (span.Kind) {
+    case TextSpan::kNarrow:
+      out = PutUnits(out, units, [bytes](size_t i) { return bytes[i]; });
+      break;
+    case TextSpan::kWide:
+      out = PutUnits(out, units, [&span](size_t i) { return static_cast<const char16_t*>(span.Units)[i]; });
+      break;
+    case TextSpan::kWideLE:
+      out = PutUnits(out, units, [bytes](size_t i) { return bytes[2 * i] | bytes[2 * i + 1] << 8; });
+      break;
+  }
+  *out++ = 0;
+  Used = static_cast<int>(out - &Bytes[0]);
+  return true;
+}
+
+bool SearchIndexClass::Block::AppendDecimal(int value) {
+  char digits[12];
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  int n = sizeof digits;
+  do {
+    digits[--n] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (value < 0) digits[--n] = '-';
+  return Append(TextSpan{TextSpan::kNarrow, digits + n, sizeof digits - static_cast<size_t>(n)});
+}
+
+bool SearchIndexClass::Block::Holds(int slot, const Needle& needle) const {
+  const size_t n = needle.Length();
+  if (n == 0) return true;
+  const char* want = needle.Bytes();
+  const char* at = &Bytes[0] + Starts[slot];
+  const char* const end = &Bytes[0] + Starts[slot + 1];
+  while (static_cast<size_t>(end - at) >= n) {
+    at = static_cast<const char*>(std::memchr(at, want[0], static_cast<size_t>(end - at) - n + 1));
+    if (!at) return false;
+    if (std::memcmp(at + 1, want + 1, n - 1) == 0) return true;
+    ++at;
+  }
+  return false;
+}
+
+bool SearchIndexClass::BeginCategories(int count) {
+  categories_revision = 0;
+  categories.Empty();
+  if (categories.Length() < count) {
+    categories.Clear();
+    return categories.Resize(count);
+  }
+  return true;
+}
+
+bool SearchIndexClass::BuildFields() {
+  fields_built = false;
+  const int count = TranslateDBClass::GetObjectCount();
+  if (!fields.Begin(count, 64) || !BeginCategories(count)) return false;
+  NarrowStringClass scratch;
+  for (int slot = 0; slot < count; ++slot) {
+    PrefetchAhead(slot, count, -1);
+    TDBStringClass* s = TranslateDBClass::GetObject(slot);
+    categories.Add(s ? s->GetCategoryID() : 0);
+    if (s) {
+      const NarrowStringClass& id = s->GetIDString();
+      if (!fields.AppendDecimal(s->GetID()) ||
+          !fields.Append(TextSpan{TextSpan::kNarrow, id.Chars(), static_cast<size_t>(id.Length())}) ||
+          !fields.Append(s->PeekEnglishSpan(scratch)))
+        return false;
+    }
+    fields.EndSlot();
+  }
+  fields_revision = categories_revision = TranslateDBClass::GetRevision();
+  fields_built = true;
+  return true;
+}
+
+bool SearchIndexClass::BuildTexts(LanguageTexts& into, int language) {
+  into.Age = 0;
+  const int count = TranslateDBClass::GetObjectCount();
+  if (!into.Texts.Begin(count, 64) || !BeginCategories(count)) return false;
+  if (into.Marks.Length() < count) {
+    into.Marks.Clear();
+    if (!into.Marks.Resize(count)) return false;
+  }
+  into.Marks.Empty();
+  UnicodeStringClass scratch;
+  NarrowStringClass english_scratch;
+  for (int slot = 0; slot < count; ++slot) {
+    PrefetchAhead(slot, count, language);
+    TDBStringClass* s = TranslateDBClass::GetObject(slot);
+    categories.Add(s ? s->GetCategoryID() : 0);
+    uint8_t marks = 0;
+    if (s) {
+      const TextSpan text = language < s->GetTextCount() ? s->PeekTextSpan(language, scratch) : TextSpan{};
+      const TranslationLook look = LookAtTranslation(text, s->PeekEnglishSpan(english_scratch));
+      marks = (look.Untranslated() ? kUntranslated : 0) | (look.EnglishHasLetters ? kTranslatable : 0);
+      if (!into.Texts.Append(text)) return false;
+    }
+    into.Marks.Add(marks);
+    into.Texts.EndSlot();
+  }
+  into.Language = language;
+  into.Revision = categories_revision = TranslateDBClass::GetRevision();
+  into.Age = ++age;
+  return true;
+}
+
+bool SearchIndexClass::Update(bool with_fields, int language) {
+  const uint64_t revision = TranslateDBClass::GetRevision();
+  if (with_fields && (!fields_built || fields_revision != revision) && !BuildFields()) return false;
+  texts = nullptr;
+  if (language >= 0) {
+    // The texts held for language, or in place of the oldest (or outdated) ones.
+    LanguageTexts* oldest = &languages[0];
+    const auto current_age = [revision](const LanguageTexts& held) {
+      return held.Revision == revision ? held.Age : 0;
+    };
+    for (LanguageTexts& held : languages) {
+      if (current_age(held) && held.Language == language) texts = &held;
+      if (current_age(held) < current_age(*oldest)) oldest = &held;
+    }
+    if (!texts && !BuildTexts(*oldest, language)) return false;
+    if (!texts) texts = oldest;
+    texts->Age = ++age;
+  }
+  if (categories_revision == revision) return true;
+  // Neither part was built: the categories alone.
+  const int count = TranslateDBClass::GetObjectCount();
+  if (!BeginCategories(count)) return false;
+  for (int slot = 0; slot < count; ++slot) {
+    TDBStringClass* s = TranslateDBClass::GetObject(slot);
+    categories.Add(s ? s->GetCategoryID() : 0);
+  }
+  categories_revision = revision;
+  return true;
+}
+
+}  // namespace ui
