@@ -41,22 +41,52 @@ inline char* PutUnit(char* out, unsigned u) {
   return out;
 }
 
-// Writes the units unit(0) ... before the count-th or the first 0 one; past their bytes.
+// Writes eight units below 0x80, none 0, held one a byte in word, with A to Z made small (a
+// byte from 'A' gains its top bit by adding 0x3F, a byte above 'Z' by adding 0x25); false
+// for any other units.
+inline bool PutAsciiWord(char*& out, uint64_t word) {
+  constexpr uint64_t kOnes = 0x0101010101010101u, kTop = 0x8080808080808080u;
+  if ((word & kTop) || ((word - kOnes) & ~word & kTop)) return false;
+  word |= ((word + 0x3F * kOnes) & ~(word + 0x25 * kOnes) & kTop) >> 2;
+  std::memcpy(out, &word, 8);
+  out += 8;
+  return true;
+}
+
+// Writes the units unit(0) ... before the count-th or the first 0 one, eight at a time while
+// they are below 0x80; past their bytes.
 template <typename Unit>
 char* PutUnits(char* out, size_t count, Unit unit) {
-  for (size_t i = 0; i < count; ++i) {
-    const unsigned u = unit(i);
+  size_t i = 0;
+  while (i < count) {
+    if (i + 8 <= count) {
+      unsigned any = 0;
+      unsigned char low[8];
+      for (size_t k = 0; k < 8; ++k) {
+        const unsigned u = unit(i + k);
+        any |= u;
+        low[k] = static_cast<unsigned char>(u);
+      }
+      uint64_t word;
+      std::memcpy(&word, low, 8);
+      if (any < 0x80 && PutAsciiWord(out, word)) {
+        i += 8;
+        continue;
+      }
+    }
+    const unsigned u = unit(i++);
     if (!u) break;
     out = PutUnit(out, u);
   }
   return out;
 }
 
-// Asks for the string of slot far ahead and the texts of the one nearer ahead (whose record has
-// arrived by then): its symbolic ID and English text for the fields (translation -1), else its
-// English text and translation; so that a walk over every string need not wait for each in turn.
-void PrefetchAhead(int slot, int count, int translation) {
-  constexpr int kRecordsAhead = 24, kTextsAhead = 12;
+// Asks for the string of slot far ahead, the texts of the one nearer ahead (whose record has
+// arrived by then): its symbolic ID and English text for the fields (language -1), else its
+// English text and the headers of its texts; and, nearer still, the text in language that those
+// headers lead to. So a walk over every string need not wait for each in turn.
+void PrefetchAhead(int slot, int count, int language, UnicodeStringClass& scratch) {
+  constexpr int kRecordsAhead = 24, kTextsAhead = 12, kTextAhead = 6;
   if (slot + kRecordsAhead < count) {
     if (const TDBStringClass* far = TranslateDBClass::GetObject(slot + kRecordsAhead)) {
       __builtin_prefetch(far);
@@ -66,9 +96,19 @@ void PrefetchAhead(int slot, int count, int translation) {
   }
   if (slot + kTextsAhead < count) {
     if (TDBStringClass* near = TranslateDBClass::GetObject(slot + kTextsAhead)) {
-      if (translation < 0) __builtin_prefetch(near->GetIDString().Chars());
+      if (language < 0) __builtin_prefetch(near->GetIDString().Chars());
       near->PrefetchSpan(true);
-      if (translation > 0) near->PrefetchSpan(false);
+      if (language >= 0) near->PrefetchSpan(false);
+    }
+  }
+  if (language > 0 && slot + kTextAhead < count) {
+    TDBStringClass* nearer = TranslateDBClass::GetObject(slot + kTextAhead);
+    if (nearer && language < nearer->GetTextCount()) {
+      const TextSpan span = nearer->PeekTextSpan(language, scratch);
+      if (span.Kind == TextSpan::kWideLE) {
+        __builtin_prefetch(span.Units);
+        __builtin_prefetch(static_cast<const char*>(span.Units) + 64);
+      }
     }
   }
 }
@@ -184,8 +224,9 @@ bool SearchIndexClass::BuildFields() {
   const int count = TranslateDBClass::GetObjectCount();
   if (!fields.Begin(count, 64) || !BeginCategories(count)) return false;
   NarrowStringClass scratch;
+  UnicodeStringClass wide_scratch;
   for (int slot = 0; slot < count; ++slot) {
-    PrefetchAhead(slot, count, -1);
+    PrefetchAhead(slot, count, -1, wide_scratch);
     TDBStringClass* s = TranslateDBClass::GetObject(slot);
     categories.Add(s ? s->GetCategoryID() : 0);
     if (s) {
@@ -214,7 +255,7 @@ bool SearchIndexClass::BuildTexts(LanguageTexts& into, int language) {
   UnicodeStringClass scratch;
   NarrowStringClass english_scratch;
   for (int slot = 0; slot < count; ++slot) {
-    PrefetchAhead(slot, count, language);
+    PrefetchAhead(slot, count, language, scratch);
     TDBStringClass* s = TranslateDBClass::GetObject(slot);
     categories.Add(s ? s->GetCategoryID() : 0);
     uint8_t marks = 0;
