@@ -790,6 +790,11 @@ TEST_F(EditorTest, FilterAndUntranslatedViewFollowEveryChangeOfTheDatabase) {
   editor.OpenPath((folder / "two.tdb").c_str());
   editor.OnFilterChanged(u"zz", true);
   EXPECT_EQ(RowIDs(), std::vector<int>{});
+  // A text longer than the index's pieces of memory, between short ones.
+  Add(1002, "IDS_LONG", (u16string(3 << 20, u'x') + u"Needle").c_str());
+  Add(1003, "IDS_AFTER", u"needles");
+  editor.OnFilterChanged(u"needle", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002}));
 }
 
 TEST_F(EditorTest, CheckTranslationsListsEachProblemOfLanguageKInTheFindResults) {

@@ -2,6 +2,7 @@
 #include "strandex/ui/search_index.h"
 
 #include <cstring>
+#include <new>
 
 #include "common/string_functions.h"
 #include "tdb/exchange/translation_check.h"
@@ -81,6 +82,49 @@ char* PutUnits(char* out, size_t count, Unit unit) {
   return out;
 }
 
+// The units of span before its end, at most.
+size_t UnitCount(const TextSpan& span) {
+  if (!span.Units) return 0;
+  if (span.Length != TextSpan::kToTheEnd) return span.Length;
+  return span.Kind == TextSpan::kNarrow
+             ? std::strlen(static_cast<const char*>(span.Units))
+             : static_cast<size_t>(WideLength(static_cast<const char16_t*>(span.Units)));
+}
+
+// Writes the units of span (units of them at most) and a 0; past them. Room for 3 units + 1.
+char* PutSpan(char* out, const TextSpan& span, size_t units) {
+  const auto* bytes = static_cast<const unsigned char*>(span.Units);
+  switch (span.Kind) {
+    case TextSpan::kNarrow:
+      out = PutUnits(out, units, [bytes](size_t i) { return bytes[i]; });
+      break;
+    case TextSpan::kWide:
+      out = PutUnits(out, units, [&span](size_t i) { return static_cast<const char16_t*>(span.Units)[i]; });
+      break;
+    case TextSpan::kWideLE:
+      out = PutUnits(out, units, [bytes](size_t i) { return bytes[2 * i] | bytes[2 * i + 1] << 8; });
+      break;
+  }
+  *out++ = 0;
+  return out;
+}
+
+// Writes value in decimal, as "%d" writes it, and a 0 (12 bytes at most); past them.
+char* PutDecimal(char* out, int value) {
+  char digits[11];
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  int n = sizeof digits;
+  do {
+    digits[--n] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude);
+  if (value < 0) digits[--n] = '-';
+  std::memcpy(out, digits + n, sizeof digits - static_cast<size_t>(n));
+  out += sizeof digits - static_cast<size_t>(n);
+  *out++ = 0;
+  return out;
+}
+
 // Asks for the string of slot far ahead, the texts of the one nearer ahead (whose record has
 // arrived by then): its symbolic ID and English text for the fields (language -1), else its
 // English text and the headers of its texts; and, nearer still, the text in language that those
@@ -134,14 +178,16 @@ bool SearchIndexClass::Needle::Set(const char16_t* text, size_t units) {
   return true;
 }
 
-bool SearchIndexClass::Block::Begin(int slots, int bytes_each) {
-  Used = 0;
+void SearchIndexClass::Block::Free() {
+  for (int i = 0; i < owned.Count(); ++i) delete[] owned[i];
+  owned.Empty();
+  pieces.Empty();
+  used = 0;
+}
+
+bool SearchIndexClass::Block::Begin(int slots) {
+  Free();
   Starts.Empty();
-  const int64_t bytes = static_cast<int64_t>(slots) * bytes_each + 1;
-  if (Bytes.Length() < bytes) {
-    Bytes.Clear();
-    if (bytes > INT32_MAX || !Bytes.Resize(static_cast<int>(bytes))) return false;
-  }
   if (Starts.Length() < slots + 1) {
     Starts.Clear();
     if (!Starts.Resize(slots + 1)) return false;
@@ -150,56 +196,32 @@ bool SearchIndexClass::Block::Begin(int slots, int bytes_each) {
   return true;
 }
 
-bool SearchIndexClass::Block::Append(const TextSpan& span) {
-  size_t units = span.Units ? span.Length : 0;
-  if (units == TextSpan::kToTheEnd) {
-    units = span.Kind == TextSpan::kNarrow
-                ? std::strlen(static_cast<const char*>(span.Units))
-                : static_cast<size_t>(WideLength(static_cast<const char16_t*>(span.Units)));
+char* SearchIndexClass::Block::Reserve(int64_t most) {
+  const int64_t room = static_cast<int64_t>(pieces.Count()) << kPieceBits;
+  if (used + most <= room) return const_cast<char*>(At(used));
+  const int64_t count = (most + kPiece - 1) >> kPieceBits;
+  if (room + (count << kPieceBits) > INT32_MAX) return nullptr;
+  char* bytes = new (std::nothrow) char[static_cast<size_t>(count << kPieceBits)];
+  if (!bytes || !AddDoubling(owned, bytes)) {
+    delete[] bytes;
+    return nullptr;
   }
-  const int64_t needed = Used + 3 * static_cast<int64_t>(units) + 1;
-  if (needed > Bytes.Length()) {
-    const int64_t grown = Bytes.Length() + Bytes.Length() / 2;
-    if (needed > INT32_MAX ||
-        !Bytes.Resize(static_cast<int>(grown < INT32_MAX && grown > needed ? grown : needed)))
-      return false;
+  for (int64_t i = 0; i < count; ++i) {
+    if (!AddDoubling(pieces, bytes + (i << kPieceBits))) return nullptr;
   }
-  char* out = &Bytes[Used];
-  const auto* bytes = static_cast<const unsigned char*>(span.Units);
-  switch (span.Kind) {
-    case TextSpan::kNarrow:
-      out = PutUnits(out, units, [bytes](size_t i) { return bytes[i]; });
-      break;
-    case TextSpan::kWide:
-      out = PutUnits(out, units, [&span](size_t i) { return static_cast<const char16_t*>(span.Units)[i]; });
-      break;
-    case TextSpan::kWideLE:
-      out = PutUnits(out, units, [bytes](size_t i) { return bytes[2 * i] | bytes[2 * i + 1] << 8; });
-      break;
-  }
-  *out++ = 0;
-  Used = static_cast<int>(out - &Bytes[0]);
-  return true;
-}
-
-bool SearchIndexClass::Block::AppendDecimal(int value) {
-  char digits[12];
-  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-  int n = sizeof digits;
-  do {
-    digits[--n] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude);
-  if (value < 0) digits[--n] = '-';
-  return Append(TextSpan{TextSpan::kNarrow, digits + n, sizeof digits - static_cast<size_t>(n)});
+  if (used < room) std::memset(const_cast<char*>(At(used)), 0, static_cast<size_t>(room - used));
+  used = room;
+  Starts[Starts.Count() - 1] = static_cast<int32_t>(used);
+  return bytes;
 }
 
 bool SearchIndexClass::Block::Holds(int slot, const Needle& needle) const {
   const size_t n = needle.Length();
   if (n == 0) return true;
   const char* want = needle.Bytes();
-  const char* at = &Bytes[0] + Starts[slot];
-  const char* const end = &Bytes[0] + Starts[slot + 1];
+  if (Starts[slot + 1] - Starts[slot] < static_cast<int64_t>(n)) return false;
+  const char* at = At(Starts[slot]);
+  const char* const end = at + (Starts[slot + 1] - Starts[slot]);
   while (static_cast<size_t>(end - at) >= n) {
     at = static_cast<const char*>(std::memchr(at, want[0], static_cast<size_t>(end - at) - n + 1));
     if (!at) return false;
@@ -222,7 +244,7 @@ bool SearchIndexClass::BeginCategories(int count) {
 bool SearchIndexClass::BuildFields() {
   fields_built = false;
   const int count = TranslateDBClass::GetObjectCount();
-  if (!fields.Begin(count, 64) || !BeginCategories(count)) return false;
+  if (!fields.Begin(count) || !BeginCategories(count)) return false;
   NarrowStringClass scratch;
   UnicodeStringClass wide_scratch;
   for (int slot = 0; slot < count; ++slot) {
@@ -231,12 +253,17 @@ bool SearchIndexClass::BuildFields() {
     categories.Add(s ? s->GetCategoryID() : 0);
     if (s) {
       const NarrowStringClass& id = s->GetIDString();
-      if (!fields.AppendDecimal(s->GetID()) ||
-          !fields.Append(TextSpan{TextSpan::kNarrow, id.Chars(), static_cast<size_t>(id.Length())}) ||
-          !fields.Append(s->PeekEnglishSpan(scratch)))
-        return false;
+      const TextSpan id_span{TextSpan::kNarrow, id.Chars(), static_cast<size_t>(id.Length())};
+      const TextSpan english = s->PeekEnglishSpan(scratch);
+      const size_t id_units = UnitCount(id_span), english_units = UnitCount(english);
+      char* const start = fields.Reserve(12 + 3 * static_cast<int64_t>(id_units + english_units) + 2);
+      if (!start) return false;
+      char* out = PutDecimal(start, s->GetID());
+      out = PutSpan(PutSpan(out, id_span, id_units), english, english_units);
+      fields.EndSlot(static_cast<size_t>(out - start));
+    } else {
+      fields.EndSlot(0);
     }
-    fields.EndSlot();
   }
   fields_revision = categories_revision = TranslateDBClass::GetRevision();
   fields_built = true;
@@ -246,7 +273,7 @@ bool SearchIndexClass::BuildFields() {
 bool SearchIndexClass::BuildTexts(LanguageTexts& into, int language) {
   into.Age = 0;
   const int count = TranslateDBClass::GetObjectCount();
-  if (!into.Texts.Begin(count, 64) || !BeginCategories(count)) return false;
+  if (!into.Texts.Begin(count) || !BeginCategories(count)) return false;
   if (into.Marks.Length() < count) {
     into.Marks.Clear();
     if (!into.Marks.Resize(count)) return false;
@@ -263,10 +290,14 @@ bool SearchIndexClass::BuildTexts(LanguageTexts& into, int language) {
       const TextSpan text = language < s->GetTextCount() ? s->PeekTextSpan(language, scratch) : TextSpan{};
       const TranslationLook look = LookAtTranslation(text, s->PeekEnglishSpan(english_scratch));
       marks = (look.Untranslated() ? kUntranslated : 0) | (look.EnglishHasLetters ? kTranslatable : 0);
-      if (!into.Texts.Append(text)) return false;
+      const size_t units = UnitCount(text);
+      char* const start = into.Texts.Reserve(3 * static_cast<int64_t>(units) + 1);
+      if (!start) return false;
+      into.Texts.EndSlot(static_cast<size_t>(PutSpan(start, text, units) - start));
+    } else {
+      into.Texts.EndSlot(0);
     }
     into.Marks.Add(marks);
-    into.Texts.EndSlot();
   }
   into.Language = language;
   into.Revision = categories_revision = TranslateDBClass::GetRevision();

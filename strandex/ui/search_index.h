@@ -59,18 +59,39 @@ class SearchIndexClass {
   bool Translatable(int slot) const { return texts->Marks[slot] & kTranslatable; }
 
  private:
-  // The texts of every slot in a row: slot i's from Starts[i] to Starts[i + 1].
-  struct Block {
-    DynamicArrayClass<char> Bytes;
-    int Used = 0;
-    DynamicArrayClass<int32_t> Starts;
-    // Empties the block for slots slots, with room for about bytes_each bytes a slot.
-    bool Begin(int slots, int bytes_each);
-    // Appends the units of span and a 0, or the decimal digits of value and a 0.
-    bool Append(const TextSpan& span);
-    bool AppendDecimal(int value);
-    void EndSlot() { Starts.Add(Used); }
+  // The texts of every slot in a row: slot i's from offset Starts[i] to Starts[i + 1], in
+  // pieces of memory allocated as the block fills, so that it is never moved nor held twice.
+  // A slot's bytes stand in one piece (or in one allocation of several); when they do not fit
+  // the room left, that room is made 0 bytes, which no needle holds, of the slot before.
+  class Block {
+   public:
+    Block() = default;
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+    ~Block() { Free(); }
+    // Empties the block for slots slots. False when memory runs out.
+    bool Begin(int slots);
+    // Room for the next slot's most bytes in a row; null when memory runs out.
+    char* Reserve(int64_t most);
+    // Ends the next slot after the written bytes (none for an empty slot).
+    void EndSlot(size_t written) {
+      used += static_cast<int64_t>(written);
+      Starts.Add(static_cast<int32_t>(used));
+    }
     bool Holds(int slot, const Needle& needle) const;
+    DynamicArrayClass<int32_t> Starts;
+
+   private:
+    static constexpr int kPieceBits = 22;
+    static constexpr int64_t kPiece = int64_t{1} << kPieceBits;
+    const char* At(int64_t offset) const {
+      return pieces[static_cast<int>(offset >> kPieceBits)] + (offset & (kPiece - 1));
+    }
+    void Free();
+    // Offset o stands at pieces[o >> kPieceBits] + (o & (kPiece - 1)); owned holds the allocations.
+    DynamicArrayClass<char*> pieces;
+    DynamicArrayClass<char*> owned;
+    int64_t used = 0;
   };
   static constexpr uint8_t kUntranslated = 1, kTranslatable = 2;
   struct LanguageTexts {
