@@ -109,20 +109,20 @@ char* PutSpan(char* out, const TextSpan& span, size_t units) {
   return out;
 }
 
-// Writes value in decimal, as "%d" writes it, and a 0 (12 bytes at most); past them.
-char* PutDecimal(char* out, int value) {
+// Whether value in decimal, as "%d" writes it, holds needle (as bytes).
+bool DecimalHolds(int value, const char* needle, size_t n) {
   char digits[11];
   unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-  int n = sizeof digits;
+  size_t at = sizeof digits;
   do {
-    digits[--n] = static_cast<char>('0' + magnitude % 10);
+    digits[--at] = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude);
-  if (value < 0) digits[--n] = '-';
-  std::memcpy(out, digits + n, sizeof digits - static_cast<size_t>(n));
-  out += sizeof digits - static_cast<size_t>(n);
-  *out++ = 0;
-  return out;
+  if (value < 0) digits[--at] = '-';
+  for (; at + n <= sizeof digits; ++at) {
+    if (std::memcmp(digits + at, needle, n) == 0) return true;
+  }
+  return false;
 }
 
 // Asks for the string of slot far ahead, the texts of the one nearer ahead (whose record has
@@ -175,6 +175,8 @@ bool SearchIndexClass::Needle::Set(const char16_t* text, size_t units) {
     if (!bytes.Resize(static_cast<int>(3 * units + 1))) return false;
   }
   length = static_cast<size_t>(PutUnits(&bytes[0], units, [text](size_t i) { return text[i]; }) - &bytes[0]);
+  numeric = true;
+  for (size_t i = 0; i < units; ++i) numeric = numeric && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'-');
   return true;
 }
 
@@ -231,6 +233,11 @@ bool SearchIndexClass::Block::Holds(int slot, const Needle& needle) const {
   return false;
 }
 
+bool SearchIndexClass::FieldsHold(int slot, const Needle& needle) const {
+  return (needle.Numeric() && DecimalHolds(TranslateDBClass::kFirstID + slot, needle.Bytes(), needle.Length())) ||
+         fields.Holds(slot, needle);
+}
+
 bool SearchIndexClass::BeginCategories(int count) {
   categories_revision = 0;
   categories.Empty();
@@ -256,10 +263,9 @@ bool SearchIndexClass::BuildFields() {
       const TextSpan id_span{TextSpan::kNarrow, id.Chars(), static_cast<size_t>(id.Length())};
       const TextSpan english = s->PeekEnglishSpan(scratch);
       const size_t id_units = UnitCount(id_span), english_units = UnitCount(english);
-      char* const start = fields.Reserve(12 + 3 * static_cast<int64_t>(id_units + english_units) + 2);
+      char* const start = fields.Reserve(3 * static_cast<int64_t>(id_units + english_units) + 2);
       if (!start) return false;
-      char* out = PutDecimal(start, s->GetID());
-      out = PutSpan(PutSpan(out, id_span, id_units), english, english_units);
+      char* const out = PutSpan(PutSpan(start, id_span, id_units), english, english_units);
       fields.EndSlot(static_cast<size_t>(out - start));
     } else {
       fields.EndSlot(0);

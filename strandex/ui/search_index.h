@@ -1,7 +1,6 @@
 // SearchIndexClass: what the filter bar and the untranslated view look through, for every slot
 // of the database in one block of bytes, so that a keystroke over a million strings follows no
-// pointer and decodes no text: per slot its category, its numeric ID in decimal, symbolic ID and
-// English text, and (for the last two translation languages asked for) its text in the language
+// pointer and decodes no text: per slot its category, symbolic ID and English text, and (for the last two translation languages asked for) its text in the language
 // and whether it is left to translate. Each text is written unit by unit in 1 to 3 bytes, as
 // UTF-8 writes a character below U+10000 (a surrogate stands alone), with A to Z made small, and
 // ends in a 0 byte. As no unit's first byte can be one of the bytes after it, a needle written
@@ -38,10 +37,13 @@ class SearchIndexClass {
     bool Set(const char16_t* text, size_t length);
     const char* Bytes() const { return &bytes[0]; }
     size_t Length() const { return length; }
+    // Whether it can stand in a decimal number.
+    bool Numeric() const { return numeric; }
 
    private:
     DynamicArrayClass<char> bytes;
     size_t length = 0;
+    bool numeric = false;
   };
 
   // Brings the categories of every slot, with_fields their fields, and the texts of language
@@ -50,8 +52,9 @@ class SearchIndexClass {
   bool Update(bool with_fields, int language);
   // The category of slot's string (0 for an empty slot).
   int Category(int slot) const { return categories[slot]; }
-  // Whether the numeric ID, symbolic ID or English text of slot holds needle.
-  bool FieldsHold(int slot, const Needle& needle) const { return fields.Holds(slot, needle); }
+  // Whether the numeric ID (kFirstID + slot, where the database keeps each string), symbolic ID
+  // or English text of slot holds needle.
+  bool FieldsHold(int slot, const Needle& needle) const;
   // The same for the text in the language of the last Update.
   bool TextHolds(int slot, const Needle& needle) const { return texts->Texts.Holds(slot, needle); }
   // Whether slot is left to translate, and its English has letters, in that language.
