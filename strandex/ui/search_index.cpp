@@ -176,7 +176,8 @@ bool SearchIndexClass::Needle::Set(const char16_t* text, size_t units) {
   }
   length = static_cast<size_t>(PutUnits(&bytes[0], units, [text](size_t i) { return text[i]; }) - &bytes[0]);
   numeric = true;
-  for (size_t i = 0; i < units; ++i) numeric = numeric && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'-');
+  for (size_t i = 0; i < units; ++i)
+    numeric = numeric && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'-');
   return true;
 }
 
@@ -234,7 +235,8 @@ bool SearchIndexClass::Block::Holds(int slot, const Needle& needle) const {
 }
 
 bool SearchIndexClass::FieldsHold(int slot, const Needle& needle) const {
-  return (needle.Numeric() && DecimalHolds(TranslateDBClass::kFirstID + slot, needle.Bytes(), needle.Length())) ||
+  return (needle.Numeric() &&
+          DecimalHolds(TranslateDBClass::kFirstID + slot, needle.Bytes(), needle.Length())) ||
          fields.Holds(slot, needle);
 }
 

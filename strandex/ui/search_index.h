@@ -1,11 +1,13 @@
 // SearchIndexClass: what the filter bar and the untranslated view look through, for every slot
 // of the database in one block of bytes, so that a keystroke over a million strings follows no
-// pointer and decodes no text: per slot its category, symbolic ID and English text, and (for the last two translation languages asked for) its text in the language
-// and whether it is left to translate. Each text is written unit by unit in 1 to 3 bytes, as
-// UTF-8 writes a character below U+10000 (a surrogate stands alone), with A to Z made small, and
-// ends in a 0 byte. As no unit's first byte can be one of the bytes after it, a needle written
-// the same way stands in a text's bytes exactly where its units stand in the text, A to Z in
-// either case. The index is built on first use and again after any change of the database
+// pointer and decodes no text: per slot its category, symbolic ID and English text, and (for
+// the last two translation languages asked for) its text in the language and whether it is
+// left to translate. The numeric ID is the slot's (TranslateDBClass keeps each string at
+// kFirstID + slot). Each text is written unit by unit in 1 to 3 bytes, as UTF-8 writes a
+// character below U+10000 (a surrogate stands alone), with A to Z made small, and ends in a 0
+// byte. As no unit's first byte can be one of the bytes after it, a needle written the same way
+// stands in a text's bytes exactly where its units stand in the text, A to Z in either case.
+// The index is built on first use and again after any change of the database
 // (TranslateDBClass::GetRevision), never at the open.
 #pragma once
 
