@@ -9,9 +9,13 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/editor_open FILE.tdb [--view]
 #include <QApplication>
 #include <QFile>
+#include <QSettings>
 #include <QTabBar>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "bench/largest_tab.h"
@@ -26,7 +30,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: editor_open FILE.tdb [--view]\n");
     return 2;
   }
+  // The user's settings are neither used nor changed: each run starts from none, in a folder of
+  // the benchmark's own.
+  const std::string settings = (std::filesystem::temp_directory_path() / "editor_open_settings").string();
+  setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
   QApplication app(argc, argv);
+  QSettings(QStringLiteral("strandex"), QStringLiteral("strandex")).clear();
   TranslateDBClass::Initialize();
   ui::MainWindow window;
   window.show();
