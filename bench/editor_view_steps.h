@@ -66,11 +66,11 @@ class ViewStepsClass {
   }
 
   const std::vector<ViewStep>& Steps() const { return steps; }
-  // The highest median among the keystrokes.
-  double WorstKeystroke() const {
+  // The highest median among the steps whose names begin with prefix ("key " for the keystrokes).
+  double Worst(const std::string& prefix) const {
     double worst = 0;
     for (const ViewStep& step : steps) {
-      if (step.Name.compare(0, 4, "key ") == 0) worst = std::max(worst, step.Median());
+      if (step.Name.compare(0, prefix.size(), prefix) == 0) worst = std::max(worst, step.Median());
     }
     return worst;
   }

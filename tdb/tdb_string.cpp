@@ -69,6 +69,7 @@ const NarrowStringClass& TDBStringClass::GetEnglishText() {
 
 bool TDBStringClass::SetText(int language, const char16_t* text) {
   if (language < 0 || !TakeTexts()) return false;
+  TranslateDBClass::NoteChange();
   while (language >= Texts.Count()) {
     if (!AppendEmptyText()) return false;
   }
@@ -79,12 +80,26 @@ bool TDBStringClass::SetText(int language, const char16_t* text) {
 }
 
 bool TDBStringClass::SetEnglishText(const char* text) {
+  TranslateDBClass::NoteChange();
   if (!TakeTexts() || (text && !EnglishText.TryAssign(text))) return false;
   if (Texts.Count() == 0 && !AppendEmptyText()) return false;
   return !text || Texts[0].FromNarrow(text);
 }
 
-bool TDBStringClass::SetIDString(const char* text) { return IDString.TryAssign(text); }
+bool TDBStringClass::SetIDString(const char* text) {
+  TranslateDBClass::NoteChange();
+  return IDString.TryAssign(text);
+}
+
+void TDBStringClass::SetID(int id) {
+  TranslateDBClass::NoteChange();
+  ID = id;
+}
+
+void TDBStringClass::SetCategoryID(int id) {
+  TranslateDBClass::NoteChange();
+  CategoryID = id;
+}
 
 bool TDBStringClass::SetAnimationName(const char* text) { return AnimationName.TryAssign(text); }
 

@@ -82,11 +82,12 @@ class TDBStringClass : public StorableClass {
   virtual bool SetEnglishText(const char* text);
   // Neither SetID nor SetIDString moves the object inside the database; use
   // TranslateDBClass::ChangeObjectID and ChangeObjectIDString for an object in the database.
-  virtual void SetID(int id) { ID = id; }
+  // The setters count their change in TranslateDBClass::GetRevision.
+  virtual void SetID(int id);
   virtual bool SetIDString(const char* text);
   virtual bool SetAnimationName(const char* text);
   virtual void SetSoundID(int id) { SoundID = id; }
-  virtual void SetCategoryID(int id) { CategoryID = id; }
+  virtual void SetCategoryID(int id);
   virtual bool HasText(int language);
 
   // Number of texts (languages 0 to count - 1).

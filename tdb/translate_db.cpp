@@ -13,6 +13,7 @@ int TranslateDBClass::UnindexedFrom = 0;
 bool TranslateDBClass::GrowInProportion = false;
 DynamicArrayClass<StringCategoryClass*> TranslateDBClass::Categories;
 int32_t TranslateDBClass::Version = 0;
+uint64_t TranslateDBClass::Revision = 0;
 int32_t TranslateDBClass::CurrentLanguage = 0;
 bool TranslateDBClass::TextsLoaded = true;
 DynamicArrayClass<IDChangeRecord> TranslateDBClass::IDChanges;
@@ -135,6 +136,7 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
   if (!ReserveSlot(slot) || !AddDoubling(Unindexed, obj)) return false;
   while (Objects.Count() <= slot) Objects.Add(nullptr);
   Objects[slot] = obj;
+  NoteChange();
   if (newID != id) {
     obj->SetID(newID);
     if (!noID) RecordIDChange(id, newID);
@@ -144,6 +146,7 @@ bool TranslateDBClass::AddObject(TDBStringClass* obj) {
 
 bool TranslateDBClass::RemoveObject(int index) {
   if (index < 0 || index >= Objects.Count()) return false;
+  NoteChange();
   if (TDBStringClass* obj = Objects[index]) {
     // An object still waiting for the index only leaves the list of those waiting, so that the
     // first removal after a load does not enter every other string first.
@@ -174,6 +177,7 @@ int TranslateDBClass::GetNextFreeID() {
 }
 
 void TranslateDBClass::ClearObjects() {
+  NoteChange();
   for (int i = 0; i < Objects.Count(); ++i) delete Objects[i];
   Objects.DeleteAll();
   IDStringIndex.RemoveAll();
@@ -222,6 +226,7 @@ bool TranslateDBClass::ChangeObjectID(TDBStringClass* obj, int newID) {
   while (Objects.Count() <= slot) Objects.Add(nullptr);
   Objects[oldSlot] = nullptr;
   Objects[slot] = obj;
+  NoteChange();
   if (oldSlot < FreeSlotHint) FreeSlotHint = oldSlot;
   obj->SetID(newID);
   return true;

@@ -100,6 +100,11 @@ class TranslateDBClass {
   static bool AppendCategoryAsIs(StringCategoryClass* cat);
 
   // Numbers that travel with the file.
+  // Counts the changes of the database: of the set of strings or categories and of any
+  // string's fields (the string setters count theirs). What is built from the strings (the
+  // editor's search index) stays valid while the count stays the same.
+  static uint64_t GetRevision() { return Revision; }
+  static void NoteChange() { ++Revision; }
   static int GetVersion() { return Version; }
   static int GetCurrentLanguage() { return CurrentLanguage; }
   static void SetVersion(int version) { Version = version; }
@@ -134,6 +139,7 @@ class TranslateDBClass {
   static bool GrowInProportion;
   static DynamicArrayClass<StringCategoryClass*> Categories;
   static int32_t Version;
+  static uint64_t Revision;
   static int32_t CurrentLanguage;
   static bool TextsLoaded;
   static DynamicArrayClass<IDChangeRecord> IDChanges;

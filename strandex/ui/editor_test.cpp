@@ -12,7 +12,6 @@
 #include <tuple>
 #include <vector>
 
-#include "tdb/testing/database_fixture.h"
 #include "common/allocore.h"
 #include "common/testing/temp_folder.h"
 #include "strandex/ui/dialog_fields.h"
@@ -758,6 +757,44 @@ TEST_F(EditorTest, FilterStepsShowWhatTheTextTypedAfreshShows) {
   EXPECT_EQ(RowIDs(), std::vector<int>{1001});
   editor.OnFilterChanged(u"o", false);
   EXPECT_EQ(RowIDs(), std::vector<int>{1001});
+}
+
+// The filter and the untranslated view look through an index of the texts, which every change
+// of the database must bring up to date before the next fill.
+TEST_F(EditorTest, FilterAndUntranslatedViewFollowEveryChangeOfTheDatabase) {
+  Add(1000, "IDS_A", u"Open");
+  Add(1001, "IDS_B", u"Close");
+  ASSERT_TRUE(SaveDatabaseFile((folder / "two.tdb").c_str(), nullptr));
+  ShowTab(0);
+  editor.ExecuteCommand(kCmdTranslationFirst);
+  editor.ExecuteCommand(kCmdFilterBar);
+  editor.OnFilterChanged(u"zz", true);
+  EXPECT_EQ(RowIDs(), std::vector<int>{});
+  screen.answers.push_back(true);
+  Run(kCmdReplace,
+      {Set(kReplaceFind, u"open"), Set(kReplaceWith, u"zz"), Click(kReplaceAll), Click(kButtonOk)});
+  EXPECT_EQ(RowIDs(), std::vector<int>{1000});
+  editor.ExecuteCommand(kCmdOnlyUntranslated);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1000});
+  EditRow(0, {Set(kEditText, u"Zzz"), Set(kEditNumericID, u"1005"), Click(kIDOk)});
+  EXPECT_EQ(RowIDs(), std::vector<int>{});
+  editor.ExecuteCommand(kCmdOnlyUntranslated);
+  EXPECT_EQ(RowIDs(), std::vector<int>{1005});
+  editor.ExecuteCommand(kCmdAddString);
+  editor.OnFilterChanged(u"100", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1005, 1001, 1000}));
+  screen.selection_mark = 0;
+  screen.selected_rows = {0};
+  editor.ExecuteCommand(kCmdRemoveString);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1001, 1000}));
+  editor.OpenPath((folder / "two.tdb").c_str());
+  editor.OnFilterChanged(u"zz", true);
+  EXPECT_EQ(RowIDs(), std::vector<int>{});
+  // A text longer than the index's pieces of memory, between short ones.
+  Add(1002, "IDS_LONG", (u16string(3 << 20, u'x') + u"Needle").c_str());
+  Add(1003, "IDS_AFTER", u"needles");
+  editor.OnFilterChanged(u"needle", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002}));
 }
 
 TEST_F(EditorTest, CheckTranslationsListsEachProblemOfLanguageKInTheFindResults) {

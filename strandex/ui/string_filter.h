@@ -1,28 +1,19 @@
 // StringFilterClass: which strings the string list keeps while the filter bar holds a text or
 // only the untranslated strings are shown, and the walks that find them, over the whole
-// database or over rows found before. The texts are looked at where they stand (in the loaded
-// file's bytes, for a string whose texts wait there), never decoded or copied, and each walk
-// asks the processor for the bytes of the strings a few steps ahead, so that it does not wait
-// for each string in turn.
+// database or over rows found before. They look through the search index (search_index.h),
+// which holds every string's texts in one block, so no text waits to be decoded or copied.
 #pragma once
 
 #include "common/array.h"
 #include "common/string_class.h"
+#include "strandex/ui/search_index.h"
 
 class TDBStringClass;
 
 namespace ui {
 
-// How the text of language (at least 1) stands to the English text, for one look that copies
-// no text still waiting in the loaded bytes. A string without a text in language has an empty
-// one (GetText would give text 0 there).
-struct TranslationLook {
-  bool Empty;
-  bool SameAsEnglish;      // equal, unit for byte
-  bool EnglishHasLetters;  // a letter of some script, as the translation checks count them
-  // Left to translate: English has letters, and the text is empty or the English one.
-  bool Untranslated() const { return EnglishHasLetters && (Empty || SameAsEnglish); }
-};
+// How the text of language (at least 1) of s stands to its English text, for one look that
+// copies no text still waiting in the loaded bytes.
 TranslationLook PeekTranslation(TDBStringClass* s, int language, UnicodeStringClass& scratch,
                                 NarrowStringClass& english_scratch);
 
@@ -47,25 +38,22 @@ class StringFilterClass {
   };
 
   // Appends the strings the choice keeps, in ascending slot order. counts (with Untranslated)
-  // receives the counts.
+  // receives the counts. None when memory runs out for the index.
   void WalkDatabase(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows, Counts* counts);
-  // Keeps of rows (strings of the database, in any order) those the choice keeps, in their order.
+  // Keeps of rows (strings of the database, quickest in ascending slot order) those the choice
+  // keeps, in their order; none when memory runs out for the index.
   void WalkRows(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows);
 
  private:
-  void Prepare(const Choice& choice);
-  bool Keeps(TDBStringClass* s);
-  template <typename At>
-  void Prefetch(At at, int i, int count);
+  // Brings the index up to date for the choice; false when memory runs out.
+  bool Prepare(const Choice& choice);
+  // Whether the choice keeps the string of slot, one that is in the database.
+  bool Keeps(int slot) const;
 
   Choice chosen;
-  const char16_t* text = u"";
-  size_t length = 0;
-  // Whether the text can stand in a decimal number, and in a narrow text at all.
-  bool in_numbers = false;
-  bool in_narrow = false;
-  UnicodeStringClass scratch;
-  NarrowStringClass english;
+  bool has_text = false;
+  SearchIndexClass index;
+  SearchIndexClass::Needle needle;
 };
 
 }  // namespace ui
