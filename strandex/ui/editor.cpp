@@ -110,6 +110,7 @@ void EditorClass::ShowTabs() {
 bool EditorClass::ShowRows(int tab) {
   if (!view.FillList(tab)) return false;
   screen.RowsChanged();
+  if (view.ShortOfMemory()) Message(u"Filter", u"Out of memory: the list shows no strings.");
   if (view.OnlyUntranslated()) {
     screen.SetStatusText(UnicodeStringClass::Formatted(u"%d of %d untranslated in language %d",
                                                        view.UntranslatedCount(), view.TranslatableCount(),

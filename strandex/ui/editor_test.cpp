@@ -795,6 +795,15 @@ TEST_F(EditorTest, FilterAndUntranslatedViewFollowEveryChangeOfTheDatabase) {
   Add(1003, "IDS_AFTER", u"needles");
   editor.OnFilterChanged(u"needle", true);
   EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002}));
+  // No memory to build the index again: a message and no rows, which are not kept as the text's.
+  ASSERT_TRUE(TranslateDBClass::GetObject(1)->SetEnglishText("needle"));
+  allocore::FailAfter(1);
+  editor.OnFilterChanged(u"needl", true);
+  allocore::FailAfter(0);
+  EXPECT_TRUE(LastMessageHas(u"Out of memory: the list shows no strings."));
+  EXPECT_EQ(RowIDs(), std::vector<int>{});
+  editor.OnFilterChanged(u"needle", true);
+  EXPECT_EQ(RowIDs(), (std::vector<int>{1003, 1002, 1001}));
 }
 
 TEST_F(EditorTest, CheckTranslationsListsEachProblemOfLanguageKInTheFindResults) {

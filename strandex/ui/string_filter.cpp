@@ -29,10 +29,11 @@ bool StringFilterClass::Keeps(int slot) const {
          (chosen.Language > 0 && index.TextHolds(slot, needle));
 }
 
-void StringFilterClass::WalkDatabase(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows,
+bool StringFilterClass::WalkDatabase(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows,
                                      Counts* counts) {
   Counts counted;
-  if (Prepare(choice)) {
+  const bool prepared = Prepare(choice);
+  if (prepared) {
     const int count = TranslateDBClass::GetObjectCount();
     for (int slot = 0; slot < count; ++slot) {
       TDBStringClass* s = TranslateDBClass::GetObject(slot);
@@ -45,11 +46,13 @@ void StringFilterClass::WalkDatabase(const Choice& choice, DynamicArrayClass<TDB
     }
   }
   if (counts) *counts = counted;
+  return prepared;
 }
 
-void StringFilterClass::WalkRows(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows) {
+bool StringFilterClass::WalkRows(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows) {
   int kept = 0;
-  if (Prepare(choice)) {
+  const bool prepared = Prepare(choice);
+  if (prepared) {
     const int count = TranslateDBClass::GetObjectCount();
     int slot = 0;
     for (int i = 0; i < rows.Count(); ++i) {
@@ -65,6 +68,7 @@ void StringFilterClass::WalkRows(const Choice& choice, DynamicArrayClass<TDBStri
     }
   }
   while (rows.Count() > kept) rows.Delete(rows.Count() - 1);
+  return prepared;
 }
 
 }  // namespace ui

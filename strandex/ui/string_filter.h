@@ -38,11 +38,11 @@ class StringFilterClass {
   };
 
   // Appends the strings the choice keeps, in ascending slot order. counts (with Untranslated)
-  // receives the counts. None when memory runs out for the index.
-  void WalkDatabase(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows, Counts* counts);
+  // receives the counts. None, and false, when memory runs out for the index.
+  bool WalkDatabase(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows, Counts* counts);
   // Keeps of rows (strings of the database, quickest in ascending slot order) those the choice
-  // keeps, in their order; none when memory runs out for the index.
-  void WalkRows(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows);
+  // keeps, in their order; none, and false, when memory runs out for the index.
+  bool WalkRows(const Choice& choice, DynamicArrayClass<TDBStringClass*>& rows);
 
  private:
   // Brings the index up to date for the choice; false when memory runs out.

@@ -106,16 +106,17 @@ bool StringListClass::FillList(int tab) {
   const bool filter_step = filter_step_next && tab == filled_tab;
   filter_step_next = false;
   filled_tab = tab;
+  short_of_memory = false;
   if (!filter_step) DropKept();
   if (filter_step && StepFilter()) return true;
   rows.Empty();
   if (OnlyUntranslated() || Filtering()) {
     StringFilterClass::Choice choice = FilterChoice(category);
     StringFilterClass::Counts counts;
-    string_filter.WalkDatabase(choice, rows, &counts);
+    short_of_memory = !string_filter.WalkDatabase(choice, rows, &counts);
     untranslated_count = counts.Untranslated;
     translatable_count = counts.Translatable;
-    Keep();
+    KeepUnlessShort();
     return true;
   }
   for (TDBStringClass* s = TranslateDBClass::FindFirstInCategory(category); s;
@@ -173,9 +174,18 @@ bool StringListClass::StepFilter() {
   }
   int category = 0;
   TabCategoryID(filled_tab, &category);
-  string_filter.WalkRows(FilterChoice(category), rows);
-  Keep();
+  short_of_memory = !string_filter.WalkRows(FilterChoice(category), rows);
+  KeepUnlessShort();
   return true;
+}
+
+// Rows that memory ran short for are not the filter's result, and are not kept as if they were.
+void StringListClass::KeepUnlessShort() {
+  if (short_of_memory) {
+    DropKept();
+  } else {
+    Keep();
+  }
 }
 
 void StringListClass::Keep() {

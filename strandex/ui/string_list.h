@@ -75,6 +75,8 @@ class StringListClass {
   // fill looks through the database, as the strings may have changed.
   bool SetFilter(const char16_t* text, bool all_categories);
   bool Filtering() const { return !filter.IsEmpty(); }
+  // Whether the last fill lacked the memory to look through the strings: it shows none then.
+  bool ShortOfMemory() const { return short_of_memory; }
   int UntranslatedCount() const { return untranslated_count; }
   int TranslatableCount() const { return translatable_count; }
 
@@ -113,7 +115,9 @@ class StringListClass {
   // Fills rows from the kept texts; false when none serves.
   bool StepFilter();
   void Keep();
+  void KeepUnlessShort();
   StringFilterClass string_filter;
+  bool short_of_memory = false;
   int untranslated_count = 0;
   int translatable_count = 0;
   UnicodeStringClass translation_caption;
