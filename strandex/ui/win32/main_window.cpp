@@ -470,13 +470,13 @@ int MainWindowClass::RunDialog(DialogLogicClass& dialog) {
   return WithFocusKept([&] { return RunModalDialog(instance, window, dialog, &running_dialog); });
 }
 
+// The window is shown once its rows are in (FindResultsChanged, within the same command): wine
+// takes several times as long to set the columns and rows of a list view that is shown.
 bool MainWindowClass::OpenFindResults() {
   if (find_window) return true;
   find_window = spare_find_window ? spare_find_window : CreateFindResultsWindow(instance, *this);
   spare_find_window = nullptr;
-  if (!find_window) return false;
-  ShowFindResultsWindow(find_window, *this);
-  return true;
+  return find_window != nullptr;
 }
 
 void MainWindowClass::CloseFindResults() {
@@ -545,6 +545,7 @@ void MainWindowClass::FindResultsChanged() {
   ::SendMessageW(results, LVM_SETITEMCOUNT, editor.Results().RowCount(), 0);
   ::SendMessageW(results, WM_SETREDRAW, TRUE, 0);
   ::InvalidateRect(results, nullptr, TRUE);
+  if (!::IsWindowVisible(find_window)) ShowFindResultsWindow(find_window, *this);
 }
 
 void MainWindowClass::FocusStringList() { ::SetFocus(list); }
